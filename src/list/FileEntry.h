@@ -1,0 +1,61 @@
+#pragma once
+// The record behind one list row: what the logic needs beyond the display texts.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+enum ErrorBit : std::uint32_t {
+    ErrBlank = 0x01,        // the new name is empty
+    ErrDuplicate = 0x02,    // another row has the same new path
+    ErrForbidden = 0x04,    // forbidden character in the new name
+    ErrExists = 0x08,       // an unregistered file is at the new path
+    ErrSwapBlocked = 0x10,  // the row holding the new path cannot make room
+    ErrRenameTest = 0x20,   // never renamed: protected folder, failed rename test, drive row
+};
+
+// "空白 | 重複 | …" for the set bits, in bit order; empty for 0.
+std::string ErrorCellText(std::uint32_t errors);
+
+struct FileEntry;
+
+// One place in a chain of a path index. Sentinels are links without an entry.
+struct IndexLink {
+    IndexLink* prev = nullptr;
+    IndexLink* next = nullptr;
+    FileEntry* entry = nullptr;
+};
+
+struct FileEntry {
+    FileEntry() {
+        currentLink.entry = this;
+        newLink.entry = this;
+    }
+    FileEntry(const FileEntry&) = delete;
+    FileEntry& operator=(const FileEntry&) = delete;
+
+    std::int32_t row = 0;  // always the row's current position
+    std::uint32_t errors = 0;
+    std::string currentKey;  // key of the path as registered; never changes
+    std::string newKey;      // key of directory + new name
+    std::string newPath;     // directory + new name as typed
+    std::string tempPath;    // during a rename run only
+    IndexLink currentLink;   // chain of currentKey in the current-path index
+    IndexLink newLink;       // chain of newKey in the new-path index
+    std::uint16_t dirLength = 0;
+    std::uint16_t depth = 0;
+    FileEntry* renamePrev = nullptr;
+    FileEntry* renameNext = nullptr;
+
+    bool Moves() const { return currentKey != newKey; }
+};
+
+// The key under which a path is indexed and compared. Linux file systems are case-sensitive,
+// so the key is the path itself; this is the one place that decides.
+inline std::string MakePathKey(std::string_view path) {
+    return std::string(path);
+}
+
+}  // namespace morvane

@@ -1,0 +1,92 @@
+#include "list/PathIndex.h"
+
+#include "platform/Utf16.h"
+
+namespace morvane {
+
+std::uint32_t PathHash(std::string_view key) {
+    std::uint32_t h = 0;
+    ForEachUtf16Unit(key, [&](std::uint16_t unit) { h = h * 137u + unit; });
+    return h % kBucketCount;
+}
+
+PathIndex::PathIndex(Key which) : which_(which), heads_(kBucketCount), tails_(kBucketCount) {
+    Clear();
+}
+
+void PathIndex::Clear() {
+    for (std::uint32_t b = 0; b < kBucketCount; ++b) {
+        heads_[b].prev = nullptr;
+        heads_[b].next = &tails_[b];
+        tails_[b].prev = &heads_[b];
+        tails_[b].next = nullptr;
+    }
+}
+
+IndexLink& PathIndex::LinkOf(FileEntry* entry) const {
+    return which_ == Key::Current ? entry->currentLink : entry->newLink;
+}
+
+const std::string& PathIndex::KeyOf(const FileEntry* entry) const {
+    return which_ == Key::Current ? entry->currentKey : entry->newKey;
+}
+
+void PathIndex::Insert(FileEntry* entry) {
+    IndexLink& link = LinkOf(entry);
+    IndexLink& head = heads_[PathHash(KeyOf(entry))];
+    link.prev = &head;
+    link.next = head.next;
+    head.next->prev = &link;
+    head.next = &link;
+}
+
+void PathIndex::Unlink(FileEntry* entry) {
+    IndexLink& link = LinkOf(entry);
+    if (link.prev == nullptr || link.next == nullptr)
+        return;
+    link.prev->next = link.next;
+    link.next->prev = link.prev;
+    link.prev = nullptr;
+    link.next = nullptr;
+}
+
+FileEntry* PathIndex::Find(std::string_view key, const FileEntry* except) const {
+    FileEntry* found = nullptr;
+    ForEach(key, [&](FileEntry* e) {
+        if (e == except)
+            return true;
+        found = e;
+        return false;
+    });
+    return found;
+}
+
+bool PathIndex::IsConsistent() const {
+    for (std::uint32_t b = 0; b < kBucketCount; ++b) {
+        const IndexLink* link = &heads_[b];
+        while (link != &tails_[b]) {
+            const IndexLink* next = link->next;
+            if (next == nullptr || next->prev != link)
+                return false;
+            if (next->entry != nullptr && PathHash(KeyOf(next->entry)) != b)
+                return false;
+            if (next->entry != nullptr && &LinkOf(next->entry) != next)
+                return false;
+            link = next;
+        }
+        if (tails_[b].next != nullptr)
+            return false;
+    }
+    return true;
+}
+
+std::size_t PathIndex::CountEntries() const {
+    std::size_t n = 0;
+    for (std::uint32_t b = 0; b < kBucketCount; ++b) {
+        for (const IndexLink* l = heads_[b].next; l->entry != nullptr; l = l->next)
+            ++n;
+    }
+    return n;
+}
+
+}  // namespace morvane

@@ -1,0 +1,67 @@
+#pragma once
+// A fixed hash table of 65535 buckets over the rows, keyed by one of the entry's two keys.
+// Invariant: every entry of a list row is in exactly one chain of each index, the chain of
+// PathHash(its key); each chain runs head sentinel -> entries (newest first) -> tail sentinel.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "list/FileEntry.h"
+
+namespace morvane {
+
+constexpr std::uint32_t kBucketCount = 65535;
+
+// h = h * 137 + unit over the UTF-16 units of the key, 32-bit wrapping, modulo 65535.
+std::uint32_t PathHash(std::string_view key);
+
+class PathIndex {
+public:
+    enum class Key { Current, New };
+
+    explicit PathIndex(Key which);
+    PathIndex(const PathIndex&) = delete;
+    PathIndex& operator=(const PathIndex&) = delete;
+
+    // Links the entry at the front of the chain of its key.
+    void Insert(FileEntry* entry);
+    // Takes the entry out of its chain; an entry in no chain is left alone.
+    void Unlink(FileEntry* entry);
+    // The first entry (newest) with exactly this key, skipping `except`.
+    FileEntry* Find(std::string_view key, const FileEntry* except = nullptr) const;
+    // Calls fn(FileEntry*) for every entry with exactly this key, newest first; fn may change
+    // bits but must not move entries of this chain. Stops early when fn returns false.
+    template <class Fn>
+    void ForEach(std::string_view key, Fn&& fn) const;
+    // Empties every chain without touching the entries.
+    void Clear();
+    // True when every link of every chain points back correctly and each entry sits in the
+    // chain of its key; for tests.
+    bool IsConsistent() const;
+    std::size_t CountEntries() const;
+
+private:
+    IndexLink& LinkOf(FileEntry* entry) const;
+    const std::string& KeyOf(const FileEntry* entry) const;
+
+    Key which_;
+    std::vector<IndexLink> heads_;
+    std::vector<IndexLink> tails_;
+};
+
+template <class Fn>
+void PathIndex::ForEach(std::string_view key, Fn&& fn) const {
+    const IndexLink* link = heads_[PathHash(key)].next;
+    while (link->entry != nullptr) {
+        const IndexLink* next = link->next;
+        FileEntry* entry = link->entry;
+        if (KeyOf(entry) == key) {
+            if (!fn(entry))
+                return;
+        }
+        link = next;
+    }
+}
+
+}  // namespace morvane

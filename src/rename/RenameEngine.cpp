@@ -1,0 +1,7 @@
+#include "rename/RenameEngine.h"
+
+namespace morvane {
+
+void RenameEngine::RenameAll() {}
+
+}  // namespace morvane

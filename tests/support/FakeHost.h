@@ -1,0 +1,86 @@
+#pragma once
+// A scripted Host for tests: answers questions from queues, records what the program showed.
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/AppSettings.h"
+#include "app/Host.h"
+
+namespace morvane::test {
+
+class FakeHost : public Host {
+public:
+    void ShowWarning(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
+    std::vector<std::string> ChooseFilesToRegister() override;
+    std::string ChooseFolderToRegister(const std::string& title) override;
+    std::string ChooseListFileToLoad() override;
+    std::string ChooseListFileToSave() override;
+    bool ChooseFont(FontSpec& font) override;
+    bool RunOptionsDialog(AppSettings& settings) override;
+    void ShowAbout() override { ++aboutShown; }
+
+    void OpenProgressDialog() override;
+    void CloseProgressDialog() override;
+    void SetOverallText(const std::string& text) override;
+    void SetOverallProgress(float fraction) override;
+    void SetDetailText(const std::string& text) override;
+    void SetDetailProgress(float fraction) override;
+
+    void SetStatusProgress(float fraction) override { statusProgress.push_back(fraction); }
+    void ShowRegisteredCount(int count) override { registeredCount = count; }
+    void ShowRowLock(bool locked) override { rowLockShown = locked; }
+    bool EditorButtonChecked() override { return editorButtonChecked; }
+    void SetEditorButtonChecked(bool checked) override { editorButtonChecked = checked; }
+    void SetMainWindowEnabled(bool enabled) override;
+    void CommitEdit() override { ++commitEditCalls; }
+    void BeginEditSelected() override { ++beginEditCalls; }
+    void ApplyFont(const FontSpec& font) override { appliedFonts.push_back(font); }
+
+    void Pump() override;
+    void WaitForEvents(int timeoutMs) override;
+    bool CreateMainWindow() override { return windowCreatable && (windowExists = true); }
+    void DestroyMainWindow() override { windowExists = false; }
+    void DescribeFile(const std::string& path, bool isDirectory, std::string* typeName,
+                      int* iconIndex) override;
+
+    // Scripted answers.
+    std::deque<bool> yesNoAnswers;  // empty queue: No
+    std::vector<std::vector<std::string>> filesToRegister;
+    std::vector<std::string> foldersToRegister;
+    std::vector<std::string> listFilesToLoad;
+    std::vector<std::string> listFilesToSave;
+    std::function<bool(FontSpec&)> fontDialog;
+    std::function<bool(AppSettings&)> optionsDialog;
+    std::function<void()> onPump;           // runs inside Pump(): nested commands, aborts
+    std::function<void()> onWaitForEvents;  // runs inside the main loop's wait
+    bool windowCreatable = true;
+
+    // What the program showed.
+    struct Question {
+        std::string text;
+        std::string caption;
+    };
+    std::vector<Question> warnings;
+    std::vector<Question> questions;
+    bool progressOpen = false;
+    int progressOpenCount = 0;
+    std::string overallText, detailText;
+    std::vector<float> overallProgress, detailProgress, statusProgress;
+    int registeredCount = -1;
+    bool rowLockShown = false;
+    bool editorButtonChecked = false;
+    bool windowEnabled = true;
+    bool windowExists = false;
+    int disableCount = 0;
+    int commitEditCalls = 0;
+    int beginEditCalls = 0;
+    int pumpCalls = 0;
+    int aboutShown = 0;
+    std::vector<FontSpec> appliedFonts;
+};
+
+}  // namespace morvane::test

@@ -1,0 +1,40 @@
+#pragma once
+// The real file system with chosen calls made to fail, for fault-injection tests.
+
+#include <functional>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace morvane::test {
+
+class FaultFileSystem : public FileSystem {
+public:
+    // Each hook returns 0 to let the call through, or an errno value to fail it.
+    std::function<int(const std::string& from, const std::string& to)> failMove;
+    std::function<int(const std::string& path)> failListFolder;
+    std::function<int(const std::string& path)> failWrite;
+    std::function<int(const std::string& path)> failRemove;
+    // Replaces the real answer of Find (for example to report another inode).
+    std::function<void(const std::string& path, std::optional<FileInfo>& info)> adjustFind;
+    // Runs before every Move, after the fault check passed (to race the program).
+    std::function<void(const std::string& from, const std::string& to)> beforeMove;
+
+    int moveCalls = 0;
+
+    bool Exists(const std::string& path) override { return real_.Exists(path); }
+    std::optional<FileInfo> Find(const std::string& path) override;
+    bool ListFolder(const std::string& dir, std::vector<std::string>* names) override;
+    int Move(const std::string& from, const std::string& to) override;
+    int Remove(const std::string& path) override;
+    bool ReadFile(const std::string& path, std::string* content) override {
+        return real_.ReadFile(path, content);
+    }
+    int WriteFileAtomic(const std::string& path, std::string_view content) override;
+    int CreateExclusive(const std::string& path, std::string_view content) override;
+
+private:
+    FileSystem& real_ = RealFileSystem();
+};
+
+}  // namespace morvane::test
