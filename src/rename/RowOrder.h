@@ -2,6 +2,8 @@
 // Reordering rows: moving the selected rows up or down, and sorting by a column.
 
 #include <array>
+#include <string>
+#include <string_view>
 
 #include "list/ListColumns.h"
 
@@ -9,19 +11,35 @@ namespace morvane {
 
 class CMorvaneApp;
 
+// Ordinal comparison of two cell texts on their UTF-16 units as unsigned values: no locale,
+// no case folding. Negative, zero or positive.
+int CompareText(std::string_view a, std::string_view b);
+// The texts read as signed 64-bit decimal numbers (leading blanks and a sign accepted,
+// stopping at the first non-digit; no number reads 0).
+int CompareNumber(const std::string& a, const std::string& b);
+int CompareIcon(int a, int b);
+
+// The UTF-16 units of a text, as CompareText orders them.
+std::u16string Utf16SortKey(std::string_view text);
+
 class RowOrder {
 public:
     explicit RowOrder(CMorvaneApp& app) : app_(app) {}
 
+    // Moves every selected row one place up (down); a block of adjacent rows moves as a
+    // block. Nothing moves when a selected row is already at the top (bottom).
     void MoveRowsUp();
     void MoveRowsDown();
     // A click on the header of the column.
     void SortByColumn(int column);
 
-    // Direction of the next sort per column (reversed meaning for the icon column).
+    // Direction of the next sort per column: true ascending. The icon column reads the other
+    // way round (false: ascending).
     std::array<bool, ColumnCount> sortAscending{};
 
 private:
+    void FinishMove(int focusRow);
+
     CMorvaneApp& app_;
 };
 

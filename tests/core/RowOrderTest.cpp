@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CMorvaneApp.h"
+#include "platform/FileSystem.h"
+#include "support/FakeHost.h"
+
+namespace morvane {
+namespace {
+
+class RowOrderTest : public ::testing::Test {
+protected:
+    // Appends a row named `name` (both name cells) with the given size text and icon.
+    void AddRow(const std::string& name, const std::string& size = "0", int icon = 0) {
+        auto row = std::make_unique<ListRow>();
+        row->entry.currentKey = "/d/" + name;
+        row->entry.newKey = row->entry.currentKey;
+        row->icon = icon;
+        row->cells[ColCurrentName] = name;
+        row->cells[ColNewName] = name;
+        row->cells[ColSize] = size;
+        app.list.AppendRow(std::move(row));
+        app.list.RenumberRows();
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int r = 0; r < app.list.RowCount(); ++r)
+            names.push_back(app.list.Cell(r, ColCurrentName));
+        return names;
+    }
+    std::vector<std::string> RowCells() const {
+        std::vector<std::string> cells;
+        for (int r = 0; r < app.list.RowCount(); ++r)
+            cells.push_back(app.list.Cell(r, ColRowNumber));
+        return cells;
+    }
+    void ExpectRowFieldsArePositions() {
+        for (int r = 0; r < app.list.RowCount(); ++r)
+            EXPECT_EQ(app.list.EntryAt(r)->row, r);
+    }
+
+    test::FakeHost host;
+    CMorvaneApp app{host, RealFileSystem()};
+};
+
+TEST(RowOrderCompareTest, TextIsOrdinalOnUtf16Units) {
+    EXPECT_LT(CompareText("B", "a"), 0);  // capitals before small letters
+    EXPECT_GT(CompareText("b", "B"), 0);
+    EXPECT_EQ(CompareText("abc", "abc"), 0);
+    EXPECT_LT(CompareText("ab", "abc"), 0);
+    // U+FF21 (full-width A) is one unit 0xFF21; U+1F600 starts with the surrogate 0xD83D,
+    // so in UTF-16 order the emoji sorts first although its code point is larger.
+    EXPECT_LT(CompareText("\xF0\x9F\x98\x80", "\xEF\xBC\xA1"), 0);
+    EXPECT_GT(CompareText("\xEF\xBC\xA1", "\xF0\x9F\x98\x80"), 0);
+}
+
+TEST(RowOrderCompareTest, NumbersAndIcons) {
+    EXPECT_LT(CompareNumber("9", "10"), 0);
+    EXPECT_EQ(CompareNumber("", "0"), 0);  // a drive row's empty cell reads 0
+    EXPECT_LT(CompareNumber("-3", "2"), 0);
+    EXPECT_EQ(CompareNumber("  42xyz", "42"), 0);
+    EXPECT_GT(CompareNumber("5000000000", "4294967296"), 0);  // beyond 32 bits
+    EXPECT_LT(CompareIcon(1, 2), 0);
+    EXPECT_EQ(CompareIcon(3, 3), 0);
+}
+
+TEST_F(RowOrderTest, MovingABlockUpTakesTheRowAboveBelowIt) {
+    for (const char* name : {"r0", "r1", "r2", "r3", "r4", "r5"})
+        AddRow(name);
+    app.list.SetSelection({3, 4});
+    app.rowOrder.MoveRowsUp();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r2", "r5"}));
+    EXPECT_EQ(app.list.SelectedRows(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(app.list.FocusRow(), 2);
+    EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+    ExpectRowFieldsArePositions();
+
+    app.rowOrder.MoveRowsDown();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4", "r5"}));
+    EXPECT_EQ(app.list.SelectedRows(), (std::vector<int>{3, 4}));
+    EXPECT_EQ(app.list.FocusRow(), 4);
+    ExpectRowFieldsArePositions();
+}
+
+TEST_F(RowOrderTest, NothingMovesWhenASelectedRowIsAtTheEdge) {
+    for (const char* name : {"r0", "r1", "r2", "r3", "r4", "r5"})
+        AddRow(name);
+    app.list.SetSelection({0, 5});
+    app.list.SetFocusRow(5);
+    app.rowOrder.MoveRowsUp();
+    app.rowOrder.MoveRowsDown();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4", "r5"}));
+    EXPECT_EQ(app.list.SelectedRows(), (std::vector<int>{0, 5}));
+    EXPECT_EQ(app.list.FocusRow(), 5);
+
+    app.list.SetSelection({});
+    app.rowOrder.MoveRowsUp();  // nothing selected
+    EXPECT_EQ(app.list.FocusRow(), 5);
+}
+
+TEST_F(RowOrderTest, MovesKeepTheRowNumbersWhileTheLockHolds) {
+    for (const char* name : {"r0", "r1", "r2"})
+        AddRow(name);
+    app.rowLocked = true;
+    app.list.SetSelection({2});
+    app.rowOrder.MoveRowsUp();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r2", "r1"}));
+    EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "3", "2"}));
+    ExpectRowFieldsArePositions();
+}
+
+TEST_F(RowOrderTest, HeaderClicksSortDescendingFirstAndNumbersAsNumbers) {
+    AddRow("b", "10", 2);
+    AddRow("A", "9", 1);
+    AddRow("a", "100", 3);
+    AddRow("Z", "", 1);
+
+    app.rowOrder.SortByColumn(ColCurrentName);  // first click: larger text first
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b", "a", "Z", "A"}));
+    EXPECT_EQ(host.commitEditCalls, 1);
+    app.rowOrder.SortByColumn(ColCurrentName);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "Z", "a", "b"}));
+    EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3", "4"}));
+    ExpectRowFieldsArePositions();
+
+    app.rowOrder.SortByColumn(ColSize);  // descending first
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "A", "Z"}));
+    app.rowOrder.SortByColumn(ColSize);  // 9 before 10 before 100; empty reads 0
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Z", "A", "b", "a"}));
+
+    app.rowOrder.SortByColumn(ColIcon);  // the icon column starts ascending
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Z", "A", "b", "a"}));
+    app.rowOrder.SortByColumn(ColIcon);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "Z", "A"}));
+}
+
+TEST_F(RowOrderTest, RowColumnSortsOnlyUnderTheLockAndTheLockKeepsNumbers) {
+    for (const char* name : {"c", "a", "b"})
+        AddRow(name);
+    // Without the lock: nothing happens, but the flag still flips.
+    app.rowOrder.SortByColumn(ColRowNumber);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_TRUE(app.rowOrder.sortAscending[ColRowNumber]);
+
+    app.rowLocked = true;
+    app.rowOrder.SortByColumn(ColCurrentName);  // descending, numbers stay with their rows
+    EXPECT_EQ(Names(), (std::vector<std::string>{"c", "b", "a"}));
+    EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "3", "2"}));
+    ExpectRowFieldsArePositions();
+    // The flag flipped by the click without the lock: this click sorts ascending and brings
+    // back the text file's order.
+    app.rowOrder.SortByColumn(ColRowNumber);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(RowOrderTest, SelectionAndFocusFollowTheirRowsThroughASort) {
+    for (const char* name : {"x", "y", "z"})
+        AddRow(name);
+    app.list.SetSelection({0});
+    app.list.SetFocusRow(0);
+    app.rowOrder.SortByColumn(ColCurrentName);  // z y x
+    EXPECT_EQ(app.list.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(app.list.FocusRow(), 2);
+    EXPECT_EQ(app.list.Cell(2, ColCurrentName), "x");
+}
+
+}  // namespace
+}  // namespace morvane
