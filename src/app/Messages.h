@@ -125,5 +125,29 @@ inline constexpr const char* kOverwriteQuestion = "%sは既に存在します。
 inline constexpr const char* kSaveAsCaption = "名前を付けて保存";
 inline constexpr const char* kListFileDamaged = "【エラー】リストファイルが壊れています。(%s)";
 
+// Windows and dialogs.
+inline constexpr const char* kAppTitle = "Morvane";
+inline constexpr const char* kRowLockPane = "\t行ロック";
+inline constexpr const char* kRegisteredCount = "\t登録総数 : %d";
+inline constexpr const char* kProgressCaption = "登録中";
+inline constexpr const char* kRegisterFilesFilter = "すべてのファイル (*)";
+inline constexpr const char* kListFileFilter = "Morvane Format(*.mvf)";
+inline constexpr const char* kOptionsCaption = "環境設定";
+inline constexpr const char* kOptRegisterFolders = "フォルダをリスト登録の対象に含める";
+inline constexpr const char* kOptRegisterBelow = "フォルダ登録時に下層のファイルをすべて登録する";
+inline constexpr const char* kOptOpenOnSelection =
+    "項目をダブルクリックかエンターキーで選択時にファイルを開く";
+inline constexpr const char* kOptFolderNavigation =
+    "フォルダ選択時に中身を展開するエクスプロラー風の動作（キーボード誤操作に注意)";
+inline constexpr const char* kOptUseEditor = "外部テキストエディタを指定する";
+inline constexpr const char* kOptBrowse = "参照";
+inline constexpr const char* kOptOk = "OK";
+inline constexpr const char* kOptCancel = "キャンセル";
+inline constexpr const char* kEditorFilter = "テキストエディタ実行ファイル (*)";
+inline constexpr const char* kAboutCaption = "Morvane について";
+inline constexpr const char* kAboutVersion = "Morvane Ver0.91b";
+inline constexpr const char* kAboutLine = "ファイルとフォルダの名前をまとめて変更します";
+inline constexpr const char* kAboutOk = "OK";
+
 }  // namespace msg
 }  // namespace morvane

@@ -1,0 +1,26 @@
+// Morvane: renames many files and folders at once.
+
+#include <QApplication>
+#include <QIcon>
+#include <string>
+#include <vector>
+
+#include "app/CMorvaneApp.h"
+#include "platform/FileSystem.h"
+#include "ui/QtHost.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Morvane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
+    if (QIcon::fallbackThemeName().isEmpty())
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+
+    morvane::QtHost host;
+    morvane::CMorvaneApp app(host, morvane::RealFileSystem());
+    host.SetApp(&app);
+    // Qt has taken its own options out of argv; the rest are list files, as raw bytes.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    return app.InitInstance(arguments) ? 0 : 1;
+}

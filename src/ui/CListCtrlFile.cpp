@@ -1,0 +1,312 @@
+#include "ui/CListCtrlFile.h"
+
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/CMorvaneApp.h"
+#include "ui/CEditName.h"
+#include "ui/FileListModel.h"
+
+namespace morvane {
+
+CListCtrlFile::CListCtrlFile(CMorvaneApp& app, const MimeIconCache* icons, QWidget* parent)
+    : QTableView(parent), app_(app), model_(new FileListModel(app, icons, this)) {
+    setObjectName(QStringLiteral("CListCtrlFile"));
+    setModel(model_);
+    editor_ = new CEditName(app, *this);
+    setShowGrid(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(false);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setIconSize(QSize(16, 16));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SetUpColumns();
+
+    connect(model_, &FileListModel::coreSelectionChanged, this,
+            &CListCtrlFile::SyncSelectionFromCore);
+    connect(model_, &FileListModel::aboutToReorder, this, &CListCtrlFile::ClearSelectionQuietly);
+    connect(model_, &FileListModel::reordered, editor_, &CEditName::RowsReordered);
+    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, editor_,
+            [this](const QModelIndex&, int first, int last) {
+                editor_->RowsAboutToBeRemoved(first, last);
+            });
+    connect(model_, &QAbstractItemModel::rowsRemoved, editor_, &CEditName::RowsRemoved);
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, editor_,
+            &CEditName::ModelAboutToBeReset);
+    // Scrolling by the user commits an open edit; programmatic scrolling does not.
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, editor_,
+            &CEditName::CommitEdit);
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, editor_,
+            &CEditName::CommitEdit);
+}
+
+void CListCtrlFile::SetUpColumns() {
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(0);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < ColumnCount; ++column)
+        header->resizeSection(column, kColumns[static_cast<std::size_t>(column)].width);
+    for (int visual = 0; visual < ColumnCount; ++visual) {
+        const int logical = kDisplayOrder[static_cast<std::size_t>(visual)];
+        header->moveSection(header->visualIndex(logical), visual);
+    }
+    header->viewport()->installEventFilter(this);
+    connect(header, &QHeaderView::sectionClicked, this, &CListCtrlFile::OnHeaderClicked);
+    connect(header, &QHeaderView::sectionResized, editor_, &CEditName::PositionEditor);
+    connect(header, &QHeaderView::sectionMoved, editor_, &CEditName::PositionEditor);
+}
+
+void CListCtrlFile::ApplyListFont(const QFont& font) {
+    horizontalHeader()->setFont(font);
+    setFont(font);
+    const int height = std::max(QFontMetrics(font).height(), iconSize().height()) + 4;
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(height);
+    editor_->PositionEditor();
+}
+
+void CListCtrlFile::EnsureRowVisible(int row) {
+    model_->FlushAppends();
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    const int left = columnAt(0);
+    scrollTo(model_->index(row, left >= 0 ? left : 0));
+}
+
+void CListCtrlFile::OnHeaderClicked(int column) {
+    editor_->CommitEdit();
+    app_.rowOrder.SortByColumn(column);
+}
+
+void CListCtrlFile::ClearSelectionQuietly() {
+    syncing_ = true;
+    selectionModel()->clearSelection();
+    syncing_ = false;
+}
+
+void CListCtrlFile::SyncSelectionFromCore() {
+    model_->FlushAppends();
+    const ListModel& list = app_.list;
+    const int rows = model_->rowCount();
+    QItemSelection selection;
+    int runStart = -1;
+    for (int row = 0; row <= rows; ++row) {
+        const bool selected = row < rows && list.IsSelected(row);
+        if (selected && runStart < 0) {
+            runStart = row;
+        } else if (!selected && runStart >= 0) {
+            selection.select(model_->index(runStart, 0), model_->index(row - 1, ColumnCount - 1));
+            runStart = -1;
+        }
+    }
+    syncing_ = true;
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    const int focus = list.FocusRow();
+    if (focus >= 0 && focus < rows) {
+        const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+        selectionModel()->setCurrentIndex(model_->index(focus, column),
+                                          QItemSelectionModel::NoUpdate);
+    }
+    syncing_ = false;
+    viewport()->update();
+}
+
+void CListCtrlFile::selectionChanged(const QItemSelection& selected,
+                                     const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    if (syncing_ || model_->ApplyingCoreChange())
+        return;
+    ListModel& list = app_.list;
+    const int rows = list.RowCount();
+    const auto mark = [&](const QItemSelection& ranges, bool state) {
+        for (const QItemSelectionRange& range : ranges) {
+            for (int row = range.top(); row <= range.bottom() && row < rows; ++row)
+                list.SetSelected(row, state);
+        }
+    };
+    mark(deselected, false);
+    mark(selected, true);
+}
+
+void CListCtrlFile::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (!syncing_ && !model_->ApplyingCoreChange())
+        app_.list.SetFocusRow(current.isValid() ? current.row() : -1);
+}
+
+void CListCtrlFile::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool ctrl = (mods & Qt::ControlModifier) != 0;
+    const bool alt = (mods & Qt::AltModifier) != 0;
+    switch (event->key()) {
+        case Qt::Key_Backspace:
+            app_.registration.OnGoUp();
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            app_.shellOpen.OpenSelectedEntries();
+            break;
+        case Qt::Key_Delete:
+            if (app_.ConfirmUnlockRows())
+                app_.RemoveSelectedRows();
+            break;
+        case Qt::Key_F2:
+            editor_->BeginEditSelected();
+            break;
+        case Qt::Key_F5:
+            editor_->BeginEditSelected();
+            app_.validation.SetSelectedNamesToPositions();
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            if (!alt) {
+                QTableView::keyPressEvent(event);
+                return;
+            }
+            if (event->key() == Qt::Key_Up) {
+                app_.rowOrder.MoveRowsUp();
+            } else {
+                app_.rowOrder.MoveRowsDown();
+            }
+            break;
+        case Qt::Key_A:
+            if (!ctrl) {
+                QTableView::keyPressEvent(event);
+                return;
+            }
+            app_.list.SelectAll();
+            break;
+        case Qt::Key_S:
+            if (!ctrl) {
+                QTableView::keyPressEvent(event);
+                return;
+            }
+            app_.listFile.OnOverwriteSaveListFile();
+            break;
+        default:
+            QTableView::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+void CListCtrlFile::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (index.isValid() && index.column() == ColNewName) {
+            QTableView::mousePressEvent(event);  // selects the row
+            editor_->ApplyEditText();
+            editor_->BeginEditAt(index.row(), event->globalPosition().toPoint());
+            return;
+        }
+        editor_->CommitEdit();
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void CListCtrlFile::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        app_.shellOpen.OpenSelectedEntries();
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void CListCtrlFile::wheelEvent(QWheelEvent* event) {
+    editor_->CommitEdit();
+    QTableView::wheelEvent(event);
+}
+
+std::vector<std::string> CListCtrlFile::LocalPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString host = url.host();
+        if (!host.isEmpty() && host != QLatin1String("localhost"))
+            continue;
+        // From the encoded form, so names that are not UTF-8 keep their bytes.
+        const QByteArray encoded = url.path(QUrl::FullyEncoded).toLatin1();
+        const QByteArray path = QByteArray::fromPercentEncoding(encoded);
+        if (!path.isEmpty())
+            paths.push_back(path.toStdString());
+    }
+    return paths;
+}
+
+void CListCtrlFile::dragEnterEvent(QDragEnterEvent* event) {
+    if (LocalPaths(event->mimeData()).empty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void CListCtrlFile::dragMoveEvent(QDragMoveEvent* event) {
+    if (LocalPaths(event->mimeData()).empty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void CListCtrlFile::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths = LocalPaths(event->mimeData());
+    if (paths.empty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Registered once the drop is over, so the dragging program is not kept waiting for the
+    // whole registration.
+    QTimer::singleShot(0, this,
+                       [this, paths = std::move(paths)] { app_.registration.OnDropFiles(paths); });
+}
+
+bool CListCtrlFile::AtHeaderDivider(int x) const {
+    const QHeaderView* header = horizontalHeader();
+    const int logical = header->logicalIndexAt(x);
+    if (logical < 0)
+        return false;
+    const int grip = style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, header);
+    const int start = header->sectionViewportPosition(logical);
+    const int end = start + header->sectionSize(logical);
+    return (x - start < grip && header->visualIndex(logical) > 0) || end - x <= grip;
+}
+
+bool CListCtrlFile::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton &&
+                AtHeaderDivider(mouse->position().toPoint().x())) {
+                trackingDivider_ = true;
+                editor_->PositionEditor();
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease && trackingDivider_) {
+            trackingDivider_ = false;
+            editor_->CommitEdit();
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+}  // namespace morvane

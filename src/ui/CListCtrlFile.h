@@ -1,0 +1,60 @@
+#pragma once
+// The file list on screen: a table over the core's rows with the program's colours, keys,
+// mouse handling, header sorting and file drops. Selection and focus live in the core's
+// model; this view mirrors them both ways.
+
+#include <QTableView>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+class CMorvaneApp;
+class CEditName;
+class FileListModel;
+class MimeIconCache;
+
+class CListCtrlFile final : public QTableView {
+    Q_OBJECT
+public:
+    CListCtrlFile(CMorvaneApp& app, const MimeIconCache* icons, QWidget* parent);
+
+    FileListModel* Model() const { return model_; }
+    CEditName* Editor() const { return editor_; }
+
+    // Scrolls the row into view without scrolling sideways.
+    void EnsureRowVisible(int row);
+    // Sets the list font and a row height that fits it.
+    void ApplyListFont(const QFont& font);
+
+    // Local files of a drop, as paths in file-system bytes; empty when there are none.
+    static std::vector<std::string> LocalPaths(const QMimeData* data);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void SetUpColumns();
+    void SyncSelectionFromCore();
+    void ClearSelectionQuietly();
+    bool AtHeaderDivider(int x) const;
+    void OnHeaderClicked(int column);
+
+    CMorvaneApp& app_;
+    FileListModel* model_;
+    CEditName* editor_;
+    bool syncing_ = false;
+    bool trackingDivider_ = false;
+};
+
+}  // namespace morvane

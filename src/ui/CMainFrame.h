@@ -1,0 +1,54 @@
+#pragma once
+// The main window: menu, toolbar, status bar, and the list above the log. Closing it only
+// asks the main loop to end; the window stays until shut-down destroys it.
+
+#include <QMainWindow>
+#include <map>
+
+class QToolBar;
+
+namespace morvane {
+
+class CMorvaneApp;
+class CListCtrlFile;
+class MainStatusBar;
+class MimeIconCache;
+class SplitterList;
+class TraceView;
+
+class CMainFrame final : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CMorvaneApp& app, const MimeIconCache* icons);
+
+    CListCtrlFile* List() const { return list_; }
+    TraceView* Log() const { return log_; }
+    MainStatusBar* Status() const { return status_; }
+    SplitterList* Splitter() const { return splitter_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    // The menu item or toolbar button of a command; nullptr when there is none.
+    QAction* MenuAction(int id) const;
+    QAction* ToolAction(int id) const;
+
+    // The list font on the header, the list, the name editor (4-pixel margins) and the log.
+    void ApplyFont(const QFont& font);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+
+    CMorvaneApp& app_;
+    CListCtrlFile* list_;
+    TraceView* log_;
+    SplitterList* splitter_;
+    MainStatusBar* status_;
+    QToolBar* toolBar_ = nullptr;
+    std::map<int, QAction*> menuActions_;
+    std::map<int, QAction*> toolActions_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,123 @@
+#include "ui/DialogOption.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/AppSettings.h"
+#include "app/Messages.h"
+#include "ui/QtText.h"
+
+namespace morvane {
+
+namespace {
+
+// A frame with a check box sitting on its top edge, as its heading. The check box enables
+// or disables nothing: it is a setting of its own.
+QWidget* HeadedGroup(QCheckBox* heading, QLayout* content, QWidget* parent) {
+    auto* holder = new QWidget(parent);
+    auto* grid = new QGridLayout(holder);
+    grid->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QGroupBox(holder);
+    const int headingHeight = heading->sizeHint().height();
+    content->setContentsMargins(12, headingHeight + 2, 12, 8);
+    frame->setLayout(content);
+    grid->addWidget(frame, 0, 0);
+    heading->setParent(holder);
+    heading->setAutoFillBackground(true);
+    grid->addWidget(heading, 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    heading->raise();
+    return holder;
+}
+
+QCheckBox* MakeCheck(const char* text, std::uint8_t value, QWidget* parent) {
+    auto* box = new QCheckBox(Qs(text), parent);
+    box->setChecked(value != 0);
+    return box;
+}
+
+}  // namespace
+
+DialogOption::DialogOption(AppSettings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+    setObjectName(QStringLiteral("DialogOption"));
+    setWindowTitle(Qs(msg::kOptionsCaption));
+    browseForEditor = [this] { return BrowseWithFileDialog(); };
+
+    registerFolders_ = MakeCheck(msg::kOptRegisterFolders, settings.registerFolders, this);
+    registerBelow_ = MakeCheck(msg::kOptRegisterBelow, settings.registerEverythingBelow, this);
+    openOnSelection_ = MakeCheck(msg::kOptOpenOnSelection, settings.openOnSelection, this);
+    folderNavigation_ = MakeCheck(msg::kOptFolderNavigation, settings.folderNavigation, this);
+    useEditor_ = MakeCheck(msg::kOptUseEditor, settings.useExternalEditor, this);
+    editorPath_ = new QLineEdit(this);
+    editorPath_->setMaxLength(31999);
+    originalPath_ = settings.editorPath;
+    editorPath_->setText(Qs(originalPath_));
+    browse_ = new QPushButton(Qs(msg::kOptBrowse), this);
+    browse_->setAutoDefault(false);
+    connect(browse_, &QPushButton::clicked, this, [this] {
+        const QString path = browseForEditor();
+        if (!path.isEmpty())
+            editorPath_->setText(path);
+    });
+
+    auto* inner = new QVBoxLayout;
+    inner->addWidget(folderNavigation_);
+    auto* outer = new QVBoxLayout;
+    outer->addWidget(registerBelow_);
+    outer->addWidget(HeadedGroup(openOnSelection_, inner, this));
+    auto* editorRow = new QHBoxLayout;
+    editorRow->addWidget(editorPath_, 1);
+    editorRow->addWidget(browse_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(Qs(msg::kOptOk), QDialogButtonBox::AcceptRole);
+    buttons->addButton(Qs(msg::kOptCancel), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &DialogOption::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &DialogOption::reject);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(HeadedGroup(registerFolders_, outer, this));
+    layout->addSpacing(8);
+    layout->addWidget(HeadedGroup(useEditor_, editorRow, this));
+    layout->addStretch(1);
+    layout->addWidget(line);
+    layout->addWidget(buttons);
+    resize(546, sizeHint().height());
+}
+
+QString DialogOption::BrowseWithFileDialog() {
+    QFileDialog dialog(this, QString(), QString(), Qs(msg::kEditorFilter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontResolveSymlinks);
+    // Any executable file will do as the editor.
+    dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::Hidden | QDir::System |
+                     QDir::NoDotAndDotDot);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void DialogOption::accept() {
+    const auto flag = [](const QCheckBox* box) -> std::uint8_t { return box->isChecked() ? 1 : 0; };
+    settings_.registerFolders = flag(registerFolders_);
+    settings_.registerEverythingBelow = flag(registerBelow_);
+    settings_.openOnSelection = flag(openOnSelection_);
+    settings_.folderNavigation = flag(folderNavigation_);
+    settings_.useExternalEditor = flag(useEditor_);
+    const QString path = editorPath_->text();
+    settings_.editorPath = path == Qs(originalPath_) ? originalPath_ : PathBytes(path);
+    QDialog::accept();
+}
+
+}  // namespace morvane

@@ -1,0 +1,46 @@
+#pragma once
+// The modeless "登録中" window of a running registration: the item being registered with the
+// share of items done, and the detail (a folder being scanned, a file) with its share.
+// Closing it aborts the registration; the registration's end destroys it.
+
+#include <QDialog>
+#include <string>
+
+class QProgressBar;
+
+namespace morvane {
+
+class CMorvaneApp;
+class ElidedLabel;
+
+class DialogProcess final : public QDialog {
+    Q_OBJECT
+public:
+    explicit DialogProcess(CMorvaneApp& app);
+
+    void SetOverallText(const std::string& text);
+    void SetOverallProgress(float fraction);
+    void SetDetailText(const std::string& text);
+    void SetDetailProgress(float fraction);
+    // Shows the window centred over `owner`, texts empty and bars at 0.
+    void ShowOver(QWidget* owner);
+
+    ElidedLabel* OverallLabel() const { return overallLabel_; }
+    ElidedLabel* DetailLabel() const { return detailLabel_; }
+    QProgressBar* OverallBar() const { return overallBar_; }
+    QProgressBar* DetailBar() const { return detailBar_; }
+
+public slots:
+    // The close box, Alt+F4 and Escape: abort the registration. The window stays until the
+    // registration ends.
+    void reject() override;
+
+private:
+    CMorvaneApp& app_;
+    ElidedLabel* overallLabel_;
+    QProgressBar* overallBar_;
+    ElidedLabel* detailLabel_;
+    QProgressBar* detailBar_;
+};
+
+}  // namespace morvane

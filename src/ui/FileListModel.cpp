@@ -1,0 +1,184 @@
+#include "ui/FileListModel.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <algorithm>
+
+#include "app/CMorvaneApp.h"
+#include "ui/MimeIconCache.h"
+#include "ui/QtText.h"
+
+namespace morvane {
+
+CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column) {
+    // The rules apply in this order, a later one overriding an earlier one.
+    const bool odd = (row % 2) == 1;
+    const ListRow& r = app.list.Row(row);
+    CellColors c;
+    c.text = QColor(0, 0, 0);
+    if (odd)
+        c.background = QColor(241, 241, 241);
+    if (column == ColNewName && r.entry.newKey == r.entry.currentKey)
+        c.text = QColor(128, 196, 255);
+    if ((r.entry.errors & ErrRenameTest) != 0) {
+        c.text = QColor(255, 8, 8);
+    } else if (r.entry.errors != 0) {
+        c.text = QColor(228, 16, 16);
+        c.background = odd ? QColor(255, 204, 204) : QColor(255, 218, 218);
+    }
+    if (column == ColRowNumber) {
+        if (app.rowLocked) {
+            c.text = QColor(0, 0, 0);
+            c.background = QColor(196, 196, 248);
+        } else {
+            c.text = QColor(196, 196, 196);
+            c.background = QColor(255, 255, 255);
+        }
+    }
+    return c;
+}
+
+FileListModel::FileListModel(CMorvaneApp& app, const MimeIconCache* icons, QObject* parent)
+    : QAbstractTableModel(parent), app_(app), icons_(icons), shown_(app.list.RowCount()) {
+    app_.list.AddObserver(this);
+}
+
+FileListModel::~FileListModel() {
+    app_.list.RemoveObserver(this);
+}
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : shown_;
+}
+
+int FileListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= shown_)
+        return {};
+    const int row = index.row();
+    const int column = index.column();
+    switch (role) {
+        case Qt::DisplayRole:
+            if (column == ColIcon)
+                return {};
+            return Qs(app_.list.Cell(row, column));
+        case Qt::DecorationRole:
+            if (column == ColIcon && icons_ != nullptr)
+                return icons_->Icon(app_.list.Row(row).icon);
+            return {};
+        case Qt::TextAlignmentRole:
+            return headerData(column, Qt::Horizontal, role);
+        case Qt::ForegroundRole:
+            return ColorsOfCell(app_, row, column).text;
+        case Qt::BackgroundRole: {
+            const QColor background = ColorsOfCell(app_, row, column).background;
+            return background.isValid() ? QVariant(background) : QVariant();
+        }
+        default:
+            return {};
+    }
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    const ColumnSpec& spec = kColumns[static_cast<std::size_t>(section)];
+    if (role == Qt::DisplayRole)
+        return Qs(spec.heading);
+    if (role == Qt::TextAlignmentRole) {
+        const Qt::Alignment horizontal =
+            spec.align == ColumnAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
+        return QVariant::fromValue(horizontal | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+void FileListModel::FlushAppends() {
+    const int count = app_.list.RowCount();
+    if (count <= shown_)
+        return;
+    ++applying_;
+    beginInsertRows({}, shown_, count - 1);
+    shown_ = count;
+    endInsertRows();
+    --applying_;
+}
+
+void FileListModel::RowLockChanged() {
+    if (shown_ > 0)
+        emit dataChanged(index(0, ColRowNumber), index(shown_ - 1, ColRowNumber));
+}
+
+void FileListModel::RowsAppended(int, int) {
+    // Shown at the next flush.
+}
+
+void FileListModel::RowsAboutToBeRemoved(int first, int count) {
+    FlushAppends();
+    ++applying_;
+    beginRemoveRows({}, first, first + count - 1);
+}
+
+void FileListModel::RowsRemoved(int, int count) {
+    shown_ -= count;
+    endRemoveRows();
+    --applying_;
+}
+
+void FileListModel::ModelAboutToBeReset() {
+    ++applying_;
+    beginResetModel();
+}
+
+void FileListModel::ModelReset() {
+    shown_ = app_.list.RowCount();
+    endResetModel();
+    --applying_;
+    emit coreSelectionChanged();
+}
+
+void FileListModel::CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn) {
+    lastRow = std::min(lastRow, shown_ - 1);  // rows not shown yet are read when shown
+    if (firstRow > lastRow)
+        return;
+    emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn));
+}
+
+void FileListModel::LayoutAboutToChange() {
+    FlushAppends();
+    ++applying_;
+    emit aboutToReorder();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void FileListModel::LayoutChanged(const std::vector<int>& newPosition) {
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before) {
+        const auto row = static_cast<std::size_t>(old.row());
+        after.push_back(row < newPosition.size() ? index(newPosition[row], old.column())
+                                                 : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    emit reordered(newPosition);
+    --applying_;
+    emit coreSelectionChanged();
+}
+
+void FileListModel::SelectionChanged() {
+    FlushAppends();
+    emit coreSelectionChanged();
+}
+
+}  // namespace morvane

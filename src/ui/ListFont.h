@@ -1,0 +1,19 @@
+#pragma once
+// The list font between the settings record and Qt.
+
+#include <QFont>
+
+#include "app/Host.h"
+
+namespace morvane {
+
+struct AppSettings;
+
+FontSpec FontSpecFromSettings(const AppSettings& settings);
+// Size is the character cell height in pixels; fields Qt has no use for are ignored here
+// and kept by the settings.
+QFont FontFromSpec(const FontSpec& spec);
+// Takes what a font dialog chose: the point size becomes the stored size.
+void UpdateSpecFromChosenFont(const QFont& chosen, FontSpec* spec);
+
+}  // namespace morvane

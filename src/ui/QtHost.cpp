@@ -1,0 +1,279 @@
+#include "ui/QtHost.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QToolBar>
+
+#include "app/CMorvaneApp.h"
+#include "app/Commands.h"
+#include "app/Messages.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CEditName.h"
+#include "ui/CListCtrlFile.h"
+#include "ui/CMainFrame.h"
+#include "ui/DialogOption.h"
+#include "ui/DialogProcess.h"
+#include "ui/FileListModel.h"
+#include "ui/ListFont.h"
+#include "ui/MainStatusBar.h"
+#include "ui/MimeIconCache.h"
+#include "ui/QtText.h"
+#include "ui/TraceView.h"
+
+namespace morvane {
+
+namespace {
+
+// Between two passes over Qt's events inside a long operation: one frame.
+constexpr qint64 kPumpIntervalMs = 16;
+
+std::string RunFileDialog(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return PathBytes(dialog.selectedFiles().constFirst());
+}
+
+void ShowHiddenAndKeepLinks(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontResolveSymlinks);
+    dialog.setFilter(dialog.filter() | QDir::Hidden | QDir::System);
+}
+
+}  // namespace
+
+QtHost::QtHost() : icons_(std::make_unique<MimeIconCache>()) {
+    wakeUp_.setSingleShot(true);
+}
+
+QtHost::~QtHost() = default;
+
+QWidget* QtHost::Owner() const {
+    return frame_.get();
+}
+
+void QtHost::LogAppended(const std::string& text) {
+    if (frame_)
+        frame_->Log()->Append(text);
+}
+
+void QtHost::LogCleared() {
+    if (frame_)
+        frame_->Log()->Clear();
+}
+
+void QtHost::ShowWarning(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Warning, Qs(caption), Qs(text), QMessageBox::Ok, Owner());
+    box.exec();
+}
+
+bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Warning, Qs(caption), Qs(text), QMessageBox::Yes | QMessageBox::No,
+                    Owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::vector<std::string> QtHost::ChooseFilesToRegister() {
+    QFileDialog dialog(Owner(), QString(), QString(), Qs(msg::kRegisterFilesFilter));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    ShowHiddenAndKeepLinks(dialog);
+    std::vector<std::string> paths;
+    if (dialog.exec() != QDialog::Accepted)
+        return paths;
+    for (const QString& file : dialog.selectedFiles())
+        paths.push_back(PathBytes(file));
+    return paths;
+}
+
+std::string QtHost::ChooseFolderToRegister(const std::string& title) {
+    // No owner window.
+    QFileDialog dialog(nullptr, Qs(title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    ShowHiddenAndKeepLinks(dialog);
+    return RunFileDialog(dialog);
+}
+
+std::string QtHost::ChooseListFileToLoad() {
+    QFileDialog dialog(Owner(), QString(), QString(), Qs(msg::kListFileFilter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    ShowHiddenAndKeepLinks(dialog);
+    return RunFileDialog(dialog);
+}
+
+std::string QtHost::ChooseListFileToSave() {
+    QFileDialog dialog(Owner(), QString(), QString(), Qs(msg::kListFileFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The program asks its own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    ShowHiddenAndKeepLinks(dialog);
+    return RunFileDialog(dialog);
+}
+
+bool QtHost::ChooseFont(FontSpec& font) {
+    // The stored size is shown as a point size, and the chosen point size is stored.
+    QFont initial = FontFromSpec(font);
+    if (font.size != 0)
+        initial.setPointSize(font.size < 0 ? -font.size : font.size);
+    QFontDialog dialog(initial, Owner());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    UpdateSpecFromChosenFont(dialog.selectedFont(), &font);
+    return true;
+}
+
+bool QtHost::RunOptionsDialog(AppSettings& settings) {
+    DialogOption dialog(settings, Owner());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtHost::ShowAbout() {
+    CAboutDlg dialog(Owner());
+    dialog.exec();
+}
+
+void QtHost::OpenProgressDialog() {
+    if (progress_ || app_ == nullptr)
+        return;
+    progress_ = std::make_unique<DialogProcess>(*app_);
+    progress_->ShowOver(Owner());
+}
+
+void QtHost::CloseProgressDialog() {
+    progress_.reset();
+}
+
+void QtHost::SetOverallText(const std::string& text) {
+    if (progress_)
+        progress_->SetOverallText(text);
+}
+
+void QtHost::SetOverallProgress(float fraction) {
+    if (!progress_)
+        return;
+    progress_->SetOverallProgress(fraction);
+    SetStatusProgress(fraction);
+}
+
+void QtHost::SetDetailText(const std::string& text) {
+    if (progress_)
+        progress_->SetDetailText(text);
+}
+
+void QtHost::SetDetailProgress(float fraction) {
+    if (progress_)
+        progress_->SetDetailProgress(fraction);
+}
+
+void QtHost::SetStatusProgress(float fraction) {
+    if (frame_)
+        frame_->Status()->SetProgress(fraction);
+}
+
+void QtHost::ShowRegisteredCount(int count) {
+    if (frame_)
+        frame_->Status()->SetCountText(FormatText(msg::kRegisteredCount, count));
+}
+
+void QtHost::ShowRowLock(bool locked) {
+    if (!frame_)
+        return;
+    frame_->Status()->SetRowLockText(locked ? msg::kRowLockPane : "");
+    SetEditorButtonChecked(locked);
+    frame_->List()->Model()->RowLockChanged();
+}
+
+bool QtHost::EditorButtonChecked() {
+    QAction* button = frame_ ? frame_->ToolAction(CmdEditorButton) : nullptr;
+    return button != nullptr && button->isChecked();
+}
+
+void QtHost::SetEditorButtonChecked(bool checked) {
+    if (QAction* button = frame_ ? frame_->ToolAction(CmdEditorButton) : nullptr)
+        button->setChecked(checked);
+}
+
+void QtHost::SetMainWindowEnabled(bool enabled) {
+    if (frame_)
+        frame_->setEnabled(enabled);
+}
+
+void QtHost::RedrawList() {
+    if (frame_)
+        frame_->List()->viewport()->update();
+}
+
+void QtHost::EnsureRowVisible(int row) {
+    if (frame_)
+        frame_->List()->EnsureRowVisible(row);
+}
+
+void QtHost::ApplyFont(const FontSpec& font) {
+    if (frame_)
+        frame_->ApplyFont(FontFromSpec(font));
+}
+
+void QtHost::CommitEdit() {
+    if (frame_)
+        frame_->List()->Editor()->CommitEdit();
+}
+
+void QtHost::BeginEditSelected() {
+    if (frame_)
+        frame_->List()->Editor()->BeginEditSelected();
+}
+
+void QtHost::ProcessPendingEvents(bool wait) {
+    if (frame_)
+        frame_->List()->Model()->FlushAppends();
+    QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents;
+    if (wait)
+        flags |= QEventLoop::WaitForMoreEvents;
+    QCoreApplication::processEvents(flags);
+    sinceEvents_.restart();
+}
+
+void QtHost::Pump() {
+    // Handling Qt's events after every item would repaint the list after every row; once a
+    // frame keeps the window alive at a fraction of the cost.
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kPumpIntervalMs)
+        return;
+    ProcessPendingEvents(false);
+}
+
+void QtHost::WaitForEvents(int timeoutMs) {
+    // The timer bounds the wait when nothing else happens.
+    wakeUp_.start(timeoutMs);
+    ProcessPendingEvents(true);
+    wakeUp_.stop();
+    // Only the main loop is a safe place for deferred deletions.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool QtHost::CreateMainWindow() {
+    if (app_ == nullptr)
+        return false;
+    frame_ = std::make_unique<CMainFrame>(*app_, icons_.get());
+    frame_->setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
+    frame_->resize(700, 640);
+    ApplyFont(FontSpecFromSettings(app_->settings));
+    frame_->show();
+    frame_->setFocus(Qt::OtherFocusReason);
+    app_->ShowRegisteredCount();
+    return true;
+}
+
+void QtHost::DestroyMainWindow() {
+    progress_.reset();
+    frame_.reset();
+}
+
+void QtHost::DescribeFile(const std::string& path, bool isDirectory, std::string* typeName,
+                          int* iconIndex) {
+    icons_->Describe(path, isDirectory, typeName, iconIndex);
+}
+
+}  // namespace morvane

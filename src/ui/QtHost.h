@@ -1,0 +1,87 @@
+#pragma once
+// The window system the core talks to: message boxes, dialogs, the main window, the
+// progress window, and the pumping of Qt's events for the program's own main loop.
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <memory>
+
+#include "app/Host.h"
+
+namespace morvane {
+
+class CMorvaneApp;
+class CMainFrame;
+class DialogProcess;
+class MimeIconCache;
+
+class QtHost : public Host {
+public:
+    QtHost();
+    ~QtHost() override;
+    QtHost(const QtHost&) = delete;
+    QtHost& operator=(const QtHost&) = delete;
+
+    // The application the windows work for; set before its start-up.
+    void SetApp(CMorvaneApp* app) { app_ = app; }
+
+    CMainFrame* MainFrame() const { return frame_.get(); }
+    DialogProcess* ProgressDialog() const { return progress_.get(); }
+    MimeIconCache& Icons() { return *icons_; }
+
+    void LogAppended(const std::string& text) override;
+    void LogCleared() override;
+
+    void ShowWarning(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
+    std::vector<std::string> ChooseFilesToRegister() override;
+    std::string ChooseFolderToRegister(const std::string& title) override;
+    std::string ChooseListFileToLoad() override;
+    std::string ChooseListFileToSave() override;
+    bool ChooseFont(FontSpec& font) override;
+    bool RunOptionsDialog(AppSettings& settings) override;
+    void ShowAbout() override;
+
+    void OpenProgressDialog() override;
+    void CloseProgressDialog() override;
+    void SetOverallText(const std::string& text) override;
+    void SetOverallProgress(float fraction) override;
+    void SetDetailText(const std::string& text) override;
+    void SetDetailProgress(float fraction) override;
+
+    void SetStatusProgress(float fraction) override;
+    void ShowRegisteredCount(int count) override;
+    void ShowRowLock(bool locked) override;
+    bool EditorButtonChecked() override;
+    void SetEditorButtonChecked(bool checked) override;
+    void SetMainWindowEnabled(bool enabled) override;
+    void RedrawList() override;
+    void EnsureRowVisible(int row) override;
+    void ApplyFont(const FontSpec& font) override;
+
+    void CommitEdit() override;
+    void BeginEditSelected() override;
+
+    void Pump() override;
+    void WaitForEvents(int timeoutMs) override;
+
+    bool CreateMainWindow() override;
+    void DestroyMainWindow() override;
+
+    void DescribeFile(const std::string& path, bool isDirectory, std::string* typeName,
+                      int* iconIndex) override;
+
+private:
+    QWidget* Owner() const;
+    // Shows appended rows and handles what is pending.
+    void ProcessPendingEvents(bool wait);
+
+    CMorvaneApp* app_ = nullptr;
+    std::unique_ptr<MimeIconCache> icons_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<DialogProcess> progress_;
+    QElapsedTimer sinceEvents_;
+    QTimer wakeUp_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,29 @@
+#pragma once
+// Conversions at the edge between the core's UTF-8 strings and Qt's strings.
+
+#include <QString>
+#include <string>
+
+namespace morvane {
+
+inline QString Qs(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline QString Qs(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+inline std::string Utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+// A file path from a Qt widget, in the bytes the file system uses.
+std::string PathBytes(const QString& path);
+
+// Position of a progress bar whose range is 0 to 2^31 - 1: the fraction times 2^31,
+// truncated, never beyond the end (so 1 or more fills the bar) and never below 0.
+int ProgressPosition(float fraction);
+inline constexpr int kProgressMaximum = 2147483647;
+
+}  // namespace morvane
