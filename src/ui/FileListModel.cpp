@@ -119,7 +119,17 @@ void FileListModel::RowLockChanged() {
 }
 
 void FileListModel::RowsAppended(int, int) {
-    // Shown at the next flush.
+    // Shown at the next flush: the next pump, or else the next pass over the event queue.
+    if (flushQueued_)
+        return;
+    flushQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            flushQueued_ = false;
+            FlushAppends();
+        },
+        Qt::QueuedConnection);
 }
 
 void FileListModel::RowsAboutToBeRemoved(int first, int count) {

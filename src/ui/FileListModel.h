@@ -63,6 +63,7 @@ private:
     const MimeIconCache* icons_;
     int shown_ = 0;  // rows the view knows; the core may hold more, appended since
     int applying_ = 0;
+    bool flushQueued_ = false;
 };
 
 }  // namespace morvane

@@ -1,0 +1,288 @@
+// The list on screen: model adapter, colours, sorting by header, keys, selection, drops.
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QUrl>
+
+#include <QLabel>
+#include "UiTestSupport.h"
+#include "app/Messages.h"
+#include "ui/MainStatusBar.h"
+
+using morvane::test::UiApp;
+
+namespace morvane {
+
+namespace {
+
+QColor Foreground(const UiApp& ui, int row, int column) {
+    return ui.model->data(ui.model->index(row, column), Qt::ForegroundRole).value<QColor>();
+}
+QVariant Background(const UiApp& ui, int row, int column) {
+    return ui.model->data(ui.model->index(row, column), Qt::BackgroundRole);
+}
+
+void DropUrls(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at(target->width() / 2, target->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+}
+
+}  // namespace
+
+class ListViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ui = std::make_unique<UiApp>(); }
+    void cleanup() { ui.reset(); }
+
+    void appendedRowsReachTheViewInOneInsertionPerFlush() {
+        QAbstractItemModelTester tester(ui->model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy inserted(ui->model, &QAbstractItemModel::rowsInserted);
+        for (int i = 0; i < 30; ++i)
+            ui->dir.MakeFile("files/n" + std::to_string(i));
+        for (int i = 0; i < 30; ++i)
+            ui->app.registration.RegisterPath(ui->dir / ("files/n" + std::to_string(i)));
+        QCOMPARE(ui->model->rowCount(), 0);  // held back until the next flush
+        QCOMPARE(inserted.size(), 0);
+        ui->model->FlushAppends();
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted[0][1].toInt(), 0);
+        QCOMPARE(inserted[0][2].toInt(), 29);
+        QCOMPARE(ui->Text(29, ColCurrentName), QString("n29"));
+        QCOMPARE(ui->Text(29, ColRowNumber), QString("30"));
+
+        // Removal, sorting, moving and clearing keep the adapter consistent.
+        ui->app.list.SetSelection({3, 4, 10});
+        ui->app.RemoveSelectedRows();
+        QCOMPARE(ui->model->rowCount(), 27);
+        ui->ClickHeader(ColCurrentName);
+        ui->app.list.SetSelection({5, 6});
+        ui->app.rowOrder.MoveRowsUp();
+        ui->app.ClearAllRows();
+        QCOMPARE(ui->model->rowCount(), 0);
+    }
+
+    void coloursFollowTheRulesInOrder() {
+        ui->AddNumbered(4);
+        // Stripes: odd positions grey, even ones the view's own background.
+        QCOMPARE(Background(*ui, 1, ColSize).value<QColor>(), QColor(241, 241, 241));
+        QVERIFY(!Background(*ui, 0, ColSize).isValid());
+        QCOMPARE(Foreground(*ui, 0, ColSize), QColor(0, 0, 0));
+        // An unchanged new name is pale blue, a changed one black.
+        QCOMPARE(Foreground(*ui, 0, ColNewName), QColor(128, 196, 255));
+        ui->app.validation.SetNewName(0, "renamed.txt");
+        QCOMPARE(Foreground(*ui, 0, ColNewName), QColor(0, 0, 0));
+        // A row that may not be renamed: red text on the stripe.
+        ui->app.list.EntryAt(1)->errors |= ErrRenameTest;
+        ui->app.list.RefreshErrorColumn(1);
+        QCOMPARE(Foreground(*ui, 1, ColCurrentName), QColor(255, 8, 8));
+        QCOMPARE(Background(*ui, 1, ColCurrentName).value<QColor>(), QColor(241, 241, 241));
+        // Other errors: red on pink, by parity.
+        ui->app.validation.SetNewName(2, "a:b");
+        ui->app.validation.SetNewName(3, "");
+        QCOMPARE(Foreground(*ui, 2, ColCurrentName), QColor(228, 16, 16));
+        QCOMPARE(Background(*ui, 2, ColCurrentName).value<QColor>(), QColor(255, 218, 218));
+        QCOMPARE(Background(*ui, 3, ColNewName).value<QColor>(), QColor(255, 204, 204));
+        QCOMPARE(Foreground(*ui, 3, ColNewName), QColor(228, 16, 16));
+        // The "行" column ignores all of it.
+        QCOMPARE(Foreground(*ui, 2, ColRowNumber), QColor(196, 196, 196));
+        QCOMPARE(Background(*ui, 2, ColRowNumber).value<QColor>(), QColor(255, 255, 255));
+        QSignalSpy changed(ui->model, &QAbstractItemModel::dataChanged);
+        ui->app.rowLocked = true;
+        ui->host.ShowRowLock(true);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(Foreground(*ui, 2, ColRowNumber), QColor(0, 0, 0));
+        QCOMPARE(Background(*ui, 2, ColRowNumber).value<QColor>(), QColor(196, 196, 248));
+        QVERIFY(!ui->model->data(ui->model->index(0, ColIcon), Qt::DecorationRole)
+                     .value<QIcon>()
+                     .isNull());
+        QCOMPARE(ui->model->data(ui->model->index(0, ColSize), Qt::TextAlignmentRole)
+                         .value<Qt::Alignment>() &
+                     Qt::AlignHorizontal_Mask,
+                 Qt::AlignRight);
+    }
+
+    void screenshotWithRowsInEveryColourState() {
+        ui->Add("photo.jpg", "jpeg");
+        ui->Add("notes.txt", "some notes");
+        ui->Add("report.pdf", std::string(5000, 'x'));
+        ui->Add("locked.sh", "#!/bin/sh");
+        ui->Add("bad.txt");
+        ui->Add("blank.txt");
+        ui->dir.MakeFolder("files/folder");
+        ui->app.registration.RegisterPath(ui->dir / "files/folder");
+        ui->app.registration.EndRegistration();
+        ui->model->FlushAppends();
+        ui->app.validation.SetNewName(0, "2024-旅行.jpg");
+        ui->app.validation.SetNewName(1, "メモ.txt");
+        ui->app.list.EntryAt(3)->errors |= ErrRenameTest;
+        ui->app.list.RefreshErrorColumn(3);
+        ui->app.validation.SetNewName(4, "bad:name.txt");
+        ui->app.validation.SetNewName(5, "");
+        ui->app.rowLocked = true;
+        ui->host.ShowRowLock(true);
+        ui->app.list.SetSelection({6});
+        QTest::qWait(50);
+        const QImage shot = ui->frame->grab().toImage();
+        QVERIFY(!shot.isNull());
+        const QString path = QCoreApplication::applicationDirPath() + "/../list-screenshot.png";
+        QVERIFY(shot.save(path));
+    }
+
+    void headerClicksSort() {
+        ui->Add("b.txt", std::string(10, 'x'));
+        ui->Add("A.txt", std::string(9, 'x'));
+        ui->Add("Z.txt", std::string(100, 'x'));
+        ui->Add("a.txt");
+        ui->ClickHeader(ColCurrentName);  // first click: Z before A
+        QCOMPARE(ui->Column(ColCurrentName), QStringList({"b.txt", "a.txt", "Z.txt", "A.txt"}));
+        QCOMPARE(ui->Column(ColRowNumber), QStringList({"1", "2", "3", "4"}));
+        ui->ClickHeader(ColCurrentName);
+        QCOMPARE(ui->Column(ColCurrentName), QStringList({"A.txt", "Z.txt", "a.txt", "b.txt"}));
+        ui->ClickHeader(ColSize);
+        ui->ClickHeader(ColSize);  // ascending, as numbers: 9 before 10
+        QCOMPARE(ui->Column(ColSize), QStringList({"0", "9", "10", "100"}));
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(ui->app.list.EntryAt(row)->row, row);
+
+        // "行" sorts only while the row lock holds.
+        ui->ClickHeader(ColRowNumber);
+        QCOMPARE(ui->Column(ColSize), QStringList({"0", "9", "10", "100"}));
+        ui->app.rowLocked = true;
+        ui->ClickHeader(ColCurrentName);  // numbers stay with their rows
+        QCOMPARE(ui->Column(ColRowNumber), QStringList({"3", "1", "4", "2"}));
+        ui->ClickHeader(ColRowNumber);  // second click on it: ascending
+        QCOMPARE(ui->Column(ColRowNumber), QStringList({"1", "2", "3", "4"}));
+        QCOMPARE(ui->Column(ColSize), QStringList({"0", "9", "10", "100"}));
+    }
+
+    void iconColumnSortsAscendingFirst() {
+        ui->Add("a.txt");
+        ui->dir.MakeFolder("files/dir");
+        ui->app.registration.RegisterPath(ui->dir / "files/dir");
+        ui->Add("c.png");
+        ui->model->FlushAppends();
+        std::vector<int> icons;
+        for (int row = 0; row < 3; ++row)
+            icons.push_back(ui->app.list.Row(row).icon);
+        ui->ClickHeader(ColIcon);
+        for (int row = 1; row < 3; ++row)
+            QVERIFY(ui->app.list.Row(row - 1).icon <= ui->app.list.Row(row).icon);
+        ui->ClickHeader(ColIcon);
+        for (int row = 1; row < 3; ++row)
+            QVERIFY(ui->app.list.Row(row - 1).icon >= ui->app.list.Row(row).icon);
+        QVERIFY(icons[0] != icons[1] && icons[1] != icons[2]);
+    }
+
+    void selectionIsMirroredBothWays() {
+        ui->AddNumbered(6);
+        // Core to view.
+        ui->app.list.SetSelection({1, 2, 4});
+        QCOMPARE(ui->list->selectionModel()->selectedRows().size(), 3);
+        QVERIFY(ui->list->selectionModel()->isRowSelected(4, {}));
+        // View to core: a click selects one row, a Ctrl+click adds one.
+        QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, {},
+                          ui->CellCenter(0, ColCurrentName));
+        QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          ui->CellCenter(5, ColSize));
+        QCOMPARE(ui->app.list.SelectedRows(), (std::vector<int>{0, 5}));
+        QCOMPARE(ui->app.list.FocusRow(), 5);
+        // Ctrl+A in the list selects all through the core.
+        QTest::keyClick(ui->list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(ui->app.list.SelectedRows().size(), std::size_t{6});
+        QCOMPARE(ui->list->selectionModel()->selectedRows().size(), 6);
+    }
+
+    void altUpAndDownMoveTheSelectedRows() {
+        ui->AddNumbered(6);
+        ui->app.list.SetSelection({3, 4});
+        ui->list->setFocus();
+        QTest::keyClick(ui->list, Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f001.txt", "f003.txt",
+                                                          "f004.txt", "f002.txt", "f005.txt"}));
+        QCOMPARE(ui->app.list.FocusRow(), 2);
+        QCOMPARE(ui->list->currentIndex().row(), 2);
+        QVERIFY(ui->list->selectionModel()->isRowSelected(2, {}));
+        QVERIFY(ui->list->selectionModel()->isRowSelected(3, {}));
+        QVERIFY(!ui->list->selectionModel()->isRowSelected(4, {}));
+        QTest::keyClick(ui->list, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(ui->Text(3, ColCurrentName), QString("f003.txt"));
+        QCOMPARE(ui->app.list.FocusRow(), 4);
+        // Rows 0 and 5: nothing moves.
+        ui->app.list.SetSelection({0, 5});
+        QTest::keyClick(ui->list, Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(ui->Text(0, ColCurrentName), QString("f000.txt"));
+        QCOMPARE(ui->Text(5, ColCurrentName), QString("f005.txt"));
+        // A plain Up only moves the current row.
+        ui->app.list.SetSelection({3});
+        ui->app.list.SetFocusRow(3);
+        ui->app.list.NotifySelectionChanged();
+        QTest::keyClick(ui->list, Qt::Key_Up);
+        QCOMPARE(ui->Text(3, ColCurrentName), QString("f003.txt"));
+        QCOMPARE(ui->app.list.SelectedRows(), std::vector<int>{2});
+    }
+
+    void deleteInTheListAsksUnderTheLock() {
+        ui->AddNumbered(3);
+        ui->app.list.SetSelection({1});
+        ui->app.rowLocked = true;
+        QTest::keyClick(ui->list, Qt::Key_Delete);
+        QCOMPARE(ui->host.questions.size(), std::size_t{1});
+        QCOMPARE(ui->model->rowCount(), 3);
+        ui->app.rowLocked = false;
+        QTest::keyClick(ui->list, Qt::Key_Delete);
+        QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f002.txt"}));
+        QCOMPARE(ui->Column(ColRowNumber), QStringList({"1", "2"}));
+    }
+
+    void dropOfThreeFileUrlsRegistersThreeRows() {
+        QList<QUrl> urls;
+        for (const char* name : {"one.txt", "two.txt", "three.txt"})
+            urls << QUrl::fromLocalFile(QString::fromStdString(ui->dir.MakeFile(name)));
+        urls << QUrl("https://example.org/not-local.txt");
+        DropUrls(ui->list->viewport(), urls);
+        QTRY_COMPARE(ui->model->rowCount(), 3);
+        QCOMPARE(ui->Column(ColCurrentName), QStringList({"one.txt", "two.txt", "three.txt"}));
+        QVERIFY(ui->app.log.Text().find(msg::kRegisterStart) != std::string::npos);
+        QTRY_VERIFY(ui->host.ProgressDialog() == nullptr);
+        QCOMPARE(ui->frame->Status()->CountPane()->text(), QString("登録総数 : 3"));
+    }
+
+    void droppedNameThatIsNotUtf8KeepsItsBytes() {
+        const std::string path = ui->dir.MakeFile("caf\xE9.txt");  // Latin-1, not UTF-8
+        QByteArray url = "file://" + QByteArray::fromStdString(path).toPercentEncoding("/");
+        DropUrls(ui->list->viewport(), {QUrl::fromEncoded(url)});
+        QTRY_COMPARE(ui->model->rowCount(), 1);
+        QCOMPARE(ui->app.list.EntryAt(0)->currentKey, path);
+    }
+
+    void appendsDuringAPumpedRegistrationStayFast() {
+        // Registration pumps: rows show up while it runs, in a few batches, not one by one.
+        QSignalSpy inserted(ui->model, &QAbstractItemModel::rowsInserted);
+        for (int i = 0; i < 200; ++i)
+            ui->dir.MakeFile("many/m" + std::to_string(1000 + i));
+        ui->host.folderToRegister = ui->dir / "many";
+        ui->app.OnCommand(32794);
+        QTRY_COMPARE(ui->model->rowCount(), 201);
+        QVERIFY(inserted.size() < 201);
+    }
+
+private:
+    std::unique_ptr<UiApp> ui;
+};
+
+}  // namespace morvane
+
+QTEST_MAIN(morvane::ListViewTest)
+#include "ListViewTest.moc"

@@ -1,0 +1,268 @@
+// The main window: layout, splitter, status bar, menus, toolbar, frame keys and closing.
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "UiTestSupport.h"
+#include "app/Commands.h"
+#include "app/Messages.h"
+#include "ui/MainStatusBar.h"
+#include "ui/SplitterList.h"
+#include "ui/TraceView.h"
+
+using morvane::test::UiApp;
+
+namespace morvane {
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ui = std::make_unique<UiApp>(); }
+    void cleanup() { ui.reset(); }
+
+    void opensWithHeadingsInDisplayOrderEmptyLogAndTotal() {
+        QCOMPARE(ui->frame->size(), QSize(700, 640));
+        QVERIFY(!ui->frame->windowIcon().isNull());
+        QHeaderView* header = ui->list->horizontalHeader();
+        const QStringList expected = {
+            "行",   "",         "現在のファイル名", "新しいファイル名", "文字数", "サイズ",
+            "種類", "更新日時", "ディレクトリ",     "拡張子",           "属性",   "エラー"};
+        QStringList shown;
+        for (int visual = 0; visual < header->count(); ++visual) {
+            const int logical = header->logicalIndex(visual);
+            shown << ui->model->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
+        }
+        QCOMPARE(shown, expected);
+        QCOMPARE(header->sectionSize(ColDirectory), 500);
+        QCOMPARE(header->sectionSize(ColIcon), 22);
+        QVERIFY(header->sectionsMovable());
+        QCOMPARE(ui->frame->Log()->toPlainText(), QString());
+        QVERIFY(ui->frame->Log()->isReadOnly());
+        QCOMPARE(ui->frame->Status()->CountPane()->text(), QString("登録総数 : 0"));
+        QCOMPARE(ui->frame->Status()->CountPane()->alignment(), Qt::AlignCenter);
+    }
+
+    void logPaneKeepsItsHeightWhenTheWindowGrows() {
+        TraceView* log = ui->frame->Log();
+        QTRY_COMPARE(log->height(), 100);
+        const int listHeight = ui->list->height();
+        ui->frame->resize(700, 740);
+        QTRY_COMPARE(ui->list->height(), listHeight + 100);
+        QCOMPARE(log->height(), 100);
+    }
+
+    void draggedLogHeightSurvivesAResize() {
+        SplitterList* splitter = ui->frame->Splitter();
+        QTRY_COMPARE(ui->frame->Log()->height(), 100);
+        // Drag the bar 60 pixels up: the log grows to 160.
+        QSplitterHandle* handle = splitter->handle(1);
+        const QPoint start(handle->width() / 2, handle->height() / 2);
+        QTest::mousePress(handle, Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, QPointF(start - QPoint(0, 60)),
+                         QPointF(handle->mapToGlobal(start - QPoint(0, 60))), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(handle, &move);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, start - QPoint(0, 60));
+        QCOMPARE(ui->frame->Log()->height(), 160);
+        QCOMPARE(splitter->SavedLogHeight(), 160);
+
+        const int listHeight = ui->list->height();
+        ui->frame->resize(700, 600);
+        QTRY_COMPARE(ui->list->height(), listHeight - 40);
+        QCOMPARE(ui->frame->Log()->height(), 160);
+    }
+
+    void statusProgressOneFillsZeroEmpties() {
+        QProgressBar* bar = ui->frame->Status()->ProgressBar();
+        QCOMPARE(bar->width(), 120);
+        ui->host.SetStatusProgress(1.0f);
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(bar->maximum(), 2147483647);
+        ui->host.SetStatusProgress(0.5f);
+        QCOMPARE(bar->value(), 1 << 30);
+        ui->host.SetStatusProgress(0.0f);
+        QCOMPARE(bar->value(), 0);
+    }
+
+    void rowLockShowsInTheStatusBarAndOnTheButton() {
+        QAction* button = ui->frame->ToolAction(CmdEditorButton);
+        QVERIFY(button->isCheckable());
+        QCOMPARE(ui->frame->Status()->RowLockPane()->text(), QString());
+        ui->host.ShowRowLock(true);
+        QCOMPARE(ui->frame->Status()->RowLockPane()->text(), QString("行ロック"));
+        QCOMPARE(ui->frame->Status()->RowLockPane()->alignment(), Qt::AlignCenter);
+        QVERIFY(button->isChecked());
+        QVERIFY(ui->host.EditorButtonChecked());
+        ui->host.ShowRowLock(false);
+        QCOMPARE(ui->frame->Status()->RowLockPane()->text(), QString());
+        QVERIFY(!ui->host.EditorButtonChecked());
+    }
+
+    void frameDeleteUnderTheRowLockAsksFirstAndNoRemovesNothing() {
+        ui->AddNumbered(3);
+        ui->app.list.SelectAll();
+        ui->app.rowLocked = true;
+        ui->frame->setFocus();
+        QTest::keyClick(ui->frame, Qt::Key_Delete);
+        QCOMPARE(ui->host.questions.size(), std::size_t{1});
+        QCOMPARE(ui->host.questions[0].text, std::string(msg::kUnlockQuestion));
+        QCOMPARE(ui->host.questions[0].caption, std::string(msg::kUnlockCaption));
+        QCOMPARE(ui->app.list.RowCount(), 3);
+        QCOMPARE(ui->model->rowCount(), 3);
+
+        // Without the lock the frame's Delete removes the selected rows, asking nothing.
+        ui->app.rowLocked = false;
+        ui->app.list.SetSelection({1});
+        QTest::keyClick(ui->frame, Qt::Key_Delete);
+        QCOMPARE(ui->host.questions.size(), std::size_t{1});
+        QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f002.txt"}));
+        QCOMPARE(ui->frame->Status()->CountPane()->text(), QString("登録総数 : 2"));
+    }
+
+    void frameCtrlASelectsEveryRowButKeysOfTheLogStayThere() {
+        ui->AddNumbered(4);
+        ui->frame->setFocus();
+        QTest::keyClick(ui->frame, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(ui->app.list.SelectedRows().size(), std::size_t{4});
+        QCOMPARE(ui->list->selectionModel()->selectedRows().size(), 4);
+
+        // Delete typed in the log is the log's, even though the log leaves it unhandled.
+        ui->frame->Log()->setFocus();
+        QTest::keyClick(ui->frame->Log(), Qt::Key_Delete);
+        QCOMPARE(ui->app.list.RowCount(), 4);
+    }
+
+    void menusCarryTheirLabelsAndReachTheirHandlers() {
+        QStringList titles;
+        for (QAction* menu : ui->frame->menuBar()->actions())
+            titles << menu->text();
+        QCOMPARE(titles,
+                 QStringList({"ファイル(&F)", "操作 (&O)", "表示(&V)", "実行 (&A)", "ヘルプ(&H)"}));
+        const auto labels = [&](int index) {
+            QStringList texts;
+            for (QAction* a : ui->frame->menuBar()->actions()[index]->menu()->actions())
+                texts << (a->isSeparator() ? QString("-") : a->text());
+            return texts;
+        };
+        QCOMPARE(labels(0),
+                 QStringList({"読み込み (&L)", "上書き保存 (&S)", "名前を付けて保存 (&A)", "-",
+                              "アプリケーションの終了(&X)"}));
+        QCOMPARE(labels(1),
+                 QStringList({"リストにファイルを登録 (&A)", "リストにフォルダを登録 (&F)",
+                              "選択中のリストをクリア (&R)", "すべてのリストをクリア （&C）", "-",
+                              "選択中のリストを１つ上に移動　(&U)",
+                              "選択中のリストを１つ下に移動 (&D)"}));
+        QCOMPARE(labels(2), QStringList({"ツール バー(&T)", "ステータス バー(&S)", "-",
+                                         "フォント (&F)", "-", "環境設定 (&O)"}));
+        QCOMPARE(labels(3),
+                 QStringList({"テキストエディタで編集 (&T)", "-", "新しい名前でリネーム (&R)"}));
+        QCOMPARE(labels(4), QStringList({"バージョン情報 (&A)"}));
+        QCOMPARE(ui->frame->MenuAction(CmdRename)->statusTip(),
+                 QString("新しいファイル名にリネーム"));
+
+        // Under the row lock the folder command registers without asking ...
+        ui->app.rowLocked = true;
+        ui->dir.MakeFile("tree/one.txt");
+        ui->host.folderToRegister = ui->dir / "tree";
+        ui->frame->MenuAction(CmdRegisterFolder)->trigger();
+        QVERIFY(ui->host.questions.empty());
+        QCOMPARE(ui->host.folderTitles, std::vector<std::string>{msg::kFolderTitle});
+        const int registered = ui->app.list.RowCount();
+        QVERIFY(registered > 0);
+        // ... while the file command asks first, and No registers nothing.
+        ui->host.filesToRegister = {ui->dir / "tree/one.txt"};
+        ui->frame->MenuAction(CmdRegisterFiles)->trigger();
+        QCOMPARE(ui->host.questions.size(), std::size_t{1});
+        QCOMPARE(ui->app.list.RowCount(), registered);
+
+        // Exit only asks the main loop to end.
+        ui->frame->MenuAction(CmdExit)->trigger();
+        QVERIFY(ui->app.quitRequest);
+        QVERIFY(ui->frame->isVisible());
+    }
+
+    void toolbarHasSevenButtonsWithTextsUnderIcons() {
+        QToolBar* bar = ui->frame->ToolBar();
+        const QList<QAction*> items = bar->actions();
+        QCOMPARE(items.size(), 10);
+        QStringList texts;
+        for (QAction* a : items)
+            texts << (a->isSeparator() ? QString("-") : a->text());
+        QCOMPARE(texts, QStringList({"登録", "破棄", "クリア", "-", "開く", "一つ上へ", "-",
+                                     "エディタ編集", "-", "リネーム"}));
+        QCOMPARE(bar->iconSize(), QSize(24, 24));
+        QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        for (QAction* a : items) {
+            if (!a->isSeparator())
+                QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+        }
+        QCOMPARE(ui->frame->ToolAction(CmdRegister)->statusTip(), QString("リストに登録"));
+        QCOMPARE(ui->frame->ToolAction(CmdGoUp)->toolTip(), QString("１つ上の階層へ移動"));
+
+        // "クリア" removes every row and empties the log.
+        ui->AddNumbered(2);
+        ui->app.AppendLog("x");
+        ui->frame->ToolAction(CmdClear)->trigger();
+        QCOMPARE(ui->model->rowCount(), 0);
+        QCOMPARE(ui->frame->Log()->toPlainText(), QString());
+        QCOMPARE(ui->frame->Status()->CountPane()->text(), QString("登録総数 : 0"));
+    }
+
+    void barsCanBeHiddenFromTheViewMenuWithCheckMarks() {
+        QAction* toolBarItem = ui->frame->MenuAction(CmdToggleToolBar);
+        QAction* statusItem = ui->frame->MenuAction(CmdToggleStatusBar);
+        QVERIFY(toolBarItem->isChecked());
+        QVERIFY(statusItem->isChecked());
+        toolBarItem->trigger();
+        QVERIFY(!toolBarItem->isChecked());
+        QVERIFY(ui->frame->ToolBar()->isHidden());
+        statusItem->trigger();
+        QVERIFY(ui->frame->Status()->isHidden());
+        toolBarItem->trigger();
+        statusItem->trigger();
+        QVERIFY(!ui->frame->ToolBar()->isHidden());
+        QVERIFY(!ui->frame->Status()->isHidden());
+        QVERIFY(toolBarItem->isChecked());
+    }
+
+    void logViewShowsTheCoreLog() {
+        ui->app.AppendLog("【エラー】one");
+        ui->app.AppendLog("two\nlines");
+        QCOMPARE(ui->frame->Log()->toPlainText(), QString::fromUtf8(ui->app.log.Text().c_str()));
+        QCOMPARE(ui->frame->Log()->toPlainText(), QString("\n【エラー】one\ntwo\nlines"));
+        ui->app.ClearLog();
+        QCOMPARE(ui->frame->Log()->toPlainText(), QString());
+    }
+
+    void closingEndsTheMainLoopAndShutDownWritesTheSettings() {
+        QTimer::singleShot(50, ui->frame, [this] {
+            QVERIFY(!ui->frame->close());  // the window stays
+            QVERIFY(ui->frame->isVisible());
+        });
+        ui->app.registrationBusy = true;
+        ui->app.RunMainLoop();
+        QVERIFY(ui->app.quitRequest);
+        QVERIFY(!ui->app.registrationBusy);
+        ui->app.ShutDown();
+        ui->started = false;
+        QVERIFY(ui->host.MainFrame() == nullptr);
+        const std::string ini = test::ReadFileText(ui->env.settingsPath);
+        int keys = 0;
+        for (char c : ini)
+            keys += c == '=' ? 1 : 0;
+        QCOMPARE(keys, 18);
+    }
+
+private:
+    std::unique_ptr<UiApp> ui;
+};
+
+}  // namespace morvane
+
+QTEST_MAIN(morvane::MainFrameTest)
+#include "MainFrameTest.moc"
