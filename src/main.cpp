@@ -14,8 +14,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
-    if (QIcon::fallbackThemeName().isEmpty())
-        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
     morvane::QtHost host;
     morvane::CMorvaneApp app(host, morvane::RealFileSystem());

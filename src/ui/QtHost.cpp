@@ -45,6 +45,9 @@ void ShowHiddenAndKeepLinks(QFileDialog& dialog) {
 
 QtHost::QtHost() : icons_(std::make_unique<MimeIconCache>()) {
     wakeUp_.setSingleShot(true);
+    // Outside a desktop session Qt knows no icon theme; the common one fills the gaps.
+    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == "hicolor")
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 }
 
 QtHost::~QtHost() = default;

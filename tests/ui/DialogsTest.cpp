@@ -1,0 +1,280 @@
+// The dialogs: options, progress, font, message boxes and the about box, run for real.
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include "UiTestSupport.h"
+#include "app/Commands.h"
+#include "app/Messages.h"
+#include "ui/DialogOption.h"
+#include "ui/DialogProcess.h"
+#include "ui/ElidedLabel.h"
+#include "ui/MainStatusBar.h"
+#include "ui/TraceView.h"
+
+using morvane::test::UiApp;
+
+namespace morvane {
+
+namespace {
+
+// Runs `act` on the modal window once it is up (the code under test is blocked in exec()).
+void WhenModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+void ClickButton(QWidget* dialog, const QString& text) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            button->click();
+            return;
+        }
+    }
+    QFAIL(qPrintable("no button " + text));
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ui = std::make_unique<UiApp>(); }
+    void cleanup() { ui.reset(); }
+
+    void optionsShowTheFlagsAndOkStoresThem() {
+        AppSettings& s = ui->app.settings;
+        s.registerFolders = 2;  // "2" in the file counts as on
+        s.registerEverythingBelow = 0;
+        s.openOnSelection = 1;
+        s.folderNavigation = 0;
+        s.useExternalEditor = 0;
+        s.editorPath = "/usr/bin/editor";
+        bool checked = false;
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<DialogOption*>(modal);
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->windowTitle(), QString("環境設定"));
+            QVERIFY(dialog->RegisterFoldersBox()->isChecked());
+            QVERIFY(!dialog->RegisterBelowBox()->isChecked());
+            QVERIFY(dialog->OpenOnSelectionBox()->isChecked());
+            QVERIFY(!dialog->FolderNavigationBox()->isChecked());
+            QVERIFY(!dialog->UseEditorBox()->isChecked());
+            QCOMPARE(dialog->RegisterFoldersBox()->text(),
+                     QString("フォルダをリスト登録の対象に含める"));
+            QCOMPARE(dialog->RegisterBelowBox()->text(),
+                     QString("フォルダ登録時に下層のファイルをすべて登録する"));
+            QCOMPARE(dialog->OpenOnSelectionBox()->text(),
+                     QString("項目をダブルクリックかエンターキーで選択時にファイルを開く"));
+            QCOMPARE(
+                dialog->FolderNavigationBox()->text(),
+                QString("フォルダ選択時に中身を展開するエクスプロラー風の動作（キーボード誤操作に"
+                        "注意)"));
+            QCOMPARE(dialog->UseEditorBox()->text(), QString("外部テキストエディタを指定する"));
+            QCOMPARE(dialog->EditorPathField()->text(), QString("/usr/bin/editor"));
+            QCOMPARE(dialog->EditorPathField()->maxLength(), 31999);
+            QCOMPARE(dialog->BrowseButton()->text(), QString("参照"));
+            // Heading boxes switch nothing on or off.
+            dialog->RegisterFoldersBox()->click();
+            QVERIFY(dialog->RegisterBelowBox()->isEnabled());
+            dialog->RegisterBelowBox()->click();
+            dialog->UseEditorBox()->click();
+            dialog->EditorPathField()->clear();
+            checked = true;
+            ClickButton(dialog, "OK");
+        });
+        QVERIFY(ui->host.RunOptionsDialog(s));
+        QVERIFY(checked);
+        QCOMPARE(s.registerFolders, std::uint8_t{0});
+        QCOMPARE(s.registerEverythingBelow, std::uint8_t{1});
+        QCOMPARE(s.openOnSelection, std::uint8_t{1});
+        QCOMPARE(s.useExternalEditor, std::uint8_t{1});
+        QCOMPARE(s.editorPath, std::string());
+
+        // A flag stored as 2 goes back as 1 after OK.
+        s.registerFolders = 2;
+        WhenModal([](QWidget* modal) { ClickButton(modal, "OK"); });
+        ui->frame->MenuAction(CmdOptions)->trigger();
+        QCOMPARE(s.registerFolders, std::uint8_t{1});
+    }
+
+    void cancelAfterBrowsingChangesNothing() {
+        AppSettings& s = ui->app.settings;
+        s.editorPath = "/old/editor";
+        s.registerFolders = 2;
+        WhenModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<DialogOption*>(modal);
+            dialog->browseForEditor = [] { return QString("/usr/bin/vi"); };
+            dialog->BrowseButton()->click();
+            QCOMPARE(dialog->EditorPathField()->text(), QString("/usr/bin/vi"));
+            QVERIFY(!dialog->UseEditorBox()->isChecked());  // browsing leaves the box alone
+            dialog->RegisterFoldersBox()->click();
+            ClickButton(dialog, "キャンセル");
+        });
+        QVERIFY(!ui->host.RunOptionsDialog(s));
+        QCOMPARE(s.editorPath, std::string("/old/editor"));
+        QCOMPARE(s.registerFolders, std::uint8_t{2});
+
+        // Escape cancels as well; an untouched path keeps its bytes.
+        s.editorPath = "/opt/\xFF/edit";
+        WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QVERIFY(!ui->host.RunOptionsDialog(s));
+        WhenModal([](QWidget* modal) { ClickButton(modal, "OK"); });
+        QVERIFY(ui->host.RunOptionsDialog(s));
+        QCOMPARE(s.editorPath, std::string("/opt/\xFF/edit"));
+    }
+
+    void progressDialogSettersNeedItsWindow() {
+        ui->host.SetOverallText("ignored");
+        ui->host.SetOverallProgress(1.0f);
+        QVERIFY(ui->host.ProgressDialog() == nullptr);
+        QCOMPARE(ui->frame->Status()->ProgressBar()->value(), 0);  // not mirrored either
+
+        ui->host.OpenProgressDialog();
+        DialogProcess* dialog = ui->host.ProgressDialog();
+        QVERIFY(dialog != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QCOMPARE(dialog->windowTitle(), QString("登録中"));
+        QCOMPARE(dialog->OverallLabel()->Text(), QString());
+        QCOMPARE(dialog->OverallBar()->value(), 0);
+        ui->host.SetOverallProgress(1.0f);
+        QCOMPARE(dialog->OverallBar()->value(), dialog->OverallBar()->maximum());
+        QCOMPARE(ui->frame->Status()->ProgressBar()->value(), 2147483647);
+        ui->host.SetOverallProgress(0.0f);
+        QCOMPARE(dialog->OverallBar()->value(), 0);
+        QCOMPARE(ui->frame->Status()->ProgressBar()->value(), 0);
+        ui->host.SetDetailProgress(3.0f);
+        QCOMPARE(dialog->DetailBar()->value(), 2147483647);
+        const std::string longText = "/" + std::string(400, 'x') + "/end.txt";
+        ui->host.SetDetailText(longText);
+        QCOMPARE(dialog->DetailLabel()->Text(), QString::fromStdString(longText));
+        QVERIFY(dialog->DetailLabel()->ShownText().endsWith(QChar(0x2026)));
+
+        // Disabling the main window leaves the way to abort open.
+        ui->host.SetMainWindowEnabled(false);
+        QVERIFY(dialog->isEnabled());
+        ui->host.SetMainWindowEnabled(true);
+        ui->host.CloseProgressDialog();
+        QVERIFY(ui->host.ProgressDialog() == nullptr);
+    }
+
+    void closingTheProgressDialogAbortsTheRegistration() {
+        for (int i = 0; i < 3000; ++i)
+            ui->dir.MakeFile("many/m" + std::to_string(i));
+        ui->host.folderToRegister = ui->dir / "many";
+        int closes = 0;
+        auto* timer = new QTimer(ui->frame);
+        QObject::connect(timer, &QTimer::timeout, [&] {
+            if (DialogProcess* dialog = ui->host.ProgressDialog(); dialog && closes == 0) {
+                ++closes;
+                dialog->close();
+            }
+        });
+        timer->start(5);
+        ui->app.OnCommand(CmdRegisterFolder);
+        timer->stop();
+        QCOMPARE(closes, 1);
+        const std::string& log = ui->app.log.Text();
+        const auto aborted = log.find(msg::kAborted);
+        QVERIFY(aborted != std::string::npos);
+        QCOMPARE(log.find(msg::kAborted, aborted + 1), std::string::npos);
+        QVERIFY(log.find(msg::kRegisterEnd) > aborted);
+        QVERIFY(ui->app.list.RowCount() < 3001);
+        QVERIFY(!ui->app.registrationBusy);
+        QVERIFY(ui->host.ProgressDialog() == nullptr);
+    }
+
+    void messageBoxesCarryTextCaptionIconAndButtons() {
+        WhenModal([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            QCOMPARE(box->text(), QString("question?"));
+            QCOMPARE(box->windowTitle(), QString("作業の確認"));
+            QCOMPARE(box->icon(), QMessageBox::Warning);
+            QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+            box->button(QMessageBox::No)->click();
+        });
+        QVERIFY(!ui->host.QtHost::AskYesNo("question?", "作業の確認"));
+        WhenModal([](QWidget* modal) {
+            qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
+        });
+        QVERIFY(ui->host.QtHost::AskYesNo("question?", "作業の確認"));
+        WhenModal([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+            QCOMPARE(box->windowTitle(), QString("実行エラー"));
+            box->button(QMessageBox::Ok)->click();
+        });
+        ui->host.QtHost::ShowWarning(msg::kNoTempDir, msg::kStartupCaption);
+    }
+
+    void aboutBox() {
+        QStringList texts;
+        WhenModal([&](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), QString("Morvane について"));
+            for (QLabel* label : modal->findChildren<QLabel*>())
+                texts << label->text();
+            ClickButton(modal, "OK");
+        });
+        ui->frame->MenuAction(CmdAbout)->trigger();
+        QVERIFY(texts.contains("Morvane Ver0.91b"));
+    }
+
+    void fontDialogShowsTheSizeInPointsAndStoresTheChosenPoints() {
+        QCOMPARE(ui->app.settings.fontSize, 12);
+        int shownPoints = 0;
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFontDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            shownPoints = dialog->currentFont().pointSize();
+            QFont chosen = dialog->currentFont();
+            chosen.setPointSize(14);
+            dialog->setCurrentFont(chosen);
+            dialog->accept();
+        });
+        ui->frame->MenuAction(CmdChooseFont)->trigger();
+        QCOMPARE(shownPoints, 12);
+        QCOMPARE(ui->app.settings.fontSize, 14);
+        QCOMPARE(ui->app.settings.faceName, ui->list->font().family().toStdString());
+        QCOMPARE(ui->list->font().pixelSize(), 14);
+        QCOMPARE(ui->list->horizontalHeader()->font().pixelSize(), 14);
+        QCOMPARE(ui->editor->font().pixelSize(), 14);
+        QCOMPARE(ui->editor->textMargins(), QMargins(4, 0, 4, 0));
+        QCOMPARE(ui->frame->Log()->font().pixelSize(), 14);
+
+        // Opening again shows 14 points; cancelling changes nothing.
+        WhenModal([&](QWidget* modal) {
+            shownPoints = qobject_cast<QFontDialog*>(modal)->currentFont().pointSize();
+            qobject_cast<QFontDialog*>(modal)->reject();
+        });
+        ui->frame->MenuAction(CmdChooseFont)->trigger();
+        QCOMPARE(shownPoints, 14);
+        QCOMPARE(ui->app.settings.fontSize, 14);
+        QCOMPARE(ui->list->font().pixelSize(), 14);
+    }
+
+private:
+    std::unique_ptr<UiApp> ui;
+};
+
+}  // namespace morvane
+
+QTEST_MAIN(morvane::DialogsTest)
+#include "DialogsTest.moc"
