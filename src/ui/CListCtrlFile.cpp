@@ -81,6 +81,19 @@ void CListCtrlFile::ApplyListFont(const QFont& font) {
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(height);
     editor_->PositionEditor();
+    UpdateEagerRows();
+}
+
+void CListCtrlFile::UpdateEagerRows() {
+    // Rows that fit on the screen show as they come; more only make the scroll bar longer.
+    const int rowHeight = std::max(verticalHeader()->defaultSectionSize(), 1);
+    model_->SetEagerRows(viewport()->height() / rowHeight + 2);
+}
+
+void CListCtrlFile::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    UpdateEagerRows();
+    editor_->PositionEditor();
 }
 
 void CListCtrlFile::EnsureRowVisible(int row) {
@@ -253,7 +266,9 @@ std::vector<std::string> CListCtrlFile::LocalPaths(const QMimeData* data) {
 }
 
 void CListCtrlFile::dragEnterEvent(QDragEnterEvent* event) {
-    if (LocalPaths(event->mimeData()).empty()) {
+    // Decided once per drag: a drop of many files carries a long list of URLs.
+    dragHasLocalFiles_ = !LocalPaths(event->mimeData()).empty();
+    if (!dragHasLocalFiles_) {
         event->ignore();
         return;
     }
@@ -261,7 +276,7 @@ void CListCtrlFile::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CListCtrlFile::dragMoveEvent(QDragMoveEvent* event) {
-    if (LocalPaths(event->mimeData()).empty()) {
+    if (!dragHasLocalFiles_) {
         event->ignore();
         return;
     }

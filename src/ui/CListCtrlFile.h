@@ -35,6 +35,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -45,6 +46,7 @@ protected:
 
 private:
     void SetUpColumns();
+    void UpdateEagerRows();
     void SyncSelectionFromCore();
     void ClearSelectionQuietly();
     bool AtHeaderDivider(int x) const;
@@ -55,6 +57,7 @@ private:
     CEditName* editor_;
     bool syncing_ = false;
     bool trackingDivider_ = false;
+    bool dragHasLocalFiles_ = false;
 };
 
 }  // namespace morvane

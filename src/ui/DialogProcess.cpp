@@ -1,23 +1,20 @@
 #include "ui/DialogProcess.h"
 
-#include <QProgressBar>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include "app/CMorvaneApp.h"
 #include "app/Messages.h"
 #include "ui/ElidedLabel.h"
+#include "ui/ProgressStrip.h"
 #include "ui/QtText.h"
 
 namespace morvane {
 
 namespace {
 
-QProgressBar* MakeBar(QWidget* parent) {
-    auto* bar = new QProgressBar(parent);
-    bar->setRange(0, kProgressMaximum);
-    bar->setValue(0);
-    bar->setTextVisible(false);
+ProgressStrip* MakeBar(QWidget* parent) {
+    auto* bar = new ProgressStrip(parent);
     bar->setFixedHeight(16);
     return bar;
 }
@@ -48,7 +45,7 @@ void DialogProcess::SetOverallText(const std::string& text) {
 }
 
 void DialogProcess::SetOverallProgress(float fraction) {
-    overallBar_->setValue(ProgressPosition(fraction));
+    overallBar_->SetFraction(fraction);
 }
 
 void DialogProcess::SetDetailText(const std::string& text) {
@@ -56,14 +53,14 @@ void DialogProcess::SetDetailText(const std::string& text) {
 }
 
 void DialogProcess::SetDetailProgress(float fraction) {
-    detailBar_->setValue(ProgressPosition(fraction));
+    detailBar_->SetFraction(fraction);
 }
 
 void DialogProcess::ShowOver(QWidget* owner) {
     SetOverallText({});
     SetDetailText({});
-    overallBar_->setValue(0);
-    detailBar_->setValue(0);
+    overallBar_->SetFraction(0.0f);
+    detailBar_->SetFraction(0.0f);
     adjustSize();
     if (owner != nullptr) {
         // Owned by the main window, but not its child: disabling the main window must not

@@ -6,12 +6,11 @@
 #include <QDialog>
 #include <string>
 
-class QProgressBar;
-
 namespace morvane {
 
 class CMorvaneApp;
 class ElidedLabel;
+class ProgressStrip;
 
 class DialogProcess final : public QDialog {
     Q_OBJECT
@@ -27,8 +26,8 @@ public:
 
     ElidedLabel* OverallLabel() const { return overallLabel_; }
     ElidedLabel* DetailLabel() const { return detailLabel_; }
-    QProgressBar* OverallBar() const { return overallBar_; }
-    QProgressBar* DetailBar() const { return detailBar_; }
+    ProgressStrip* OverallBar() const { return overallBar_; }
+    ProgressStrip* DetailBar() const { return detailBar_; }
 
 public slots:
     // The close box, Alt+F4 and Escape: abort the registration. The window stays until the
@@ -38,9 +37,9 @@ public slots:
 private:
     CMorvaneApp& app_;
     ElidedLabel* overallLabel_;
-    QProgressBar* overallBar_;
+    ProgressStrip* overallBar_;
     ElidedLabel* detailLabel_;
-    QProgressBar* detailBar_;
+    ProgressStrip* detailBar_;
 };
 
 }  // namespace morvane

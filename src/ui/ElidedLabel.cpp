@@ -15,6 +15,13 @@ void ElidedLabel::SetText(const QString& text) {
     update();
 }
 
+void ElidedLabel::SetAlignment(Qt::Alignment alignment) {
+    if (alignment == alignment_)
+        return;
+    alignment_ = alignment;
+    update();
+}
+
 QString ElidedLabel::ShownText() const {
     return fontMetrics().elidedText(text_, Qt::ElideRight, contentsRect().width());
 }
@@ -30,7 +37,7 @@ QSize ElidedLabel::minimumSizeHint() const {
 void ElidedLabel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter, ShownText());
+    painter.drawText(contentsRect(), alignment_, ShownText());
 }
 
 }  // namespace morvane

@@ -1,5 +1,6 @@
 #pragma once
-// A one-line label that shows as much of its text as fits, ending in an ellipsis.
+// A one-line label that shows as much of its text as fits, ending in an ellipsis. Setting
+// its text costs next to nothing, so a long operation may set it for every item.
 
 #include <QFrame>
 #include <QString>
@@ -14,6 +15,8 @@ public:
     // Cheap: the text is elided only when painted.
     void SetText(const QString& text);
     const QString& Text() const { return text_; }
+    void SetAlignment(Qt::Alignment alignment);
+    Qt::Alignment Alignment() const { return alignment_; }
     // What the label shows at its present width.
     QString ShownText() const;
 
@@ -25,6 +28,7 @@ protected:
 
 private:
     QString text_;
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
 }  // namespace morvane

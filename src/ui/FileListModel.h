@@ -1,11 +1,13 @@
 #pragma once
 // The core's list as a Qt table model. Each change the core reports maps onto the matching
 // begin/end pair; appended rows are held back and shown in one insertion per flush, so a
-// registration of many rows does not pay the view's cost of an insertion per row. Cells are
-// read from the core when asked, never copied.
+// registration of many rows does not pay the view's cost of an insertion and a repaint per
+// row. Cells are read from the core when asked, never copied.
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <vector>
 
 #include "list/ListModel.h"
@@ -36,6 +38,9 @@ public:
 
     // Shows the rows appended since the last flush.
     void FlushAppends();
+    // While fewer rows than this are shown, appended rows show at the next pass over the
+    // events; beyond, a few times a second (and at once when the program is idle).
+    void SetEagerRows(int rows) { eagerRows_ = rows; }
     // True while a change of the core is being passed on to the view.
     bool ApplyingCoreChange() const { return applying_ > 0; }
     // The row-lock state changed: the "行" column is drawn differently.
@@ -63,7 +68,9 @@ private:
     const MimeIconCache* icons_;
     int shown_ = 0;  // rows the view knows; the core may hold more, appended since
     int applying_ = 0;
-    bool flushQueued_ = false;
+    int eagerRows_ = 64;
+    QTimer flushTimer_;
+    QElapsedTimer sinceFlush_;
 };
 
 }  // namespace morvane

@@ -5,10 +5,10 @@
 #include <QStatusBar>
 #include <string>
 
-class QLabel;
-class QProgressBar;
-
 namespace morvane {
+
+class ElidedLabel;
+class ProgressStrip;
 
 class MainStatusBar final : public QStatusBar {
     Q_OBJECT
@@ -19,14 +19,14 @@ public:
     void SetRowLockText(const std::string& text);
     void SetCountText(const std::string& text);
 
-    QProgressBar* ProgressBar() const { return progress_; }
-    QLabel* RowLockPane() const { return rowLock_; }
-    QLabel* CountPane() const { return count_; }
+    ProgressStrip* ProgressBar() const { return progress_; }
+    ElidedLabel* RowLockPane() const { return rowLock_; }
+    ElidedLabel* CountPane() const { return count_; }
 
 private:
-    QProgressBar* progress_;
-    QLabel* rowLock_;
-    QLabel* count_;
+    ProgressStrip* progress_;
+    ElidedLabel* rowLock_;
+    ElidedLabel* count_;
 };
 
 }  // namespace morvane

@@ -230,11 +230,13 @@ void QtHost::BeginEditSelected() {
 }
 
 void QtHost::ProcessPendingEvents(bool wait) {
-    if (frame_)
-        frame_->List()->Model()->FlushAppends();
     QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents;
-    if (wait)
+    if (wait) {
+        // Back in the main loop: whatever ran has ended, so its rows show now.
+        if (frame_)
+            frame_->List()->Model()->FlushAppends();
         flags |= QEventLoop::WaitForMoreEvents;
+    }
     QCoreApplication::processEvents(flags);
     sinceEvents_.restart();
 }

@@ -6,10 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include "ui/ElidedLabel.h"
+#include "ui/ProgressStrip.h"
 
 #include "UiTestSupport.h"
 #include "app/Commands.h"
@@ -145,7 +146,7 @@ private slots:
         ui->host.SetOverallText("ignored");
         ui->host.SetOverallProgress(1.0f);
         QVERIFY(ui->host.ProgressDialog() == nullptr);
-        QCOMPARE(ui->frame->Status()->ProgressBar()->value(), 0);  // not mirrored either
+        QCOMPARE(ui->frame->Status()->ProgressBar()->Value(), 0);  // not mirrored either
 
         ui->host.OpenProgressDialog();
         DialogProcess* dialog = ui->host.ProgressDialog();
@@ -153,15 +154,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         QCOMPARE(dialog->windowTitle(), QString("登録中"));
         QCOMPARE(dialog->OverallLabel()->Text(), QString());
-        QCOMPARE(dialog->OverallBar()->value(), 0);
+        QCOMPARE(dialog->OverallBar()->Value(), 0);
         ui->host.SetOverallProgress(1.0f);
-        QCOMPARE(dialog->OverallBar()->value(), dialog->OverallBar()->maximum());
-        QCOMPARE(ui->frame->Status()->ProgressBar()->value(), 2147483647);
+        QCOMPARE(dialog->OverallBar()->Value(), dialog->OverallBar()->Maximum());
+        QCOMPARE(ui->frame->Status()->ProgressBar()->Value(), 2147483647);
         ui->host.SetOverallProgress(0.0f);
-        QCOMPARE(dialog->OverallBar()->value(), 0);
-        QCOMPARE(ui->frame->Status()->ProgressBar()->value(), 0);
+        QCOMPARE(dialog->OverallBar()->Value(), 0);
+        QCOMPARE(ui->frame->Status()->ProgressBar()->Value(), 0);
         ui->host.SetDetailProgress(3.0f);
-        QCOMPARE(dialog->DetailBar()->value(), 2147483647);
+        QCOMPARE(dialog->DetailBar()->Value(), 2147483647);
         const std::string longText = "/" + std::string(400, 'x') + "/end.txt";
         ui->host.SetDetailText(longText);
         QCOMPARE(dialog->DetailLabel()->Text(), QString::fromStdString(longText));

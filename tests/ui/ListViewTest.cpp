@@ -10,6 +10,7 @@
 #include <QLabel>
 #include "UiTestSupport.h"
 #include "app/Messages.h"
+#include "ui/ElidedLabel.h"
 #include "ui/MainStatusBar.h"
 
 using morvane::test::UiApp;
@@ -256,7 +257,7 @@ private slots:
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"one.txt", "two.txt", "three.txt"}));
         QVERIFY(ui->app.log.Text().find(msg::kRegisterStart) != std::string::npos);
         QTRY_VERIFY(ui->host.ProgressDialog() == nullptr);
-        QCOMPARE(ui->frame->Status()->CountPane()->text(), QString("登録総数 : 3"));
+        QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 3"));
     }
 
     void droppedNameThatIsNotUtf8KeepsItsBytes() {

@@ -2,11 +2,12 @@
 
 #include <QLabel>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include "ui/ElidedLabel.h"
+#include "ui/ProgressStrip.h"
 
 #include "UiTestSupport.h"
 #include "app/Commands.h"
@@ -43,8 +44,8 @@ private slots:
         QVERIFY(header->sectionsMovable());
         QCOMPARE(ui->frame->Log()->toPlainText(), QString());
         QVERIFY(ui->frame->Log()->isReadOnly());
-        QCOMPARE(ui->frame->Status()->CountPane()->text(), QString("登録総数 : 0"));
-        QCOMPARE(ui->frame->Status()->CountPane()->alignment(), Qt::AlignCenter);
+        QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 0"));
+        QCOMPARE(ui->frame->Status()->CountPane()->Alignment(), Qt::AlignCenter);
     }
 
     void logPaneKeepsItsHeightWhenTheWindowGrows() {
@@ -78,28 +79,28 @@ private slots:
     }
 
     void statusProgressOneFillsZeroEmpties() {
-        QProgressBar* bar = ui->frame->Status()->ProgressBar();
+        ProgressStrip* bar = ui->frame->Status()->ProgressBar();
         QCOMPARE(bar->width(), 120);
         ui->host.SetStatusProgress(1.0f);
-        QCOMPARE(bar->value(), bar->maximum());
-        QCOMPARE(bar->maximum(), 2147483647);
+        QCOMPARE(bar->Value(), bar->Maximum());
+        QCOMPARE(bar->Maximum(), 2147483647);
         ui->host.SetStatusProgress(0.5f);
-        QCOMPARE(bar->value(), 1 << 30);
+        QCOMPARE(bar->Value(), 1 << 30);
         ui->host.SetStatusProgress(0.0f);
-        QCOMPARE(bar->value(), 0);
+        QCOMPARE(bar->Value(), 0);
     }
 
     void rowLockShowsInTheStatusBarAndOnTheButton() {
         QAction* button = ui->frame->ToolAction(CmdEditorButton);
         QVERIFY(button->isCheckable());
-        QCOMPARE(ui->frame->Status()->RowLockPane()->text(), QString());
+        QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString());
         ui->host.ShowRowLock(true);
-        QCOMPARE(ui->frame->Status()->RowLockPane()->text(), QString("行ロック"));
-        QCOMPARE(ui->frame->Status()->RowLockPane()->alignment(), Qt::AlignCenter);
+        QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString("行ロック"));
+        QCOMPARE(ui->frame->Status()->RowLockPane()->Alignment(), Qt::AlignCenter);
         QVERIFY(button->isChecked());
         QVERIFY(ui->host.EditorButtonChecked());
         ui->host.ShowRowLock(false);
-        QCOMPARE(ui->frame->Status()->RowLockPane()->text(), QString());
+        QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString());
         QVERIFY(!ui->host.EditorButtonChecked());
     }
 
@@ -121,7 +122,7 @@ private slots:
         QTest::keyClick(ui->frame, Qt::Key_Delete);
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f002.txt"}));
-        QCOMPARE(ui->frame->Status()->CountPane()->text(), QString("登録総数 : 2"));
+        QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 2"));
     }
 
     void frameCtrlASelectsEveryRowButKeysOfTheLogStayThere() {
@@ -210,7 +211,7 @@ private slots:
         ui->frame->ToolAction(CmdClear)->trigger();
         QCOMPARE(ui->model->rowCount(), 0);
         QCOMPARE(ui->frame->Log()->toPlainText(), QString());
-        QCOMPARE(ui->frame->Status()->CountPane()->text(), QString("登録総数 : 0"));
+        QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 0"));
     }
 
     void barsCanBeHiddenFromTheViewMenuWithCheckMarks() {

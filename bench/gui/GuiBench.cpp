@@ -1,0 +1,201 @@
+// Scenarios through the real windows, offscreen: registering dropped files, sorting by a
+// header click and typing into the name editor, each on a list of --files rows.
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Bench.h"
+#include "BenchHost.h"
+#include "app/CMorvaneApp.h"
+#include "platform/FileSystem.h"
+#include "ui/CEditName.h"
+#include "ui/CListCtrlFile.h"
+#include "ui/CMainFrame.h"
+#include "ui/FileListModel.h"
+#include "ui/QtHost.h"
+
+namespace {
+
+using morvane::bench::BenchContext;
+using morvane::bench::Measurement;
+
+QApplication& Application() {
+    static int argc = 1;
+    static char name[] = "morvane-bench-gui";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication application(argc, argv);
+    return application;
+}
+
+// The program with its main window, over the benchmark's temporary folder.
+struct GuiProgram {
+    explicit GuiProgram(const std::string& base) {
+        Application();
+        host.SetApp(&app);
+        environment.programDir = base;
+        environment.tempDir = base + "/";
+        environment.settingsPath = base + "/morvane-bench-config.ini";
+        app.StartUp({}, environment);
+        app.windowsDir = "/usr";
+        app.systemDir = "/etc";
+        frame = host.MainFrame();
+        host.WaitForEvents(0);
+    }
+    ~GuiProgram() {
+        app.ShutDown();
+        std::remove(environment.settingsPath.c_str());
+    }
+    // Runs the main loop's wait until `rows` rows are registered and shown.
+    void Settle(std::size_t rows) {
+        const auto wanted = static_cast<int>(rows);
+        while (app.registrationNesting > 0 || app.list.RowCount() < wanted ||
+               frame->List()->Model()->rowCount() < app.list.RowCount())
+            host.WaitForEvents(32);
+        host.WaitForEvents(0);
+    }
+
+    morvane::StartupEnvironment environment;
+    morvane::QtHost host;
+    morvane::CMorvaneApp app{host, morvane::RealFileSystem()};
+    morvane::CMainFrame* frame = nullptr;
+};
+
+void Drop(QWidget* target, const QMimeData& data) {
+    const QPoint at(target->width() / 2, target->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+void RegisterAll(GuiProgram& program, const std::vector<std::string>& files) {
+    program.app.registration.OnDropFiles(files);
+    program.Settle(files.size());
+}
+
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+}  // namespace
+
+MORVANE_BENCH_SCENARIO(GuiRegisterDrop, "gui: register dropped files through the window") {
+    const morvane::bench::BenchTree& tree = ctx.Tree();
+    QMimeData data;
+    {
+        Application();
+        QList<QUrl> urls;
+        urls.reserve(static_cast<qsizetype>(tree.files.size()));
+        for (const std::string& file : tree.files)
+            urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
+        data.setUrls(urls);
+    }
+    // The registration with no window at all, first: the tree is freshest for it.
+    morvane::bench::BenchHost host;
+    std::unique_ptr<morvane::CMorvaneApp> app;
+    const Measurement core = ctx.Measure([&] { app->registration.OnDropFiles(tree.files); },
+                                         [&] {
+                                             app = std::make_unique<morvane::CMorvaneApp>(
+                                                 host, morvane::RealFileSystem());
+                                             app->windowsDir = "/usr";
+                                             app->systemDir = "/etc";
+                                             app->settings.registerFolders = 1;
+                                         },
+                                         [&] { app.reset(); });
+    std::unique_ptr<GuiProgram> program;
+    int rows = 0;
+    const Measurement gui = ctx.Measure(
+        [&] {
+            Drop(program->frame->List()->viewport(), data);
+            program->Settle(tree.files.size());
+            rows = program->frame->List()->Model()->rowCount();
+        },
+        [&] { program = std::make_unique<GuiProgram>(tree.root); }, [&] { program.reset(); });
+
+    ctx.Report("drop " + std::to_string(rows) + " files: window vs core alone", gui, core,
+               static_cast<std::size_t>(rows), {.maxRatio = 1.5});
+}
+
+MORVANE_BENCH_SCENARIO(GuiSortByName, "gui: sort by a header click") {
+    const morvane::bench::BenchTree& tree = ctx.Tree();
+    GuiProgram program(tree.root);
+    RegisterAll(program, tree.files);
+    QHeaderView* header = program.frame->List()->horizontalHeader();
+    const auto click = [&](int column) {
+        const QPointF at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                         header->height() / 2);
+        QMouseEvent press(QEvent::MouseButtonPress, at, header->viewport()->mapToGlobal(at),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, header->viewport()->mapToGlobal(at),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(header->viewport(), &press);
+        QApplication::sendEvent(header->viewport(), &release);
+        program.host.WaitForEvents(0);
+    };
+    const Measurement gui = ctx.Measure([&] {
+        click(morvane::ColCurrentName);  // descending
+        click(morvane::ColCurrentName);  // ascending
+    });
+    // The bare work: two sorts of the same names as plain strings.
+    std::vector<std::string> names;
+    for (int row = 0; row < program.app.list.RowCount(); ++row)
+        names.push_back(program.app.list.Cell(row, morvane::ColCurrentName));
+    const Measurement bare = ctx.Measure([&] {
+        std::vector<std::string> copy = names;
+        std::stable_sort(copy.begin(), copy.end(), std::greater<>());
+        std::stable_sort(copy.begin(), copy.end());
+        morvane::bench::KeepAlive(copy.front());
+    });
+    ctx.Report("sort " + std::to_string(names.size()) + " rows by name, twice", gui, bare, 0);
+}
+
+MORVANE_BENCH_SCENARIO(GuiTypeInEditor, "gui: typing into the name editor") {
+    const morvane::bench::BenchTree& tree = ctx.Tree();
+    GuiProgram program(tree.root);
+    RegisterAll(program, tree.files);
+    const int row = program.app.list.RowCount() / 2;
+    program.app.list.SetSelection({row});
+    program.app.list.SetFocusRow(row);
+    program.host.BeginEditSelected();
+    program.host.WaitForEvents(0);
+    morvane::CEditName* editor = program.frame->List()->Editor();
+    editor->end(false);
+    const char* typed = "renamed-file-name-typed-here";
+    std::vector<double> times;
+    for (const char* c = typed; *c != '\0'; ++c) {
+        const QString text(QChar::fromLatin1(*c));
+        const auto start = std::chrono::steady_clock::now();
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, text);
+        QApplication::sendEvent(editor, &press);
+        QApplication::sendEvent(editor, &release);
+        program.host.WaitForEvents(0);  // includes the repaint
+        times.push_back(Seconds(std::chrono::steady_clock::now() - start));
+    }
+    const bool applied =
+        program.app.list.Cell(row, morvane::ColNewName).find(typed) != std::string::npos;
+    double total = 0;
+    for (double t : times)
+        total += t;
+    const double mean = total / static_cast<double>(times.size());
+    const double worst = *std::max_element(times.begin(), times.end());
+    const bool ok = applied && worst < 0.005;
+    ctx.NoteTarget(ok);
+    std::printf("%-44s mean %7.3f ms   worst %7.3f ms   (%zu keys, %d rows)   target: <5 ms %s\n",
+                "typing into the name editor", mean * 1000, worst * 1000, times.size(),
+                program.app.list.RowCount(), ok ? "ok" : "MISSED");
+    std::fflush(stdout);
+}
