@@ -200,8 +200,14 @@ void QtHost::SetEditorButtonChecked(bool checked) {
 }
 
 void QtHost::SetMainWindowEnabled(bool enabled) {
-    if (frame_)
-        frame_->setEnabled(enabled);
+    if (!frame_ || frame_->isEnabled() == enabled)
+        return;
+    // A disabled widget loses the focus; the user's keys should find it where they left it.
+    if (!enabled)
+        focusBeforeDisable_ = frame_->focusWidget();
+    frame_->setEnabled(enabled);
+    if (enabled && focusBeforeDisable_ && focusBeforeDisable_->isVisible())
+        focusBeforeDisable_->setFocus(Qt::OtherFocusReason);
 }
 
 void QtHost::RedrawList() {

@@ -3,6 +3,7 @@
 // progress window, and the pumping of Qt's events for the program's own main loop.
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<MimeIconCache> icons_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DialogProcess> progress_;
+    QPointer<QWidget> focusBeforeDisable_;
     QElapsedTimer sinceEvents_;
     QTimer wakeUp_;
 };

@@ -242,9 +242,13 @@ private slots:
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->model->rowCount(), 3);
         ui->app.rowLocked = false;
+        ui->list->setFocus();
         QTest::keyClick(ui->list, Qt::Key_Delete);
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f002.txt"}));
         QCOMPARE(ui->Column(ColRowNumber), QStringList({"1", "2"}));
+        // The window was disabled while the rows went; the list keeps the focus.
+        QVERIFY(ui->frame->isEnabled());
+        QCOMPARE(ui->frame->focusWidget(), ui->list);
     }
 
     void dropOfThreeFileUrlsRegistersThreeRows() {

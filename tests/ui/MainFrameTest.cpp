@@ -259,6 +259,29 @@ private slots:
         QCOMPARE(keys, 18);
     }
 
+    void initInstanceRunsUntilTheWindowIsClosed() {
+        ui.reset();
+        test::TempDir dir;
+        QtHost host;
+        CMorvaneApp app(host, RealFileSystem());
+        host.SetApp(&app);
+        StartupEnvironment env;
+        env.programDir = dir.MakeFolder("program");
+        env.tempDir = dir.path() + "/";
+        env.settingsPath = dir / "program/config.ini";
+        bool closed = false;
+        QTimer::singleShot(100, [&] {
+            CMainFrame* frame = host.MainFrame();
+            QVERIFY(frame != nullptr && frame->isVisible());
+            frame->close();
+            closed = true;
+        });
+        QVERIFY(app.InitInstance({dir / "missing.mvf"}, env));
+        QVERIFY(closed);
+        QVERIFY(host.MainFrame() == nullptr);
+        QVERIFY(test::PathExists(env.settingsPath));
+    }
+
 private:
     std::unique_ptr<UiApp> ui;
 };
