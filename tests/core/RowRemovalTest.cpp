@@ -2,33 +2,30 @@
 
 #include "app/CMorvaneApp.h"
 #include "app/Commands.h"
-#include "core/TestRows.h"
-#include "support/FakeHost.h"
-#include "support/TempDir.h"
+#include "support/AppFixture.h"
 
 namespace morvane {
 namespace {
 
-class RowRemovalTest : public ::testing::Test {
+class RowRemovalTest : public ::testing::Test, protected test::AppFixture {
 protected:
-    RowRemovalTest() : app(host, RealFileSystem()) {
-        app.windowsDir = "/usr";
-        app.systemDir = "/etc";
-        app.tempDir = dir.path() + "/";
-    }
-
-    // Six rows f1 ... f6 on real files, numbered as registration leaves them.
+    // Six registered rows f1 ... f6 on real files.
     void MakeSixRows() {
-        for (int i = 1; i <= 6; ++i)
-            paths.push_back(dir.MakeFile("f" + std::to_string(i)));
-        for (const auto& p : paths)
-            test::AppendFileRow(app.list, p);
-        app.list.RenumberRows();
+        app.registration.BeginRegistration();
+        for (int i = 1; i <= 6; ++i) {
+            const std::string name = "f" + std::to_string(i);
+            ASSERT_GE(Add(name), 0) << Log();
+            paths.push_back(dir / name);
+        }
+        app.registration.EndRegistration();
+        ASSERT_EQ(app.list.RowCount(), 6);
+        app.ClearLog();
+        host.statusProgress.clear();
+        host.pumpCalls = 0;
+        host.disableCount = 0;
+        host.commitEditCalls = 0;
     }
 
-    test::FakeHost host;
-    test::TempDir dir;
-    CMorvaneApp app;
     std::vector<std::string> paths;
 };
 
@@ -63,8 +60,28 @@ TEST_F(RowRemovalTest, RemovingRows2And5Of6RenumbersTheRest) {
     EXPECT_EQ(current.Find(paths[5]), app.list.EntryAt(3));
     EXPECT_TRUE(current.IsConsistent());
     EXPECT_TRUE(fresh.IsConsistent());
-    // The files themselves are untouched.
+    // The files themselves are untouched, and nothing was reported.
     EXPECT_EQ(dir.Names().size(), 6u);
+    EXPECT_EQ(app.log.Text(), "");
+}
+
+TEST_F(RowRemovalTest, RowsThatDependedOnARemovedRowAreCorrectedUnderTheirOldNumbers) {
+    MakeSixRows();
+    app.validation.SetNewName(2, "f5");  // row 3 wants the name row 5 keeps
+    EXPECT_EQ(Bits(2), ErrDuplicate);
+    app.ClearLog();
+    app.list.SetSelection({1, 4});
+    app.RemoveSelectedRows();
+
+    ASSERT_EQ(app.list.RowCount(), 4);
+    ASSERT_EQ(app.list.Cell(1, ColCurrentName), "f3");
+    // f5 stays on disk, now unregistered: row 3 (row 2 after renumbering) collides with it.
+    EXPECT_EQ(Bits(1), ErrExists);
+    EXPECT_EQ(app.list.Cell(1, ColError), "既存 | ");
+    EXPECT_EQ(app.list.Cell(1, ColRowNumber), "2");
+    EXPECT_NE(Log().find("(行 : 3,パス : " + paths[4] + ")"), std::string::npos) << Log();
+    for (int r : {0, 2, 3})
+        EXPECT_EQ(Bits(r), 0u) << r;
 }
 
 TEST_F(RowRemovalTest, RemovingWithNothingSelectedStillResetsProgressAndWindow) {
