@@ -1,19 +1,21 @@
 // Morvane: renames many files and folders at once.
 
 #include <QApplication>
-#include <QIcon>
 #include <string>
 #include <vector>
 
 #include "app/CMorvaneApp.h"
 #include "platform/FileSystem.h"
+#include "ui/AppIcon.h"
 #include "ui/QtHost.h"
+#include "ui/Translations.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
+    QApplication::setWindowIcon(morvane::MorvaneIcon());
+    morvane::InstallQtTranslations(application);
 
     morvane::QtHost host;
     morvane::CMorvaneApp app(host, morvane::RealFileSystem());

@@ -2,48 +2,29 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/Messages.h"
+#include "ui/AppIcon.h"
 #include "ui/QtText.h"
+
+// A resource compiled into a static library is only linked when something names it.
+static void InitAboutResources() {
+    Q_INIT_RESOURCE(morvane);
+}
 
 namespace morvane {
 
-namespace {
-
-// The 380 x 100 banner across the top, drawn rather than shipped as a bitmap.
-QPixmap Banner() {
-    QPixmap banner(380, 100);
-    QPainter painter(&banner);
-    QLinearGradient gradient(0, 0, 380, 100);
-    gradient.setColorAt(0.0, QColor(36, 84, 160));
-    gradient.setColorAt(1.0, QColor(110, 170, 230));
-    painter.fillRect(banner.rect(), gradient);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(255, 255, 255));
-    QFont font = painter.font();
-    font.setPixelSize(40);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(24, 0, 340, 100), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Morvane"));
-    return banner;
-}
-
-}  // namespace
-
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    InitAboutResources();
     setObjectName(QStringLiteral("CAboutDlg"));
     setWindowTitle(Qs(msg::kAboutCaption));
     auto* banner = new QLabel(this);
-    banner->setPixmap(Banner());
+    banner->setObjectName(QStringLiteral("banner"));
+    banner->setPixmap(QPixmap(QStringLiteral(":/morvane/about-banner.png")));
     auto* icon = new QLabel(this);
-    icon->setPixmap(windowIcon().pixmap(32, 32));
-    if (parent != nullptr)
-        icon->setPixmap(parent->window()->windowIcon().pixmap(32, 32));
+    icon->setPixmap(MorvaneIcon().pixmap(32, 32));
     auto* version = new QLabel(Qs(msg::kAboutVersion), this);
     version->setObjectName(QStringLiteral("version"));
     auto* line = new QLabel(Qs(msg::kAboutLine), this);

@@ -10,6 +10,7 @@
 #include "app/CMorvaneApp.h"
 #include "app/Commands.h"
 #include "app/Messages.h"
+#include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CEditName.h"
 #include "ui/CListCtrlFile.h"
@@ -268,7 +269,7 @@ bool QtHost::CreateMainWindow() {
     if (app_ == nullptr)
         return false;
     frame_ = std::make_unique<CMainFrame>(*app_, icons_.get());
-    frame_->setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
+    frame_->setWindowIcon(MorvaneIcon());
     frame_->resize(700, 640);
     ApplyFont(FontSpecFromSettings(app_->settings));
     frame_->show();

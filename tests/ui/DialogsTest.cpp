@@ -230,6 +230,9 @@ private slots:
         QStringList texts;
         WhenModal([&](QWidget* modal) {
             QCOMPARE(modal->windowTitle(), QString("Morvane について"));
+            auto* banner = modal->findChild<QLabel*>("banner");
+            QVERIFY(banner != nullptr);
+            QCOMPARE(banner->pixmap().size(), QSize(380, 100));
             for (QLabel* label : modal->findChildren<QLabel*>())
                 texts << label->text();
             ClickButton(modal, "OK");

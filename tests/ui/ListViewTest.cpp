@@ -251,6 +251,20 @@ private slots:
         QCOMPARE(ui->frame->focusWidget(), ui->list);
     }
 
+    void ctrlSOverwritesTheListFileFromTheListAndTheFrame() {
+        ui->AddNumbered(2);
+        const std::string path = ui->dir / "saved.mvf";
+        ui->app.listFilePath = path;
+        QTest::keyClick(ui->list, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(test::PathExists(path));
+        QVERIFY(ui->app.log.Text().find(FormatText(msg::kOverwriteSaved, path.c_str())) !=
+                std::string::npos);
+        std::remove(path.c_str());
+        ui->frame->setFocus();
+        QTest::keyClick(ui->frame, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(test::PathExists(path));
+    }
+
     void dropOfThreeFileUrlsRegistersThreeRows() {
         QList<QUrl> urls;
         for (const char* name : {"one.txt", "two.txt", "three.txt"})
