@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QSignalSpy>
 #include <QUrl>
 
@@ -12,6 +13,7 @@
 #include "app/Messages.h"
 #include "ui/ElidedLabel.h"
 #include "ui/MainStatusBar.h"
+#include "ui/MimeIconCache.h"
 
 using morvane::test::UiApp;
 
@@ -112,6 +114,23 @@ private slots:
                          .value<Qt::Alignment>() &
                      Qt::AlignHorizontal_Mask,
                  Qt::AlignRight);
+    }
+
+    void typeNamesAndIconsComeFromTheMimeTypeOfTheName() {
+        const int a = ui->Add("a.txt", "%PDF-1.4 content does not count, only the name");
+        const int b = ui->Add("b.TXT");
+        ui->dir.MakeFolder("files/dir");
+        ui->app.registration.RegisterPath(ui->dir / "files/dir");
+        ui->model->FlushAppends();
+        const QMimeDatabase db;
+        QCOMPARE(ui->Text(a, ColType), db.mimeTypeForName("text/plain").comment());
+        QCOMPARE(ui->Text(2, ColType), db.mimeTypeForName("inode/directory").comment());
+        const ListModel& list = ui->app.list;
+        QCOMPARE(list.Row(a).icon, list.Row(b).icon);
+        QVERIFY(list.Row(a).icon != list.Row(2).icon);
+        QVERIFY(list.Row(a).icon > 0);  // 0 is the drive rows' icon
+        QVERIFY(!ui->host.Icons().Icon(0).isNull());
+        QVERIFY(ui->host.Icons().Icon(ui->host.Icons().Count()).isNull());
     }
 
     void screenshotWithRowsInEveryColourState() {
