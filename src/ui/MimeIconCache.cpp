@@ -7,11 +7,86 @@
 
 namespace morvane {
 
+namespace {
+
+bool HasWildcard(QStringView text) {
+    return text.contains(u'*') || text.contains(u'?') || text.contains(u'[');
+}
+
+}  // namespace
+
 MimeIconCache::MimeIconCache() {
     Type drive;
     drive.iconName = QStringLiteral("drive-harddisk");
     drive.directory = true;
     types_.push_back(std::move(drive));
+
+    for (const QMimeType& type : db_.allMimeTypes()) {
+        for (const QString& glob : type.globPatterns()) {
+            if (!HasWildcard(glob)) {
+                literalNames_.insert(glob.toLower());
+                continue;
+            }
+            if (glob.startsWith(u'*')) {
+                // "*" then a text that starts with a dot or holds none (a trailing "*"
+                // allowed): whatever it matches lies after the name's first dot.
+                QStringView rest = QStringView(glob).mid(1);
+                if (rest.endsWith(u'*'))
+                    rest.chop(1);
+                if (!rest.contains(u'*') && (rest.startsWith(u'.') || !rest.contains(u'.')))
+                    continue;
+            } else if (glob.endsWith(u'*') && !HasWildcard(QStringView(glob).chopped(1))) {
+                prefixes_.push_back(glob.chopped(1).toLower());
+                continue;
+            }
+            otherGlobs_.push_back(QRegularExpression::fromWildcard(glob, Qt::CaseInsensitive));
+        }
+    }
+}
+
+bool MimeIconCache::MayShareAnswer(const QString& name) const {
+    const QString lower = name.toLower();
+    if (literalNames_.contains(lower))
+        return false;
+    for (const QString& prefix : prefixes_) {
+        if (lower.startsWith(prefix))
+            return false;
+    }
+    for (const QRegularExpression& glob : otherGlobs_) {
+        if (glob.match(name).hasMatch())
+            return false;
+    }
+    return true;
+}
+
+QMimeType MimeIconCache::TypeOfName(const QString& name) {
+    const qsizetype dot = name.indexOf(u'.');
+    if (dot < 0 || dot + 1 == name.size() || !MayShareAnswer(name))
+        return db_.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+    // Case kept: some globs tell "*.C" from "*.c".
+    const QString tail = name.mid(dot + 1);
+    auto it = typeByTail_.constFind(tail);
+    if (it != typeByTail_.constEnd())
+        return it.value();
+    QMimeType type = db_.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+    typeByTail_.insert(tail, type);
+    return type;
+}
+
+int MimeIconCache::IndexOf(const QMimeType& type, bool isDirectory) {
+    const QString key = type.name();
+    auto it = indexByName_.constFind(key);
+    if (it != indexByName_.constEnd())
+        return it.value();
+    Type entry;
+    entry.comment = Utf8(type.comment());
+    entry.iconName = type.iconName();
+    entry.genericIconName = type.genericIconName();
+    entry.directory = isDirectory;
+    const int index = static_cast<int>(types_.size());
+    types_.push_back(std::move(entry));
+    indexByName_.insert(key, index);
+    return index;
 }
 
 void MimeIconCache::Describe(const std::string& path, bool isDirectory, std::string* typeName,
@@ -22,24 +97,9 @@ void MimeIconCache::Describe(const std::string& path, bool isDirectory, std::str
     } else {
         // By name only: reading every file's content would cost a read per row.
         const auto slash = path.rfind('/');
-        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        type = db_.mimeTypeForFile(Qs(name), QMimeDatabase::MatchExtension);
+        type = TypeOfName(Qs(slash == std::string::npos ? path : path.substr(slash + 1)));
     }
-    const QString key = type.name();
-    auto it = indexByName_.constFind(key);
-    int index = 0;
-    if (it == indexByName_.constEnd()) {
-        Type entry;
-        entry.comment = Utf8(type.comment());
-        entry.iconName = type.iconName();
-        entry.genericIconName = type.genericIconName();
-        entry.directory = isDirectory;
-        index = static_cast<int>(types_.size());
-        types_.push_back(std::move(entry));
-        indexByName_.insert(key, index);
-    } else {
-        index = it.value();
-    }
+    const int index = IndexOf(type, isDirectory);
     *typeName = types_[static_cast<std::size_t>(index)].comment;
     *iconIndex = index;
 }

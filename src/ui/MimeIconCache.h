@@ -5,6 +5,9 @@
 #include <QHash>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,12 @@ public:
     int Count() const { return static_cast<int>(types_.size()); }
 
 private:
+    // The MIME type of a file name, by the database or by an earlier name that is bound to
+    // get the same answer.
+    QMimeType TypeOfName(const QString& name);
+    bool MayShareAnswer(const QString& name) const;
+    int IndexOf(const QMimeType& type, bool isDirectory);
+
     struct Type {
         std::string comment;
         QString iconName;
@@ -31,6 +40,14 @@ private:
     QMimeDatabase db_;
     QHash<QString, int> indexByName_;
     std::vector<Type> types_;
+
+    // Most globs are "*" followed by a text that starts with a dot or holds none: the answer
+    // for such a name depends only on what follows its first dot. Names the other globs
+    // could match are looked up one by one.
+    QSet<QString> literalNames_;  // lower case
+    QStringList prefixes_;        // lower case, "README" of "README*"
+    std::vector<QRegularExpression> otherGlobs_;
+    QHash<QString, QMimeType> typeByTail_;
 };
 
 }  // namespace morvane

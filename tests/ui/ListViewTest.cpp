@@ -133,6 +133,52 @@ private slots:
         QVERIFY(ui->host.Icons().Icon(ui->host.Icons().Count()).isNull());
     }
 
+    void typeNamesAreTheDatabasesAnswerForEveryName() {
+        // Names that share their text after the first dot share a cached answer; names the
+        // cache must not answer are checked against the database itself.
+        const QStringList names = {"a.txt",
+                                   "b.txt",
+                                   "B.TXT",
+                                   "x.tar.gz",
+                                   "y.gz",
+                                   "Makefile",
+                                   "CMakeLists.txt",
+                                   "README",
+                                   "README.md",
+                                   "notes.txt~",
+                                   "foo~",
+                                   "a.c",
+                                   "b.C",
+                                   "lib.so.1",
+                                   "libz.so.1",
+                                   "man.1",
+                                   "123.vdr",
+                                   "abc.vdr",
+                                   "x,v",
+                                   "a.b,v",
+                                   ".bashrc",
+                                   "archive.",
+                                   "noext",
+                                   "photo.JPG",
+                                   "photo.jpg",
+                                   "core",
+                                   "a.tar.gz",
+                                   "Makefile.am",
+                                   "a.anim1",
+                                   "b.anim1"};
+        const QMimeDatabase db;
+        MimeIconCache& cache = ui->host.Icons();
+        for (int round = 0; round < 2; ++round) {
+            for (const QString& name : names) {
+                std::string type;
+                int icon = -1;
+                cache.Describe("/some/dir/" + name.toStdString(), false, &type, &icon);
+                const QMimeType expected = db.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+                QCOMPARE(QString::fromStdString(type), expected.comment());
+            }
+        }
+    }
+
     void screenshotWithRowsInEveryColourState() {
         ui->Add("photo.jpg", "jpeg");
         ui->Add("notes.txt", "some notes");
