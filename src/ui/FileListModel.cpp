@@ -1,7 +1,5 @@
 #include "ui/FileListModel.h"
 
-#include <QGuiApplication>
-#include <QPalette>
 #include <algorithm>
 
 #include "app/CMorvaneApp.h"
@@ -105,7 +103,7 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
-        return Qt::ItemIsDropEnabled;
+        return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
