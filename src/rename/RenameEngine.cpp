@@ -8,6 +8,7 @@
 #include "app/Host.h"
 #include "app/Messages.h"
 #include "platform/FileSystem.h"
+#include "platform/SameFile.h"
 
 namespace morvane {
 namespace {
@@ -124,7 +125,7 @@ void RenameEngine::Place(const Job& job) {
     }
     int error = RetriedMove(app_.fs, job.source, job.target, retry);
     std::string strandedAt;
-    if (error == EEXIST && IsSameFile(app_.fs, job.source, job.target))
+    if (error == EEXIST && IsSameFileByOtherName(app_.fs, job.source, job.target))
         error = MoveThroughTemporary(job.source, job.target, &strandedAt);
     if (error == 0)
         return;

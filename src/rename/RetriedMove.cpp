@@ -24,12 +24,4 @@ int RetriedMove(FileSystem& fs, const std::string& from, const std::string& to,
     return error;
 }
 
-bool IsSameFile(FileSystem& fs, const std::string& a, const std::string& b) {
-    const auto infoA = fs.Find(a);
-    if (!infoA)
-        return false;
-    const auto infoB = fs.Find(b);
-    return infoB && infoA->device == infoB->device && infoA->inode == infoB->inode;
-}
-
 }  // namespace morvane

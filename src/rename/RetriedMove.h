@@ -18,8 +18,4 @@ struct RetryPolicy {
 int RetriedMove(FileSystem& fs, const std::string& from, const std::string& to,
                 const RetryPolicy& policy);
 
-// True when both paths exist and name one file (same device and inode): the no-replace move
-// refused because the "target" is the source under another spelling.
-bool IsSameFile(FileSystem& fs, const std::string& a, const std::string& b);
-
 }  // namespace morvane
