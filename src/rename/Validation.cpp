@@ -43,8 +43,9 @@ bool Validation::SetNewName(int row, std::string name) {
     list.NewPathIndex().Unlink(entry);
     entry->newPath = list.Cell(row, ColDirectory) + name;
     entry->newKey = MakePathKey(entry->newPath);
-    CheckRow(row);
+    // Back in the index before the checks, so walks along the chains of occupants meet it.
     list.NewPathIndex().Insert(entry);
+    CheckRow(row);
     return true;
 }
 
@@ -135,14 +136,8 @@ void Validation::OnRowRemoved(int row) {
             MarkDependents(d->row);
         }
     }
-    // Once the row is gone its dependents have no occupant: nothing blocks them any more.
-    for (FileEntry* d : dependents) {
-        if ((d->errors & ErrSwapBlocked) != 0) {
-            d->errors &= ~std::uint32_t{ErrSwapBlocked};
-            list.RefreshErrorColumn(d->row);
-            UpdateDependents(d);
-        }
-    }
+    // Once the row is gone its dependents have no occupant.
+    UpdateDependents(removed, removed);
 }
 
 void Validation::SetSelectedNamesToPositions() {
@@ -245,23 +240,64 @@ bool Validation::ChainBlocked(const FileEntry* entry) {
     return false;
 }
 
-void Validation::UpdateDependents(FileEntry* start) {
+void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
     ListModel& list = app_.list;
+    if (++walkEpoch_ == 0)
+        ++walkEpoch_;
+    const std::uint32_t mark = walkEpoch_;
+    auto inRegion = [&](const FileEntry* e) { return e != nullptr && e->walkMark == mark; };
+    auto forEachDependent = [&](FileEntry* occupant, auto&& fn) {
+        list.NewPathIndex().ForEach(occupant->currentKey, [&](FileEntry* d) {
+            if (d != occupant && d != absent)
+                fn(d);
+            return true;
+        });
+    };
+
+    // The region: the row and every row whose chain of occupants passes through it.
+    std::vector<FileEntry*> region;
+    if (start != absent) {
+        start->walkMark = mark;
+        region.push_back(start);
+    }
     std::vector<FileEntry*> work{start};
     while (!work.empty()) {
         FileEntry* occupant = work.back();
         work.pop_back();
-        const bool blocks = occupant->Moves() && occupant->errors != 0;
-        list.NewPathIndex().ForEach(occupant->currentKey, [&](FileEntry* d) {
-            if (d == occupant)
-                return true;
-            if (((d->errors & ErrSwapBlocked) != 0) != blocks) {
-                SetBit(d, ErrSwapBlocked, blocks);
-                list.RefreshErrorColumn(d->row);
-                work.push_back(d);
-            }
-            return true;
+        forEachDependent(occupant, [&](FileEntry* d) {
+            if (inRegion(d))
+                return;
+            d->walkMark = mark;
+            region.push_back(d);
+            work.push_back(d);
         });
+    }
+    // The least fixed point inside the region: blocked where the occupant moves and carries
+    // another error (or lies outside the region and is blocked), then along the dependents.
+    for (FileEntry* y : region) {
+        const FileEntry* o = Occupant(y);
+        y->walkBlocked = o != nullptr && o != absent && o->Moves() &&
+                         (HasOtherError(o) || (!inRegion(o) && (o->errors & ErrSwapBlocked) != 0));
+        if (y->walkBlocked)
+            work.push_back(y);
+    }
+    while (!work.empty()) {
+        FileEntry* y = work.back();
+        work.pop_back();
+        if (!y->Moves())
+            continue;
+        forEachDependent(y, [&](FileEntry* d) {
+            if (!inRegion(d) || d->walkBlocked)
+                return;
+            d->walkBlocked = true;
+            work.push_back(d);
+        });
+    }
+    for (FileEntry* y : region) {
+        if (((y->errors & ErrSwapBlocked) != 0) == y->walkBlocked)
+            continue;
+        SetBit(y, ErrSwapBlocked, y->walkBlocked);
+        list.RefreshErrorColumn(y->row);
     }
 }
 

@@ -8,6 +8,7 @@
 // error is not blocked. The bit of a dependent follows from its occupant alone, so a change
 // is carried along the dependents' chains and stops where nothing changes.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -45,9 +46,12 @@ public:
 private:
     FileEntry* Occupant(const FileEntry* entry);
     bool ChainBlocked(const FileEntry* entry);
-    void UpdateDependents(FileEntry* entry);
+    // Recomputes the swap bit of the row and of every row whose chain of occupants passes
+    // through it. `absent` is a row about to leave the list: it occupies nothing any more.
+    void UpdateDependents(FileEntry* entry, const FileEntry* absent = nullptr);
 
     CMorvaneApp& app_;
+    std::uint32_t walkEpoch_ = 0;
 };
 
 }  // namespace morvane
