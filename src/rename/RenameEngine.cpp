@@ -9,6 +9,7 @@
 #include "app/Messages.h"
 #include "platform/FileSystem.h"
 #include "platform/SameFile.h"
+#include "rename/FolderPresence.h"
 
 namespace morvane {
 namespace {
@@ -68,22 +69,32 @@ void RenameEngine::RenameAll() {
     app_.RemoveAllRows();
 }
 
+bool RenameEngine::TakesPart(int position) const {
+    const FileEntry& entry = app_.list.Row(position).entry;
+    return entry.Moves() && app_.list.Cell(position, ColError).empty();
+}
+
 void RenameEngine::Collect() {
     ListModel& list = app_.list;
+    // One folder read instead of one lstat per row where many rows share a folder: the lstat
+    // would cost about as much as the move itself.
+    FolderPresence presence(app_.fs);
+    for (int position = 0; position < list.RowCount(); ++position) {
+        if (TakesPart(position))
+            presence.Expect(list.Row(position).entry.currentKey);
+    }
     const auto n = static_cast<float>(list.RowCount());
     // The row count is read every time: a pump must not lead us past the end.
     for (int position = 0; position < list.RowCount(); ++position) {
         FileEntry* entry = list.EntryAt(position);
-        if (!entry->Moves() || !list.Cell(position, ColError).empty() ||
-            !app_.fs.Exists(entry->currentKey)) {
+        if (!TakesPart(position) || !presence.Exists(entry->currentKey))
             continue;
-        }
         entry->depth = CountSeparators(entry->newKey);
         entry->tempPath.clear();
         if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
             entry->tempPath =
                 NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
-                                  list.Cell(position, ColCurrentName));
+                                  list.Cell(position, ColCurrentName), &presence);
         }
         jobs_.push_back({entry->currentKey, entry->newPath, entry->tempPath, entry->depth, false});
         app_.host.SetStatusProgress(static_cast<float>(position) / n);
@@ -142,7 +153,7 @@ int RenameEngine::MoveThroughTemporary(const std::string& from, const std::strin
     const auto slash = from.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string() : from.substr(0, slash);
     const std::string name = slash == std::string::npos ? from : from.substr(slash + 1);
-    const std::string temp = NextTemporaryPath(dir, name);
+    const std::string temp = NextTemporaryPath(dir, name, nullptr);
     if (const int error = RetriedMove(app_.fs, from, temp, retry); error != 0)
         return error;
     const int error = RetriedMove(app_.fs, temp, to, retry);
@@ -152,14 +163,15 @@ int RenameEngine::MoveThroughTemporary(const std::string& from, const std::strin
 }
 
 std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
-                                            const std::string& name) {
+                                            const std::string& name, FolderPresence* presence) {
     for (;;) {
         std::string candidate =
             FormatText("%s/%08x[MORVANE]_%s", dirWithoutSlash.c_str(), counter_, name.c_str());
         ++counter_;
         // A name some row wants is passed over too, or that row would find its target taken.
-        if (!app_.fs.Exists(candidate) &&
-            app_.list.NewPathIndex().Find(MakePathKey(candidate)) == nullptr) {
+        const bool taken =
+            presence != nullptr ? presence->Exists(candidate) : app_.fs.Exists(candidate);
+        if (!taken && app_.list.NewPathIndex().Find(MakePathKey(candidate)) == nullptr) {
             return candidate;
         }
     }

@@ -10,6 +10,7 @@
 namespace morvane {
 
 class CMorvaneApp;
+class FolderPresence;
 
 class RenameEngine {
 public:
@@ -32,6 +33,8 @@ private:
         bool vacateFailed = false;
     };
 
+    // Moves and is clean (its error cell is empty).
+    bool TakesPart(int position) const;
     void Collect();
     // Rows of equal depth stand in the reverse of their list order, deepest run first.
     std::vector<std::size_t> RenameOrder() const;
@@ -42,8 +45,10 @@ private:
     // On failure *strandedAt names the temporary path when the file could not go back.
     int MoveThroughTemporary(const std::string& from, const std::string& to,
                              std::string* strandedAt);
-    // The next free "<dir>/<counter>[MORVANE]_<name>" of this run.
-    std::string NextTemporaryPath(const std::string& dirWithoutSlash, const std::string& name);
+    // The next free "<dir>/<counter>[MORVANE]_<name>" of this run; `presence` answers for the
+    // disk while nothing has moved yet, the file system itself afterwards.
+    std::string NextTemporaryPath(const std::string& dirWithoutSlash, const std::string& name,
+                                  FolderPresence* presence);
 
     CMorvaneApp& app_;
     std::vector<Job> jobs_;

@@ -1,3 +1,6 @@
+#include <cerrno>
+#include <cstdio>
+
 #include "RenameFixture.h"
 
 namespace morvane::test {
@@ -128,6 +131,39 @@ TEST_F(RenameEngineTest, RowsInErrorUnchangedOrVanishedAreSkippedSilently) {
     EXPECT_EQ(Log(), CleanLog());
     EXPECT_EQ(app.list.RowCount(), 0);
 }
+
+// Enough rows in one folder that it is read once instead of asked about path by path; the
+// answers must be the same either way, also when the folder cannot be read.
+class ManyRowsInOneFolder : public RenameFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ManyRowsInOneFolder, SwapsSkipsAndPassesOverAsWithSingleQuestions) {
+    const bool folderReadable = GetParam();
+    constexpr int kFiles = 24;
+    const auto name = [](int i) { return "f" + std::to_string(100 + i) + ".txt"; };
+    for (int i = 0; i < kFiles; ++i)
+        SetName(Register(dir.MakeFile("many/" + name(i), name(i)).substr(dir.path().size() + 1)),
+                name(i ^ 1));
+    dir.MakeFile("many/00000000[MORVANE]_f100.txt", "leftover");
+    ASSERT_EQ(std::remove((dir / ("many/" + name(kFiles - 1))).c_str()), 0);  // vanished
+    int listings = 0;
+    fs.failListFolder = [&](const std::string&) {
+        ++listings;
+        return folderReadable ? 0 : EACCES;
+    };
+    Run();
+
+    EXPECT_EQ(listings, 1);
+    EXPECT_EQ(Log(), CleanLog());
+    // The vanished row's partner still moves aside: a row, taking part or not, wants its path.
+    EXPECT_EQ(moves.size(), 2u * (kFiles - 1));
+    EXPECT_EQ(Content("many/00000000[MORVANE]_f100.txt"), "leftover");
+    EXPECT_EQ(moves.back(), "many/00000001[MORVANE]_f100.txt -> many/" + name(1));
+    for (int i = 0; i < kFiles - 1; ++i)
+        EXPECT_EQ(Content("many/" + name(i ^ 1)), name(i)) << i;
+    EXPECT_EQ(dir.Names("many").size(), static_cast<std::size_t>(kFiles));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadableOrNot, ManyRowsInOneFolder, ::testing::Bool());
 
 TEST_F(RenameEngineTest, EmptyListOrNoRowTakingPartStillWritesBannersAndEmptiesTheList) {
     Run();
