@@ -4,7 +4,9 @@
 // moment each folder is read, so use it only while the program itself changes nothing there.
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -16,24 +18,31 @@ class FolderPresence {
 public:
     explicit FolderPresence(FileSystem& fs) : fs_(fs) {}
 
-    // Announces a coming question about a path; folders with enough of them are read whole.
-    void Expect(const std::string& path);
     // As FileSystem::Exists: a dangling link occupies its name.
     bool Exists(const std::string& path);
 
 private:
-    // Below this many questions a folder is cheaper to ask path by path.
+    // From this many questions on, a folder is read whole: reading a name costs a small part
+    // of what an lstat of it costs.
     static constexpr std::size_t kReadFrom = 16;
 
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    using NameSet = std::unordered_set<std::string, Hash, std::equal_to<>>;
+
     struct Folder {
-        std::size_t expected = 0;
+        std::size_t asked = 0;
         bool read = false;
         bool readable = false;
-        std::unordered_set<std::string> names;
+        NameSet names;
     };
 
     FileSystem& fs_;
-    std::unordered_map<std::string, Folder> folders_;
+    std::unordered_map<std::string, Folder, Hash, std::equal_to<>> folders_;
 };
 
 }  // namespace morvane

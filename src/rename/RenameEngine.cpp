@@ -79,10 +79,6 @@ void RenameEngine::Collect() {
     // One folder read instead of one lstat per row where many rows share a folder: the lstat
     // would cost about as much as the move itself.
     FolderPresence presence(app_.fs);
-    for (int position = 0; position < list.RowCount(); ++position) {
-        if (TakesPart(position))
-            presence.Expect(list.Row(position).entry.currentKey);
-    }
     const auto n = static_cast<float>(list.RowCount());
     // The row count is read every time: a pump must not lead us past the end.
     for (int position = 0; position < list.RowCount(); ++position) {

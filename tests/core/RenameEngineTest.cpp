@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -143,7 +144,8 @@ TEST_P(ManyRowsInOneFolder, SwapsSkipsAndPassesOverAsWithSingleQuestions) {
     for (int i = 0; i < kFiles; ++i)
         SetName(Register(dir.MakeFile("many/" + name(i), name(i)).substr(dir.path().size() + 1)),
                 name(i ^ 1));
-    dir.MakeFile("many/00000000[MORVANE]_f100.txt", "leftover");
+    // Asked for after the folder was read: the counter reaches 0x14 with the 21st row.
+    dir.MakeFile("many/00000014[MORVANE]_f120.txt", "leftover");
     ASSERT_EQ(std::remove((dir / ("many/" + name(kFiles - 1))).c_str()), 0);  // vanished
     int listings = 0;
     fs.failListFolder = [&](const std::string&) {
@@ -156,8 +158,10 @@ TEST_P(ManyRowsInOneFolder, SwapsSkipsAndPassesOverAsWithSingleQuestions) {
     EXPECT_EQ(Log(), CleanLog());
     // The vanished row's partner still moves aside: a row, taking part or not, wants its path.
     EXPECT_EQ(moves.size(), 2u * (kFiles - 1));
-    EXPECT_EQ(Content("many/00000000[MORVANE]_f100.txt"), "leftover");
-    EXPECT_EQ(moves.back(), "many/00000001[MORVANE]_f100.txt -> many/" + name(1));
+    EXPECT_EQ(Content("many/00000014[MORVANE]_f120.txt"), "leftover");
+    EXPECT_NE(
+        std::find(moves.begin(), moves.end(), "many/f120.txt -> many/00000015[MORVANE]_f120.txt"),
+        moves.end());
     for (int i = 0; i < kFiles - 1; ++i)
         EXPECT_EQ(Content("many/" + name(i ^ 1)), name(i)) << i;
     EXPECT_EQ(dir.Names("many").size(), static_cast<std::size_t>(kFiles));
