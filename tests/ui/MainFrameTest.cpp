@@ -214,6 +214,25 @@ private slots:
         QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 0"));
     }
 
+    void renameButtonRenamesAfterTheQuestion() {
+        ui->Add("a.txt", "A");
+        ui->Add("b.txt", "B");
+        ui->app.validation.SetNewName(0, "b.txt");  // a swap through a temporary name
+        ui->app.validation.SetNewName(1, "a.txt");
+        ui->list->setFocus();
+        ui->host.yesNoAnswers = {true};
+        ui->frame->ToolAction(CmdRename)->trigger();
+        QCOMPARE(ui->host.questions.size(), std::size_t{1});
+        QCOMPARE(ui->host.questions[0].caption, std::string(msg::kRenameCaption));
+        QCOMPARE(test::ReadFileText(ui->dir / "files/a.txt"), std::string("B"));
+        QCOMPARE(ui->dir.Names("files"), (std::vector<std::string>{"a.txt", "b.txt"}));
+        QCOMPARE(ui->model->rowCount(), 0);
+        QVERIFY(ui->app.log.Text().find(msg::kRenameEnd) != std::string::npos);
+        QCOMPARE(ui->frame->Log()->toPlainText(), QString::fromStdString(ui->app.log.Text()));
+        QVERIFY(ui->frame->isEnabled());
+        QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 0"));
+    }
+
     void barsCanBeHiddenFromTheViewMenuWithCheckMarks() {
         QAction* toolBarItem = ui->frame->MenuAction(CmdToggleToolBar);
         QAction* statusItem = ui->frame->MenuAction(CmdToggleStatusBar);
