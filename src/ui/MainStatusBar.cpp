@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/Messages.h"
 #include "ui/ElidedLabel.h"
 #include "ui/ProgressStrip.h"
 #include "ui/QtText.h"
@@ -42,6 +43,10 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     addPermanentWidget(progress_);
     addPermanentWidget(rowLock_);
     addPermanentWidget(count_);
+    const QString format = Qs(msg::kRegisteredCount);
+    const qsizetype at = format.indexOf(QStringLiteral("%d"));
+    countBefore_ = format.left(at);
+    countAfter_ = format.mid(at + 2);
 }
 
 void MainStatusBar::SetProgress(float fraction) {
@@ -53,7 +58,23 @@ void MainStatusBar::SetRowLockText(const std::string& text) {
 }
 
 void MainStatusBar::SetCountText(const std::string& text) {
+    shownCount_ = -1;
     SetPaneText(count_, text);
+}
+
+void MainStatusBar::SetCount(int count) {
+    if (count == shownCount_)
+        return;
+    shownCount_ = count;
+    QString text = countBefore_;
+    text += QString::number(count);
+    text += countAfter_;
+    // A leading tab centres the text, as for every pane.
+    const bool centred = text.startsWith(QLatin1Char('\t'));
+    if (centred)
+        text.remove(0, 1);
+    count_->SetAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    count_->SetText(text);
 }
 
 }  // namespace morvane

@@ -18,6 +18,8 @@ public:
     void SetProgress(float fraction);
     void SetRowLockText(const std::string& text);
     void SetCountText(const std::string& text);
+    // The registered total in its format; called for every row a registration adds.
+    void SetCount(int count);
 
     ProgressStrip* ProgressBar() const { return progress_; }
     ElidedLabel* RowLockPane() const { return rowLock_; }
@@ -27,6 +29,9 @@ private:
     ProgressStrip* progress_;
     ElidedLabel* rowLock_;
     ElidedLabel* count_;
+    int shownCount_ = -1;
+    QString countBefore_;  // the total's format around its "%d"
+    QString countAfter_;
 };
 
 }  // namespace morvane

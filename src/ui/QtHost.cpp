@@ -179,7 +179,7 @@ void QtHost::SetStatusProgress(float fraction) {
 
 void QtHost::ShowRegisteredCount(int count) {
     if (frame_)
-        frame_->Status()->SetCountText(FormatText(msg::kRegisteredCount, count));
+        frame_->Status()->SetCount(count);
 }
 
 void QtHost::ShowRowLock(bool locked) {
