@@ -1,0 +1,100 @@
+#pragma once
+// A list of real files in a temporary folder with the text round trip wired to it: the
+// temporary directory inside the folder and an editor that does nothing.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/CMorvaneApp.h"
+#include "app/Messages.h"
+#include "list/ListModel.h"
+#include "platform/Utf16.h"
+#include "support/FakeHost.h"
+#include "support/FaultFileSystem.h"
+#include "support/TempDir.h"
+
+namespace morvane::test {
+
+class RoundTripFixture : public ::testing::Test {
+protected:
+    RoundTripFixture() : app(host, fs) {
+        app.settings.registerFolders = 1;
+        app.windowsDir = "/usr";
+        app.systemDir = "/etc";
+        app.tempDir = dir.MakeFolder("tmp") + "/";
+        app.settings.useExternalEditor = 1;
+        app.settings.editorPath = "true";
+    }
+
+    // Registers a new file under files/ and returns its row.
+    int AddFile(const std::string& name) {
+        const std::string folder = dir / "files/";
+        dir.MakeFile("files/" + name, "");
+        auto row = std::make_unique<ListRow>();
+        FileEntry& e = row->entry;
+        e.currentKey = MakePathKey(folder + name);
+        e.newPath = folder + name;
+        e.newKey = e.currentKey;
+        e.dirLength = static_cast<std::uint16_t>(Utf16Length(folder));
+        row->cells[ColCurrentName] = name;
+        row->cells[ColNewName] = name;
+        row->cells[ColCharCount] = std::to_string(Utf16Length(name));
+        row->cells[ColDirectory] = folder;
+        row->cells[ColAttributes] = "N";
+        app.list.CurrentPathIndex().Insert(&e);
+        app.list.NewPathIndex().Insert(&e);
+        const int position = app.list.AppendRow(std::move(row));
+        app.list.RenumberRows();
+        return position;
+    }
+
+    // Writes the text file in place, as an editor that overwrites its file does.
+    void Save(const std::string& content) {
+        std::ofstream out(app.textFilePath, std::ios::binary | std::ios::trunc);
+        out << content;
+    }
+
+    // Saves and lets the main loop see the change settle.
+    void SaveAndPoll(const std::string& content) {
+        Save(content);
+        app.textRoundTrip.PollTextFile();
+        app.textRoundTrip.PollTextFile();
+    }
+
+    std::vector<std::string> NewNames() const {
+        std::vector<std::string> names;
+        for (int r = 0; r < app.list.RowCount(); ++r)
+            names.push_back(app.list.Cell(r, ColNewName));
+        return names;
+    }
+
+    std::uint32_t Errors(int row) { return app.list.EntryAt(row)->errors; }
+
+    // The log without the reimport banners' varying time text, one message per element.
+    std::vector<std::string> LogLines() const {
+        std::vector<std::string> lines;
+        const std::string& text = app.log.Text();
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            const std::size_t end = text.find('\n', start);
+            const std::string line =
+                text.substr(start, end == std::string::npos ? end : end - start);
+            if (!line.empty())
+                lines.push_back(line);
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+        }
+        return lines;
+    }
+
+    FakeHost host;
+    TempDir dir;
+    FaultFileSystem fs;
+    CMorvaneApp app;
+};
+
+}  // namespace morvane::test
