@@ -48,6 +48,9 @@ struct FileEntry {
     std::uint16_t depth = 0;
     FileEntry* renamePrev = nullptr;
     FileEntry* renameNext = nullptr;
+    // Scratch of one validation walk: the walk's number, and the bit it computed.
+    std::uint32_t walkMark = 0;
+    bool walkBlocked = false;
 
     bool Moves() const { return currentKey != newKey; }
 };

@@ -10,16 +10,16 @@ std::uint32_t PathHash(std::string_view key) {
     return h % kBucketCount;
 }
 
-PathIndex::PathIndex(Key which) : which_(which), heads_(kBucketCount), tails_(kBucketCount) {
+PathIndex::PathIndex(Key which) : which_(which), buckets_(kBucketCount) {
     Clear();
 }
 
 void PathIndex::Clear() {
-    for (std::uint32_t b = 0; b < kBucketCount; ++b) {
-        heads_[b].prev = nullptr;
-        heads_[b].next = &tails_[b];
-        tails_[b].prev = &heads_[b];
-        tails_[b].next = nullptr;
+    for (Bucket& b : buckets_) {
+        b.head.prev = nullptr;
+        b.head.next = &b.tail;
+        b.tail.prev = &b.head;
+        b.tail.next = nullptr;
     }
 }
 
@@ -33,7 +33,7 @@ const std::string& PathIndex::KeyOf(const FileEntry* entry) const {
 
 void PathIndex::Insert(FileEntry* entry) {
     IndexLink& link = LinkOf(entry);
-    IndexLink& head = heads_[PathHash(KeyOf(entry))];
+    IndexLink& head = buckets_[PathHash(KeyOf(entry))].head;
     link.prev = &head;
     link.next = head.next;
     head.next->prev = &link;
@@ -63,8 +63,9 @@ FileEntry* PathIndex::Find(std::string_view key, const FileEntry* except) const 
 
 bool PathIndex::IsConsistent() const {
     for (std::uint32_t b = 0; b < kBucketCount; ++b) {
-        const IndexLink* link = &heads_[b];
-        while (link != &tails_[b]) {
+        const Bucket& bucket = buckets_[b];
+        const IndexLink* link = &bucket.head;
+        while (link != &bucket.tail) {
             const IndexLink* next = link->next;
             if (next == nullptr || next->prev != link)
                 return false;
@@ -74,7 +75,7 @@ bool PathIndex::IsConsistent() const {
                 return false;
             link = next;
         }
-        if (tails_[b].next != nullptr)
+        if (bucket.tail.next != nullptr)
             return false;
     }
     return true;
@@ -82,8 +83,8 @@ bool PathIndex::IsConsistent() const {
 
 std::size_t PathIndex::CountEntries() const {
     std::size_t n = 0;
-    for (std::uint32_t b = 0; b < kBucketCount; ++b) {
-        for (const IndexLink* l = heads_[b].next; l->entry != nullptr; l = l->next)
+    for (const Bucket& b : buckets_) {
+        for (const IndexLink* l = b.head.next; l->entry != nullptr; l = l->next)
             ++n;
     }
     return n;

@@ -45,14 +45,19 @@ private:
     IndexLink& LinkOf(FileEntry* entry) const;
     const std::string& KeyOf(const FileEntry* entry) const;
 
+    // Head and tail of a chain share a cache line: an insert into an empty chain touches one.
+    struct alignas(64) Bucket {
+        IndexLink head;
+        IndexLink tail;
+    };
+
     Key which_;
-    std::vector<IndexLink> heads_;
-    std::vector<IndexLink> tails_;
+    std::vector<Bucket> buckets_;
 };
 
 template <class Fn>
 void PathIndex::ForEach(std::string_view key, Fn&& fn) const {
-    const IndexLink* link = heads_[PathHash(key)].next;
+    const IndexLink* link = buckets_[PathHash(key)].head.next;
     while (link->entry != nullptr) {
         const IndexLink* next = link->next;
         FileEntry* entry = link->entry;

@@ -31,6 +31,13 @@ template <class Fn>
 void ForEachUtf16Unit(std::string_view text, Fn&& fn) {
     std::size_t i = 0;
     while (i < text.size()) {
+        // Paths are mostly ASCII; those bytes need no decoding.
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            fn(static_cast<std::uint16_t>(byte));
+            ++i;
+            continue;
+        }
         std::uint32_t cp = 0;
         i += detail::DecodeUtf8(text, i, &cp);
         if (cp >= 0x10000) {

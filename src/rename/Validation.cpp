@@ -1,28 +1,304 @@
 #include "rename/Validation.h"
 
-namespace morvane {
+#include <vector>
 
-bool Validation::SetNewName(int, std::string) {
+#include "app/CMorvaneApp.h"
+#include "app/Messages.h"
+#include "platform/SameFile.h"
+#include "platform/Utf16.h"
+
+namespace morvane {
+namespace {
+
+bool HasOtherError(const FileEntry* e) {
+    return (e->errors & ~std::uint32_t{ErrSwapBlocked}) != 0;
+}
+
+void SetBit(FileEntry* e, std::uint32_t bit, bool on) {
+    if (on) {
+        e->errors |= bit;
+    } else {
+        e->errors &= ~bit;
+    }
+}
+
+}  // namespace
+
+bool Validation::HasForbiddenCharacter(std::string_view name) {
+    return name.find_first_of("\t\"*/:<>?\\|\r\n") != std::string_view::npos;
+}
+
+bool Validation::SetNewName(int row, std::string name) {
+    ListModel& list = app_.list;
+    FileEntry* entry = list.EntryAt(row);
+    const auto kept = name.find_last_not_of(' ');
+    const std::size_t length = kept == std::string::npos ? 0 : kept + 1;
+    if (length < name.size()) {
+        name.resize(length);
+        app_.AppendLog(FormatText(msg::kTrailingBlanks, list.RowNumberOf(row), name.c_str()));
+    }
+    ReleaseOldDuplicate(row);
+    list.SetCell(row, ColCharCount, std::to_string(Utf16Length(name)));
+    list.SetCell(row, ColNewName, name);
+    list.NewPathIndex().Unlink(entry);
+    entry->newPath = list.Cell(row, ColDirectory) + name;
+    entry->newKey = MakePathKey(entry->newPath);
+    // Back in the index before the checks, so walks along the chains of occupants meet it.
+    list.NewPathIndex().Insert(entry);
+    CheckRow(row);
     return true;
 }
-void Validation::CheckRow(int) {}
-void Validation::OnRowRegistered(int) {}
-void Validation::OnRowRemoved(int) {}
-void Validation::SetSelectedNamesToPositions() {}
-bool Validation::HasForbiddenCharacter(std::string_view) {
+
+void Validation::CheckRow(int row) {
+    ListModel& list = app_.list;
+    FileEntry* entry = list.EntryAt(row);
+    const std::string& name = list.Cell(row, ColNewName);
+    if (name.empty())
+        app_.AppendLog(FormatText(msg::kBlankName, list.RowNumberOf(row)));
+    SetBit(entry, ErrBlank, name.empty());
+    const bool forbidden = HasForbiddenCharacter(name);
+    if (forbidden) {
+        app_.AppendLog(FormatText(msg::kForbidden, list.RowNumberOf(row), name.c_str()));
+    }
+    SetBit(entry, ErrForbidden, forbidden);
+    SetBit(entry, ErrDuplicate, CheckDuplicate(row));
+    // A blank name keeps whatever it said about an existing file.
+    if ((entry->errors & ErrBlank) == 0)
+        SetBit(entry, ErrExists, CheckExistingFile(row));
+    const bool blocked = CheckSwapTarget(row);
+    if (blocked) {
+        app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row), name.c_str()));
+    }
+    SetBit(entry, ErrSwapBlocked, blocked);
+    if (entry->errors != 0) {
+        MarkDependents(row);
+    } else {
+        ReleaseDependents(row);
+    }
+    list.RefreshErrorColumn(row);
+}
+
+void Validation::OnRowRegistered(int row) {
+    ListModel& list = app_.list;
+    FileEntry* entry = list.EntryAt(row);
+    // The path the waiting rows want now belongs to a registered row.
+    std::vector<FileEntry*> waiting;
+    list.NewPathIndex().ForEach(entry->newKey, [&](FileEntry* e) {
+        if ((e->errors & ErrExists) != 0) {
+            e->errors &= ~std::uint32_t{ErrExists};
+            list.RefreshErrorColumn(e->row);
+            if (e != entry)
+                waiting.push_back(e);
+        }
+        return true;
+    });
+    SetBit(entry, ErrDuplicate, CheckDuplicate(row));
+    for (FileEntry* e : waiting)
+        UpdateDependents(e);
+    const bool blocked = CheckSwapTarget(row);
+    if (blocked) {
+        app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row),
+                                  list.Cell(row, ColCurrentName).c_str()));
+    }
+    SetBit(entry, ErrSwapBlocked, blocked);
+    if (entry->errors != 0) {
+        MarkDependents(row);
+    } else {
+        ReleaseDependents(row);
+    }
+    list.RefreshErrorColumn(row);
+}
+
+void Validation::OnRowRemoved(int row) {
+    ListModel& list = app_.list;
+    FileEntry* removed = list.EntryAt(row);
+    std::vector<FileEntry*> dependents;
+    list.NewPathIndex().ForEach(removed->currentKey, [&](FileEntry* e) {
+        if (e != removed)
+            dependents.push_back(e);
+        return true;
+    });
+    // The removed row's file stays on disk, now unregistered: whoever wanted its path now
+    // collides with a file.
+    if (app_.fs.Exists(removed->currentKey)) {
+        for (FileEntry* d : dependents) {
+            app_.AppendLog(
+                FormatText(msg::kExists, list.RowNumberOf(d->row), removed->currentKey.c_str()));
+            d->errors |= ErrExists;
+            list.RefreshErrorColumn(d->row);
+        }
+    }
+    ReleaseOldDuplicate(row);
+    for (FileEntry* d : dependents) {
+        if (d->Moves() && (d->errors & ErrExists) != 0) {
+            app_.AppendLog(FormatText(msg::kExists, list.RowNumberOf(d->row), d->newPath.c_str()));
+            list.RefreshErrorColumn(d->row);
+            MarkDependents(d->row);
+        }
+    }
+    // Once the row is gone its dependents have no occupant.
+    UpdateDependents(removed, removed);
+}
+
+void Validation::SetSelectedNamesToPositions() {
+    for (int row : app_.list.SelectedRows()) {
+        SetNewName(row, FormatText("%08x", static_cast<unsigned>(row)));
+    }
+}
+
+void Validation::ReleaseOldDuplicate(int row) {
+    FileEntry* entry = app_.list.EntryAt(row);
+    FileEntry* partner = nullptr;
+    int others = 0;
+    app_.list.NewPathIndex().ForEach(entry->newKey, [&](FileEntry* e) {
+        if (e == entry)
+            return true;
+        partner = e;
+        return ++others < 2;
+    });
+    if (others != 1 || (partner->errors & ErrDuplicate) == 0)
+        return;
+    partner->errors &= ~std::uint32_t{ErrDuplicate};
+    app_.list.RefreshErrorColumn(partner->row);
+    ReleaseDependents(partner->row);
+}
+
+bool Validation::CheckDuplicate(int row) {
+    FileEntry* entry = app_.list.EntryAt(row);
+    FileEntry* partner = nullptr;
+    int others = 0;
+    app_.list.NewPathIndex().ForEach(entry->newKey, [&](FileEntry* e) {
+        if (e == entry)
+            return true;
+        if (partner == nullptr)
+            partner = e;
+        return ++others < 2;
+    });
+    if (partner == nullptr)
+        return false;
+    if ((partner->errors & ErrDuplicate) == 0) {
+        partner->errors |= ErrDuplicate;
+        app_.list.RefreshErrorColumn(partner->row);
+        MarkDependents(partner->row);
+    }
+    app_.AppendLog(FormatText(msg::kDuplicate, app_.list.RowNumberOf(partner->row),
+                              app_.list.RowNumberOf(row)));
+    return true;
+}
+
+bool Validation::CheckExistingFile(int row) {
+    FileEntry* entry = app_.list.EntryAt(row);
+    entry->errors &= ~std::uint32_t{ErrExists};
+    if (app_.list.CurrentPathIndex().Find(entry->newKey) != nullptr)
+        return false;
+    if (!entry->Moves())
+        return false;
+    if (!app_.fs.Exists(entry->newKey))
+        return false;
+    // On a case-insensitive file system a change of letter case finds the row's own file.
+    if (IsSameFileByOtherName(app_.fs, entry->currentKey, entry->newKey))
+        return false;
+    app_.AppendLog(FormatText(msg::kExists, app_.list.RowNumberOf(row), entry->newPath.c_str()));
+    entry->errors |= ErrExists;
+    return true;
+}
+
+bool Validation::CheckSwapTarget(int row) {
+    const FileEntry* entry = app_.list.EntryAt(row);
+    if (Occupant(entry) == nullptr)
+        return false;
+    return ChainBlocked(entry);
+}
+
+void Validation::MarkDependents(int row) {
+    UpdateDependents(app_.list.EntryAt(row));
+}
+
+void Validation::ReleaseDependents(int row) {
+    UpdateDependents(app_.list.EntryAt(row));
+}
+
+FileEntry* Validation::Occupant(const FileEntry* entry) {
+    return app_.list.CurrentPathIndex().Find(entry->newKey, entry);
+}
+
+bool Validation::ChainBlocked(const FileEntry* entry) {
+    if (!entry->Moves())
+        return false;
+    const FileEntry* current = Occupant(entry);
+    // Every row has at most one occupant, so the walk either ends, finds an error, or comes
+    // back round; the bound only guards against a broken index.
+    for (int steps = 0; current != nullptr && steps <= app_.list.RowCount(); ++steps) {
+        if (!current->Moves())
+            return false;
+        if (HasOtherError(current))
+            return true;
+        if (current == entry)
+            return false;
+        current = Occupant(current);
+    }
     return false;
 }
-void Validation::ReleaseOldDuplicate(int) {}
-bool Validation::CheckDuplicate(int) {
-    return false;
+
+void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
+    ListModel& list = app_.list;
+    if (++walkEpoch_ == 0)
+        ++walkEpoch_;
+    const std::uint32_t mark = walkEpoch_;
+    auto inRegion = [&](const FileEntry* e) { return e != nullptr && e->walkMark == mark; };
+    auto forEachDependent = [&](FileEntry* occupant, auto&& fn) {
+        list.NewPathIndex().ForEach(occupant->currentKey, [&](FileEntry* d) {
+            if (d != occupant && d != absent)
+                fn(d);
+            return true;
+        });
+    };
+
+    // The region: the row and every row whose chain of occupants passes through it.
+    std::vector<FileEntry*> region;
+    if (start != absent) {
+        start->walkMark = mark;
+        region.push_back(start);
+    }
+    std::vector<FileEntry*> work{start};
+    while (!work.empty()) {
+        FileEntry* occupant = work.back();
+        work.pop_back();
+        forEachDependent(occupant, [&](FileEntry* d) {
+            if (inRegion(d))
+                return;
+            d->walkMark = mark;
+            region.push_back(d);
+            work.push_back(d);
+        });
+    }
+    // The least fixed point inside the region: blocked where the occupant moves and carries
+    // another error (or lies outside the region and is blocked), then along the dependents.
+    for (FileEntry* y : region) {
+        const FileEntry* o = Occupant(y);
+        y->walkBlocked = o != nullptr && o != absent && o->Moves() &&
+                         (HasOtherError(o) || (!inRegion(o) && (o->errors & ErrSwapBlocked) != 0));
+        if (y->walkBlocked)
+            work.push_back(y);
+    }
+    while (!work.empty()) {
+        FileEntry* y = work.back();
+        work.pop_back();
+        if (!y->Moves())
+            continue;
+        forEachDependent(y, [&](FileEntry* d) {
+            if (!inRegion(d) || d->walkBlocked)
+                return;
+            d->walkBlocked = true;
+            work.push_back(d);
+        });
+    }
+    for (FileEntry* y : region) {
+        if (((y->errors & ErrSwapBlocked) != 0) == y->walkBlocked)
+            continue;
+        SetBit(y, ErrSwapBlocked, y->walkBlocked);
+        list.RefreshErrorColumn(y->row);
+    }
 }
-bool Validation::CheckExistingFile(int) {
-    return false;
-}
-bool Validation::CheckSwapTarget(int) {
-    return false;
-}
-void Validation::MarkDependents(int) {}
-void Validation::ReleaseDependents(int) {}
 
 }  // namespace morvane

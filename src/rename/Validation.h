@@ -1,13 +1,21 @@
 #pragma once
 // Checking new names and keeping every row's error bits right as names, rows and files come
 // and go.
+//
+// ErrSwapBlocked has one meaning throughout: a moving row is swap-blocked exactly when the
+// chain of occupants from it (the row whose current path it wants, that row's occupant, ...)
+// reaches a moving row that carries some other error. A ring whose members carry no other
+// error is not blocked. The bit of a dependent follows from its occupant alone, so a change
+// is carried along the dependents' chains and stops where nothing changes.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace morvane {
 
 class CMorvaneApp;
+struct FileEntry;
 
 class Validation {
 public:
@@ -22,17 +30,28 @@ public:
     // F5: every selected row's new name becomes its 0-based position in "%08x".
     void SetSelectedNamesToPositions();
 
+    // TAB " * / : < > ? \ | and, since a name is one line of the text file, CR and LF.
     static bool HasForbiddenCharacter(std::string_view name);
 
     void ReleaseOldDuplicate(int row);
     bool CheckDuplicate(int row);
     bool CheckExistingFile(int row);
+    // True when the row is swap-blocked (see above).
     bool CheckSwapTarget(int row);
+    // Bring the swap bit of the rows that want this row's current path (and of theirs, as far
+    // as it changes) in line with this row's state. Silent.
     void MarkDependents(int row);
     void ReleaseDependents(int row);
 
 private:
+    FileEntry* Occupant(const FileEntry* entry);
+    bool ChainBlocked(const FileEntry* entry);
+    // Recomputes the swap bit of the row and of every row whose chain of occupants passes
+    // through it. `absent` is a row about to leave the list: it occupies nothing any more.
+    void UpdateDependents(FileEntry* entry, const FileEntry* absent = nullptr);
+
     CMorvaneApp& app_;
+    std::uint32_t walkEpoch_ = 0;
 };
 
 }  // namespace morvane

@@ -1,0 +1,402 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <gtest/gtest.h>
+
+#include "app/Messages.h"
+#include "list/Registration.h"
+#include "support/AppFixture.h"
+
+namespace morvane::test {
+namespace {
+
+struct RegistrationTest : AppFixture, ::testing::Test {
+    std::vector<std::string> moveTargets;
+    RegistrationTest() {
+        fs.beforeMove = [this](const std::string&, const std::string& to) {
+            moveTargets.push_back(to);
+        };
+    }
+    int Count(const std::string& needle) const {
+        int n = 0;
+        for (auto pos = Log().find(needle); pos != std::string::npos;
+             pos = Log().find(needle, pos + 1)) {
+            ++n;
+        }
+        return n;
+    }
+};
+
+TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
+    const std::string path = dir.MakeFile("docs/report.final.TXT", "hello");
+    timeval times[2] = {{1700000000, 0}, {1700000000, 0}};  // 2023-11-14 22:13:20 UTC
+    ASSERT_EQ(utimes(path.c_str(), times), 0);
+    ASSERT_TRUE(app.registration.RegisterPath(path));
+    const ListRow& row = app.list.Row(0);
+    EXPECT_EQ(row.cells[ColCurrentName], "report.final.TXT");
+    EXPECT_EQ(row.cells[ColNewName], "report.final.TXT");
+    EXPECT_EQ(row.cells[ColCharCount], "16");
+    EXPECT_EQ(row.cells[ColSize], "5");
+    EXPECT_EQ(row.cells[ColModified], "2023/11/14 22:13:20");
+    EXPECT_EQ(row.cells[ColDirectory], dir / "docs/");
+    EXPECT_EQ(row.cells[ColExtension], "TXT");
+    EXPECT_EQ(row.cells[ColRowNumber], "1");
+    EXPECT_EQ(row.cells[ColError], "");
+    EXPECT_EQ(row.cells[ColAttributes], "N");
+    EXPECT_EQ(row.cells[ColType], "file");  // from the host's provider
+    const FileEntry& e = row.entry;
+    EXPECT_EQ(e.currentKey, path);
+    EXPECT_EQ(e.newKey, path);
+    EXPECT_EQ(e.newPath, path);
+    EXPECT_EQ(e.dirLength, (dir / "docs/").size());
+    EXPECT_EQ(e.errors, 0u);
+    EXPECT_EQ(host.registeredCount, 1);
+    EXPECT_TRUE(app.list.CurrentPathIndex().IsConsistent());
+    EXPECT_EQ(app.list.NewPathIndex().Find(path), &row.entry);
+    // The rename test moved the file away and back; it is where it was, unchanged.
+    ASSERT_EQ(moveTargets.size(), 2u);
+    EXPECT_EQ(moveTargets[0], dir / "docs/00000000[MORVANE]_report.final.TXT");
+    EXPECT_EQ(ReadFileText(path), "hello");
+    EXPECT_EQ(dir.Names("docs"), std::vector<std::string>{"report.final.TXT"});
+}
+
+TEST_F(RegistrationTest, SizesAttributesAndCharacterCounts) {
+    // A sparse file beyond 2^32 bytes shows its full size.
+    const std::string big = dir.MakeFile("big.bin");
+    ASSERT_EQ(truncate(big.c_str(), 5000000000LL), 0);
+    ASSERT_TRUE(app.registration.RegisterPath(big));
+    EXPECT_EQ(app.list.Cell(RowOf("big.bin"), ColSize), "5000000000");
+
+    EXPECT_GE(Add(".hidden"), 0);
+    EXPECT_EQ(app.list.Cell(RowOf(".hidden"), ColAttributes), "H");
+    EXPECT_EQ(app.list.Cell(RowOf(".hidden"), ColExtension), "hidden");
+    EXPECT_GE(Add("folder/"), 0);
+    EXPECT_EQ(app.list.Cell(RowOf("folder"), ColAttributes), "D");
+    EXPECT_EQ(app.list.Cell(RowOf("folder"), ColSize), "0");
+    EXPECT_GE(Add(".cfg/"), 0);
+    EXPECT_EQ(app.list.Cell(RowOf(".cfg"), ColAttributes), "HD");
+    const std::string ro = dir.MakeFile("readonly.txt");
+    chmod(ro.c_str(), 0444);
+    ASSERT_TRUE(app.registration.RegisterPath(ro));
+    EXPECT_EQ(app.list.Cell(RowOf("readonly.txt"), ColAttributes), "R");
+    ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
+    ASSERT_TRUE(app.registration.RegisterPath(dir / "pipe"));
+    EXPECT_EQ(app.list.Cell(RowOf("pipe"), ColAttributes), "S");
+    // "文字数" counts UTF-16 units: a CJK character is one, an emoji two.
+    EXPECT_GE(Add("日本\xF0\x9F\x98\x80.txt"), 0);
+    EXPECT_EQ(app.list.Cell(RowOf("日本\xF0\x9F\x98\x80.txt"), ColCharCount), "8");
+}
+
+TEST_F(RegistrationTest, SameFileTwiceGivesOneRowAndNoMessage) {
+    ASSERT_EQ(Add("a.txt"), 0);
+    app.registration.OnDropFiles({dir / "a.txt", dir / "a.txt", dir / "a.txt/"});
+    EXPECT_EQ(app.list.RowCount(), 1);
+    EXPECT_EQ(Count("【エラー】"), 0);
+    // Names differing in case are different files here.
+    dir.MakeFile("A.TXT");
+    EXPECT_TRUE(app.registration.RegisterPath(dir / "A.TXT"));
+    EXPECT_EQ(app.list.RowCount(), 2);
+}
+
+TEST_F(RegistrationTest, ProtectedFoldersAreLockedWithoutRenameTest) {
+    ASSERT_TRUE(app.registration.RegisterPath("/etc/passwd"));
+    EXPECT_NE(Log().find(FormatText(msg::kInSystemDir, "/etc/passwd")), std::string::npos);
+    EXPECT_EQ(Bits(0), ErrRenameTest);
+    EXPECT_EQ(app.list.Cell(0, ColError), "排他 | ");
+    EXPECT_EQ(fs.moveCalls, 0);
+    // The prefix test needs no separator after the folder text, as before.
+    app.windowsDir = dir / "us";
+    const std::string inside = dir.MakeFile("usrdata/x.txt");
+    ASSERT_TRUE(app.registration.RegisterPath(inside));
+    EXPECT_NE(Log().find(FormatText(msg::kInWindowsDir, inside.c_str())), std::string::npos);
+    EXPECT_EQ(Bits(1), ErrRenameTest);
+    EXPECT_EQ(fs.moveCalls, 0);
+    // A direct child of "/" is never trial-moved: locked with the warning instead.
+    ASSERT_TRUE(app.registration.RegisterPath("/tmp"));
+    EXPECT_NE(Log().find(FormatText(msg::kRenameTestFailed, "/tmp")), std::string::npos);
+    EXPECT_EQ(fs.moveCalls, 0);
+}
+
+TEST_F(RegistrationTest, LeftoverTemporaryNameIsPassedOver) {
+    dir.MakeFile("00000000[MORVANE]_a.txt", "leftover");
+    ASSERT_EQ(Add("a.txt", "mine"), 0);
+    ASSERT_EQ(moveTargets.size(), 2u);
+    EXPECT_EQ(moveTargets[0], dir / "00000001[MORVANE]_a.txt");
+    EXPECT_EQ(ReadFileText(dir / "00000000[MORVANE]_a.txt"), "leftover");
+    EXPECT_EQ(ReadFileText(dir / "a.txt"), "mine");
+}
+
+TEST_F(RegistrationTest, FailedRenameTestLocksTheRow) {
+    fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
+    ASSERT_EQ(Add("a.txt", "x"), 0);
+    EXPECT_EQ(Bits(0), ErrRenameTest);
+    EXPECT_NE(Log().find(FormatText(msg::kRenameTestFailed, (dir / "a.txt").c_str())),
+              std::string::npos);
+    EXPECT_EQ(ReadFileText(dir / "a.txt"), "x");
+
+    // The temporary name taken between the check and the move: nothing is replaced.
+    fs.failMove = nullptr;
+    fs.beforeMove = [this](const std::string&, const std::string& to) {
+        if (to.find("[MORVANE]") != std::string::npos && !PathExists(to)) {
+            dir.MakeFile(to.substr(dir.path().size() + 1), "intruder");
+        }
+    };
+    ASSERT_EQ(Add("b.txt", "bee"), 1);
+    EXPECT_EQ(Bits(1), ErrRenameTest);
+    EXPECT_EQ(ReadFileText(dir / "b.txt"), "bee");
+    EXPECT_EQ(ReadFileText(dir / "00000000[MORVANE]_b.txt"), "intruder");
+}
+
+TEST_F(RegistrationTest, FailedMoveBackRefusesAndLeavesTheFileUnderTheTemporaryName) {
+    fs.failMove = [](const std::string& from, const std::string&) {
+        return from.find("[MORVANE]") != std::string::npos ? EIO : 0;
+    };
+    EXPECT_EQ(Add("a.txt", "data"), -1);
+    EXPECT_EQ(app.list.RowCount(), 0);
+    const std::string temp = dir / "00000000[MORVANE]_a.txt";
+    EXPECT_NE(Log().find(FormatText(msg::kRenameBackFailed, (dir / "a.txt").c_str(), temp.c_str())),
+              std::string::npos);
+    EXPECT_EQ(ReadFileText(temp), "data");
+    EXPECT_FALSE(PathExists(dir / "a.txt"));
+}
+
+TEST_F(RegistrationTest, DropsHonourTheFolderSettings) {
+    dir.MakeFile("tree/a.txt");
+    dir.MakeFile("tree/sub/b.txt");
+    app.settings.registerFolders = 0;
+    app.registration.OnDropFiles({dir / "tree"});
+    EXPECT_EQ(app.list.RowCount(), 0);  // a folder refused without a message
+    EXPECT_EQ(Count("【エラー】"), 0);
+
+    app.settings.registerFolders = 1;
+    app.registration.OnDropFiles({dir / "tree"});
+    EXPECT_EQ(app.list.RowCount(), 1);  // only the folder's own row
+
+    app.settings.registerEverythingBelow = 1;
+    app.ClearAllRows();
+    app.registration.OnDropFiles({dir / "tree/"});
+    EXPECT_EQ(app.list.RowCount(), 4);  // tree, a.txt, sub, sub/b.txt
+    // Folders before their content.
+    EXPECT_LT(RowOf("tree"), RowOf("tree/a.txt"));
+    EXPECT_LT(RowOf("tree/sub"), RowOf("tree/sub/b.txt"));
+
+    app.settings.registerFolders = 0;
+    app.ClearAllRows();
+    app.registration.OnDropFiles({dir / "tree"});
+    EXPECT_EQ(app.list.RowCount(), 2);  // the files below, no folder rows
+    for (int r = 0; r < 2; ++r)
+        EXPECT_EQ(app.list.Cell(r, ColRowNumber), std::to_string(r + 1));
+}
+
+TEST_F(RegistrationTest, FolderCommandRegistersTheWholeTreeWithShares) {
+    dir.MakeFile("root/f1");
+    dir.MakeFolder("root/empty");
+    dir.MakeFile("root/sub/f2");
+    dir.MakeFile("root/sub/f3");
+    host.foldersToRegister = {dir / "root"};
+    app.registration.OnRegisterFolder();
+    EXPECT_EQ(app.list.RowCount(), 6);
+    EXPECT_EQ(host.questions.size(), 0u);
+    EXPECT_FALSE(app.registrationBusy);
+    EXPECT_FALSE(host.progressOpen);
+    EXPECT_EQ(host.overallProgress.front(), 1.0f);
+    // Three entries at the top: each takes a third; the empty folder adds its third at
+    // once, the two files of sub a sixth each; the bar ends full.
+    ASSERT_FALSE(host.detailProgress.empty());
+    EXPECT_FLOAT_EQ(host.detailProgress.front(), 0.0f);
+    EXPECT_NEAR(host.detailProgress.back(), 1.0f, 1e-5);
+    const bool hasThirdStep = std::any_of(host.detailProgress.begin(), host.detailProgress.end(),
+                                          [](float f) { return std::abs(f - 1.0f / 3.0f) < 1e-5; });
+    EXPECT_TRUE(hasThirdStep);
+    // Banners: cleared log, START first, END last.
+    EXPECT_EQ(Log().rfind(std::string("\n") + msg::kRegisterStart, 0), 0u);
+    EXPECT_EQ(Log().substr(Log().size() - std::string(msg::kRegisterEnd).size()),
+              msg::kRegisterEnd);
+}
+
+TEST_F(RegistrationTest, AbortInTheMiddleOfATree) {
+    for (int i = 0; i < 20; ++i)
+        dir.MakeFile("big/f" + std::to_string(i));
+    int pumps = 0;
+    host.onPump = [&] {
+        if (++pumps == 30)
+            app.OnCloseProgressDialog();  // the user closes the dialog
+    };
+    host.foldersToRegister = {dir / "big"};
+    app.registration.OnRegisterFolder();
+    const int rows = app.list.RowCount();
+    EXPECT_GT(rows, 1);
+    EXPECT_LT(rows, 21);
+    EXPECT_EQ(Count(msg::kAborted), 1);
+    EXPECT_EQ(Count("[END]"), 1);
+    EXPECT_FALSE(app.registrationBusy);
+    EXPECT_EQ(app.registrationNesting, 0);
+    EXPECT_EQ(app.list.Cell(rows - 1, ColRowNumber), std::to_string(rows));
+}
+
+TEST_F(RegistrationTest, DropDuringATreeRegistrationNests) {
+    for (int i = 0; i < 5; ++i)
+        dir.MakeFile("tree/f" + std::to_string(i));
+    dir.MakeFile("dropped.txt");
+    bool dropped = false;
+    host.onPump = [&] {
+        if (!dropped && app.list.RowCount() == 3) {
+            dropped = true;
+            app.registration.OnDropFiles({dir / "dropped.txt"});
+            EXPECT_TRUE(app.registrationBusy);  // the outer registration goes on
+        }
+    };
+    host.foldersToRegister = {dir / "tree"};
+    app.registration.OnRegisterFolder();
+    EXPECT_TRUE(dropped);
+    EXPECT_EQ(app.list.RowCount(), 7);
+    EXPECT_GE(RowOf("dropped.txt"), 0);
+    EXPECT_EQ(Count("[START]"), 1);
+    EXPECT_EQ(Count("[END]"), 1);
+    EXPECT_EQ(host.progressOpenCount, 1);
+    EXPECT_FALSE(app.registrationBusy);
+}
+
+TEST_F(RegistrationTest, SymlinkLoopRegistersTheLinkOnceAndEnds) {
+    dir.MakeFile("loop/a.txt");
+    ASSERT_EQ(symlink("..", (dir / "loop/up").c_str()), 0);
+    host.foldersToRegister = {dir / "loop"};
+    app.registration.OnRegisterFolder();
+    EXPECT_EQ(app.list.RowCount(), 3);  // loop, a.txt, the link itself
+    EXPECT_EQ(app.list.Cell(RowOf("loop/up"), ColAttributes), "N");
+    struct stat st {};
+    ASSERT_EQ(lstat((dir / "loop/up").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));  // still a link after its rename test
+}
+
+TEST_F(RegistrationTest, NameThatIsNotUtf8KeepsItsBytes) {
+    const std::string name = "caf\xE9.txt";  // Latin-1 e-acute
+    ASSERT_EQ(Add(name, "latin"), 0);
+    EXPECT_EQ(app.list.Cell(0, ColCurrentName), name);
+    EXPECT_EQ(app.list.EntryAt(0)->currentKey, dir / name);
+    EXPECT_EQ(ReadFileText(dir / name), "latin");
+    EXPECT_EQ(app.list.Cell(0, ColCharCount), "8");
+}
+
+TEST_F(RegistrationTest, UnreadableFolderLogsOneLineAndRegistrationGoesOn) {
+    dir.MakeFile("top/locked/secret.txt");
+    dir.MakeFile("top/z.txt");
+    fs.failListFolder = [this](const std::string& path) {
+        return path == dir / "top/locked" ? EACCES : 0;
+    };
+    host.foldersToRegister = {dir / "top"};
+    app.registration.OnRegisterFolder();
+    EXPECT_EQ(Count(FormatText(msg::kFolderUnreadable, (dir / "top/locked").c_str())), 1);
+    EXPECT_GE(RowOf("top/z.txt"), 0);
+    EXPECT_GE(RowOf("top/locked"), 0);
+    EXPECT_EQ(RowOf("top/locked/secret.txt"), -1);
+}
+
+TEST_F(RegistrationTest, PathLimitAndMissingPaths) {
+    const std::string tooLong = "/" + std::string(31999, 'x');
+    EXPECT_FALSE(app.registration.RegisterPath(tooLong));
+    EXPECT_EQ(Count(FormatText(msg::kPathTooLong, 32000, tooLong.c_str())), 1);
+    EXPECT_FALSE(app.registration.RegisterPath(dir / "missing"));
+    EXPECT_FALSE(app.registration.RegisterPath("relative/path"));
+    EXPECT_EQ(Count("【エラー】"), 1);
+}
+
+TEST_F(RegistrationTest, FileDialogAsksAboutTheRowLockFirst) {
+    dir.MakeFile("a.txt");
+    app.rowLocked = true;
+    host.filesToRegister = {{dir / "a.txt"}};
+    app.registration.OnRegisterFiles();  // No to the question: nothing happens
+    EXPECT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(host.filesToRegister.size(), 1u);
+    app.rowLocked = false;
+    app.registration.OnRegisterFiles();
+    EXPECT_EQ(app.list.RowCount(), 1);
+    EXPECT_FLOAT_EQ(host.overallProgress.back(), 1.0f);
+}
+
+struct NavigationTest : RegistrationTest {
+    std::string savedHome, savedConfig;
+    NavigationTest() {
+        if (const char* h = getenv("HOME"))
+            savedHome = h;
+        if (const char* c = getenv("XDG_CONFIG_HOME"))
+            savedConfig = c;
+        dir.MakeFile("home/.config/user-dirs.dirs",
+                     "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_MUSIC_DIR=\"$HOME/Gone\"\n");
+        dir.MakeFile("home/Docs/letter.txt");
+        dir.MakeFile("home/Docs/inner/deep.txt");
+        dir.MakeFolder("home/Pictures");
+        setenv("HOME", (dir / "home").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir / "home/.config").c_str(), 1);
+    }
+    ~NavigationTest() override {
+        setenv("HOME", savedHome.c_str(), 1);
+        if (savedConfig.empty()) {
+            unsetenv("XDG_CONFIG_HOME");
+        } else {
+            setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+        }
+    }
+};
+
+TEST_F(NavigationTest, DownIntoAFolderAndBackUpToTheDriveList) {
+    app.registration.ShowDrivesAndFolders();
+    // "/" as a drive row with the empty key, then the user folders that exist.
+    ASSERT_GE(app.list.RowCount(), 3);
+    EXPECT_EQ(app.list.Cell(0, ColCurrentName), "/");
+    EXPECT_EQ(app.list.EntryAt(0)->currentKey, "");
+    EXPECT_EQ(Bits(0), ErrRenameTest);
+    EXPECT_EQ(app.list.Cell(0, ColAttributes), "");
+    EXPECT_GE(RowOf("home/Docs"), 1);
+    EXPECT_GE(RowOf("home/Pictures"), 1);
+
+    // Enter Docs, as opening its row does.
+    app.currentFolder = dir / "home/Docs";
+    app.ClearAllRows();
+    app.registration.ShowFolder(app.currentFolder);
+    EXPECT_EQ(app.list.RowCount(), 2);
+    EXPECT_TRUE(host.windowEnabled);
+    EXPECT_FLOAT_EQ(host.statusProgress.back(), 0.0f);
+    EXPECT_EQ(Count("[START]"), 0);  // navigation has no banners
+
+    // Up: the parent folder.
+    app.registration.OnGoUp();
+    EXPECT_EQ(app.currentFolder, dir / "home");
+    EXPECT_GE(RowOf("home/Docs"), 0);
+    EXPECT_GE(RowOf("home/Pictures"), 0);
+
+    // A current folder without "/" leads back to the drive list.
+    app.currentFolder = "";
+    app.registration.OnGoUp();
+    EXPECT_EQ(app.list.Cell(0, ColCurrentName), "/");
+    EXPECT_EQ(app.currentFolder, "");
+
+    // Any of the three settings off: nothing happens.
+    app.settings.openOnSelection = 0;
+    const int rows = app.list.RowCount();
+    app.registration.OnGoUp();
+    EXPECT_EQ(app.list.RowCount(), rows);
+
+    // While a registration runs: the busy message only.
+    app.settings.openOnSelection = 1;
+    app.registrationBusy = true;
+    app.registration.OnGoUp();
+    EXPECT_EQ(app.list.RowCount(), rows);
+    EXPECT_EQ(Count(msg::kBusy), 1);
+}
+
+TEST_F(NavigationTest, UnreadableFolderStillEnablesTheWindow) {
+    app.registration.ShowFolder(dir / "no-such-folder");
+    EXPECT_TRUE(host.windowEnabled);
+    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(Count("【エラー】"), 1);
+}
+
+}  // namespace
+}  // namespace morvane::test
