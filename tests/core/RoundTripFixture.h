@@ -11,7 +11,6 @@
 #include "app/CMorvaneApp.h"
 #include "app/Messages.h"
 #include "list/ListModel.h"
-#include "platform/Utf16.h"
 #include "support/FakeHost.h"
 #include "support/FaultFileSystem.h"
 #include "support/TempDir.h"
@@ -29,26 +28,17 @@ protected:
         app.settings.editorPath = "true";
     }
 
-    // Registers a new file under files/ and returns its row.
-    int AddFile(const std::string& name) {
-        const std::string folder = dir / "files/";
-        dir.MakeFile("files/" + name, "");
-        auto row = std::make_unique<ListRow>();
-        FileEntry& e = row->entry;
-        e.currentKey = MakePathKey(folder + name);
-        e.newPath = folder + name;
-        e.newKey = e.currentKey;
-        e.dirLength = static_cast<std::uint16_t>(Utf16Length(folder));
-        row->cells[ColCurrentName] = name;
-        row->cells[ColNewName] = name;
-        row->cells[ColCharCount] = std::to_string(Utf16Length(name));
-        row->cells[ColDirectory] = folder;
-        row->cells[ColAttributes] = "N";
-        app.list.CurrentPathIndex().Insert(&e);
-        app.list.NewPathIndex().Insert(&e);
-        const int position = app.list.AppendRow(std::move(row));
-        app.list.RenumberRows();
-        return position;
+    // Makes files/<relative> (a folder when it ends with "/"), registers it and returns its
+    // row.
+    int AddFile(const std::string& relative) {
+        std::string path;
+        if (relative.back() == '/') {
+            path = dir.MakeFolder("files/" + relative.substr(0, relative.size() - 1));
+        } else {
+            path = dir.MakeFile("files/" + relative, "");
+        }
+        EXPECT_TRUE(app.registration.RegisterPath(path)) << path;
+        return app.list.RowCount() - 1;
     }
 
     // Writes the text file in place, as an editor that overwrites its file does.

@@ -4,6 +4,7 @@
 
 #include "RoundTripFixture.h"
 #include "editor/TextRoundTrip.h"
+#include "platform/Utf16.h"
 
 namespace morvane::test {
 namespace {
@@ -114,10 +115,14 @@ TEST_F(TextReimportTest, LineFeedsAloneCarriageReturnsInsideAndZeroBytes) {
 TEST_F(TextReimportTest, ALineOfSpacesWarnsThenIsBlank) {
     SaveAndPoll("x.txt  \r\n   \r\n\tz.txt\xE3\x80\x80\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "", "\tz.txt\xE3\x80\x80"}));
+    // Tabs stay in the name (and are forbidden there); the message shows the full new path.
     EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{Start(app), FormatText(msg::kTrailingBlanks, 1, "x.txt"),
-                                        FormatText(msg::kTrailingBlanks, 2, ""),
-                                        FormatText(msg::kBlankName, 2), kEnd}));
+              (std::vector<std::string>{
+                  Start(app), FormatText(msg::kTrailingBlanks, 1, "x.txt"),
+                  FormatText(msg::kTrailingBlanks, 2, ""), FormatText(msg::kBlankName, 2),
+                  FormatText(msg::kForbidden, 3, (Dir() + "\tz.txt\xE3\x80\x80").c_str()), kEnd}));
+    EXPECT_EQ(Errors(1), ErrBlank);
+    EXPECT_EQ(Errors(2), ErrForbidden);
 }
 
 TEST_F(TextReimportTest, AnOverLongLineStopsReadingButAllRowsAreValidated) {
