@@ -78,6 +78,8 @@ public:
                 std::size_t rows, const Targets& targets = {});
     // False once any reported target was missed.
     bool AllTargetsMet() const { return targetsMet_; }
+    // For scenarios that print their own line: records whether their target held.
+    void NoteTarget(bool met) { targetsMet_ = targetsMet_ && met; }
 
 private:
     void MakeTree();

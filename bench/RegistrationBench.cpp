@@ -1,0 +1,72 @@
+// Registering a whole tree with the folder command, against the system calls that work needs
+// at the least: reading every folder, one lstat per entry and the two moves of the rename test.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "Bench.h"
+#include "BenchHost.h"
+#include "app/CMorvaneApp.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+int MoveNoReplace(const std::string& from, const std::string& to) {
+    return static_cast<int>(
+        syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE));
+}
+
+void BareWalk(const std::string& folder) {
+    DIR* d = opendir(folder.c_str());
+    if (d == nullptr)
+        return;
+    while (const dirent* e = readdir(d)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+            continue;
+        const std::string path = folder + "/" + e->d_name;
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0)
+            continue;
+        if (S_ISDIR(st.st_mode)) {
+            BareWalk(path);
+        } else {
+            const std::string temp = folder + "/00000000[MORVANE]_" + e->d_name;
+            if (MoveNoReplace(path, temp) == 0)
+                MoveNoReplace(temp, path);
+        }
+    }
+    closedir(d);
+}
+
+}  // namespace
+
+MORVANE_BENCH_SCENARIO(RegisterTree, "register a tree with the folder command") {
+    const morvane::bench::BenchTree& tree = ctx.Tree();
+    morvane::bench::BenchHost host;
+    host.folder = tree.root;
+    std::unique_ptr<morvane::CMorvaneApp> app;
+    int rows = 0;
+    const morvane::bench::Measurement ours = ctx.Measure(
+        [&] {
+            app->registration.OnRegisterFolder();
+            rows = app->list.RowCount();
+        },
+        [&] {
+            app = std::make_unique<morvane::CMorvaneApp>(host, morvane::RealFileSystem());
+            app->windowsDir = "/usr";
+            app->systemDir = "/etc";
+            app->settings.registerFolders = 1;
+        },
+        [&] { app.reset(); });
+    const morvane::bench::Measurement bare = ctx.Measure([&] { BareWalk(tree.root); });
+    ctx.Report("register " + std::to_string(rows) + " rows with the folder command", ours, bare,
+               static_cast<std::size_t>(rows), {.maxRatio = 2.0});
+}
