@@ -9,47 +9,13 @@
 #include <vector>
 
 #include "Bench.h"
+#include "BenchHost.h"
 #include "app/CMorvaneApp.h"
-#include "app/Host.h"
 #include "platform/FileSystem.h"
-
-namespace {
-
-// No windows: every display call does nothing, like a window that is not looked at.
-class QuietHost : public morvane::Host {
-public:
-    void ShowWarning(const std::string&, const std::string&) override {}
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    std::vector<std::string> ChooseFilesToRegister() override { return {}; }
-    std::string ChooseFolderToRegister(const std::string&) override { return {}; }
-    std::string ChooseListFileToLoad() override { return {}; }
-    std::string ChooseListFileToSave() override { return {}; }
-    bool ChooseFont(morvane::FontSpec&) override { return false; }
-    bool RunOptionsDialog(morvane::AppSettings&) override { return false; }
-    void ShowAbout() override {}
-    void OpenProgressDialog() override {}
-    void CloseProgressDialog() override {}
-    void SetOverallText(const std::string&) override {}
-    void SetOverallProgress(float) override {}
-    void SetDetailText(const std::string&) override {}
-    void SetDetailProgress(float) override {}
-    void SetStatusProgress(float) override {}
-    void ShowRegisteredCount(int) override {}
-    void ShowRowLock(bool) override {}
-    bool EditorButtonChecked() override { return false; }
-    void SetEditorButtonChecked(bool) override {}
-    void SetMainWindowEnabled(bool) override {}
-    void Pump() override {}
-    void WaitForEvents(int) override {}
-    bool CreateMainWindow() override { return true; }
-    void DestroyMainWindow() override {}
-};
-
-}  // namespace
 
 MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     const morvane::bench::BenchTree& tree = ctx.Tree();
-    QuietHost host;
+    morvane::bench::BenchHost host;
     morvane::CMorvaneApp app(host, morvane::RealFileSystem());
     app.windowsDir = "/usr";
     app.systemDir = "/etc";

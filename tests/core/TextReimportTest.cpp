@@ -152,6 +152,52 @@ TEST_F(TextReimportTest, LineNGoesToTheRowWhoseNumberIsNAfterASort) {
     EXPECT_EQ(app.list.Cell(0, ColRowNumber), "3");
 }
 
+TEST_F(TextReimportTest, TheSwapMessageNamesTheRowNumberAfterASort) {
+    app.list.Reorder({1, 2, 0});  // b, c, a on screen; "行" reads 2, 3, 1
+    // Line 1 (a) gets a forbidden name; line 2 (b) wants a's path, which cannot be vacated.
+    SaveAndPoll("bad:name\r\na.txt\r\nc.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "c.txt", "bad:name"}));
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{
+                  Start(app), FormatText(msg::kForbidden, 3, (Dir() + "bad:name").c_str()),
+                  FormatText(msg::kSwapTarget, 2, "a.txt"), kEnd}));
+    EXPECT_EQ(Errors(2), ErrForbidden);
+    EXPECT_EQ(Errors(0), ErrSwapBlocked);
+    EXPECT_EQ(app.list.Cell(0, ColError), ErrorCellText(ErrSwapBlocked));
+
+    // Mending line 1 releases line 2 without a message.
+    SaveAndPoll("z.txt\r\na.txt\r\nc.txt\r\n");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(Errors(0), 0u);
+    EXPECT_EQ(Errors(2), 0u);
+}
+
+TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
+    dir.MakeFile("files/other.txt");  // not registered
+    // A swap of a and b is fine.
+    SaveAndPoll("b.txt\r\na.txt\r\nc.txt\r\n");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Errors(row), 0u) << row;
+
+    // Two rows with one name, and a name taken by a file of the folder.
+    SaveAndPoll("x.txt\r\nx.txt\r\nother.txt\r\n");
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{
+                  Start(app), FormatText(msg::kDuplicate, 2, 1), FormatText(msg::kDuplicate, 1, 2),
+                  FormatText(msg::kExists, 3, (Dir() + "other.txt").c_str()), kEnd}));
+    EXPECT_EQ(Errors(0), ErrDuplicate);
+    EXPECT_EQ(Errors(1), ErrDuplicate);
+    EXPECT_EQ(Errors(2), ErrExists);
+
+    // Back to the names as they are: every bit goes.
+    SaveAndPoll("a.txt\r\nb.txt\r\nc.txt\r\n");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Errors(row), 0u) << row;
+    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+}
+
 TEST_F(TextReimportTest, RowsExcludedFromRenamingIgnoreTheirLines) {
     app.list.EntryAt(1)->errors |= ErrRenameTest;
     SaveAndPoll("x.txt\r\n\r\nz.txt\r\n");
