@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <cstdio>
 
 #include "RoundTripFixture.h"
@@ -198,11 +200,19 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
     EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
 }
 
-TEST_F(TextReimportTest, RowsExcludedFromRenamingIgnoreTheirLines) {
-    app.list.EntryAt(1)->errors |= ErrRenameTest;
-    SaveAndPoll("x.txt\r\n\r\nz.txt\r\n");
-    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "b.txt", "z.txt"}));
-    EXPECT_EQ(app.list.EntryAt(1)->newKey, Dir() + "b.txt");
+TEST_F(TextReimportTest, RowsExcludedFromRenamingAreWrittenButIgnoreTheirLines) {
+    app.textRoundTrip.UnlockRows();
+    fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
+    AddFile("locked.txt");  // its rename test fails
+    fs.failMove = nullptr;
+    ASSERT_EQ(Errors(3), ErrRenameTest);
+    app.textRoundTrip.ExportAndLock();
+    EXPECT_EQ(ReadFileText(app.textFilePath), "a.txt\r\nb.txt\r\nc.txt\r\nlocked.txt\r\n");
+
+    SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nfree.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt", "locked.txt"}));
+    EXPECT_EQ(app.list.EntryAt(3)->newKey, Dir() + "locked.txt");
+    EXPECT_EQ(Errors(3), ErrRenameTest);
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
 }
 
