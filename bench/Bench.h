@@ -19,7 +19,11 @@
 // (mallinfo2) and the growth of the peak resident size during it (VmHWM, reset before the run).
 // Report prints one line: both times, their ratio, bytes per row, and whether the targets hold.
 // A scenario that changes the tree (renames, deletes) calls ctx.RebuildTree() when done, so
-// the next scenario finds the tree as generated. Timings are never asserted in tests.
+// the next scenario finds the tree as generated. BenchHost.h has a Host without windows for
+// scenarios that drive CMorvaneApp. Timings are never asserted in tests.
+//
+// Running: build/morvane-bench [--files N] [--folders M] [--repeat R] [--dir PATH]
+// [--scenario PART]... [--list]; the exit status is 2 when a target was missed.
 
 #include <cstddef>
 #include <cstdint>

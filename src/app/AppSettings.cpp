@@ -84,8 +84,12 @@ void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings
 bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings) {
     IniFile ini;
     std::string content;
-    if (fs.ReadFile(path, &content))
+    if (fs.ReadFile(path, &content)) {
         ini.Parse(content);
+    } else if (fs.Exists(path)) {
+        // A file we cannot read would lose everything we do not know of if replaced.
+        return false;
+    }
     for (const auto& k : kKeys) {
         std::string text = std::visit(
             Overloaded{
@@ -96,18 +100,10 @@ bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& se
             k.field);
         ini.Set(k.section, k.key, text);
     }
+    // The XDG folder may not exist yet.
     const auto slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0) {
-        const std::string dir = path.substr(0, slash);
-        if (!fs.Exists(dir)) {
-            // The XDG folder may not exist yet: make it and its parent.
-            const auto parentSlash = dir.find_last_of('/');
-            if (parentSlash != std::string::npos && parentSlash > 0) {
-                mkdir(dir.substr(0, parentSlash).c_str(), 0700);
-            }
-            mkdir(dir.c_str(), 0700);
-        }
-    }
+    if (slash != std::string::npos && slash > 0 && !fs.Exists(path.substr(0, slash)))
+        MakeFolders(path.substr(0, slash));
     return fs.WriteFileAtomic(path, ini.Serialize()) == 0;
 }
 

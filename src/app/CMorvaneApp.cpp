@@ -35,14 +35,14 @@ bool CMorvaneApp::InitInstance(const std::vector<std::string>& arguments,
 CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& arguments,
                                               const StartupEnvironment& environment) {
     InitLocaleCodePage();
-    exeDir = environment.programDir.empty() ? ProgramDirectory() : environment.programDir;
+    exeDir = environment.programDir ? *environment.programDir : ProgramDirectory();
     if (exeDir.empty()) {
         host.ShowWarning(msg::kNoProgramDir, msg::kStartupCaption);
         return StartResult::Stopped;
     }
     windowsDir = "/usr";
     systemDir = "/etc";
-    tempDir = environment.tempDir.empty() ? TempDirectory() : environment.tempDir;
+    tempDir = environment.tempDir ? *environment.tempDir : TempDirectory();
     if (tempDir.empty()) {
         host.ShowWarning(msg::kNoTempDir, msg::kStartupCaption);
         return StartResult::Stopped;

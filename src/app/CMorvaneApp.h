@@ -2,6 +2,8 @@
 // The application object: the shared state every operation works on, start-up, the main
 // loop, shut-down, and the command handlers. It talks to the window system only through Host.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,12 +23,13 @@ namespace morvane {
 class FileSystem;
 class Host;
 
-// Where start-up finds its directories; tests replace them.
+// Where start-up finds its directories; tests replace them. A directory given as an empty
+// text counts as one the system could not tell (start-up stops with its message).
 struct StartupEnvironment {
-    std::string programDir;    // empty: the program's own folder
-    std::string configHome;    // empty: $XDG_CONFIG_HOME or ~/.config
-    std::string tempDir;       // empty: $TMPDIR or /tmp/
-    std::string settingsPath;  // empty: decided from programDir and configHome
+    std::optional<std::string> programDir;  // none: the program's own folder
+    std::string configHome;                 // empty: $XDG_CONFIG_HOME or ~/.config
+    std::optional<std::string> tempDir;     // none: $TMPDIR or /tmp/
+    std::string settingsPath;               // empty: decided from programDir and configHome
 };
 
 // Change-detection state of the text file beyond its one-second time text.

@@ -1,8 +1,10 @@
 #include "platform/Directories.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -68,7 +70,8 @@ std::string ProgramDirectory() {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos)
         return path;
-    return path.substr(0, slash);
+    // A program in "/" has the folder "/", not the empty text that means failure.
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 std::string TempDirectory() {
@@ -88,6 +91,18 @@ std::string ConfigHome() {
     }
     const std::string home = HomeDirectory();
     return home.empty() ? std::string() : home + "/.config";
+}
+
+bool MakeFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        if (!part.empty() && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (slash == std::string::npos)
+            break;
+    }
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool IsWritableDirectory(const std::string& dir) {

@@ -16,6 +16,8 @@ std::string TempDirectory();
 std::string ConfigHome();
 // True when a new file could be created in the folder.
 bool IsWritableDirectory(const std::string& dir);
+// Creates the folder and any missing folders above it (mode 0700); true when it exists after.
+bool MakeFolders(const std::string& path);
 
 enum class UserFolder { Documents, Pictures, Music, Videos, Desktop };
 // The XDG user folder (from user-dirs.dirs, with the usual fallbacks); empty when unknown.

@@ -55,4 +55,10 @@ FileSystem& RealFileSystem();
 // True for errors a retry may get past (a busy resource), false for lasting ones.
 bool IsTransientError(int error);
 
+namespace detail {
+// The no-replace move where a file system refuses RENAME_NOREPLACE: a hard link and an unlink
+// for a file, a rename onto a fresh empty folder of our own for a folder. 0 or an errno value.
+int MoveWithoutRenameFlag(const std::string& from, const std::string& to);
+}  // namespace detail
+
 }  // namespace morvane

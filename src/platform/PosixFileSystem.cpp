@@ -28,8 +28,12 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
 #endif
 }
 
-// For file systems without RENAME_NOREPLACE: both ways fail rather than replace.
-int MoveWithoutFlag(const std::string& from, const std::string& to) {
+}  // namespace
+
+namespace detail {
+
+// Both ways fail rather than replace.
+int MoveWithoutRenameFlag(const std::string& from, const std::string& to) {
     struct stat st {};
     if (lstat(from.c_str(), &st) != 0)
         return errno;
@@ -54,6 +58,10 @@ int MoveWithoutFlag(const std::string& from, const std::string& to) {
     }
     return 0;
 }
+
+}  // namespace detail
+
+namespace {
 
 bool WriteAll(int fd, std::string_view content) {
     const char* p = content.data();
@@ -120,7 +128,7 @@ public:
     int Move(const std::string& from, const std::string& to) override {
         const int e = RenameNoReplace(from, to);
         if (e == EINVAL || e == ENOSYS)
-            return MoveWithoutFlag(from, to);
+            return detail::MoveWithoutRenameFlag(from, to);
         return e;
     }
 

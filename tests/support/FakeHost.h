@@ -13,6 +13,8 @@ namespace morvane::test {
 
 class FakeHost : public Host {
 public:
+    void LogAppended(const std::string& text) override { logView += text; }
+    void LogCleared() override { logView.clear(); }
     void ShowWarning(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
     std::vector<std::string> ChooseFilesToRegister() override;
@@ -64,6 +66,7 @@ public:
         std::string text;
         std::string caption;
     };
+    std::string logView;  // what the log view shows, rebuilt from the notifications
     std::vector<Question> warnings;
     std::vector<Question> questions;
     bool progressOpen = false;

@@ -36,6 +36,14 @@ int FaultFileSystem::Remove(const std::string& path) {
     return real_.Remove(path);
 }
 
+bool FaultFileSystem::ReadFile(const std::string& path, std::string* content) {
+    if (failRead && failRead(path) != 0) {
+        content->clear();
+        return false;
+    }
+    return real_.ReadFile(path, content);
+}
+
 int FaultFileSystem::WriteFileAtomic(const std::string& path, std::string_view content) {
     if (failWrite) {
         if (const int e = failWrite(path); e != 0)

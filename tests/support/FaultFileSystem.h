@@ -15,6 +15,7 @@ public:
     std::function<int(const std::string& path)> failListFolder;
     std::function<int(const std::string& path)> failWrite;
     std::function<int(const std::string& path)> failRemove;
+    std::function<int(const std::string& path)> failRead;
     // Replaces the real answer of Find (for example to report another inode).
     std::function<void(const std::string& path, std::optional<FileInfo>& info)> adjustFind;
     // Runs before every Move, after the fault check passed (to race the program).
@@ -27,9 +28,7 @@ public:
     bool ListFolder(const std::string& dir, std::vector<std::string>* names) override;
     int Move(const std::string& from, const std::string& to) override;
     int Remove(const std::string& path) override;
-    bool ReadFile(const std::string& path, std::string* content) override {
-        return real_.ReadFile(path, content);
-    }
+    bool ReadFile(const std::string& path, std::string* content) override;
     int WriteFileAtomic(const std::string& path, std::string_view content) override;
     int CreateExclusive(const std::string& path, std::string_view content) override;
 

@@ -1,0 +1,173 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/FileSystem.h"
+#include "support/TempDir.h"
+
+namespace morvane {
+namespace {
+
+using test::PathExists;
+using test::ReadFileText;
+
+// Every way of moving must refuse an occupied target and leave both sides as they were.
+void ExpectNoReplace(const std::function<int(const std::string&, const std::string&)>& move,
+                     const char* how) {
+    SCOPED_TRACE(how);
+    test::TempDir dir;
+    const std::string file = dir.MakeFile("file", "source");
+    const std::string other = dir.MakeFile("other", "target");
+    const std::string folder = dir.MakeFolder("folder");
+    dir.MakeFile("folder/inside", "x");
+    const std::string emptyFolder = dir.MakeFolder("empty");
+    const std::string dangling = dir / "dangling";
+    ASSERT_EQ(symlink("nowhere", dangling.c_str()), 0);
+
+    for (const auto& target : {other, folder, emptyFolder, dangling}) {
+        EXPECT_EQ(move(file, target), EEXIST) << target;
+        EXPECT_EQ(move(folder, target == folder ? emptyFolder : target), EEXIST) << target;
+    }
+    EXPECT_EQ(ReadFileText(file), "source");
+    EXPECT_EQ(ReadFileText(other), "target");
+    EXPECT_EQ(ReadFileText(dir / "folder/inside"), "x");
+    EXPECT_EQ(dir.Names("empty"), std::vector<std::string>{});
+    EXPECT_EQ(dir.Names(),
+              (std::vector<std::string>{"dangling", "empty", "file", "folder", "other"}));
+
+    // Free names are taken.
+    EXPECT_EQ(move(file, dir / "moved"), 0);
+    EXPECT_EQ(ReadFileText(dir / "moved"), "source");
+    EXPECT_FALSE(PathExists(file));
+    EXPECT_EQ(move(folder, dir / "moved-folder"), 0);
+    EXPECT_EQ(ReadFileText(dir / "moved-folder/inside"), "x");
+    EXPECT_FALSE(PathExists(folder));
+    EXPECT_EQ(move(dir / "absent", dir / "anything"), ENOENT);
+    EXPECT_FALSE(PathExists(dir / "anything"));
+}
+
+TEST(FileSystemTest, MoveNeverReplacesAFileOrAFolder) {
+    FileSystem& fs = RealFileSystem();
+    ExpectNoReplace([&](const std::string& a, const std::string& b) { return fs.Move(a, b); },
+                    "renameat2");
+    ExpectNoReplace(detail::MoveWithoutRenameFlag, "link or placeholder folder");
+}
+
+TEST(FileSystemTest, FindDescribesTheEntryItselfWithLargeSizes) {
+    test::TempDir dir;
+    FileSystem& fs = RealFileSystem();
+    const std::string big = dir.MakeFile("big");
+    ASSERT_EQ(truncate(big.c_str(), 5000000000LL), 0);  // sparse, so no disk is used
+    const std::string folder = dir.MakeFolder(".hidden-folder");
+    const std::string link = dir / "link";
+    ASSERT_EQ(symlink("big", link.c_str()), 0);
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    const std::string readOnly = dir.MakeFile("ro", "12345");
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+    struct timespec times[2] = {{0, UTIME_OMIT}, {1700000000, 123456789}};
+    ASSERT_EQ(utimensat(AT_FDCWD, readOnly.c_str(), times, 0), 0);
+
+    auto info = fs.Find(big);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->size, 5000000000ULL);
+    EXPECT_EQ(info->kind, FileKind::Regular);
+    EXPECT_EQ(info->name, "big");
+    info = fs.Find(folder);
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->IsDirectory());
+    EXPECT_EQ(info->size, 0u);
+    info = fs.Find(link);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->kind, FileKind::Symlink);
+    EXPECT_EQ(info->size, 3u);  // the link's own text, not the 5 GB it points at
+    EXPECT_EQ(fs.Find(dir / "fifo")->kind, FileKind::Other);
+    info = fs.Find(readOnly);
+    ASSERT_TRUE(info);
+    EXPECT_FALSE(info->ownerWritable);
+    EXPECT_EQ(info->mtimeSec, 1700000000);
+    EXPECT_EQ(info->mtimeNsec, 123456789);
+    EXPECT_FALSE(fs.Find(dir / "absent"));
+
+    ASSERT_EQ(symlink("absent", (dir / "dangling").c_str()), 0);
+    EXPECT_TRUE(fs.Exists(dir / "dangling"));  // occupies its name
+    EXPECT_FALSE(fs.Exists(dir / "absent"));
+}
+
+TEST(FileSystemTest, ListFolderKeepsHiddenEntriesAndSkipsDots) {
+    test::TempDir dir;
+    dir.MakeFile(".hidden");
+    dir.MakeFile("visible");
+    dir.MakeFolder(".git");
+    std::vector<std::string> names{"stale"};
+    ASSERT_TRUE(RealFileSystem().ListFolder(dir.path(), &names));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".git", ".hidden", "visible"}));
+    EXPECT_FALSE(RealFileSystem().ListFolder(dir / "absent", &names));
+    EXPECT_TRUE(names.empty());
+}
+
+TEST(FileSystemTest, CreateExclusiveRefusesTakenNamesAndLinks) {
+    test::TempDir dir;
+    FileSystem& fs = RealFileSystem();
+    const std::string path = dir / "new.txt";
+    ASSERT_EQ(fs.CreateExclusive(path, "content"), 0);
+    EXPECT_EQ(ReadFileText(path), "content");
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    EXPECT_EQ(fs.CreateExclusive(path, "other"), EEXIST);
+    EXPECT_EQ(ReadFileText(path), "content");
+
+    // A link planted at the name is not followed, dangling or not.
+    const std::string target = dir / "target";
+    ASSERT_EQ(symlink(target.c_str(), (dir / "trap").c_str()), 0);
+    EXPECT_EQ(fs.CreateExclusive(dir / "trap", "x"), EEXIST);
+    EXPECT_FALSE(PathExists(target));
+    dir.MakeFile("target", "keep");
+    EXPECT_EQ(fs.CreateExclusive(dir / "trap", "x"), EEXIST);
+    EXPECT_EQ(ReadFileText(target), "keep");
+}
+
+TEST(FileSystemTest, WriteFileAtomicReplacesWholeOrNotAtAll) {
+    test::TempDir dir;
+    FileSystem& fs = RealFileSystem();
+    const std::string path = dir / "config.ini";
+    ASSERT_EQ(fs.WriteFileAtomic(path, "first"), 0);
+    EXPECT_EQ(ReadFileText(path), "first");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    ASSERT_EQ(fs.WriteFileAtomic(path, "second"), 0);
+    EXPECT_EQ(ReadFileText(path), "second");
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the file keeps its permissions
+
+    // A disk that fills up mid-write (a file size limit works even for root).
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int e = fs.WriteFileAtomic(path, std::string(100000, 'x'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(e, EFBIG);
+    EXPECT_EQ(ReadFileText(path), "second");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"config.ini"});  // no temporary left
+
+    // A folder in the way is not replaced either.
+    dir.MakeFile("folder/inside");
+    EXPECT_NE(fs.WriteFileAtomic(dir / "folder", "x"), 0);
+    EXPECT_TRUE(PathExists(dir / "folder/inside"));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"config.ini", "folder"}));
+}
+
+}  // namespace
+}  // namespace morvane

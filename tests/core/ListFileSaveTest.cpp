@@ -1,0 +1,204 @@
+// Saving list files, the three list-file commands and list files on the command line.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "app/CMorvaneApp.h"
+#include "app/Commands.h"
+#include "app/Messages.h"
+#include "listfile/ListFileFormat.h"
+#include "platform/FileSystem.h"
+#include "support/FakeHost.h"
+#include "support/FaultFileSystem.h"
+#include "support/TempDir.h"
+
+namespace morvane {
+namespace {
+
+using test::FakeHost;
+using test::FaultFileSystem;
+using test::ReadFileText;
+using test::TempDir;
+
+class ListFileSaveTest : public ::testing::Test {
+protected:
+    ListFileSaveTest() : app(host, fs) {
+        app.settings.registerFolders = 1;
+        app.windowsDir = "/usr";
+        app.systemDir = "/etc";
+        app.tempDir = dir.path() + "/";
+    }
+
+    void Register(const std::vector<std::string>& paths) {
+        app.registration.BeginRegistration();
+        for (const auto& p : paths)
+            app.registration.RegisterPath(p);
+        app.registration.EndRegistration();
+    }
+
+    struct Shown {
+        std::string key, name;
+        bool operator==(const Shown&) const = default;
+    };
+    static std::vector<Shown> Rows(CMorvaneApp& of) {
+        std::vector<Shown> rows;
+        for (int r = 0; r < of.list.RowCount(); ++r)
+            rows.push_back({of.list.EntryAt(r)->currentKey, of.list.Cell(r, ColNewName)});
+        return rows;
+    }
+
+    FakeHost host;
+    TempDir dir;
+    FaultFileSystem fs;
+    CMorvaneApp app;
+};
+
+TEST_F(ListFileSaveTest, EmptyListIsTwentyBytes) {
+    const std::string path = dir / "empty.mvf";
+    ASSERT_TRUE(app.listFile.SaveListFile(path));
+    EXPECT_EQ(ReadFileText(path), std::string("MVF\0\0\x01\0\x14\0\0\0\0\0\0\0\0\0\0\0\x02", 20));
+    EXPECT_EQ(app.listFilePath, path);
+    EXPECT_EQ(app.log.Text(), "");
+}
+
+TEST_F(ListFileSaveTest, RoundTripKeepsPathsAndNamesInOrder) {
+    const std::string latin1 = dir.MakeFile("caf\xE9.txt");  // not valid UTF-8
+    const std::string kana = dir.MakeFile("\xE3\x81\x82.txt");
+    const std::string folder = dir.MakeFolder("Folder");
+    const std::string plain = dir.MakeFile("plain.txt");
+    Register({plain, latin1, folder, kana});
+    ASSERT_EQ(app.list.RowCount(), 4);
+    app.validation.SetNewName(0, "\xFF\xFEraw.txt");
+    app.validation.SetNewName(1, "\xE3\x81\x84.txt");
+    app.validation.SetNewName(2, "");  // blank, kept as blank
+    const std::vector<Shown> before = Rows(app);
+
+    const std::string path = dir / "list.mvf";
+    ASSERT_TRUE(app.listFile.SaveListFile(path));
+    const std::string bytes = ReadFileText(path);
+    // The first record right after the header: tag 0, length, path; tag 1, length, name.
+    std::string first;
+    listfile::PutFixed8(&first, 0);
+    listfile::PutFixed32(&first, static_cast<std::uint32_t>(plain.size()));
+    first += plain;
+    listfile::PutFixed8(&first, 1);
+    listfile::PutFixed32(&first, 9);
+    first += "\xFF\xFEraw.txt";
+    EXPECT_EQ(bytes.substr(20, first.size()), first);
+
+    // A second program loads the file.
+    FakeHost otherHost;
+    CMorvaneApp other(otherHost, RealFileSystem());
+    other.settings.registerFolders = 1;
+    other.windowsDir = "/usr";
+    other.systemDir = "/etc";
+    ASSERT_TRUE(other.listFile.LoadListFile(path));
+    EXPECT_EQ(Rows(other), before);
+    EXPECT_EQ(other.list.EntryAt(0)->newPath, dir / "\xFF\xFEraw.txt");
+    EXPECT_EQ(other.list.EntryAt(2)->errors & ErrBlank, ErrBlank);
+    EXPECT_EQ(other.list.Cell(3, ColRowNumber), "4");
+
+    // Saving what was loaded gives the same bytes.
+    ASSERT_TRUE(other.listFile.SaveListFile(dir / "again.mvf"));
+    EXPECT_EQ(ReadFileText(dir / "again.mvf"), bytes);
+}
+
+TEST_F(ListFileSaveTest, FailedSaveKeepsTheEarlierFileAndSaysNothing) {
+    Register({dir.MakeFile("a.txt")});
+    const std::string path = dir.MakeFile("old.mvf", "earlier content");
+    app.listFilePath = path;
+    app.ClearLog();
+    fs.failWrite = [](const std::string&) { return ENOSPC; };
+
+    EXPECT_FALSE(app.listFile.SaveListFile(dir / "new.mvf"));
+    EXPECT_EQ(app.listFilePath, path);
+    app.listFile.OnOverwriteSaveListFile();
+    EXPECT_EQ(ReadFileText(path), "earlier content");
+    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "old.mvf"}));
+
+    fs.failWrite = nullptr;
+    app.listFile.OnOverwriteSaveListFile();
+    EXPECT_EQ(ReadFileText(path).substr(0, 3), "MVF");
+    EXPECT_EQ(app.log.Text(), "\n【保存】上書き保存しました。(" + path + ")");
+}
+
+TEST_F(ListFileSaveTest, SaveAsAsksBeforeReplacingAFile) {
+    Register({dir.MakeFile("a.txt")});
+    const std::string existing = dir.MakeFile("exists.mvf", "keep me");
+    const std::string fresh = dir / "fresh.mvf";
+
+    host.listFilesToSave = {existing};
+    host.yesNoAnswers = {false};
+    app.listFile.OnSaveListFileAs();
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0].text, existing + "は既に存在します。\n上書きしますか？\n");
+    EXPECT_EQ(host.questions[0].caption, "名前を付けて保存");
+    EXPECT_EQ(ReadFileText(existing), "keep me");
+    EXPECT_TRUE(app.listFilePath.empty());
+
+    host.listFilesToSave = {existing};
+    host.yesNoAnswers = {true};
+    app.listFile.OnSaveListFileAs();
+    EXPECT_EQ(ReadFileText(existing).substr(0, 3), "MVF");
+    EXPECT_EQ(app.listFilePath, existing);
+
+    // A new file is written without a question; a cancelled dialog does nothing.
+    host.listFilesToSave = {fresh};
+    app.listFile.OnSaveListFileAs();
+    EXPECT_EQ(host.questions.size(), 2u);
+    EXPECT_TRUE(test::PathExists(fresh));
+    app.listFile.OnSaveListFileAs();
+    EXPECT_EQ(app.listFilePath, fresh);
+    EXPECT_EQ(app.log.Text().find("【保存】"), std::string::npos);
+}
+
+TEST_F(ListFileSaveTest, OverwriteSaveWithoutAListFileIsSaveAs) {
+    Register({dir.MakeFile("a.txt")});
+    const std::string chosen = dir / "chosen.mvf";
+    host.listFilesToSave = {chosen};
+    app.OnCommand(CmdOverwriteSave);
+    EXPECT_TRUE(host.listFilesToSave.empty());
+    EXPECT_EQ(app.listFilePath, chosen);
+    EXPECT_TRUE(test::PathExists(chosen));
+}
+
+TEST_F(ListFileSaveTest, CommandLineListFilesLoadInOrderAndTheLastWins) {
+    const std::string a = dir.MakeFile("a.txt");
+    const std::string b = dir.MakeFile("b.txt");
+    const std::string c = dir.MakeFile("c.txt");
+    Register({a, b});
+    app.validation.SetNewName(1, "B.txt");
+    ASSERT_TRUE(app.listFile.SaveListFile(dir / "first.mvf"));
+    app.ClearAllRows();
+    Register({c});
+    app.validation.SetNewName(0, "C.txt");
+    ASSERT_TRUE(app.listFile.SaveListFile(dir / "second.mvf"));
+
+    FakeHost startHost;
+    CMorvaneApp started(startHost, RealFileSystem());
+    StartupEnvironment env;
+    env.programDir = dir.path();
+    env.configHome = dir / "config";
+    env.tempDir = dir.path() + "/";
+    env.settingsPath = dir / "config.ini";
+    ASSERT_EQ(started.StartUp({dir / "first.mvf", dir / "second.mvf"}, env),
+              CMorvaneApp::StartResult::Running);
+    EXPECT_EQ(Rows(started), (std::vector<Shown>{{c, "C.txt"}}));
+    EXPECT_EQ(started.listFilePath, dir / "second.mvf");
+    EXPECT_FALSE(started.registrationBusy);
+
+    // An argument that cannot be read changes nothing; start-up goes on to the next one.
+    FakeHost thirdHost;
+    CMorvaneApp third(thirdHost, RealFileSystem());
+    ASSERT_EQ(third.StartUp({dir / "first.mvf", dir / "nothing.mvf"}, env),
+              CMorvaneApp::StartResult::Running);
+    EXPECT_EQ(Rows(third), (std::vector<Shown>{{a, "a.txt"}, {b, "B.txt"}}));
+    EXPECT_EQ(third.listFilePath, dir / "first.mvf");
+}
+
+}  // namespace
+}  // namespace morvane

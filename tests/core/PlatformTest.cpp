@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/Directories.h"
+#include "support/TempDir.h"
+
+namespace morvane {
+namespace {
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(ClockTest, FormatUtcShowsTheInstantInUtcWhateverTheZone) {
+    EXPECT_EQ(FormatUtc(0), "1970/01/01 00:00:00");
+    EXPECT_EQ(FormatUtc(1700000000), "2023/11/14 22:13:20");
+    EXPECT_EQ(FormatUtc(5000000000LL), "2128/06/11 08:53:20");  // past 2038
+
+    // 10:00 local time at UTC+9 shows 01:00:00.
+    ScopedEnv tz("TZ", "JST-9");
+    tzset();
+    std::tm local{};
+    local.tm_year = 2024 - 1900;
+    local.tm_mon = 0;
+    local.tm_mday = 15;
+    local.tm_hour = 10;
+    local.tm_isdst = -1;
+    const std::time_t t = std::mktime(&local);
+    EXPECT_EQ(FormatUtc(t), "2024/01/15 01:00:00");
+    const LocalTime now = CurrentLocalTime();
+    EXPECT_GE(now.year, 2024);
+    EXPECT_GE(now.month, 1);
+    EXPECT_LE(now.month, 12);
+}
+
+TEST(DirectoriesTest, TempDirectoryComesFromTmpdirAndEndsWithASlash) {
+    {
+        ScopedEnv tmp("TMPDIR", "/var/scratch");
+        EXPECT_EQ(TempDirectory(), "/var/scratch/");
+    }
+    {
+        ScopedEnv tmp("TMPDIR", "/var/scratch/");
+        EXPECT_EQ(TempDirectory(), "/var/scratch/");
+    }
+    {
+        ScopedEnv tmp("TMPDIR", "");
+        EXPECT_EQ(TempDirectory(), "/tmp/");
+    }
+    {
+        ScopedEnv tmp("TMPDIR", nullptr);
+        EXPECT_EQ(TempDirectory(), "/tmp/");
+    }
+}
+
+TEST(DirectoriesTest, ProgramAndConfigFolders) {
+    const std::string program = ProgramPath();
+    ASSERT_FALSE(program.empty());
+    EXPECT_EQ(ProgramDirectory(), program.substr(0, program.find_last_of('/')));
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", "/x/config");
+        EXPECT_EQ(ConfigHome(), "/x/config");
+    }
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", "relative/is/ignored");
+        ScopedEnv home("HOME", "/home/someone");
+        EXPECT_EQ(ConfigHome(), "/home/someone/.config");
+    }
+
+    test::TempDir dir;
+    EXPECT_TRUE(MakeFolders(dir / "a/b/c"));
+    EXPECT_TRUE(MakeFolders(dir / "a/b/c"));  // already there
+    EXPECT_TRUE(IsWritableDirectory(dir / "a/b/c"));
+    dir.MakeFile("file");
+    EXPECT_FALSE(MakeFolders(dir / "file"));
+    EXPECT_FALSE(MakeFolders(dir / "file/below"));
+    EXPECT_FALSE(IsWritableDirectory(dir / "absent"));
+}
+
+TEST(CodePageTest, Utf8PassesThroughByteForByte) {
+    InitLocaleCodePage();
+    if (!LocaleIsUtf8())
+        GTEST_SKIP() << "the locale's character set is not UTF-8";
+    const std::string text = "日本語 name \xFF\xFE broken \xE3\x81 end";
+    EXPECT_EQ(ToLocaleCodePage(text), text);
+    EXPECT_EQ(FromLocaleCodePage(text), text);
+    EXPECT_EQ(FromLocaleCodePage(ToLocaleCodePage(text)), text);
+    EXPECT_EQ(ToLocaleCodePage(""), "");
+}
+
+}  // namespace
+}  // namespace morvane

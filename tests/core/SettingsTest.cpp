@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "app/AppSettings.h"
+#include "platform/Utf16.h"
+#include "support/FaultFileSystem.h"
+#include "support/TempDir.h"
+
+namespace morvane {
+namespace {
+
+const char* const kDefaultFile =
+    "[環境設定]\n"
+    "外部テキストエディタを指定=0\n"
+    "外部テキストエディタのパス=\n"
+    "フォルダを登録対象にする=1\n"
+    "下層のファイルをすべて登録=0\n"
+    "選択時に開く=1\n"
+    "階層移動する=1\n"
+    "CPUをフル使用=0\n"
+    "[フォント]\n"
+    "Size=12\n"
+    "Escapement=0\n"
+    "Orientation=0\n"
+    "Weight=0\n"
+    "Italic=0\n"
+    "Underline=0\n"
+    "StrikeOut=0\n"
+    "CharSet=128\n"
+    "OutPrecision=0\n"
+    "Quality=1\n"
+    "Name=MS UI Gothic\n";
+
+int CountKeys(const std::string& text) {
+    int n = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(start, end - start);
+        if (!line.empty() && line[0] != '[' && line[0] != ';' &&
+            line.find('=') != std::string::npos) {
+            ++n;
+        }
+        start = end + 1;
+    }
+    return n;
+}
+
+TEST(SettingsTest, AMissingFileGivesTheDefaultsAndIsWrittenWithAll18Keys) {
+    test::TempDir dir;
+    const std::string path = dir / "config.ini";
+    AppSettings s;
+    s.clipPrecision = 7;
+    LoadSettings(RealFileSystem(), path, &s);
+    EXPECT_EQ(s.editorPath, "");
+    EXPECT_EQ(s.useExternalEditor, 0);
+    EXPECT_EQ(s.registerFolders, 1);
+    EXPECT_EQ(s.registerEverythingBelow, 0);
+    EXPECT_EQ(s.openOnSelection, 1);
+    EXPECT_EQ(s.folderNavigation, 1);
+    EXPECT_EQ(s.useCpuFully, 0);
+    EXPECT_EQ(s.fontSize, 12);
+    EXPECT_EQ(s.charSet, 128);
+    EXPECT_EQ(s.quality, 1);
+    EXPECT_EQ(s.weight, 0);
+    EXPECT_EQ(s.faceName, "MS UI Gothic");
+    EXPECT_EQ(s.clipPrecision, 7);  // not stored, so loading leaves it alone
+    EXPECT_FALSE(test::PathExists(path));
+
+    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s));
+    const std::string written = test::ReadFileText(path);
+    EXPECT_EQ(written, kDefaultFile);
+    EXPECT_EQ(CountKeys(written), 18);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"config.ini"});
+}
+
+TEST(SettingsTest, FlagsKeepTheLowByteOfTheNumberRead) {
+    test::TempDir dir;
+    const std::string path = dir.MakeFile("config.ini",
+                                          "[環境設定]\n"
+                                          "フォルダを登録対象にする=2\n"
+                                          "選択時に開く=256\n"
+                                          "階層移動する= 3 apples\n"
+                                          "CPUをフル使用=yes\n"
+                                          "[フォント]\n"
+                                          "Italic=257\n"
+                                          "Size=-20\n"
+                                          "CharSet=300\n");
+    AppSettings s;
+    LoadSettings(RealFileSystem(), path, &s);
+    EXPECT_EQ(s.registerFolders, 2);  // on
+    EXPECT_EQ(s.openOnSelection, 0);  // 256: low byte 0, off
+    EXPECT_EQ(s.folderNavigation, 3);
+    EXPECT_EQ(s.useCpuFully, 0);  // not a number
+    EXPECT_EQ(s.italic, 1);
+    EXPECT_EQ(s.fontSize, -20);
+    EXPECT_EQ(s.charSet, 300);  // a 32-bit field, cut to a byte only where it is used
+
+    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s));
+    const std::string written = test::ReadFileText(path);
+    EXPECT_NE(written.find("フォルダを登録対象にする=2\n"), std::string::npos);
+    EXPECT_NE(written.find("選択時に開く=0\n"), std::string::npos);
+    EXPECT_NE(written.find("CPUをフル使用=0\n"), std::string::npos);
+    EXPECT_NE(written.find("Italic=1\n"), std::string::npos);
+    EXPECT_NE(written.find("Size=-20\n"), std::string::npos);
+    EXPECT_NE(written.find("CharSet=300\n"), std::string::npos);
+    EXPECT_EQ(CountKeys(written), 18);
+}
+
+TEST(SettingsTest, StringsAreCutTo31999Utf16Units) {
+    test::TempDir dir;
+    const std::string longPath = "/" + std::string(32500, 'e');
+    // "あ" is one unit; "😀" two, so a pair that would straddle the limit is left out whole.
+    std::string face;
+    for (int i = 0; i < 31998; ++i)
+        face += "\xE3\x81\x82";
+    face += "\xF0\x9F\x98\x80";
+    const std::string path =
+        dir.MakeFile("config.ini", "[環境設定]\n外部テキストエディタのパス=" + longPath +
+                                       "\n[フォント]\nName=" + face + "\n");
+    AppSettings s;
+    LoadSettings(RealFileSystem(), path, &s);
+    EXPECT_EQ(Utf16Length(s.editorPath), 31999u);
+    EXPECT_EQ(s.editorPath, longPath.substr(0, 31999));
+    EXPECT_EQ(Utf16Length(s.faceName), 31998u);
+    EXPECT_EQ(s.faceName, face.substr(0, face.size() - 4));
+
+    // Quotes around a value are taken off, as the profile functions do.
+    dir.MakeFile("config.ini", "[環境設定]\n外部テキストエディタのパス=\"/usr/bin/my editor\"  \n");
+    LoadSettings(RealFileSystem(), path, &s);
+    EXPECT_EQ(s.editorPath, "/usr/bin/my editor");
+}
+
+TEST(SettingsTest, WritingKeepsWhatTheProgramDoesNotKnow) {
+    test::TempDir dir;
+    const std::string path = dir.MakeFile("config.ini",
+                                          "; my settings\n"
+                                          "[Other]\n"
+                                          "keep=this\n"
+                                          "\n"
+                                          "[環境設定]\n"
+                                          "# comment in the section\n"
+                                          "選択時に開く=0\n"
+                                          "unknown=1\n"
+                                          "\n"
+                                          "[Last]\n"
+                                          "x=y\n");
+    AppSettings s;
+    LoadSettings(RealFileSystem(), path, &s);
+    EXPECT_EQ(s.openOnSelection, 0);
+    EXPECT_EQ(s.registerFolders, 1);  // missing keys take their defaults
+    EXPECT_EQ(s.folderNavigation, 1);
+    EXPECT_EQ(s.fontSize, 12);
+    EXPECT_EQ(s.faceName, "MS UI Gothic");
+    s.useExternalEditor = 1;
+    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s));
+    EXPECT_EQ(test::ReadFileText(path),
+              "; my settings\n"
+              "[Other]\n"
+              "keep=this\n"
+              "\n"
+              "[環境設定]\n"
+              "# comment in the section\n"
+              "選択時に開く=0\n"
+              "unknown=1\n"
+              "外部テキストエディタを指定=1\n"
+              "外部テキストエディタのパス=\n"
+              "フォルダを登録対象にする=1\n"
+              "下層のファイルをすべて登録=0\n"
+              "階層移動する=1\n"
+              "CPUをフル使用=0\n"
+              "\n"
+              "[Last]\n"
+              "x=y\n"
+              "[フォント]\n"
+              "Size=12\n"
+              "Escapement=0\n"
+              "Orientation=0\n"
+              "Weight=0\n"
+              "Italic=0\n"
+              "Underline=0\n"
+              "StrikeOut=0\n"
+              "CharSet=128\n"
+              "OutPrecision=0\n"
+              "Quality=1\n"
+              "Name=MS UI Gothic\n");
+}
+
+TEST(SettingsTest, AFailedWriteLeavesTheOldFileAsItWas) {
+    test::TempDir dir;
+    const std::string old = "[環境設定]\nCPUをフル使用=1\n; mine\n";
+    const std::string path = dir.MakeFile("config.ini", old);
+    test::FaultFileSystem fs;
+    fs.failWrite = [](const std::string&) { return ENOSPC; };
+    AppSettings s;
+    LoadSettings(fs, path, &s);
+    EXPECT_EQ(s.useCpuFully, 1);
+    s.useCpuFully = 0;
+    EXPECT_FALSE(SaveSettings(fs, path, s));
+    EXPECT_EQ(test::ReadFileText(path), old);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"config.ini"});
+
+    // A file that exists but cannot be read is not replaced by one holding only our keys.
+    fs.failWrite = nullptr;
+    fs.failRead = [](const std::string&) { return EACCES; };
+    EXPECT_FALSE(SaveSettings(fs, path, s));
+    EXPECT_EQ(test::ReadFileText(path), old);
+    fs.failRead = nullptr;
+    EXPECT_TRUE(SaveSettings(fs, path, s));
+    EXPECT_NE(test::ReadFileText(path).find("; mine\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace morvane

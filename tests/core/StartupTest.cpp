@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/CMorvaneApp.h"
+#include "app/Commands.h"
+#include "core/TestRows.h"
+#include "support/FakeHost.h"
+#include "support/TempDir.h"
+
+namespace morvane {
+namespace {
+
+int CountKeyLines(const std::string& text) {
+    int n = 0;
+    for (std::size_t at = text.find('='); at != std::string::npos; at = text.find('=', at + 1))
+        ++n;
+    return n;
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    StartupTest() : app(host, RealFileSystem()) {
+        env.programDir = dir.MakeFolder("prog");
+        env.configHome = dir / "xdg";
+        env.tempDir = dir.MakeFolder("tmp");  // given without its trailing "/"
+    }
+
+    test::FakeHost host;
+    test::TempDir dir;
+    CMorvaneApp app;
+    StartupEnvironment env;
+};
+
+TEST_F(StartupTest, AWritableProgramFolderKeepsTheSettingsBesideTheProgram) {
+    ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
+    EXPECT_EQ(app.exeDir, dir / "prog");
+    EXPECT_EQ(app.windowsDir, "/usr");
+    EXPECT_EQ(app.systemDir, "/etc");
+    EXPECT_EQ(app.tempDir, dir / "tmp/");
+    EXPECT_EQ(app.settingsPath, dir / "prog/config.ini");
+    EXPECT_TRUE(host.windowExists);
+    EXPECT_FALSE(app.quitRequest);
+    EXPECT_TRUE(host.warnings.empty());
+    EXPECT_EQ(app.settings.registerFolders, 1);  // defaults, the file being absent
+    EXPECT_EQ(app.settings.faceName, "MS UI Gothic");
+
+    app.ShutDown();
+    EXPECT_FALSE(host.windowExists);
+    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "prog/config.ini")), 18);
+    EXPECT_FALSE(test::PathExists(dir / "xdg"));
+}
+
+TEST_F(StartupTest, AMissingProgramFolderPutsTheSettingsUnderTheConfigHome) {
+    env.programDir = dir / "missing";
+    ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
+    EXPECT_EQ(app.settingsPath, dir / "xdg/morvane/config.ini");
+    app.ShutDown();
+    // Both folders are made on the way.
+    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "xdg/morvane/config.ini")), 18);
+    EXPECT_FALSE(test::PathExists(dir / "missing"));
+}
+
+TEST_F(StartupTest, AnUnwritableProgramFolderPutsTheSettingsUnderTheConfigHome) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root can write into any folder";
+    ASSERT_EQ(chmod(env.programDir->c_str(), 0555), 0);
+    ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
+    EXPECT_EQ(app.settingsPath, dir / "xdg/morvane/config.ini");
+    app.ShutDown();
+    EXPECT_TRUE(test::PathExists(dir / "xdg/morvane/config.ini"));
+}
+
+TEST_F(StartupTest, ADirectoryFailureIsShownAndNoSettingsAreWritten) {
+    const std::string stored = "[環境設定]\nCPUをフル使用=1\n";
+    env.settingsPath = dir.MakeFile("stored/config.ini", stored);
+
+    env.programDir = "";
+    EXPECT_TRUE(app.InitInstance({}, env));
+    ASSERT_EQ(host.warnings.size(), 1u);
+    EXPECT_EQ(host.warnings[0].text, "実行ディレクトリを取得できませんでした。");
+    EXPECT_EQ(host.warnings[0].caption, "実行エラー");
+    EXPECT_FALSE(host.windowExists);
+    EXPECT_EQ(app.settings.registerFolders, 0);  // never loaded
+
+    env.programDir = dir / "prog";
+    env.tempDir = "";
+    EXPECT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Stopped);
+    ASSERT_EQ(host.warnings.size(), 2u);
+    EXPECT_EQ(host.warnings[1].text, "一時ディレクトリを取得できませんでした。");
+    EXPECT_EQ(host.warnings[1].caption, "実行エラー");
+    app.ShutDown();  // even so, the empty record must not overwrite the stored one
+    EXPECT_EQ(test::ReadFileText(env.settingsPath), stored);
+    EXPECT_FALSE(test::PathExists(dir / "prog/config.ini"));
+}
+
+TEST_F(StartupTest, NoMainWindowEndsWithFalseAndWritesNothing) {
+    host.windowCreatable = false;
+    EXPECT_FALSE(app.InitInstance({}, env));
+    EXPECT_TRUE(host.warnings.empty());
+    EXPECT_FALSE(test::PathExists(dir / "prog/config.ini"));
+}
+
+TEST_F(StartupTest, InitInstanceRunsUntilTheWindowIsClosed) {
+    dir.MakeFile("prog/config.ini", "[環境設定]\nCPUをフル使用=1\n[Mine]\na=b\n");
+    int waits = 0;
+    host.onWaitForEvents = [&] {
+        EXPECT_TRUE(host.windowExists);
+        if (++waits == 3)
+            app.OnCloseMainWindow();
+    };
+    EXPECT_TRUE(app.InitInstance({}, env));
+    EXPECT_EQ(waits, 3);
+    EXPECT_FALSE(host.windowExists);
+    const std::string written = test::ReadFileText(dir / "prog/config.ini");
+    EXPECT_EQ(CountKeyLines(written), 19);  // our 18 and the user's own
+    EXPECT_NE(written.find("CPUをフル使用=1\n"), std::string::npos);
+    EXPECT_NE(written.find("[Mine]\na=b\n"), std::string::npos);
+}
+
+TEST_F(StartupTest, ShutDownFreesEveryRowThenWritesTheSettings) {
+    ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
+    for (const char* name : {"a", "b", "c"})
+        test::AppendFileRow(app.list, dir.MakeFile(name));
+    app.settings.fontSize = 20;  // as the font command leaves it
+    app.ShutDown();
+    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.list.CurrentPathIndex().CountEntries(), 0u);
+    EXPECT_EQ(app.list.NewPathIndex().CountEntries(), 0u);
+    EXPECT_FALSE(host.windowExists);
+    EXPECT_NE(test::ReadFileText(dir / "prog/config.ini").find("Size=20\n"), std::string::npos);
+    EXPECT_TRUE(test::PathExists(dir / "a"));
+}
+
+TEST_F(StartupTest, ClosingTheMainWindowOnlyAsksToQuit) {
+    ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
+    app.registrationBusy = true;
+    app.OnCloseMainWindow();
+    EXPECT_FALSE(app.registrationBusy);
+    EXPECT_TRUE(app.quitRequest);
+    EXPECT_TRUE(host.windowExists);
+    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_FALSE(test::PathExists(dir / "prog/config.ini"));
+
+    app.quitRequest = false;
+    app.registrationBusy = true;
+    app.OnCommand(CmdExit);
+    EXPECT_TRUE(app.quitRequest);
+    EXPECT_FALSE(app.registrationBusy);
+}
+
+TEST_F(StartupTest, ClosingTheProgressDialogAbortsOnlyARunningRegistration) {
+    app.OnCloseProgressDialog();
+    EXPECT_EQ(app.log.Text(), "");
+    app.registrationBusy = true;
+    app.OnCloseProgressDialog();
+    EXPECT_FALSE(app.registrationBusy);
+    EXPECT_EQ(app.log.Text(), "\n【エラー】登録操作を中断します。");
+    app.OnCloseProgressDialog();
+    EXPECT_EQ(app.log.Text(), "\n【エラー】登録操作を中断します。");
+}
+
+}  // namespace
+}  // namespace morvane
