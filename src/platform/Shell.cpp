@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <system_error>
 #include <thread>
 
 extern char** environ;
@@ -43,10 +44,16 @@ std::string FindInPath(const std::string& name) {
 
 // Reaps the child whenever it ends, without making anyone wait for it.
 void ReapInBackground(pid_t pid) {
-    std::thread([pid] {
-        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
+    try {
+        std::thread([pid] {
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: take it now if it has already ended; otherwise it stays a
+        // zombie until we exit, which is harmless.
+        waitpid(pid, nullptr, WNOHANG);
+    }
 }
 
 // Starts argv[0] (searched in PATH) with stdin from /dev/null, the signal mask cleared and

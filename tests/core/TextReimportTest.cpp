@@ -174,6 +174,15 @@ TEST_F(TextReimportTest, TheSwapMessageNamesTheRowNumberAfterASort) {
     EXPECT_EQ(Errors(2), 0u);
 }
 
+TEST_F(TextReimportTest, ALineThatNoRowClaimsIsIgnored) {
+    // Row numbers that are no permutation: two rows read 1, none reads 2.
+    app.list.SetCell(1, ColRowNumber, "1");
+    SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "x.txt", "z.txt"}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+}
+
 TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
     dir.MakeFile("files/other.txt");  // not registered
     // A swap of a and b is fine.
