@@ -5,6 +5,7 @@ set -euo pipefail
 MORVANE_PACKAGES=(
   g++ cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
+  qt6-svg-dev
   libgtest-dev fonts-noto-cjk
   xdg-utils libglib2.0-bin desktop-file-utils shared-mime-info
   dpkg-dev file

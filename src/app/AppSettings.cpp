@@ -110,7 +110,11 @@ bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& se
 std::string SettingsFilePath(const std::string& programDir, const std::string& configHome) {
     const std::string beside = programDir + "/config.ini";
     struct stat st {};
-    if (stat(beside.c_str(), &st) == 0 || IsWritableDirectory(programDir))
+    if (stat(beside.c_str(), &st) == 0)
+        return beside;
+    // An installed program's folder belongs to the package manager, even where root may write.
+    const bool installed = programDir == "/usr" || programDir.rfind("/usr/", 0) == 0;
+    if (!installed && IsWritableDirectory(programDir))
         return beside;
     if (configHome.empty())
         return beside;

@@ -39,7 +39,8 @@ void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings
 bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings);
 
 // Where config.ini lives: beside the program when that folder already holds one or can be
-// written, otherwise under the user's XDG configuration folder.
+// written (but never newly inside /usr, where an installed program lives), otherwise under the
+// user's XDG configuration folder.
 std::string SettingsFilePath(const std::string& programDir, const std::string& configHome);
 
 }  // namespace morvane

@@ -21,18 +21,15 @@ std::string ErrorCellText(std::uint32_t errors);
 
 struct FileEntry;
 
-// One place in a chain of a path index. Sentinels are links without an entry.
+// One place in a chain of a path index. The index finds the entry from the link's place in
+// it; the tail sentinel is the one link whose next is empty.
 struct IndexLink {
     IndexLink* prev = nullptr;
     IndexLink* next = nullptr;
-    FileEntry* entry = nullptr;
 };
 
 struct FileEntry {
-    FileEntry() {
-        currentLink.entry = this;
-        newLink.entry = this;
-    }
+    FileEntry() = default;
     FileEntry(const FileEntry&) = delete;
     FileEntry& operator=(const FileEntry&) = delete;
 
@@ -46,11 +43,11 @@ struct FileEntry {
     IndexLink newLink;       // chain of newKey in the new-path index
     std::uint16_t dirLength = 0;
     std::uint16_t depth = 0;
+    // Scratch of one validation walk: the walk's number (even) plus 1 when it found the row
+    // swap-blocked.
+    std::uint32_t walkMark = 0;
     FileEntry* renamePrev = nullptr;
     FileEntry* renameNext = nullptr;
-    // Scratch of one validation walk: the walk's number, and the bit it computed.
-    std::uint32_t walkMark = 0;
-    bool walkBlocked = false;
 
     bool Moves() const { return currentKey != newKey; }
 };

@@ -10,7 +10,20 @@ std::uint32_t PathHash(std::string_view key) {
     return h % kBucketCount;
 }
 
-PathIndex::PathIndex(Key which) : which_(which), buckets_(kBucketCount) {
+namespace {
+
+std::ptrdiff_t OffsetOfLink(PathIndex::Key which) {
+    static const FileEntry probe;
+    const auto* base = reinterpret_cast<const char*>(&probe);
+    const auto* link = reinterpret_cast<const char*>(
+        which == PathIndex::Key::Current ? &probe.currentLink : &probe.newLink);
+    return link - base;
+}
+
+}  // namespace
+
+PathIndex::PathIndex(Key which)
+    : which_(which), linkOffset_(OffsetOfLink(which)), buckets_(kBucketCount) {
     Clear();
 }
 
@@ -69,9 +82,7 @@ bool PathIndex::IsConsistent() const {
             const IndexLink* next = link->next;
             if (next == nullptr || next->prev != link)
                 return false;
-            if (next->entry != nullptr && PathHash(KeyOf(next->entry)) != b)
-                return false;
-            if (next->entry != nullptr && &LinkOf(next->entry) != next)
+            if (next->next != nullptr && PathHash(KeyOf(EntryOf(next))) != b)
                 return false;
             link = next;
         }
@@ -84,7 +95,7 @@ bool PathIndex::IsConsistent() const {
 std::size_t PathIndex::CountEntries() const {
     std::size_t n = 0;
     for (const Bucket& b : buckets_) {
-        for (const IndexLink* l = b.head.next; l->entry != nullptr; l = l->next)
+        for (const IndexLink* l = b.head.next; l->next != nullptr; l = l->next)
             ++n;
     }
     return n;

@@ -43,6 +43,10 @@ public:
 
 private:
     IndexLink& LinkOf(FileEntry* entry) const;
+    FileEntry* EntryOf(const IndexLink* link) const {
+        return reinterpret_cast<FileEntry*>(reinterpret_cast<char*>(const_cast<IndexLink*>(link)) -
+                                            linkOffset_);
+    }
     const std::string& KeyOf(const FileEntry* entry) const;
 
     // Head and tail of a chain share a cache line: an insert into an empty chain touches one.
@@ -52,15 +56,16 @@ private:
     };
 
     Key which_;
+    std::ptrdiff_t linkOffset_;  // where the link of this index sits inside a FileEntry
     std::vector<Bucket> buckets_;
 };
 
 template <class Fn>
 void PathIndex::ForEach(std::string_view key, Fn&& fn) const {
     const IndexLink* link = buckets_[PathHash(key)].head.next;
-    while (link->entry != nullptr) {
+    while (link->next != nullptr) {
         const IndexLink* next = link->next;
-        FileEntry* entry = link->entry;
+        FileEntry* entry = EntryOf(link);
         if (KeyOf(entry) == key) {
             if (!fn(entry))
                 return;

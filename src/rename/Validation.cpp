@@ -242,10 +242,13 @@ bool Validation::ChainBlocked(const FileEntry* entry) {
 
 void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
     ListModel& list = app_.list;
-    if (++walkEpoch_ == 0)
-        ++walkEpoch_;
+    // Marks are even; the low bit records "blocked" for the rows of this walk.
+    walkEpoch_ += 2;
+    if (walkEpoch_ == 0)
+        walkEpoch_ = 2;
     const std::uint32_t mark = walkEpoch_;
-    auto inRegion = [&](const FileEntry* e) { return e != nullptr && e->walkMark == mark; };
+    auto inRegion = [&](const FileEntry* e) { return e != nullptr && (e->walkMark & ~1u) == mark; };
+    auto isBlocked = [](const FileEntry* e) { return (e->walkMark & 1u) != 0; };
     auto forEachDependent = [&](FileEntry* occupant, auto&& fn) {
         list.NewPathIndex().ForEach(occupant->currentKey, [&](FileEntry* d) {
             if (d != occupant && d != absent)
@@ -276,10 +279,13 @@ void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
     // another error (or lies outside the region and is blocked), then along the dependents.
     for (FileEntry* y : region) {
         const FileEntry* o = Occupant(y);
-        y->walkBlocked = o != nullptr && o != absent && o->Moves() &&
-                         (HasOtherError(o) || (!inRegion(o) && (o->errors & ErrSwapBlocked) != 0));
-        if (y->walkBlocked)
+        const bool blocked =
+            o != nullptr && o != absent && o->Moves() &&
+            (HasOtherError(o) || (!inRegion(o) && (o->errors & ErrSwapBlocked) != 0));
+        if (blocked) {
+            y->walkMark = mark | 1u;
             work.push_back(y);
+        }
     }
     while (!work.empty()) {
         FileEntry* y = work.back();
@@ -287,16 +293,16 @@ void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
         if (!y->Moves())
             continue;
         forEachDependent(y, [&](FileEntry* d) {
-            if (!inRegion(d) || d->walkBlocked)
+            if (!inRegion(d) || isBlocked(d))
                 return;
-            d->walkBlocked = true;
+            d->walkMark = mark | 1u;
             work.push_back(d);
         });
     }
     for (FileEntry* y : region) {
-        if (((y->errors & ErrSwapBlocked) != 0) == y->walkBlocked)
+        if (((y->errors & ErrSwapBlocked) != 0) == isBlocked(y))
             continue;
-        SetBit(y, ErrSwapBlocked, y->walkBlocked);
+        SetBit(y, ErrSwapBlocked, isBlocked(y));
         list.RefreshErrorColumn(y->row);
     }
 }

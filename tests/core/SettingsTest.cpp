@@ -213,5 +213,17 @@ TEST(SettingsTest, AFailedWriteLeavesTheOldFileAsItWas) {
     EXPECT_NE(test::ReadFileText(path).find("; mine\n"), std::string::npos);
 }
 
+TEST(SettingsTest, FileLivesBesideTheProgramUnlessItIsInstalled) {
+    test::TempDir dir;
+    const std::string home = dir / "config";
+    EXPECT_EQ(SettingsFilePath(dir.path(), home), dir / "config.ini");
+    // An installed program never gets a new file beside it, even when root could write there.
+    EXPECT_EQ(SettingsFilePath("/usr/bin", home), home + "/morvane/config.ini");
+    EXPECT_EQ(SettingsFilePath(dir / "missing", home), home + "/morvane/config.ini");
+    // A file that is already there is used.
+    dir.MakeFile("bin/config.ini", "[環境設定]\n");
+    EXPECT_EQ(SettingsFilePath(dir / "bin", home), dir / "bin/config.ini");
+}
+
 }  // namespace
 }  // namespace morvane

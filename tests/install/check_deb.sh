@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the Debian package with CPack into a temporary folder and checks its
+# control data: name, maintainer, and the Qt 6 runtime packages it depends on.
+# Usage: check_deb.sh BUILD_DIR
+set -euo pipefail
+build=$1
+out=$(mktemp -d "${TMPDIR:-/tmp}/morvane-deb.XXXXXX")
+trap 'rm -rf "$out"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1; then
+  cat "$out/cpack.log" >&2
+  echo "FAIL: cpack -G DEB" >&2
+  exit 1
+fi
+debs=("$out"/morvane_*.deb)
+if [ ! -f "${debs[0]}" ]; then
+  echo "FAIL: no morvane_*.deb produced" >&2
+  exit 1
+fi
+deb=${debs[0]}
+info=$(dpkg-deb -I "$deb")
+echo "$info"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = morvane ] || fail "Package field"
+[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+[ -n "$(field Description)" ] || fail "no Description"
+depends=$(field Depends)
+for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 qt6-qpa-plugins qt6-translations-l10n libc6; do
+  echo "$depends" | grep -Eq "(^|, )$pkg( |,|$)" || fail "Depends lacks $pkg: $depends"
+done
+
+contents=$(dpkg-deb -c "$deb")
+for path in ./usr/bin/morvane ./usr/share/applications/morvane.desktop \
+  ./usr/share/mime/packages/morvane.xml ./usr/share/icons/hicolor/scalable/apps/morvane.svg \
+  ./usr/share/icons/hicolor/48x48/apps/morvane.png; do
+  echo "$contents" | grep -q " $path\$" || fail "package lacks $path"
+done
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "package OK: $(basename "$deb")"
