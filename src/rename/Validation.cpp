@@ -65,17 +65,7 @@ void Validation::CheckRow(int row) {
     // A blank name keeps whatever it said about an existing file.
     if ((entry->errors & ErrBlank) == 0)
         SetBit(entry, ErrExists, CheckExistingFile(row));
-    const bool blocked = CheckSwapTarget(row);
-    if (blocked) {
-        app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row), name.c_str()));
-    }
-    SetBit(entry, ErrSwapBlocked, blocked);
-    if (entry->errors != 0) {
-        MarkDependents(row);
-    } else {
-        ReleaseDependents(row);
-    }
-    list.RefreshErrorColumn(row);
+    FinishRow(row, name);
 }
 
 void Validation::OnRowRegistered(int row) {
@@ -95,10 +85,15 @@ void Validation::OnRowRegistered(int row) {
     SetBit(entry, ErrDuplicate, CheckDuplicate(row));
     for (FileEntry* e : waiting)
         UpdateDependents(e);
+    FinishRow(row, list.Cell(row, ColCurrentName));
+}
+
+void Validation::FinishRow(int row, const std::string& nameInMessage) {
+    FileEntry* entry = app_.list.EntryAt(row);
     const bool blocked = CheckSwapTarget(row);
     if (blocked) {
-        app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row),
-                                  list.Cell(row, ColCurrentName).c_str()));
+        app_.AppendLog(
+            FormatText(msg::kSwapTarget, app_.list.RowNumberOf(row), nameInMessage.c_str()));
     }
     SetBit(entry, ErrSwapBlocked, blocked);
     if (entry->errors != 0) {
@@ -106,7 +101,7 @@ void Validation::OnRowRegistered(int row) {
     } else {
         ReleaseDependents(row);
     }
-    list.RefreshErrorColumn(row);
+    app_.list.RefreshErrorColumn(row);
 }
 
 void Validation::OnRowRemoved(int row) {

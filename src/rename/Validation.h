@@ -44,6 +44,9 @@ public:
     void ReleaseDependents(int row);
 
 private:
+    // The swap check with its message, the dependents, and the error cell: how every check
+    // of a row ends.
+    void FinishRow(int row, const std::string& nameInMessage);
     FileEntry* Occupant(const FileEntry* entry);
     bool ChainBlocked(const FileEntry* entry);
     // Recomputes the swap bit of the row and of every row whose chain of occupants passes
