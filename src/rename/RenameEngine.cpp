@@ -1,7 +1,176 @@
 #include "rename/RenameEngine.h"
 
-namespace morvane {
+#include <algorithm>
+#include <cerrno>
+#include <numeric>
 
-void RenameEngine::RenameAll() {}
+#include "app/CMorvaneApp.h"
+#include "app/Host.h"
+#include "app/Messages.h"
+#include "platform/FileSystem.h"
+#include "platform/SameFile.h"
+#include "rename/FolderPresence.h"
+
+namespace morvane {
+namespace {
+
+std::uint16_t CountSeparators(const std::string& key) {
+    return static_cast<std::uint16_t>(std::count(key.begin(), key.end(), '/'));
+}
+
+std::string WithoutFinalSlash(const std::string& dir) {
+    if (!dir.empty() && dir.back() == '/')
+        return dir.substr(0, dir.size() - 1);
+    return dir;
+}
+
+}  // namespace
+
+void RenameEngine::RenameAll() {
+    if (app_.RefuseWhileBusy())
+        return;
+    if (!app_.host.AskYesNo(msg::kRenameQuestion, msg::kRenameCaption))
+        return;
+    app_.ClearLog();
+    app_.AppendLog(msg::kRenameStart);
+    app_.host.SetMainWindowEnabled(false);
+
+    jobs_.clear();
+    counter_ = 0;
+    Collect();
+
+    const std::vector<std::size_t> order = RenameOrder();
+    const auto m = static_cast<float>(order.size());
+    std::size_t handled = 0;
+    for (std::size_t begin = 0; begin < order.size();) {
+        const std::uint16_t depth = jobs_[order[begin]].depth;
+        std::size_t end = begin;
+        while (end < order.size() && jobs_[order[end]].depth == depth)
+            ++end;
+        // Phase A frees every wanted path of this depth before phase B puts anything onto one,
+        // so chains and rings need no particular order.
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!jobs_[order[i]].temp.empty())
+                Vacate(jobs_[order[i]]);
+        }
+        for (std::size_t i = begin; i < end; ++i) {
+            Place(jobs_[order[i]]);
+            app_.host.SetStatusProgress(static_cast<float>(handled) / m);
+            ++handled;
+            app_.PumpMessages();
+        }
+        begin = end;
+    }
+    jobs_.clear();
+
+    app_.host.SetStatusProgress(0.0f);
+    app_.host.SetMainWindowEnabled(true);
+    app_.AppendLog(msg::kRenameEnd);
+    app_.RemoveAllRows();
+}
+
+bool RenameEngine::TakesPart(int position) const {
+    const FileEntry& entry = app_.list.Row(position).entry;
+    return entry.Moves() && app_.list.Cell(position, ColError).empty();
+}
+
+void RenameEngine::Collect() {
+    ListModel& list = app_.list;
+    // One folder read instead of one lstat per row where many rows share a folder: the lstat
+    // would cost about as much as the move itself.
+    FolderPresence presence(app_.fs);
+    const auto n = static_cast<float>(list.RowCount());
+    // The row count is read every time: a pump must not lead us past the end.
+    for (int position = 0; position < list.RowCount(); ++position) {
+        FileEntry* entry = list.EntryAt(position);
+        if (!TakesPart(position) || !presence.Exists(entry->currentKey))
+            continue;
+        entry->depth = CountSeparators(entry->newKey);
+        entry->tempPath.clear();
+        if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
+            entry->tempPath =
+                NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
+                                  list.Cell(position, ColCurrentName), &presence);
+        }
+        jobs_.push_back({entry->currentKey, entry->newPath, entry->tempPath, entry->depth, false});
+        app_.host.SetStatusProgress(static_cast<float>(position) / n);
+        app_.PumpMessages();
+    }
+}
+
+std::vector<std::size_t> RenameEngine::RenameOrder() const {
+    // The same sequence as inserting each row before the first one of lower or equal depth,
+    // in O(n log n) instead of a walk from the head for every row.
+    std::vector<std::size_t> order(jobs_.size());
+    std::iota(order.rbegin(), order.rend(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        return jobs_[a].depth > jobs_[b].depth;
+    });
+    return order;
+}
+
+void RenameEngine::Vacate(Job& job) {
+    if (RetriedMove(app_.fs, job.source, job.temp, retry) == 0)
+        return;
+    job.vacateFailed = true;
+    app_.AppendLog(FormatText(msg::kVacateFailed, job.source.c_str(), job.temp.c_str()));
+}
+
+void RenameEngine::Place(const Job& job) {
+    if (job.vacateFailed) {
+        // The file is still at its current path, and whatever may sit at the temporary path
+        // now is not ours to move.
+        app_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+        return;
+    }
+    if (!job.temp.empty()) {
+        if (RetriedMove(app_.fs, job.temp, job.target, retry) != 0) {
+            app_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
+                                      job.target.c_str()));
+        }
+        return;
+    }
+    int error = RetriedMove(app_.fs, job.source, job.target, retry);
+    std::string strandedAt;
+    if (error == EEXIST && IsSameFileByOtherName(app_.fs, job.source, job.target))
+        error = MoveThroughTemporary(job.source, job.target, &strandedAt);
+    if (error == 0)
+        return;
+    if (strandedAt.empty()) {
+        app_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+    } else {
+        app_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), strandedAt.c_str(),
+                                  job.target.c_str()));
+    }
+}
+
+int RenameEngine::MoveThroughTemporary(const std::string& from, const std::string& to,
+                                       std::string* strandedAt) {
+    const auto slash = from.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? std::string() : from.substr(0, slash);
+    const std::string name = slash == std::string::npos ? from : from.substr(slash + 1);
+    const std::string temp = NextTemporaryPath(dir, name, nullptr);
+    if (const int error = RetriedMove(app_.fs, from, temp, retry); error != 0)
+        return error;
+    const int error = RetriedMove(app_.fs, temp, to, retry);
+    if (error != 0 && RetriedMove(app_.fs, temp, from, retry) != 0)
+        *strandedAt = temp;
+    return error;
+}
+
+std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
+                                            const std::string& name, FolderPresence* presence) {
+    for (;;) {
+        std::string candidate =
+            FormatText("%s/%08x[MORVANE]_%s", dirWithoutSlash.c_str(), counter_, name.c_str());
+        ++counter_;
+        // A name some row wants is passed over too, or that row would find its target taken.
+        const bool taken =
+            presence != nullptr ? presence->Exists(candidate) : app_.fs.Exists(candidate);
+        if (!taken && app_.list.NewPathIndex().Find(MakePathKey(candidate)) == nullptr) {
+            return candidate;
+        }
+    }
+}
 
 }  // namespace morvane

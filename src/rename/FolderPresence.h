@@ -1,0 +1,48 @@
+#pragma once
+// "Does anything exist at this path?" for many paths in few folders: a folder asked about
+// often is read once instead of taking one lstat per path. The answers are those of the
+// moment each folder is read, so use it only while the program itself changes nothing there.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace morvane {
+
+class FileSystem;
+
+class FolderPresence {
+public:
+    explicit FolderPresence(FileSystem& fs) : fs_(fs) {}
+
+    // As FileSystem::Exists: a dangling link occupies its name.
+    bool Exists(const std::string& path);
+
+private:
+    // From this many questions on, a folder is read whole: reading a name costs a small part
+    // of what an lstat of it costs.
+    static constexpr std::size_t kReadFrom = 16;
+
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    using NameSet = std::unordered_set<std::string, Hash, std::equal_to<>>;
+
+    struct Folder {
+        std::size_t asked = 0;
+        bool read = false;
+        bool readable = false;
+        NameSet names;
+    };
+
+    FileSystem& fs_;
+    std::unordered_map<std::string, Folder, Hash, std::equal_to<>> folders_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,209 @@
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include "RenameFixture.h"
+
+namespace morvane::test {
+namespace {
+
+using Names = std::vector<std::string>;
+using RenameEngineTest = RenameFixture;
+
+TEST_F(RenameEngineTest, SwapVacatesBothThenPlacesBoth) {
+    dir.MakeFile("a.txt", "content of a");
+    dir.MakeFile("b.txt", "content of b");
+    SetName(Register("a.txt"), "b.txt");
+    SetName(Register("b.txt"), "a.txt");
+    ASSERT_TRUE(app.list.Cell(0, ColError).empty());
+    ASSERT_TRUE(app.list.Cell(1, ColError).empty());
+
+    bool disabledWhileMoving = true;
+    fs.beforeMove = [&](const std::string&, const std::string&) {
+        disabledWhileMoving = disabledWhileMoving && !host.windowEnabled;
+    };
+    Run();
+
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0].text, msg::kRenameQuestion);
+    EXPECT_EQ(host.questions[0].caption, msg::kRenameCaption);
+    // Counters in list order; equal depth runs the later row first.
+    EXPECT_EQ(moves,
+              (Names{"b.txt -> 00000001[MORVANE]_b.txt", "a.txt -> 00000000[MORVANE]_a.txt",
+                     "00000001[MORVANE]_b.txt -> a.txt", "00000000[MORVANE]_a.txt -> b.txt"}));
+    EXPECT_EQ(dir.Names(), (Names{"a.txt", "b.txt"}));
+    EXPECT_EQ(Content("a.txt"), "content of b");
+    EXPECT_EQ(Content("b.txt"), "content of a");
+
+    EXPECT_EQ(Log(), CleanLog());
+    EXPECT_TRUE(disabledWhileMoving);
+    EXPECT_TRUE(host.windowEnabled);
+    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(host.registeredCount, 0);
+    // Collecting (position / n), placing (k / m), then back to 0.
+    EXPECT_EQ(host.statusProgress, (std::vector<float>{0.0f, 0.5f, 0.0f, 0.5f, 0.0f}));
+}
+
+TEST_F(RenameEngineTest, RingOfThreeAndChainWithOneTemporaryName) {
+    dir.MakeFile("ring/x", "X");
+    dir.MakeFile("ring/y", "Y");
+    dir.MakeFile("ring/z", "Z");
+    SetName(Register("ring/x"), "y");
+    SetName(Register("ring/y"), "z");
+    SetName(Register("ring/z"), "x");
+    // Row "1" takes row "2"'s name, row "2" a free one.
+    dir.MakeFile("chain/one", "1");
+    dir.MakeFile("chain/two", "2");
+    SetName(Register("chain/one"), "two");
+    SetName(Register("chain/two"), "three");
+    Run();
+
+    EXPECT_EQ(Log(), CleanLog());
+    EXPECT_EQ(dir.Names("ring"), (Names{"x", "y", "z"}));
+    EXPECT_EQ(Content("ring/x"), "Z");
+    EXPECT_EQ(Content("ring/y"), "X");
+    EXPECT_EQ(Content("ring/z"), "Y");
+    EXPECT_EQ(dir.Names("chain"), (Names{"three", "two"}));
+    EXPECT_EQ(Content("chain/two"), "1");
+    EXPECT_EQ(Content("chain/three"), "2");
+    // Only "two" was moved aside, with the counter after the ring's three.
+    Names chainMoves;
+    for (const auto& move : moves) {
+        if (move.rfind("chain/", 0) == 0)
+            chainMoves.push_back(move);
+    }
+    EXPECT_EQ(chainMoves,
+              (Names{"chain/two -> chain/00000003[MORVANE]_two",
+                     "chain/00000003[MORVANE]_two -> chain/three", "chain/one -> chain/two"}));
+    EXPECT_EQ(moves.size(), 3u * 2u + 3u);
+}
+
+TEST_F(RenameEngineTest, FileInsideIsRenamedFirstUnderTheOldFolderPath) {
+    dir.MakeFile("old/inner.txt", "inside");
+    SetName(Register("old"), "new");
+    SetName(Register("old/inner.txt"), "renamed.txt");
+    Run();
+
+    EXPECT_EQ(moves, (Names{"old/inner.txt -> old/renamed.txt", "old -> new"}));
+    EXPECT_EQ(dir.Names(), (Names{"new"}));
+    EXPECT_EQ(dir.Names("new"), (Names{"renamed.txt"}));
+    EXPECT_EQ(Content("new/renamed.txt"), "inside");
+    EXPECT_EQ(Log(), CleanLog());
+}
+
+TEST_F(RenameEngineTest, LeftoverTemporaryNamePassedOver) {
+    dir.MakeFile("a.txt", "A");
+    dir.MakeFile("b.txt", "B");
+    SetName(Register("a.txt"), "b.txt");
+    SetName(Register("b.txt"), "a.txt");
+    // Left behind by an earlier run after registration's own checks.
+    dir.MakeFile("00000000[MORVANE]_a.txt", "leftover");
+    Run();
+
+    EXPECT_EQ(moves[0], "b.txt -> 00000002[MORVANE]_b.txt");
+    EXPECT_EQ(moves[1], "a.txt -> 00000001[MORVANE]_a.txt");
+    EXPECT_EQ(dir.Names(), (Names{"00000000[MORVANE]_a.txt", "a.txt", "b.txt"}));
+    EXPECT_EQ(Content("00000000[MORVANE]_a.txt"), "leftover");
+    EXPECT_EQ(Content("a.txt"), "B");
+    EXPECT_EQ(Content("b.txt"), "A");
+    EXPECT_EQ(Log(), CleanLog());
+}
+
+TEST_F(RenameEngineTest, RowsInErrorUnchangedOrVanishedAreSkippedSilently) {
+    dir.MakeFile("bad.txt", "bad");
+    dir.MakeFile("same.txt", "same");
+    dir.MakeFile("gone.txt", "gone");
+    dir.MakeFile("good.txt", "good");
+    dir.MakeFile("taken.txt", "unregistered");
+    SetName(Register("bad.txt"), "taken.txt");  // an unregistered file holds the name
+    Register("same.txt");
+    SetName(Register("gone.txt"), "back.txt");
+    SetName(Register("good.txt"), "better.txt");
+    ASSERT_FALSE(app.list.Cell(0, ColError).empty());
+    ASSERT_EQ(std::remove((dir / "gone.txt").c_str()), 0);
+    Run();
+
+    EXPECT_EQ(moves, (Names{"good.txt -> better.txt"}));
+    EXPECT_EQ(dir.Names(), (Names{"bad.txt", "better.txt", "same.txt", "taken.txt"}));
+    EXPECT_EQ(Content("bad.txt"), "bad");
+    EXPECT_EQ(Content("taken.txt"), "unregistered");
+    EXPECT_EQ(Content("same.txt"), "same");
+    EXPECT_EQ(Content("better.txt"), "good");
+    EXPECT_EQ(Log(), CleanLog());
+    EXPECT_EQ(app.list.RowCount(), 0);
+}
+
+// Enough rows in one folder that it is read once instead of asked about path by path; the
+// answers must be the same either way, also when the folder cannot be read.
+class ManyRowsInOneFolder : public RenameFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ManyRowsInOneFolder, SwapsSkipsAndPassesOverAsWithSingleQuestions) {
+    const bool folderReadable = GetParam();
+    constexpr int kFiles = 24;
+    const auto name = [](int i) { return "f" + std::to_string(100 + i) + ".txt"; };
+    for (int i = 0; i < kFiles; ++i)
+        SetName(Register(dir.MakeFile("many/" + name(i), name(i)).substr(dir.path().size() + 1)),
+                name(i ^ 1));
+    // Asked for after the folder was read: the counter reaches 0x14 with the 21st row.
+    dir.MakeFile("many/00000014[MORVANE]_f120.txt", "leftover");
+    ASSERT_EQ(std::remove((dir / ("many/" + name(kFiles - 1))).c_str()), 0);  // vanished
+    int listings = 0;
+    fs.failListFolder = [&](const std::string&) {
+        ++listings;
+        return folderReadable ? 0 : EACCES;
+    };
+    Run();
+
+    EXPECT_EQ(listings, 1);
+    EXPECT_EQ(Log(), CleanLog());
+    // The vanished row's partner still moves aside: a row, taking part or not, wants its path.
+    EXPECT_EQ(moves.size(), 2u * (kFiles - 1));
+    EXPECT_EQ(Content("many/00000014[MORVANE]_f120.txt"), "leftover");
+    EXPECT_NE(
+        std::find(moves.begin(), moves.end(), "many/f120.txt -> many/00000015[MORVANE]_f120.txt"),
+        moves.end());
+    for (int i = 0; i < kFiles - 1; ++i)
+        EXPECT_EQ(Content("many/" + name(i ^ 1)), name(i)) << i;
+    EXPECT_EQ(dir.Names("many").size(), static_cast<std::size_t>(kFiles));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadableOrNot, ManyRowsInOneFolder, ::testing::Bool());
+
+TEST_F(RenameEngineTest, EmptyListOrNoRowTakingPartStillWritesBannersAndEmptiesTheList) {
+    Run();
+    EXPECT_EQ(Log(), CleanLog());
+    EXPECT_TRUE(moves.empty());
+    EXPECT_TRUE(host.windowEnabled);
+
+    dir.MakeFile("keep.txt", "kept");
+    Register("keep.txt");
+    app.AppendLog("earlier message");
+    Run();
+    EXPECT_EQ(Log(), CleanLog());  // cleared at the start, readable after the end
+    EXPECT_TRUE(moves.empty());
+    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(Content("keep.txt"), "kept");
+}
+
+TEST_F(RenameEngineTest, DeclinedOrBusyRunDoesNothing) {
+    dir.MakeFile("a.txt", "A");
+    SetName(Register("a.txt"), "b.txt");
+    app.AppendLog("before");
+
+    host.yesNoAnswers.push_back(false);
+    app.renameEngine.RenameAll();
+    EXPECT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(Log(), "\nbefore");
+
+    app.registrationBusy = true;
+    app.renameEngine.RenameAll();
+    EXPECT_EQ(host.questions.size(), 1u);  // not asked
+    EXPECT_EQ(Log(), std::string("\nbefore\n") + msg::kBusy);
+
+    EXPECT_EQ(app.list.RowCount(), 1);
+    EXPECT_EQ(dir.Names(), (Names{"a.txt"}));
+    EXPECT_EQ(Content("a.txt"), "A");
+}
+
+}  // namespace
+}  // namespace morvane::test

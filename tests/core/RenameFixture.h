@@ -1,0 +1,71 @@
+#pragma once
+// Rows on real files, a scripted host and a file system that records (and may fail) every
+// move the rename makes.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/CMorvaneApp.h"
+#include "app/Messages.h"
+#include "support/FakeHost.h"
+#include "support/FaultFileSystem.h"
+#include "support/TempDir.h"
+
+namespace morvane::test {
+
+class RenameFixture : public ::testing::Test {
+protected:
+    RenameFixture() : app(host, fs) {
+        app.settings.registerFolders = 1;
+        app.windowsDir = "/usr";
+        app.systemDir = "/etc";
+        app.tempDir = dir.path() + "/";
+    }
+
+    // Registers a file or folder of the temp folder; returns its row.
+    int Register(const std::string& relative) {
+        EXPECT_TRUE(app.registration.RegisterPath(dir / relative)) << relative;
+        app.list.RenumberRows();
+        return app.list.RowCount() - 1;
+    }
+    void SetName(int row, const std::string& name) { app.validation.SetNewName(row, name); }
+
+    // Answers Yes and runs the command. From here on every move is recorded as
+    // "from -> to" relative to the temp folder (the record starts afresh with each run), and
+    // `fault` may fail it.
+    void Run() {
+        moves.clear();
+        fs.failMove = [this](const std::string& from, const std::string& to) {
+            const std::string f = Relative(from), t = Relative(to);
+            moves.push_back(f + " -> " + t);
+            return fault ? fault(f, t) : 0;
+        };
+        host.statusProgress.clear();
+        host.yesNoAnswers.push_back(true);
+        app.OnCommand(1004);
+    }
+
+    std::string Relative(const std::string& path) const {
+        const std::string prefix = dir.path() + "/";
+        return path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path;
+    }
+    std::string Content(const std::string& relative) const { return ReadFileText(dir / relative); }
+    const std::string& Log() const { return app.log.Text(); }
+    bool LogHasFatal() const { return Log().find("【致命的") != std::string::npos; }
+    // The log a run writes when nothing goes wrong.
+    static std::string CleanLog() {
+        return std::string("\n") + msg::kRenameStart + "\n" + msg::kRenameEnd;
+    }
+
+    FakeHost host;
+    TempDir dir;
+    FaultFileSystem fs;
+    CMorvaneApp app;
+    std::vector<std::string> moves;
+    std::function<int(const std::string& from, const std::string& to)> fault;
+};
+
+}  // namespace morvane::test
