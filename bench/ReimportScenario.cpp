@@ -68,6 +68,15 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     ctx.Report("  the same with \"CPUをフル使用\"", fullCpu, bare, static_cast<std::size_t>(n),
                {.maxRatio = 3.0});
 
+    // For scale: the row checks that every new name goes through, run once over every row
+    // without reading anything.
+    const morvane::bench::Measurement checks = ctx.Measure([&] {
+        for (int row = 0; row < n; ++row)
+            app.validation.CheckRow(row);
+    });
+    ctx.Report("  the row checks alone (CheckRow per row)", checks, bare,
+               static_cast<std::size_t>(n));
+
     app.textRoundTrip.UnlockRows();
     app.list.RemoveAllRows();
 }
