@@ -107,6 +107,11 @@ inline constexpr const char* kLineTooLong =
     "【エラー】長すぎる行を検出したので読み込みを停止します。（テキスト 行 : %d）";
 inline constexpr const char* kPathCut =
     "【警告】パスが%d文字を超えたので切捨てます。(行 : %d ,名前 : \"%s\")";
+inline constexpr const char* kTextUtf16 =
+    "【エラー】UTF-16で保存されたテキストファイルは読み込めません。文字コードを変更して保存し直して"
+    "ください。(\"%s\")";
+inline constexpr const char* kNewlineInName =
+    "【エラー】改行を含む名前はテキストファイルに書き出せません。(行 : %d ,名前 : \"%s\")";
 
 // Shell.
 inline constexpr const char* kShellNoMemory =

@@ -1,0 +1,216 @@
+// Change detection of the text file and its re-import into the locked rows.
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/CMorvaneApp.h"
+#include "app/Host.h"
+#include "app/Messages.h"
+#include "editor/TextRoundTrip.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/Utf16.h"
+
+namespace morvane {
+namespace {
+
+constexpr std::size_t kMaxPathUnits = 32000;
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+TextLineStatus NextTextLine(std::string_view content, std::size_t* offset, bool lastWanted,
+                            std::string_view* line) {
+    const std::string_view rest = content.substr(std::min(*offset, content.size()));
+    const std::size_t window = std::min(rest.size(), kMaxTextLineBytes + 1);
+    const void* feed = std::memchr(rest.data(), '\n', window);
+    std::size_t length = 0;
+    if (feed != nullptr) {
+        length = static_cast<std::size_t>(static_cast<const char*>(feed) - rest.data());
+    } else if (rest.size() > kMaxTextLineBytes) {
+        return TextLineStatus::TooLong;
+    } else if (!lastWanted) {
+        return TextLineStatus::Missing;
+    } else {
+        length = rest.size();
+    }
+    *line = rest.substr(0, length);
+    if (!line->empty() && line->back() == '\r')
+        line->remove_suffix(1);
+    *offset += length + 1;
+    return TextLineStatus::Ok;
+}
+
+void TextRoundTrip::PollTextFile() {
+    const auto info = app_.fs.Find(app_.textFilePath);
+    if (!info)
+        return;
+    const TextFileStamp stamp = StampOf(*info);
+    if (stamp == app_.textFileStamp) {
+        app_.pendingTextStamp = {};
+        return;
+    }
+    // A file that is still being written changes between two polls; read it only once it
+    // has kept its stamp for one more poll.
+    if (!(stamp == app_.pendingTextStamp)) {
+        app_.pendingTextStamp = stamp;
+        return;
+    }
+    app_.pendingTextStamp = {};
+    app_.textFileStamp = stamp;
+    app_.textFileTime = FormatUtc(info->mtimeSec);
+    ReimportTextFile();
+}
+
+void TextRoundTrip::ReimportTextFile() {
+    app_.host.CommitEdit();
+    ListModel& list = app_.list;
+    const int n = list.RowCount();
+    if (n == 0)
+        return;
+    app_.host.SetStatusProgress(0.0f);
+    app_.host.SetMainWindowEnabled(false);
+    app_.ClearLog();
+    app_.AppendLog(FormatText(msg::kReimportStart, app_.textFileTime.c_str()));
+
+    // Line k belongs to the row whose "行" reads k + 1. A line no row claims is ignored.
+    std::vector<int> lineToRow(static_cast<std::size_t>(n), -1);
+    for (int i = 0; i < n; ++i) {
+        const int k = std::clamp(list.RowNumberOf(i) - 1, 0, n - 1);
+        lineToRow[static_cast<std::size_t>(k)] = i;
+    }
+
+    bool ok = true;
+    std::string content;
+    if (!app_.fs.ReadFile(app_.textFilePath, &content)) {
+        app_.AppendLog(FormatText(msg::kTextOpenFailed, app_.textFilePath.c_str()));
+        ok = false;
+    } else if (StartsWith(content, "\xFF\xFE") || StartsWith(content, "\xFE\xFF")) {
+        // Every name would be cut at its first zero byte: refuse instead of guessing.
+        app_.AppendLog(FormatText(msg::kTextUtf16, app_.textFilePath.c_str()));
+        ok = false;
+    } else {
+        std::string_view text = content;
+        // A byte-order mark is no part of the first name.
+        if (StartsWith(text, "\xEF\xBB\xBF"))
+            text.remove_prefix(3);
+        ok = ReadLines(text, lineToRow.data(), n);
+        ValidateRows(lineToRow.data(), n);
+    }
+
+    app_.AppendLog(ok ? msg::kReimportEnd : msg::kReimportFailedEnd);
+    app_.host.RedrawList();
+    app_.host.SetStatusProgress(0.0f);
+    app_.host.SetMainWindowEnabled(true);
+}
+
+bool TextRoundTrip::ReadLines(std::string_view content, const int* lineToRow, int n) {
+    ListModel& list = app_.list;
+    // The file was read whole, once; every line is one scan of its bytes.
+    std::size_t offset = 0;
+    for (int k = 0; k < n; ++k) {
+        std::string_view line;
+        switch (NextTextLine(content, &offset, k == n - 1, &line)) {
+            case TextLineStatus::Missing:
+                app_.AppendLog(FormatText(msg::kFewerLines, k + 1, n));
+                return false;
+            case TextLineStatus::TooLong:
+                app_.AppendLog(FormatText(msg::kLineTooLong, k + 1));
+                return false;
+            case TextLineStatus::Ok:
+                break;
+        }
+        const int row = lineToRow[k];
+        if (row >= 0 && (list.EntryAt(row)->errors & ErrRenameTest) == 0)
+            SetNameFromLine(row, line);
+        app_.host.SetStatusProgress(static_cast<float>(k) / static_cast<float>(n));
+        app_.PumpMessages();
+    }
+    return true;
+}
+
+void TextRoundTrip::SetNameFromLine(int row, std::string_view line) {
+    ListModel& list = app_.list;
+    FileEntry* entry = list.EntryAt(row);
+    // A zero byte ends the name.
+    line = line.substr(0, line.find('\0'));
+    std::string name = FromLocaleCodePage(line);
+    const std::size_t kept = name.find_last_not_of(' ');
+    const std::size_t length = kept == std::string::npos ? 0 : kept + 1;
+    if (length < name.size()) {
+        name.resize(length);
+        app_.AppendLog(FormatText(msg::kTrailingBlanks, row + 1, name.c_str()));
+    }
+    const std::size_t dirLength = entry->dirLength;
+    if (dirLength + 1 + Utf16Length(name) >= kMaxPathUnits) {
+        app_.AppendLog(
+            FormatText(msg::kPathCut, static_cast<int>(kMaxPathUnits), row + 1, name.c_str()));
+        const std::size_t room = dirLength < kMaxPathUnits - 2 ? kMaxPathUnits - 2 - dirLength : 0;
+        name = std::string(Utf16Prefix(name, room));
+    }
+    entry->newPath = list.Cell(row, ColDirectory) + name;
+    entry->newKey = MakePathKey(entry->newPath);
+    list.SetCell(row, ColCharCount, std::to_string(Utf16Length(name)));
+    list.SetCell(row, ColNewName, std::move(name));
+    list.NewPathIndex().Unlink(entry);
+    list.NewPathIndex().Insert(entry);
+}
+
+void TextRoundTrip::ValidateRows(const int* lineToRow, int n) {
+    ListModel& list = app_.list;
+    Validation& validation = app_.validation;
+    for (int j = 0; j < n; ++j) {
+        const int row = lineToRow[j];
+        if (row >= 0) {
+            FileEntry* entry = list.EntryAt(row);
+            const std::string& name = list.Cell(row, ColNewName);
+            // Blank and forbidden name the row by its list position; the swap message by
+            // its "行" number.
+            if (name.empty()) {
+                app_.AppendLog(FormatText(msg::kBlankName, row + 1));
+                entry->errors |= ErrBlank;
+            } else {
+                entry->errors &= ~ErrBlank;
+            }
+            if (Validation::HasForbiddenCharacter(name)) {
+                app_.AppendLog(FormatText(msg::kForbidden, row + 1, entry->newKey.c_str()));
+                entry->errors |= ErrForbidden;
+            } else {
+                entry->errors &= ~ErrForbidden;
+            }
+            if (validation.CheckDuplicate(row)) {
+                entry->errors |= ErrDuplicate;
+            } else {
+                entry->errors &= ~ErrDuplicate;
+            }
+            if ((entry->errors & ErrBlank) == 0) {
+                if (validation.CheckExistingFile(row)) {
+                    entry->errors |= ErrExists;
+                } else {
+                    entry->errors &= ~ErrExists;
+                }
+            }
+            if (validation.CheckSwapTarget(row)) {
+                app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row), name.c_str()));
+                entry->errors |= ErrSwapBlocked;
+            } else {
+                entry->errors &= ~ErrSwapBlocked;
+            }
+            if (entry->errors != 0) {
+                validation.MarkDependents(row);
+            } else {
+                validation.ReleaseDependents(row);
+            }
+            list.RefreshErrorColumn(row);
+        }
+        app_.host.SetStatusProgress(static_cast<float>(j) / static_cast<float>(n));
+        app_.PumpMessages();
+    }
+}
+
+}  // namespace morvane

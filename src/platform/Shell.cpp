@@ -1,0 +1,213 @@
+#include "platform/Shell.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <system_error>
+#include <thread>
+
+extern char** environ;
+
+namespace morvane {
+namespace {
+
+// How long we wait for the opener to hand the path over. GIO returns at once; xdg-open
+// without a known desktop runs the application in the foreground, and we must not wait for
+// that one to be closed.
+constexpr auto kOpenerPatience = std::chrono::seconds(5);
+
+std::string FindInPath(const std::string& name) {
+    const char* env = std::getenv("PATH");
+    const std::string path = env != nullptr && *env != '\0' ? env : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find(':', start);
+        const std::string dir = path.substr(start, end == std::string::npos ? end : end - start);
+        const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+        struct stat st {};
+        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+        if (end == std::string::npos)
+            return {};
+        start = end + 1;
+    }
+}
+
+// Reaps the child whenever it ends, without making anyone wait for it.
+void ReapInBackground(pid_t pid) {
+    try {
+        std::thread([pid] {
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: take it now if it has already ended; otherwise it stays a
+        // zombie until we exit, which is harmless.
+        waitpid(pid, nullptr, WNOHANG);
+    }
+}
+
+// Starts argv[0] (searched in PATH) with stdin from /dev/null, the signal mask cleared and
+// SIGPIPE back to its default. 0 or an errno value.
+int Spawn(const std::vector<std::string>& args, bool newSession, pid_t* pid) {
+    std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGCHLD);
+    short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+#ifdef POSIX_SPAWN_SETSID
+    if (newSession)
+        flags |= POSIX_SPAWN_SETSID;
+#else
+    (void)newSession;
+#endif
+    posix_spawnattr_setflags(&attr, flags);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    const int e = posix_spawnp(pid, argv[0], &actions, &attr, argv.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&actions);
+    return e;
+}
+
+// The child's exit status, or -1 when it is still running after the patience ran out (it is
+// then reaped in the background).
+int WaitPatiently(pid_t pid) {
+    const auto deadline = std::chrono::steady_clock::now() + kOpenerPatience;
+    for (;;) {
+        int status = 0;
+        const pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        if (r < 0 && errno != EINTR)
+            return 128;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ReapInBackground(pid);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+std::string ParentOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// What the desktop's open call would answer for a path that cannot be opened at all;
+// 0 when the path is there and readable.
+int CheckOpenable(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || stat(path.c_str(), &st) != 0) {
+        const int e = errno;
+        if (e == ENOENT) {
+            struct stat parent {};
+            const std::string dir = ParentOf(path);
+            return stat(dir.c_str(), &parent) == 0 && S_ISDIR(parent.st_mode)
+                       ? shell::kFileNotFound
+                       : shell::kPathNotFound;
+        }
+        return ShellResultFromErrno(e);
+    }
+    if (access(path.c_str(), R_OK) != 0 && errno == EACCES)
+        return shell::kAccessDenied;
+    return 0;
+}
+
+}  // namespace
+
+int ShellResultFromErrno(int error) {
+    switch (error) {
+        case 0:
+            return shell::kSuccess;
+        case ENOENT:
+            return shell::kFileNotFound;
+        case ENOTDIR:
+        case ELOOP:
+        case ENAMETOOLONG:
+            return shell::kPathNotFound;
+        case EACCES:
+        case EPERM:
+        case ETXTBSY:
+            return shell::kAccessDenied;
+        case ENOEXEC:
+            return shell::kBadFormat;
+        case ENOMEM:
+        case EAGAIN:
+        case EMFILE:
+        case ENFILE:
+            return shell::kOutOfResources;
+        default:
+            return shell::kFileNotFound;
+    }
+}
+
+int OpenWithDefaultApplication(const std::string& path) {
+    if (path.empty())
+        return shell::kFileNotFound;
+    if (const int failure = CheckOpenable(path); failure != 0)
+        return failure;
+    // An absolute path cannot be taken for an option or a URI by the opener.
+    const std::string target = path.front() == '/' ? path : "./" + path;
+    std::vector<std::string> args;
+    bool viaGio = false;
+    if (std::string gio = FindInPath("gio"); !gio.empty()) {
+        args = {gio, "open", target};
+        viaGio = true;
+    } else if (std::string xdg = FindInPath("xdg-open"); !xdg.empty()) {
+        args = {xdg, target};
+    } else {
+        return shell::kNoAssociation;  // nothing on this desktop opens files
+    }
+    pid_t pid = 0;
+    if (const int e = Spawn(args, false, &pid); e != 0)
+        return ShellResultFromErrno(e);
+    const int status = WaitPatiently(pid);
+    if (status <= 0)
+        return shell::kSuccess;
+    // The path was there and readable, so the opener failed to find a program for it.
+    // xdg-open tells a path that vanished meanwhile by status 2; GIO uses 2 for everything.
+    if (!viaGio && status == 2)
+        return shell::kFileNotFound;
+    return shell::kNoAssociation;
+}
+
+int StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
+    if (program.empty())
+        return shell::kFileNotFound;
+    std::vector<std::string> args;
+    args.reserve(arguments.size() + 1);
+    args.push_back(program);
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    pid_t pid = 0;
+    if (const int e = Spawn(args, true, &pid); e != 0)
+        return ShellResultFromErrno(e);
+    ReapInBackground(pid);
+    return shell::kSuccess;
+}
+
+}  // namespace morvane

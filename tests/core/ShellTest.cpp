@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <thread>
+
+#include "PrivateDesktop.h"
+#include "app/CMorvaneApp.h"
+#include "app/Messages.h"
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+#include "support/FakeHost.h"
+#include "support/TempDir.h"
+
+namespace morvane {
+namespace {
+
+using test::MakeScript;
+using test::PrivateDesktop;
+using test::ReadFileText;
+using test::TempDir;
+using test::WaitForLine;
+
+class DesktopTest : public ::testing::Test {
+protected:
+    TempDir dir_;
+    PrivateDesktop desktop_{dir_};
+    const std::string& record_ = desktop_.record;
+};
+
+TEST_F(DesktopTest, OpensThroughTheAssociationAndMapsFailuresOntoShellCodes) {
+    const std::string text = dir_.MakeFile("docs/メモ 1.txt", "hello\n");
+    EXPECT_EQ(OpenWithDefaultApplication(text), shell::kSuccess);
+    EXPECT_EQ(WaitForLine(record_), text + "\n");
+
+    // No handler for binary data or for folders on this desktop.
+    const std::string binary = dir_.MakeFile("docs/data.morvane-bin", std::string("\0\1\2\3", 4));
+    EXPECT_EQ(OpenWithDefaultApplication(binary), shell::kNoAssociation);
+    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs"), shell::kNoAssociation);
+
+    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs/missing.txt"), shell::kFileNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "nowhere/missing.txt"), shell::kPathNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(text + "/below"), shell::kPathNotFound);
+    // A dangling link names nothing that can be opened.
+    symlink((dir_ / "gone.txt").c_str(), (dir_ / "docs/link.txt").c_str());
+    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs/link.txt"), shell::kFileNotFound);
+    if (geteuid() != 0) {
+        const std::string secret = dir_.MakeFile("docs/secret.txt", "x\n");
+        chmod(secret.c_str(), 0);
+        EXPECT_EQ(OpenWithDefaultApplication(secret), shell::kAccessDenied);
+    }
+    // Only the one successful open reached the handler.
+    EXPECT_EQ(ReadFileText(record_), text + "\n");
+}
+
+TEST_F(DesktopTest, ShellOpenLogsTheMessageOfTheFailure) {
+    test::FakeHost host;
+    CMorvaneApp app(host, RealFileSystem());
+    const std::string binary = dir_.MakeFile("data.morvane-bin", std::string("\0\1", 2));
+    app.shellOpen.ShellOpenPath(binary);
+    app.shellOpen.ShellOpenPath(dir_ / "missing.txt");
+    EXPECT_EQ(app.log.Text(),
+              "\n" + FormatText(msg::kShellNoAssociation, binary.c_str()) + "\n" +
+                  FormatText(msg::kShellFileNotFound, (dir_ / "missing.txt").c_str()));
+
+    // Codes outside the table, success among them, log nothing.
+    app.ClearLog();
+    for (int code : {28, 29, 30, 32, 33, 42})
+        app.shellOpen.ReportShellExecuteError(code, "/x");
+    EXPECT_EQ(app.log.Text(), "");
+    app.shellOpen.ReportShellExecuteError(0, "/x");
+    app.shellOpen.ReportShellExecuteError(26, "/y");
+    app.shellOpen.ReportShellExecuteError(27, "/z");
+    app.shellOpen.ReportShellExecuteError(11, "/w");
+    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kShellNoMemory, "/x") + "\n" +
+                                  FormatText(msg::kShellAccessDenied, "/y") + "\n" +
+                                  FormatText(msg::kShellNoAssociation, "/z") + "\n" +
+                                  FormatText(msg::kShellBadFormat, "/w"));
+}
+
+TEST_F(DesktopTest, WithoutAConfiguredEditorTheTextFileOpensInTheDesktopsEditor) {
+    test::FakeHost host;
+    CMorvaneApp app(host, RealFileSystem());
+    app.tempDir = dir_.MakeFolder("tmp") + "/";
+    app.settings.useExternalEditor = 0;
+    app.textRoundTrip.ExportAndLock();
+    ASSERT_TRUE(app.rowLocked);
+    EXPECT_EQ(WaitForLine(record_), app.textFilePath + "\n");
+    app.textRoundTrip.UnlockRows();
+
+    // No program for text on this desktop: the failure is logged, the lock holds.
+    desktop_.RemoveHandler();
+    app.ClearLog();
+    app.textRoundTrip.ExportAndLock();
+    EXPECT_TRUE(app.rowLocked);
+    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kLocked, app.textFilePath.c_str()) + "\n" +
+                                  FormatText(msg::kShellNoAssociation, app.textFilePath.c_str()));
+}
+
+bool ProcessExists(const std::string& pid) {
+    struct stat st {};
+    return stat(("/proc/" + pid).c_str(), &st) == 0;
+}
+
+TEST(StartDetachedTest, StartsWithTheArgumentAndLeavesNoZombie) {
+    TempDir dir;
+    const std::string out = dir / "out.txt";
+    const std::string program = MakeScript(dir, "prog.sh",
+                                           "printf '%s|%s\\n' \"$$\" \"$1\" > '" + out +
+                                               ".part'\nmv '" + out + ".part' '" + out + "'\n");
+    EXPECT_EQ(StartDetached(program, {"/tmp/a b [c].txt"}), shell::kSuccess);
+    const std::string line = WaitForLine(out);
+    ASSERT_FALSE(line.empty());
+    const std::string pid = line.substr(0, line.find('|'));
+    EXPECT_EQ(line.substr(line.find('|') + 1), "/tmp/a b [c].txt\n");
+    // Once it has ended it is reaped: its process entry goes away (a zombie would keep it).
+    bool gone = false;
+    for (int i = 0; i < 1000 && !gone; ++i) {
+        gone = !ProcessExists(pid);
+        if (!gone)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(gone);
+
+    EXPECT_EQ(StartDetached(dir / "no-such-editor", {"x"}), shell::kFileNotFound);
+    EXPECT_EQ(StartDetached("", {"x"}), shell::kFileNotFound);
+    const std::string plain = dir.MakeFile("plain.txt", "not a program\n");
+    chmod(plain.c_str(), 0644);
+    if (geteuid() != 0) {
+        EXPECT_EQ(StartDetached(plain, {"x"}), shell::kAccessDenied);
+    }
+}
+
+}  // namespace
+}  // namespace morvane

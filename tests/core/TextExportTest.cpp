@@ -1,0 +1,231 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <regex>
+
+#include "RoundTripFixture.h"
+#include "app/Commands.h"
+#include "editor/TextRoundTrip.h"
+#include "platform/Clock.h"
+
+namespace morvane::test {
+namespace {
+
+using TextExportTest = RoundTripFixture;
+
+TEST_F(TextExportTest, EmptyListGivesAZeroByteFileAndStillTakesTheLock) {
+    app.textRoundTrip.ExportAndLock();
+    ASSERT_TRUE(app.rowLocked);
+    EXPECT_TRUE(PathExists(app.textFilePath));
+    EXPECT_EQ(ReadFileText(app.textFilePath), "");
+    EXPECT_TRUE(host.rowLockShown);
+    EXPECT_TRUE(host.editorButtonChecked);
+    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kLocked, app.textFilePath.c_str()));
+}
+
+TEST_F(TextExportTest, WritesEveryNewNameAsOneCrLfLineInDisplayOrderToAPrivateFile) {
+    AddFile("b.txt");
+    AddFile("a.txt");
+    AddFile("日本語 名.txt");
+    app.list.SetCell(0, ColNewName, "");           // an empty name is an empty line
+    app.list.EntryAt(1)->errors |= ErrRenameTest;  // excluded rows are written all the same
+    const std::string record = dir / "editor-args.txt";
+    const std::string editor =
+        dir.MakeFile("editor.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part'\nmv '" +
+                                      record + ".part' '" + record + "'\n");
+    chmod(editor.c_str(), 0755);
+    app.settings.editorPath = editor;
+
+    app.textRoundTrip.ExportAndLock();
+
+    ASSERT_TRUE(app.rowLocked);
+    EXPECT_TRUE(std::regex_match(
+        app.textFilePath,
+        std::regex(std::regex_replace(app.tempDir, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
+                   R"(00000000\[MORVANE\]_\d{14}\.txt)")))
+        << app.textFilePath;
+    EXPECT_EQ(ReadFileText(app.textFilePath), "\r\na.txt\r\n日本語 名.txt\r\n");
+    struct stat st {};
+    ASSERT_EQ(lstat(app.textFilePath.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // The time text is the file's own last write, to the second, in UTC.
+    EXPECT_EQ(app.textFileTime, FormatUtc(st.st_mtim.tv_sec));
+
+    // The editor gets the path as its one argument.
+    std::string args;
+    for (int i = 0; i < 1000 && args.empty(); ++i) {
+        args = ReadFileText(record);
+        if (args.empty())
+            usleep(10000);
+    }
+    EXPECT_EQ(args, app.textFilePath + "\n");
+}
+
+TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughALink) {
+    AddFile("a.txt");
+    const std::string victim = dir.MakeFile("victim.txt", "keep");
+    std::string first, second;
+    // Retried in a fresh folder when the two exports happen to straddle a second.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        app.tempDir = dir.MakeFolder("tmp" + std::to_string(attempt)) + "/";
+        // Links planted under the first names of this second and the next point at a file
+        // of ours.
+        while (CurrentLocalTime().second >= 58)  // keep the next second within the minute
+            usleep(100000);
+        const LocalTime now = CurrentLocalTime();
+        for (int s = 0; s < 2; ++s) {
+            LocalTime t = now;
+            t.second += s;
+            symlink(victim.c_str(), (app.tempDir + TextFileName(0, t)).c_str());
+        }
+        app.textRoundTrip.ExportAndLock();
+        first = app.textFilePath.substr(app.tempDir.size());
+        app.textRoundTrip.ExportAndLock();
+        second = app.textFilePath.substr(app.tempDir.size());
+        if (first.substr(8) == second.substr(8))
+            break;
+    }
+    EXPECT_EQ(first.substr(0, 8), "00000001");
+    EXPECT_EQ(second.substr(0, 8), "00000002");
+    EXPECT_EQ(first.substr(8), second.substr(8));
+    EXPECT_EQ(ReadFileText(victim), "keep");
+    EXPECT_EQ(ReadFileText(app.textFilePath), "a.txt\r\n");
+}
+
+TEST_F(TextExportTest, ANameHoldingALineBreakRefusesTheExport) {
+    AddFile("a.txt");
+    AddFile("b.txt");
+    app.list.SetCell(1, ColNewName, "two\nlines");
+    host.editorButtonChecked = true;  // the toolbar click checked it
+    app.OnCommand(CmdEditorButton);
+    EXPECT_FALSE(app.rowLocked);
+    EXPECT_TRUE(dir.Names("tmp").empty());
+    EXPECT_FALSE(host.editorButtonChecked);
+    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kNewlineInName, 2, "two\nlines"));
+
+    app.list.SetCell(1, ColNewName, "cr\rinside");
+    app.ClearLog();
+    app.textRoundTrip.ExportAndLock();
+    EXPECT_FALSE(app.rowLocked);
+    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kNewlineInName, 2, "cr\rinside"));
+}
+
+TEST_F(TextExportTest, AFileThatCannotBeCreatedTakesNoLock) {
+    AddFile("a.txt");
+    fs.failWrite = [](const std::string&) { return EROFS; };
+    host.editorButtonChecked = true;
+    app.OnCommand(CmdEditorButton);
+    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(host.editorButtonChecked);
+    EXPECT_EQ(app.log.Text(), "");
+}
+
+TEST_F(TextExportTest, MenuAndToolbarToggleTheLockAndTheMenuTakesItAgainAfresh) {
+    AddFile("a.txt");
+    AddFile("b.txt");
+    app.OnCommand(CmdEditInTextEditor);  // menu, button unchecked: lock
+    ASSERT_TRUE(app.rowLocked);
+    const std::string firstFile = app.textFilePath;
+    EXPECT_TRUE(host.editorButtonChecked);
+
+    app.list.Reorder({1, 0});            // a sort under the lock keeps the "行" numbers
+    app.OnCommand(CmdEditInTextEditor);  // menu, button checked: release
+    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(PathExists(firstFile));
+    EXPECT_EQ(app.textFilePath, "");
+    EXPECT_FALSE(host.rowLockShown);
+    EXPECT_FALSE(host.editorButtonChecked);
+    EXPECT_EQ(app.list.Cell(0, ColRowNumber), "1");  // renumbered in display order
+    EXPECT_EQ(app.list.Cell(1, ColRowNumber), "2");
+    EXPECT_EQ(LogLines().back(), FormatText(msg::kUnlocked, firstFile.c_str()));
+
+    app.list.SetCell(0, ColNewName, "renamed.txt");
+    app.OnCommand(CmdEditInTextEditor);  // and again: written afresh from the list
+    ASSERT_TRUE(app.rowLocked);
+    EXPECT_EQ(ReadFileText(app.textFilePath), "renamed.txt\r\na.txt\r\n");
+
+    // The toolbar button has toggled itself before its command arrives.
+    host.editorButtonChecked = false;
+    const std::string secondFile = app.textFilePath;
+    app.OnCommand(CmdEditorButton);
+    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(PathExists(secondFile));
+    host.editorButtonChecked = true;
+    app.OnCommand(CmdEditorButton);
+    EXPECT_TRUE(app.rowLocked);
+
+    // While a registration runs the command changes nothing; the button shows the lock.
+    app.registrationBusy = true;
+    app.ClearLog();
+    host.editorButtonChecked = false;
+    app.OnCommand(CmdEditorButton);
+    EXPECT_TRUE(app.rowLocked);
+    EXPECT_TRUE(host.editorButtonChecked);
+    EXPECT_EQ(app.log.Text(), std::string("\n") + msg::kBusy);
+    app.registrationBusy = false;
+}
+
+TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
+    AddFile("a.txt");
+    AddFile("b.txt");
+    app.list.SelectAll();
+    app.textRoundTrip.ExportAndLock();
+    const std::string file = app.textFilePath;
+    const std::string logBefore = app.log.Text();
+    for (int command : {CmdClearAll, CmdClear, CmdRemoveSelected, CmdRemoveSelectedMenu}) {
+        host.yesNoAnswers = {false};
+        app.OnCommand(command);
+    }
+    EXPECT_EQ(host.questions.size(), 4u);
+    EXPECT_EQ(host.questions.front().text, msg::kUnlockQuestion);
+    EXPECT_TRUE(app.rowLocked);
+    EXPECT_TRUE(PathExists(file));
+    EXPECT_EQ(app.list.RowCount(), 2);
+    EXPECT_EQ(app.log.Text(), logBefore);
+
+    host.yesNoAnswers = {true};
+    app.OnCommand(CmdClearAll);
+    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(PathExists(file));
+    EXPECT_EQ(app.list.RowCount(), 0);
+}
+
+TEST_F(TextExportTest, ReleaseReportsATextFileThatCannotBeDeleted) {
+    AddFile("a.txt");
+    app.textRoundTrip.ExportAndLock();
+    const std::string file = app.textFilePath;
+    ASSERT_EQ(unlink(file.c_str()), 0);  // the user deleted it under the lock
+    app.textRoundTrip.PollTextFile();    // nothing happens meanwhile
+    app.textRoundTrip.PollTextFile();
+    EXPECT_TRUE(app.rowLocked);
+    app.ClearLog();
+    app.textRoundTrip.UnlockRows();
+    EXPECT_FALSE(app.rowLocked);
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{FormatText(msg::kUnlocked, file.c_str()),
+                                        FormatText(msg::kTextDeleteFailed, file.c_str())}));
+}
+
+TEST_F(TextExportTest, AnEditorThatCannotBeStartedIsReportedAndTheLockHolds) {
+    AddFile("a.txt");
+    app.settings.editorPath = dir / "no-such-editor";
+    app.textRoundTrip.ExportAndLock();
+    EXPECT_TRUE(app.rowLocked);
+    EXPECT_TRUE(host.editorButtonChecked);
+    EXPECT_EQ(LogLines().back(),
+              FormatText(msg::kShellFileNotFound, app.settings.editorPath.c_str()));
+}
+
+TEST_F(TextExportTest, ShutDownReleasesTheLockWithoutAsking) {
+    AddFile("a.txt");
+    app.textRoundTrip.ExportAndLock();
+    const std::string file = app.textFilePath;
+    app.ShutDown();
+    EXPECT_TRUE(host.questions.empty());
+    EXPECT_FALSE(PathExists(file));
+    EXPECT_FALSE(app.rowLocked);
+}
+
+}  // namespace
+}  // namespace morvane::test

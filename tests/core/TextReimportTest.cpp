@@ -1,0 +1,316 @@
+#include <unistd.h>
+
+#include <cerrno>
+
+#include <cstdio>
+
+#include "RoundTripFixture.h"
+#include "editor/TextRoundTrip.h"
+#include "platform/Utf16.h"
+
+namespace morvane::test {
+namespace {
+
+std::string Start(const CMorvaneApp& app) {
+    std::string line = FormatText(msg::kReimportStart, app.textFileTime.c_str());
+    line.pop_back();  // the banner's own line feed
+    return line;
+}
+const std::string kEnd =
+    std::string(msg::kReimportEnd).substr(1, std::string(msg::kReimportEnd).size() - 2);
+const std::string kFailed =
+    std::string(msg::kReimportFailedEnd).substr(1, std::string(msg::kReimportFailedEnd).size() - 2);
+
+class TextReimportTest : public RoundTripFixture {
+protected:
+    void SetUp() override {
+        AddFile("a.txt");
+        AddFile("b.txt");
+        AddFile("c.txt");
+        app.textRoundTrip.ExportAndLock();
+    }
+    std::string Dir() { return dir / "files/"; }
+};
+
+TEST(TextLineTest, LinesEndAtLineFeedsWithinTheLengthLimit) {
+    std::string_view line;
+    std::size_t offset = 0;
+    const std::string text = "a\r\nb\rc\n\nlast\r";
+    EXPECT_EQ(NextTextLine(text, &offset, false, &line), TextLineStatus::Ok);
+    EXPECT_EQ(line, "a");
+    EXPECT_EQ(NextTextLine(text, &offset, false, &line), TextLineStatus::Ok);
+    EXPECT_EQ(line, "b\rc");
+    EXPECT_EQ(NextTextLine(text, &offset, false, &line), TextLineStatus::Ok);
+    EXPECT_EQ(line, "");
+    std::size_t before = offset;
+    EXPECT_EQ(NextTextLine(text, &offset, false, &line), TextLineStatus::Missing);
+    EXPECT_EQ(offset, before);
+    EXPECT_EQ(NextTextLine(text, &offset, true, &line), TextLineStatus::Ok);
+    EXPECT_EQ(line, "last");
+    // Past the end, the last line wanted is empty.
+    EXPECT_EQ(NextTextLine(text, &offset, true, &line), TextLineStatus::Ok);
+    EXPECT_EQ(line, "");
+
+    // 63,998 bytes fit (the carriage return counts); 63,999 do not, ended or not.
+    const std::string longest(kMaxTextLineBytes - 1, 'x');
+    for (const std::string& ok : {longest + "\r\n", longest + "y\n", longest + "y"}) {
+        offset = 0;
+        EXPECT_EQ(NextTextLine(ok, &offset, true, &line), TextLineStatus::Ok);
+        EXPECT_EQ(line, longest + (ok[longest.size()] == 'y' ? "y" : ""));
+    }
+    for (const std::string& tooLong : {longest + "yz\n", longest + "yz", longest + "y\r\n"}) {
+        offset = 0;
+        EXPECT_EQ(NextTextLine(tooLong, &offset, true, &line), TextLineStatus::TooLong);
+    }
+}
+
+TEST_F(TextReimportTest, MoreLinesThanRowsSucceedWithBannersAndProgress) {
+    host.statusProgress.clear();
+    bool disabledWhilePumping = true;
+    host.onPump = [&] { disabledWhilePumping = disabledWhilePumping && !host.windowEnabled; };
+    SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nextra\r\nmore\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
+    EXPECT_EQ(app.list.EntryAt(1)->newPath, Dir() + "y.txt");
+    EXPECT_EQ(app.list.EntryAt(1)->newKey, Dir() + "y.txt");
+    EXPECT_EQ(app.list.NewPathIndex().Find(Dir() + "y.txt"), app.list.EntryAt(1));
+    EXPECT_EQ(app.list.NewPathIndex().Find(Dir() + "b.txt"), nullptr);
+    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+    EXPECT_EQ(app.list.Cell(2, ColCharCount), "5");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(host.disableCount, 1);
+    EXPECT_TRUE(host.windowEnabled);
+    EXPECT_TRUE(disabledWhilePumping);
+    EXPECT_GE(host.pumpCalls, 6);  // after every line and every row
+    const float third = 1.0f / 3.0f, twoThirds = 2.0f / 3.0f;
+    EXPECT_EQ(host.statusProgress,
+              (std::vector<float>{0.0f, 0.0f, third, twoThirds, 0.0f, third, twoThirds, 0.0f}));
+    EXPECT_EQ(host.commitEditCalls, 1);
+}
+
+TEST_F(TextReimportTest, OneLineShortWithAFinalLineEndLeavesTheLastRowBlank) {
+    SaveAndPoll("x.txt\r\ny.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", ""}));
+    EXPECT_EQ(Errors(2) & ErrBlank, ErrBlank);
+    EXPECT_EQ(app.list.Cell(2, ColError).find("空白"), 0u);
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{Start(app), FormatText(msg::kBlankName, 3), kEnd}));
+}
+
+TEST_F(TextReimportTest, TwoLinesShortStopsWithTheFewerLinesError) {
+    SaveAndPoll("x.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{Start(app), FormatText(msg::kFewerLines, 2, 3), kFailed}));
+    // A second line without its line feed is still missing its end.
+    SaveAndPoll("p.txt\r\nq.txt");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"p.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(LogLines()[1], FormatText(msg::kFewerLines, 2, 3));
+}
+
+TEST_F(TextReimportTest, LineFeedsAloneCarriageReturnsInsideAndZeroBytes) {
+    SaveAndPoll(std::string("x.txt\ny\rz.txt\nab\0cd\n", 20));
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y\rz.txt", "ab"}));
+    EXPECT_EQ(app.list.EntryAt(1)->newPath, Dir() + "y\rz.txt");
+    EXPECT_EQ(app.list.Cell(1, ColCharCount), "7");
+}
+
+TEST_F(TextReimportTest, ALineOfSpacesWarnsThenIsBlank) {
+    SaveAndPoll("x.txt  \r\n   \r\n\tz.txt\xE3\x80\x80\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "", "\tz.txt\xE3\x80\x80"}));
+    // Tabs stay in the name (and are forbidden there); the message shows the full new path.
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{
+                  Start(app), FormatText(msg::kTrailingBlanks, 1, "x.txt"),
+                  FormatText(msg::kTrailingBlanks, 2, ""), FormatText(msg::kBlankName, 2),
+                  FormatText(msg::kForbidden, 3, (Dir() + "\tz.txt\xE3\x80\x80").c_str()), kEnd}));
+    EXPECT_EQ(Errors(1), ErrBlank);
+    EXPECT_EQ(Errors(2), ErrForbidden);
+}
+
+TEST_F(TextReimportTest, AnOverLongLineStopsReadingButAllRowsAreValidated) {
+    app.list.SetCell(2, ColNewName, "");  // only the validation pass can mark it blank
+    SaveAndPoll("x.txt\r\n" + std::string(64000, 'y') + "\r\nz.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "b.txt", ""}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), FormatText(msg::kLineTooLong, 2),
+                                                    FormatText(msg::kBlankName, 3), kFailed}));
+}
+
+TEST_F(TextReimportTest, APathOverTheLimitIsCutWithAWarning) {
+    const std::string name(40000, 'n');
+    SaveAndPoll("x\r\n" + name + "\r\nz\r\n");
+    const std::size_t d = Utf16Length(Dir());
+    EXPECT_EQ(app.list.Cell(1, ColNewName), std::string(31998 - d, 'n'));
+    EXPECT_EQ(app.list.Cell(1, ColCharCount), std::to_string(31998 - d));
+    EXPECT_EQ(LogLines()[1], FormatText(msg::kPathCut, 32000, 2, name.c_str()));
+    EXPECT_EQ(LogLines().back(), kEnd);
+}
+
+TEST_F(TextReimportTest, LineNGoesToTheRowWhoseNumberIsNAfterASort) {
+    app.list.Reorder({2, 0, 1});  // c, a, b on screen; "行" reads 3, 1, 2
+    SaveAndPoll("one\r\ntwo\r\n\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"", "one", "two"}));
+    // The blank row is named by its list position.
+    EXPECT_EQ(LogLines()[1], FormatText(msg::kBlankName, 1));
+    EXPECT_EQ(app.list.Cell(0, ColRowNumber), "3");
+}
+
+TEST_F(TextReimportTest, TheSwapMessageNamesTheRowNumberAfterASort) {
+    app.list.Reorder({1, 2, 0});  // b, c, a on screen; "行" reads 2, 3, 1
+    // Line 1 (a) gets a forbidden name; line 2 (b) wants a's path, which cannot be vacated.
+    SaveAndPoll("bad:name\r\na.txt\r\nc.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "c.txt", "bad:name"}));
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{
+                  Start(app), FormatText(msg::kForbidden, 3, (Dir() + "bad:name").c_str()),
+                  FormatText(msg::kSwapTarget, 2, "a.txt"), kEnd}));
+    EXPECT_EQ(Errors(2), ErrForbidden);
+    EXPECT_EQ(Errors(0), ErrSwapBlocked);
+    EXPECT_EQ(app.list.Cell(0, ColError), ErrorCellText(ErrSwapBlocked));
+
+    // Mending line 1 releases line 2 without a message.
+    SaveAndPoll("z.txt\r\na.txt\r\nc.txt\r\n");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(Errors(0), 0u);
+    EXPECT_EQ(Errors(2), 0u);
+}
+
+TEST_F(TextReimportTest, ALineThatNoRowClaimsIsIgnored) {
+    // Row numbers that are no permutation: two rows read 1, none reads 2.
+    app.list.SetCell(1, ColRowNumber, "1");
+    SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "x.txt", "z.txt"}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+}
+
+TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
+    dir.MakeFile("files/other.txt");  // not registered
+    // A swap of a and b is fine.
+    SaveAndPoll("b.txt\r\na.txt\r\nc.txt\r\n");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Errors(row), 0u) << row;
+
+    // Two rows with one name, and a name taken by a file of the folder.
+    SaveAndPoll("x.txt\r\nx.txt\r\nother.txt\r\n");
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{
+                  Start(app), FormatText(msg::kDuplicate, 2, 1), FormatText(msg::kDuplicate, 1, 2),
+                  FormatText(msg::kExists, 3, (Dir() + "other.txt").c_str()), kEnd}));
+    EXPECT_EQ(Errors(0), ErrDuplicate);
+    EXPECT_EQ(Errors(1), ErrDuplicate);
+    EXPECT_EQ(Errors(2), ErrExists);
+
+    // Back to the names as they are: every bit goes.
+    SaveAndPoll("a.txt\r\nb.txt\r\nc.txt\r\n");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(Errors(row), 0u) << row;
+    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+}
+
+TEST_F(TextReimportTest, RowsExcludedFromRenamingAreWrittenButIgnoreTheirLines) {
+    app.textRoundTrip.UnlockRows();
+    fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
+    AddFile("locked.txt");  // its rename test fails
+    fs.failMove = nullptr;
+    ASSERT_EQ(Errors(3), ErrRenameTest);
+    app.textRoundTrip.ExportAndLock();
+    EXPECT_EQ(ReadFileText(app.textFilePath), "a.txt\r\nb.txt\r\nc.txt\r\nlocked.txt\r\n");
+
+    SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nfree.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt", "locked.txt"}));
+    EXPECT_EQ(app.list.EntryAt(3)->newKey, Dir() + "locked.txt");
+    EXPECT_EQ(Errors(3), ErrRenameTest);
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+}
+
+TEST_F(TextReimportTest, EverySettledSaveIsReadEvenWithinOneSecond) {
+    Save("x1.txt\r\ny.txt\r\nz.txt\r\n");
+    app.textRoundTrip.PollTextFile();  // still settling: not read yet
+    EXPECT_EQ(NewNames()[0], "a.txt");
+    app.textRoundTrip.PollTextFile();
+    EXPECT_EQ(NewNames()[0], "x1.txt");
+    const std::string firstTime = app.textFileTime;
+    app.textRoundTrip.PollTextFile();  // unchanged: nothing again
+    EXPECT_EQ(host.disableCount, 1);
+
+    // Same size, very likely the same second: only the fine stamp tells them apart. (The
+    // kernel stamps files from a clock that ticks every few milliseconds; a user does not save
+    // twice within one tick.)
+    usleep(20000);
+    Save("x2.txt\r\ny.txt\r\nz.txt\r\n");
+    app.textRoundTrip.PollTextFile();
+    app.textRoundTrip.PollTextFile();
+    EXPECT_EQ(NewNames()[0], "x2.txt");
+    EXPECT_EQ(host.disableCount, 2);
+
+    // Saved by writing a new file and renaming it over the old one.
+    const std::string fresh = app.textFilePath + ".new";
+    {
+        std::FILE* f = std::fopen(fresh.c_str(), "wb");
+        std::fputs("x3.txt\r\ny.txt\r\nz.txt\r\n", f);
+        std::fclose(f);
+    }
+    ASSERT_EQ(std::rename(fresh.c_str(), app.textFilePath.c_str()), 0);
+    app.textRoundTrip.PollTextFile();
+    app.textRoundTrip.PollTextFile();
+    EXPECT_EQ(NewNames()[0], "x3.txt");
+    EXPECT_EQ(host.disableCount, 3);
+    EXPECT_FALSE(firstTime.empty());
+    EXPECT_EQ(LogLines()[0], Start(app));
+}
+
+TEST_F(TextReimportTest, AFileStillBeingWrittenWaitsUntilItSettles) {
+    Save("x.txt\r\n");
+    app.textRoundTrip.PollTextFile();
+    Save("x.txt\r\ny.txt\r\n");  // the writer is not done yet
+    app.textRoundTrip.PollTextFile();
+    EXPECT_EQ(host.disableCount, 0);
+    Save("x.txt\r\ny.txt\r\nz.txt\r\n");
+    app.textRoundTrip.PollTextFile();
+    EXPECT_EQ(host.disableCount, 0);
+    app.textRoundTrip.PollTextFile();
+    EXPECT_EQ(host.disableCount, 1);
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
+}
+
+TEST_F(TextReimportTest, AUtf8MarkIsDroppedAndAUtf16FileIsRefused) {
+    SaveAndPoll("\xEF\xBB\xBFx.txt\r\ny.txt\r\nz.txt\r\n");
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
+    EXPECT_EQ(app.list.Cell(0, ColCharCount), "5");
+
+    const std::string utf16le("\xFF\xFEp\0.\0t\0\r\0\n\0", 12);
+    SaveAndPoll(utf16le + std::string("q\0\r\0\n\0r\0\r\0\n\0", 12));
+    EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{
+                  Start(app), FormatText(msg::kTextUtf16, app.textFilePath.c_str()), kFailed}));
+    SaveAndPoll(std::string("\xFE\xFF\0p\0\r\0\n", 8));
+    EXPECT_EQ(LogLines()[1], FormatText(msg::kTextUtf16, app.textFilePath.c_str()));
+    EXPECT_EQ(NewNames()[0], "x.txt");
+}
+
+TEST_F(TextReimportTest, AnUnreadableFileFailsWithoutTheValidationPass) {
+    app.list.SetCell(2, ColNewName, "");
+    const std::string path = app.textFilePath;
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);  // something there that cannot be read as text
+    app.textRoundTrip.PollTextFile();
+    app.textRoundTrip.PollTextFile();
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{Start(app), FormatText(msg::kTextOpenFailed, path.c_str()),
+                                        kFailed}));
+    EXPECT_TRUE(host.windowEnabled);
+    rmdir(path.c_str());
+}
+
+TEST_F(TextReimportTest, AnEmptyListLogsNothing) {
+    app.list.RemoveAllRows();
+    SaveAndPoll("x\r\n");
+    EXPECT_EQ(host.disableCount, 0);
+    EXPECT_EQ(app.log.Text().find("【更新】"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace morvane::test
