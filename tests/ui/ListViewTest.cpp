@@ -299,6 +299,28 @@ private slots:
         QCOMPARE(ui->app.list.SelectedRows(), std::vector<int>{2});
     }
 
+    void doubleClickOpensAFolderAndBackspaceGoesUp() {
+        ui->dir.MakeFile("files/sub/inner.txt");
+        ui->dir.MakeFile("files/other.txt");
+        ui->app.registration.RegisterPath(ui->dir / "files/sub");
+        ui->model->FlushAppends();
+        // The first click of a double click selects the row.
+        QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, {},
+                          ui->CellCenter(0, ColCurrentName));
+        QTest::mouseDClick(ui->list->viewport(), Qt::LeftButton, {},
+                           ui->CellCenter(0, ColCurrentName));
+        QTRY_COMPARE(ui->Column(ColCurrentName), QStringList({"inner.txt"}));
+        QCOMPARE(ui->app.currentFolder, ui->dir / "files/sub");
+        QVERIFY(ui->frame->isEnabled());
+
+        ui->list->setFocus();
+        QTest::keyClick(ui->list, Qt::Key_Backspace);
+        QTRY_COMPARE(ui->model->rowCount(), 2);
+        QStringList names = ui->Column(ColCurrentName);
+        names.sort();
+        QCOMPARE(names, QStringList({"other.txt", "sub"}));
+    }
+
     void deleteInTheListAsksUnderTheLock() {
         ui->AddNumbered(3);
         ui->app.list.SetSelection({1});

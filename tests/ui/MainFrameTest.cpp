@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <fstream>
 #include "ui/ElidedLabel.h"
 #include "ui/ProgressStrip.h"
 
@@ -231,6 +232,66 @@ private slots:
         QCOMPARE(ui->frame->Log()->toPlainText(), QString::fromStdString(ui->app.log.Text()));
         QVERIFY(ui->frame->isEnabled());
         QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 0"));
+    }
+
+    void editorButtonLocksRowsAndTheMainLoopTakesTheSavedText() {
+        ui->Add("a.txt");
+        ui->Add("b.txt");
+        ui->app.settings.useExternalEditor = 1;
+        ui->app.settings.editorPath = "/bin/true";  // an "editor" that exits at once
+        QAction* button = ui->frame->ToolAction(CmdEditorButton);
+
+        // During a registration the button stays released and the busy error is logged.
+        ui->app.registrationBusy = true;
+        button->trigger();
+        QVERIFY(!button->isChecked());
+        QVERIFY(!ui->app.rowLocked);
+        QVERIFY(ui->app.log.Text().find(msg::kBusy) != std::string::npos);
+        ui->app.registrationBusy = false;
+
+        button->trigger();
+        QVERIFY(ui->app.rowLocked);
+        QVERIFY(button->isChecked());
+        QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString("行ロック"));
+        const std::string textFile = ui->app.textFilePath;
+        QVERIFY(test::PathExists(textFile));
+        QCOMPARE(
+            ui->model->data(ui->model->index(0, ColRowNumber), Qt::BackgroundRole).value<QColor>(),
+            QColor(196, 196, 248));
+
+        // The user's editor saves new names; the main loop notices and takes them.
+        {
+            std::ofstream out(textFile, std::ios::binary | std::ios::trunc);
+            out << "first.txt\r\nsecond.txt\r\n";
+        }
+        auto* watch = new QTimer(ui->frame);
+        int ticks = 0;
+        QObject::connect(watch, &QTimer::timeout, [&] {
+            if (ui->app.list.Cell(1, ColNewName) == "second.txt" || ++ticks > 200)
+                ui->frame->close();
+        });
+        watch->start(25);
+        ui->app.RunMainLoop();
+        watch->stop();
+        ui->app.quitRequest = false;
+        QCOMPARE(ui->Text(0, ColNewName), QString("first.txt"));
+        QCOMPARE(ui->Text(1, ColNewName), QString("second.txt"));
+
+        // The second click releases the lock and deletes the text file.
+        button->trigger();
+        QVERIFY(!ui->app.rowLocked);
+        QVERIFY(!button->isChecked());
+        QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString());
+        QVERIFY(!test::PathExists(textFile));
+        QCOMPARE(
+            ui->model->data(ui->model->index(0, ColRowNumber), Qt::ForegroundRole).value<QColor>(),
+            QColor(196, 196, 196));
+
+        // The menu item takes the lock as well, asking nothing.
+        ui->frame->MenuAction(CmdEditInTextEditor)->trigger();
+        QVERIFY(ui->app.rowLocked);
+        QVERIFY(button->isChecked());
+        QVERIFY(ui->host.questions.empty());
     }
 
     void barsCanBeHiddenFromTheViewMenuWithCheckMarks() {
