@@ -52,6 +52,9 @@ void ShellOpen::OpenSelectedEntries() {
         const std::string key = app_.list.EntryAt(row)->currentKey;
         const bool folder = attributes.empty() || attributes.find('D') != std::string::npos;
         if (folder && app_.settings.folderNavigation != 0) {
+            // Replacing the rows would tie the locked text lines to other files.
+            if (!app_.ConfirmUnlockRows())
+                return;
             app_.currentFolder = key;
             app_.ClearAllRows();
             app_.registration.ShowFolder(key);
