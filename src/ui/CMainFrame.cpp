@@ -36,9 +36,9 @@ CMainFrame::CMainFrame(CMorvaneApp& app, const MimeIconCache* icons) : app_(app)
 }
 
 void CMainFrame::CreateMenus() {
-    for (const MenuSpec& spec : MenuTable()) {
-        QMenu* menu = menuBar()->addMenu(Qs(spec.title));
-        for (const MenuItemSpec& item : spec.items) {
+    for (const MenuSpec& desc : MenuTable()) {
+        QMenu* menu = menuBar()->addMenu(Qs(desc.title));
+        for (const MenuItemSpec& item : desc.items) {
             if (item.id == 0) {
                 menu->addSeparator();
                 continue;
@@ -59,21 +59,21 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setIconSize(QSize(24, 24));
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     QStyle* style = QApplication::style();
-    for (const ToolButtonSpec& spec : ToolBarTable()) {
-        if (spec.id == 0) {
+    for (const ToolButtonSpec& desc : ToolBarTable()) {
+        if (desc.id == 0) {
             toolBar_->addSeparator();
             continue;
         }
         const QIcon fallback =
-            style->standardIcon(static_cast<QStyle::StandardPixmap>(spec.standardIcon));
+            style->standardIcon(static_cast<QStyle::StandardPixmap>(desc.standardIcon));
         QAction* action =
-            toolBar_->addAction(QIcon::fromTheme(Qs(spec.themeIcon), fallback), Qs(spec.text));
-        action->setCheckable(spec.checkable);
-        if (const char* prompt = CommandPrompt(spec.id)) {
+            toolBar_->addAction(QIcon::fromTheme(Qs(desc.themeIcon), fallback), Qs(desc.text));
+        action->setCheckable(desc.checkable);
+        if (const char* prompt = CommandPrompt(desc.id)) {
             action->setStatusTip(Qs(prompt));
             action->setToolTip(Qs(prompt));
         }
-        const int id = spec.id;
+        const int id = desc.id;
         // A check button has already toggled when this runs; the handler reads its state.
         connect(action, &QAction::triggered, this, [this, id] { app_.OnCommand(id); });
         toolActions_[id] = action;

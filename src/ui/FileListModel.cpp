@@ -90,12 +90,12 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
-    const ColumnSpec& spec = kColumns[static_cast<std::size_t>(section)];
+    const ColumnSpec& desc = kColumns[static_cast<std::size_t>(section)];
     if (role == Qt::DisplayRole)
-        return Qs(spec.heading);
+        return Qs(desc.heading);
     if (role == Qt::TextAlignmentRole) {
         const Qt::Alignment horizontal =
-            spec.align == ColumnAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
+            desc.align == ColumnAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
         return QVariant::fromValue(horizontal | Qt::AlignVCenter);
     }
     return {};

@@ -8,51 +8,51 @@
 namespace morvane {
 
 FontSpec FontSpecFromSettings(const AppSettings& settings) {
-    FontSpec spec;
-    spec.size = settings.fontSize;
-    spec.escapement = settings.escapement;
-    spec.orientation = settings.orientation;
-    spec.weight = settings.weight;
-    spec.italic = settings.italic;
-    spec.underline = settings.underline;
-    spec.strikeOut = settings.strikeOut;
-    spec.charSet = settings.charSet;
-    spec.outPrecision = settings.outPrecision;
-    spec.clipPrecision = settings.clipPrecision;
-    spec.quality = settings.quality;
-    spec.faceName = settings.faceName;
-    return spec;
+    FontSpec desc;
+    desc.size = settings.fontSize;
+    desc.escapement = settings.escapement;
+    desc.orientation = settings.orientation;
+    desc.weight = settings.weight;
+    desc.italic = settings.italic;
+    desc.underline = settings.underline;
+    desc.strikeOut = settings.strikeOut;
+    desc.charSet = settings.charSet;
+    desc.outPrecision = settings.outPrecision;
+    desc.clipPrecision = settings.clipPrecision;
+    desc.quality = settings.quality;
+    desc.faceName = settings.faceName;
+    return desc;
 }
 
-QFont FontFromSpec(const FontSpec& spec) {
+QFont FontFromSpec(const FontSpec& desc) {
     QFont font;
     font.setStyleHint(QFont::SansSerif);
-    if (!spec.faceName.empty())
-        font.setFamily(Qs(spec.faceName));
+    if (!desc.faceName.empty())
+        font.setFamily(Qs(desc.faceName));
     // A negative height names the character height instead of the cell; 0 is the default.
-    const int pixels = spec.size < 0 ? -spec.size : spec.size;
+    const int pixels = desc.size < 0 ? -desc.size : desc.size;
     if (pixels > 0)
         font.setPixelSize(pixels);
-    if (spec.weight > 0)
-        font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 1, 1000)));
-    font.setItalic(spec.italic != 0);
-    font.setUnderline(spec.underline != 0);
-    font.setStrikeOut(spec.strikeOut != 0);
+    if (desc.weight > 0)
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(desc.weight, 1, 1000)));
+    font.setItalic(desc.italic != 0);
+    font.setUnderline(desc.underline != 0);
+    font.setStrikeOut(desc.strikeOut != 0);
     return font;
 }
 
-void UpdateSpecFromChosenFont(const QFont& chosen, FontSpec* spec) {
+void UpdateSpecFromChosenFont(const QFont& chosen, FontSpec* desc) {
     // Tenths of a point divided by ten, the remainder dropped.
     int points = static_cast<int>(chosen.pointSizeF());
     if (points <= 0)
         points = chosen.pixelSize();
     if (points > 0)
-        spec->size = points;
-    spec->weight = static_cast<int>(chosen.weight());
-    spec->italic = chosen.italic() ? 1 : 0;
-    spec->underline = chosen.underline() ? 1 : 0;
-    spec->strikeOut = chosen.strikeOut() ? 1 : 0;
-    spec->faceName = Utf8(chosen.family());
+        desc->size = points;
+    desc->weight = static_cast<int>(chosen.weight());
+    desc->italic = chosen.italic() ? 1 : 0;
+    desc->underline = chosen.underline() ? 1 : 0;
+    desc->strikeOut = chosen.strikeOut() ? 1 : 0;
+    desc->faceName = Utf8(chosen.family());
 }
 
 }  // namespace morvane

@@ -12,8 +12,8 @@ struct AppSettings;
 FontSpec FontSpecFromSettings(const AppSettings& settings);
 // Size is the character cell height in pixels; fields Qt has no use for are ignored here
 // and kept by the settings.
-QFont FontFromSpec(const FontSpec& spec);
+QFont FontFromSpec(const FontSpec& desc);
 // Takes what a font dialog chose: the point size becomes the stored size.
-void UpdateSpecFromChosenFont(const QFont& chosen, FontSpec* spec);
+void UpdateSpecFromChosenFont(const QFont& chosen, FontSpec* desc);
 
 }  // namespace morvane
