@@ -199,10 +199,7 @@ bool Validation::CheckExistingFile(int row) {
 }
 
 bool Validation::CheckSwapTarget(int row) {
-    const FileEntry* entry = app_.list.EntryAt(row);
-    if (Occupant(entry) == nullptr)
-        return false;
-    return ChainBlocked(entry);
+    return ChainBlocked(app_.list.EntryAt(row));
 }
 
 void Validation::MarkDependents(int row) {
@@ -218,6 +215,7 @@ FileEntry* Validation::Occupant(const FileEntry* entry) {
 }
 
 bool Validation::ChainBlocked(const FileEntry* entry) {
+    // A row that stays has no occupant: the row holding its path is itself.
     if (!entry->Moves())
         return false;
     const FileEntry* current = Occupant(entry);
@@ -253,12 +251,15 @@ void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
     };
 
     // The region: the row and every row whose chain of occupants passes through it.
-    std::vector<FileEntry*> region;
+    std::vector<FileEntry*>& region = region_;
+    std::vector<FileEntry*>& work = work_;
+    region.clear();
+    work.clear();
     if (start != absent) {
         start->walkMark = mark;
         region.push_back(start);
     }
-    std::vector<FileEntry*> work{start};
+    work.push_back(start);
     while (!work.empty()) {
         FileEntry* occupant = work.back();
         work.pop_back();
@@ -270,6 +271,10 @@ void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
             work.push_back(d);
         });
     }
+    // A row nobody waits for is in no ring: its own chain does not pass through itself, so
+    // nothing here changes.
+    if (region.size() == 1 && region[0] == start)
+        return;
     // The least fixed point inside the region: blocked where the occupant moves and carries
     // another error (or lies outside the region and is blocked), then along the dependents.
     for (FileEntry* y : region) {

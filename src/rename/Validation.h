@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvane {
 
@@ -55,6 +56,9 @@ private:
 
     CMorvaneApp& app_;
     std::uint32_t walkEpoch_ = 0;
+    // Kept between walks so a walk allocates nothing once they have grown.
+    std::vector<FileEntry*> region_;
+    std::vector<FileEntry*> work_;
 };
 
 }  // namespace morvane
