@@ -49,8 +49,9 @@ private:
     }
     const std::string& KeyOf(const FileEntry* entry) const;
 
-    // Head and tail of a chain share a cache line: an insert into an empty chain touches one.
-    struct alignas(64) Bucket {
+    // Head and tail of a chain share a cache line (two buckets to a line): an insert into an
+    // empty chain touches one, and the table stays half the size.
+    struct alignas(32) Bucket {
         IndexLink head;
         IndexLink tail;
     };
