@@ -8,23 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/CMorvaneApp.h"
 #include "app/Messages.h"
-#include "support/FakeHost.h"
-#include "support/FaultFileSystem.h"
-#include "support/TempDir.h"
+#include "support/AppFixture.h"
 
 namespace morvane::test {
 
-class RenameFixture : public ::testing::Test {
+class RenameFixture : public AppFixture, public ::testing::Test {
 protected:
-    RenameFixture() : app(host, fs) {
-        app.settings.registerFolders = 1;
-        app.windowsDir = "/usr";
-        app.systemDir = "/etc";
-        app.tempDir = dir.path() + "/";
-    }
-
     // Registers a file or folder of the temp folder; returns its row.
     int Register(const std::string& relative) {
         EXPECT_TRUE(app.registration.RegisterPath(dir / relative)) << relative;
@@ -53,17 +43,12 @@ protected:
         return path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path;
     }
     std::string Content(const std::string& relative) const { return ReadFileText(dir / relative); }
-    const std::string& Log() const { return app.log.Text(); }
     bool LogHasFatal() const { return Log().find("【致命的") != std::string::npos; }
     // The log a run writes when nothing goes wrong.
     static std::string CleanLog() {
         return std::string("\n") + msg::kRenameStart + "\n" + msg::kRenameEnd;
     }
 
-    FakeHost host;
-    TempDir dir;
-    FaultFileSystem fs;
-    CMorvaneApp app;
     std::vector<std::string> moves;
     std::function<int(const std::string& from, const std::string& to)> fault;
 };

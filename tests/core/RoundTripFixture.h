@@ -8,21 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "app/CMorvaneApp.h"
 #include "app/Messages.h"
 #include "list/ListModel.h"
-#include "support/FakeHost.h"
-#include "support/FaultFileSystem.h"
-#include "support/TempDir.h"
+#include "support/AppFixture.h"
 
 namespace morvane::test {
 
-class RoundTripFixture : public ::testing::Test {
+class RoundTripFixture : public AppFixture, public ::testing::Test {
 protected:
-    RoundTripFixture() : app(host, fs) {
-        app.settings.registerFolders = 1;
-        app.windowsDir = "/usr";
-        app.systemDir = "/etc";
+    RoundTripFixture() {
+        app.settings.openOnSelection = 0;
+        app.settings.folderNavigation = 0;
         app.tempDir = dir.MakeFolder("tmp") + "/";
         app.settings.useExternalEditor = 1;
         app.settings.editorPath = "true";
@@ -80,11 +76,6 @@ protected:
         }
         return lines;
     }
-
-    FakeHost host;
-    TempDir dir;
-    FaultFileSystem fs;
-    CMorvaneApp app;
 };
 
 }  // namespace morvane::test
