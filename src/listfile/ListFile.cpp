@@ -41,11 +41,20 @@ bool ListFile::SaveListFile(const std::string& path) {
     return true;
 }
 
+namespace {
+// Far beyond any list (100,000 rows take about 20 MB).
+constexpr std::uint64_t kMaxListFileBytes = std::uint64_t{1} << 30;
+}  // namespace
+
 bool ListFile::LoadListFile(const std::string& path) {
     Registration& registration = app_.registration;
     registration.BeginRegistration();
+    // Only a regular file is read (a pipe would never end), and only one of a size a list can
+    // have: a video named on the command line is not read whole into memory.
+    const auto info = app_.fs.Find(path);
     std::string data;
-    if (!app_.fs.ReadFile(path, &data)) {
+    if (!info || info->kind != FileKind::Regular ||
+        (info->size <= kMaxListFileBytes && !app_.fs.ReadFile(path, &data))) {
         registration.EndRegistration();
         return false;
     }

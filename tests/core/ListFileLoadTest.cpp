@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+#include <unistd.h>
 // Loading list files into the application: real files in a temporary folder, real
 // registration and validation, a scripted host.
 
@@ -153,7 +155,20 @@ TEST_F(ListFileLoadTest, UnreadableFileReturnsFalseAndKeepsTheList) {
     Register({dir.MakeFile("a.txt")});
     EXPECT_FALSE(app.listFile.LoadListFile(dir / "missing.mvf"));
     EXPECT_FALSE(app.listFile.LoadListFile(dir.MakeFolder("folder.mvf")));
+    // A pipe is not read: it would never end.
+    ASSERT_EQ(mkfifo((dir / "pipe.mvf").c_str(), 0600), 0);
+    EXPECT_FALSE(app.listFile.LoadListFile(dir / "pipe.mvf"));
     EXPECT_EQ(app.list.RowCount(), 1);
+    EXPECT_TRUE(app.listFilePath.empty());
+    ExpectIdle();
+}
+
+TEST_F(ListFileLoadTest, AFileFarLargerThanAnyListIsNotReadWhole) {
+    Register({dir.MakeFile("a.txt")});
+    const std::string huge = dir.MakeFile("video.mvf", "MVF");
+    ASSERT_EQ(truncate(huge.c_str(), (std::int64_t{1} << 30) + 1), 0);  // sparse
+    EXPECT_TRUE(app.listFile.LoadListFile(huge));                       // opened, but no list file
+    EXPECT_EQ(app.list.RowCount(), 0);
     EXPECT_TRUE(app.listFilePath.empty());
     ExpectIdle();
 }
