@@ -1,7 +1,8 @@
-#include <sys/stat.h>
-#include <unistd.h>
 // Loading list files into the application: real files in a temporary folder, real
 // registration and validation, a scripted host.
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
