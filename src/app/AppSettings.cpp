@@ -107,6 +107,38 @@ bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& se
     return fs.WriteFileAtomic(path, ini.Serialize()) == 0;
 }
 
+FontSpec FontOf(const AppSettings& settings) {
+    FontSpec font;
+    font.size = settings.fontSize;
+    font.escapement = settings.escapement;
+    font.orientation = settings.orientation;
+    font.weight = settings.weight;
+    font.italic = settings.italic;
+    font.underline = settings.underline;
+    font.strikeOut = settings.strikeOut;
+    font.charSet = settings.charSet;
+    font.outPrecision = settings.outPrecision;
+    font.clipPrecision = settings.clipPrecision;
+    font.quality = settings.quality;
+    font.faceName = settings.faceName;
+    return font;
+}
+
+void StoreFont(const FontSpec& font, AppSettings* settings) {
+    settings->fontSize = font.size;
+    settings->escapement = font.escapement;
+    settings->orientation = font.orientation;
+    settings->weight = font.weight;
+    settings->italic = static_cast<std::uint8_t>(font.italic);
+    settings->underline = static_cast<std::uint8_t>(font.underline);
+    settings->strikeOut = static_cast<std::uint8_t>(font.strikeOut);
+    settings->charSet = font.charSet;
+    settings->outPrecision = font.outPrecision;
+    settings->clipPrecision = font.clipPrecision;
+    settings->quality = font.quality;
+    settings->faceName = font.faceName;
+}
+
 std::string SettingsFilePath(const std::string& programDir, const std::string& configHome) {
     const std::string beside = programDir + "/config.ini";
     struct stat st {};

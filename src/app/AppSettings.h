@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Host.h"
+
 namespace morvane {
 
 class FileSystem;
@@ -29,6 +31,10 @@ struct AppSettings {
     std::int32_t quality = 0;
     std::string faceName;
 };
+
+// The font fields of the settings, and back.
+FontSpec FontOf(const AppSettings& settings);
+void StoreFont(const FontSpec& font, AppSettings* settings);
 
 // Longest string value kept from the file, in UTF-16 units.
 constexpr std::size_t kMaxSettingLength = 31999;

@@ -141,16 +141,21 @@ void Validation::SetSelectedNamesToPositions() {
     }
 }
 
-void Validation::ReleaseOldDuplicate(int row) {
-    FileEntry* entry = app_.list.EntryAt(row);
-    FileEntry* partner = nullptr;
+int Validation::CountPartners(const FileEntry* entry, FileEntry** first) {
     int others = 0;
     app_.list.NewPathIndex().ForEach(entry->newKey, [&](FileEntry* e) {
         if (e == entry)
             return true;
-        partner = e;
+        if (others == 0)
+            *first = e;
         return ++others < 2;
     });
+    return others;
+}
+
+void Validation::ReleaseOldDuplicate(int row) {
+    FileEntry* partner = nullptr;
+    const int others = CountPartners(app_.list.EntryAt(row), &partner);
     if (others != 1 || (partner->errors & ErrDuplicate) == 0)
         return;
     partner->errors &= ~std::uint32_t{ErrDuplicate};
@@ -159,16 +164,8 @@ void Validation::ReleaseOldDuplicate(int row) {
 }
 
 bool Validation::CheckDuplicate(int row) {
-    FileEntry* entry = app_.list.EntryAt(row);
     FileEntry* partner = nullptr;
-    int others = 0;
-    app_.list.NewPathIndex().ForEach(entry->newKey, [&](FileEntry* e) {
-        if (e == entry)
-            return true;
-        if (partner == nullptr)
-            partner = e;
-        return ++others < 2;
-    });
+    CountPartners(app_.list.EntryAt(row), &partner);
     if (partner == nullptr)
         return false;
     if ((partner->errors & ErrDuplicate) == 0) {

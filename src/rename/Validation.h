@@ -48,6 +48,8 @@ private:
     // The swap check with its message, the dependents, and the error cell: how every check
     // of a row ends.
     void FinishRow(int row, const std::string& nameInMessage);
+    // Other rows with the entry's new key, counted up to 2; *first is the first one met.
+    int CountPartners(const FileEntry* entry, FileEntry** first);
     FileEntry* Occupant(const FileEntry* entry);
     bool ChainBlocked(const FileEntry* entry);
     // Recomputes the swap bit of the row and of every row whose chain of occupants passes

@@ -7,23 +7,6 @@
 
 namespace morvane {
 
-FontSpec FontSpecFromSettings(const AppSettings& settings) {
-    FontSpec desc;
-    desc.size = settings.fontSize;
-    desc.escapement = settings.escapement;
-    desc.orientation = settings.orientation;
-    desc.weight = settings.weight;
-    desc.italic = settings.italic;
-    desc.underline = settings.underline;
-    desc.strikeOut = settings.strikeOut;
-    desc.charSet = settings.charSet;
-    desc.outPrecision = settings.outPrecision;
-    desc.clipPrecision = settings.clipPrecision;
-    desc.quality = settings.quality;
-    desc.faceName = settings.faceName;
-    return desc;
-}
-
 QFont FontFromSpec(const FontSpec& desc) {
     QFont font;
     font.setStyleHint(QFont::SansSerif);

@@ -7,9 +7,6 @@
 
 namespace morvane {
 
-struct AppSettings;
-
-FontSpec FontSpecFromSettings(const AppSettings& settings);
 // Size is the character cell height in pixels; fields Qt has no use for are ignored here
 // and kept by the settings.
 QFont FontFromSpec(const FontSpec& desc);

@@ -271,7 +271,7 @@ bool QtHost::CreateMainWindow() {
     frame_ = std::make_unique<CMainFrame>(*app_, icons_.get());
     frame_->setWindowIcon(MorvaneIcon());
     frame_->resize(700, 640);
-    ApplyFont(FontSpecFromSettings(app_->settings));
+    ApplyFont(FontOf(app_->settings));
     frame_->show();
     frame_->setFocus(Qt::OtherFocusReason);
     app_->ShowRegisteredCount();

@@ -14,6 +14,7 @@
 #include "list/FileEntry.h"
 #include "listfile/ListFileFormat.h"
 #include "platform/FileSystem.h"
+#include "support/AppFixture.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
 
@@ -51,15 +52,8 @@ std::vector<Stored> Row(const std::string& path, const std::string& name) {
     return {{0, path}, {1, name}};
 }
 
-class ListFileLoadTest : public ::testing::Test {
+class ListFileLoadTest : public test::AppFixture, public ::testing::Test {
 protected:
-    ListFileLoadTest() : app(host, RealFileSystem()) {
-        app.settings.registerFolders = 1;
-        app.windowsDir = "/usr";
-        app.systemDir = "/etc";
-        app.tempDir = dir.path() + "/";
-    }
-
     void Register(const std::vector<std::string>& paths) {
         app.registration.BeginRegistration();
         for (const auto& p : paths)
@@ -79,10 +73,6 @@ protected:
         EXPECT_EQ(app.list.CurrentPathIndex().CountEntries(),
                   static_cast<std::size_t>(app.list.RowCount()));
     }
-
-    FakeHost host;
-    TempDir dir;
-    CMorvaneApp app;
 };
 
 TEST_F(ListFileLoadTest, EmptyFileEmptiesTheListAndBecomesTheListFile) {

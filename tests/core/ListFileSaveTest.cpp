@@ -11,6 +11,7 @@
 #include "app/Messages.h"
 #include "listfile/ListFileFormat.h"
 #include "platform/FileSystem.h"
+#include "support/AppFixture.h"
 #include "support/FakeHost.h"
 #include "support/FaultFileSystem.h"
 #include "support/TempDir.h"
@@ -23,15 +24,8 @@ using test::FaultFileSystem;
 using test::ReadFileText;
 using test::TempDir;
 
-class ListFileSaveTest : public ::testing::Test {
+class ListFileSaveTest : public test::AppFixture, public ::testing::Test {
 protected:
-    ListFileSaveTest() : app(host, fs) {
-        app.settings.registerFolders = 1;
-        app.windowsDir = "/usr";
-        app.systemDir = "/etc";
-        app.tempDir = dir.path() + "/";
-    }
-
     void Register(const std::vector<std::string>& paths) {
         app.registration.BeginRegistration();
         for (const auto& p : paths)
@@ -49,11 +43,6 @@ protected:
             rows.push_back({of.list.EntryAt(r)->currentKey, of.list.Cell(r, ColNewName)});
         return rows;
     }
-
-    FakeHost host;
-    TempDir dir;
-    FaultFileSystem fs;
-    CMorvaneApp app;
 };
 
 TEST_F(ListFileSaveTest, EmptyListIsTwentyBytes) {
