@@ -29,8 +29,10 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     std::vector<std::string> directories;
     directories.reserve(static_cast<std::size_t>(n));
     for (int row = 0; row < n; ++row) {
-        text += "edited_" + app.list.Cell(row, morvane::ColNewName) + "\r\n";
-        directories.push_back(app.list.Cell(row, morvane::ColDirectory));
+        text += "edited_";
+        text += app.list.Cell(row, morvane::ColNewName);
+        text += "\r\n";
+        directories.emplace_back(app.list.Cell(row, morvane::ColDirectory));
     }
     const std::string textPath = app.tempDir + "edited-names.txt";
     morvane::RealFileSystem().WriteFileAtomic(textPath, text);

@@ -171,7 +171,7 @@ MORVANE_BENCH_SCENARIO(RenameAll, "rename with swaps and chains") {
                 app->validation.SetNewName(row, plan.newNames[static_cast<std::size_t>(row)]);
             for (int row = 0; row < app->list.RowCount(); ++row) {
                 if (!app->list.Cell(row, morvane::ColError).empty())
-                    Fail("row in error: " + app->list.Cell(row, morvane::ColNewName));
+                    Fail("row in error: " + std::string(app->list.Cell(row, morvane::ColNewName)));
             }
         },
         [&] {

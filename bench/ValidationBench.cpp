@@ -30,8 +30,9 @@ double MedianSetNewNameMicros(const morvane::bench::BenchTree& tree, std::size_t
     for (int k = 0; k < 2000 && n > 0; ++k) {
         const int row = static_cast<int>(rng() % static_cast<unsigned>(n));
         // Half the names collide with another row's name, as typing often does on the way.
-        const std::string name = (k % 2 == 0) ? "typed_" + std::to_string(k)
-                                              : app.list.Cell((row + 1) % n, morvane::ColNewName);
+        const std::string name =
+            (k % 2 == 0) ? "typed_" + std::to_string(k)
+                         : std::string(app.list.Cell((row + 1) % n, morvane::ColNewName));
         const auto start = std::chrono::steady_clock::now();
         app.validation.SetNewName(row, name);
         const auto end = std::chrono::steady_clock::now();

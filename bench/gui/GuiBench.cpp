@@ -152,7 +152,7 @@ MORVANE_BENCH_SCENARIO(GuiSortByName, "gui: sort by a header click") {
     // The bare work: two sorts of the same names as plain strings.
     std::vector<std::string> names;
     for (int row = 0; row < program.app.list.RowCount(); ++row)
-        names.push_back(program.app.list.Cell(row, morvane::ColCurrentName));
+        names.emplace_back(program.app.list.Cell(row, morvane::ColCurrentName));
     const Measurement bare = ctx.Measure([&] {
         std::vector<std::string> copy = names;
         std::stable_sort(copy.begin(), copy.end(), std::greater<>());

@@ -47,7 +47,7 @@ void ShellOpen::OpenSelectedEntries() {
     if (app_.RefuseWhileBusy())
         return;
     for (const int row : app_.list.SelectedRows()) {
-        const std::string attributes = app_.list.Cell(row, ColAttributes).substr(0, 256);
+        const std::string attributes(app_.list.Cell(row, ColAttributes).substr(0, 256));
         // Copied: the row is gone once the list shows the folder.
         const std::string key = app_.list.EntryAt(row)->currentKey;
         const bool folder = attributes.empty() || attributes.find('D') != std::string::npos;

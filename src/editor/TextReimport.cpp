@@ -153,10 +153,11 @@ void TextRoundTrip::SetNameFromLine(int row, std::string_view line) {
         const std::size_t room = dirLength < kMaxPathUnits - 2 ? kMaxPathUnits - 2 - dirLength : 0;
         name = std::string(Utf16Prefix(name, room));
     }
-    entry->newPath = list.Cell(row, ColDirectory) + name;
+    entry->newPath = list.Cell(row, ColDirectory);
+    entry->newPath += name;
     entry->newKey = MakePathKey(entry->newPath);
     list.SetCell(row, ColCharCount, std::to_string(Utf16Length(name)));
-    list.SetCell(row, ColNewName, std::move(name));
+    list.SetCell(row, ColNewName, name);
     list.NewPathIndex().Unlink(entry);
     list.NewPathIndex().Insert(entry);
 }
@@ -168,7 +169,8 @@ void TextRoundTrip::ValidateRows(const int* lineToRow, int n) {
         const int row = lineToRow[j];
         if (row >= 0) {
             FileEntry* entry = list.EntryAt(row);
-            const std::string& name = list.Cell(row, ColNewName);
+            // Ends when a check below refreshes this row's error cell.
+            const std::string_view name = list.Cell(row, ColNewName);
             // Blank and forbidden name the row by its list position; the swap message by
             // its "行" number.
             if (name.empty()) {
@@ -196,7 +198,8 @@ void TextRoundTrip::ValidateRows(const int* lineToRow, int n) {
                 }
             }
             if (validation.CheckSwapTarget(row)) {
-                app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row), name.c_str()));
+                const std::string shown(list.Cell(row, ColNewName));
+                app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row), shown.c_str()));
                 entry->errors |= ErrSwapBlocked;
             } else {
                 entry->errors &= ~ErrSwapBlocked;

@@ -57,9 +57,10 @@ void TextRoundTrip::ExportAndLock() {
     // One line per row: a name holding a line break would push every later line onto the
     // wrong row.
     for (int row = 0; row < n; ++row) {
-        const std::string& name = list.Cell(row, ColNewName);
-        if (name.find_first_of("\r\n") != std::string::npos) {
-            app_.AppendLog(FormatText(msg::kNewlineInName, list.RowNumberOf(row), name.c_str()));
+        const std::string_view name = list.Cell(row, ColNewName);
+        if (name.find_first_of("\r\n") != std::string_view::npos) {
+            app_.AppendLog(
+                FormatText(msg::kNewlineInName, list.RowNumberOf(row), std::string(name).c_str()));
             app_.host.SetEditorButtonChecked(app_.rowLocked);
             return;
         }

@@ -1,23 +1,61 @@
 #include "list/ListModel.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <climits>
+#include <cstring>
 
 namespace morvane {
+namespace {
 
-std::string ErrorCellText(std::uint32_t errors) {
+// Six labels of at most nine bytes.
+using ErrorTextBuffer = std::array<char, 64>;
+
+std::string_view WriteErrorText(std::uint32_t errors, ErrorTextBuffer& buffer) {
     static const char* const labels[] = {"空白 | ", "重複 | ", "禁止 | ",
                                          "既存 | ", "不換 | ", "排他 | "};
-    std::string text;
+    std::size_t length = 0;
     for (int bit = 0; bit < 6; ++bit) {
-        if ((errors & (1u << bit)) != 0)
-            text += labels[bit];
+        if ((errors & (1u << bit)) != 0) {
+            const std::size_t n = std::strlen(labels[bit]);
+            std::memcpy(buffer.data() + length, labels[bit], n);
+            length += n;
+        }
     }
-    return text;
+    return {buffer.data(), length};
 }
 
-long long ParseLeadingInteger(const std::string& text) {
-    return std::strtoll(text.c_str(), nullptr, 10);
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+}  // namespace
+
+std::string ErrorCellText(std::uint32_t errors) {
+    ErrorTextBuffer buffer;
+    return std::string(WriteErrorText(errors, buffer));
+}
+
+long long ParseLeadingInteger(std::string_view text) {
+    // As strtoll reads base 10: blanks, a sign, digits; beyond the range it gives the limit.
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const unsigned long long limit =
+        negative ? 0ull - static_cast<unsigned long long>(LLONG_MIN) : LLONG_MAX;
+    unsigned long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const auto digit = static_cast<unsigned>(text[i] - '0');
+        if (value > (limit - digit) / 10)
+            return negative ? LLONG_MIN : LLONG_MAX;
+        value = value * 10 + digit;
+    }
+    return negative ? static_cast<long long>(0ull - value) : static_cast<long long>(value);
 }
 
 ListModel::ListModel() = default;
@@ -37,8 +75,8 @@ void ListModel::RemoveObserver(ListModelObserver* observer) {
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
-void ListModel::SetCell(int row, int column, std::string text) {
-    rows_[static_cast<std::size_t>(row)]->cells[static_cast<std::size_t>(column)] = std::move(text);
+void ListModel::SetCell(int row, int column, std::string_view text) {
+    rows_[static_cast<std::size_t>(row)]->cells.Set(column, text);
     for (auto* o : observers_)
         o->CellsChanged(row, row, column, column);
 }
@@ -131,8 +169,10 @@ void ListModel::RemoveAllRows() {
 }
 
 void ListModel::RenumberRows() {
+    char number[24];
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        rows_[i]->cells[ColRowNumber] = std::to_string(i + 1);
+        const auto written = std::to_chars(number, number + sizeof number, i + 1);
+        rows_[i]->cells.Set(ColRowNumber, std::string_view(number, written.ptr - number));
     }
     NotifyCellsChanged(0, RowCount() - 1, ColRowNumber, ColRowNumber);
 }
@@ -149,10 +189,11 @@ int ListModel::RowNumberOf(int row) const {
 
 void ListModel::RefreshErrorColumn(int row) {
     ListRow& r = *rows_[static_cast<std::size_t>(row)];
-    std::string text = ErrorCellText(r.entry.errors);
-    if (text == r.cells[ColError])
+    ErrorTextBuffer buffer;
+    const std::string_view text = WriteErrorText(r.entry.errors, buffer);
+    if (text == r.cells.Get(ColError))
         return;
-    r.cells[ColError] = std::move(text);
+    r.cells.Set(ColError, text);
     for (auto* o : observers_)
         o->CellsChanged(row, row, 0, ColumnCount - 1);
 }

@@ -2,14 +2,15 @@
 // The rows of the file list: each row's FileEntry, icon index, twelve cell texts and
 // selection state, the two path indexes, and notifications for whoever shows them.
 
-#include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "list/FileEntry.h"
 #include "list/ListColumns.h"
 #include "list/PathIndex.h"
+#include "list/RowCells.h"
 
 namespace morvane {
 
@@ -17,7 +18,7 @@ struct ListRow {
     FileEntry entry;
     int icon = 0;
     bool selected = false;
-    std::array<std::string, ColumnCount> cells;
+    RowCells cells;
 };
 
 // Told of every change, in order. Row numbers are positions at the time of the call.
@@ -50,10 +51,11 @@ public:
     int RowCount() const { return static_cast<int>(rows_.size()); }
     FileEntry* EntryAt(int row) { return &rows_[static_cast<std::size_t>(row)]->entry; }
     const ListRow& Row(int row) const { return *rows_[static_cast<std::size_t>(row)]; }
-    const std::string& Cell(int row, int column) const {
-        return rows_[static_cast<std::size_t>(row)]->cells[static_cast<std::size_t>(column)];
+    // Valid until the next change of a cell of the same row: copy it to keep it across one.
+    std::string_view Cell(int row, int column) const {
+        return rows_[static_cast<std::size_t>(row)]->cells.Get(column);
     }
-    void SetCell(int row, int column, std::string text);
+    void SetCell(int row, int column, std::string_view text);
 
     PathIndex& CurrentPathIndex() { return currentIndex_; }
     PathIndex& NewPathIndex() { return newIndex_; }
@@ -102,6 +104,6 @@ private:
 };
 
 // Leading decimal number of a text as strtol would read it; 0 when none.
-long long ParseLeadingInteger(const std::string& text);
+long long ParseLeadingInteger(std::string_view text);
 
 }  // namespace morvane

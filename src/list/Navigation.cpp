@@ -1,6 +1,8 @@
 // Folder navigation: one folder's content, or the drive rows and the user's folders.
 
+#include <array>
 #include <memory>
+#include <string_view>
 
 #include "app/CMorvaneApp.h"
 #include "app/Host.h"
@@ -56,11 +58,14 @@ bool Registration::RegisterDriveRow(const std::string& drive) {
     app_.list.NewPathIndex().Insert(&entry);
     row->icon = 0;
     const std::string shown = drive.empty() ? "/" : drive;
-    row->cells[ColCurrentName] = shown;
-    row->cells[ColNewName] = shown;
-    row->cells[ColSize] = "0";
-    row->cells[ColRowNumber] = std::to_string(app_.list.RowCount() + 1);
-    row->cells[ColDirectory] = "D";
+    std::array<std::string_view, ColumnCount> cells{};
+    const std::string number = std::to_string(app_.list.RowCount() + 1);
+    cells[ColCurrentName] = shown;
+    cells[ColNewName] = shown;
+    cells[ColSize] = "0";
+    cells[ColRowNumber] = number;
+    cells[ColDirectory] = "D";
+    row->cells.Assign(cells);
     const int position = app_.list.AppendRow(std::move(row));
     app_.ShowRegisteredCount();
     app_.list.RefreshErrorColumn(position);

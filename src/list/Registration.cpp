@@ -115,17 +115,21 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     app_.list.NewPathIndex().Insert(&entry);
 
     row->icon = icon;
-    auto& cells = row->cells;
+    // Built in texts that keep their room from row to row, then copied into the row's block.
+    auto& cells = cellTexts_;
+    cells[ColIcon].clear();
     cells[ColCurrentName] = name;
     cells[ColNewName] = name;
     cells[ColCharCount] = std::to_string(Utf16Length(name));
     cells[ColSize] = std::to_string(info->size);
-    cells[ColType] = std::move(typeName);
+    cells[ColType] = typeName;
     cells[ColModified] = FormatUtc(info->mtimeSec);
-    cells[ColDirectory] = directory;
     cells[ColRowNumber] = std::to_string(app_.list.RowCount() + 1);
+    cells[ColError].clear();
+    cells[ColDirectory] = directory;
     cells[ColExtension] = ExtensionOf(name);
     cells[ColAttributes] = AttributeLetters(*info);
+    row->cells.Assign(cells);
     const int position = app_.list.AppendRow(std::move(row));
 
     app_.ShowRegisteredCount();

@@ -2,10 +2,12 @@
 // Turning paths into rows: files, folders, folder trees, dropped paths, drive rows, and the
 // navigation that shows one folder's content.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "list/ListColumns.h"
 #include "platform/FileSystem.h"
 
 namespace morvane {
@@ -51,6 +53,8 @@ private:
     std::string listedFolder_;
     std::vector<std::string> listedNames_;
     bool listingValid_ = false;
+    // Scratch for the cell texts of the row being made.
+    std::array<std::string, ColumnCount> cellTexts_;
 };
 
 // The path without trailing "/" ("/" stays "/").

@@ -18,10 +18,10 @@ std::uint16_t CountSeparators(const std::string& key) {
     return static_cast<std::uint16_t>(std::count(key.begin(), key.end(), '/'));
 }
 
-std::string WithoutFinalSlash(const std::string& dir) {
+std::string WithoutFinalSlash(std::string_view dir) {
     if (!dir.empty() && dir.back() == '/')
-        return dir.substr(0, dir.size() - 1);
-    return dir;
+        dir.remove_suffix(1);
+    return std::string(dir);
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ void RenameEngine::Collect() {
         if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
             entry->tempPath =
                 NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
-                                  list.Cell(position, ColCurrentName), &presence);
+                                  std::string(list.Cell(position, ColCurrentName)), &presence);
         }
         jobs_.push_back({entry->currentKey, entry->newPath, entry->tempPath, entry->depth, false});
         app_.host.SetStatusProgress(static_cast<float>(position) / n);

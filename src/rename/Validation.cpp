@@ -41,7 +41,8 @@ bool Validation::SetNewName(int row, std::string name) {
     list.SetCell(row, ColCharCount, std::to_string(Utf16Length(name)));
     list.SetCell(row, ColNewName, name);
     list.NewPathIndex().Unlink(entry);
-    entry->newPath = list.Cell(row, ColDirectory) + name;
+    entry->newPath = list.Cell(row, ColDirectory);
+    entry->newPath += name;
     entry->newKey = MakePathKey(entry->newPath);
     // Back in the index before the checks, so walks along the chains of occupants meet it.
     list.NewPathIndex().Insert(entry);
@@ -52,20 +53,23 @@ bool Validation::SetNewName(int row, std::string name) {
 void Validation::CheckRow(int row) {
     ListModel& list = app_.list;
     FileEntry* entry = list.EntryAt(row);
-    const std::string& name = list.Cell(row, ColNewName);
+    // The checks below may refresh this row's error cell, which ends the view: FinishRow
+    // reads the name again.
+    const std::string_view name = list.Cell(row, ColNewName);
     if (name.empty())
         app_.AppendLog(FormatText(msg::kBlankName, list.RowNumberOf(row)));
     SetBit(entry, ErrBlank, name.empty());
     const bool forbidden = HasForbiddenCharacter(name);
     if (forbidden) {
-        app_.AppendLog(FormatText(msg::kForbidden, list.RowNumberOf(row), name.c_str()));
+        app_.AppendLog(
+            FormatText(msg::kForbidden, list.RowNumberOf(row), std::string(name).c_str()));
     }
     SetBit(entry, ErrForbidden, forbidden);
     SetBit(entry, ErrDuplicate, CheckDuplicate(row));
     // A blank name keeps whatever it said about an existing file.
     if ((entry->errors & ErrBlank) == 0)
         SetBit(entry, ErrExists, CheckExistingFile(row));
-    FinishRow(row, name);
+    FinishRow(row, ColNewName);
 }
 
 void Validation::OnRowRegistered(int row) {
@@ -85,15 +89,15 @@ void Validation::OnRowRegistered(int row) {
     SetBit(entry, ErrDuplicate, CheckDuplicate(row));
     for (FileEntry* e : waiting)
         UpdateDependents(e);
-    FinishRow(row, list.Cell(row, ColCurrentName));
+    FinishRow(row, ColCurrentName);
 }
 
-void Validation::FinishRow(int row, const std::string& nameInMessage) {
+void Validation::FinishRow(int row, int nameColumn) {
     FileEntry* entry = app_.list.EntryAt(row);
     const bool blocked = CheckSwapTarget(row);
     if (blocked) {
-        app_.AppendLog(
-            FormatText(msg::kSwapTarget, app_.list.RowNumberOf(row), nameInMessage.c_str()));
+        const std::string name(app_.list.Cell(row, nameColumn));
+        app_.AppendLog(FormatText(msg::kSwapTarget, app_.list.RowNumberOf(row), name.c_str()));
     }
     SetBit(entry, ErrSwapBlocked, blocked);
     if (entry->errors != 0) {

@@ -47,7 +47,8 @@ public:
 private:
     // The swap check with its message, the dependents, and the error cell: how every check
     // of a row ends.
-    void FinishRow(int row, const std::string& nameInMessage);
+    // The message names the row by the text of its cell `nameColumn`.
+    void FinishRow(int row, int nameColumn);
     // Other rows with the entry's new key, counted up to 2; *first is the first one met.
     int CountPartners(const FileEntry* entry, FileEntry** first);
     FileEntry* Occupant(const FileEntry* entry);

@@ -3,10 +3,11 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace morvane {
 
-inline QString Qs(const std::string& text) {
+inline QString Qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 

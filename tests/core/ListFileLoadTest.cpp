@@ -62,7 +62,7 @@ protected:
     }
 
     std::string Key(int row) { return app.list.EntryAt(row)->currentKey; }
-    std::string Name(int row) { return app.list.Cell(row, ColNewName); }
+    std::string Name(int row) { return std::string(app.list.Cell(row, ColNewName)); }
     bool Logged(const std::string& line) { return app.log.Text().find(line) != std::string::npos; }
     void ExpectIdle() {
         EXPECT_FALSE(app.registrationBusy);

@@ -40,7 +40,8 @@ protected:
     static std::vector<Shown> Rows(CMorvaneApp& of) {
         std::vector<Shown> rows;
         for (int r = 0; r < of.list.RowCount(); ++r)
-            rows.push_back({of.list.EntryAt(r)->currentKey, of.list.Cell(r, ColNewName)});
+            rows.push_back(
+                {of.list.EntryAt(r)->currentKey, std::string(of.list.Cell(r, ColNewName))});
         return rows;
     }
 };

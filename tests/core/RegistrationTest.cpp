@@ -38,17 +38,17 @@ TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     ASSERT_EQ(utimes(path.c_str(), times), 0);
     ASSERT_TRUE(app.registration.RegisterPath(path));
     const ListRow& row = app.list.Row(0);
-    EXPECT_EQ(row.cells[ColCurrentName], "report.final.TXT");
-    EXPECT_EQ(row.cells[ColNewName], "report.final.TXT");
-    EXPECT_EQ(row.cells[ColCharCount], "16");
-    EXPECT_EQ(row.cells[ColSize], "5");
-    EXPECT_EQ(row.cells[ColModified], "2023/11/14 22:13:20");
-    EXPECT_EQ(row.cells[ColDirectory], dir / "docs/");
-    EXPECT_EQ(row.cells[ColExtension], "TXT");
-    EXPECT_EQ(row.cells[ColRowNumber], "1");
-    EXPECT_EQ(row.cells[ColError], "");
-    EXPECT_EQ(row.cells[ColAttributes], "N");
-    EXPECT_EQ(row.cells[ColType], "file");  // from the host's provider
+    EXPECT_EQ(row.cells.Get(ColCurrentName), "report.final.TXT");
+    EXPECT_EQ(row.cells.Get(ColNewName), "report.final.TXT");
+    EXPECT_EQ(row.cells.Get(ColCharCount), "16");
+    EXPECT_EQ(row.cells.Get(ColSize), "5");
+    EXPECT_EQ(row.cells.Get(ColModified), "2023/11/14 22:13:20");
+    EXPECT_EQ(row.cells.Get(ColDirectory), dir / "docs/");
+    EXPECT_EQ(row.cells.Get(ColExtension), "TXT");
+    EXPECT_EQ(row.cells.Get(ColRowNumber), "1");
+    EXPECT_EQ(row.cells.Get(ColError), "");
+    EXPECT_EQ(row.cells.Get(ColAttributes), "N");
+    EXPECT_EQ(row.cells.Get(ColType), "file");  // from the host's provider
     const FileEntry& e = row.entry;
     EXPECT_EQ(e.currentKey, path);
     EXPECT_EQ(e.newKey, path);

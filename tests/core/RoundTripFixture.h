@@ -53,7 +53,7 @@ protected:
     std::vector<std::string> NewNames() const {
         std::vector<std::string> names;
         for (int r = 0; r < app.list.RowCount(); ++r)
-            names.push_back(app.list.Cell(r, ColNewName));
+            names.emplace_back(app.list.Cell(r, ColNewName));
         return names;
     }
 

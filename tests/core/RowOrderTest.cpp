@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CMorvaneApp.h"
@@ -19,22 +21,24 @@ protected:
         row->entry.currentKey = "/d/" + name;
         row->entry.newKey = row->entry.currentKey;
         row->icon = icon;
-        row->cells[ColCurrentName] = name;
-        row->cells[ColNewName] = name;
-        row->cells[ColSize] = size;
+        std::array<std::string_view, ColumnCount> cells{};
+        cells[ColCurrentName] = name;
+        cells[ColNewName] = name;
+        cells[ColSize] = size;
+        row->cells.Assign(cells);
         app.list.AppendRow(std::move(row));
         app.list.RenumberRows();
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (int r = 0; r < app.list.RowCount(); ++r)
-            names.push_back(app.list.Cell(r, ColCurrentName));
+            names.emplace_back(app.list.Cell(r, ColCurrentName));
         return names;
     }
     std::vector<std::string> RowCells() const {
         std::vector<std::string> cells;
         for (int r = 0; r < app.list.RowCount(); ++r)
-            cells.push_back(app.list.Cell(r, ColRowNumber));
+            cells.emplace_back(app.list.Cell(r, ColRowNumber));
         return cells;
     }
     void ExpectRowFieldsArePositions() {

@@ -2,6 +2,7 @@
 // Rows made directly in the model, as registration leaves them (entry in both indexes, twelve
 // cells), for tests of the model and the row operations that must not depend on registration.
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -23,13 +24,15 @@ inline int AppendFileRow(ListModel& list, const std::string& path) {
     e.newKey = e.currentKey;
     e.newPath = path;
     e.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
-    row->cells[ColCurrentName] = name;
-    row->cells[ColNewName] = name;
-    row->cells[ColCharCount] = std::to_string(Utf16Length(name));
-    row->cells[ColSize] = info ? std::to_string(info->size) : "0";
-    row->cells[ColModified] = info ? FormatUtc(info->mtimeSec) : "";
-    row->cells[ColRowNumber] = std::to_string(list.RowCount() + 1);
-    row->cells[ColDirectory] = directory;
+    std::array<std::string, ColumnCount> cells;
+    cells[ColCurrentName] = name;
+    cells[ColNewName] = name;
+    cells[ColCharCount] = std::to_string(Utf16Length(name));
+    cells[ColSize] = info ? std::to_string(info->size) : "0";
+    cells[ColModified] = info ? FormatUtc(info->mtimeSec) : "";
+    cells[ColRowNumber] = std::to_string(list.RowCount() + 1);
+    cells[ColDirectory] = directory;
+    row->cells.Assign(cells);
     list.CurrentPathIndex().Insert(&e);
     list.NewPathIndex().Insert(&e);
     return list.AppendRow(std::move(row));

@@ -26,12 +26,12 @@ struct Expected {
         return nullptr;
     }
 
-    std::uint32_t OtherBits(const FileEntry* e, const std::string& name) const {
+    std::uint32_t OtherBits(const FileEntry* e, std::string_view name) const {
         auto& list = const_cast<CMorvaneApp&>(app).list;
         std::uint32_t bits = e->errors & ErrRenameTest;
         if (name.empty())
             bits |= ErrBlank;
-        if (name.find_first_of("\t\"*/:<>?\\|\r\n") != std::string::npos)
+        if (name.find_first_of("\t\"*/:<>?\\|\r\n") != std::string_view::npos)
             bits |= ErrForbidden;
         for (int r = 0; r < list.RowCount(); ++r) {
             const FileEntry* o = list.EntryAt(r);
@@ -115,7 +115,7 @@ TEST(ValidationRandomTest, IncrementalBitsMatchAFromScratchCheck) {
         Expected expected{f.app, {}};
         for (int r = 0; r < list.RowCount(); ++r) {
             const FileEntry* e = list.EntryAt(r);
-            const std::string& name = list.Cell(r, ColNewName);
+            const std::string_view name = list.Cell(r, ColNewName);
             std::uint32_t bits = expected.OtherBits(e, name);
             if (expected.Blocked(e))
                 bits |= ErrSwapBlocked;

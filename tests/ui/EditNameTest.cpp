@@ -156,7 +156,7 @@ private slots:
         QTest::keyClick(ui->editor, Qt::Key_Return);
         const FileEntry* entry = ui->app.list.EntryAt(row);
         QCOMPARE(entry->newKey, entry->currentKey);
-        QCOMPARE(ui->app.list.Cell(row, ColNewName), std::string("caf\xE9.txt"));
+        QCOMPARE(std::string(ui->app.list.Cell(row, ColNewName)), std::string("caf\xE9.txt"));
     }
 
     void theEditorFollowsItsRowWhenRowsMove() {
@@ -169,8 +169,8 @@ private slots:
         QCOMPARE(ui->editor->EditRow(), 2);
         QCOMPARE(ui->editor->geometry(), ui->list->visualRect(ui->model->index(2, ColNewName)));
         ui->editor->setText("moved.txt");
-        QCOMPARE(ui->app.list.Cell(2, ColNewName), std::string("moved.txt"));
-        QCOMPARE(ui->app.list.Cell(3, ColNewName), std::string("f002.txt"));
+        QCOMPARE(std::string(ui->app.list.Cell(2, ColNewName)), std::string("moved.txt"));
+        QCOMPARE(std::string(ui->app.list.Cell(3, ColNewName)), std::string("f002.txt"));
 
         // Removing rows closes the editor first: nothing is applied to a row that went.
         ui->app.list.SetSelection({2});
