@@ -81,8 +81,9 @@ void RowCells::Set(int column, std::string_view text) {
         if (!text.empty())
             std::memcpy(texts + begin, text.data(), text.size());
     } else {
-        // Room to spare, so the next small change (an error text, a longer name) fits.
-        Block* fresh = NewBlock(newTotal + newTotal / 4);
+        // Some room to spare, so a row that keeps growing (a name typed letter by letter)
+        // is not copied at every step; an eighth keeps rows that grow once small.
+        Block* fresh = NewBlock(newTotal + newTotal / 8);
         if (block_ != nullptr) {
             std::memcpy(fresh->end, block_->end, sizeof fresh->end);
             std::memcpy(fresh->Texts(), block_->Texts(), begin);

@@ -125,7 +125,7 @@ TEST(RowCellsTest, SmallChangesAreRewrittenInPlace) {
     cells.Assign(RegisteredFileTexts());
     // A growth beyond the block leaves room for the next small change.
     cells.Set(ColIcon, std::string(cells.Capacity() - cells.Size() + 1, 'i'));
-    EXPECT_GE(cells.Capacity(), cells.Size() + cells.Size() / 4);
+    EXPECT_GE(cells.Capacity(), cells.Size() + cells.Size() / 8);
     cells.Set(ColIcon, "");
     // From here on the longest error text, number and name fit, so nothing moves.
     const char* block = cells.Get(ColIcon).data();
