@@ -188,14 +188,15 @@ void TextRoundTrip::ValidateRows(const int* lineToRow, int n) {
             } else {
                 entry->errors &= ~ErrDuplicate;
             }
+            const FileEntry* occupant = validation.OccupantOf(row);
             if ((entry->errors & ErrBlank) == 0) {
-                if (validation.CheckExistingFile(row)) {
+                if (validation.CheckExistingFile(row, occupant)) {
                     entry->errors |= ErrExists;
                 } else {
                     entry->errors &= ~ErrExists;
                 }
             }
-            if (validation.CheckSwapTarget(row)) {
+            if (validation.CheckSwapTarget(row, occupant)) {
                 app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row), name.c_str()));
                 entry->errors |= ErrSwapBlocked;
             } else {

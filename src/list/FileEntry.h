@@ -22,10 +22,12 @@ std::string ErrorCellText(std::uint32_t errors);
 struct FileEntry;
 
 // One place in a chain of a path index. The index finds the entry from the link's place in
-// it; the tail sentinel is the one link whose next is empty.
+// it; the tail sentinel is the one link whose next is empty. `hash` is the key's hash before it
+// is reduced to a bucket: a walk compares it first and reads the key only when it matches.
 struct IndexLink {
     IndexLink* prev = nullptr;
     IndexLink* next = nullptr;
+    std::uint32_t hash = 0;
 };
 
 struct FileEntry {
@@ -33,21 +35,20 @@ struct FileEntry {
     FileEntry(const FileEntry&) = delete;
     FileEntry& operator=(const FileEntry&) = delete;
 
-    std::int32_t row = 0;  // always the row's current position
+    // What index walks read comes first, so a visited entry costs one or two cache lines.
+    IndexLink currentLink;  // chain of currentKey in the current-path index
+    IndexLink newLink;      // chain of newKey in the new-path index
+    std::int32_t row = 0;   // always the row's current position
     std::uint32_t errors = 0;
+    // Scratch of one validation walk: the walk's number (even) plus 1 when it found the row
+    // swap-blocked.
+    std::uint32_t walkMark = 0;
+    std::uint16_t dirLength = 0;
+    std::uint16_t depth = 0;
     std::string currentKey;  // key of the path as registered; never changes
     std::string newKey;      // key of directory + new name
     std::string newPath;     // directory + new name as typed
     std::string tempPath;    // during a rename run only
-    IndexLink currentLink;   // chain of currentKey in the current-path index
-    IndexLink newLink;       // chain of newKey in the new-path index
-    std::uint16_t dirLength = 0;
-    std::uint16_t depth = 0;
-    // Scratch of one validation walk: the walk's number (even) plus 1 when it found the row
-    // swap-blocked.
-    std::uint32_t walkMark = 0;
-    FileEntry* renamePrev = nullptr;
-    FileEntry* renameNext = nullptr;
 
     bool Moves() const { return currentKey != newKey; }
 };

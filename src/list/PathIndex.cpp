@@ -4,10 +4,10 @@
 
 namespace morvane {
 
-std::uint32_t PathHash(std::string_view key) {
+std::uint32_t FullPathHash(std::string_view key) {
     std::uint32_t h = 0;
     ForEachUtf16Unit(key, [&](std::uint16_t unit) { h = h * 137u + unit; });
-    return h % kBucketCount;
+    return h;
 }
 
 namespace {
@@ -40,13 +40,23 @@ IndexLink& PathIndex::LinkOf(FileEntry* entry) const {
     return which_ == Key::Current ? entry->currentLink : entry->newLink;
 }
 
+const IndexLink& PathIndex::LinkOf(const FileEntry* entry) const {
+    return which_ == Key::Current ? entry->currentLink : entry->newLink;
+}
+
+std::uint32_t PathIndex::HashOf(const FileEntry* entry) const {
+    const IndexLink& link = LinkOf(entry);
+    return link.prev != nullptr ? link.hash : FullPathHash(KeyOf(entry));
+}
+
 const std::string& PathIndex::KeyOf(const FileEntry* entry) const {
     return which_ == Key::Current ? entry->currentKey : entry->newKey;
 }
 
 void PathIndex::Insert(FileEntry* entry) {
     IndexLink& link = LinkOf(entry);
-    IndexLink& head = buckets_[PathHash(KeyOf(entry))].head;
+    link.hash = FullPathHash(KeyOf(entry));
+    IndexLink& head = buckets_[link.hash % kBucketCount].head;
     link.prev = &head;
     link.next = head.next;
     head.next->prev = &link;
@@ -63,9 +73,10 @@ void PathIndex::Unlink(FileEntry* entry) {
     link.next = nullptr;
 }
 
-FileEntry* PathIndex::Find(std::string_view key, const FileEntry* except) const {
+FileEntry* PathIndex::Find(std::string_view key, std::uint32_t fullHash,
+                           const FileEntry* except) const {
     FileEntry* found = nullptr;
-    ForEach(key, [&](FileEntry* e) {
+    ForEach(key, fullHash, [&](FileEntry* e) {
         if (e == except)
             return true;
         found = e;
@@ -82,7 +93,8 @@ bool PathIndex::IsConsistent() const {
             const IndexLink* next = link->next;
             if (next == nullptr || next->prev != link)
                 return false;
-            if (next->next != nullptr && PathHash(KeyOf(EntryOf(next))) != b)
+            if (next->next != nullptr && (next->hash != FullPathHash(KeyOf(EntryOf(next))) ||
+                                          next->hash % kBucketCount != b))
                 return false;
             link = next;
         }

@@ -13,8 +13,12 @@ namespace morvane {
 
 constexpr std::uint32_t kBucketCount = 65535;
 
-// h = h * 137 + unit over the UTF-16 units of the key, 32-bit wrapping, modulo 65535.
-std::uint32_t PathHash(std::string_view key);
+// h = h * 137 + unit over the UTF-16 units of the key, 32-bit wrapping; not yet reduced.
+std::uint32_t FullPathHash(std::string_view key);
+// The bucket of a key: FullPathHash modulo 65535.
+inline std::uint32_t PathHash(std::string_view key) {
+    return FullPathHash(key) % kBucketCount;
+}
 
 class PathIndex {
 public:
@@ -29,11 +33,22 @@ public:
     // Takes the entry out of its chain; an entry in no chain is left alone.
     void Unlink(FileEntry* entry);
     // The first entry (newest) with exactly this key, skipping `except`.
-    FileEntry* Find(std::string_view key, const FileEntry* except = nullptr) const;
+    FileEntry* Find(std::string_view key, const FileEntry* except = nullptr) const {
+        return Find(key, FullPathHash(key), except);
+    }
+    // The same for a key whose FullPathHash the caller knows.
+    FileEntry* Find(std::string_view key, std::uint32_t fullHash,
+                    const FileEntry* except = nullptr) const;
     // Calls fn(FileEntry*) for every entry with exactly this key, newest first; fn may change
     // bits but must not move entries of this chain. Stops early when fn returns false.
     template <class Fn>
-    void ForEach(std::string_view key, Fn&& fn) const;
+    void ForEach(std::string_view key, Fn&& fn) const {
+        ForEach(key, FullPathHash(key), fn);
+    }
+    template <class Fn>
+    void ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const;
+    // FullPathHash of the entry's key for this index: kept in its link while it is linked.
+    std::uint32_t HashOf(const FileEntry* entry) const;
     // Empties every chain without touching the entries.
     void Clear();
     // True when every link of every chain points back correctly and each entry sits in the
@@ -43,6 +58,7 @@ public:
 
 private:
     IndexLink& LinkOf(FileEntry* entry) const;
+    const IndexLink& LinkOf(const FileEntry* entry) const;
     FileEntry* EntryOf(const IndexLink* link) const {
         return reinterpret_cast<FileEntry*>(reinterpret_cast<char*>(const_cast<IndexLink*>(link)) -
                                             linkOffset_);
@@ -62,14 +78,16 @@ private:
 };
 
 template <class Fn>
-void PathIndex::ForEach(std::string_view key, Fn&& fn) const {
-    const IndexLink* link = buckets_[PathHash(key)].head.next;
+void PathIndex::ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const {
+    const IndexLink* link = buckets_[fullHash % kBucketCount].head.next;
     while (link->next != nullptr) {
         const IndexLink* next = link->next;
-        FileEntry* entry = EntryOf(link);
-        if (KeyOf(entry) == key) {
-            if (!fn(entry))
-                return;
+        if (link->hash == fullHash) {
+            FileEntry* entry = EntryOf(link);
+            if (KeyOf(entry) == key) {
+                if (!fn(entry))
+                    return;
+            }
         }
         link = next;
     }
