@@ -21,12 +21,18 @@ std::string ErrorCellText(std::uint32_t errors);
 
 struct FileEntry;
 
-// One place in a chain of a path index. The index finds the entry from the link's place in
-// it; the tail sentinel is the one link whose next is empty. `hash` is the key's hash before it
-// is reduced to a bucket: a walk compares it first and reads the key only when it matches.
-struct IndexLink {
-    IndexLink* prev = nullptr;
-    IndexLink* next = nullptr;
+// A place in a chain of a path index. The sentinels at both ends of a chain are bare
+// ChainLinks; the tail is the one whose next is empty.
+struct ChainLink {
+    ChainLink* prev = nullptr;
+    ChainLink* next = nullptr;
+};
+
+// An entry's place in a chain. The index keeps these packed together, apart from the entries,
+// so a walk along a chain stays in a few megabytes of memory and touches an entry only where
+// the key's full hash (before it is reduced to a bucket) matches.
+struct alignas(32) IndexLink : ChainLink {
+    FileEntry* entry = nullptr;
     std::uint32_t hash = 0;
 };
 
@@ -35,10 +41,10 @@ struct FileEntry {
     FileEntry(const FileEntry&) = delete;
     FileEntry& operator=(const FileEntry&) = delete;
 
-    // What index walks read comes first, so a visited entry costs one or two cache lines.
-    IndexLink currentLink;  // chain of currentKey in the current-path index
-    IndexLink newLink;      // chain of newKey in the new-path index
-    std::int32_t row = 0;   // always the row's current position
+    // Set while the entry is in the index's chain; owned by the index.
+    IndexLink* currentLink = nullptr;  // chain of currentKey in the current-path index
+    IndexLink* newLink = nullptr;      // chain of newKey in the new-path index
+    std::int32_t row = 0;              // always the row's current position
     std::uint32_t errors = 0;
     // Scratch of one validation walk: the walk's number (even) plus 1 when it found the row
     // swap-blocked.
@@ -57,6 +63,11 @@ struct FileEntry {
 // so the key is the path itself; this is the one place that decides.
 inline std::string MakePathKey(std::string_view path) {
     return std::string(path);
+}
+
+// MakePathKey into an existing string, reusing its storage.
+inline void AssignPathKey(std::string& key, std::string_view path) {
+    key.assign(path);
 }
 
 }  // namespace morvane

@@ -3,6 +3,11 @@
 #include "platform/Utf16.h"
 
 namespace morvane {
+namespace {
+
+constexpr std::size_t kLinksPerBlock = 4096;
+
+}  // namespace
 
 std::uint32_t FullPathHash(std::string_view key) {
     std::uint32_t h = 0;
@@ -10,24 +15,7 @@ std::uint32_t FullPathHash(std::string_view key) {
     return h;
 }
 
-namespace {
-
-std::ptrdiff_t OffsetOfLink(PathIndex::Key which) {
-    static const FileEntry probe;
-    const auto* base = reinterpret_cast<const char*>(&probe);
-    const auto* link = reinterpret_cast<const char*>(
-        which == PathIndex::Key::Current ? &probe.currentLink : &probe.newLink);
-    return link - base;
-}
-
-}  // namespace
-
-PathIndex::PathIndex(Key which)
-    : which_(which), linkOffset_(OffsetOfLink(which)), buckets_(kBucketCount) {
-    Clear();
-}
-
-void PathIndex::Clear() {
+PathIndex::PathIndex(Key which) : which_(which), buckets_(kBucketCount) {
     for (Bucket& b : buckets_) {
         b.head.prev = nullptr;
         b.head.next = &b.tail;
@@ -36,41 +24,65 @@ void PathIndex::Clear() {
     }
 }
 
-IndexLink& PathIndex::LinkOf(FileEntry* entry) const {
-    return which_ == Key::Current ? entry->currentLink : entry->newLink;
+PathIndex::~PathIndex() = default;
+
+IndexLink* PathIndex::NewLink() {
+    if (freeLinks_ != nullptr) {
+        IndexLink* link = freeLinks_;
+        freeLinks_ = static_cast<IndexLink*>(link->next);
+        return link;
+    }
+    if (blocks_.empty() || usedInLastBlock_ == kLinksPerBlock) {
+        blocks_.push_back(std::make_unique<IndexLink[]>(kLinksPerBlock));
+        usedInLastBlock_ = 0;
+    }
+    return &blocks_.back()[usedInLastBlock_++];
 }
 
-const IndexLink& PathIndex::LinkOf(const FileEntry* entry) const {
-    return which_ == Key::Current ? entry->currentLink : entry->newLink;
+void PathIndex::FreeLink(IndexLink* link) {
+    if (--linkedCount_ == 0) {
+        // The list was emptied: give the memory back instead of keeping a free list of it.
+        blocks_.clear();
+        usedInLastBlock_ = 0;
+        freeLinks_ = nullptr;
+        return;
+    }
+    link->entry = nullptr;
+    link->prev = nullptr;
+    link->next = freeLinks_;
+    freeLinks_ = link;
 }
 
 std::uint32_t PathIndex::HashOf(const FileEntry* entry) const {
-    const IndexLink& link = LinkOf(entry);
-    return link.prev != nullptr ? link.hash : FullPathHash(KeyOf(entry));
-}
-
-const std::string& PathIndex::KeyOf(const FileEntry* entry) const {
-    return which_ == Key::Current ? entry->currentKey : entry->newKey;
+    const IndexLink* link = LinkOf(entry);
+    return link != nullptr ? link->hash : FullPathHash(KeyOf(entry));
 }
 
 void PathIndex::Insert(FileEntry* entry) {
-    IndexLink& link = LinkOf(entry);
-    link.hash = FullPathHash(KeyOf(entry));
-    IndexLink& head = buckets_[link.hash % kBucketCount].head;
-    link.prev = &head;
-    link.next = head.next;
-    head.next->prev = &link;
-    head.next = &link;
+    IndexLink*& slot = LinkOf(entry);
+    if (slot != nullptr)
+        Unlink(entry);
+    IndexLink* link = NewLink();
+    ++linkedCount_;
+    link->entry = entry;
+    link->hash = FullPathHash(KeyOf(entry));
+    ChainLink& head = buckets_[link->hash % kBucketCount].head;
+    link->prev = &head;
+    link->next = head.next;
+    head.next->prev = link;
+    head.next = link;
+    slot = link;
 }
 
 void PathIndex::Unlink(FileEntry* entry) {
-    IndexLink& link = LinkOf(entry);
-    if (link.prev == nullptr || link.next == nullptr)
+    IndexLink*& slot = LinkOf(entry);
+    IndexLink* link = slot;
+    if (link == nullptr)
         return;
-    link.prev->next = link.next;
-    link.next->prev = link.prev;
-    link.prev = nullptr;
-    link.next = nullptr;
+    link->prev->next = link->next;
+    link->next->prev = link->prev;
+    slot = nullptr;
+    FreeLink(link);
 }
 
 FileEntry* PathIndex::Find(std::string_view key, std::uint32_t fullHash,
@@ -88,26 +100,31 @@ FileEntry* PathIndex::Find(std::string_view key, std::uint32_t fullHash,
 bool PathIndex::IsConsistent() const {
     for (std::uint32_t b = 0; b < kBucketCount; ++b) {
         const Bucket& bucket = buckets_[b];
-        const IndexLink* link = &bucket.head;
+        const ChainLink* link = &bucket.head;
         while (link != &bucket.tail) {
-            const IndexLink* next = link->next;
+            const ChainLink* next = link->next;
             if (next == nullptr || next->prev != link)
                 return false;
-            if (next->next != nullptr && (next->hash != FullPathHash(KeyOf(EntryOf(next))) ||
-                                          next->hash % kBucketCount != b))
-                return false;
+            if (next->next != nullptr) {
+                const auto* entryLink = static_cast<const IndexLink*>(next);
+                const FileEntry* entry = entryLink->entry;
+                if (entry == nullptr || LinkOf(entry) != entryLink ||
+                    entryLink->hash != FullPathHash(KeyOf(entry)) ||
+                    entryLink->hash % kBucketCount != b)
+                    return false;
+            }
             link = next;
         }
         if (bucket.tail.next != nullptr)
             return false;
     }
-    return true;
+    return CountEntries() == linkedCount_;
 }
 
 std::size_t PathIndex::CountEntries() const {
     std::size_t n = 0;
     for (const Bucket& b : buckets_) {
-        for (const IndexLink* l = b.head.next; l->next != nullptr; l = l->next)
+        for (const ChainLink* l = b.head.next; l->next != nullptr; l = l->next)
             ++n;
     }
     return n;

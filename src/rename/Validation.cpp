@@ -215,6 +215,34 @@ void Validation::ReleaseDependents(int row) {
     UpdateDependents(app_.list.EntryAt(row));
 }
 
+void Validation::PrefetchChecks(int row, int step) const {
+    if (row < 0)
+        return;
+    const FileEntry& e = app_.list.Row(row).entry;
+    switch (step) {
+        case 0:
+            // Both lines of the entry that a check reads: links and bits, then the keys.
+            __builtin_prefetch(&e);
+            __builtin_prefetch(&e.newKey);
+            return;
+        case 1:
+            __builtin_prefetch(e.newLink);
+            __builtin_prefetch(e.currentLink);
+            __builtin_prefetch(e.currentKey.data());
+            __builtin_prefetch(e.newKey.data());
+            return;
+        default:
+            break;
+    }
+    if (e.newLink == nullptr || e.currentLink == nullptr)
+        return;
+    ListModel& list = const_cast<ListModel&>(app_.list);
+    // The three walks of a check: partners, occupant, dependents.
+    list.NewPathIndex().Prefetch(e.newLink->hash, step - 2);
+    list.CurrentPathIndex().Prefetch(e.newLink->hash, step - 2);
+    list.NewPathIndex().Prefetch(e.currentLink->hash, step - 2);
+}
+
 FileEntry* Validation::Occupant(const FileEntry* entry) {
     ListModel& list = app_.list;
     return list.CurrentPathIndex().Find(entry->newKey, list.NewPathIndex().HashOf(entry), entry);

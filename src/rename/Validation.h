@@ -49,6 +49,12 @@ public:
     void MarkDependents(int row);
     void ReleaseDependents(int row);
 
+    // Checking every row of a long list waits on memory, not on work. A caller about to check
+    // rows in a known order calls this for the rows ahead, with steps 0 to kPrefetchSteps - 1
+    // from the farthest row to the nearest, so their walks find what they read already loaded.
+    static constexpr int kPrefetchSteps = 5;
+    void PrefetchChecks(int row, int step) const;
+
 private:
     // The swap check with its message, the dependents, and the error cell: how every check
     // of a row ends.
