@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "list/PathIndex.h"
+#include "platform/Utf16.h"
 
 namespace morvane {
 namespace {
@@ -17,6 +18,20 @@ TEST(PathHashTest, MultipliesBy137OverUtf16UnitsModulo65535) {
     // A character outside the BMP is two units (a surrogate pair).
     const std::uint32_t h = (0xD83Du * 137u + 0xDE00u) % 65535u;
     EXPECT_EQ(PathHash("\xF0\x9F\x98\x80"), h);
+
+    // Long keys, ASCII runs broken by other characters and bytes that are not UTF-8, step by
+    // step as defined.
+    for (const std::string& key :
+         {std::string("/home/user/Pictures/2024/holiday/IMG_0001.jpg"),
+          std::string("/home/ユーザー/写真/2024年/旅行/IMG_0001.jpg"),
+          std::string("/tmp/abcdefg\xF0\x9F\x98\x80hijklmnopqrstuvwxyz/\xFF\xFE"
+                      "bad"),
+          std::string("12345678"), std::string("1234567"), std::string("/a/\xE3\x81\x82")}) {
+        std::uint32_t expected = 0;
+        ForEachUtf16Unit(key, [&](std::uint16_t unit) { expected = expected * 137u + unit; });
+        EXPECT_EQ(FullPathHash(key), expected) << key;
+        EXPECT_EQ(PathHash(key), expected % 65535u) << key;
+    }
 }
 
 TEST(PathIndexTest, FrontInsertionChainsAndRemoval) {
