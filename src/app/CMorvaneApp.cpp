@@ -143,8 +143,13 @@ void CMorvaneApp::ClearAllRows() {
 
 void CMorvaneApp::PumpMessages() {
     host.Pump();
-    if (settings.useCpuFully == 0)
+    if (settings.useCpuFully != 0)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastYield >= std::chrono::microseconds(100)) {
         std::this_thread::yield();
+        lastYield = now;
+    }
 }
 
 bool CMorvaneApp::RefuseWhileBusy() {

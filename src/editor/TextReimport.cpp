@@ -17,6 +17,8 @@ namespace morvane {
 namespace {
 
 constexpr std::size_t kMaxPathUnits = 32000;
+// How many rows ahead the passes over all rows start loading what they will walk.
+constexpr int kPrefetchDistance = 4;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -113,7 +115,20 @@ bool TextRoundTrip::ReadLines(std::string_view content, const int* lineToRow, in
     ListModel& list = app_.list;
     // The file was read whole, once; every line is one scan of its bytes.
     std::size_t offset = 0;
+    const PathIndex& index = list.NewPathIndex();
+    const auto entryAhead = [&](int k, int distances) -> const FileEntry* {
+        const int line = k + distances * kPrefetchDistance;
+        return line < n && lineToRow[line] >= 0 ? list.EntryAt(lineToRow[line]) : nullptr;
+    };
     for (int k = 0; k < n; ++k) {
+        // Moving a row in the index waits on its neighbours in the chain: load the entry,
+        // its link, then the neighbours, each some rows ahead.
+        if (const FileEntry* e = entryAhead(k, 3))
+            __builtin_prefetch(e);
+        if (const FileEntry* e = entryAhead(k, 2))
+            __builtin_prefetch(e->newLink);
+        if (const FileEntry* e = entryAhead(k, 1))
+            index.PrefetchNeighbours(e);
         std::string_view line;
         switch (NextTextLine(content, &offset, k == n - 1, &line)) {
             case TextLineStatus::Missing:
@@ -139,25 +154,45 @@ void TextRoundTrip::SetNameFromLine(int row, std::string_view line) {
     FileEntry* entry = list.EntryAt(row);
     // A zero byte ends the name.
     line = line.substr(0, line.find('\0'));
-    std::string name = FromLocaleCodePage(line);
+    // With a UTF-8 locale the line is the name; only another character set needs a copy.
+    std::string converted;
+    std::string_view name = line;
+    if (!LocaleIsUtf8()) {
+        converted = FromLocaleCodePage(line);
+        name = converted;
+    }
     const std::size_t kept = name.find_last_not_of(' ');
     const std::size_t length = kept == std::string::npos ? 0 : kept + 1;
     if (length < name.size()) {
-        name.resize(length);
-        app_.AppendLog(FormatText(msg::kTrailingBlanks, row + 1, name.c_str()));
+        name = name.substr(0, length);
+        app_.AppendLog(FormatText(msg::kTrailingBlanks, row + 1, std::string(name).c_str()));
     }
     const std::size_t dirLength = entry->dirLength;
-    if (dirLength + 1 + Utf16Length(name) >= kMaxPathUnits) {
-        app_.AppendLog(
-            FormatText(msg::kPathCut, static_cast<int>(kMaxPathUnits), row + 1, name.c_str()));
+    std::size_t units = Utf16Length(name);
+    if (dirLength + 1 + units >= kMaxPathUnits) {
+        app_.AppendLog(FormatText(msg::kPathCut, static_cast<int>(kMaxPathUnits), row + 1,
+                                  std::string(name).c_str()));
         const std::size_t room = dirLength < kMaxPathUnits - 2 ? kMaxPathUnits - 2 - dirLength : 0;
-        name = std::string(Utf16Prefix(name, room));
+        name = Utf16Prefix(name, room);
+        units = Utf16Length(name);
     }
-    entry->newPath = list.Cell(row, ColDirectory);
-    entry->newPath += name;
-    entry->newKey = MakePathKey(entry->newPath);
-    list.SetCell(row, ColCharCount, std::to_string(Utf16Length(name)));
+    const std::string_view directory = list.Cell(row, ColDirectory);
+    const std::string_view oldPath = entry->newPath;
+    const bool samePath = oldPath.size() == directory.size() + name.size() &&
+                          oldPath.substr(directory.size()) == name &&
+                          oldPath.substr(0, directory.size()) == directory;
+    // The path before the cells: setting them moves this row's texts, `directory` with them.
+    // Assigned in place, so the strings keep their storage from one save to the next.
+    if (!samePath) {
+        entry->newPath.assign(directory).append(name);
+        AssignPathKey(entry->newKey, entry->newPath);
+    }
+    list.SetCell(row, ColCharCount, std::to_string(units));
     list.SetCell(row, ColNewName, name);
+    // Most lines of a long list come back as they went out: their row stays where it is in
+    // the index.
+    if (samePath)
+        return;
     list.NewPathIndex().Unlink(entry);
     list.NewPathIndex().Insert(entry);
 }
@@ -166,6 +201,11 @@ void TextRoundTrip::ValidateRows(const int* lineToRow, int n) {
     ListModel& list = app_.list;
     Validation& validation = app_.validation;
     for (int j = 0; j < n; ++j) {
+        for (int step = 0; step < Validation::kPrefetchSteps; ++step) {
+            const int ahead = j + kPrefetchDistance * (Validation::kPrefetchSteps - step);
+            if (ahead < n)
+                validation.PrefetchChecks(lineToRow[ahead], step);
+        }
         const int row = lineToRow[j];
         if (row >= 0) {
             FileEntry* entry = list.EntryAt(row);
@@ -190,14 +230,15 @@ void TextRoundTrip::ValidateRows(const int* lineToRow, int n) {
             } else {
                 entry->errors &= ~ErrDuplicate;
             }
+            const FileEntry* occupant = validation.OccupantOf(row);
             if ((entry->errors & ErrBlank) == 0) {
-                if (validation.CheckExistingFile(row)) {
+                if (validation.CheckExistingFile(row, occupant)) {
                     entry->errors |= ErrExists;
                 } else {
                     entry->errors &= ~ErrExists;
                 }
             }
-            if (validation.CheckSwapTarget(row)) {
+            if (validation.CheckSwapTarget(row, occupant)) {
                 const std::string shown(list.Cell(row, ColNewName));
                 app_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row), shown.c_str()));
                 entry->errors |= ErrSwapBlocked;

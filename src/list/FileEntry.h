@@ -21,11 +21,19 @@ std::string ErrorCellText(std::uint32_t errors);
 
 struct FileEntry;
 
-// One place in a chain of a path index. The index finds the entry from the link's place in
-// it; the tail sentinel is the one link whose next is empty.
-struct IndexLink {
-    IndexLink* prev = nullptr;
-    IndexLink* next = nullptr;
+// A place in a chain of a path index. The sentinels at both ends of a chain are bare
+// ChainLinks; the tail is the one whose next is empty.
+struct ChainLink {
+    ChainLink* prev = nullptr;
+    ChainLink* next = nullptr;
+};
+
+// An entry's place in a chain. The index keeps these packed together, apart from the entries,
+// so a walk along a chain stays in a few megabytes of memory and touches an entry only where
+// the key's full hash (before it is reduced to a bucket) matches.
+struct alignas(32) IndexLink : ChainLink {
+    FileEntry* entry = nullptr;
+    std::uint32_t hash = 0;
 };
 
 struct FileEntry {
@@ -33,21 +41,20 @@ struct FileEntry {
     FileEntry(const FileEntry&) = delete;
     FileEntry& operator=(const FileEntry&) = delete;
 
-    std::int32_t row = 0;  // always the row's current position
+    // Set while the entry is in the index's chain; owned by the index.
+    IndexLink* currentLink = nullptr;  // chain of currentKey in the current-path index
+    IndexLink* newLink = nullptr;      // chain of newKey in the new-path index
+    std::int32_t row = 0;              // always the row's current position
     std::uint32_t errors = 0;
+    // Scratch of one validation walk: the walk's number (even) plus 1 when it found the row
+    // swap-blocked.
+    std::uint32_t walkMark = 0;
+    std::uint16_t dirLength = 0;
+    std::uint16_t depth = 0;
     std::string currentKey;  // key of the path as registered; never changes
     std::string newKey;      // key of directory + new name
     std::string newPath;     // directory + new name as typed
     std::string tempPath;    // during a rename run only
-    IndexLink currentLink;   // chain of currentKey in the current-path index
-    IndexLink newLink;       // chain of newKey in the new-path index
-    std::uint16_t dirLength = 0;
-    std::uint16_t depth = 0;
-    // Scratch of one validation walk: the walk's number (even) plus 1 when it found the row
-    // swap-blocked.
-    std::uint32_t walkMark = 0;
-    FileEntry* renamePrev = nullptr;
-    FileEntry* renameNext = nullptr;
 
     bool Moves() const { return currentKey != newKey; }
 };
@@ -56,6 +63,11 @@ struct FileEntry {
 // so the key is the path itself; this is the one place that decides.
 inline std::string MakePathKey(std::string_view path) {
     return std::string(path);
+}
+
+// MakePathKey into an existing string, reusing its storage.
+inline void AssignPathKey(std::string& key, std::string_view path) {
+    key.assign(path);
 }
 
 }  // namespace morvane

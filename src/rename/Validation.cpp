@@ -66,10 +66,11 @@ void Validation::CheckRow(int row) {
     }
     SetBit(entry, ErrForbidden, forbidden);
     SetBit(entry, ErrDuplicate, CheckDuplicate(row));
+    const FileEntry* occupant = OccupantOf(row);
     // A blank name keeps whatever it said about an existing file.
     if ((entry->errors & ErrBlank) == 0)
-        SetBit(entry, ErrExists, CheckExistingFile(row));
-    FinishRow(row, ColNewName);
+        SetBit(entry, ErrExists, CheckExistingFile(row, occupant));
+    FinishRow(row, ColNewName, occupant);
 }
 
 void Validation::OnRowRegistered(int row) {
@@ -77,24 +78,26 @@ void Validation::OnRowRegistered(int row) {
     FileEntry* entry = list.EntryAt(row);
     // The path the waiting rows want now belongs to a registered row.
     std::vector<FileEntry*> waiting;
-    list.NewPathIndex().ForEach(entry->newKey, [&](FileEntry* e) {
-        if ((e->errors & ErrExists) != 0) {
-            e->errors &= ~std::uint32_t{ErrExists};
-            list.RefreshErrorColumn(e->row);
-            if (e != entry)
-                waiting.push_back(e);
-        }
-        return true;
-    });
+    list.NewPathIndex().ForEach(entry->newKey, list.NewPathIndex().HashOf(entry),
+                                [&](FileEntry* e) {
+                                    if ((e->errors & ErrExists) != 0) {
+                                        e->errors &= ~std::uint32_t{ErrExists};
+                                        list.RefreshErrorColumn(e->row);
+                                        if (e != entry)
+                                            waiting.push_back(e);
+                                    }
+                                    return true;
+                                });
     SetBit(entry, ErrDuplicate, CheckDuplicate(row));
     for (FileEntry* e : waiting)
         UpdateDependents(e);
-    FinishRow(row, ColCurrentName);
+    // A row just registered stays where it is: it has no occupant to look up.
+    FinishRow(row, ColCurrentName, nullptr);
 }
 
-void Validation::FinishRow(int row, int nameColumn) {
+void Validation::FinishRow(int row, int nameColumn, const FileEntry* occupant) {
     FileEntry* entry = app_.list.EntryAt(row);
-    const bool blocked = CheckSwapTarget(row);
+    const bool blocked = CheckSwapTarget(row, occupant);
     if (blocked) {
         const std::string name(app_.list.Cell(row, nameColumn));
         app_.AppendLog(FormatText(msg::kSwapTarget, app_.list.RowNumberOf(row), name.c_str()));
@@ -112,7 +115,8 @@ void Validation::OnRowRemoved(int row) {
     ListModel& list = app_.list;
     FileEntry* removed = list.EntryAt(row);
     std::vector<FileEntry*> dependents;
-    list.NewPathIndex().ForEach(removed->currentKey, [&](FileEntry* e) {
+    const std::uint32_t currentHash = list.CurrentPathIndex().HashOf(removed);
+    list.NewPathIndex().ForEach(removed->currentKey, currentHash, [&](FileEntry* e) {
         if (e != removed)
             dependents.push_back(e);
         return true;
@@ -147,7 +151,8 @@ void Validation::SetSelectedNamesToPositions() {
 
 int Validation::CountPartners(const FileEntry* entry, FileEntry** first) {
     int others = 0;
-    app_.list.NewPathIndex().ForEach(entry->newKey, [&](FileEntry* e) {
+    const PathIndex& index = app_.list.NewPathIndex();
+    index.ForEach(entry->newKey, index.HashOf(entry), [&](FileEntry* e) {
         if (e == entry)
             return true;
         if (others == 0)
@@ -182,12 +187,15 @@ bool Validation::CheckDuplicate(int row) {
     return true;
 }
 
-bool Validation::CheckExistingFile(int row) {
+FileEntry* Validation::OccupantOf(int row) {
+    return Occupant(app_.list.EntryAt(row));
+}
+
+bool Validation::CheckExistingFile(int row, const FileEntry* occupant) {
     FileEntry* entry = app_.list.EntryAt(row);
     entry->errors &= ~std::uint32_t{ErrExists};
-    if (app_.list.CurrentPathIndex().Find(entry->newKey) != nullptr)
-        return false;
-    if (!entry->Moves())
+    // A registered row holds the path: another one that makes room, or the row itself.
+    if (occupant != nullptr || !entry->Moves())
         return false;
     if (!app_.fs.Exists(entry->newKey))
         return false;
@@ -199,8 +207,8 @@ bool Validation::CheckExistingFile(int row) {
     return true;
 }
 
-bool Validation::CheckSwapTarget(int row) {
-    return ChainBlocked(app_.list.EntryAt(row));
+bool Validation::CheckSwapTarget(int row, const FileEntry* occupant) {
+    return ChainBlocked(app_.list.EntryAt(row), occupant);
 }
 
 void Validation::MarkDependents(int row) {
@@ -211,15 +219,44 @@ void Validation::ReleaseDependents(int row) {
     UpdateDependents(app_.list.EntryAt(row));
 }
 
-FileEntry* Validation::Occupant(const FileEntry* entry) {
-    return app_.list.CurrentPathIndex().Find(entry->newKey, entry);
+void Validation::PrefetchChecks(int row, int step) const {
+    if (row < 0)
+        return;
+    const FileEntry& e = app_.list.Row(row).entry;
+    switch (step) {
+        case 0:
+            // Both lines of the entry that a check reads: links and bits, then the keys.
+            __builtin_prefetch(&e);
+            __builtin_prefetch(&e.newKey);
+            return;
+        case 1:
+            __builtin_prefetch(e.newLink);
+            __builtin_prefetch(e.currentLink);
+            __builtin_prefetch(e.currentKey.data());
+            __builtin_prefetch(e.newKey.data());
+            return;
+        default:
+            break;
+    }
+    if (e.newLink == nullptr || e.currentLink == nullptr)
+        return;
+    ListModel& list = const_cast<ListModel&>(app_.list);
+    // The three walks of a check: partners, occupant, dependents.
+    list.NewPathIndex().Prefetch(e.newLink->hash, step - 2);
+    list.CurrentPathIndex().Prefetch(e.newLink->hash, step - 2);
+    list.NewPathIndex().Prefetch(e.currentLink->hash, step - 2);
 }
 
-bool Validation::ChainBlocked(const FileEntry* entry) {
+FileEntry* Validation::Occupant(const FileEntry* entry) {
+    ListModel& list = app_.list;
+    return list.CurrentPathIndex().Find(entry->newKey, list.NewPathIndex().HashOf(entry), entry);
+}
+
+bool Validation::ChainBlocked(const FileEntry* entry, const FileEntry* occupant) {
     // A row that stays has no occupant: the row holding its path is itself.
     if (!entry->Moves())
         return false;
-    const FileEntry* current = Occupant(entry);
+    const FileEntry* current = occupant;
     // Every row has at most one occupant, so the walk either ends, finds an error, or comes
     // back round; the bound only guards against a broken index.
     for (int steps = 0; current != nullptr && steps <= app_.list.RowCount(); ++steps) {
@@ -244,7 +281,8 @@ void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
     auto inRegion = [&](const FileEntry* e) { return e != nullptr && (e->walkMark & ~1u) == mark; };
     auto isBlocked = [](const FileEntry* e) { return (e->walkMark & 1u) != 0; };
     auto forEachDependent = [&](FileEntry* occupant, auto&& fn) {
-        list.NewPathIndex().ForEach(occupant->currentKey, [&](FileEntry* d) {
+        const std::uint32_t hash = list.CurrentPathIndex().HashOf(occupant);
+        list.NewPathIndex().ForEach(occupant->currentKey, hash, [&](FileEntry* d) {
             if (d != occupant && d != absent)
                 fn(d);
             return true;

@@ -36,23 +36,34 @@ public:
 
     void ReleaseOldDuplicate(int row);
     bool CheckDuplicate(int row);
-    bool CheckExistingFile(int row);
+    bool CheckExistingFile(int row) { return CheckExistingFile(row, OccupantOf(row)); }
     // True when the row is swap-blocked (see above).
-    bool CheckSwapTarget(int row);
+    bool CheckSwapTarget(int row) { return CheckSwapTarget(row, OccupantOf(row)); }
+    // The other row registered at this row's new path, if any. The two checks below take it
+    // from the caller, so checking a row walks the index for it once.
+    FileEntry* OccupantOf(int row);
+    bool CheckExistingFile(int row, const FileEntry* occupant);
+    bool CheckSwapTarget(int row, const FileEntry* occupant);
     // Bring the swap bit of the rows that want this row's current path (and of theirs, as far
     // as it changes) in line with this row's state. Silent.
     void MarkDependents(int row);
     void ReleaseDependents(int row);
 
+    // Checking every row of a long list waits on memory, not on work. A caller about to check
+    // rows in a known order calls this for the rows ahead, with steps 0 to kPrefetchSteps - 1
+    // from the farthest row to the nearest, so their walks find what they read already loaded.
+    static constexpr int kPrefetchSteps = 5;
+    void PrefetchChecks(int row, int step) const;
+
 private:
     // The swap check with its message, the dependents, and the error cell: how every check
     // of a row ends.
     // The message names the row by the text of its cell `nameColumn`.
-    void FinishRow(int row, int nameColumn);
+    void FinishRow(int row, int nameColumn, const FileEntry* occupant);
     // Other rows with the entry's new key, counted up to 2; *first is the first one met.
     int CountPartners(const FileEntry* entry, FileEntry** first);
     FileEntry* Occupant(const FileEntry* entry);
-    bool ChainBlocked(const FileEntry* entry);
+    bool ChainBlocked(const FileEntry* entry, const FileEntry* occupant);
     // Recomputes the swap bit of the row and of every row whose chain of occupants passes
     // through it. `absent` is a row about to leave the list: it occupies nothing any more.
     void UpdateDependents(FileEntry* entry, const FileEntry* absent = nullptr);

@@ -201,6 +201,16 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
     EXPECT_EQ(Errors(1), ErrDuplicate);
     EXPECT_EQ(Errors(2), ErrExists);
 
+    // Lines that come back unchanged are checked again all the same: the duplicate goes from
+    // the row whose line stayed, the existing file still blocks the third.
+    SaveAndPoll("x.txt\r\ny.txt\r\nother.txt\r\n");
+    EXPECT_EQ(Errors(0), 0u);
+    EXPECT_EQ(Errors(1), 0u);
+    EXPECT_EQ(Errors(2), ErrExists);
+    EXPECT_EQ(app.list.NewPathIndex().Find(Dir() + "x.txt"), app.list.EntryAt(0));
+    EXPECT_EQ(app.list.NewPathIndex().Find(Dir() + "y.txt"), app.list.EntryAt(1));
+    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+
     // Back to the names as they are: every bit goes.
     SaveAndPoll("a.txt\r\nb.txt\r\nc.txt\r\n");
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
