@@ -65,7 +65,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     // Every road hands over full paths; anything else names no file we could rename safely.
     if (path.empty() || path[0] != '/')
         return false;
-    const std::string key = MakePathKey(path);
+    std::string key = MakePathKey(path);
     bool locked = false;
     if (StartsWith(key, app_.windowsDir)) {
         app_.AppendLog(FormatText(msg::kInWindowsDir, path.c_str()));
@@ -94,7 +94,8 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     const std::string& name = info->name;
     const std::string directory = path.substr(0, path.size() - name.size());
 
-    if (app_.list.CurrentPathIndex().Find(key) != nullptr)
+    const std::uint32_t keyHash = FullPathHash(key);
+    if (app_.list.CurrentPathIndex().Find(key, keyHash) != nullptr)
         return false;
 
     if (!locked) {
@@ -104,15 +105,16 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
             return false;
     }
 
+    // The chains the row goes into load while it is built; it is linked in last.
+    app_.list.CurrentPathIndex().Prefetch(keyHash, 0);
+    app_.list.NewPathIndex().Prefetch(keyHash, 0);
     auto row = std::make_unique<ListRow>();
     FileEntry& entry = row->entry;
     entry.errors = locked ? std::uint32_t{ErrRenameTest} : 0u;
-    entry.currentKey = key;
-    entry.newKey = key;
+    entry.currentKey = std::move(key);
+    entry.newKey = entry.currentKey;
     entry.newPath = path;
     entry.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
-    app_.list.CurrentPathIndex().Insert(&entry);
-    app_.list.NewPathIndex().Insert(&entry);
 
     row->icon = icon;
     // Built in texts that keep their room from row to row, then copied into the row's block.
@@ -130,6 +132,8 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     cells[ColExtension] = ExtensionOf(name);
     cells[ColAttributes] = AttributeLetters(*info);
     row->cells.Assign(cells);
+    app_.list.CurrentPathIndex().Insert(&entry);
+    app_.list.NewPathIndex().Insert(&entry);
     const int position = app_.list.AppendRow(std::move(row));
 
     app_.ShowRegisteredCount();
