@@ -83,8 +83,8 @@ MORVANE_BENCH_SCENARIO(AppendRows, "append rows to the list model") {
                 e.dirLength = static_cast<std::uint16_t>(morvane::Utf16Length(f.directory));
                 BuildCells(f, position++, scratch);
                 row->cells.Assign(scratch);
-                list->CurrentPathIndex().Insert(&e);
-                list->NewPathIndex().Insert(&e);
+                list->CurrentPathIndex().Insert(&e, keyHash);
+                list->NewPathIndex().Insert(&e, keyHash);
                 list->AppendRow(std::move(row));
             }
         },

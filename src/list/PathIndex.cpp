@@ -89,14 +89,14 @@ std::uint32_t PathIndex::HashOf(const FileEntry* entry) const {
     return link != nullptr ? link->hash : FullPathHash(KeyOf(entry));
 }
 
-void PathIndex::Insert(FileEntry* entry) {
+void PathIndex::Insert(FileEntry* entry, std::uint32_t fullHash) {
     IndexLink*& slot = LinkOf(entry);
     if (slot != nullptr)
         Unlink(entry);
     IndexLink* link = NewLink();
     ++linkedCount_;
     link->entry = entry;
-    link->hash = FullPathHash(KeyOf(entry));
+    link->hash = fullHash;
     ChainLink& head = buckets_[link->hash % kBucketCount].head;
     link->prev = &head;
     link->next = head.next;

@@ -31,7 +31,9 @@ public:
     ~PathIndex();
 
     // Links the entry at the front of the chain of its key.
-    void Insert(FileEntry* entry);
+    void Insert(FileEntry* entry) { Insert(entry, FullPathHash(KeyOf(entry))); }
+    // The same for a caller that knows FullPathHash of the key already.
+    void Insert(FileEntry* entry, std::uint32_t fullHash);
     // Takes the entry out of its chain; an entry in no chain is left alone.
     void Unlink(FileEntry* entry);
     // The first entry (newest) with exactly this key, skipping `except`.

@@ -132,8 +132,8 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     cells[ColExtension] = ExtensionOf(name);
     cells[ColAttributes] = AttributeLetters(*info);
     row->cells.Assign(cells);
-    app_.list.CurrentPathIndex().Insert(&entry);
-    app_.list.NewPathIndex().Insert(&entry);
+    app_.list.CurrentPathIndex().Insert(&entry, keyHash);
+    app_.list.NewPathIndex().Insert(&entry, keyHash);
     const int position = app_.list.AppendRow(std::move(row));
 
     app_.ShowRegisteredCount();
