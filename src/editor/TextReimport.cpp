@@ -178,23 +178,18 @@ void TextRoundTrip::SetNameFromLine(int row, std::string_view line) {
     }
     const std::string_view directory = list.Cell(row, ColDirectory);
     const std::string_view oldPath = entry->newPath;
+    // Most lines of a long list come back as they went out: their row stays where it is in
+    // the index.
     const bool samePath = oldPath.size() == directory.size() + name.size() &&
                           oldPath.substr(directory.size()) == name &&
                           oldPath.substr(0, directory.size()) == directory;
     // The path before the cells: setting them moves this row's texts, `directory` with them.
-    // Assigned in place, so the strings keep their storage from one save to the next.
-    if (!samePath) {
-        entry->newPath.assign(directory).append(name);
-        AssignPathKey(entry->newKey, entry->newPath);
-    }
+    if (!samePath)
+        SetNewPath(*entry, directory, name);
     list.SetCell(row, ColCharCount, std::to_string(units));
     list.SetCell(row, ColNewName, name);
-    // Most lines of a long list come back as they went out: their row stays where it is in
-    // the index.
-    if (samePath)
-        return;
-    list.NewPathIndex().Unlink(entry);
-    list.NewPathIndex().Insert(entry);
+    if (!samePath)
+        list.NewPathIndex().Insert(entry);  // moves it to the chain of its new key
 }
 
 void TextRoundTrip::ValidateRows(const int* lineToRow, int n) {

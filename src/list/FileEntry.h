@@ -59,15 +59,23 @@ struct FileEntry {
     bool Moves() const { return currentKey != newKey; }
 };
 
-// The key under which a path is indexed and compared. Linux file systems are case-sensitive,
-// so the key is the path itself; this is the one place that decides.
-inline std::string MakePathKey(std::string_view path) {
-    return std::string(path);
-}
-
-// MakePathKey into an existing string, reusing its storage.
+// The key under which a path is indexed and compared, written into `key` (reusing its
+// storage). Linux file systems are case-sensitive, so the key is the path itself; this is the
+// one place that decides.
 inline void AssignPathKey(std::string& key, std::string_view path) {
     key.assign(path);
+}
+
+inline std::string MakePathKey(std::string_view path) {
+    std::string key;
+    AssignPathKey(key, path);
+    return key;
+}
+
+// Gives the entry the new path directory + name and its key, in the strings' own storage.
+inline void SetNewPath(FileEntry& entry, std::string_view directory, std::string_view name) {
+    entry.newPath.assign(directory).append(name);
+    AssignPathKey(entry.newKey, entry.newPath);
 }
 
 }  // namespace morvane

@@ -59,6 +59,8 @@ public:
 
     PathIndex& CurrentPathIndex() { return currentIndex_; }
     PathIndex& NewPathIndex() { return newIndex_; }
+    const PathIndex& CurrentPathIndex() const { return currentIndex_; }
+    const PathIndex& NewPathIndex() const { return newIndex_; }
 
     // Appends a row whose entry the caller has already linked into both indexes; sets the
     // entry's row field and returns the position.

@@ -39,9 +39,8 @@ std::uint32_t FullPathHash(std::string_view key) {
         }
         // One character, whatever it is.
         std::uint32_t cp = 0;
-        const std::size_t length = detail::DecodeUtf8(key, i, &cp);
-        ForEachUtf16Unit(key.substr(i, length), [&](std::uint16_t unit) { h = h * 137u + unit; });
-        i += length;
+        i += detail::DecodeUtf8(key, i, &cp);
+        detail::ForEachUnitOf(cp, [&](std::uint16_t unit) { h = h * 137u + unit; });
     }
     return h;
 }

@@ -25,6 +25,18 @@ namespace detail {
 // Decodes one character at text[i]; returns its length in bytes and the code point, or
 // length 1 and 0xDC00 + byte for a byte that is not valid UTF-8.
 std::size_t DecodeUtf8(std::string_view text, std::size_t i, std::uint32_t* codePoint);
+
+// Calls fn with the one or two UTF-16 units of a code point.
+template <class Fn>
+void ForEachUnitOf(std::uint32_t cp, Fn&& fn) {
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        fn(static_cast<std::uint16_t>(0xD800 + (cp >> 10)));
+        fn(static_cast<std::uint16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        fn(static_cast<std::uint16_t>(cp));
+    }
+}
 }  // namespace detail
 
 template <class Fn>
@@ -40,13 +52,7 @@ void ForEachUtf16Unit(std::string_view text, Fn&& fn) {
         }
         std::uint32_t cp = 0;
         i += detail::DecodeUtf8(text, i, &cp);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            fn(static_cast<std::uint16_t>(0xD800 + (cp >> 10)));
-            fn(static_cast<std::uint16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            fn(static_cast<std::uint16_t>(cp));
-        }
+        detail::ForEachUnitOf(cp, fn);
     }
 }
 

@@ -41,9 +41,7 @@ bool Validation::SetNewName(int row, std::string name) {
     list.SetCell(row, ColCharCount, std::to_string(Utf16Length(name)));
     list.SetCell(row, ColNewName, name);
     list.NewPathIndex().Unlink(entry);
-    entry->newPath = list.Cell(row, ColDirectory);
-    entry->newPath += name;
-    entry->newKey = MakePathKey(entry->newPath);
+    SetNewPath(*entry, list.Cell(row, ColDirectory), name);
     // Back in the index before the checks, so walks along the chains of occupants meet it.
     list.NewPathIndex().Insert(entry);
     CheckRow(row);
@@ -240,7 +238,7 @@ void Validation::PrefetchChecks(int row, int step) const {
     }
     if (e.newLink == nullptr || e.currentLink == nullptr)
         return;
-    ListModel& list = const_cast<ListModel&>(app_.list);
+    const ListModel& list = app_.list;
     // The three walks of a check: partners, occupant, dependents.
     list.NewPathIndex().Prefetch(e.newLink->hash, step - 2);
     list.CurrentPathIndex().Prefetch(e.newLink->hash, step - 2);
