@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppSettings.h"
-#include "app/Host.h"
+#include "host/Host.h"
+#include "settings/AppSettings.h"
 
 namespace morvane::bench {
 

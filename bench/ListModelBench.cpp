@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Bench.h"
-#include "list/ListModel.h"
+#include "model/ListModel.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf16.h"

@@ -56,14 +56,14 @@ MORVANE_BENCH_SCENARIO(RegisterTree, "register a tree with the folder command") 
     int rows = 0;
     const morvane::bench::Measurement ours = ctx.Measure(
         [&] {
-            app->registration.OnRegisterFolder();
-            rows = app->list.RowCount();
+            app->Registrar().OnRegisterFolder();
+            rows = app->List().RowCount();
         },
         [&] {
             app = std::make_unique<morvane::CMorvaneApp>(host, morvane::RealFileSystem());
-            app->windowsDir = "/usr";
-            app->systemDir = "/etc";
-            app->settings.registerFolders = 1;
+            app->Places().programPrefix = "/usr";
+            app->Places().configPrefix = "/etc";
+            app->Settings().registerFolders = 1;
         },
         [&] { app.reset(); });
     const morvane::bench::Measurement bare = ctx.Measure([&] { BareWalk(tree.root); });

@@ -18,44 +18,44 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     const morvane::bench::BenchTree& tree = ctx.Tree();
     morvane::bench::BenchHost host;
     morvane::CMorvaneApp app(host, morvane::RealFileSystem());
-    app.windowsDir = "/usr";
-    app.systemDir = "/etc";
-    app.tempDir = tree.root + "/";
+    app.Places().programPrefix = "/usr";
+    app.Places().configPrefix = "/etc";
+    app.Places().tempDir = tree.root + "/";
     for (const auto& path : tree.files)
-        app.registration.RegisterPath(path);
-    const int n = app.list.RowCount();
+        app.Registrar().RegisterPath(path);
+    const int n = app.List().RowCount();
 
     // The user's two edits: a prefix before every name, then another.
     std::string texts[2];
     std::vector<std::string> directories;
     directories.reserve(static_cast<std::size_t>(n));
     for (int row = 0; row < n; ++row) {
-        const std::string name(app.list.Cell(row, morvane::ColNewName));
+        const std::string name(app.List().Cell(row, morvane::ColNewName));
         texts[0] += "edited_" + name + "\r\n";
         texts[1] += "again_" + name + "\r\n";
-        directories.emplace_back(app.list.Cell(row, morvane::ColDirectory));
+        directories.emplace_back(app.List().Cell(row, morvane::ColDirectory));
     }
-    const std::string textPaths[2] = {app.tempDir + "edited-names.txt",
-                                      app.tempDir + "edited-again.txt"};
+    const std::string textPaths[2] = {app.Places().tempDir + "edited-names.txt",
+                                      app.Places().tempDir + "edited-again.txt"};
     for (int i = 0; i < 2; ++i)
         morvane::RealFileSystem().WriteFileAtomic(textPaths[i], texts[i]);
-    app.textRoundTrip.LockRows(textPaths[0]);
+    app.RoundTrip().LockRows(textPaths[0]);
 
     int edit = 0;
     const auto nextEdit = [&] {
-        app.textFilePath = textPaths[edit];
+        morvane::RealFileSystem().WriteFileAtomic(textPaths[0], texts[edit]);
         edit = 1 - edit;
     };
-    const auto reimport = [&] { app.textRoundTrip.ReimportTextFile(); };
+    const auto reimport = [&] { app.RoundTrip().ReimportTextFile(); };
     const morvane::bench::Measurement ours = ctx.Measure(reimport, nextEdit);
-    app.settings.useCpuFully = 1;
+    app.Settings().useCpuFully = 1;
     const morvane::bench::Measurement fullCpu = ctx.Measure(reimport, nextEdit);
-    app.settings.useCpuFully = 0;
+    app.Settings().useCpuFully = 0;
 
     const morvane::bench::Measurement bare = ctx.Measure(
         [&] {
             std::string content;
-            morvane::RealFileSystem().ReadFile(app.textFilePath, &content);
+            morvane::RealFileSystem().ReadFile(app.RoundTrip().TextFilePath(), &content);
             std::size_t start = 0;
             int found = 0;
             for (const std::string& directory : directories) {
@@ -83,11 +83,11 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     // without reading anything.
     const morvane::bench::Measurement checks = ctx.Measure([&] {
         for (int row = 0; row < n; ++row)
-            app.validation.CheckRow(row);
+            app.Rules().CheckRow(row);
     });
     ctx.Report("  the row checks alone (CheckRow per row)", checks, bare,
                static_cast<std::size_t>(n));
 
-    app.textRoundTrip.UnlockRows();
-    app.list.RemoveAllRows();
+    app.RoundTrip().UnlockRows();
+    app.List().RemoveAllRows();
 }

@@ -19,7 +19,7 @@
 #include "Bench.h"
 #include "BenchHost.h"
 #include "app/CMorvaneApp.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -158,25 +158,26 @@ MORVANE_BENCH_SCENARIO(RenameAll, "rename with swaps and chains") {
     morvane::bench::BenchHost host;
     std::unique_ptr<morvane::CMorvaneApp> app;
     const morvane::bench::Measurement ours = ctx.Measure(
-        [&] { app->renameEngine.RenameAll(); },
+        [&] { app->Renamer().RenameAll(); },
         [&] {
             app = std::make_unique<morvane::CMorvaneApp>(host, morvane::RealFileSystem());
-            app->windowsDir = "/usr";
-            app->systemDir = "/etc";
+            app->Places().programPrefix = "/usr";
+            app->Places().configPrefix = "/etc";
             for (const auto& path : tree.files)
-                app->registration.RegisterPath(path);
-            if (app->list.RowCount() != static_cast<int>(tree.files.size()))
+                app->Registrar().RegisterPath(path);
+            if (app->List().RowCount() != static_cast<int>(tree.files.size()))
                 Fail("not every file was registered");
-            for (int row = 0; row < app->list.RowCount(); ++row)
-                app->validation.SetNewName(row, plan.newNames[static_cast<std::size_t>(row)]);
-            for (int row = 0; row < app->list.RowCount(); ++row) {
-                if (!app->list.Cell(row, morvane::ColError).empty())
-                    Fail("row in error: " + std::string(app->list.Cell(row, morvane::ColNewName)));
+            for (int row = 0; row < app->List().RowCount(); ++row)
+                app->Rules().SetNewName(row, plan.newNames[static_cast<std::size_t>(row)]);
+            for (int row = 0; row < app->List().RowCount(); ++row) {
+                if (!app->List().Cell(row, morvane::ColError).empty())
+                    Fail("row in error: " +
+                         std::string(app->List().Cell(row, morvane::ColNewName)));
             }
         },
         [&] {
-            if (app->list.RowCount() != 0 ||
-                app->log.Text().find("【致命的") != std::string::npos) {
+            if (app->List().RowCount() != 0 ||
+                app->Log().Text().find("【致命的") != std::string::npos) {
                 Fail("the command did not finish cleanly");
             }
             CheckRenamed(tree, plan);

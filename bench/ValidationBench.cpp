@@ -19,22 +19,22 @@ namespace {
 double MedianSetNewNameMicros(const morvane::bench::BenchTree& tree, std::size_t rows) {
     morvane::bench::BenchHost host;
     morvane::CMorvaneApp app(host, morvane::RealFileSystem());
-    app.windowsDir = "/usr";
-    app.systemDir = "/etc";
+    app.Places().programPrefix = "/usr";
+    app.Places().configPrefix = "/etc";
     for (std::size_t i = 0; i < rows && i < tree.files.size(); ++i) {
-        app.registration.RegisterPath(tree.files[i]);
+        app.Registrar().RegisterPath(tree.files[i]);
     }
     std::mt19937 rng(42);
     std::vector<double> samples;
-    const int n = app.list.RowCount();
+    const int n = app.List().RowCount();
     for (int k = 0; k < 2000 && n > 0; ++k) {
         const int row = static_cast<int>(rng() % static_cast<unsigned>(n));
         // Half the names collide with another row's name, as typing often does on the way.
         const std::string name =
             (k % 2 == 0) ? "typed_" + std::to_string(k)
-                         : std::string(app.list.Cell((row + 1) % n, morvane::ColNewName));
+                         : std::string(app.List().Cell((row + 1) % n, morvane::ColNewName));
         const auto start = std::chrono::steady_clock::now();
-        app.validation.SetNewName(row, name);
+        app.Rules().SetNewName(row, name);
         const auto end = std::chrono::steady_clock::now();
         samples.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }

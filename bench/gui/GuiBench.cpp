@@ -49,8 +49,8 @@ struct GuiProgram {
         environment.tempDir = base + "/";
         environment.settingsPath = base + "/morvane-bench-config.ini";
         app.StartUp({}, environment);
-        app.windowsDir = "/usr";
-        app.systemDir = "/etc";
+        app.Places().programPrefix = "/usr";
+        app.Places().configPrefix = "/etc";
         frame = host.MainFrame();
         host.WaitForEvents(0);
     }
@@ -61,8 +61,8 @@ struct GuiProgram {
     // Runs the main loop's wait until `rows` rows are registered and shown.
     void Settle(std::size_t rows) {
         const auto wanted = static_cast<int>(rows);
-        while (app.registrationNesting > 0 || app.list.RowCount() < wanted ||
-               frame->List()->Model()->rowCount() < app.list.RowCount())
+        while (app.Busy().Depth() > 0 || app.List().RowCount() < wanted ||
+               frame->List()->Model()->rowCount() < app.List().RowCount())
             host.WaitForEvents(32);
         host.WaitForEvents(0);
     }
@@ -82,7 +82,7 @@ void Drop(QWidget* target, const QMimeData& data) {
 }
 
 void RegisterAll(GuiProgram& program, const std::vector<std::string>& files) {
-    program.app.registration.OnDropFiles(files);
+    program.app.Registrar().OnDropFiles(files);
     program.Settle(files.size());
 }
 
@@ -106,13 +106,13 @@ MORVANE_BENCH_SCENARIO(GuiRegisterDrop, "gui: register dropped files through the
     // The registration with no window at all, first: the tree is freshest for it.
     morvane::bench::BenchHost host;
     std::unique_ptr<morvane::CMorvaneApp> app;
-    const Measurement core = ctx.Measure([&] { app->registration.OnDropFiles(tree.files); },
+    const Measurement core = ctx.Measure([&] { app->Registrar().OnDropFiles(tree.files); },
                                          [&] {
                                              app = std::make_unique<morvane::CMorvaneApp>(
                                                  host, morvane::RealFileSystem());
-                                             app->windowsDir = "/usr";
-                                             app->systemDir = "/etc";
-                                             app->settings.registerFolders = 1;
+                                             app->Places().programPrefix = "/usr";
+                                             app->Places().configPrefix = "/etc";
+                                             app->Settings().registerFolders = 1;
                                          },
                                          [&] { app.reset(); });
     std::unique_ptr<GuiProgram> program;
@@ -151,8 +151,8 @@ MORVANE_BENCH_SCENARIO(GuiSortByName, "gui: sort by a header click") {
     });
     // The bare work: two sorts of the same names as plain strings.
     std::vector<std::string> names;
-    for (int row = 0; row < program.app.list.RowCount(); ++row)
-        names.emplace_back(program.app.list.Cell(row, morvane::ColCurrentName));
+    for (int row = 0; row < program.app.List().RowCount(); ++row)
+        names.emplace_back(program.app.List().Cell(row, morvane::ColCurrentName));
     const Measurement bare = ctx.Measure([&] {
         std::vector<std::string> copy = names;
         std::stable_sort(copy.begin(), copy.end(), std::greater<>());
@@ -166,9 +166,9 @@ MORVANE_BENCH_SCENARIO(GuiTypeInEditor, "gui: typing into the name editor") {
     const morvane::bench::BenchTree& tree = ctx.Tree();
     GuiProgram program(tree.root);
     RegisterAll(program, tree.files);
-    const int row = program.app.list.RowCount() / 2;
-    program.app.list.SetSelection({row});
-    program.app.list.SetFocusRow(row);
+    const int row = program.app.List().RowCount() / 2;
+    program.app.List().SetSelection({row});
+    program.app.List().SetFocusRow(row);
     program.host.BeginEditSelected();
     program.host.WaitForEvents(0);
     morvane::CEditName* editor = program.frame->List()->Editor();
@@ -186,7 +186,7 @@ MORVANE_BENCH_SCENARIO(GuiTypeInEditor, "gui: typing into the name editor") {
         times.push_back(Seconds(std::chrono::steady_clock::now() - start));
     }
     const bool applied =
-        program.app.list.Cell(row, morvane::ColNewName).find(typed) != std::string::npos;
+        program.app.List().Cell(row, morvane::ColNewName).find(typed) != std::string::npos;
     double total = 0;
     for (double t : times)
         total += t;
@@ -196,6 +196,6 @@ MORVANE_BENCH_SCENARIO(GuiTypeInEditor, "gui: typing into the name editor") {
     ctx.NoteTarget(ok);
     std::printf("%-44s mean %7.3f ms   worst %7.3f ms   (%zu keys, %d rows)   target: <5 ms %s\n",
                 "typing into the name editor", mean * 1000, worst * 1000, times.size(),
-                program.app.list.RowCount(), ok ? "ok" : "MISSED");
+                program.app.List().RowCount(), ok ? "ok" : "MISSED");
     std::fflush(stdout);
 }

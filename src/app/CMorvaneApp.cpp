@@ -1,18 +1,16 @@
 #include "app/CMorvaneApp.h"
 
-#include <thread>
-
 #include "app/Commands.h"
-#include "app/Host.h"
-#include "app/Messages.h"
+#include "host/Host.h"
+#include "host/Messages.h"
 #include "platform/CodePage.h"
 #include "platform/Directories.h"
 #include "platform/FileSystem.h"
 
 namespace morvane {
 
-CMorvaneApp::CMorvaneApp(Host& h, FileSystem& f) : host(h), fs(f) {
-    log.SetHost(&host);
+CMorvaneApp::CMorvaneApp(Host& h, FileSystem& f) : host_(h), fs_(f) {
+    log_.SetHost(&host_);
 }
 
 CMorvaneApp::~CMorvaneApp() = default;
@@ -35,189 +33,114 @@ bool CMorvaneApp::InitInstance(const std::vector<std::string>& arguments,
 CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& arguments,
                                               const StartupEnvironment& environment) {
     InitLocaleCodePage();
-    exeDir = environment.programDir ? *environment.programDir : ProgramDirectory();
-    if (exeDir.empty()) {
-        host.ShowWarning(msg::kNoProgramDir, msg::kStartupCaption);
+    std::string& programDir = locations_.programDir;
+    programDir = environment.programDir ? *environment.programDir : ProgramDirectory();
+    if (programDir.empty()) {
+        host_.ShowWarning(msg::kNoProgramDir, msg::kStartupCaption);
         return StartResult::Stopped;
     }
-    windowsDir = "/usr";
-    systemDir = "/etc";
+    locations_.programPrefix = "/usr";
+    locations_.configPrefix = "/etc";
+    std::string& tempDir = locations_.tempDir;
     tempDir = environment.tempDir ? *environment.tempDir : TempDirectory();
     if (tempDir.empty()) {
-        host.ShowWarning(msg::kNoTempDir, msg::kStartupCaption);
+        host_.ShowWarning(msg::kNoTempDir, msg::kStartupCaption);
         return StartResult::Stopped;
     }
     if (tempDir.back() != '/')
         tempDir += '/';
-    settingsPath = environment.settingsPath;
-    if (settingsPath.empty()) {
-        settingsPath = SettingsFilePath(
-            exeDir, environment.configHome.empty() ? ConfigHome() : environment.configHome);
+    settingsPath_ = environment.settingsPath;
+    if (settingsPath_.empty()) {
+        settingsPath_ = SettingsFilePath(
+            programDir, environment.configHome.empty() ? ConfigHome() : environment.configHome);
     }
-    LoadSettings(fs, settingsPath, &settings);
-    if (!host.CreateMainWindow())
+    LoadSettings(fs_, settingsPath_, &settings_);
+    if (!host_.CreateMainWindow())
         return StartResult::NoWindow;
-    startedUp = true;
-    quitRequest = false;
+    startedUp_ = true;
+    quitRequest_ = false;
     for (const auto& argument : arguments)
-        listFile.LoadListFile(argument);
+        listFile_.LoadListFile(argument);
     return StartResult::Running;
 }
 
 void CMorvaneApp::RunMainLoop() {
     for (;;) {
-        host.WaitForEvents(32);
-        if (quitRequest)
+        host_.WaitForEvents(32);
+        if (quitRequest_)
             break;
-        if (rowLocked)
-            textRoundTrip.PollTextFile();
+        if (roundTrip_.RowLocked())
+            roundTrip_.PollTextFile();
     }
 }
 
 void CMorvaneApp::ShutDown() {
-    if (rowLocked)
-        textRoundTrip.UnlockRows();
-    list.RemoveAllRows();
-    host.DestroyMainWindow();
-    if (startedUp)
-        SaveSettings(fs, settingsPath, settings);
-}
-
-bool CMorvaneApp::ConfirmUnlockRows() {
-    if (!rowLocked)
-        return true;
-    if (!host.AskYesNo(msg::kUnlockQuestion, msg::kUnlockCaption))
-        return false;
-    textRoundTrip.UnlockRows();
-    return true;
-}
-
-void CMorvaneApp::ShowRegisteredCount() {
-    host.ShowRegisteredCount(list.RowCount());
-}
-
-void CMorvaneApp::RemoveSelectedRows() {
-    host.SetStatusProgress(0.0f);
-    host.SetMainWindowEnabled(false);
-    host.CommitEdit();
-    const std::vector<int> selected = list.SelectedRows();
-    if (!selected.empty()) {
-        host.EnsureRowVisible(selected.front());
-        const auto n = static_cast<int>(selected.size());
-        // From the last to the first, so the positions still to go keep their meaning. The
-        // rows leave the indexes one by one, with their dependents corrected, and leave the
-        // list in one pass at the end instead of one erase per row.
-        for (int k = n - 1; k >= 0; --k) {
-            const int position = selected[static_cast<std::size_t>(k)];
-            validation.OnRowRemoved(position);
-            FileEntry* entry = list.EntryAt(position);
-            list.CurrentPathIndex().Unlink(entry);
-            list.NewPathIndex().Unlink(entry);
-            host.ShowRegisteredCount(list.RowCount() - (n - k));
-            host.SetStatusProgress(1.0f - static_cast<float>(k) / static_cast<float>(n));
-            PumpMessages();
-        }
-        list.RemoveRows(selected);
-    }
-    host.SetStatusProgress(0.0f);
-    host.SetMainWindowEnabled(true);
-    list.RenumberRows();
-    ShowRegisteredCount();
-    host.RedrawList();
-}
-
-void CMorvaneApp::RemoveAllRows() {
-    host.SetMainWindowEnabled(false);
-    host.CommitEdit();
-    list.RemoveAllRows();
-    host.SetMainWindowEnabled(true);
-    list.RenumberRows();
-    host.RedrawList();
-    ShowRegisteredCount();
-}
-
-void CMorvaneApp::ClearAllRows() {
-    RemoveAllRows();
-    ClearLog();
-}
-
-void CMorvaneApp::PumpMessages() {
-    host.Pump();
-    if (settings.useCpuFully != 0)
-        return;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastYield >= std::chrono::microseconds(100)) {
-        std::this_thread::yield();
-        lastYield = now;
-    }
-}
-
-bool CMorvaneApp::RefuseWhileBusy() {
-    if (!registrationBusy)
-        return false;
-    AppendLog(msg::kBusy);
-    return true;
+    if (roundTrip_.RowLocked())
+        roundTrip_.UnlockRows();
+    list_.RemoveAllRows();
+    host_.DestroyMainWindow();
+    if (startedUp_)
+        SaveSettings(fs_, settingsPath_, settings_);
 }
 
 void CMorvaneApp::OnCloseMainWindow() {
-    registrationBusy = false;
-    quitRequest = true;
+    busy_.Abort();
+    quitRequest_ = true;
 }
 
 void CMorvaneApp::OnCloseProgressDialog() {
-    if (registrationBusy)
-        AppendLog(msg::kAborted);
-    registrationBusy = false;
+    if (busy_.Abort())
+        log_.AppendLog(msg::kAborted);
 }
 
 void CMorvaneApp::ChooseFont() {
-    FontSpec font = FontOf(settings);
-    if (!host.ChooseFont(font))
+    FontSpec font = FontOf(settings_);
+    if (!host_.ChooseFont(font))
         return;
-    StoreFont(font, &settings);
-    host.ApplyFont(font);
+    StoreFont(font, &settings_);
+    host_.ApplyFont(font);
 }
 
 void CMorvaneApp::OnOptions() {
-    host.RunOptionsDialog(settings);
+    host_.RunOptionsDialog(settings_);
 }
 
 void CMorvaneApp::OnCommand(int id) {
     switch (id) {
         case CmdLoadListFile:
-            listFile.OnLoadListFile();
+            listFile_.OnLoadListFile();
             break;
         case CmdOverwriteSave:
-            listFile.OnOverwriteSaveListFile();
+            listFile_.OnOverwriteSaveListFile();
             break;
         case CmdSaveListFileAs:
-            listFile.OnSaveListFileAs();
+            listFile_.OnSaveListFileAs();
             break;
         case CmdExit:
             OnCloseMainWindow();
             break;
         case CmdRegisterFiles:
         case CmdRegister:
-            registration.OnRegisterFiles();
+            registration_.OnRegisterFiles();
             break;
         case CmdRegisterFolder:
-            registration.OnRegisterFolder();
+            registration_.OnRegisterFolder();
             break;
         case CmdRemoveSelectedMenu:
         case CmdRemoveSelected:
-            if (ConfirmUnlockRows())
-                RemoveSelectedRows();
+            if (roundTrip_.ConfirmUnlockRows())
+                removal_.RemoveSelectedRows();
             break;
         case CmdClearAll:
         case CmdClear:
-            if (ConfirmUnlockRows())
-                ClearAllRows();
+            if (roundTrip_.ConfirmUnlockRows())
+                removal_.ClearAllRows();
             break;
         case CmdMoveUp:
-            rowOrder.MoveRowsUp();
+            rowOrder_.MoveRowsUp();
             break;
         case CmdMoveDown:
-            rowOrder.MoveRowsDown();
+            rowOrder_.MoveRowsDown();
             break;
         case CmdChooseFont:
             ChooseFont();
@@ -226,22 +149,22 @@ void CMorvaneApp::OnCommand(int id) {
             OnOptions();
             break;
         case CmdEditInTextEditor:
-            textRoundTrip.OnEditInTextEditor(false);
+            roundTrip_.OnEditInTextEditor(false);
             break;
         case CmdEditorButton:
-            textRoundTrip.OnEditInTextEditor(true);
+            roundTrip_.OnEditInTextEditor(true);
             break;
         case CmdRename:
-            renameEngine.RenameAll();
+            renameEngine_.RenameAll();
             break;
         case CmdOpen:
-            shellOpen.OpenSelectedEntries();
+            shellOpen_.OpenSelectedEntries();
             break;
         case CmdGoUp:
-            registration.OnGoUp();
+            registration_.OnGoUp();
             break;
         case CmdAbout:
-            host.ShowAbout();
+            host_.ShowAbout();
             break;
         default:
             break;

@@ -1,23 +1,26 @@
 #pragma once
-// The application object: the shared state every operation works on, start-up, the main
-// loop, shut-down, and the command handlers. It talks to the window system only through Host.
+// The application: it builds the operations and hands each what it uses, runs start-up, the
+// main loop and shut-down, and carries out the commands. It talks to the window system only
+// through Host.
 
-#include <chrono>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/ActivityLog.h"
-#include "app/AppSettings.h"
-#include "editor/ShellOpen.h"
-#include "editor/TextRoundTrip.h"
-#include "list/ListModel.h"
-#include "list/Registration.h"
-#include "listfile/ListFile.h"
-#include "rename/RenameEngine.h"
-#include "rename/RowOrder.h"
-#include "rename/Validation.h"
+#include "host/ActivityLog.h"
+#include "model/ListModel.h"
+#include "ops/Busy.h"
+#include "ops/ListFile.h"
+#include "ops/Locations.h"
+#include "ops/Pump.h"
+#include "ops/Registration.h"
+#include "ops/RenameEngine.h"
+#include "ops/RowOrder.h"
+#include "ops/RowRemoval.h"
+#include "ops/ShellOpen.h"
+#include "ops/TextRoundTrip.h"
+#include "rules/Validation.h"
+#include "settings/AppSettings.h"
 
 namespace morvane {
 
@@ -31,17 +34,6 @@ struct StartupEnvironment {
     std::string configHome;                 // empty: $XDG_CONFIG_HOME or ~/.config
     std::optional<std::string> tempDir;     // none: $TMPDIR or /tmp/
     std::string settingsPath;               // empty: decided from programDir and configHome
-};
-
-// Change-detection state of the text file beyond its one-second time text.
-struct TextFileStamp {
-    std::int64_t mtimeSec = 0;
-    std::int64_t mtimeNsec = 0;
-    std::uint64_t size = 0;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    bool known = false;
-    bool operator==(const TextFileStamp&) const = default;
 };
 
 class CMorvaneApp {
@@ -62,25 +54,6 @@ public:
     void RunMainLoop();
     void ShutDown();
 
-    // Log.
-    void AppendLog(const std::string& message) { log.AppendLog(message); }
-    void ClearLog() { log.ClearLog(); }
-    // Asks to release the row lock if it holds; false when the user keeps it.
-    bool ConfirmUnlockRows();
-
-    // Row operations that involve the window.
-    void RemoveSelectedRows();
-    void RemoveAllRows();
-    void ClearAllRows();
-    void ShowRegisteredCount();
-
-    // Handles window events between items of a long operation, then yields the processor
-    // unless "CPUをフル使用" is on. A yield is a system call that costs more than many an item
-    // (half a microsecond, two per row of a re-import); the scheduler deals out slices of a
-    // millisecond or more, so a yield at most every 100 microseconds gives other programs the
-    // same chances as one per item.
-    void PumpMessages();
-
     // Command dispatch from the menu and toolbar.
     void OnCommand(int id);
     void ChooseFont();
@@ -89,42 +62,50 @@ public:
     void OnCloseMainWindow();
     // Closing the progress dialog: aborts a running registration.
     void OnCloseProgressDialog();
+    bool QuitRequested() const { return quitRequest_; }
 
-    bool IsBusy() const { return registrationBusy; }
-    // Logs the busy message and returns true while a registration runs.
-    bool RefuseWhileBusy();
+    // The parts, for the windows and for tests.
+    ActivityLog& Log() { return log_; }
+    const ActivityLog& Log() const { return log_; }
+    ListModel& List() { return list_; }
+    const ListModel& List() const { return list_; }
+    AppSettings& Settings() { return settings_; }
+    Locations& Places() { return locations_; }
+    const std::string& SettingsPath() const { return settingsPath_; }
+    BusyState& Busy() { return busy_; }
+    Validation& Rules() { return validation_; }
+    RowRemoval& Removal() { return removal_; }
+    TextRoundTrip& RoundTrip() { return roundTrip_; }
+    const TextRoundTrip& RoundTrip() const { return roundTrip_; }
+    Registration& Registrar() { return registration_; }
+    ShellOpen& Opener() { return shellOpen_; }
+    RenameEngine& Renamer() { return renameEngine_; }
+    RowOrder& Order() { return rowOrder_; }
+    ListFile& ListFiles() { return listFile_; }
 
-    Host& host;
-    FileSystem& fs;
-    ActivityLog log;
-    ListModel list;
-    AppSettings settings;
+private:
+    Host& host_;
+    FileSystem& fs_;
+    ActivityLog log_;
+    ListModel list_;
+    AppSettings settings_;
+    Locations locations_;
+    std::string settingsPath_;
+    bool quitRequest_ = false;
+    bool startedUp_ = false;  // settings are written only after a complete start-up
+    BusyState busy_;
+    Pump pump_{host_, settings_};
 
-    bool rowLocked = false;
-    bool registrationBusy = false;
-    std::string textFilePath;
-    std::string textFileTime;
-    TextFileStamp textFileStamp;     // full stamp of the last re-imported state
-    TextFileStamp pendingTextStamp;  // stamp seen by the last poll, waiting to settle
-    std::string exeDir;
-    std::string windowsDir;  // "/usr"
-    std::string systemDir;   // "/etc"
-    std::string tempDir;     // ends with "/"
-    std::string listFilePath;
-    std::string currentFolder;
-    int registrationNesting = 0;
-    bool quitRequest = false;
-    std::string settingsPath;
-    bool startedUp = false;  // settings are written only after a complete start-up
-    std::chrono::steady_clock::time_point lastYield;
-
-    Registration registration{*this};
-    Validation validation{*this};
-    RenameEngine renameEngine{*this};
-    RowOrder rowOrder{*this};
-    TextRoundTrip textRoundTrip{*this};
-    ShellOpen shellOpen{*this};
-    ListFile listFile{*this};
+    Validation validation_{list_, fs_, log_};
+    RowRemoval removal_{list_, validation_, log_, host_, pump_};
+    TextRoundTrip roundTrip_{list_,      validation_, fs_,   log_, settings_,
+                             locations_, host_,       busy_, pump_};
+    Registration registration_{list_, validation_, fs_,   log_,       settings_, locations_,
+                               host_, busy_,       pump_, roundTrip_, removal_};
+    ShellOpen shellOpen_{list_, log_, settings_, busy_, roundTrip_, registration_};
+    RenameEngine renameEngine_{list_, fs_, log_, host_, busy_, pump_, removal_};
+    RowOrder rowOrder_{list_, host_, roundTrip_};
+    ListFile listFile_{list_, validation_, fs_, log_, host_, busy_, pump_, registration_, removal_};
 };
 
 }  // namespace morvane

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "ui/AppIcon.h"
 #include "ui/QtText.h"
 

@@ -29,11 +29,11 @@ CEditName::CEditName(CMorvaneApp& app, CListCtrlFile& list)
 }
 
 bool CEditName::EditRowValid() const {
-    return editRow_ >= 0 && editRow_ < app_.list.RowCount();
+    return editRow_ >= 0 && editRow_ < app_.List().RowCount();
 }
 
 bool CEditName::RowIsReadOnly() const {
-    return EditRowValid() && (app_.list.Row(editRow_).entry.errors & ErrRenameTest) != 0;
+    return EditRowValid() && (app_.List().Row(editRow_).entry.errors & ErrRenameTest) != 0;
 }
 
 std::string CEditName::TextBytes() const {
@@ -46,7 +46,7 @@ std::string CEditName::TextBytes() const {
 void CEditName::Open(int row) {
     const bool wasOpen = IsOpen();
     editRow_ = row;
-    const ListRow& r = app_.list.Row(row);
+    const ListRow& r = app_.List().Row(row);
     originalBytes_ = r.cells.Get(ColNewName);
     originalShown_ = Qs(originalBytes_);
     setReadOnly((r.entry.errors & ErrRenameTest) != 0);
@@ -68,7 +68,7 @@ void CEditName::Open(int row) {
 }
 
 void CEditName::BeginEditSelected() {
-    const std::vector<int> selected = app_.list.SelectedRows();
+    const std::vector<int> selected = app_.List().SelectedRows();
     if (selected.empty())
         return;
     const int row = selected.front();
@@ -88,7 +88,7 @@ void CEditName::BeginEditAt(int row, const QPoint& globalPosition) {
 void CEditName::ApplyEditText() {
     if (!IsOpen() || !EditRowValid())
         return;
-    app_.validation.SetNewName(editRow_, TextBytes());
+    app_.Rules().SetNewName(editRow_, TextBytes());
     list_.viewport()->update(list_.visualRect(list_.model()->index(editRow_, ColNewName)));
 }
 
@@ -96,7 +96,7 @@ void CEditName::CommitEdit() {
     if (!IsOpen())
         return;
     if (EditRowValid() && !RowIsReadOnly())
-        app_.validation.SetNewName(editRow_, TextBytes());
+        app_.Rules().SetNewName(editRow_, TextBytes());
     CloseEdit();
 }
 
@@ -120,14 +120,14 @@ void CEditName::MoveEdit(int step) {
     }
     const int old = editRow_;
     CommitEdit();
-    const int count = app_.list.RowCount();
+    const int count = app_.List().RowCount();
     if (count == 0 || old < 0 || old >= count)
         return;
     const int row = std::clamp(old + step, 0, count - 1);
-    app_.list.SetSelected(old, false);
-    app_.list.SetSelected(row, true);
-    app_.list.SetFocusRow(row);
-    app_.list.NotifySelectionChanged();
+    app_.List().SetSelected(old, false);
+    app_.List().SetSelected(row, true);
+    app_.List().SetFocusRow(row);
+    app_.List().NotifySelectionChanged();
     list_.scrollTo(list_.model()->index(row, ColNewName));
     Open(row);
     const int length = static_cast<int>(text().size());

@@ -106,7 +106,7 @@ void CListCtrlFile::EnsureRowVisible(int row) {
 
 void CListCtrlFile::OnHeaderClicked(int column) {
     editor_->CommitEdit();
-    app_.rowOrder.SortByColumn(column);
+    app_.Order().SortByColumn(column);
 }
 
 void CListCtrlFile::ClearSelectionQuietly() {
@@ -117,7 +117,7 @@ void CListCtrlFile::ClearSelectionQuietly() {
 
 void CListCtrlFile::SyncSelectionFromCore() {
     model_->FlushAppends();
-    const ListModel& list = app_.list;
+    const ListModel& list = app_.List();
     const int rows = model_->rowCount();
     QItemSelection selection;
     int runStart = -1;
@@ -147,7 +147,7 @@ void CListCtrlFile::selectionChanged(const QItemSelection& selected,
     QTableView::selectionChanged(selected, deselected);
     if (syncing_ || model_->ApplyingCoreChange())
         return;
-    ListModel& list = app_.list;
+    ListModel& list = app_.List();
     const int rows = list.RowCount();
     const auto mark = [&](const QItemSelection& ranges, bool state) {
         for (const QItemSelectionRange& range : ranges) {
@@ -162,7 +162,7 @@ void CListCtrlFile::selectionChanged(const QItemSelection& selected,
 void CListCtrlFile::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (!syncing_ && !model_->ApplyingCoreChange())
-        app_.list.SetFocusRow(current.isValid() ? current.row() : -1);
+        app_.List().SetFocusRow(current.isValid() ? current.row() : -1);
 }
 
 void CListCtrlFile::keyPressEvent(QKeyEvent* event) {
@@ -171,22 +171,22 @@ void CListCtrlFile::keyPressEvent(QKeyEvent* event) {
     const bool alt = (mods & Qt::AltModifier) != 0;
     switch (event->key()) {
         case Qt::Key_Backspace:
-            app_.registration.OnGoUp();
+            app_.Registrar().OnGoUp();
             break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            app_.shellOpen.OpenSelectedEntries();
+            app_.Opener().OpenSelectedEntries();
             break;
         case Qt::Key_Delete:
-            if (app_.ConfirmUnlockRows())
-                app_.RemoveSelectedRows();
+            if (app_.RoundTrip().ConfirmUnlockRows())
+                app_.Removal().RemoveSelectedRows();
             break;
         case Qt::Key_F2:
             editor_->BeginEditSelected();
             break;
         case Qt::Key_F5:
             editor_->BeginEditSelected();
-            app_.validation.SetSelectedNamesToPositions();
+            app_.Rules().SetSelectedNamesToPositions();
             break;
         case Qt::Key_Up:
         case Qt::Key_Down:
@@ -195,9 +195,9 @@ void CListCtrlFile::keyPressEvent(QKeyEvent* event) {
                 return;
             }
             if (event->key() == Qt::Key_Up) {
-                app_.rowOrder.MoveRowsUp();
+                app_.Order().MoveRowsUp();
             } else {
-                app_.rowOrder.MoveRowsDown();
+                app_.Order().MoveRowsDown();
             }
             break;
         case Qt::Key_A:
@@ -205,14 +205,14 @@ void CListCtrlFile::keyPressEvent(QKeyEvent* event) {
                 QTableView::keyPressEvent(event);
                 return;
             }
-            app_.list.SelectAll();
+            app_.List().SelectAll();
             break;
         case Qt::Key_S:
             if (!ctrl) {
                 QTableView::keyPressEvent(event);
                 return;
             }
-            app_.listFile.OnOverwriteSaveListFile();
+            app_.ListFiles().OnOverwriteSaveListFile();
             break;
         default:
             QTableView::keyPressEvent(event);
@@ -237,7 +237,7 @@ void CListCtrlFile::mousePressEvent(QMouseEvent* event) {
 
 void CListCtrlFile::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        app_.shellOpen.OpenSelectedEntries();
+        app_.Opener().OpenSelectedEntries();
     QTableView::mouseDoubleClickEvent(event);
 }
 
@@ -293,7 +293,7 @@ void CListCtrlFile::dropEvent(QDropEvent* event) {
     // Registered once the drop is over, so the dragging program is not kept waiting for the
     // whole registration.
     QTimer::singleShot(0, this,
-                       [this, paths = std::move(paths)] { app_.registration.OnDropFiles(paths); });
+                       [this, paths = std::move(paths)] { app_.Registrar().OnDropFiles(paths); });
 }
 
 bool CListCtrlFile::AtHeaderDivider(int x) const {

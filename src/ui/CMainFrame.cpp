@@ -8,7 +8,7 @@
 
 #include "app/CMorvaneApp.h"
 #include "app/Commands.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "ui/CEditName.h"
 #include "ui/CListCtrlFile.h"
 #include "ui/CommandTable.h"
@@ -24,7 +24,7 @@ CMainFrame::CMainFrame(CMorvaneApp& app, const MimeIconCache* icons) : app_(app)
     setWindowTitle(Qs(msg::kAppTitle));
     list_ = new CListCtrlFile(app, icons, nullptr);
     log_ = new TraceView(nullptr);
-    log_->setPlainText(Qs(app.log.Text()));
+    log_->setPlainText(Qs(app.Log().Text()));
     splitter_ = new SplitterList(list_, log_, this);
     setCentralWidget(splitter_);
     status_ = new MainStatusBar(this);
@@ -124,12 +124,12 @@ void CMainFrame::keyPressEvent(QKeyEvent* event) {
     if (QApplication::focusWidget() == this || QApplication::focusWidget() == nullptr) {
         const bool ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
         if (event->key() == Qt::Key_Delete) {
-            if (app_.ConfirmUnlockRows())
-                app_.RemoveSelectedRows();
+            if (app_.RoundTrip().ConfirmUnlockRows())
+                app_.Removal().RemoveSelectedRows();
         } else if (ctrl && event->key() == Qt::Key_A) {
-            app_.list.SelectAll();
+            app_.List().SelectAll();
         } else if (ctrl && event->key() == Qt::Key_S) {
-            app_.listFile.OnOverwriteSaveListFile();
+            app_.ListFiles().OnOverwriteSaveListFile();
         }
     }
     QMainWindow::keyPressEvent(event);

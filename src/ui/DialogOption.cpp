@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/AppSettings.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
+#include "settings/AppSettings.h"
 #include "ui/QtText.h"
 
 namespace morvane {

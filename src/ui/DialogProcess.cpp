@@ -4,7 +4,7 @@
 #include <QWindow>
 
 #include "app/CMorvaneApp.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "ui/ElidedLabel.h"
 #include "ui/ProgressStrip.h"
 #include "ui/QtText.h"

@@ -16,7 +16,7 @@ constexpr int kBatchIntervalMs = 250;
 CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column) {
     // The rules apply in this order, a later one overriding an earlier one.
     const bool odd = (row % 2) == 1;
-    const ListRow& r = app.list.Row(row);
+    const ListRow& r = app.List().Row(row);
     CellColors c;
     c.text = QColor(0, 0, 0);
     if (odd)
@@ -30,7 +30,7 @@ CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column) {
         c.background = odd ? QColor(255, 204, 204) : QColor(255, 218, 218);
     }
     if (column == ColRowNumber) {
-        if (app.rowLocked) {
+        if (app.RoundTrip().RowLocked()) {
             c.text = QColor(0, 0, 0);
             c.background = QColor(196, 196, 248);
         } else {
@@ -42,14 +42,14 @@ CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column) {
 }
 
 FileListModel::FileListModel(CMorvaneApp& app, const MimeIconCache* icons, QObject* parent)
-    : QAbstractTableModel(parent), app_(app), icons_(icons), shown_(app.list.RowCount()) {
-    app_.list.AddObserver(this);
+    : QAbstractTableModel(parent), app_(app), icons_(icons), shown_(app.List().RowCount()) {
+    app_.List().AddObserver(this);
     flushTimer_.setSingleShot(true);
     connect(&flushTimer_, &QTimer::timeout, this, &FileListModel::FlushAppends);
 }
 
 FileListModel::~FileListModel() {
-    app_.list.RemoveObserver(this);
+    app_.List().RemoveObserver(this);
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
@@ -69,10 +69,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             if (column == ColIcon)
                 return {};
-            return Qs(app_.list.Cell(row, column));
+            return Qs(app_.List().Cell(row, column));
         case Qt::DecorationRole:
             if (column == ColIcon && icons_ != nullptr)
-                return icons_->Icon(app_.list.Row(row).icon);
+                return icons_->Icon(app_.List().Row(row).icon);
             return {};
         case Qt::TextAlignmentRole:
             return headerData(column, Qt::Horizontal, role);
@@ -109,7 +109,7 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
 
 void FileListModel::FlushAppends() {
     flushTimer_.stop();
-    const int count = app_.list.RowCount();
+    const int count = app_.List().RowCount();
     if (count <= shown_)
         return;
     sinceFlush_.restart();
@@ -154,7 +154,7 @@ void FileListModel::ModelAboutToBeReset() {
 }
 
 void FileListModel::ModelReset() {
-    shown_ = app_.list.RowCount();
+    shown_ = app_.List().RowCount();
     endResetModel();
     --applying_;
     emit coreSelectionChanged();

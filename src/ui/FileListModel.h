@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <vector>
 
-#include "list/ListModel.h"
+#include "model/ListModel.h"
 
 namespace morvane {
 

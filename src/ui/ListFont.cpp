@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "ui/QtText.h"
 
 namespace morvane {

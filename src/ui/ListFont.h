@@ -3,7 +3,7 @@
 
 #include <QFont>
 
-#include "app/Host.h"
+#include "host/Host.h"
 
 namespace morvane {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "ui/ElidedLabel.h"
 #include "ui/ProgressStrip.h"
 #include "ui/QtText.h"

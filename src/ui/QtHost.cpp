@@ -9,7 +9,7 @@
 
 #include "app/CMorvaneApp.h"
 #include "app/Commands.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CEditName.h"
@@ -271,10 +271,10 @@ bool QtHost::CreateMainWindow() {
     frame_ = std::make_unique<CMainFrame>(*app_, icons_.get());
     frame_->setWindowIcon(MorvaneIcon());
     frame_->resize(700, 640);
-    ApplyFont(FontOf(app_->settings));
+    ApplyFont(FontOf(app_->Settings()));
     frame_->show();
     frame_->setFocus(Qt::OtherFocusReason);
-    app_->ShowRegisteredCount();
+    ShowRegisteredCount(app_->List().RowCount());
     return true;
 }
 

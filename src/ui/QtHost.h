@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/Host.h"
+#include "host/Host.h"
 
 namespace morvane {
 

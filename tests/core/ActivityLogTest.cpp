@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/CMorvaneApp.h"
-#include "app/Messages.h"
 #include "core/TestRows.h"
+#include "host/Messages.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
 
@@ -24,32 +24,32 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(ActivityLogTest, EveryMessageStartsOnANewLineAndTheFirstLineIsEmpty) {
     test::FakeHost host;
     CMorvaneApp app(host, RealFileSystem());
-    app.AppendLog("【エラー】one");
-    EXPECT_EQ(app.log.Text(), "\n【エラー】one");
-    app.AppendLog("【警告】two");
-    app.AppendLog("【致命的なエラー】a\n(\nb : \"c\"\n)");
-    EXPECT_EQ(Lines(app.log.Text()),
+    app.Log().AppendLog("【エラー】one");
+    EXPECT_EQ(app.Log().Text(), "\n【エラー】one");
+    app.Log().AppendLog("【警告】two");
+    app.Log().AppendLog("【致命的なエラー】a\n(\nb : \"c\"\n)");
+    EXPECT_EQ(Lines(app.Log().Text()),
               (std::vector<std::string>{"", "【エラー】one", "【警告】two", "【致命的なエラー】a",
                                         "(", "b : \"c\"", ")"}));
     // The view is told each piece and ends up with the same text.
-    EXPECT_EQ(host.logView, app.log.Text());
+    EXPECT_EQ(host.logView, app.Log().Text());
 
-    app.ClearLog();
-    EXPECT_EQ(app.log.Text(), "");
+    app.Log().ClearLog();
+    EXPECT_EQ(app.Log().Text(), "");
     EXPECT_EQ(host.logView, "");
-    app.AppendLog("x");
-    EXPECT_EQ(app.log.Text(), "\nx");
+    app.Log().AppendLog("x");
+    EXPECT_EQ(app.Log().Text(), "\nx");
     EXPECT_EQ(host.logView, "\nx");
 }
 
 TEST(ActivityLogTest, BannersFrameTheirMessagesWithBlankLines) {
     test::FakeHost host;
     CMorvaneApp app(host, RealFileSystem());
-    app.AppendLog(msg::kRegisterStart);
-    app.AppendLog("【エラー】message");
-    app.AppendLog(msg::kRegisterEnd);
+    app.Log().AppendLog(msg::kRegisterStart);
+    app.Log().AppendLog("【エラー】message");
+    app.Log().AppendLog(msg::kRegisterEnd);
     const std::string hyphens(27, '-');
-    EXPECT_EQ(Lines(app.log.Text()),
+    EXPECT_EQ(Lines(app.Log().Text()),
               (std::vector<std::string>{"", "【登録】登録処理を開始します " + hyphens + " [START]",
                                         "", "【エラー】message", "",
                                         "【登録】登録処理を終了します " + hyphens + " [END]", ""}));
@@ -79,9 +79,13 @@ TEST(ActivityLogTest, BannersFrameTheirMessagesWithBlankLines) {
 class RowLockQuestionTest : public ::testing::Test {
 protected:
     RowLockQuestionTest() : app(host, RealFileSystem()) {
-        test::AppendFileRow(app.list, dir.MakeFile("a.txt"));
+        test::AppendFileRow(app.List(), dir.MakeFile("a.txt"));
         textFile = dir.MakeFile("00000001[MORVANE]_240101120000.txt", "a.txt\r\n");
-        app.textFilePath = textFile;
+    }
+
+    void Lock() {
+        app.RoundTrip().LockRows(textFile);
+        app.Log().ClearLog();
     }
 
     test::FakeHost host;
@@ -91,35 +95,35 @@ protected:
 };
 
 TEST_F(RowLockQuestionTest, WithoutTheLockNothingIsAsked) {
-    EXPECT_TRUE(app.ConfirmUnlockRows());
+    EXPECT_TRUE(app.RoundTrip().ConfirmUnlockRows());
     EXPECT_TRUE(host.questions.empty());
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.Log().Text(), "");
 }
 
 TEST_F(RowLockQuestionTest, NoKeepsTheLockTheFileAndTheList) {
-    app.rowLocked = true;
+    Lock();
     host.yesNoAnswers = {false};
-    EXPECT_FALSE(app.ConfirmUnlockRows());
+    EXPECT_FALSE(app.RoundTrip().ConfirmUnlockRows());
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0].text,
               "この操作を遂行するために行ロックを解除する必要があります。\n"
               "行ロックを解除すると現在編集しているテキストファイルでは更新できなくなります。\n\n"
               "行ロックを解除してもいいですか？");
     EXPECT_EQ(host.questions[0].caption, "作業の確認");
-    EXPECT_TRUE(app.rowLocked);
-    EXPECT_EQ(app.textFilePath, textFile);
+    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_EQ(app.RoundTrip().TextFilePath(), textFile);
     EXPECT_EQ(test::ReadFileText(textFile), "a.txt\r\n");
-    EXPECT_EQ(app.list.RowCount(), 1);
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.List().RowCount(), 1);
+    EXPECT_EQ(app.Log().Text(), "");
 }
 
 TEST_F(RowLockQuestionTest, YesAnswersTrue) {
-    app.rowLocked = true;
+    Lock();
     host.yesNoAnswers = {true};
-    EXPECT_TRUE(app.ConfirmUnlockRows());
+    EXPECT_TRUE(app.RoundTrip().ConfirmUnlockRows());
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0].caption, "作業の確認");
-    EXPECT_EQ(app.list.RowCount(), 1);
+    EXPECT_EQ(app.List().RowCount(), 1);
 }
 
 }  // namespace

@@ -18,25 +18,25 @@ TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut
     dir.MakeFile("files/b.txt", "content of b");
     dir.MakeFile("files/c.txt", "content of c");
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
-        ASSERT_TRUE(app.registration.RegisterPath(dir / "files/" + name));
+        ASSERT_TRUE(app.Registrar().RegisterPath(dir / "files/" + name));
     // The user swaps a and b and gives c a new name, then saves; the editor writes a new
     // file and renames it over the old one, as many editors do.
-    app.settings.editorPath = MakeScript(
+    app.Settings().editorPath = MakeScript(
         dir, "editor.sh",
         "sleep 0.2\n"
         "sed -e 's/^a\\.txt/TMP/' -e 's/^b\\.txt/a.txt/' -e 's/^TMP/b.txt/' "
         "-e 's/^c\\.txt/c renamed.txt/' \"$1\" > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
 
     app.OnCommand(CmdEditInTextEditor);
-    ASSERT_TRUE(app.rowLocked);
-    const std::string textFile = app.textFilePath;
+    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    const std::string textFile = app.RoundTrip().TextFilePath();
 
     // The main loop runs until the list shows the edit (or a generous deadline passes).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     int waits = 0;
     host.onWaitForEvents = [&] {
         ++waits;
-        if (app.list.Cell(2, ColNewName) == "c renamed.txt" ||
+        if (app.List().Cell(2, ColNewName) == "c renamed.txt" ||
             std::chrono::steady_clock::now() > deadline) {
             app.OnCloseMainWindow();
             return;
@@ -49,7 +49,7 @@ TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut
         EXPECT_EQ(Errors(row), 0u) << row;
     EXPECT_GT(waits, 1);
     EXPECT_EQ(LogLines().back().find("【更新】テキストファイルの更新処理を終了します"), 0u);
-    EXPECT_TRUE(app.rowLocked);
+    EXPECT_TRUE(app.RoundTrip().RowLocked());
 
     host.yesNoAnswers = {true};
     app.OnCommand(CmdRename);

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/CMorvaneApp.h"
-#include "app/Messages.h"
-#include "list/FileEntry.h"
+#include "host/Messages.h"
 #include "listfile/ListFileFormat.h"
+#include "model/FileEntry.h"
 #include "platform/FileSystem.h"
 #include "support/AppFixture.h"
 #include "support/FakeHost.h"
@@ -55,34 +55,35 @@ std::vector<Stored> Row(const std::string& path, const std::string& name) {
 class ListFileLoadTest : public test::AppFixture, public ::testing::Test {
 protected:
     void Register(const std::vector<std::string>& paths) {
-        app.registration.BeginRegistration();
+        Registration::Run run(app.Registrar());
         for (const auto& p : paths)
-            app.registration.RegisterPath(p);
-        app.registration.EndRegistration();
+            app.Registrar().RegisterPath(p);
     }
 
-    std::string Key(int row) { return app.list.EntryAt(row)->currentKey; }
-    std::string Name(int row) { return std::string(app.list.Cell(row, ColNewName)); }
-    bool Logged(const std::string& line) { return app.log.Text().find(line) != std::string::npos; }
+    std::string Key(int row) { return app.List().EntryAt(row)->currentKey; }
+    std::string Name(int row) { return std::string(app.List().Cell(row, ColNewName)); }
+    bool Logged(const std::string& line) {
+        return app.Log().Text().find(line) != std::string::npos;
+    }
     void ExpectIdle() {
-        EXPECT_FALSE(app.registrationBusy);
-        EXPECT_EQ(app.registrationNesting, 0);
+        EXPECT_FALSE(app.Busy().Busy());
+        EXPECT_EQ(app.Busy().Depth(), 0);
         EXPECT_FALSE(host.progressOpen);
-        EXPECT_TRUE(app.list.CurrentPathIndex().IsConsistent());
-        EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
-        EXPECT_EQ(app.list.CurrentPathIndex().CountEntries(),
-                  static_cast<std::size_t>(app.list.RowCount()));
+        EXPECT_TRUE(app.List().CurrentPathIndex().IsConsistent());
+        EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
+        EXPECT_EQ(app.List().CurrentPathIndex().CountEntries(),
+                  static_cast<std::size_t>(app.List().RowCount()));
     }
 };
 
 TEST_F(ListFileLoadTest, EmptyFileEmptiesTheListAndBecomesTheListFile) {
     Register({dir.MakeFile("a.txt")});
-    ASSERT_EQ(app.list.RowCount(), 1);
+    ASSERT_EQ(app.List().RowCount(), 1);
     const std::string path = dir.MakeFile("empty.mvf", HandMade({}));
 
-    EXPECT_TRUE(app.listFile.LoadListFile(path));
-    EXPECT_EQ(app.list.RowCount(), 0);
-    EXPECT_EQ(app.listFilePath, path);
+    EXPECT_TRUE(app.ListFiles().LoadListFile(path));
+    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_EQ(app.ListFiles().ListFilePath(), path);
     EXPECT_TRUE(Logged(msg::kRegisterStart));
     EXPECT_TRUE(Logged(msg::kRegisterEnd));
     EXPECT_EQ(host.registeredCount, 0);
@@ -114,43 +115,43 @@ TEST_F(ListFileLoadTest, HeaderMismatchLoadsNothingAndIsNotAdopted) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Register({dir.MakeFile("other.txt")});
-        app.listFilePath = "/previous.mvf";
+        app.ListFiles().SetListFilePath("/previous.mvf");
         const std::string path = dir.MakeFile("case.mvf", c.bytes);
 
-        EXPECT_TRUE(app.listFile.LoadListFile(path));
+        EXPECT_TRUE(app.ListFiles().LoadListFile(path));
         if (c.loads) {
-            ASSERT_EQ(app.list.RowCount(), 1);
+            ASSERT_EQ(app.List().RowCount(), 1);
             EXPECT_EQ(Key(0), a);
             EXPECT_EQ(Name(0), "b.txt");
-            EXPECT_EQ(app.listFilePath, path);
+            EXPECT_EQ(app.ListFiles().ListFilePath(), path);
         } else {
             // The list is emptied all the same; the file is not taken as a list file.
-            EXPECT_EQ(app.list.RowCount(), 0);
-            EXPECT_EQ(app.listFilePath, "/previous.mvf");
-            EXPECT_EQ(app.log.Text(),
+            EXPECT_EQ(app.List().RowCount(), 0);
+            EXPECT_EQ(app.ListFiles().ListFilePath(), "/previous.mvf");
+            EXPECT_EQ(app.Log().Text(),
                       std::string("\n") + msg::kRegisterStart + "\n" + msg::kRegisterEnd);
         }
         ExpectIdle();
     }
 
     // A later overwrite-save must not touch a file that failed its header.
-    app.listFilePath.clear();
+    app.ListFiles().SetListFilePath({});
     const std::string text = dir.MakeFile("notes.txt", "my notes\n");
-    EXPECT_TRUE(app.listFile.LoadListFile(text));
-    app.listFile.OnOverwriteSaveListFile();  // save-as dialog, cancelled
+    EXPECT_TRUE(app.ListFiles().LoadListFile(text));
+    app.ListFiles().OnOverwriteSaveListFile();  // save-as dialog, cancelled
     EXPECT_EQ(test::ReadFileText(text), "my notes\n");
-    EXPECT_TRUE(app.listFilePath.empty());
+    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
 }
 
 TEST_F(ListFileLoadTest, UnreadableFileReturnsFalseAndKeepsTheList) {
     Register({dir.MakeFile("a.txt")});
-    EXPECT_FALSE(app.listFile.LoadListFile(dir / "missing.mvf"));
-    EXPECT_FALSE(app.listFile.LoadListFile(dir.MakeFolder("folder.mvf")));
+    EXPECT_FALSE(app.ListFiles().LoadListFile(dir / "missing.mvf"));
+    EXPECT_FALSE(app.ListFiles().LoadListFile(dir.MakeFolder("folder.mvf")));
     // A pipe is not read: it would never end.
     ASSERT_EQ(mkfifo((dir / "pipe.mvf").c_str(), 0600), 0);
-    EXPECT_FALSE(app.listFile.LoadListFile(dir / "pipe.mvf"));
-    EXPECT_EQ(app.list.RowCount(), 1);
-    EXPECT_TRUE(app.listFilePath.empty());
+    EXPECT_FALSE(app.ListFiles().LoadListFile(dir / "pipe.mvf"));
+    EXPECT_EQ(app.List().RowCount(), 1);
+    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
     ExpectIdle();
 }
 
@@ -158,9 +159,9 @@ TEST_F(ListFileLoadTest, AFileFarLargerThanAnyListIsNotReadWhole) {
     Register({dir.MakeFile("a.txt")});
     const std::string huge = dir.MakeFile("video.mvf", "MVF");
     ASSERT_EQ(truncate(huge.c_str(), (std::int64_t{1} << 30) + 1), 0);  // sparse
-    EXPECT_TRUE(app.listFile.LoadListFile(huge));                       // opened, but no list file
-    EXPECT_EQ(app.list.RowCount(), 0);
-    EXPECT_TRUE(app.listFilePath.empty());
+    EXPECT_TRUE(app.ListFiles().LoadListFile(huge));                    // opened, but no list file
+    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
     ExpectIdle();
 }
 
@@ -183,27 +184,27 @@ TEST_F(ListFileLoadTest, RecordsRegisterWithTheirNamesInOrder) {
                         },
                         3));
 
-    EXPECT_TRUE(app.listFile.LoadListFile(file));
-    ASSERT_EQ(app.list.RowCount(), 4);
+    EXPECT_TRUE(app.ListFiles().LoadListFile(file));
+    ASSERT_EQ(app.List().RowCount(), 4);
     EXPECT_EQ(Key(0), a);
     EXPECT_EQ(Name(0), "A.txt");
-    EXPECT_EQ(app.list.EntryAt(0)->newPath, dir / "A.txt");
+    EXPECT_EQ(app.List().EntryAt(0)->newPath, dir / "A.txt");
     EXPECT_EQ(Key(1), b);
     EXPECT_EQ(Name(1), "B.txt");
     EXPECT_EQ(Key(2), sub);
     EXPECT_EQ(Name(2), "folder");
     EXPECT_EQ(Key(3), c);
     EXPECT_EQ(Name(3), "bad:name");
-    EXPECT_EQ(app.list.Cell(3, ColCharCount), "8");
-    EXPECT_EQ(app.list.EntryAt(3)->errors & ErrForbidden, ErrForbidden);
-    EXPECT_EQ(app.list.EntryAt(0)->errors, 0u);
-    EXPECT_EQ(app.list.Cell(3, ColRowNumber), "4");
+    EXPECT_EQ(app.List().Cell(3, ColCharCount), "8");
+    EXPECT_EQ(app.List().EntryAt(3)->errors & ErrForbidden, ErrForbidden);
+    EXPECT_EQ(app.List().EntryAt(0)->errors, 0u);
+    EXPECT_EQ(app.List().Cell(3, ColRowNumber), "4");
 
     // The missing path, with the doubled parenthesis; the forbidden name as if typed.
     EXPECT_TRUE(Logged("【エラー】以下のファイルは存在しません。(" + gone + "))"));
     EXPECT_TRUE(Logged(FormatText(msg::kForbidden, 4, "bad:name")));
     EXPECT_FALSE(Logged("second a"));
-    EXPECT_EQ(app.listFilePath, file);
+    EXPECT_EQ(app.ListFiles().ListFilePath(), file);
 
     // Progress: the last registered record, fraction i / count.
     EXPECT_EQ(host.overallText, c);
@@ -225,22 +226,22 @@ TEST_F(ListFileLoadTest, DamagedFileKeepsTheRowsReadAndSaysSo) {
     // Two records present, three announced.
     const std::string fewer = dir.MakeFile(
         "fewer.mvf", HandMade({Row(a, "x.txt"), Row(b, "y.txt")}, 2, listfile::kVersion, 1));
-    EXPECT_TRUE(app.listFile.LoadListFile(fewer));
-    ASSERT_EQ(app.list.RowCount(), 2);
+    EXPECT_TRUE(app.ListFiles().LoadListFile(fewer));
+    ASSERT_EQ(app.List().RowCount(), 2);
     EXPECT_EQ(Name(1), "y.txt");
     EXPECT_TRUE(Logged(damaged + fewer + ")"));
     // The error comes before the end banner of the load.
-    EXPECT_LT(app.log.Text().find(damaged), app.log.Text().find(msg::kRegisterEnd));
+    EXPECT_LT(app.Log().Text().find(damaged), app.Log().Text().find(msg::kRegisterEnd));
     // Its unread records would be lost by an overwrite-save: not adopted.
-    EXPECT_TRUE(app.listFilePath.empty());
+    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
     ExpectIdle();
 
     // The second record's name runs past the end of the file.
     std::string bytes = HandMade({Row(a, "x.txt"), Row(b, "y.txt")});
     bytes[bytes.size() - 9] = '\x7F';  // low byte of the length of "y.txt": 5 -> 127
     const std::string pastEnd = dir.MakeFile("past.mvf", bytes);
-    EXPECT_TRUE(app.listFile.LoadListFile(pastEnd));
-    ASSERT_EQ(app.list.RowCount(), 1);
+    EXPECT_TRUE(app.ListFiles().LoadListFile(pastEnd));
+    ASSERT_EQ(app.List().RowCount(), 1);
     EXPECT_EQ(Key(0), a);
     EXPECT_TRUE(Logged(damaged + pastEnd + ")"));
     ExpectIdle();
@@ -253,8 +254,8 @@ TEST_F(ListFileLoadTest, StoredTextsWithNulBytes) {
     const std::string file = dir.MakeFile(
         "nul.mvf",
         HandMade({Row(a + std::string("\0tail", 5), "x"), Row(b, std::string("new\0rest", 8))}));
-    EXPECT_TRUE(app.listFile.LoadListFile(file));
-    ASSERT_EQ(app.list.RowCount(), 1);
+    EXPECT_TRUE(app.ListFiles().LoadListFile(file));
+    ASSERT_EQ(app.List().RowCount(), 1);
     EXPECT_EQ(Key(0), b);
     EXPECT_EQ(Name(0), "new");
     EXPECT_TRUE(Logged("【エラー】以下のファイルは存在しません。(" + a + "))"));
@@ -271,18 +272,18 @@ TEST_F(ListFileLoadTest, ClosingTheProgressDialogStopsAfterTheCurrentRecord) {
     int pumps = 0;
     host.onPump = [&] {
         // A load asked for while this one runs does nothing.
-        app.listFile.OnLoadListFile();
+        app.ListFiles().OnLoadListFile();
         if (++pumps == 2)
             app.OnCloseProgressDialog();
     };
 
-    EXPECT_TRUE(app.listFile.LoadListFile(file));
-    ASSERT_EQ(app.list.RowCount(), 2);
+    EXPECT_TRUE(app.ListFiles().LoadListFile(file));
+    ASSERT_EQ(app.List().RowCount(), 2);
     EXPECT_EQ(Name(1), "b2");
     EXPECT_EQ(host.listFilesToLoad.size(), 1u);  // the nested command never asked
     EXPECT_TRUE(Logged(msg::kAborted));
     EXPECT_TRUE(Logged(msg::kRegisterEnd));
-    EXPECT_EQ(app.listFilePath, file);
+    EXPECT_EQ(app.ListFiles().ListFilePath(), file);
     ExpectIdle();
 }
 

@@ -37,21 +37,22 @@ TEST(ListFileMutationTest, DamagedFilesNeverCrashTheLoader) {
         return 0;
     };
     CMorvaneApp app(host, fs);
-    app.settings.registerFolders = 1;
-    app.windowsDir = "/usr";
-    app.systemDir = "/etc";
-    app.tempDir = inside;
+    app.Settings().registerFolders = 1;
+    app.Places().programPrefix = "/usr";
+    app.Places().configPrefix = "/etc";
+    app.Places().tempDir = inside;
 
     const std::vector<std::string> files = {dir.MakeFile("one.txt"), dir.MakeFile("two.txt"),
                                             dir.MakeFolder("three")};
-    app.registration.BeginRegistration();
-    for (const auto& f : files)
-        app.registration.RegisterPath(f);
-    app.registration.EndRegistration();
+    {
+        Registration::Run run(app.Registrar());
+        for (const auto& f : files)
+            app.Registrar().RegisterPath(f);
+    }
     for (int r = 0; r < 3; ++r)
-        app.validation.SetNewName(r, "renamed" + std::to_string(r));
+        app.Rules().SetNewName(r, "renamed" + std::to_string(r));
     const std::string listPath = dir / "list.mvf";
-    ASSERT_TRUE(app.listFile.SaveListFile(listPath));
+    ASSERT_TRUE(app.ListFiles().SaveListFile(listPath));
     const std::string good = test::ReadFileText(listPath);
 
     std::mt19937 random(7130);
@@ -82,18 +83,18 @@ TEST(ListFileMutationTest, DamagedFilesNeverCrashTheLoader) {
             listfile::EncodeFixed64(&bytes[listfile::kLengthOffset], bytes.size());
         const std::string path = dir.MakeFile("mutated.mvf", bytes);
 
-        ASSERT_TRUE(app.listFile.LoadListFile(path)) << round;
-        ASSERT_FALSE(app.registrationBusy) << round;
-        ASSERT_EQ(app.registrationNesting, 0) << round;
+        ASSERT_TRUE(app.ListFiles().LoadListFile(path)) << round;
+        ASSERT_FALSE(app.Busy().Busy()) << round;
+        ASSERT_EQ(app.Busy().Depth(), 0) << round;
         ASSERT_FALSE(host.progressOpen) << round;
-        ASSERT_LE(app.list.RowCount(), static_cast<int>(bytes.size() / 5)) << round;
-        ASSERT_TRUE(app.list.CurrentPathIndex().IsConsistent()) << round;
-        ASSERT_TRUE(app.list.NewPathIndex().IsConsistent()) << round;
-        ASSERT_EQ(app.list.NewPathIndex().CountEntries(),
-                  static_cast<std::size_t>(app.list.RowCount()))
+        ASSERT_LE(app.List().RowCount(), static_cast<int>(bytes.size() / 5)) << round;
+        ASSERT_TRUE(app.List().CurrentPathIndex().IsConsistent()) << round;
+        ASSERT_TRUE(app.List().NewPathIndex().IsConsistent()) << round;
+        ASSERT_EQ(app.List().NewPathIndex().CountEntries(),
+                  static_cast<std::size_t>(app.List().RowCount()))
             << round;
-        withRows += app.list.RowCount() > 0;
-        damaged += app.log.Text().find("リストファイルが壊れています") != std::string::npos;
+        withRows += app.List().RowCount() > 0;
+        damaged += app.Log().Text().find("リストファイルが壊れています") != std::string::npos;
     }
     // The loop reached both the records and the damage handling.
     EXPECT_GT(withRows, 100);

@@ -8,7 +8,7 @@
 
 #include "app/CMorvaneApp.h"
 #include "app/Commands.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "listfile/ListFileFormat.h"
 #include "platform/FileSystem.h"
 #include "support/AppFixture.h"
@@ -27,10 +27,9 @@ using test::TempDir;
 class ListFileSaveTest : public test::AppFixture, public ::testing::Test {
 protected:
     void Register(const std::vector<std::string>& paths) {
-        app.registration.BeginRegistration();
+        Registration::Run run(app.Registrar());
         for (const auto& p : paths)
-            app.registration.RegisterPath(p);
-        app.registration.EndRegistration();
+            app.Registrar().RegisterPath(p);
     }
 
     struct Shown {
@@ -39,19 +38,19 @@ protected:
     };
     static std::vector<Shown> Rows(CMorvaneApp& of) {
         std::vector<Shown> rows;
-        for (int r = 0; r < of.list.RowCount(); ++r)
+        for (int r = 0; r < of.List().RowCount(); ++r)
             rows.push_back(
-                {of.list.EntryAt(r)->currentKey, std::string(of.list.Cell(r, ColNewName))});
+                {of.List().EntryAt(r)->currentKey, std::string(of.List().Cell(r, ColNewName))});
         return rows;
     }
 };
 
 TEST_F(ListFileSaveTest, EmptyListIsTwentyBytes) {
     const std::string path = dir / "empty.mvf";
-    ASSERT_TRUE(app.listFile.SaveListFile(path));
+    ASSERT_TRUE(app.ListFiles().SaveListFile(path));
     EXPECT_EQ(ReadFileText(path), std::string("MVF\0\0\x01\0\x14\0\0\0\0\0\0\0\0\0\0\0\x02", 20));
-    EXPECT_EQ(app.listFilePath, path);
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.ListFiles().ListFilePath(), path);
+    EXPECT_EQ(app.Log().Text(), "");
 }
 
 TEST_F(ListFileSaveTest, RoundTripKeepsPathsAndNamesInOrder) {
@@ -60,14 +59,14 @@ TEST_F(ListFileSaveTest, RoundTripKeepsPathsAndNamesInOrder) {
     const std::string folder = dir.MakeFolder("Folder");
     const std::string plain = dir.MakeFile("plain.txt");
     Register({plain, latin1, folder, kana});
-    ASSERT_EQ(app.list.RowCount(), 4);
-    app.validation.SetNewName(0, "\xFF\xFEraw.txt");
-    app.validation.SetNewName(1, "\xE3\x81\x84.txt");
-    app.validation.SetNewName(2, "");  // blank, kept as blank
+    ASSERT_EQ(app.List().RowCount(), 4);
+    app.Rules().SetNewName(0, "\xFF\xFEraw.txt");
+    app.Rules().SetNewName(1, "\xE3\x81\x84.txt");
+    app.Rules().SetNewName(2, "");  // blank, kept as blank
     const std::vector<Shown> before = Rows(app);
 
     const std::string path = dir / "list.mvf";
-    ASSERT_TRUE(app.listFile.SaveListFile(path));
+    ASSERT_TRUE(app.ListFiles().SaveListFile(path));
     const std::string bytes = ReadFileText(path);
     // The first record right after the header: tag 0, length, path; tag 1, length, name.
     std::string first;
@@ -82,38 +81,38 @@ TEST_F(ListFileSaveTest, RoundTripKeepsPathsAndNamesInOrder) {
     // A second program loads the file.
     FakeHost otherHost;
     CMorvaneApp other(otherHost, RealFileSystem());
-    other.settings.registerFolders = 1;
-    other.windowsDir = "/usr";
-    other.systemDir = "/etc";
-    ASSERT_TRUE(other.listFile.LoadListFile(path));
+    other.Settings().registerFolders = 1;
+    other.Places().programPrefix = "/usr";
+    other.Places().configPrefix = "/etc";
+    ASSERT_TRUE(other.ListFiles().LoadListFile(path));
     EXPECT_EQ(Rows(other), before);
-    EXPECT_EQ(other.list.EntryAt(0)->newPath, dir / "\xFF\xFEraw.txt");
-    EXPECT_EQ(other.list.EntryAt(2)->errors & ErrBlank, ErrBlank);
-    EXPECT_EQ(other.list.Cell(3, ColRowNumber), "4");
+    EXPECT_EQ(other.List().EntryAt(0)->newPath, dir / "\xFF\xFEraw.txt");
+    EXPECT_EQ(other.List().EntryAt(2)->errors & ErrBlank, ErrBlank);
+    EXPECT_EQ(other.List().Cell(3, ColRowNumber), "4");
 
     // Saving what was loaded gives the same bytes.
-    ASSERT_TRUE(other.listFile.SaveListFile(dir / "again.mvf"));
+    ASSERT_TRUE(other.ListFiles().SaveListFile(dir / "again.mvf"));
     EXPECT_EQ(ReadFileText(dir / "again.mvf"), bytes);
 }
 
 TEST_F(ListFileSaveTest, FailedSaveKeepsTheEarlierFileAndSaysNothing) {
     Register({dir.MakeFile("a.txt")});
     const std::string path = dir.MakeFile("old.mvf", "earlier content");
-    app.listFilePath = path;
-    app.ClearLog();
+    app.ListFiles().SetListFilePath(path);
+    app.Log().ClearLog();
     fs.failWrite = [](const std::string&) { return ENOSPC; };
 
-    EXPECT_FALSE(app.listFile.SaveListFile(dir / "new.mvf"));
-    EXPECT_EQ(app.listFilePath, path);
-    app.listFile.OnOverwriteSaveListFile();
+    EXPECT_FALSE(app.ListFiles().SaveListFile(dir / "new.mvf"));
+    EXPECT_EQ(app.ListFiles().ListFilePath(), path);
+    app.ListFiles().OnOverwriteSaveListFile();
     EXPECT_EQ(ReadFileText(path), "earlier content");
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.Log().Text(), "");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "old.mvf"}));
 
     fs.failWrite = nullptr;
-    app.listFile.OnOverwriteSaveListFile();
+    app.ListFiles().OnOverwriteSaveListFile();
     EXPECT_EQ(ReadFileText(path).substr(0, 3), "MVF");
-    EXPECT_EQ(app.log.Text(), "\n【保存】上書き保存しました。(" + path + ")");
+    EXPECT_EQ(app.Log().Text(), "\n【保存】上書き保存しました。(" + path + ")");
 }
 
 TEST_F(ListFileSaveTest, SaveAsAsksBeforeReplacingAFile) {
@@ -123,27 +122,27 @@ TEST_F(ListFileSaveTest, SaveAsAsksBeforeReplacingAFile) {
 
     host.listFilesToSave = {existing};
     host.yesNoAnswers = {false};
-    app.listFile.OnSaveListFileAs();
+    app.ListFiles().OnSaveListFileAs();
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0].text, existing + "は既に存在します。\n上書きしますか？\n");
     EXPECT_EQ(host.questions[0].caption, "名前を付けて保存");
     EXPECT_EQ(ReadFileText(existing), "keep me");
-    EXPECT_TRUE(app.listFilePath.empty());
+    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
 
     host.listFilesToSave = {existing};
     host.yesNoAnswers = {true};
-    app.listFile.OnSaveListFileAs();
+    app.ListFiles().OnSaveListFileAs();
     EXPECT_EQ(ReadFileText(existing).substr(0, 3), "MVF");
-    EXPECT_EQ(app.listFilePath, existing);
+    EXPECT_EQ(app.ListFiles().ListFilePath(), existing);
 
     // A new file is written without a question; a cancelled dialog does nothing.
     host.listFilesToSave = {fresh};
-    app.listFile.OnSaveListFileAs();
+    app.ListFiles().OnSaveListFileAs();
     EXPECT_EQ(host.questions.size(), 2u);
     EXPECT_TRUE(test::PathExists(fresh));
-    app.listFile.OnSaveListFileAs();
-    EXPECT_EQ(app.listFilePath, fresh);
-    EXPECT_EQ(app.log.Text().find("【保存】"), std::string::npos);
+    app.ListFiles().OnSaveListFileAs();
+    EXPECT_EQ(app.ListFiles().ListFilePath(), fresh);
+    EXPECT_EQ(app.Log().Text().find("【保存】"), std::string::npos);
 }
 
 TEST_F(ListFileSaveTest, OverwriteSaveWithoutAListFileIsSaveAs) {
@@ -152,7 +151,7 @@ TEST_F(ListFileSaveTest, OverwriteSaveWithoutAListFileIsSaveAs) {
     host.listFilesToSave = {chosen};
     app.OnCommand(CmdOverwriteSave);
     EXPECT_TRUE(host.listFilesToSave.empty());
-    EXPECT_EQ(app.listFilePath, chosen);
+    EXPECT_EQ(app.ListFiles().ListFilePath(), chosen);
     EXPECT_TRUE(test::PathExists(chosen));
 }
 
@@ -161,12 +160,12 @@ TEST_F(ListFileSaveTest, CommandLineListFilesLoadInOrderAndTheLastWins) {
     const std::string b = dir.MakeFile("b.txt");
     const std::string c = dir.MakeFile("c.txt");
     Register({a, b});
-    app.validation.SetNewName(1, "B.txt");
-    ASSERT_TRUE(app.listFile.SaveListFile(dir / "first.mvf"));
-    app.ClearAllRows();
+    app.Rules().SetNewName(1, "B.txt");
+    ASSERT_TRUE(app.ListFiles().SaveListFile(dir / "first.mvf"));
+    app.Removal().ClearAllRows();
     Register({c});
-    app.validation.SetNewName(0, "C.txt");
-    ASSERT_TRUE(app.listFile.SaveListFile(dir / "second.mvf"));
+    app.Rules().SetNewName(0, "C.txt");
+    ASSERT_TRUE(app.ListFiles().SaveListFile(dir / "second.mvf"));
 
     FakeHost startHost;
     CMorvaneApp started(startHost, RealFileSystem());
@@ -178,8 +177,8 @@ TEST_F(ListFileSaveTest, CommandLineListFilesLoadInOrderAndTheLastWins) {
     ASSERT_EQ(started.StartUp({dir / "first.mvf", dir / "second.mvf"}, env),
               CMorvaneApp::StartResult::Running);
     EXPECT_EQ(Rows(started), (std::vector<Shown>{{c, "C.txt"}}));
-    EXPECT_EQ(started.listFilePath, dir / "second.mvf");
-    EXPECT_FALSE(started.registrationBusy);
+    EXPECT_EQ(started.ListFiles().ListFilePath(), dir / "second.mvf");
+    EXPECT_FALSE(started.Busy().Busy());
 
     // An argument that cannot be read changes nothing; start-up goes on to the next one.
     FakeHost thirdHost;
@@ -187,7 +186,7 @@ TEST_F(ListFileSaveTest, CommandLineListFilesLoadInOrderAndTheLastWins) {
     ASSERT_EQ(third.StartUp({dir / "first.mvf", dir / "nothing.mvf"}, env),
               CMorvaneApp::StartResult::Running);
     EXPECT_EQ(Rows(third), (std::vector<Shown>{{a, "a.txt"}, {b, "B.txt"}}));
-    EXPECT_EQ(third.listFilePath, dir / "first.mvf");
+    EXPECT_EQ(third.ListFiles().ListFilePath(), dir / "first.mvf");
 }
 
 }  // namespace

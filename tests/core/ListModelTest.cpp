@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/TestRows.h"
-#include "list/ListModel.h"
+#include "model/ListModel.h"
 #include "support/TempDir.h"
 
 namespace morvane {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "list/PathIndex.h"
+#include "model/PathIndex.h"
 #include "platform/Utf16.h"
 
 namespace morvane {

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
-#include "list/Registration.h"
+#include "host/Messages.h"
+#include "ops/Registration.h"
 #include "support/AppFixture.h"
 
 namespace morvane::test {
@@ -36,8 +36,8 @@ TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     const std::string path = dir.MakeFile("docs/report.final.TXT", "hello");
     timeval times[2] = {{1700000000, 0}, {1700000000, 0}};  // 2023-11-14 22:13:20 UTC
     ASSERT_EQ(utimes(path.c_str(), times), 0);
-    ASSERT_TRUE(app.registration.RegisterPath(path));
-    const ListRow& row = app.list.Row(0);
+    ASSERT_TRUE(app.Registrar().RegisterPath(path));
+    const ListRow& row = app.List().Row(0);
     EXPECT_EQ(row.cells.Get(ColCurrentName), "report.final.TXT");
     EXPECT_EQ(row.cells.Get(ColNewName), "report.final.TXT");
     EXPECT_EQ(row.cells.Get(ColCharCount), "16");
@@ -56,8 +56,8 @@ TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     EXPECT_EQ(e.dirLength, (dir / "docs/").size());
     EXPECT_EQ(e.errors, 0u);
     EXPECT_EQ(host.registeredCount, 1);
-    EXPECT_TRUE(app.list.CurrentPathIndex().IsConsistent());
-    EXPECT_EQ(app.list.NewPathIndex().Find(path), &row.entry);
+    EXPECT_TRUE(app.List().CurrentPathIndex().IsConsistent());
+    EXPECT_EQ(app.List().NewPathIndex().Find(path), &row.entry);
     // The rename test moved the file away and back; it is where it was, unchanged.
     ASSERT_EQ(moveTargets.size(), 2u);
     EXPECT_EQ(moveTargets[0], dir / "docs/00000000[MORVANE]_report.final.TXT");
@@ -69,55 +69,55 @@ TEST_F(RegistrationTest, SizesAttributesAndCharacterCounts) {
     // A sparse file beyond 2^32 bytes shows its full size.
     const std::string big = dir.MakeFile("big.bin");
     ASSERT_EQ(truncate(big.c_str(), 5000000000LL), 0);
-    ASSERT_TRUE(app.registration.RegisterPath(big));
-    EXPECT_EQ(app.list.Cell(RowOf("big.bin"), ColSize), "5000000000");
+    ASSERT_TRUE(app.Registrar().RegisterPath(big));
+    EXPECT_EQ(app.List().Cell(RowOf("big.bin"), ColSize), "5000000000");
 
     EXPECT_GE(Add(".hidden"), 0);
-    EXPECT_EQ(app.list.Cell(RowOf(".hidden"), ColAttributes), "H");
-    EXPECT_EQ(app.list.Cell(RowOf(".hidden"), ColExtension), "hidden");
+    EXPECT_EQ(app.List().Cell(RowOf(".hidden"), ColAttributes), "H");
+    EXPECT_EQ(app.List().Cell(RowOf(".hidden"), ColExtension), "hidden");
     EXPECT_GE(Add("folder/"), 0);
-    EXPECT_EQ(app.list.Cell(RowOf("folder"), ColAttributes), "D");
-    EXPECT_EQ(app.list.Cell(RowOf("folder"), ColSize), "0");
+    EXPECT_EQ(app.List().Cell(RowOf("folder"), ColAttributes), "D");
+    EXPECT_EQ(app.List().Cell(RowOf("folder"), ColSize), "0");
     EXPECT_GE(Add(".cfg/"), 0);
-    EXPECT_EQ(app.list.Cell(RowOf(".cfg"), ColAttributes), "HD");
+    EXPECT_EQ(app.List().Cell(RowOf(".cfg"), ColAttributes), "HD");
     const std::string ro = dir.MakeFile("readonly.txt");
     chmod(ro.c_str(), 0444);
-    ASSERT_TRUE(app.registration.RegisterPath(ro));
-    EXPECT_EQ(app.list.Cell(RowOf("readonly.txt"), ColAttributes), "R");
+    ASSERT_TRUE(app.Registrar().RegisterPath(ro));
+    EXPECT_EQ(app.List().Cell(RowOf("readonly.txt"), ColAttributes), "R");
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
-    ASSERT_TRUE(app.registration.RegisterPath(dir / "pipe"));
-    EXPECT_EQ(app.list.Cell(RowOf("pipe"), ColAttributes), "S");
+    ASSERT_TRUE(app.Registrar().RegisterPath(dir / "pipe"));
+    EXPECT_EQ(app.List().Cell(RowOf("pipe"), ColAttributes), "S");
     // "文字数" counts UTF-16 units: a CJK character is one, an emoji two.
     EXPECT_GE(Add("日本\xF0\x9F\x98\x80.txt"), 0);
-    EXPECT_EQ(app.list.Cell(RowOf("日本\xF0\x9F\x98\x80.txt"), ColCharCount), "8");
+    EXPECT_EQ(app.List().Cell(RowOf("日本\xF0\x9F\x98\x80.txt"), ColCharCount), "8");
 }
 
 TEST_F(RegistrationTest, SameFileTwiceGivesOneRowAndNoMessage) {
     ASSERT_EQ(Add("a.txt"), 0);
-    app.registration.OnDropFiles({dir / "a.txt", dir / "a.txt", dir / "a.txt/"});
-    EXPECT_EQ(app.list.RowCount(), 1);
+    app.Registrar().OnDropFiles({dir / "a.txt", dir / "a.txt", dir / "a.txt/"});
+    EXPECT_EQ(app.List().RowCount(), 1);
     EXPECT_EQ(Count("【エラー】"), 0);
     // Names differing in case are different files here.
     dir.MakeFile("A.TXT");
-    EXPECT_TRUE(app.registration.RegisterPath(dir / "A.TXT"));
-    EXPECT_EQ(app.list.RowCount(), 2);
+    EXPECT_TRUE(app.Registrar().RegisterPath(dir / "A.TXT"));
+    EXPECT_EQ(app.List().RowCount(), 2);
 }
 
 TEST_F(RegistrationTest, ProtectedFoldersAreLockedWithoutRenameTest) {
-    ASSERT_TRUE(app.registration.RegisterPath("/etc/passwd"));
-    EXPECT_NE(Log().find(FormatText(msg::kInSystemDir, "/etc/passwd")), std::string::npos);
+    ASSERT_TRUE(app.Registrar().RegisterPath("/etc/passwd"));
+    EXPECT_NE(Log().find(FormatText(msg::kInConfigPrefix, "/etc/passwd")), std::string::npos);
     EXPECT_EQ(Bits(0), ErrRenameTest);
-    EXPECT_EQ(app.list.Cell(0, ColError), "排他 | ");
+    EXPECT_EQ(app.List().Cell(0, ColError), "排他 | ");
     EXPECT_EQ(fs.moveCalls, 0);
     // The prefix test needs no separator after the folder text, as before.
-    app.windowsDir = dir / "us";
+    app.Places().programPrefix = dir / "us";
     const std::string inside = dir.MakeFile("usrdata/x.txt");
-    ASSERT_TRUE(app.registration.RegisterPath(inside));
-    EXPECT_NE(Log().find(FormatText(msg::kInWindowsDir, inside.c_str())), std::string::npos);
+    ASSERT_TRUE(app.Registrar().RegisterPath(inside));
+    EXPECT_NE(Log().find(FormatText(msg::kInProgramPrefix, inside.c_str())), std::string::npos);
     EXPECT_EQ(Bits(1), ErrRenameTest);
     EXPECT_EQ(fs.moveCalls, 0);
     // A direct child of "/" is never trial-moved: locked with the warning instead.
-    ASSERT_TRUE(app.registration.RegisterPath("/tmp"));
+    ASSERT_TRUE(app.Registrar().RegisterPath("/tmp"));
     EXPECT_NE(Log().find(FormatText(msg::kRenameTestFailed, "/tmp")), std::string::npos);
     EXPECT_EQ(fs.moveCalls, 0);
 }
@@ -157,7 +157,7 @@ TEST_F(RegistrationTest, FailedMoveBackRefusesAndLeavesTheFileUnderTheTemporaryN
         return from.find("[MORVANE]") != std::string::npos ? EIO : 0;
     };
     EXPECT_EQ(Add("a.txt", "data"), -1);
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
     const std::string temp = dir / "00000000[MORVANE]_a.txt";
     EXPECT_NE(Log().find(FormatText(msg::kRenameBackFailed, (dir / "a.txt").c_str(), temp.c_str())),
               std::string::npos);
@@ -168,29 +168,29 @@ TEST_F(RegistrationTest, FailedMoveBackRefusesAndLeavesTheFileUnderTheTemporaryN
 TEST_F(RegistrationTest, DropsHonourTheFolderSettings) {
     dir.MakeFile("tree/a.txt");
     dir.MakeFile("tree/sub/b.txt");
-    app.settings.registerFolders = 0;
-    app.registration.OnDropFiles({dir / "tree"});
-    EXPECT_EQ(app.list.RowCount(), 0);  // a folder refused without a message
+    app.Settings().registerFolders = 0;
+    app.Registrar().OnDropFiles({dir / "tree"});
+    EXPECT_EQ(app.List().RowCount(), 0);  // a folder refused without a message
     EXPECT_EQ(Count("【エラー】"), 0);
 
-    app.settings.registerFolders = 1;
-    app.registration.OnDropFiles({dir / "tree"});
-    EXPECT_EQ(app.list.RowCount(), 1);  // only the folder's own row
+    app.Settings().registerFolders = 1;
+    app.Registrar().OnDropFiles({dir / "tree"});
+    EXPECT_EQ(app.List().RowCount(), 1);  // only the folder's own row
 
-    app.settings.registerEverythingBelow = 1;
-    app.ClearAllRows();
-    app.registration.OnDropFiles({dir / "tree/"});
-    EXPECT_EQ(app.list.RowCount(), 4);  // tree, a.txt, sub, sub/b.txt
+    app.Settings().registerEverythingBelow = 1;
+    app.Removal().ClearAllRows();
+    app.Registrar().OnDropFiles({dir / "tree/"});
+    EXPECT_EQ(app.List().RowCount(), 4);  // tree, a.txt, sub, sub/b.txt
     // Folders before their content.
     EXPECT_LT(RowOf("tree"), RowOf("tree/a.txt"));
     EXPECT_LT(RowOf("tree/sub"), RowOf("tree/sub/b.txt"));
 
-    app.settings.registerFolders = 0;
-    app.ClearAllRows();
-    app.registration.OnDropFiles({dir / "tree"});
-    EXPECT_EQ(app.list.RowCount(), 2);  // the files below, no folder rows
+    app.Settings().registerFolders = 0;
+    app.Removal().ClearAllRows();
+    app.Registrar().OnDropFiles({dir / "tree"});
+    EXPECT_EQ(app.List().RowCount(), 2);  // the files below, no folder rows
     for (int r = 0; r < 2; ++r)
-        EXPECT_EQ(app.list.Cell(r, ColRowNumber), std::to_string(r + 1));
+        EXPECT_EQ(app.List().Cell(r, ColRowNumber), std::to_string(r + 1));
 }
 
 TEST_F(RegistrationTest, FolderCommandRegistersTheWholeTreeWithShares) {
@@ -199,10 +199,10 @@ TEST_F(RegistrationTest, FolderCommandRegistersTheWholeTreeWithShares) {
     dir.MakeFile("root/sub/f2");
     dir.MakeFile("root/sub/f3");
     host.foldersToRegister = {dir / "root"};
-    app.registration.OnRegisterFolder();
-    EXPECT_EQ(app.list.RowCount(), 6);
+    app.Registrar().OnRegisterFolder();
+    EXPECT_EQ(app.List().RowCount(), 6);
     EXPECT_EQ(host.questions.size(), 0u);
-    EXPECT_FALSE(app.registrationBusy);
+    EXPECT_FALSE(app.Busy().Busy());
     EXPECT_FALSE(host.progressOpen);
     EXPECT_EQ(host.overallProgress.front(), 1.0f);
     // Three entries at the top: each takes a third; the empty folder adds its third at
@@ -228,15 +228,15 @@ TEST_F(RegistrationTest, AbortInTheMiddleOfATree) {
             app.OnCloseProgressDialog();  // the user closes the dialog
     };
     host.foldersToRegister = {dir / "big"};
-    app.registration.OnRegisterFolder();
-    const int rows = app.list.RowCount();
+    app.Registrar().OnRegisterFolder();
+    const int rows = app.List().RowCount();
     EXPECT_GT(rows, 1);
     EXPECT_LT(rows, 21);
     EXPECT_EQ(Count(msg::kAborted), 1);
     EXPECT_EQ(Count("[END]"), 1);
-    EXPECT_FALSE(app.registrationBusy);
-    EXPECT_EQ(app.registrationNesting, 0);
-    EXPECT_EQ(app.list.Cell(rows - 1, ColRowNumber), std::to_string(rows));
+    EXPECT_FALSE(app.Busy().Busy());
+    EXPECT_EQ(app.Busy().Depth(), 0);
+    EXPECT_EQ(app.List().Cell(rows - 1, ColRowNumber), std::to_string(rows));
 }
 
 TEST_F(RegistrationTest, DropDuringATreeRegistrationNests) {
@@ -245,30 +245,30 @@ TEST_F(RegistrationTest, DropDuringATreeRegistrationNests) {
     dir.MakeFile("dropped.txt");
     bool dropped = false;
     host.onPump = [&] {
-        if (!dropped && app.list.RowCount() == 3) {
+        if (!dropped && app.List().RowCount() == 3) {
             dropped = true;
-            app.registration.OnDropFiles({dir / "dropped.txt"});
-            EXPECT_TRUE(app.registrationBusy);  // the outer registration goes on
+            app.Registrar().OnDropFiles({dir / "dropped.txt"});
+            EXPECT_TRUE(app.Busy().Busy());  // the outer registration goes on
         }
     };
     host.foldersToRegister = {dir / "tree"};
-    app.registration.OnRegisterFolder();
+    app.Registrar().OnRegisterFolder();
     EXPECT_TRUE(dropped);
-    EXPECT_EQ(app.list.RowCount(), 7);
+    EXPECT_EQ(app.List().RowCount(), 7);
     EXPECT_GE(RowOf("dropped.txt"), 0);
     EXPECT_EQ(Count("[START]"), 1);
     EXPECT_EQ(Count("[END]"), 1);
     EXPECT_EQ(host.progressOpenCount, 1);
-    EXPECT_FALSE(app.registrationBusy);
+    EXPECT_FALSE(app.Busy().Busy());
 }
 
 TEST_F(RegistrationTest, SymlinkLoopRegistersTheLinkOnceAndEnds) {
     dir.MakeFile("loop/a.txt");
     ASSERT_EQ(symlink("..", (dir / "loop/up").c_str()), 0);
     host.foldersToRegister = {dir / "loop"};
-    app.registration.OnRegisterFolder();
-    EXPECT_EQ(app.list.RowCount(), 3);  // loop, a.txt, the link itself
-    EXPECT_EQ(app.list.Cell(RowOf("loop/up"), ColAttributes), "N");
+    app.Registrar().OnRegisterFolder();
+    EXPECT_EQ(app.List().RowCount(), 3);  // loop, a.txt, the link itself
+    EXPECT_EQ(app.List().Cell(RowOf("loop/up"), ColAttributes), "N");
     struct stat st {};
     ASSERT_EQ(lstat((dir / "loop/up").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));  // still a link after its rename test
@@ -277,10 +277,10 @@ TEST_F(RegistrationTest, SymlinkLoopRegistersTheLinkOnceAndEnds) {
 TEST_F(RegistrationTest, NameThatIsNotUtf8KeepsItsBytes) {
     const std::string name = "caf\xE9.txt";  // Latin-1 e-acute
     ASSERT_EQ(Add(name, "latin"), 0);
-    EXPECT_EQ(app.list.Cell(0, ColCurrentName), name);
-    EXPECT_EQ(app.list.EntryAt(0)->currentKey, dir / name);
+    EXPECT_EQ(app.List().Cell(0, ColCurrentName), name);
+    EXPECT_EQ(app.List().EntryAt(0)->currentKey, dir / name);
     EXPECT_EQ(ReadFileText(dir / name), "latin");
-    EXPECT_EQ(app.list.Cell(0, ColCharCount), "8");
+    EXPECT_EQ(app.List().Cell(0, ColCharCount), "8");
 }
 
 TEST_F(RegistrationTest, UnreadableFolderLogsOneLineAndRegistrationGoesOn) {
@@ -290,7 +290,7 @@ TEST_F(RegistrationTest, UnreadableFolderLogsOneLineAndRegistrationGoesOn) {
         return path == dir / "top/locked" ? EACCES : 0;
     };
     host.foldersToRegister = {dir / "top"};
-    app.registration.OnRegisterFolder();
+    app.Registrar().OnRegisterFolder();
     EXPECT_EQ(Count(FormatText(msg::kFolderUnreadable, (dir / "top/locked").c_str())), 1);
     EXPECT_GE(RowOf("top/z.txt"), 0);
     EXPECT_GE(RowOf("top/locked"), 0);
@@ -299,24 +299,24 @@ TEST_F(RegistrationTest, UnreadableFolderLogsOneLineAndRegistrationGoesOn) {
 
 TEST_F(RegistrationTest, PathLimitAndMissingPaths) {
     const std::string tooLong = "/" + std::string(31999, 'x');
-    EXPECT_FALSE(app.registration.RegisterPath(tooLong));
+    EXPECT_FALSE(app.Registrar().RegisterPath(tooLong));
     EXPECT_EQ(Count(FormatText(msg::kPathTooLong, 32000, tooLong.c_str())), 1);
-    EXPECT_FALSE(app.registration.RegisterPath(dir / "missing"));
-    EXPECT_FALSE(app.registration.RegisterPath("relative/path"));
+    EXPECT_FALSE(app.Registrar().RegisterPath(dir / "missing"));
+    EXPECT_FALSE(app.Registrar().RegisterPath("relative/path"));
     EXPECT_EQ(Count("【エラー】"), 1);
 }
 
 TEST_F(RegistrationTest, FileDialogAsksAboutTheRowLockFirst) {
     dir.MakeFile("a.txt");
-    app.rowLocked = true;
+    app.RoundTrip().SetRowLockedForTest(true);
     host.filesToRegister = {{dir / "a.txt"}};
-    app.registration.OnRegisterFiles();  // No to the question: nothing happens
+    app.Registrar().OnRegisterFiles();  // No to the question: nothing happens
     EXPECT_EQ(host.questions.size(), 1u);
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
     EXPECT_EQ(host.filesToRegister.size(), 1u);
-    app.rowLocked = false;
-    app.registration.OnRegisterFiles();
-    EXPECT_EQ(app.list.RowCount(), 1);
+    app.RoundTrip().SetRowLockedForTest(false);
+    app.Registrar().OnRegisterFiles();
+    EXPECT_EQ(app.List().RowCount(), 1);
     EXPECT_FLOAT_EQ(host.overallProgress.back(), 1.0f);
 }
 
@@ -346,55 +346,55 @@ struct NavigationTest : RegistrationTest {
 };
 
 TEST_F(NavigationTest, DownIntoAFolderAndBackUpToTheDriveList) {
-    app.registration.ShowDrivesAndFolders();
+    app.Registrar().ShowDrivesAndFolders();
     // "/" as a drive row with the empty key, then the user folders that exist.
-    ASSERT_GE(app.list.RowCount(), 3);
-    EXPECT_EQ(app.list.Cell(0, ColCurrentName), "/");
-    EXPECT_EQ(app.list.EntryAt(0)->currentKey, "");
+    ASSERT_GE(app.List().RowCount(), 3);
+    EXPECT_EQ(app.List().Cell(0, ColCurrentName), "/");
+    EXPECT_EQ(app.List().EntryAt(0)->currentKey, "");
     EXPECT_EQ(Bits(0), ErrRenameTest);
-    EXPECT_EQ(app.list.Cell(0, ColAttributes), "");
+    EXPECT_EQ(app.List().Cell(0, ColAttributes), "");
     EXPECT_GE(RowOf("home/Docs"), 1);
     EXPECT_GE(RowOf("home/Pictures"), 1);
 
     // Enter Docs, as opening its row does.
-    app.currentFolder = dir / "home/Docs";
-    app.ClearAllRows();
-    app.registration.ShowFolder(app.currentFolder);
-    EXPECT_EQ(app.list.RowCount(), 2);
+    app.Registrar().SetCurrentFolder(dir / "home/Docs");
+    app.Removal().ClearAllRows();
+    app.Registrar().ShowFolder(app.Registrar().CurrentFolder());
+    EXPECT_EQ(app.List().RowCount(), 2);
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_FLOAT_EQ(host.statusProgress.back(), 0.0f);
     EXPECT_EQ(Count("[START]"), 0);  // navigation has no banners
 
     // Up: the parent folder.
-    app.registration.OnGoUp();
-    EXPECT_EQ(app.currentFolder, dir / "home");
+    app.Registrar().OnGoUp();
+    EXPECT_EQ(app.Registrar().CurrentFolder(), dir / "home");
     EXPECT_GE(RowOf("home/Docs"), 0);
     EXPECT_GE(RowOf("home/Pictures"), 0);
 
     // A current folder without "/" leads back to the drive list.
-    app.currentFolder = "";
-    app.registration.OnGoUp();
-    EXPECT_EQ(app.list.Cell(0, ColCurrentName), "/");
-    EXPECT_EQ(app.currentFolder, "");
+    app.Registrar().SetCurrentFolder("");
+    app.Registrar().OnGoUp();
+    EXPECT_EQ(app.List().Cell(0, ColCurrentName), "/");
+    EXPECT_EQ(app.Registrar().CurrentFolder(), "");
 
     // Any of the three settings off: nothing happens.
-    app.settings.openOnSelection = 0;
-    const int rows = app.list.RowCount();
-    app.registration.OnGoUp();
-    EXPECT_EQ(app.list.RowCount(), rows);
+    app.Settings().openOnSelection = 0;
+    const int rows = app.List().RowCount();
+    app.Registrar().OnGoUp();
+    EXPECT_EQ(app.List().RowCount(), rows);
 
     // While a registration runs: the busy message only.
-    app.settings.openOnSelection = 1;
-    app.registrationBusy = true;
-    app.registration.OnGoUp();
-    EXPECT_EQ(app.list.RowCount(), rows);
+    app.Settings().openOnSelection = 1;
+    BusyGuard busy(app.Busy());
+    app.Registrar().OnGoUp();
+    EXPECT_EQ(app.List().RowCount(), rows);
     EXPECT_EQ(Count(msg::kBusy), 1);
 }
 
 TEST_F(NavigationTest, UnreadableFolderStillEnablesTheWindow) {
-    app.registration.ShowFolder(dir / "no-such-folder");
+    app.Registrar().ShowFolder(dir / "no-such-folder");
     EXPECT_TRUE(host.windowEnabled);
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
     EXPECT_EQ(Count("【エラー】"), 1);
 }
 

@@ -15,8 +15,8 @@ TEST_F(RenameEngineTest, SwapVacatesBothThenPlacesBoth) {
     dir.MakeFile("b.txt", "content of b");
     SetName(Register("a.txt"), "b.txt");
     SetName(Register("b.txt"), "a.txt");
-    ASSERT_TRUE(app.list.Cell(0, ColError).empty());
-    ASSERT_TRUE(app.list.Cell(1, ColError).empty());
+    ASSERT_TRUE(app.List().Cell(0, ColError).empty());
+    ASSERT_TRUE(app.List().Cell(1, ColError).empty());
 
     bool disabledWhileMoving = true;
     fs.beforeMove = [&](const std::string&, const std::string&) {
@@ -38,7 +38,7 @@ TEST_F(RenameEngineTest, SwapVacatesBothThenPlacesBoth) {
     EXPECT_EQ(Log(), CleanLog());
     EXPECT_TRUE(disabledWhileMoving);
     EXPECT_TRUE(host.windowEnabled);
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
     EXPECT_EQ(host.registeredCount, 0);
     // Collecting (position / n), placing (k / m), then back to 0.
     EXPECT_EQ(host.statusProgress, (std::vector<float>{0.0f, 0.5f, 0.0f, 0.5f, 0.0f}));
@@ -119,7 +119,7 @@ TEST_F(RenameEngineTest, RowsInErrorUnchangedOrVanishedAreSkippedSilently) {
     Register("same.txt");
     SetName(Register("gone.txt"), "back.txt");
     SetName(Register("good.txt"), "better.txt");
-    ASSERT_FALSE(app.list.Cell(0, ColError).empty());
+    ASSERT_FALSE(app.List().Cell(0, ColError).empty());
     ASSERT_EQ(std::remove((dir / "gone.txt").c_str()), 0);
     Run();
 
@@ -130,7 +130,7 @@ TEST_F(RenameEngineTest, RowsInErrorUnchangedOrVanishedAreSkippedSilently) {
     EXPECT_EQ(Content("same.txt"), "same");
     EXPECT_EQ(Content("better.txt"), "good");
     EXPECT_EQ(Log(), CleanLog());
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
 }
 
 // Enough rows in one folder that it is read once instead of asked about path by path; the
@@ -177,30 +177,30 @@ TEST_F(RenameEngineTest, EmptyListOrNoRowTakingPartStillWritesBannersAndEmptiesT
 
     dir.MakeFile("keep.txt", "kept");
     Register("keep.txt");
-    app.AppendLog("earlier message");
+    app.Log().AppendLog("earlier message");
     Run();
     EXPECT_EQ(Log(), CleanLog());  // cleared at the start, readable after the end
     EXPECT_TRUE(moves.empty());
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
     EXPECT_EQ(Content("keep.txt"), "kept");
 }
 
 TEST_F(RenameEngineTest, DeclinedOrBusyRunDoesNothing) {
     dir.MakeFile("a.txt", "A");
     SetName(Register("a.txt"), "b.txt");
-    app.AppendLog("before");
+    app.Log().AppendLog("before");
 
     host.yesNoAnswers.push_back(false);
-    app.renameEngine.RenameAll();
+    app.Renamer().RenameAll();
     EXPECT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(Log(), "\nbefore");
 
-    app.registrationBusy = true;
-    app.renameEngine.RenameAll();
+    BusyGuard busy(app.Busy());
+    app.Renamer().RenameAll();
     EXPECT_EQ(host.questions.size(), 1u);  // not asked
     EXPECT_EQ(Log(), std::string("\nbefore\n") + msg::kBusy);
 
-    EXPECT_EQ(app.list.RowCount(), 1);
+    EXPECT_EQ(app.List().RowCount(), 1);
     EXPECT_EQ(dir.Names(), (Names{"a.txt"}));
     EXPECT_EQ(Content("a.txt"), "A");
 }

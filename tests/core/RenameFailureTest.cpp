@@ -103,7 +103,7 @@ TEST_F(RenameFailureTest, FailedVacateLeavesTheFileAndTheRunGoesOn) {
     EXPECT_EQ(Content("00000001[MORVANE]_b.txt"), "B");
     EXPECT_EQ(Content("renamed.txt"), "other");
     EXPECT_EQ(Log().rfind(msg::kRenameEnd), Log().size() - std::string(msg::kRenameEnd).size());
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
 }
 
 TEST_F(RenameFailureTest, FailedPlaceLeavesTheFileUnderItsTemporaryOrCurrentName) {
@@ -138,7 +138,7 @@ TEST_F(RenameFailureTest, FileCreatedAtTheTargetAfterValidationIsNotOverwritten)
     dir.MakeFile("keep.txt", "K");
     SetName(Register("a.txt"), "new.txt");
     SetName(Register("keep.txt"), "kept.txt");
-    ASSERT_TRUE(app.list.Cell(0, ColError).empty());
+    ASSERT_TRUE(app.List().Cell(0, ColError).empty());
     fs.beforeMove = [this](const std::string&, const std::string& to) {
         if (to == dir / "new.txt" && !PathExists(to))
             dir.MakeFile("new.txt", "someone else's");
@@ -160,7 +160,7 @@ TEST_F(RenameFailureTest, OnlyBusyFailuresAreRetried) {
     SetName(Register("busy.txt"), "free.txt");
     SetName(Register("stuck.txt"), "loose.txt");
     SetName(Register("denied.txt"), "allowed.txt");
-    app.renameEngine.retry.delayMs = 1;
+    app.Renamer().retry.delayMs = 1;
     int busyLeft = 3;
     fault = [&busyLeft](const std::string& from, const std::string&) {
         if (from == "busy.txt")

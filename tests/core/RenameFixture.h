@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "support/AppFixture.h"
 
 namespace morvane::test {
@@ -17,11 +17,11 @@ class RenameFixture : public AppFixture, public ::testing::Test {
 protected:
     // Registers a file or folder of the temp folder; returns its row.
     int Register(const std::string& relative) {
-        EXPECT_TRUE(app.registration.RegisterPath(dir / relative)) << relative;
-        app.list.RenumberRows();
-        return app.list.RowCount() - 1;
+        EXPECT_TRUE(app.Registrar().RegisterPath(dir / relative)) << relative;
+        app.List().RenumberRows();
+        return app.List().RowCount() - 1;
     }
-    void SetName(int row, const std::string& name) { app.validation.SetNewName(row, name); }
+    void SetName(int row, const std::string& name) { app.Rules().SetNewName(row, name); }
 
     // Answers Yes and runs the command. From here on every move is recorded as
     // "from -> to" relative to the temp folder (the record starts afresh with each run), and

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
-#include "list/ListModel.h"
+#include "host/Messages.h"
+#include "model/ListModel.h"
 #include "support/AppFixture.h"
 
 namespace morvane::test {
@@ -17,11 +17,11 @@ namespace morvane::test {
 class RoundTripFixture : public AppFixture, public ::testing::Test {
 protected:
     RoundTripFixture() {
-        app.settings.openOnSelection = 0;
-        app.settings.folderNavigation = 0;
-        app.tempDir = dir.MakeFolder("tmp") + "/";
-        app.settings.useExternalEditor = 1;
-        app.settings.editorPath = "true";
+        app.Settings().openOnSelection = 0;
+        app.Settings().folderNavigation = 0;
+        app.Places().tempDir = dir.MakeFolder("tmp") + "/";
+        app.Settings().useExternalEditor = 1;
+        app.Settings().editorPath = "true";
     }
 
     // Makes files/<relative> (a folder when it ends with "/"), registers it and returns its
@@ -33,36 +33,36 @@ protected:
         } else {
             path = dir.MakeFile("files/" + relative, "");
         }
-        EXPECT_TRUE(app.registration.RegisterPath(path)) << path;
-        return app.list.RowCount() - 1;
+        EXPECT_TRUE(app.Registrar().RegisterPath(path)) << path;
+        return app.List().RowCount() - 1;
     }
 
     // Writes the text file in place, as an editor that overwrites its file does.
     void Save(const std::string& content) {
-        std::ofstream out(app.textFilePath, std::ios::binary | std::ios::trunc);
+        std::ofstream out(app.RoundTrip().TextFilePath(), std::ios::binary | std::ios::trunc);
         out << content;
     }
 
     // Saves and lets the main loop see the change settle.
     void SaveAndPoll(const std::string& content) {
         Save(content);
-        app.textRoundTrip.PollTextFile();
-        app.textRoundTrip.PollTextFile();
+        app.RoundTrip().PollTextFile();
+        app.RoundTrip().PollTextFile();
     }
 
     std::vector<std::string> NewNames() const {
         std::vector<std::string> names;
-        for (int r = 0; r < app.list.RowCount(); ++r)
-            names.emplace_back(app.list.Cell(r, ColNewName));
+        for (int r = 0; r < app.List().RowCount(); ++r)
+            names.emplace_back(app.List().Cell(r, ColNewName));
         return names;
     }
 
-    std::uint32_t Errors(int row) { return app.list.EntryAt(row)->errors; }
+    std::uint32_t Errors(int row) { return app.List().EntryAt(row)->errors; }
 
     // The log without the reimport banners' varying time text, one message per element.
     std::vector<std::string> LogLines() const {
         std::vector<std::string> lines;
-        const std::string& text = app.log.Text();
+        const std::string& text = app.Log().Text();
         std::size_t start = 0;
         while (start <= text.size()) {
             const std::size_t end = text.find('\n', start);

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "core/TestRows.h"
-#include "list/ListModel.h"
-#include "list/RowCells.h"
+#include "model/ListModel.h"
+#include "model/RowCells.h"
 #include "support/TempDir.h"
 
 namespace morvane {

@@ -26,24 +26,24 @@ protected:
         cells[ColNewName] = name;
         cells[ColSize] = size;
         row->cells.Assign(cells);
-        app.list.AppendRow(std::move(row));
-        app.list.RenumberRows();
+        app.List().AppendRow(std::move(row));
+        app.List().RenumberRows();
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (int r = 0; r < app.list.RowCount(); ++r)
-            names.emplace_back(app.list.Cell(r, ColCurrentName));
+        for (int r = 0; r < app.List().RowCount(); ++r)
+            names.emplace_back(app.List().Cell(r, ColCurrentName));
         return names;
     }
     std::vector<std::string> RowCells() const {
         std::vector<std::string> cells;
-        for (int r = 0; r < app.list.RowCount(); ++r)
-            cells.emplace_back(app.list.Cell(r, ColRowNumber));
+        for (int r = 0; r < app.List().RowCount(); ++r)
+            cells.emplace_back(app.List().Cell(r, ColRowNumber));
         return cells;
     }
     void ExpectRowFieldsArePositions() {
-        for (int r = 0; r < app.list.RowCount(); ++r)
-            EXPECT_EQ(app.list.EntryAt(r)->row, r);
+        for (int r = 0; r < app.List().RowCount(); ++r)
+            EXPECT_EQ(app.List().EntryAt(r)->row, r);
     }
 
     test::FakeHost host;
@@ -74,43 +74,43 @@ TEST(RowOrderCompareTest, NumbersAndIcons) {
 TEST_F(RowOrderTest, MovingABlockUpTakesTheRowAboveBelowIt) {
     for (const char* name : {"r0", "r1", "r2", "r3", "r4", "r5"})
         AddRow(name);
-    app.list.SetSelection({3, 4});
-    app.rowOrder.MoveRowsUp();
+    app.List().SetSelection({3, 4});
+    app.Order().MoveRowsUp();
     EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r2", "r5"}));
-    EXPECT_EQ(app.list.SelectedRows(), (std::vector<int>{2, 3}));
-    EXPECT_EQ(app.list.FocusRow(), 2);
+    EXPECT_EQ(app.List().SelectedRows(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(app.List().FocusRow(), 2);
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
     ExpectRowFieldsArePositions();
 
-    app.rowOrder.MoveRowsDown();
+    app.Order().MoveRowsDown();
     EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4", "r5"}));
-    EXPECT_EQ(app.list.SelectedRows(), (std::vector<int>{3, 4}));
-    EXPECT_EQ(app.list.FocusRow(), 4);
+    EXPECT_EQ(app.List().SelectedRows(), (std::vector<int>{3, 4}));
+    EXPECT_EQ(app.List().FocusRow(), 4);
     ExpectRowFieldsArePositions();
 }
 
 TEST_F(RowOrderTest, NothingMovesWhenASelectedRowIsAtTheEdge) {
     for (const char* name : {"r0", "r1", "r2", "r3", "r4", "r5"})
         AddRow(name);
-    app.list.SetSelection({0, 5});
-    app.list.SetFocusRow(5);
-    app.rowOrder.MoveRowsUp();
-    app.rowOrder.MoveRowsDown();
+    app.List().SetSelection({0, 5});
+    app.List().SetFocusRow(5);
+    app.Order().MoveRowsUp();
+    app.Order().MoveRowsDown();
     EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4", "r5"}));
-    EXPECT_EQ(app.list.SelectedRows(), (std::vector<int>{0, 5}));
-    EXPECT_EQ(app.list.FocusRow(), 5);
+    EXPECT_EQ(app.List().SelectedRows(), (std::vector<int>{0, 5}));
+    EXPECT_EQ(app.List().FocusRow(), 5);
 
-    app.list.SetSelection({});
-    app.rowOrder.MoveRowsUp();  // nothing selected
-    EXPECT_EQ(app.list.FocusRow(), 5);
+    app.List().SetSelection({});
+    app.Order().MoveRowsUp();  // nothing selected
+    EXPECT_EQ(app.List().FocusRow(), 5);
 }
 
 TEST_F(RowOrderTest, MovesKeepTheRowNumbersWhileTheLockHolds) {
     for (const char* name : {"r0", "r1", "r2"})
         AddRow(name);
-    app.rowLocked = true;
-    app.list.SetSelection({2});
-    app.rowOrder.MoveRowsUp();
+    app.RoundTrip().SetRowLockedForTest(true);
+    app.List().SetSelection({2});
+    app.Order().MoveRowsUp();
     EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r2", "r1"}));
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "3", "2"}));
     ExpectRowFieldsArePositions();
@@ -122,22 +122,22 @@ TEST_F(RowOrderTest, HeaderClicksSortDescendingFirstAndNumbersAsNumbers) {
     AddRow("a", "100", 3);
     AddRow("Z", "", 1);
 
-    app.rowOrder.SortByColumn(ColCurrentName);  // first click: larger text first
+    app.Order().SortByColumn(ColCurrentName);  // first click: larger text first
     EXPECT_EQ(Names(), (std::vector<std::string>{"b", "a", "Z", "A"}));
     EXPECT_EQ(host.commitEditCalls, 1);
-    app.rowOrder.SortByColumn(ColCurrentName);
+    app.Order().SortByColumn(ColCurrentName);
     EXPECT_EQ(Names(), (std::vector<std::string>{"A", "Z", "a", "b"}));
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3", "4"}));
     ExpectRowFieldsArePositions();
 
-    app.rowOrder.SortByColumn(ColSize);  // descending first
+    app.Order().SortByColumn(ColSize);  // descending first
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "A", "Z"}));
-    app.rowOrder.SortByColumn(ColSize);  // 9 before 10 before 100; empty reads 0
+    app.Order().SortByColumn(ColSize);  // 9 before 10 before 100; empty reads 0
     EXPECT_EQ(Names(), (std::vector<std::string>{"Z", "A", "b", "a"}));
 
-    app.rowOrder.SortByColumn(ColIcon);  // the icon column starts ascending
+    app.Order().SortByColumn(ColIcon);  // the icon column starts ascending
     EXPECT_EQ(Names(), (std::vector<std::string>{"Z", "A", "b", "a"}));
-    app.rowOrder.SortByColumn(ColIcon);
+    app.Order().SortByColumn(ColIcon);
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "Z", "A"}));
 }
 
@@ -145,18 +145,18 @@ TEST_F(RowOrderTest, RowColumnSortsOnlyUnderTheLockAndTheLockKeepsNumbers) {
     for (const char* name : {"c", "a", "b"})
         AddRow(name);
     // Without the lock: nothing happens, but the flag still flips.
-    app.rowOrder.SortByColumn(ColRowNumber);
+    app.Order().SortByColumn(ColRowNumber);
     EXPECT_EQ(Names(), (std::vector<std::string>{"c", "a", "b"}));
-    EXPECT_TRUE(app.rowOrder.sortAscending[ColRowNumber]);
+    EXPECT_TRUE(app.Order().sortAscending[ColRowNumber]);
 
-    app.rowLocked = true;
-    app.rowOrder.SortByColumn(ColCurrentName);  // descending, numbers stay with their rows
+    app.RoundTrip().SetRowLockedForTest(true);
+    app.Order().SortByColumn(ColCurrentName);  // descending, numbers stay with their rows
     EXPECT_EQ(Names(), (std::vector<std::string>{"c", "b", "a"}));
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "3", "2"}));
     ExpectRowFieldsArePositions();
     // The flag flipped by the click without the lock: this click sorts ascending and brings
     // back the text file's order.
-    app.rowOrder.SortByColumn(ColRowNumber);
+    app.Order().SortByColumn(ColRowNumber);
     EXPECT_EQ(Names(), (std::vector<std::string>{"c", "a", "b"}));
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3"}));
 }
@@ -164,12 +164,12 @@ TEST_F(RowOrderTest, RowColumnSortsOnlyUnderTheLockAndTheLockKeepsNumbers) {
 TEST_F(RowOrderTest, SelectionAndFocusFollowTheirRowsThroughASort) {
     for (const char* name : {"x", "y", "z"})
         AddRow(name);
-    app.list.SetSelection({0});
-    app.list.SetFocusRow(0);
-    app.rowOrder.SortByColumn(ColCurrentName);  // z y x
-    EXPECT_EQ(app.list.SelectedRows(), (std::vector<int>{2}));
-    EXPECT_EQ(app.list.FocusRow(), 2);
-    EXPECT_EQ(app.list.Cell(2, ColCurrentName), "x");
+    app.List().SetSelection({0});
+    app.List().SetFocusRow(0);
+    app.Order().SortByColumn(ColCurrentName);  // z y x
+    EXPECT_EQ(app.List().SelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(app.List().FocusRow(), 2);
+    EXPECT_EQ(app.List().Cell(2, ColCurrentName), "x");
 }
 
 }  // namespace

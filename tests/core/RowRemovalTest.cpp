@@ -11,15 +11,16 @@ class RowRemovalTest : public ::testing::Test, protected test::AppFixture {
 protected:
     // Six registered rows f1 ... f6 on real files.
     void MakeSixRows() {
-        app.registration.BeginRegistration();
-        for (int i = 1; i <= 6; ++i) {
-            const std::string name = "f" + std::to_string(i);
-            ASSERT_GE(Add(name), 0) << Log();
-            paths.push_back(dir / name);
+        {
+            Registration::Run run(app.Registrar());
+            for (int i = 1; i <= 6; ++i) {
+                const std::string name = "f" + std::to_string(i);
+                ASSERT_GE(Add(name), 0) << Log();
+                paths.push_back(dir / name);
+            }
         }
-        app.registration.EndRegistration();
-        ASSERT_EQ(app.list.RowCount(), 6);
-        app.ClearLog();
+        ASSERT_EQ(app.List().RowCount(), 6);
+        app.Log().ClearLog();
         host.statusProgress.clear();
         host.pumpCalls = 0;
         host.disableCount = 0;
@@ -31,17 +32,17 @@ protected:
 
 TEST_F(RowRemovalTest, RemovingRows2And5Of6RenumbersTheRest) {
     MakeSixRows();
-    app.list.SetSelection({1, 4});
-    app.RemoveSelectedRows();
+    app.List().SetSelection({1, 4});
+    app.Removal().RemoveSelectedRows();
 
-    ASSERT_EQ(app.list.RowCount(), 4);
+    ASSERT_EQ(app.List().RowCount(), 4);
     const char* remaining[] = {"f1", "f3", "f4", "f6"};
     for (int r = 0; r < 4; ++r) {
-        EXPECT_EQ(app.list.Cell(r, ColCurrentName), remaining[r]);
-        EXPECT_EQ(app.list.EntryAt(r)->row, r);
-        EXPECT_EQ(app.list.Cell(r, ColRowNumber), std::to_string(r + 1));
-        EXPECT_EQ(app.list.RowNumberOf(r), r + 1);
-        EXPECT_FALSE(app.list.IsSelected(r));
+        EXPECT_EQ(app.List().Cell(r, ColCurrentName), remaining[r]);
+        EXPECT_EQ(app.List().EntryAt(r)->row, r);
+        EXPECT_EQ(app.List().Cell(r, ColRowNumber), std::to_string(r + 1));
+        EXPECT_EQ(app.List().RowNumberOf(r), r + 1);
+        EXPECT_FALSE(app.List().IsSelected(r));
     }
     EXPECT_EQ(host.registeredCount, 4);
     // Start at 0, one step per removed row (1 - still-to-go / selected), back to 0.
@@ -51,34 +52,34 @@ TEST_F(RowRemovalTest, RemovingRows2And5Of6RenumbersTheRest) {
     EXPECT_EQ(host.commitEditCalls, 1);
     EXPECT_EQ(host.pumpCalls, 2);
 
-    auto& current = app.list.CurrentPathIndex();
-    auto& fresh = app.list.NewPathIndex();
+    auto& current = app.List().CurrentPathIndex();
+    auto& fresh = app.List().NewPathIndex();
     EXPECT_EQ(current.CountEntries(), 4u);
     EXPECT_EQ(fresh.CountEntries(), 4u);
     EXPECT_EQ(current.Find(paths[1]), nullptr);
     EXPECT_EQ(fresh.Find(paths[4]), nullptr);
-    EXPECT_EQ(current.Find(paths[5]), app.list.EntryAt(3));
+    EXPECT_EQ(current.Find(paths[5]), app.List().EntryAt(3));
     EXPECT_TRUE(current.IsConsistent());
     EXPECT_TRUE(fresh.IsConsistent());
     // The files themselves are untouched, and nothing was reported.
     EXPECT_EQ(dir.Names().size(), 6u);
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.Log().Text(), "");
 }
 
 TEST_F(RowRemovalTest, RowsThatDependedOnARemovedRowAreCorrectedUnderTheirOldNumbers) {
     MakeSixRows();
-    app.validation.SetNewName(2, "f5");  // row 3 wants the name row 5 keeps
+    app.Rules().SetNewName(2, "f5");  // row 3 wants the name row 5 keeps
     EXPECT_EQ(Bits(2), ErrDuplicate);
-    app.ClearLog();
-    app.list.SetSelection({1, 4});
-    app.RemoveSelectedRows();
+    app.Log().ClearLog();
+    app.List().SetSelection({1, 4});
+    app.Removal().RemoveSelectedRows();
 
-    ASSERT_EQ(app.list.RowCount(), 4);
-    ASSERT_EQ(app.list.Cell(1, ColCurrentName), "f3");
+    ASSERT_EQ(app.List().RowCount(), 4);
+    ASSERT_EQ(app.List().Cell(1, ColCurrentName), "f3");
     // f5 stays on disk, now unregistered: row 3 (row 2 after renumbering) collides with it.
     EXPECT_EQ(Bits(1), ErrExists);
-    EXPECT_EQ(app.list.Cell(1, ColError), "既存 | ");
-    EXPECT_EQ(app.list.Cell(1, ColRowNumber), "2");
+    EXPECT_EQ(app.List().Cell(1, ColError), "既存 | ");
+    EXPECT_EQ(app.List().Cell(1, ColRowNumber), "2");
     EXPECT_NE(Log().find("(行 : 3,パス : " + paths[4] + ")"), std::string::npos) << Log();
     for (int r : {0, 2, 3})
         EXPECT_EQ(Bits(r), 0u) << r;
@@ -86,8 +87,8 @@ TEST_F(RowRemovalTest, RowsThatDependedOnARemovedRowAreCorrectedUnderTheirOldNum
 
 TEST_F(RowRemovalTest, RemovingWithNothingSelectedStillResetsProgressAndWindow) {
     MakeSixRows();
-    app.RemoveSelectedRows();
-    EXPECT_EQ(app.list.RowCount(), 6);
+    app.Removal().RemoveSelectedRows();
+    EXPECT_EQ(app.List().RowCount(), 6);
     EXPECT_EQ(host.statusProgress, (std::vector<float>{0.0f, 0.0f}));
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_EQ(host.disableCount, 1);
@@ -97,45 +98,45 @@ TEST_F(RowRemovalTest, RemovingWithNothingSelectedStillResetsProgressAndWindow) 
 
 TEST_F(RowRemovalTest, RemoveAllRowsKeepsTheLogAndClearAllRowsEmptiesIt) {
     MakeSixRows();
-    app.AppendLog("【エラー】before");
-    app.RemoveAllRows();
-    EXPECT_EQ(app.list.RowCount(), 0);
-    EXPECT_EQ(app.list.CurrentPathIndex().CountEntries(), 0u);
-    EXPECT_EQ(app.list.NewPathIndex().CountEntries(), 0u);
+    app.Log().AppendLog("【エラー】before");
+    app.Removal().RemoveAllRows();
+    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_EQ(app.List().CurrentPathIndex().CountEntries(), 0u);
+    EXPECT_EQ(app.List().NewPathIndex().CountEntries(), 0u);
     EXPECT_EQ(host.registeredCount, 0);
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_EQ(host.commitEditCalls, 1);
-    EXPECT_EQ(app.log.Text(), "\n【エラー】before");
+    EXPECT_EQ(app.Log().Text(), "\n【エラー】before");
 
     MakeSixRows();
     host.registeredCount = -1;
-    app.ClearAllRows();
-    EXPECT_EQ(app.list.RowCount(), 0);
+    app.Removal().ClearAllRows();
+    EXPECT_EQ(app.List().RowCount(), 0);
     EXPECT_EQ(host.registeredCount, 0);
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.Log().Text(), "");
     EXPECT_EQ(host.logView, "");
 }
 
 TEST_F(RowRemovalTest, RemoveCommandsAskFirstWhileTheRowLockHolds) {
     MakeSixRows();
-    app.rowLocked = true;
-    app.list.SetSelection({0});
+    app.RoundTrip().SetRowLockedForTest(true);
+    app.List().SetSelection({0});
     app.OnCommand(CmdRemoveSelected);  // answered No
     app.OnCommand(CmdClearAll);        // answered No
     EXPECT_EQ(host.questions.size(), 2u);
-    EXPECT_EQ(app.list.RowCount(), 6);
+    EXPECT_EQ(app.List().RowCount(), 6);
     EXPECT_EQ(host.disableCount, 0);
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.Log().Text(), "");
 
     host.yesNoAnswers = {true};
     app.OnCommand(CmdRemoveSelectedMenu);
     EXPECT_EQ(host.questions.size(), 3u);
-    EXPECT_EQ(app.list.RowCount(), 5);
+    EXPECT_EQ(app.List().RowCount(), 5);
 
-    app.rowLocked = false;
+    app.RoundTrip().SetRowLockedForTest(false);
     app.OnCommand(CmdClear);
     EXPECT_EQ(host.questions.size(), 3u);
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
 }
 
 }  // namespace

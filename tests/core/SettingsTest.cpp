@@ -2,8 +2,8 @@
 
 #include <cerrno>
 
-#include "app/AppSettings.h"
 #include "platform/Utf16.h"
+#include "settings/AppSettings.h"
 #include "support/FaultFileSystem.h"
 #include "support/TempDir.h"
 

@@ -9,7 +9,7 @@
 
 #include "PrivateDesktop.h"
 #include "app/CMorvaneApp.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 #include "support/FakeHost.h"
@@ -60,44 +60,45 @@ TEST_F(DesktopTest, ShellOpenLogsTheMessageOfTheFailure) {
     test::FakeHost host;
     CMorvaneApp app(host, RealFileSystem());
     const std::string binary = dir_.MakeFile("data.morvane-bin", std::string("\0\1", 2));
-    app.shellOpen.ShellOpenPath(binary);
-    app.shellOpen.ShellOpenPath(dir_ / "missing.txt");
-    EXPECT_EQ(app.log.Text(),
+    OpenWithDesktop(app.Log(), binary);
+    OpenWithDesktop(app.Log(), dir_ / "missing.txt");
+    EXPECT_EQ(app.Log().Text(),
               "\n" + FormatText(msg::kShellNoAssociation, binary.c_str()) + "\n" +
                   FormatText(msg::kShellFileNotFound, (dir_ / "missing.txt").c_str()));
 
     // Codes outside the table, success among them, log nothing.
-    app.ClearLog();
+    app.Log().ClearLog();
     for (int code : {28, 29, 30, 32, 33, 42})
-        app.shellOpen.ReportShellExecuteError(code, "/x");
-    EXPECT_EQ(app.log.Text(), "");
-    app.shellOpen.ReportShellExecuteError(0, "/x");
-    app.shellOpen.ReportShellExecuteError(26, "/y");
-    app.shellOpen.ReportShellExecuteError(27, "/z");
-    app.shellOpen.ReportShellExecuteError(11, "/w");
-    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kShellNoMemory, "/x") + "\n" +
-                                  FormatText(msg::kShellAccessDenied, "/y") + "\n" +
-                                  FormatText(msg::kShellNoAssociation, "/z") + "\n" +
-                                  FormatText(msg::kShellBadFormat, "/w"));
+        ReportOpenFailure(app.Log(), code, "/x");
+    EXPECT_EQ(app.Log().Text(), "");
+    ReportOpenFailure(app.Log(), 0, "/x");
+    ReportOpenFailure(app.Log(), 26, "/y");
+    ReportOpenFailure(app.Log(), 27, "/z");
+    ReportOpenFailure(app.Log(), 11, "/w");
+    EXPECT_EQ(app.Log().Text(), "\n" + FormatText(msg::kShellNoMemory, "/x") + "\n" +
+                                    FormatText(msg::kShellAccessDenied, "/y") + "\n" +
+                                    FormatText(msg::kShellNoAssociation, "/z") + "\n" +
+                                    FormatText(msg::kShellBadFormat, "/w"));
 }
 
 TEST_F(DesktopTest, WithoutAConfiguredEditorTheTextFileOpensInTheDesktopsEditor) {
     test::FakeHost host;
     CMorvaneApp app(host, RealFileSystem());
-    app.tempDir = dir_.MakeFolder("tmp") + "/";
-    app.settings.useExternalEditor = 0;
-    app.textRoundTrip.ExportAndLock();
-    ASSERT_TRUE(app.rowLocked);
-    EXPECT_EQ(WaitForLine(record_), app.textFilePath + "\n");
-    app.textRoundTrip.UnlockRows();
+    app.Places().tempDir = dir_.MakeFolder("tmp") + "/";
+    app.Settings().useExternalEditor = 0;
+    app.RoundTrip().ExportAndLock();
+    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_EQ(WaitForLine(record_), app.RoundTrip().TextFilePath() + "\n");
+    app.RoundTrip().UnlockRows();
 
     // No program for text on this desktop: the failure is logged, the lock holds.
     desktop_.RemoveHandler();
-    app.ClearLog();
-    app.textRoundTrip.ExportAndLock();
-    EXPECT_TRUE(app.rowLocked);
-    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kLocked, app.textFilePath.c_str()) + "\n" +
-                                  FormatText(msg::kShellNoAssociation, app.textFilePath.c_str()));
+    app.Log().ClearLog();
+    app.RoundTrip().ExportAndLock();
+    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_EQ(app.Log().Text(),
+              "\n" + FormatText(msg::kLocked, app.RoundTrip().TextFilePath().c_str()) + "\n" +
+                  FormatText(msg::kShellNoAssociation, app.RoundTrip().TextFilePath().c_str()));
 }
 
 bool ProcessExists(const std::string& pid) {

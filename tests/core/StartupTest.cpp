@@ -34,16 +34,16 @@ protected:
 
 TEST_F(StartupTest, AWritableProgramFolderKeepsTheSettingsBesideTheProgram) {
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    EXPECT_EQ(app.exeDir, dir / "prog");
-    EXPECT_EQ(app.windowsDir, "/usr");
-    EXPECT_EQ(app.systemDir, "/etc");
-    EXPECT_EQ(app.tempDir, dir / "tmp/");
-    EXPECT_EQ(app.settingsPath, dir / "prog/config.ini");
+    EXPECT_EQ(app.Places().programDir, dir / "prog");
+    EXPECT_EQ(app.Places().programPrefix, "/usr");
+    EXPECT_EQ(app.Places().configPrefix, "/etc");
+    EXPECT_EQ(app.Places().tempDir, dir / "tmp/");
+    EXPECT_EQ(app.SettingsPath(), dir / "prog/config.ini");
     EXPECT_TRUE(host.windowExists);
-    EXPECT_FALSE(app.quitRequest);
+    EXPECT_FALSE(app.QuitRequested());
     EXPECT_TRUE(host.warnings.empty());
-    EXPECT_EQ(app.settings.registerFolders, 1);  // defaults, the file being absent
-    EXPECT_EQ(app.settings.faceName, "MS UI Gothic");
+    EXPECT_EQ(app.Settings().registerFolders, 1);  // defaults, the file being absent
+    EXPECT_EQ(app.Settings().faceName, "MS UI Gothic");
 
     app.ShutDown();
     EXPECT_FALSE(host.windowExists);
@@ -54,7 +54,7 @@ TEST_F(StartupTest, AWritableProgramFolderKeepsTheSettingsBesideTheProgram) {
 TEST_F(StartupTest, AMissingProgramFolderPutsTheSettingsUnderTheConfigHome) {
     env.programDir = dir / "missing";
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    EXPECT_EQ(app.settingsPath, dir / "xdg/morvane/config.ini");
+    EXPECT_EQ(app.SettingsPath(), dir / "xdg/morvane/config.ini");
     app.ShutDown();
     // Both folders are made on the way.
     EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "xdg/morvane/config.ini")), 18);
@@ -70,7 +70,7 @@ TEST_F(StartupTest, AnUnwritableProgramFolderPutsTheSettingsUnderTheConfigHome) 
         ASSERT_EQ(chmod(env.programDir->c_str(), 0555), 0);
     }
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    EXPECT_EQ(app.settingsPath, dir / "xdg/morvane/config.ini");
+    EXPECT_EQ(app.SettingsPath(), dir / "xdg/morvane/config.ini");
     app.ShutDown();
     EXPECT_TRUE(test::PathExists(dir / "xdg/morvane/config.ini"));
 }
@@ -85,7 +85,7 @@ TEST_F(StartupTest, ADirectoryFailureIsShownAndNoSettingsAreWritten) {
     EXPECT_EQ(host.warnings[0].text, "実行ディレクトリを取得できませんでした。");
     EXPECT_EQ(host.warnings[0].caption, "実行エラー");
     EXPECT_FALSE(host.windowExists);
-    EXPECT_EQ(app.settings.registerFolders, 0);  // never loaded
+    EXPECT_EQ(app.Settings().registerFolders, 0);  // never loaded
 
     env.programDir = dir / "prog";
     env.tempDir = "";
@@ -125,12 +125,12 @@ TEST_F(StartupTest, InitInstanceRunsUntilTheWindowIsClosed) {
 TEST_F(StartupTest, ShutDownFreesEveryRowThenWritesTheSettings) {
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
     for (const char* name : {"a", "b", "c"})
-        test::AppendFileRow(app.list, dir.MakeFile(name));
-    app.settings.fontSize = 20;  // as the font command leaves it
+        test::AppendFileRow(app.List(), dir.MakeFile(name));
+    app.Settings().fontSize = 20;  // as the font command leaves it
     app.ShutDown();
-    EXPECT_EQ(app.list.RowCount(), 0);
-    EXPECT_EQ(app.list.CurrentPathIndex().CountEntries(), 0u);
-    EXPECT_EQ(app.list.NewPathIndex().CountEntries(), 0u);
+    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_EQ(app.List().CurrentPathIndex().CountEntries(), 0u);
+    EXPECT_EQ(app.List().NewPathIndex().CountEntries(), 0u);
     EXPECT_FALSE(host.windowExists);
     EXPECT_NE(test::ReadFileText(dir / "prog/config.ini").find("Size=20\n"), std::string::npos);
     EXPECT_TRUE(test::PathExists(dir / "a"));
@@ -138,30 +138,30 @@ TEST_F(StartupTest, ShutDownFreesEveryRowThenWritesTheSettings) {
 
 TEST_F(StartupTest, ClosingTheMainWindowOnlyAsksToQuit) {
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    app.registrationBusy = true;
+    BusyGuard busy(app.Busy());
     app.OnCloseMainWindow();
-    EXPECT_FALSE(app.registrationBusy);
-    EXPECT_TRUE(app.quitRequest);
+    EXPECT_FALSE(app.Busy().Busy());
+    EXPECT_TRUE(app.QuitRequested());
     EXPECT_TRUE(host.windowExists);
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.Log().Text(), "");
     EXPECT_FALSE(test::PathExists(dir / "prog/config.ini"));
 
-    app.quitRequest = false;
-    app.registrationBusy = true;
-    app.OnCommand(CmdExit);
-    EXPECT_TRUE(app.quitRequest);
-    EXPECT_FALSE(app.registrationBusy);
+    CMorvaneApp other(host, RealFileSystem());
+    BusyGuard otherBusy(other.Busy());
+    other.OnCommand(CmdExit);
+    EXPECT_TRUE(other.QuitRequested());
+    EXPECT_FALSE(other.Busy().Busy());
 }
 
 TEST_F(StartupTest, ClosingTheProgressDialogAbortsOnlyARunningRegistration) {
     app.OnCloseProgressDialog();
-    EXPECT_EQ(app.log.Text(), "");
-    app.registrationBusy = true;
+    EXPECT_EQ(app.Log().Text(), "");
+    BusyGuard busy(app.Busy());
     app.OnCloseProgressDialog();
-    EXPECT_FALSE(app.registrationBusy);
-    EXPECT_EQ(app.log.Text(), "\n【エラー】登録操作を中断します。");
+    EXPECT_FALSE(app.Busy().Busy());
+    EXPECT_EQ(app.Log().Text(), "\n【エラー】登録操作を中断します。");
     app.OnCloseProgressDialog();
-    EXPECT_EQ(app.log.Text(), "\n【エラー】登録操作を中断します。");
+    EXPECT_EQ(app.Log().Text(), "\n【エラー】登録操作を中断します。");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "list/ListModel.h"
+#include "model/ListModel.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf16.h"

@@ -6,7 +6,7 @@
 
 #include "RoundTripFixture.h"
 #include "app/Commands.h"
-#include "editor/TextRoundTrip.h"
+#include "ops/TextRoundTrip.h"
 #include "platform/Clock.h"
 
 namespace morvane::test {
@@ -15,42 +15,44 @@ namespace {
 using TextExportTest = RoundTripFixture;
 
 TEST_F(TextExportTest, EmptyListGivesAZeroByteFileAndStillTakesTheLock) {
-    app.textRoundTrip.ExportAndLock();
-    ASSERT_TRUE(app.rowLocked);
-    EXPECT_TRUE(PathExists(app.textFilePath));
-    EXPECT_EQ(ReadFileText(app.textFilePath), "");
+    app.RoundTrip().ExportAndLock();
+    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(PathExists(app.RoundTrip().TextFilePath()));
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "");
     EXPECT_TRUE(host.rowLockShown);
     EXPECT_TRUE(host.editorButtonChecked);
-    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kLocked, app.textFilePath.c_str()));
+    EXPECT_EQ(app.Log().Text(),
+              "\n" + FormatText(msg::kLocked, app.RoundTrip().TextFilePath().c_str()));
 }
 
 TEST_F(TextExportTest, WritesEveryNewNameAsOneCrLfLineInDisplayOrderToAPrivateFile) {
     AddFile("b.txt");
     AddFile("a.txt");
     AddFile("日本語 名.txt");
-    app.list.SetCell(0, ColNewName, "");           // an empty name is an empty line
-    app.list.EntryAt(1)->errors |= ErrRenameTest;  // excluded rows are written all the same
+    app.List().SetCell(0, ColNewName, "");           // an empty name is an empty line
+    app.List().EntryAt(1)->errors |= ErrRenameTest;  // excluded rows are written all the same
     const std::string record = dir / "editor-args.txt";
     const std::string editor =
         dir.MakeFile("editor.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part'\nmv '" +
                                       record + ".part' '" + record + "'\n");
     chmod(editor.c_str(), 0755);
-    app.settings.editorPath = editor;
+    app.Settings().editorPath = editor;
 
-    app.textRoundTrip.ExportAndLock();
+    app.RoundTrip().ExportAndLock();
 
-    ASSERT_TRUE(app.rowLocked);
+    ASSERT_TRUE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(std::regex_match(
-        app.textFilePath,
-        std::regex(std::regex_replace(app.tempDir, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
+        app.RoundTrip().TextFilePath(),
+        std::regex(std::regex_replace(app.Places().tempDir, std::regex(R"([.^$|()\[\]{}*+?\\])"),
+                                      R"(\$&)") +
                    R"(00000000\[MORVANE\]_\d{14}\.txt)")))
-        << app.textFilePath;
-    EXPECT_EQ(ReadFileText(app.textFilePath), "\r\na.txt\r\n日本語 名.txt\r\n");
+        << app.RoundTrip().TextFilePath();
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "\r\na.txt\r\n日本語 名.txt\r\n");
     struct stat st {};
-    ASSERT_EQ(lstat(app.textFilePath.c_str(), &st), 0);
+    ASSERT_EQ(lstat(app.RoundTrip().TextFilePath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     // The time text is the file's own last write, to the second, in UTC.
-    EXPECT_EQ(app.textFileTime, FormatUtc(st.st_mtim.tv_sec));
+    EXPECT_EQ(app.RoundTrip().TextFileTime(), FormatUtc(st.st_mtim.tv_sec));
 
     // The editor gets the path as its one argument.
     std::string args;
@@ -59,7 +61,7 @@ TEST_F(TextExportTest, WritesEveryNewNameAsOneCrLfLineInDisplayOrderToAPrivateFi
         if (args.empty())
             usleep(10000);
     }
-    EXPECT_EQ(args, app.textFilePath + "\n");
+    EXPECT_EQ(args, app.RoundTrip().TextFilePath() + "\n");
 }
 
 TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughALink) {
@@ -68,7 +70,7 @@ TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughA
     std::string first, second;
     // Retried in a fresh folder when the two exports happen to straddle a second.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        app.tempDir = dir.MakeFolder("tmp" + std::to_string(attempt)) + "/";
+        app.Places().tempDir = dir.MakeFolder("tmp" + std::to_string(attempt)) + "/";
         // Links planted under the first names of this second and the next point at a file
         // of ours.
         while (CurrentLocalTime().second >= 58)  // keep the next second within the minute
@@ -77,12 +79,12 @@ TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughA
         for (int s = 0; s < 2; ++s) {
             LocalTime t = now;
             t.second += s;
-            symlink(victim.c_str(), (app.tempDir + TextFileName(0, t)).c_str());
+            symlink(victim.c_str(), (app.Places().tempDir + TextFileName(0, t)).c_str());
         }
-        app.textRoundTrip.ExportAndLock();
-        first = app.textFilePath.substr(app.tempDir.size());
-        app.textRoundTrip.ExportAndLock();
-        second = app.textFilePath.substr(app.tempDir.size());
+        app.RoundTrip().ExportAndLock();
+        first = app.RoundTrip().TextFilePath().substr(app.Places().tempDir.size());
+        app.RoundTrip().ExportAndLock();
+        second = app.RoundTrip().TextFilePath().substr(app.Places().tempDir.size());
         if (first.substr(8) == second.substr(8))
             break;
     }
@@ -90,25 +92,25 @@ TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughA
     EXPECT_EQ(second.substr(0, 8), "00000002");
     EXPECT_EQ(first.substr(8), second.substr(8));
     EXPECT_EQ(ReadFileText(victim), "keep");
-    EXPECT_EQ(ReadFileText(app.textFilePath), "a.txt\r\n");
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "a.txt\r\n");
 }
 
 TEST_F(TextExportTest, ANameHoldingALineBreakRefusesTheExport) {
     AddFile("a.txt");
     AddFile("b.txt");
-    app.list.SetCell(1, ColNewName, "two\nlines");
+    app.List().SetCell(1, ColNewName, "two\nlines");
     host.editorButtonChecked = true;  // the toolbar click checked it
     app.OnCommand(CmdEditorButton);
-    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(dir.Names("tmp").empty());
     EXPECT_FALSE(host.editorButtonChecked);
-    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kNewlineInName, 2, "two\nlines"));
+    EXPECT_EQ(app.Log().Text(), "\n" + FormatText(msg::kNewlineInName, 2, "two\nlines"));
 
-    app.list.SetCell(1, ColNewName, "cr\rinside");
-    app.ClearLog();
-    app.textRoundTrip.ExportAndLock();
-    EXPECT_FALSE(app.rowLocked);
-    EXPECT_EQ(app.log.Text(), "\n" + FormatText(msg::kNewlineInName, 2, "cr\rinside"));
+    app.List().SetCell(1, ColNewName, "cr\rinside");
+    app.Log().ClearLog();
+    app.RoundTrip().ExportAndLock();
+    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_EQ(app.Log().Text(), "\n" + FormatText(msg::kNewlineInName, 2, "cr\rinside"));
 }
 
 TEST_F(TextExportTest, AFileThatCannotBeCreatedTakesNoLock) {
@@ -116,92 +118,91 @@ TEST_F(TextExportTest, AFileThatCannotBeCreatedTakesNoLock) {
     fs.failWrite = [](const std::string&) { return EROFS; };
     host.editorButtonChecked = true;
     app.OnCommand(CmdEditorButton);
-    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(host.editorButtonChecked);
-    EXPECT_EQ(app.log.Text(), "");
+    EXPECT_EQ(app.Log().Text(), "");
 }
 
 TEST_F(TextExportTest, MenuAndToolbarToggleTheLockAndTheMenuTakesItAgainAfresh) {
     AddFile("a.txt");
     AddFile("b.txt");
     app.OnCommand(CmdEditInTextEditor);  // menu, button unchecked: lock
-    ASSERT_TRUE(app.rowLocked);
-    const std::string firstFile = app.textFilePath;
+    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    const std::string firstFile = app.RoundTrip().TextFilePath();
     EXPECT_TRUE(host.editorButtonChecked);
 
-    app.list.Reorder({1, 0});            // a sort under the lock keeps the "行" numbers
+    app.List().Reorder({1, 0});          // a sort under the lock keeps the "行" numbers
     app.OnCommand(CmdEditInTextEditor);  // menu, button checked: release
-    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(PathExists(firstFile));
-    EXPECT_EQ(app.textFilePath, "");
+    EXPECT_EQ(app.RoundTrip().TextFilePath(), "");
     EXPECT_FALSE(host.rowLockShown);
     EXPECT_FALSE(host.editorButtonChecked);
-    EXPECT_EQ(app.list.Cell(0, ColRowNumber), "1");  // renumbered in display order
-    EXPECT_EQ(app.list.Cell(1, ColRowNumber), "2");
+    EXPECT_EQ(app.List().Cell(0, ColRowNumber), "1");  // renumbered in display order
+    EXPECT_EQ(app.List().Cell(1, ColRowNumber), "2");
     EXPECT_EQ(LogLines().back(), FormatText(msg::kUnlocked, firstFile.c_str()));
 
-    app.list.SetCell(0, ColNewName, "renamed.txt");
+    app.List().SetCell(0, ColNewName, "renamed.txt");
     app.OnCommand(CmdEditInTextEditor);  // and again: written afresh from the list
-    ASSERT_TRUE(app.rowLocked);
-    EXPECT_EQ(ReadFileText(app.textFilePath), "renamed.txt\r\na.txt\r\n");
+    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "renamed.txt\r\na.txt\r\n");
 
     // The toolbar button has toggled itself before its command arrives.
     host.editorButtonChecked = false;
-    const std::string secondFile = app.textFilePath;
+    const std::string secondFile = app.RoundTrip().TextFilePath();
     app.OnCommand(CmdEditorButton);
-    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(PathExists(secondFile));
     host.editorButtonChecked = true;
     app.OnCommand(CmdEditorButton);
-    EXPECT_TRUE(app.rowLocked);
+    EXPECT_TRUE(app.RoundTrip().RowLocked());
 
     // While a registration runs the command changes nothing; the button shows the lock.
-    app.registrationBusy = true;
-    app.ClearLog();
+    BusyGuard busy(app.Busy());
+    app.Log().ClearLog();
     host.editorButtonChecked = false;
     app.OnCommand(CmdEditorButton);
-    EXPECT_TRUE(app.rowLocked);
+    EXPECT_TRUE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(host.editorButtonChecked);
-    EXPECT_EQ(app.log.Text(), std::string("\n") + msg::kBusy);
-    app.registrationBusy = false;
+    EXPECT_EQ(app.Log().Text(), std::string("\n") + msg::kBusy);
 }
 
 TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
     AddFile("a.txt");
     AddFile("b.txt");
-    app.list.SelectAll();
-    app.textRoundTrip.ExportAndLock();
-    const std::string file = app.textFilePath;
-    const std::string logBefore = app.log.Text();
+    app.List().SelectAll();
+    app.RoundTrip().ExportAndLock();
+    const std::string file = app.RoundTrip().TextFilePath();
+    const std::string logBefore = app.Log().Text();
     for (int command : {CmdClearAll, CmdClear, CmdRemoveSelected, CmdRemoveSelectedMenu}) {
         host.yesNoAnswers = {false};
         app.OnCommand(command);
     }
     EXPECT_EQ(host.questions.size(), 4u);
     EXPECT_EQ(host.questions.front().text, msg::kUnlockQuestion);
-    EXPECT_TRUE(app.rowLocked);
+    EXPECT_TRUE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(PathExists(file));
-    EXPECT_EQ(app.list.RowCount(), 2);
-    EXPECT_EQ(app.log.Text(), logBefore);
+    EXPECT_EQ(app.List().RowCount(), 2);
+    EXPECT_EQ(app.Log().Text(), logBefore);
 
     host.yesNoAnswers = {true};
     app.OnCommand(CmdClearAll);
-    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(PathExists(file));
-    EXPECT_EQ(app.list.RowCount(), 0);
+    EXPECT_EQ(app.List().RowCount(), 0);
 }
 
 TEST_F(TextExportTest, ReleaseReportsATextFileThatCannotBeDeleted) {
     AddFile("a.txt");
-    app.textRoundTrip.ExportAndLock();
-    const std::string file = app.textFilePath;
+    app.RoundTrip().ExportAndLock();
+    const std::string file = app.RoundTrip().TextFilePath();
     ASSERT_EQ(unlink(file.c_str()), 0);  // the user deleted it under the lock
-    app.textRoundTrip.PollTextFile();    // nothing happens meanwhile
-    app.textRoundTrip.PollTextFile();
-    EXPECT_TRUE(app.rowLocked);
-    app.ClearLog();
-    app.textRoundTrip.UnlockRows();
-    EXPECT_FALSE(app.rowLocked);
+    app.RoundTrip().PollTextFile();      // nothing happens meanwhile
+    app.RoundTrip().PollTextFile();
+    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    app.Log().ClearLog();
+    app.RoundTrip().UnlockRows();
+    EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{FormatText(msg::kUnlocked, file.c_str()),
                                         FormatText(msg::kTextDeleteFailed, file.c_str())}));
@@ -209,22 +210,22 @@ TEST_F(TextExportTest, ReleaseReportsATextFileThatCannotBeDeleted) {
 
 TEST_F(TextExportTest, AnEditorThatCannotBeStartedIsReportedAndTheLockHolds) {
     AddFile("a.txt");
-    app.settings.editorPath = dir / "no-such-editor";
-    app.textRoundTrip.ExportAndLock();
-    EXPECT_TRUE(app.rowLocked);
+    app.Settings().editorPath = dir / "no-such-editor";
+    app.RoundTrip().ExportAndLock();
+    EXPECT_TRUE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(host.editorButtonChecked);
     EXPECT_EQ(LogLines().back(),
-              FormatText(msg::kShellFileNotFound, app.settings.editorPath.c_str()));
+              FormatText(msg::kShellFileNotFound, app.Settings().editorPath.c_str()));
 }
 
 TEST_F(TextExportTest, ShutDownReleasesTheLockWithoutAsking) {
     AddFile("a.txt");
-    app.textRoundTrip.ExportAndLock();
-    const std::string file = app.textFilePath;
+    app.RoundTrip().ExportAndLock();
+    const std::string file = app.RoundTrip().TextFilePath();
     app.ShutDown();
     EXPECT_TRUE(host.questions.empty());
     EXPECT_FALSE(PathExists(file));
-    EXPECT_FALSE(app.rowLocked);
+    EXPECT_FALSE(app.RoundTrip().RowLocked());
 }
 
 }  // namespace

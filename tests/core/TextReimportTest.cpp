@@ -5,14 +5,14 @@
 #include <cstdio>
 
 #include "RoundTripFixture.h"
-#include "editor/TextRoundTrip.h"
+#include "ops/TextRoundTrip.h"
 #include "platform/Utf16.h"
 
 namespace morvane::test {
 namespace {
 
 std::string Start(const CMorvaneApp& app) {
-    std::string line = FormatText(msg::kReimportStart, app.textFileTime.c_str());
+    std::string line = FormatText(msg::kReimportStart, app.RoundTrip().TextFileTime().c_str());
     line.pop_back();  // the banner's own line feed
     return line;
 }
@@ -27,7 +27,7 @@ protected:
         AddFile("a.txt");
         AddFile("b.txt");
         AddFile("c.txt");
-        app.textRoundTrip.ExportAndLock();
+        app.RoundTrip().ExportAndLock();
     }
     std::string Dir() { return dir / "files/"; }
 };
@@ -70,12 +70,12 @@ TEST_F(TextReimportTest, MoreLinesThanRowsSucceedWithBannersAndProgress) {
     host.onPump = [&] { disabledWhilePumping = disabledWhilePumping && !host.windowEnabled; };
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nextra\r\nmore\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
-    EXPECT_EQ(app.list.EntryAt(1)->newPath, Dir() + "y.txt");
-    EXPECT_EQ(app.list.EntryAt(1)->newKey, Dir() + "y.txt");
-    EXPECT_EQ(app.list.NewPathIndex().Find(Dir() + "y.txt"), app.list.EntryAt(1));
-    EXPECT_EQ(app.list.NewPathIndex().Find(Dir() + "b.txt"), nullptr);
-    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
-    EXPECT_EQ(app.list.Cell(2, ColCharCount), "5");
+    EXPECT_EQ(app.List().EntryAt(1)->newPath, Dir() + "y.txt");
+    EXPECT_EQ(app.List().EntryAt(1)->newKey, Dir() + "y.txt");
+    EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "y.txt"), app.List().EntryAt(1));
+    EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "b.txt"), nullptr);
+    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
+    EXPECT_EQ(app.List().Cell(2, ColCharCount), "5");
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
     EXPECT_EQ(host.disableCount, 1);
     EXPECT_TRUE(host.windowEnabled);
@@ -91,7 +91,7 @@ TEST_F(TextReimportTest, OneLineShortWithAFinalLineEndLeavesTheLastRowBlank) {
     SaveAndPoll("x.txt\r\ny.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", ""}));
     EXPECT_EQ(Errors(2) & ErrBlank, ErrBlank);
-    EXPECT_EQ(app.list.Cell(2, ColError).find("空白"), 0u);
+    EXPECT_EQ(app.List().Cell(2, ColError).find("空白"), 0u);
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{Start(app), FormatText(msg::kBlankName, 3), kEnd}));
 }
@@ -110,8 +110,8 @@ TEST_F(TextReimportTest, TwoLinesShortStopsWithTheFewerLinesError) {
 TEST_F(TextReimportTest, LineFeedsAloneCarriageReturnsInsideAndZeroBytes) {
     SaveAndPoll(std::string("x.txt\ny\rz.txt\nab\0cd\n", 20));
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y\rz.txt", "ab"}));
-    EXPECT_EQ(app.list.EntryAt(1)->newPath, Dir() + "y\rz.txt");
-    EXPECT_EQ(app.list.Cell(1, ColCharCount), "7");
+    EXPECT_EQ(app.List().EntryAt(1)->newPath, Dir() + "y\rz.txt");
+    EXPECT_EQ(app.List().Cell(1, ColCharCount), "7");
 }
 
 TEST_F(TextReimportTest, ALineOfSpacesWarnsThenIsBlank) {
@@ -128,7 +128,7 @@ TEST_F(TextReimportTest, ALineOfSpacesWarnsThenIsBlank) {
 }
 
 TEST_F(TextReimportTest, AnOverLongLineStopsReadingButAllRowsAreValidated) {
-    app.list.SetCell(2, ColNewName, "");  // only the validation pass can mark it blank
+    app.List().SetCell(2, ColNewName, "");  // only the validation pass can mark it blank
     SaveAndPoll("x.txt\r\n" + std::string(64000, 'y') + "\r\nz.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "b.txt", ""}));
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), FormatText(msg::kLineTooLong, 2),
@@ -139,23 +139,23 @@ TEST_F(TextReimportTest, APathOverTheLimitIsCutWithAWarning) {
     const std::string name(40000, 'n');
     SaveAndPoll("x\r\n" + name + "\r\nz\r\n");
     const std::size_t d = Utf16Length(Dir());
-    EXPECT_EQ(app.list.Cell(1, ColNewName), std::string(31998 - d, 'n'));
-    EXPECT_EQ(app.list.Cell(1, ColCharCount), std::to_string(31998 - d));
+    EXPECT_EQ(app.List().Cell(1, ColNewName), std::string(31998 - d, 'n'));
+    EXPECT_EQ(app.List().Cell(1, ColCharCount), std::to_string(31998 - d));
     EXPECT_EQ(LogLines()[1], FormatText(msg::kPathCut, 32000, 2, name.c_str()));
     EXPECT_EQ(LogLines().back(), kEnd);
 }
 
 TEST_F(TextReimportTest, LineNGoesToTheRowWhoseNumberIsNAfterASort) {
-    app.list.Reorder({2, 0, 1});  // c, a, b on screen; "行" reads 3, 1, 2
+    app.List().Reorder({2, 0, 1});  // c, a, b on screen; "行" reads 3, 1, 2
     SaveAndPoll("one\r\ntwo\r\n\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"", "one", "two"}));
     // The blank row is named by its list position.
     EXPECT_EQ(LogLines()[1], FormatText(msg::kBlankName, 1));
-    EXPECT_EQ(app.list.Cell(0, ColRowNumber), "3");
+    EXPECT_EQ(app.List().Cell(0, ColRowNumber), "3");
 }
 
 TEST_F(TextReimportTest, TheSwapMessageNamesTheRowNumberAfterASort) {
-    app.list.Reorder({1, 2, 0});  // b, c, a on screen; "行" reads 2, 3, 1
+    app.List().Reorder({1, 2, 0});  // b, c, a on screen; "行" reads 2, 3, 1
     // Line 1 (a) gets a forbidden name; line 2 (b) wants a's path, which cannot be vacated.
     SaveAndPoll("bad:name\r\na.txt\r\nc.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "c.txt", "bad:name"}));
@@ -165,7 +165,7 @@ TEST_F(TextReimportTest, TheSwapMessageNamesTheRowNumberAfterASort) {
                   FormatText(msg::kSwapTarget, 2, "a.txt"), kEnd}));
     EXPECT_EQ(Errors(2), ErrForbidden);
     EXPECT_EQ(Errors(0), ErrSwapBlocked);
-    EXPECT_EQ(app.list.Cell(0, ColError), ErrorCellText(ErrSwapBlocked));
+    EXPECT_EQ(app.List().Cell(0, ColError), ErrorCellText(ErrSwapBlocked));
 
     // Mending line 1 releases line 2 without a message.
     SaveAndPoll("z.txt\r\na.txt\r\nc.txt\r\n");
@@ -176,11 +176,11 @@ TEST_F(TextReimportTest, TheSwapMessageNamesTheRowNumberAfterASort) {
 
 TEST_F(TextReimportTest, ALineThatNoRowClaimsIsIgnored) {
     // Row numbers that are no permutation: two rows read 1, none reads 2.
-    app.list.SetCell(1, ColRowNumber, "1");
+    app.List().SetCell(1, ColRowNumber, "1");
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "x.txt", "z.txt"}));
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
-    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
 }
 
 TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
@@ -207,42 +207,43 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
     EXPECT_EQ(Errors(0), 0u);
     EXPECT_EQ(Errors(1), 0u);
     EXPECT_EQ(Errors(2), ErrExists);
-    EXPECT_EQ(app.list.NewPathIndex().Find(Dir() + "x.txt"), app.list.EntryAt(0));
-    EXPECT_EQ(app.list.NewPathIndex().Find(Dir() + "y.txt"), app.list.EntryAt(1));
-    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+    EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "x.txt"), app.List().EntryAt(0));
+    EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "y.txt"), app.List().EntryAt(1));
+    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
 
     // Back to the names as they are: every bit goes.
     SaveAndPoll("a.txt\r\nb.txt\r\nc.txt\r\n");
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(Errors(row), 0u) << row;
-    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
 }
 
 TEST_F(TextReimportTest, RowsExcludedFromRenamingAreWrittenButIgnoreTheirLines) {
-    app.textRoundTrip.UnlockRows();
+    app.RoundTrip().UnlockRows();
     fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
     AddFile("locked.txt");  // its rename test fails
     fs.failMove = nullptr;
     ASSERT_EQ(Errors(3), ErrRenameTest);
-    app.textRoundTrip.ExportAndLock();
-    EXPECT_EQ(ReadFileText(app.textFilePath), "a.txt\r\nb.txt\r\nc.txt\r\nlocked.txt\r\n");
+    app.RoundTrip().ExportAndLock();
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()),
+              "a.txt\r\nb.txt\r\nc.txt\r\nlocked.txt\r\n");
 
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nfree.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt", "locked.txt"}));
-    EXPECT_EQ(app.list.EntryAt(3)->newKey, Dir() + "locked.txt");
+    EXPECT_EQ(app.List().EntryAt(3)->newKey, Dir() + "locked.txt");
     EXPECT_EQ(Errors(3), ErrRenameTest);
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
 }
 
 TEST_F(TextReimportTest, EverySettledSaveIsReadEvenWithinOneSecond) {
     Save("x1.txt\r\ny.txt\r\nz.txt\r\n");
-    app.textRoundTrip.PollTextFile();  // still settling: not read yet
+    app.RoundTrip().PollTextFile();  // still settling: not read yet
     EXPECT_EQ(NewNames()[0], "a.txt");
-    app.textRoundTrip.PollTextFile();
+    app.RoundTrip().PollTextFile();
     EXPECT_EQ(NewNames()[0], "x1.txt");
-    const std::string firstTime = app.textFileTime;
-    app.textRoundTrip.PollTextFile();  // unchanged: nothing again
+    const std::string firstTime = app.RoundTrip().TextFileTime();
+    app.RoundTrip().PollTextFile();  // unchanged: nothing again
     EXPECT_EQ(host.disableCount, 1);
 
     // Same size, very likely the same second: only the fine stamp tells them apart. (The
@@ -250,21 +251,21 @@ TEST_F(TextReimportTest, EverySettledSaveIsReadEvenWithinOneSecond) {
     // twice within one tick.)
     usleep(20000);
     Save("x2.txt\r\ny.txt\r\nz.txt\r\n");
-    app.textRoundTrip.PollTextFile();
-    app.textRoundTrip.PollTextFile();
+    app.RoundTrip().PollTextFile();
+    app.RoundTrip().PollTextFile();
     EXPECT_EQ(NewNames()[0], "x2.txt");
     EXPECT_EQ(host.disableCount, 2);
 
     // Saved by writing a new file and renaming it over the old one.
-    const std::string fresh = app.textFilePath + ".new";
+    const std::string fresh = app.RoundTrip().TextFilePath() + ".new";
     {
         std::FILE* f = std::fopen(fresh.c_str(), "wb");
         std::fputs("x3.txt\r\ny.txt\r\nz.txt\r\n", f);
         std::fclose(f);
     }
-    ASSERT_EQ(std::rename(fresh.c_str(), app.textFilePath.c_str()), 0);
-    app.textRoundTrip.PollTextFile();
-    app.textRoundTrip.PollTextFile();
+    ASSERT_EQ(std::rename(fresh.c_str(), app.RoundTrip().TextFilePath().c_str()), 0);
+    app.RoundTrip().PollTextFile();
+    app.RoundTrip().PollTextFile();
     EXPECT_EQ(NewNames()[0], "x3.txt");
     EXPECT_EQ(host.disableCount, 3);
     EXPECT_FALSE(firstTime.empty());
@@ -273,14 +274,14 @@ TEST_F(TextReimportTest, EverySettledSaveIsReadEvenWithinOneSecond) {
 
 TEST_F(TextReimportTest, AFileStillBeingWrittenWaitsUntilItSettles) {
     Save("x.txt\r\n");
-    app.textRoundTrip.PollTextFile();
+    app.RoundTrip().PollTextFile();
     Save("x.txt\r\ny.txt\r\n");  // the writer is not done yet
-    app.textRoundTrip.PollTextFile();
+    app.RoundTrip().PollTextFile();
     EXPECT_EQ(host.disableCount, 0);
     Save("x.txt\r\ny.txt\r\nz.txt\r\n");
-    app.textRoundTrip.PollTextFile();
+    app.RoundTrip().PollTextFile();
     EXPECT_EQ(host.disableCount, 0);
-    app.textRoundTrip.PollTextFile();
+    app.RoundTrip().PollTextFile();
     EXPECT_EQ(host.disableCount, 1);
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
 }
@@ -288,26 +289,27 @@ TEST_F(TextReimportTest, AFileStillBeingWrittenWaitsUntilItSettles) {
 TEST_F(TextReimportTest, AUtf8MarkIsDroppedAndAUtf16FileIsRefused) {
     SaveAndPoll("\xEF\xBB\xBFx.txt\r\ny.txt\r\nz.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
-    EXPECT_EQ(app.list.Cell(0, ColCharCount), "5");
+    EXPECT_EQ(app.List().Cell(0, ColCharCount), "5");
 
     const std::string utf16le("\xFF\xFEp\0.\0t\0\r\0\n\0", 12);
     SaveAndPoll(utf16le + std::string("q\0\r\0\n\0r\0\r\0\n\0", 12));
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{
-                  Start(app), FormatText(msg::kTextUtf16, app.textFilePath.c_str()), kFailed}));
+                  Start(app), FormatText(msg::kTextUtf16, app.RoundTrip().TextFilePath().c_str()),
+                  kFailed}));
     SaveAndPoll(std::string("\xFE\xFF\0p\0\r\0\n", 8));
-    EXPECT_EQ(LogLines()[1], FormatText(msg::kTextUtf16, app.textFilePath.c_str()));
+    EXPECT_EQ(LogLines()[1], FormatText(msg::kTextUtf16, app.RoundTrip().TextFilePath().c_str()));
     EXPECT_EQ(NewNames()[0], "x.txt");
 }
 
 TEST_F(TextReimportTest, AnUnreadableFileFailsWithoutTheValidationPass) {
-    app.list.SetCell(2, ColNewName, "");
-    const std::string path = app.textFilePath;
+    app.List().SetCell(2, ColNewName, "");
+    const std::string path = app.RoundTrip().TextFilePath();
     ASSERT_EQ(unlink(path.c_str()), 0);
     ASSERT_EQ(mkdir(path.c_str(), 0700), 0);  // something there that cannot be read as text
-    app.textRoundTrip.PollTextFile();
-    app.textRoundTrip.PollTextFile();
+    app.RoundTrip().PollTextFile();
+    app.RoundTrip().PollTextFile();
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{Start(app), FormatText(msg::kTextOpenFailed, path.c_str()),
                                         kFailed}));
@@ -316,10 +318,10 @@ TEST_F(TextReimportTest, AnUnreadableFileFailsWithoutTheValidationPass) {
 }
 
 TEST_F(TextReimportTest, AnEmptyListLogsNothing) {
-    app.list.RemoveAllRows();
+    app.List().RemoveAllRows();
     SaveAndPoll("x\r\n");
     EXPECT_EQ(host.disableCount, 0);
-    EXPECT_EQ(app.log.Text().find("【更新】"), std::string::npos);
+    EXPECT_EQ(app.Log().Text().find("【更新】"), std::string::npos);
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ struct Expected {
     std::map<const FileEntry*, bool> memo;
 
     const FileEntry* Occupant(const FileEntry* e) const {
-        for (int r = 0; r < const_cast<CMorvaneApp&>(app).list.RowCount(); ++r) {
-            const FileEntry* o = const_cast<CMorvaneApp&>(app).list.EntryAt(r);
+        for (int r = 0; r < const_cast<CMorvaneApp&>(app).List().RowCount(); ++r) {
+            const FileEntry* o = const_cast<CMorvaneApp&>(app).List().EntryAt(r);
             if (o != e && o->currentKey == e->newKey)
                 return o;
         }
@@ -27,7 +27,7 @@ struct Expected {
     }
 
     std::uint32_t OtherBits(const FileEntry* e, std::string_view name) const {
-        auto& list = const_cast<CMorvaneApp&>(app).list;
+        auto& list = const_cast<CMorvaneApp&>(app).List();
         std::uint32_t bits = e->errors & ErrRenameTest;
         if (name.empty())
             bits |= ErrBlank;
@@ -48,7 +48,7 @@ struct Expected {
 
     // Swap-blocked: the chain of occupants reaches a moving row with another error.
     bool Blocked(const FileEntry* e) const {
-        auto& list = const_cast<CMorvaneApp&>(app).list;
+        auto& list = const_cast<CMorvaneApp&>(app).List();
         if (!e->Moves())
             return false;
         const FileEntry* o = Occupant(e);
@@ -86,19 +86,19 @@ TEST(ValidationRandomTest, IncrementalBitsMatchAFromScratchCheck) {
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
     for (int step = 0; step < 4000; ++step) {
         const int op = static_cast<int>(pick(10));
-        auto& list = f.app.list;
+        auto& list = f.app.List();
         std::string what;
         if (op < 3 || list.RowCount() == 0) {
             const std::string name = files[pick(files.size())];
             lockedFiles.clear();
             if (pick(6) == 0)
                 lockedFiles.insert(name);
-            f.app.registration.RegisterPath(f.dir / name);
+            f.app.Registrar().RegisterPath(f.dir / name);
             what = "register " + name;
         } else if (op < 8) {
             const int row = static_cast<int>(pick(static_cast<std::size_t>(list.RowCount())));
             const std::string name = names[pick(names.size())];
-            f.app.validation.SetNewName(row, name);
+            f.app.Rules().SetNewName(row, name);
             what = "row " + std::to_string(row) + " -> '" + name + "'";
         } else {
             std::vector<int> rows;
@@ -109,7 +109,7 @@ TEST(ValidationRandomTest, IncrementalBitsMatchAFromScratchCheck) {
             if (rows.empty())
                 rows.push_back(0);
             list.SetSelection(rows);
-            f.app.RemoveSelectedRows();
+            f.app.Removal().RemoveSelectedRows();
             what = "remove " + std::to_string(rows.size()) + " rows";
         }
         Expected expected{f.app, {}};

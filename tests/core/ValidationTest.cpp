@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "support/AppFixture.h"
 
 namespace morvane::test {
@@ -10,7 +10,7 @@ namespace {
 
 struct ValidationTest : AppFixture, ::testing::Test {
     void Name(const std::string& file, const std::string& name) {
-        app.validation.SetNewName(RowOf(file), name);
+        app.Rules().SetNewName(RowOf(file), name);
     }
     bool Logged(const std::string& text) const { return Log().find(text) != std::string::npos; }
 };
@@ -18,34 +18,34 @@ struct ValidationTest : AppFixture, ::testing::Test {
 TEST_F(ValidationTest, TrailingBlanksAndBlankNames) {
     const int a = Add("a.txt");
     const int b = Add("b.txt");
-    app.validation.SetNewName(a, "new  ");
-    EXPECT_EQ(app.list.Cell(a, ColNewName), "new");
-    EXPECT_EQ(app.list.Cell(a, ColCharCount), "3");
-    EXPECT_EQ(app.list.EntryAt(a)->newPath, dir / "new");
+    app.Rules().SetNewName(a, "new  ");
+    EXPECT_EQ(app.List().Cell(a, ColNewName), "new");
+    EXPECT_EQ(app.List().Cell(a, ColCharCount), "3");
+    EXPECT_EQ(app.List().EntryAt(a)->newPath, dir / "new");
     EXPECT_TRUE(Logged(FormatText(msg::kTrailingBlanks, 1, "new")));
     EXPECT_EQ(Bits(a), 0u);
 
     // Only U+0020 is cut: an ideographic space stays and is no error.
-    app.validation.SetNewName(b, "x\xE3\x80\x80");
-    EXPECT_EQ(app.list.Cell(b, ColNewName), "x\xE3\x80\x80");
+    app.Rules().SetNewName(b, "x\xE3\x80\x80");
+    EXPECT_EQ(app.List().Cell(b, ColNewName), "x\xE3\x80\x80");
     EXPECT_EQ(Bits(b), 0u);
 
     // Blanks only: the warning with the empty name, then the blank error.
-    app.log.ClearLog();
-    app.validation.SetNewName(a, "   ");
+    app.Log().ClearLog();
+    app.Rules().SetNewName(a, "   ");
     const std::string warning = FormatText(msg::kTrailingBlanks, 1, "");
     const std::string blank = FormatText(msg::kBlankName, 1);
     ASSERT_TRUE(Logged(warning));
     ASSERT_TRUE(Logged(blank));
     EXPECT_LT(Log().find(warning), Log().find(blank));
     EXPECT_EQ(Bits(a), ErrBlank);
-    EXPECT_EQ(app.list.Cell(a, ColError), "空白 | ");
+    EXPECT_EQ(app.List().Cell(a, ColError), "空白 | ");
     // A second blank row in the same folder: both are duplicates too.
-    app.validation.SetNewName(b, "");
+    app.Rules().SetNewName(b, "");
     EXPECT_EQ(Bits(a), ErrBlank | ErrDuplicate);
     EXPECT_EQ(Bits(b), ErrBlank | ErrDuplicate);
     // Naming one again clears both without a message about the other.
-    app.validation.SetNewName(b, "b.txt");
+    app.Rules().SetNewName(b, "b.txt");
     EXPECT_EQ(Bits(a), ErrBlank);
     EXPECT_EQ(Bits(b), 0u);
 }
@@ -54,12 +54,12 @@ TEST_F(ValidationTest, ForbiddenCharacters) {
     const int a = Add("a.txt");
     for (const char* bad : {"a\tb", "a\"b", "a*b", "a:b", "a<b", "a>b", "a?b", "a\\b", "a|b", "a/b",
                             "line\nbreak", "carriage\rreturn"}) {
-        app.validation.SetNewName(a, bad);
+        app.Rules().SetNewName(a, bad);
         EXPECT_EQ(Bits(a) & ErrForbidden, ErrForbidden) << bad;
         EXPECT_TRUE(Logged(FormatText(msg::kForbidden, 1, bad))) << bad;
     }
     for (const char* good : {"a;b", "a=b", "a[b]", "日本語.txt", "\x01odd"}) {
-        app.validation.SetNewName(a, good);
+        app.Rules().SetNewName(a, good);
         EXPECT_EQ(Bits(a), 0u) << good;
     }
 }
@@ -67,22 +67,22 @@ TEST_F(ValidationTest, ForbiddenCharacters) {
 TEST_F(ValidationTest, UnregisteredFileAtTheNewPath) {
     const int a = Add("a.txt");
     dir.MakeFile("Taken.txt");
-    app.validation.SetNewName(a, "Taken.txt");
+    app.Rules().SetNewName(a, "Taken.txt");
     EXPECT_EQ(Bits(a), ErrExists);
     EXPECT_TRUE(Logged(FormatText(msg::kExists, 1, (dir / "Taken.txt").c_str())));
     // Case matters on Linux: "taken.txt" is a free name here.
-    app.validation.SetNewName(a, "taken.txt");
+    app.Rules().SetNewName(a, "taken.txt");
     EXPECT_EQ(Bits(a), 0u);
     // Blank keeps the bit it had, and the existing-file check is skipped.
-    app.validation.SetNewName(a, "Taken.txt");
-    app.validation.SetNewName(a, "");
+    app.Rules().SetNewName(a, "Taken.txt");
+    app.Rules().SetNewName(a, "");
     EXPECT_EQ(Bits(a), ErrBlank | ErrExists);
 }
 
 TEST_F(ValidationTest, CaseOnlyChangeIsAMoveAndFindsNoCollisionOnItsOwnFile) {
     const int a = Add("a.txt");
-    app.validation.SetNewName(a, "A.txt");
-    EXPECT_TRUE(app.list.EntryAt(a)->Moves());
+    app.Rules().SetNewName(a, "A.txt");
+    EXPECT_TRUE(app.List().EntryAt(a)->Moves());
     EXPECT_EQ(Bits(a), 0u);
     // On a case-insensitive file system the new name finds the row's own file.
     fs.adjustFind = [this](const std::string& path, std::optional<FileInfo>& info) {
@@ -90,30 +90,30 @@ TEST_F(ValidationTest, CaseOnlyChangeIsAMoveAndFindsNoCollisionOnItsOwnFile) {
             info = fs.Find(dir / "b.txt");
     };
     const int b = Add("b.txt");
-    app.validation.SetNewName(b, "B.txt");
+    app.Rules().SetNewName(b, "B.txt");
     EXPECT_EQ(Bits(b), 0u);
 }
 
 TEST_F(ValidationTest, DuplicatesNameTheEarlierLineFirst) {
     for (const char* f : {"r1", "r2", "r3", "r4", "r5"})
         Add(f);
-    app.validation.SetNewName(1, "same");
-    app.validation.SetNewName(4, "same");
+    app.Rules().SetNewName(1, "same");
+    app.Rules().SetNewName(4, "same");
     EXPECT_TRUE(Logged(FormatText(msg::kDuplicate, 2, 5)));
     EXPECT_EQ(Bits(1), ErrDuplicate);
     EXPECT_EQ(Bits(4), ErrDuplicate);
-    app.log.ClearLog();
-    app.validation.SetNewName(4, "free");
+    app.Log().ClearLog();
+    app.Rules().SetNewName(4, "free");
     EXPECT_EQ(Bits(1), 0u);
     EXPECT_EQ(Bits(4), 0u);
     EXPECT_EQ(Log(), "");  // cleared silently
     // A row that keeps its name collides with a row that wants it.
-    app.validation.SetNewName(0, "r3");
+    app.Rules().SetNewName(0, "r3");
     EXPECT_EQ(Bits(0), ErrDuplicate);
     EXPECT_EQ(Bits(2), ErrDuplicate);
     // Three rows on one name: releasing one leaves the other two marked.
-    app.validation.SetNewName(3, "r3");
-    app.validation.SetNewName(0, "elsewhere");
+    app.Rules().SetNewName(3, "r3");
+    app.Rules().SetNewName(0, "elsewhere");
     EXPECT_EQ(Bits(2), ErrDuplicate);
     EXPECT_EQ(Bits(3), ErrDuplicate);
 }
@@ -126,13 +126,13 @@ TEST_F(ValidationTest, SwapRingJoinedAndLeftByAThirdRow) {
     Name("B", "A");
     EXPECT_EQ(BitsOf("A"), 0u);
     EXPECT_EQ(BitsOf("B"), 0u);
-    app.log.ClearLog();
+    app.Log().ClearLog();
     Name("C", "B");  // C joins A's new name
     EXPECT_EQ(BitsOf("A"), ErrDuplicate | ErrSwapBlocked);
     EXPECT_EQ(BitsOf("B"), ErrSwapBlocked);
     EXPECT_EQ(BitsOf("C"), ErrDuplicate | ErrSwapBlocked);
     EXPECT_TRUE(Logged(FormatText(msg::kSwapTarget, 3, "B")));
-    app.log.ClearLog();
+    app.Log().ClearLog();
     Name("C", "free");
     EXPECT_EQ(BitsOf("A"), 0u);
     EXPECT_EQ(BitsOf("B"), 0u);
@@ -162,14 +162,14 @@ TEST_F(ValidationTest, RemovingARowWhoseFileOthersWant) {
     Add("C");
     Name("B", "A");
     Name("C", "B");
-    app.list.SetSelection({RowOf("A")});
-    app.RemoveSelectedRows();
+    app.List().SetSelection({RowOf("A")});
+    app.Removal().RemoveSelectedRows();
     EXPECT_EQ(BitsOf("B"), ErrExists);
     EXPECT_EQ(BitsOf("C"), ErrSwapBlocked);
     // Named by B's line and the removed row's path, then again with B's own new path.
     EXPECT_TRUE(Logged(FormatText(msg::kExists, 2, (dir / "A").c_str())));
-    EXPECT_TRUE(app.list.CurrentPathIndex().IsConsistent());
-    EXPECT_TRUE(app.list.NewPathIndex().IsConsistent());
+    EXPECT_TRUE(app.List().CurrentPathIndex().IsConsistent());
+    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
 }
 
 // A saved swap: a wants e while e is an unregistered file, then e is registered and wants a.
@@ -178,7 +178,7 @@ TEST_F(ValidationTest, SwapLoadedInListFileOrderIsClean) {
     Add("a.txt");
     Name("a.txt", "e.txt");
     EXPECT_EQ(BitsOf("a.txt"), ErrExists);
-    ASSERT_TRUE(app.registration.RegisterPath(dir / "e.txt"));
+    ASSERT_TRUE(app.Registrar().RegisterPath(dir / "e.txt"));
     Name("e.txt", "a.txt");
     EXPECT_EQ(BitsOf("a.txt"), 0u);
     EXPECT_EQ(BitsOf("e.txt"), 0u);
@@ -189,9 +189,9 @@ TEST_F(ValidationTest, RingOfThreeLoadedInListFileOrderIsClean) {
     dir.MakeFile("c");
     Add("a");
     Name("a", "b");
-    ASSERT_TRUE(app.registration.RegisterPath(dir / "b"));
+    ASSERT_TRUE(app.Registrar().RegisterPath(dir / "b"));
     Name("b", "c");
-    ASSERT_TRUE(app.registration.RegisterPath(dir / "c"));
+    ASSERT_TRUE(app.Registrar().RegisterPath(dir / "c"));
     Name("c", "a");
     EXPECT_EQ(BitsOf("a"), 0u);
     EXPECT_EQ(BitsOf("b"), 0u);
@@ -207,11 +207,11 @@ TEST_F(ValidationTest, BlockIsNotReleasedWhileTheOccupantStaysInError) {
     Name("a", "e");
     Name("b", "a");
     fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
-    ASSERT_TRUE(app.registration.RegisterPath(dir / "e"));  // locked by the rename test
+    ASSERT_TRUE(app.Registrar().RegisterPath(dir / "e"));  // locked by the rename test
     fs.failMove = nullptr;
     EXPECT_EQ(BitsOf("e"), ErrRenameTest | ErrDuplicate);
-    app.list.SetSelection({RowOf("e")});
-    app.RemoveSelectedRows();
+    app.List().SetSelection({RowOf("e")});
+    app.Removal().RemoveSelectedRows();
     EXPECT_EQ(BitsOf("a"), ErrExists);
     EXPECT_EQ(BitsOf("b"), ErrSwapBlocked);
 }
@@ -219,13 +219,13 @@ TEST_F(ValidationTest, BlockIsNotReleasedWhileTheOccupantStaysInError) {
 TEST_F(ValidationTest, F5NamesSelectedRowsByPosition) {
     for (int i = 0; i < 27; ++i)
         Add("f" + std::to_string(i));
-    app.list.SetSelection({0, 9, 26});
-    app.validation.SetSelectedNamesToPositions();
-    EXPECT_EQ(app.list.Cell(0, ColNewName), "00000000");
-    EXPECT_EQ(app.list.Cell(9, ColNewName), "00000009");
-    EXPECT_EQ(app.list.Cell(26, ColNewName), "0000001a");
-    EXPECT_EQ(app.list.Cell(1, ColNewName), "f1");
-    EXPECT_EQ(app.list.EntryAt(26)->newKey, dir / "0000001a");
+    app.List().SetSelection({0, 9, 26});
+    app.Rules().SetSelectedNamesToPositions();
+    EXPECT_EQ(app.List().Cell(0, ColNewName), "00000000");
+    EXPECT_EQ(app.List().Cell(9, ColNewName), "00000009");
+    EXPECT_EQ(app.List().Cell(26, ColNewName), "0000001a");
+    EXPECT_EQ(app.List().Cell(1, ColNewName), "f1");
+    EXPECT_EQ(app.List().EntryAt(26)->newKey, dir / "0000001a");
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 namespace morvane::test {
 
 AppFixture::AppFixture() {
-    app.windowsDir = "/usr";
-    app.systemDir = "/etc";
-    app.tempDir = dir.path() + "/";
-    app.settings.registerFolders = 1;
-    app.settings.openOnSelection = 1;
-    app.settings.folderNavigation = 1;
+    app.Places().programPrefix = "/usr";
+    app.Places().configPrefix = "/etc";
+    app.Places().tempDir = dir.path() + "/";
+    app.Settings().registerFolders = 1;
+    app.Settings().openOnSelection = 1;
+    app.Settings().folderNavigation = 1;
 }
 
 int AppFixture::Add(const std::string& relative, const std::string& content) {
@@ -18,8 +18,8 @@ int AppFixture::Add(const std::string& relative, const std::string& content) {
     } else {
         path = dir.MakeFile(relative, content);
     }
-    const int before = app.list.RowCount();
-    if (!app.registration.RegisterPath(path))
+    const int before = app.List().RowCount();
+    if (!app.Registrar().RegisterPath(path))
         return -1;
     return before;
 }
@@ -28,7 +28,7 @@ int AppFixture::RowOf(const std::string& relative) {
     std::string path = dir / relative;
     if (path.back() == '/')
         path.pop_back();
-    FileEntry* e = app.list.CurrentPathIndex().Find(path);
+    FileEntry* e = app.List().CurrentPathIndex().Find(path);
     return e == nullptr ? -1 : e->row;
 }
 

@@ -18,9 +18,9 @@ struct AppFixture {
     // position, or -1 when registration refused it.
     int Add(const std::string& relative, const std::string& content = "");
     int RowOf(const std::string& relative);  // position of the row registered for dir/relative
-    std::uint32_t Bits(int row) { return app.list.EntryAt(row)->errors; }
+    std::uint32_t Bits(int row) { return app.List().EntryAt(row)->errors; }
     std::uint32_t BitsOf(const std::string& relative) { return Bits(RowOf(relative)); }
-    const std::string& Log() const { return app.log.Text(); }
+    const std::string& Log() const { return app.Log().Text(); }
 
     TempDir dir;
     FakeHost host;

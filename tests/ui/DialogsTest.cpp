@@ -14,7 +14,7 @@
 
 #include "UiTestSupport.h"
 #include "app/Commands.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "ui/DialogOption.h"
 #include "ui/DialogProcess.h"
 #include "ui/ElidedLabel.h"
@@ -61,7 +61,7 @@ private slots:
     void cleanup() { ui.reset(); }
 
     void optionsShowTheFlagsAndOkStoresThem() {
-        AppSettings& s = ui->app.settings;
+        AppSettings& s = ui->app.Settings();
         s.registerFolders = 2;  // "2" in the file counts as on
         s.registerEverythingBelow = 0;
         s.openOnSelection = 1;
@@ -117,7 +117,7 @@ private slots:
     }
 
     void cancelAfterBrowsingChangesNothing() {
-        AppSettings& s = ui->app.settings;
+        AppSettings& s = ui->app.Settings();
         s.editorPath = "/old/editor";
         s.registerFolders = 2;
         WhenModal([](QWidget* modal) {
@@ -192,13 +192,13 @@ private slots:
         ui->app.OnCommand(CmdRegisterFolder);
         timer->stop();
         QCOMPARE(closes, 1);
-        const std::string& log = ui->app.log.Text();
+        const std::string& log = ui->app.Log().Text();
         const auto aborted = log.find(msg::kAborted);
         QVERIFY(aborted != std::string::npos);
         QCOMPARE(log.find(msg::kAborted, aborted + 1), std::string::npos);
         QVERIFY(log.find(msg::kRegisterEnd) > aborted);
-        QVERIFY(ui->app.list.RowCount() < 3001);
-        QVERIFY(!ui->app.registrationBusy);
+        QVERIFY(ui->app.List().RowCount() < 3001);
+        QVERIFY(!ui->app.Busy().Busy());
         QVERIFY(ui->host.ProgressDialog() == nullptr);
     }
 
@@ -242,7 +242,7 @@ private slots:
     }
 
     void fontDialogShowsTheSizeInPointsAndStoresTheChosenPoints() {
-        QCOMPARE(ui->app.settings.fontSize, 12);
+        QCOMPARE(ui->app.Settings().fontSize, 12);
         int shownPoints = 0;
         WhenModal([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFontDialog*>(modal);
@@ -255,8 +255,8 @@ private slots:
         });
         ui->frame->MenuAction(CmdChooseFont)->trigger();
         QCOMPARE(shownPoints, 12);
-        QCOMPARE(ui->app.settings.fontSize, 14);
-        QCOMPARE(ui->app.settings.faceName, ui->list->font().family().toStdString());
+        QCOMPARE(ui->app.Settings().fontSize, 14);
+        QCOMPARE(ui->app.Settings().faceName, ui->list->font().family().toStdString());
         QCOMPARE(ui->list->font().pixelSize(), 14);
         QCOMPARE(ui->list->horizontalHeader()->font().pixelSize(), 14);
         QCOMPARE(ui->editor->font().pixelSize(), 14);
@@ -270,7 +270,7 @@ private slots:
         });
         ui->frame->MenuAction(CmdChooseFont)->trigger();
         QCOMPARE(shownPoints, 14);
-        QCOMPARE(ui->app.settings.fontSize, 14);
+        QCOMPARE(ui->app.Settings().fontSize, 14);
         QCOMPARE(ui->list->font().pixelSize(), 14);
     }
 

@@ -4,7 +4,7 @@
 
 #include "UiTestSupport.h"
 #include "app/Commands.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 
 using morvane::test::UiApp;
 
@@ -18,36 +18,37 @@ private slots:
 
     void typingALetterThenAColonIntoAnEmptyName() {
         const int row = ui->Add("x.txt");
-        ui->app.validation.SetNewName(row, "");
-        QVERIFY(ui->app.list.EntryAt(row)->errors & ErrBlank);
-        ui->app.list.SetSelection({row});
+        ui->app.Rules().SetNewName(row, "");
+        QVERIFY(ui->app.List().EntryAt(row)->errors & ErrBlank);
+        ui->app.List().SetSelection({row});
         QTest::keyClick(ui->list, Qt::Key_F2);
         QVERIFY(ui->editor->IsOpen());
         QCOMPARE(ui->editor->geometry(), ui->list->visualRect(ui->model->index(row, ColNewName)));
         QTest::keyClicks(ui->editor, "a");
-        QCOMPARE(ui->app.list.EntryAt(row)->errors, 0u);
+        QCOMPARE(ui->app.List().EntryAt(row)->errors, 0u);
         QCOMPARE(ui->Text(row, ColNewName), QString("a"));
         QTest::keyClicks(ui->editor, ":");
-        QCOMPARE(ui->app.list.EntryAt(row)->errors, std::uint32_t{ErrForbidden});
-        QVERIFY(ui->app.log.Text().find(FormatText(msg::kForbidden, 1, "a:")) != std::string::npos);
+        QCOMPARE(ui->app.List().EntryAt(row)->errors, std::uint32_t{ErrForbidden});
+        QVERIFY(ui->app.Log().Text().find(FormatText(msg::kForbidden, 1, "a:")) !=
+                std::string::npos);
         QCOMPARE(ui->Text(row, ColError), QString("禁止 | "));
     }
 
     void aTrailingBlankStaysInTheBoxButNotInTheRow() {
         const int row = ui->Add("x.txt");
-        ui->app.list.SetSelection({row});
+        ui->app.List().SetSelection({row});
         QTest::keyClick(ui->list, Qt::Key_F2);
         QCOMPARE(ui->editor->selectedText(), QString("x.txt"));  // all text selected
         QTest::keyClicks(ui->editor, "new ");
         QCOMPARE(ui->Text(row, ColNewName), QString("new"));
         QCOMPARE(ui->editor->text(), QString("new "));
-        QVERIFY(ui->app.log.Text().find(FormatText(msg::kTrailingBlanks, 1, "new")) !=
+        QVERIFY(ui->app.Log().Text().find(FormatText(msg::kTrailingBlanks, 1, "new")) !=
                 std::string::npos);
     }
 
     void escapeKeepsWhatWasTypedAndEnterCommits() {
         ui->AddNumbered(2);
-        ui->app.list.SetSelection({0});
+        ui->app.List().SetSelection({0});
         QTest::keyClick(ui->list, Qt::Key_F2);
         QTest::keyClicks(ui->editor, "typed");
         QTest::keyClick(ui->editor, Qt::Key_Escape);
@@ -55,7 +56,7 @@ private slots:
         QCOMPARE(ui->Text(0, ColNewName), QString("typed"));
         QVERIFY(ui->list->hasFocus() || QApplication::focusWidget() == nullptr);
 
-        ui->app.list.SetSelection({1});
+        ui->app.List().SetSelection({1});
         QTest::keyClick(ui->list, Qt::Key_F2);
         QTest::keyClicks(ui->editor, "second");
         QTest::keyClick(ui->editor, Qt::Key_Return);
@@ -65,22 +66,22 @@ private slots:
 
     void enterOnARowThatMayNotBeRenamedAppliesNothing() {
         const int row = ui->Add("x.txt");
-        ui->app.list.EntryAt(row)->errors |= ErrRenameTest;
-        ui->app.list.SetSelection({row});
+        ui->app.List().EntryAt(row)->errors |= ErrRenameTest;
+        ui->app.List().SetSelection({row});
         QTest::keyClick(ui->list, Qt::Key_F2);
         QVERIFY(ui->editor->isReadOnly());
         QTest::keyClicks(ui->editor, "zzz");
         QCOMPARE(ui->editor->text(), QString("x.txt"));
-        const std::string logBefore = ui->app.log.Text();
+        const std::string logBefore = ui->app.Log().Text();
         QTest::keyClick(ui->editor, Qt::Key_Return);
         QVERIFY(!ui->editor->IsOpen());
-        QCOMPARE(ui->app.log.Text(), logBefore);  // no check ran
+        QCOMPARE(ui->app.Log().Text(), logBefore);  // no check ran
         QCOMPARE(ui->Text(row, ColNewName), QString("x.txt"));
     }
 
     void upAndDownCarryTheEditorWithItsSelection() {
         ui->AddNumbered(3);
-        ui->app.list.SetSelection({0});
+        ui->app.List().SetSelection({0});
         QTest::keyClick(ui->list, Qt::Key_F2);
         ui->editor->setSelection(1, 3);
         QTest::keyClick(ui->editor, Qt::Key_Up);  // first row: reopens on it
@@ -92,7 +93,7 @@ private slots:
         QCOMPARE(ui->editor->EditRow(), 1);
         QCOMPARE(ui->editor->text(), QString("f001.txt"));
         QCOMPARE(ui->editor->selectedText(), QString("001"));
-        QCOMPARE(ui->app.list.SelectedRows(), std::vector<int>{1});
+        QCOMPARE(ui->app.List().SelectedRows(), std::vector<int>{1});
         QCOMPARE(ui->list->currentIndex().row(), 1);
         QTest::keyClick(ui->editor, Qt::Key_Down);
         QTest::keyClick(ui->editor, Qt::Key_Down);  // last row: stays
@@ -105,14 +106,14 @@ private slots:
         QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, {}, ui->CellCenter(1, ColNewName));
         QVERIFY(ui->editor->IsOpen());
         QCOMPARE(ui->editor->EditRow(), 1);
-        QCOMPARE(ui->app.list.SelectedRows(), std::vector<int>{1});
+        QCOMPARE(ui->app.List().SelectedRows(), std::vector<int>{1});
         QVERIFY(!ui->editor->hasSelectedText());  // caret at the click
         ui->editor->setText("clicked");
         QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, {},
                           ui->CellCenter(2, ColCurrentName));
         QVERIFY(!ui->editor->IsOpen());
         QCOMPARE(ui->Text(1, ColNewName), QString("clicked"));
-        QCOMPARE(ui->app.list.SelectedRows(), std::vector<int>{2});
+        QCOMPARE(ui->app.List().SelectedRows(), std::vector<int>{2});
 
         // A click on another row's name cell moves the open editor there.
         QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, {}, ui->CellCenter(0, ColNewName));
@@ -129,7 +130,7 @@ private slots:
 
     void f5NamesTheSelectedRowsByPositionAndEnterRestoresTheFirst() {
         ui->AddNumbered(27);
-        ui->app.list.SetSelection({0, 9, 26});
+        ui->app.List().SetSelection({0, 9, 26});
         QTest::keyClick(ui->list, Qt::Key_F5);
         QCOMPARE(ui->Text(0, ColNewName), QString("00000000"));
         QCOMPARE(ui->Text(9, ColNewName), QString("00000009"));
@@ -143,25 +144,25 @@ private slots:
 
     void theLimitLeavesRoomForTheDirectory() {
         const int row = ui->Add("x.txt");
-        ui->app.list.SetSelection({row});
+        ui->app.List().SetSelection({row});
         QTest::keyClick(ui->list, Qt::Key_F2);
-        QCOMPARE(ui->editor->maxLength(), 31998 - ui->app.list.EntryAt(row)->dirLength);
+        QCOMPARE(ui->editor->maxLength(), 31998 - ui->app.List().EntryAt(row)->dirLength);
     }
 
     void anUntouchedNameThatIsNotUtf8KeepsItsBytes() {
         const int row = ui->Add("caf\xE9.txt");
         QVERIFY(row >= 0);
-        ui->app.list.SetSelection({row});
+        ui->app.List().SetSelection({row});
         QTest::keyClick(ui->list, Qt::Key_F2);
         QTest::keyClick(ui->editor, Qt::Key_Return);
-        const FileEntry* entry = ui->app.list.EntryAt(row);
+        const FileEntry* entry = ui->app.List().EntryAt(row);
         QCOMPARE(entry->newKey, entry->currentKey);
-        QCOMPARE(std::string(ui->app.list.Cell(row, ColNewName)), std::string("caf\xE9.txt"));
+        QCOMPARE(std::string(ui->app.List().Cell(row, ColNewName)), std::string("caf\xE9.txt"));
     }
 
     void theEditorFollowsItsRowWhenRowsMove() {
         ui->AddNumbered(4);
-        ui->app.list.SetSelection({3});
+        ui->app.List().SetSelection({3});
         QTest::keyClick(ui->list, Qt::Key_F2);
         ui->frame->MenuAction(CmdMoveUp)->trigger();  // the menu, while the editor is open
         QCOMPARE(ui->Text(2, ColCurrentName), QString("f003.txt"));
@@ -169,19 +170,19 @@ private slots:
         QCOMPARE(ui->editor->EditRow(), 2);
         QCOMPARE(ui->editor->geometry(), ui->list->visualRect(ui->model->index(2, ColNewName)));
         ui->editor->setText("moved.txt");
-        QCOMPARE(std::string(ui->app.list.Cell(2, ColNewName)), std::string("moved.txt"));
-        QCOMPARE(std::string(ui->app.list.Cell(3, ColNewName)), std::string("f002.txt"));
+        QCOMPARE(std::string(ui->app.List().Cell(2, ColNewName)), std::string("moved.txt"));
+        QCOMPARE(std::string(ui->app.List().Cell(3, ColNewName)), std::string("f002.txt"));
 
         // Removing rows closes the editor first: nothing is applied to a row that went.
-        ui->app.list.SetSelection({2});
-        ui->app.RemoveSelectedRows();
+        ui->app.List().SetSelection({2});
+        ui->app.Removal().RemoveSelectedRows();
         QVERIFY(!ui->editor->IsOpen());
         QCOMPARE(ui->Column(ColNewName), QStringList({"f000.txt", "f001.txt", "f002.txt"}));
     }
 
     void headerDividerDragCommits() {
         ui->AddNumbered(2);
-        ui->app.list.SetSelection({0});
+        ui->app.List().SetSelection({0});
         QTest::keyClick(ui->list, Qt::Key_F2);
         ui->editor->setText("dragged");
         QHeaderView* header = ui->list->horizontalHeader();

@@ -10,7 +10,7 @@
 
 #include <QLabel>
 #include "UiTestSupport.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "ui/ElidedLabel.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MimeIconCache.h"
@@ -55,7 +55,7 @@ private slots:
         for (int i = 0; i < 30; ++i)
             ui->dir.MakeFile("files/n" + std::to_string(i));
         for (int i = 0; i < 30; ++i)
-            ui->app.registration.RegisterPath(ui->dir / ("files/n" + std::to_string(i)));
+            ui->app.Registrar().RegisterPath(ui->dir / ("files/n" + std::to_string(i)));
         QCOMPARE(ui->model->rowCount(), 0);  // held back until the next flush
         QCOMPARE(inserted.size(), 0);
         ui->model->FlushAppends();
@@ -66,13 +66,13 @@ private slots:
         QCOMPARE(ui->Text(29, ColRowNumber), QString("30"));
 
         // Removal, sorting, moving and clearing keep the adapter consistent.
-        ui->app.list.SetSelection({3, 4, 10});
-        ui->app.RemoveSelectedRows();
+        ui->app.List().SetSelection({3, 4, 10});
+        ui->app.Removal().RemoveSelectedRows();
         QCOMPARE(ui->model->rowCount(), 27);
         ui->ClickHeader(ColCurrentName);
-        ui->app.list.SetSelection({5, 6});
-        ui->app.rowOrder.MoveRowsUp();
-        ui->app.ClearAllRows();
+        ui->app.List().SetSelection({5, 6});
+        ui->app.Order().MoveRowsUp();
+        ui->app.Removal().ClearAllRows();
         QCOMPARE(ui->model->rowCount(), 0);
     }
 
@@ -84,16 +84,16 @@ private slots:
         QCOMPARE(Foreground(*ui, 0, ColSize), QColor(0, 0, 0));
         // An unchanged new name is pale blue, a changed one black.
         QCOMPARE(Foreground(*ui, 0, ColNewName), QColor(128, 196, 255));
-        ui->app.validation.SetNewName(0, "renamed.txt");
+        ui->app.Rules().SetNewName(0, "renamed.txt");
         QCOMPARE(Foreground(*ui, 0, ColNewName), QColor(0, 0, 0));
         // A row that may not be renamed: red text on the stripe.
-        ui->app.list.EntryAt(1)->errors |= ErrRenameTest;
-        ui->app.list.RefreshErrorColumn(1);
+        ui->app.List().EntryAt(1)->errors |= ErrRenameTest;
+        ui->app.List().RefreshErrorColumn(1);
         QCOMPARE(Foreground(*ui, 1, ColCurrentName), QColor(255, 8, 8));
         QCOMPARE(Background(*ui, 1, ColCurrentName).value<QColor>(), QColor(241, 241, 241));
         // Other errors: red on pink, by parity.
-        ui->app.validation.SetNewName(2, "a:b");
-        ui->app.validation.SetNewName(3, "");
+        ui->app.Rules().SetNewName(2, "a:b");
+        ui->app.Rules().SetNewName(3, "");
         QCOMPARE(Foreground(*ui, 2, ColCurrentName), QColor(228, 16, 16));
         QCOMPARE(Background(*ui, 2, ColCurrentName).value<QColor>(), QColor(255, 218, 218));
         QCOMPARE(Background(*ui, 3, ColNewName).value<QColor>(), QColor(255, 204, 204));
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(Foreground(*ui, 2, ColRowNumber), QColor(196, 196, 196));
         QCOMPARE(Background(*ui, 2, ColRowNumber).value<QColor>(), QColor(255, 255, 255));
         QSignalSpy changed(ui->model, &QAbstractItemModel::dataChanged);
-        ui->app.rowLocked = true;
+        ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->host.ShowRowLock(true);
         QCOMPARE(changed.size(), 1);
         QCOMPARE(Foreground(*ui, 2, ColRowNumber), QColor(0, 0, 0));
@@ -120,12 +120,12 @@ private slots:
         const int a = ui->Add("a.txt", "%PDF-1.4 content does not count, only the name");
         const int b = ui->Add("b.TXT");
         ui->dir.MakeFolder("files/dir");
-        ui->app.registration.RegisterPath(ui->dir / "files/dir");
+        ui->app.Registrar().RegisterPath(ui->dir / "files/dir");
         ui->model->FlushAppends();
         const QMimeDatabase db;
         QCOMPARE(ui->Text(a, ColType), db.mimeTypeForName("text/plain").comment());
         QCOMPARE(ui->Text(2, ColType), db.mimeTypeForName("inode/directory").comment());
-        const ListModel& list = ui->app.list;
+        const ListModel& list = ui->app.List();
         QCOMPARE(list.Row(a).icon, list.Row(b).icon);
         QVERIFY(list.Row(a).icon != list.Row(2).icon);
         QVERIFY(list.Row(a).icon > 0);  // 0 is the drive rows' icon
@@ -187,18 +187,20 @@ private slots:
         ui->Add("bad.txt");
         ui->Add("blank.txt");
         ui->dir.MakeFolder("files/folder");
-        ui->app.registration.RegisterPath(ui->dir / "files/folder");
-        ui->app.registration.EndRegistration();
+        {
+            Registration::Run run(ui->app.Registrar());
+            ui->app.Registrar().RegisterPath(ui->dir / "files/folder");
+        }
         ui->model->FlushAppends();
-        ui->app.validation.SetNewName(0, "2024-旅行.jpg");
-        ui->app.validation.SetNewName(1, "メモ.txt");
-        ui->app.list.EntryAt(3)->errors |= ErrRenameTest;
-        ui->app.list.RefreshErrorColumn(3);
-        ui->app.validation.SetNewName(4, "bad:name.txt");
-        ui->app.validation.SetNewName(5, "");
-        ui->app.rowLocked = true;
+        ui->app.Rules().SetNewName(0, "2024-旅行.jpg");
+        ui->app.Rules().SetNewName(1, "メモ.txt");
+        ui->app.List().EntryAt(3)->errors |= ErrRenameTest;
+        ui->app.List().RefreshErrorColumn(3);
+        ui->app.Rules().SetNewName(4, "bad:name.txt");
+        ui->app.Rules().SetNewName(5, "");
+        ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->host.ShowRowLock(true);
-        ui->app.list.SetSelection({6});
+        ui->app.List().SetSelection({6});
         QTest::qWait(50);
         const QImage shot = ui->frame->grab().toImage();
         QVERIFY(!shot.isNull());
@@ -220,12 +222,12 @@ private slots:
         ui->ClickHeader(ColSize);  // ascending, as numbers: 9 before 10
         QCOMPARE(ui->Column(ColSize), QStringList({"0", "9", "10", "100"}));
         for (int row = 0; row < 4; ++row)
-            QCOMPARE(ui->app.list.EntryAt(row)->row, row);
+            QCOMPARE(ui->app.List().EntryAt(row)->row, row);
 
         // "行" sorts only while the row lock holds.
         ui->ClickHeader(ColRowNumber);
         QCOMPARE(ui->Column(ColSize), QStringList({"0", "9", "10", "100"}));
-        ui->app.rowLocked = true;
+        ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->ClickHeader(ColCurrentName);  // numbers stay with their rows
         QCOMPARE(ui->Column(ColRowNumber), QStringList({"3", "1", "4", "2"}));
         ui->ClickHeader(ColRowNumber);  // second click on it: ascending
@@ -236,25 +238,25 @@ private slots:
     void iconColumnSortsAscendingFirst() {
         ui->Add("a.txt");
         ui->dir.MakeFolder("files/dir");
-        ui->app.registration.RegisterPath(ui->dir / "files/dir");
+        ui->app.Registrar().RegisterPath(ui->dir / "files/dir");
         ui->Add("c.png");
         ui->model->FlushAppends();
         std::vector<int> icons;
         for (int row = 0; row < 3; ++row)
-            icons.push_back(ui->app.list.Row(row).icon);
+            icons.push_back(ui->app.List().Row(row).icon);
         ui->ClickHeader(ColIcon);
         for (int row = 1; row < 3; ++row)
-            QVERIFY(ui->app.list.Row(row - 1).icon <= ui->app.list.Row(row).icon);
+            QVERIFY(ui->app.List().Row(row - 1).icon <= ui->app.List().Row(row).icon);
         ui->ClickHeader(ColIcon);
         for (int row = 1; row < 3; ++row)
-            QVERIFY(ui->app.list.Row(row - 1).icon >= ui->app.list.Row(row).icon);
+            QVERIFY(ui->app.List().Row(row - 1).icon >= ui->app.List().Row(row).icon);
         QVERIFY(icons[0] != icons[1] && icons[1] != icons[2]);
     }
 
     void selectionIsMirroredBothWays() {
         ui->AddNumbered(6);
         // Core to view.
-        ui->app.list.SetSelection({1, 2, 4});
+        ui->app.List().SetSelection({1, 2, 4});
         QCOMPARE(ui->list->selectionModel()->selectedRows().size(), 3);
         QVERIFY(ui->list->selectionModel()->isRowSelected(4, {}));
         // View to core: a click selects one row, a Ctrl+click adds one.
@@ -262,47 +264,47 @@ private slots:
                           ui->CellCenter(0, ColCurrentName));
         QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           ui->CellCenter(5, ColSize));
-        QCOMPARE(ui->app.list.SelectedRows(), (std::vector<int>{0, 5}));
-        QCOMPARE(ui->app.list.FocusRow(), 5);
+        QCOMPARE(ui->app.List().SelectedRows(), (std::vector<int>{0, 5}));
+        QCOMPARE(ui->app.List().FocusRow(), 5);
         // Ctrl+A in the list selects all through the core.
         QTest::keyClick(ui->list, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(ui->app.list.SelectedRows().size(), std::size_t{6});
+        QCOMPARE(ui->app.List().SelectedRows().size(), std::size_t{6});
         QCOMPARE(ui->list->selectionModel()->selectedRows().size(), 6);
     }
 
     void altUpAndDownMoveTheSelectedRows() {
         ui->AddNumbered(6);
-        ui->app.list.SetSelection({3, 4});
+        ui->app.List().SetSelection({3, 4});
         ui->list->setFocus();
         QTest::keyClick(ui->list, Qt::Key_Up, Qt::AltModifier);
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f001.txt", "f003.txt",
                                                           "f004.txt", "f002.txt", "f005.txt"}));
-        QCOMPARE(ui->app.list.FocusRow(), 2);
+        QCOMPARE(ui->app.List().FocusRow(), 2);
         QCOMPARE(ui->list->currentIndex().row(), 2);
         QVERIFY(ui->list->selectionModel()->isRowSelected(2, {}));
         QVERIFY(ui->list->selectionModel()->isRowSelected(3, {}));
         QVERIFY(!ui->list->selectionModel()->isRowSelected(4, {}));
         QTest::keyClick(ui->list, Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(ui->Text(3, ColCurrentName), QString("f003.txt"));
-        QCOMPARE(ui->app.list.FocusRow(), 4);
+        QCOMPARE(ui->app.List().FocusRow(), 4);
         // Rows 0 and 5: nothing moves.
-        ui->app.list.SetSelection({0, 5});
+        ui->app.List().SetSelection({0, 5});
         QTest::keyClick(ui->list, Qt::Key_Up, Qt::AltModifier);
         QCOMPARE(ui->Text(0, ColCurrentName), QString("f000.txt"));
         QCOMPARE(ui->Text(5, ColCurrentName), QString("f005.txt"));
         // A plain Up only moves the current row.
-        ui->app.list.SetSelection({3});
-        ui->app.list.SetFocusRow(3);
-        ui->app.list.NotifySelectionChanged();
+        ui->app.List().SetSelection({3});
+        ui->app.List().SetFocusRow(3);
+        ui->app.List().NotifySelectionChanged();
         QTest::keyClick(ui->list, Qt::Key_Up);
         QCOMPARE(ui->Text(3, ColCurrentName), QString("f003.txt"));
-        QCOMPARE(ui->app.list.SelectedRows(), std::vector<int>{2});
+        QCOMPARE(ui->app.List().SelectedRows(), std::vector<int>{2});
     }
 
     void doubleClickOpensAFolderAndBackspaceGoesUp() {
         ui->dir.MakeFile("files/sub/inner.txt");
         ui->dir.MakeFile("files/other.txt");
-        ui->app.registration.RegisterPath(ui->dir / "files/sub");
+        ui->app.Registrar().RegisterPath(ui->dir / "files/sub");
         ui->model->FlushAppends();
         // The first click of a double click selects the row.
         QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, {},
@@ -310,7 +312,7 @@ private slots:
         QTest::mouseDClick(ui->list->viewport(), Qt::LeftButton, {},
                            ui->CellCenter(0, ColCurrentName));
         QTRY_COMPARE(ui->Column(ColCurrentName), QStringList({"inner.txt"}));
-        QCOMPARE(ui->app.currentFolder, ui->dir / "files/sub");
+        QCOMPARE(ui->app.Registrar().CurrentFolder(), ui->dir / "files/sub");
         QVERIFY(ui->frame->isEnabled());
 
         ui->list->setFocus();
@@ -323,12 +325,12 @@ private slots:
 
     void deleteInTheListAsksUnderTheLock() {
         ui->AddNumbered(3);
-        ui->app.list.SetSelection({1});
-        ui->app.rowLocked = true;
+        ui->app.List().SetSelection({1});
+        ui->app.RoundTrip().SetRowLockedForTest(true);
         QTest::keyClick(ui->list, Qt::Key_Delete);
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->model->rowCount(), 3);
-        ui->app.rowLocked = false;
+        ui->app.RoundTrip().SetRowLockedForTest(false);
         ui->list->setFocus();
         QTest::keyClick(ui->list, Qt::Key_Delete);
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f002.txt"}));
@@ -341,10 +343,10 @@ private slots:
     void ctrlSOverwritesTheListFileFromTheListAndTheFrame() {
         ui->AddNumbered(2);
         const std::string path = ui->dir / "saved.mvf";
-        ui->app.listFilePath = path;
+        ui->app.ListFiles().SetListFilePath(path);
         QTest::keyClick(ui->list, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(test::PathExists(path));
-        QVERIFY(ui->app.log.Text().find(FormatText(msg::kOverwriteSaved, path.c_str())) !=
+        QVERIFY(ui->app.Log().Text().find(FormatText(msg::kOverwriteSaved, path.c_str())) !=
                 std::string::npos);
         std::remove(path.c_str());
         ui->frame->setFocus();
@@ -360,7 +362,7 @@ private slots:
         DropUrls(ui->list->viewport(), urls);
         QTRY_COMPARE(ui->model->rowCount(), 3);
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"one.txt", "two.txt", "three.txt"}));
-        QVERIFY(ui->app.log.Text().find(msg::kRegisterStart) != std::string::npos);
+        QVERIFY(ui->app.Log().Text().find(msg::kRegisterStart) != std::string::npos);
         QTRY_VERIFY(ui->host.ProgressDialog() == nullptr);
         QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 3"));
     }
@@ -370,7 +372,7 @@ private slots:
         QByteArray url = "file://" + QByteArray::fromStdString(path).toPercentEncoding("/");
         DropUrls(ui->list->viewport(), {QUrl::fromEncoded(url)});
         QTRY_COMPARE(ui->model->rowCount(), 1);
-        QCOMPARE(ui->app.list.EntryAt(0)->currentKey, path);
+        QCOMPARE(ui->app.List().EntryAt(0)->currentKey, path);
     }
 
     void appendsDuringAPumpedRegistrationStayFast() {

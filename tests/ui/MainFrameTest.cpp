@@ -12,7 +12,7 @@
 
 #include "UiTestSupport.h"
 #include "app/Commands.h"
-#include "app/Messages.h"
+#include "host/Messages.h"
 #include "ui/MainStatusBar.h"
 #include "ui/SplitterList.h"
 #include "ui/TraceView.h"
@@ -107,19 +107,19 @@ private slots:
 
     void frameDeleteUnderTheRowLockAsksFirstAndNoRemovesNothing() {
         ui->AddNumbered(3);
-        ui->app.list.SelectAll();
-        ui->app.rowLocked = true;
+        ui->app.List().SelectAll();
+        ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->frame->setFocus();
         QTest::keyClick(ui->frame, Qt::Key_Delete);
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->host.questions[0].text, std::string(msg::kUnlockQuestion));
         QCOMPARE(ui->host.questions[0].caption, std::string(msg::kUnlockCaption));
-        QCOMPARE(ui->app.list.RowCount(), 3);
+        QCOMPARE(ui->app.List().RowCount(), 3);
         QCOMPARE(ui->model->rowCount(), 3);
 
         // Without the lock the frame's Delete removes the selected rows, asking nothing.
-        ui->app.rowLocked = false;
-        ui->app.list.SetSelection({1});
+        ui->app.RoundTrip().SetRowLockedForTest(false);
+        ui->app.List().SetSelection({1});
         QTest::keyClick(ui->frame, Qt::Key_Delete);
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f002.txt"}));
@@ -130,13 +130,13 @@ private slots:
         ui->AddNumbered(4);
         ui->frame->setFocus();
         QTest::keyClick(ui->frame, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(ui->app.list.SelectedRows().size(), std::size_t{4});
+        QCOMPARE(ui->app.List().SelectedRows().size(), std::size_t{4});
         QCOMPARE(ui->list->selectionModel()->selectedRows().size(), 4);
 
         // Delete typed in the log is the log's, even though the log leaves it unhandled.
         ui->frame->Log()->setFocus();
         QTest::keyClick(ui->frame->Log(), Qt::Key_Delete);
-        QCOMPARE(ui->app.list.RowCount(), 4);
+        QCOMPARE(ui->app.List().RowCount(), 4);
     }
 
     void menusCarryTheirLabelsAndReachTheirHandlers() {
@@ -168,23 +168,23 @@ private slots:
                  QString("新しいファイル名にリネーム"));
 
         // Under the row lock the folder command registers without asking ...
-        ui->app.rowLocked = true;
+        ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->dir.MakeFile("tree/one.txt");
         ui->host.folderToRegister = ui->dir / "tree";
         ui->frame->MenuAction(CmdRegisterFolder)->trigger();
         QVERIFY(ui->host.questions.empty());
         QCOMPARE(ui->host.folderTitles, std::vector<std::string>{msg::kFolderTitle});
-        const int registered = ui->app.list.RowCount();
+        const int registered = ui->app.List().RowCount();
         QVERIFY(registered > 0);
         // ... while the file command asks first, and No registers nothing.
         ui->host.filesToRegister = {ui->dir / "tree/one.txt"};
         ui->frame->MenuAction(CmdRegisterFiles)->trigger();
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
-        QCOMPARE(ui->app.list.RowCount(), registered);
+        QCOMPARE(ui->app.List().RowCount(), registered);
 
         // Exit only asks the main loop to end.
         ui->frame->MenuAction(CmdExit)->trigger();
-        QVERIFY(ui->app.quitRequest);
+        QVERIFY(ui->app.QuitRequested());
         QVERIFY(ui->frame->isVisible());
     }
 
@@ -208,7 +208,7 @@ private slots:
 
         // "クリア" removes every row and empties the log.
         ui->AddNumbered(2);
-        ui->app.AppendLog("x");
+        ui->app.Log().AppendLog("x");
         ui->frame->ToolAction(CmdClear)->trigger();
         QCOMPARE(ui->model->rowCount(), 0);
         QCOMPARE(ui->frame->Log()->toPlainText(), QString());
@@ -218,8 +218,8 @@ private slots:
     void renameButtonRenamesAfterTheQuestion() {
         ui->Add("a.txt", "A");
         ui->Add("b.txt", "B");
-        ui->app.validation.SetNewName(0, "b.txt");  // a swap through a temporary name
-        ui->app.validation.SetNewName(1, "a.txt");
+        ui->app.Rules().SetNewName(0, "b.txt");  // a swap through a temporary name
+        ui->app.Rules().SetNewName(1, "a.txt");
         ui->list->setFocus();
         ui->host.yesNoAnswers = {true};
         ui->frame->ToolAction(CmdRename)->trigger();
@@ -228,8 +228,8 @@ private slots:
         QCOMPARE(test::ReadFileText(ui->dir / "files/a.txt"), std::string("B"));
         QCOMPARE(ui->dir.Names("files"), (std::vector<std::string>{"a.txt", "b.txt"}));
         QCOMPARE(ui->model->rowCount(), 0);
-        QVERIFY(ui->app.log.Text().find(msg::kRenameEnd) != std::string::npos);
-        QCOMPARE(ui->frame->Log()->toPlainText(), QString::fromStdString(ui->app.log.Text()));
+        QVERIFY(ui->app.Log().Text().find(msg::kRenameEnd) != std::string::npos);
+        QCOMPARE(ui->frame->Log()->toPlainText(), QString::fromStdString(ui->app.Log().Text()));
         QVERIFY(ui->frame->isEnabled());
         QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 0"));
     }
@@ -237,23 +237,23 @@ private slots:
     void editorButtonLocksRowsAndTheMainLoopTakesTheSavedText() {
         ui->Add("a.txt");
         ui->Add("b.txt");
-        ui->app.settings.useExternalEditor = 1;
-        ui->app.settings.editorPath = "/bin/true";  // an "editor" that exits at once
+        ui->app.Settings().useExternalEditor = 1;
+        ui->app.Settings().editorPath = "/bin/true";  // an "editor" that exits at once
         QAction* button = ui->frame->ToolAction(CmdEditorButton);
 
         // During a registration the button stays released and the busy error is logged.
-        ui->app.registrationBusy = true;
+        std::optional<BusyGuard> busy(std::in_place, ui->app.Busy());
         button->trigger();
         QVERIFY(!button->isChecked());
-        QVERIFY(!ui->app.rowLocked);
-        QVERIFY(ui->app.log.Text().find(msg::kBusy) != std::string::npos);
-        ui->app.registrationBusy = false;
+        QVERIFY(!ui->app.RoundTrip().RowLocked());
+        QVERIFY(ui->app.Log().Text().find(msg::kBusy) != std::string::npos);
+        busy.reset();
 
         button->trigger();
-        QVERIFY(ui->app.rowLocked);
+        QVERIFY(ui->app.RoundTrip().RowLocked());
         QVERIFY(button->isChecked());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString("行ロック"));
-        const std::string textFile = ui->app.textFilePath;
+        const std::string textFile = ui->app.RoundTrip().TextFilePath();
         QVERIFY(test::PathExists(textFile));
         QCOMPARE(
             ui->model->data(ui->model->index(0, ColRowNumber), Qt::BackgroundRole).value<QColor>(),
@@ -267,19 +267,18 @@ private slots:
         auto* watch = new QTimer(ui->frame);
         int ticks = 0;
         QObject::connect(watch, &QTimer::timeout, [&] {
-            if (ui->app.list.Cell(1, ColNewName) == "second.txt" || ++ticks > 200)
+            if (ui->app.List().Cell(1, ColNewName) == "second.txt" || ++ticks > 200)
                 ui->frame->close();
         });
         watch->start(25);
         ui->app.RunMainLoop();
         watch->stop();
-        ui->app.quitRequest = false;
         QCOMPARE(ui->Text(0, ColNewName), QString("first.txt"));
         QCOMPARE(ui->Text(1, ColNewName), QString("second.txt"));
 
         // The second click releases the lock and deletes the text file.
         button->trigger();
-        QVERIFY(!ui->app.rowLocked);
+        QVERIFY(!ui->app.RoundTrip().RowLocked());
         QVERIFY(!button->isChecked());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString());
         QVERIFY(!test::PathExists(textFile));
@@ -289,7 +288,7 @@ private slots:
 
         // The menu item takes the lock as well, asking nothing.
         ui->frame->MenuAction(CmdEditInTextEditor)->trigger();
-        QVERIFY(ui->app.rowLocked);
+        QVERIFY(ui->app.RoundTrip().RowLocked());
         QVERIFY(button->isChecked());
         QVERIFY(ui->host.questions.empty());
     }
@@ -312,11 +311,11 @@ private slots:
     }
 
     void logViewShowsTheCoreLog() {
-        ui->app.AppendLog("【エラー】one");
-        ui->app.AppendLog("two\nlines");
-        QCOMPARE(ui->frame->Log()->toPlainText(), QString::fromUtf8(ui->app.log.Text().c_str()));
+        ui->app.Log().AppendLog("【エラー】one");
+        ui->app.Log().AppendLog("two\nlines");
+        QCOMPARE(ui->frame->Log()->toPlainText(), QString::fromUtf8(ui->app.Log().Text().c_str()));
         QCOMPARE(ui->frame->Log()->toPlainText(), QString("\n【エラー】one\ntwo\nlines"));
-        ui->app.ClearLog();
+        ui->app.Log().ClearLog();
         QCOMPARE(ui->frame->Log()->toPlainText(), QString());
     }
 
@@ -325,10 +324,10 @@ private slots:
             QVERIFY(!ui->frame->close());  // the window stays
             QVERIFY(ui->frame->isVisible());
         });
-        ui->app.registrationBusy = true;
+        BusyGuard running(ui->app.Busy());
         ui->app.RunMainLoop();
-        QVERIFY(ui->app.quitRequest);
-        QVERIFY(!ui->app.registrationBusy);
+        QVERIFY(ui->app.QuitRequested());
+        QVERIFY(!ui->app.Busy().Busy());
         ui->app.ShutDown();
         ui->started = false;
         QVERIFY(ui->host.MainFrame() == nullptr);

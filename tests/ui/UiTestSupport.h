@@ -66,9 +66,9 @@ struct UiApp {
         if (app.StartUp({}, env) != CMorvaneApp::StartResult::Running)
             qFatal("start-up failed");
         started = true;
-        app.windowsDir = "/usr";
-        app.systemDir = "/etc";
-        app.settings.registerFolders = 1;
+        app.Places().programPrefix = "/usr";
+        app.Places().configPrefix = "/etc";
+        app.Settings().registerFolders = 1;
         frame = host.MainFrame();
         list = frame->List();
         model = list->Model();
@@ -86,8 +86,8 @@ struct UiApp {
     // Creates dir/files/relative and registers it; returns its row or -1.
     int Add(const std::string& relative, const std::string& content = "") {
         const std::string path = dir.MakeFile("files/" + relative, content);
-        const int before = app.list.RowCount();
-        if (!app.registration.RegisterPath(path))
+        const int before = app.List().RowCount();
+        if (!app.Registrar().RegisterPath(path))
             return -1;
         model->FlushAppends();
         return before;

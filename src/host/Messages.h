@@ -1,0 +1,158 @@
+#pragma once
+// Every text the program shows in the log and in its message boxes, verbatim.
+
+#include <string>
+
+namespace morvane {
+
+// printf-style formatting into a std::string.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+namespace msg {
+
+// Start-up.
+inline constexpr const char* kStartupCaption = "実行エラー";
+inline constexpr const char* kNoProgramDir = "実行ディレクトリを取得できませんでした。";
+inline constexpr const char* kNoWindowsDir = "WINDOWSディレクトリを取得できませんでした。";
+inline constexpr const char* kNoSystemDir = "システムディレクトリを取得できませんでした。";
+inline constexpr const char* kNoTempDir = "一時ディレクトリを取得できませんでした。";
+
+// Row lock question.
+inline constexpr const char* kUnlockQuestion =
+    "この操作を遂行するために行ロックを解除する必要があります。\n"
+    "行ロックを解除すると現在編集しているテキストファイルでは更新できなくなります。\n\n"
+    "行ロックを解除してもいいですか？";
+inline constexpr const char* kUnlockCaption = "作業の確認";
+
+// Banners.
+inline constexpr const char* kRegisterStart =
+    "【登録】登録処理を開始します --------------------------- [START]\n";
+inline constexpr const char* kRegisterEnd =
+    "\n【登録】登録処理を終了します --------------------------- [END]\n";
+inline constexpr const char* kRenameStart =
+    "【リネーム】リネーム処理を開始します --------------------------- [START]\n";
+inline constexpr const char* kRenameEnd =
+    "\n【リネーム】リネーム処理を終了します --------------------------- [END]\n";
+inline constexpr const char* kReimportStart =
+    "【更新】テキストファイルの更新処理を開始します --------------------------- [START] (%s)\n";
+inline constexpr const char* kReimportEnd =
+    "\n【更新】テキストファイルの更新処理を終了します --------------------------- [END]\n";
+inline constexpr const char* kReimportFailedEnd =
+    "\n【更新】テキストファイルの更新処理は失敗しました --------------------------- [END]\n";
+
+// Registration.
+inline constexpr const char* kBusy = "【エラー】登録操作が行われています。しばらくお待ちください。";
+inline constexpr const char* kAborted = "【エラー】登録操作を中断します。";
+inline constexpr const char* kInProgramPrefix =
+    "【エラー】Windowsディレクトリ内のファイルは編集できません。(%s)";
+inline constexpr const char* kInConfigPrefix =
+    "【エラー】システムディレクトリ内のファイルは編集できません。(%s)";
+inline constexpr const char* kPathTooLong =
+    "【エラー】%d文字を超えるファイルは登録できません。(%s)";
+inline constexpr const char* kRenameTestFailed =
+    "【警告】以下のファイルはリネームテストに失敗しました。リストに登録されますがリネーム編集はでき"
+    "ませ"
+    "ん。(ファイル名 : %s)";
+inline constexpr const char* kRenameBackFailed =
+    "【致命的エラー】チェックの為いったん別名にリネームしましたが元の名前に戻すことができませんでし"
+    "た。"
+    "(\n元々のファイル名 : \"%s\",\n現在のファイル名 : \"%s\"";
+inline constexpr const char* kFolderUnreadable = "【エラー】フォルダを読み込めませんでした。(%s)";
+inline constexpr const char* kFolderTitle = "リストに登録するフォルダを指定して下さい。";
+inline constexpr const char* kSearching = "search...";
+
+// Validation.
+inline constexpr const char* kTrailingBlanks =
+    "【警告】最後の空白文字は無視されます。(行 : %d ,名前 : \"%s\")";
+inline constexpr const char* kBlankName = "【エラー】空白行です。(行 : %d)";
+inline constexpr const char* kForbidden =
+    "【エラー】使用禁止文字が含まれています。(行 : %d ,名前 : \"%s\")";
+inline constexpr const char* kDuplicate =
+    "【エラー】リネーム後の名前が重複します。(行 : %d ,行 : %d)";
+inline constexpr const char* kExists =
+    "【エラー】同じディレクトリにあるファイル名と重複します。(行 : %d,パス : %s)";
+inline constexpr const char* kSwapTarget =
+    "【エラー】入れ替え先のファイルにエラーがあります。(行 : %d ,名前 : \"%s\")";
+
+// Rename.
+inline constexpr const char* kRenameQuestion =
+    "新しい名前でリネームします。よろしいですか？\t\nエラーのある名前は省略されます。\n\n";
+inline constexpr const char* kRenameCaption = "リネームの確認";
+inline constexpr const char* kVacateFailed =
+    "【致命的なエラー】ファイルの入れ替えリネームに失敗しました。\n(\n現在のファイル名 : \"%s\",\n"
+    "一時ファイル名 : \"%s\")";
+inline constexpr const char* kMoveFailed =
+    "【致命的なエラー】ファイルのリネームに失敗しました。\n(\n現在のファイル名 : \"%s\",\n"
+    "新しいファイル名 : \"%s\"\n)";
+inline constexpr const char* kPlaceFailed =
+    "【致命的なエラー】ファイルの入れ替えリネームに失敗しました。\n(\n元ファイル名 : \"%s\",\n"
+    "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";
+
+// Row lock and text file.
+inline constexpr const char* kLocked =
+    "【操作】『行』をロックします。以下のテキストファイルを編集して上書き保存すると、リストが自動的"
+    "に更"
+    "新されます。(%s)";
+inline constexpr const char* kUnlocked =
+    "【操作】『行』のロックを解除します。以下のテキストファイルを削除します。(%s)";
+inline constexpr const char* kTextDeleteFailed =
+    "【エラー】以下のテキストファイルの削除に失敗しました。(%s)";
+inline constexpr const char* kTextOpenFailed =
+    "【エラー】テキストファイルが開けませんでした。(\"%s\")";
+inline constexpr const char* kFewerLines =
+    "【エラー】テキストファイルの行数がリストの行数より少ないため更新を中断しました。(テキスト行数 "
+    "= %d 、"
+    "リスト行数 = %d)";
+inline constexpr const char* kLineTooLong =
+    "【エラー】長すぎる行を検出したので読み込みを停止します。（テキスト 行 : %d）";
+inline constexpr const char* kPathCut =
+    "【警告】パスが%d文字を超えたので切捨てます。(行 : %d ,名前 : \"%s\")";
+inline constexpr const char* kTextUtf16 =
+    "【エラー】UTF-16で保存されたテキストファイルは読み込めません。文字コードを変更して保存し直して"
+    "ください。(\"%s\")";
+inline constexpr const char* kNewlineInName =
+    "【エラー】改行を含む名前はテキストファイルに書き出せません。(行 : %d ,名前 : \"%s\")";
+
+// Shell.
+inline constexpr const char* kShellNoMemory =
+    "【エラー】メモリまたはリソースが不足しています。(%s)";
+inline constexpr const char* kShellFileNotFound = "【エラー】ファイルが見つかりません。(%s)";
+inline constexpr const char* kShellPathNotFound = "【エラー】パスが見つかりません。(%s)";
+inline constexpr const char* kShellAccessDenied = "【エラー】ファイルへアクセスできません。(%s)";
+inline constexpr const char* kShellBadFormat = "【エラー】無効な実行ファイルです。(%s)";
+inline constexpr const char* kShellNoAssociation =
+    "【エラー】関連付けされた実行ファイルがありません。(%s)";
+
+// List files.
+inline constexpr const char* kListFileMissingPath = "【エラー】以下のファイルは存在しません。(%s))";
+inline constexpr const char* kOverwriteSaved = "【保存】上書き保存しました。(%s)";
+inline constexpr const char* kOverwriteQuestion = "%sは既に存在します。\n上書きしますか？\n";
+inline constexpr const char* kSaveAsCaption = "名前を付けて保存";
+inline constexpr const char* kListFileDamaged = "【エラー】リストファイルが壊れています。(%s)";
+
+// Windows and dialogs.
+inline constexpr const char* kAppTitle = "Morvane";
+inline constexpr const char* kRowLockPane = "\t行ロック";
+inline constexpr const char* kRegisteredCount = "\t登録総数 : %d";
+inline constexpr const char* kProgressCaption = "登録中";
+inline constexpr const char* kRegisterFilesFilter = "すべてのファイル (*)";
+inline constexpr const char* kListFileFilter = "Morvane Format(*.mvf)";
+inline constexpr const char* kOptionsCaption = "環境設定";
+inline constexpr const char* kOptRegisterFolders = "フォルダをリスト登録の対象に含める";
+inline constexpr const char* kOptRegisterBelow = "フォルダ登録時に下層のファイルをすべて登録する";
+inline constexpr const char* kOptOpenOnSelection =
+    "項目をダブルクリックかエンターキーで選択時にファイルを開く";
+inline constexpr const char* kOptFolderNavigation =
+    "フォルダ選択時に中身を展開するエクスプロラー風の動作（キーボード誤操作に注意)";
+inline constexpr const char* kOptUseEditor = "外部テキストエディタを指定する";
+inline constexpr const char* kOptBrowse = "参照";
+inline constexpr const char* kOptOk = "OK";
+inline constexpr const char* kOptCancel = "キャンセル";
+inline constexpr const char* kEditorFilter = "テキストエディタ実行ファイル (*)";
+inline constexpr const char* kAboutCaption = "Morvane について";
+inline constexpr const char* kAboutVersion = "Morvane Ver0.91b";
+inline constexpr const char* kAboutLine = "ファイルとフォルダの名前をまとめて変更します";
+inline constexpr const char* kAboutOk = "OK";
+
+}  // namespace msg
+}  // namespace morvane

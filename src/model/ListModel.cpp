@@ -1,0 +1,251 @@
+#include "model/ListModel.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstring>
+
+namespace morvane {
+namespace {
+
+// Six labels of at most nine bytes.
+using ErrorTextBuffer = std::array<char, 64>;
+
+std::string_view WriteErrorText(std::uint32_t errors, ErrorTextBuffer& buffer) {
+    static const char* const labels[] = {"空白 | ", "重複 | ", "禁止 | ",
+                                         "既存 | ", "不換 | ", "排他 | "};
+    std::size_t length = 0;
+    for (int bit = 0; bit < 6; ++bit) {
+        if ((errors & (1u << bit)) != 0) {
+            const std::size_t n = std::strlen(labels[bit]);
+            std::memcpy(buffer.data() + length, labels[bit], n);
+            length += n;
+        }
+    }
+    return {buffer.data(), length};
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+}  // namespace
+
+std::string ErrorCellText(std::uint32_t errors) {
+    ErrorTextBuffer buffer;
+    return std::string(WriteErrorText(errors, buffer));
+}
+
+long long ParseLeadingInteger(std::string_view text) {
+    // As strtoll reads base 10: blanks, a sign, digits; beyond the range it gives the limit.
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const unsigned long long limit =
+        negative ? 0ull - static_cast<unsigned long long>(LLONG_MIN) : LLONG_MAX;
+    unsigned long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const auto digit = static_cast<unsigned>(text[i] - '0');
+        if (value > (limit - digit) / 10)
+            return negative ? LLONG_MIN : LLONG_MAX;
+        value = value * 10 + digit;
+    }
+    return negative ? static_cast<long long>(0ull - value) : static_cast<long long>(value);
+}
+
+ListModel::ListModel() = default;
+
+ListModel::~ListModel() {
+    for (auto& row : rows_) {
+        currentIndex_.Unlink(&row->entry);
+        newIndex_.Unlink(&row->entry);
+    }
+}
+
+void ListModel::AddObserver(ListModelObserver* observer) {
+    observers_.push_back(observer);
+}
+
+void ListModel::RemoveObserver(ListModelObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void ListModel::SetCell(int row, int column, std::string_view text) {
+    rows_[static_cast<std::size_t>(row)]->cells.Set(column, text);
+    for (auto* o : observers_)
+        o->CellsChanged(row, row, column, column);
+}
+
+void ListModel::NotifyCellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn) {
+    if (firstRow > lastRow)
+        return;
+    for (auto* o : observers_)
+        o->CellsChanged(firstRow, lastRow, firstColumn, lastColumn);
+}
+
+int ListModel::AppendRow(std::unique_ptr<ListRow> row) {
+    const int position = RowCount();
+    row->entry.row = position;
+    rows_.push_back(std::move(row));
+    for (auto* o : observers_)
+        o->RowsAppended(position, 1);
+    return position;
+}
+
+void ListModel::RemoveRow(int row) {
+    const auto index = static_cast<std::size_t>(row);
+    for (auto* o : observers_)
+        o->RowsAboutToBeRemoved(row, 1);
+    currentIndex_.Unlink(&rows_[index]->entry);
+    newIndex_.Unlink(&rows_[index]->entry);
+    rows_.erase(rows_.begin() + row);
+    if (focusRow_ == row) {
+        focusRow_ = -1;
+    } else if (focusRow_ > row) {
+        --focusRow_;
+    }
+    for (auto* o : observers_)
+        o->RowsRemoved(row, 1);
+}
+
+void ListModel::RemoveRows(const std::vector<int>& ascendingPositions) {
+    if (ascendingPositions.empty())
+        return;
+    // Contiguous runs, so observers hear of few large removals instead of many single ones.
+    std::vector<std::pair<int, int>> runs;
+    for (int p : ascendingPositions) {
+        if (!runs.empty() && runs.back().first + runs.back().second == p) {
+            ++runs.back().second;
+        } else {
+            runs.emplace_back(p, 1);
+        }
+    }
+    const bool reset = runs.size() > 64;
+    if (reset) {
+        for (auto* o : observers_)
+            o->ModelAboutToBeReset();
+    }
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+        const auto [first, count] = *it;
+        if (!reset) {
+            for (auto* o : observers_)
+                o->RowsAboutToBeRemoved(first, count);
+        }
+        for (int r = first; r < first + count; ++r) {
+            currentIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
+            newIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
+        }
+        rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
+        if (!reset) {
+            for (auto* o : observers_)
+                o->RowsRemoved(first, count);
+        }
+    }
+    focusRow_ = -1;
+    RewriteRowFields(ascendingPositions.front());
+    if (reset) {
+        for (auto* o : observers_)
+            o->ModelReset();
+    }
+}
+
+void ListModel::RemoveAllRows() {
+    for (auto* o : observers_)
+        o->ModelAboutToBeReset();
+    for (auto it = rows_.rbegin(); it != rows_.rend(); ++it) {
+        currentIndex_.Unlink(&(*it)->entry);
+        newIndex_.Unlink(&(*it)->entry);
+    }
+    rows_.clear();
+    rows_.shrink_to_fit();
+    focusRow_ = -1;
+    for (auto* o : observers_)
+        o->ModelReset();
+}
+
+void ListModel::RenumberRows() {
+    char number[24];
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const auto written = std::to_chars(number, number + sizeof number, i + 1);
+        rows_[i]->cells.Set(ColRowNumber, std::string_view(number, written.ptr - number));
+    }
+    NotifyCellsChanged(0, RowCount() - 1, ColRowNumber, ColRowNumber);
+}
+
+void ListModel::RewriteRowFields(int from) {
+    for (std::size_t i = static_cast<std::size_t>(std::max(from, 0)); i < rows_.size(); ++i) {
+        rows_[i]->entry.row = static_cast<std::int32_t>(i);
+    }
+}
+
+int ListModel::RowNumberOf(int row) const {
+    return static_cast<int>(ParseLeadingInteger(Cell(row, ColRowNumber)));
+}
+
+void ListModel::RefreshErrorColumn(int row) {
+    ListRow& r = *rows_[static_cast<std::size_t>(row)];
+    ErrorTextBuffer buffer;
+    const std::string_view text = WriteErrorText(r.entry.errors, buffer);
+    if (text == r.cells.Get(ColError))
+        return;
+    r.cells.Set(ColError, text);
+    for (auto* o : observers_)
+        o->CellsChanged(row, row, 0, ColumnCount - 1);
+}
+
+void ListModel::Reorder(const std::vector<int>& order) {
+    for (auto* o : observers_)
+        o->LayoutAboutToChange();
+    std::vector<std::unique_ptr<ListRow>> reordered(rows_.size());
+    std::vector<int> newPosition(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto old = static_cast<std::size_t>(order[i]);
+        reordered[i] = std::move(rows_[old]);
+        newPosition[old] = static_cast<int>(i);
+    }
+    rows_ = std::move(reordered);
+    if (focusRow_ >= 0 && focusRow_ < RowCount())
+        focusRow_ = newPosition[static_cast<std::size_t>(focusRow_)];
+    RewriteRowFields(0);
+    for (auto* o : observers_)
+        o->LayoutChanged(newPosition);
+}
+
+void ListModel::SetSelected(int row, bool selected) {
+    rows_[static_cast<std::size_t>(row)]->selected = selected;
+}
+
+void ListModel::SetSelection(const std::vector<int>& rows) {
+    for (auto& r : rows_)
+        r->selected = false;
+    for (int r : rows)
+        rows_[static_cast<std::size_t>(r)]->selected = true;
+    NotifySelectionChanged();
+}
+
+void ListModel::SelectAll() {
+    for (auto& r : rows_)
+        r->selected = true;
+    NotifySelectionChanged();
+}
+
+std::vector<int> ListModel::SelectedRows() const {
+    std::vector<int> result;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i]->selected)
+            result.push_back(static_cast<int>(i));
+    }
+    return result;
+}
+
+void ListModel::NotifySelectionChanged() {
+    for (auto* o : observers_)
+        o->SelectionChanged();
+}
+
+}  // namespace morvane

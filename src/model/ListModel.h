@@ -1,0 +1,111 @@
+#pragma once
+// The rows of the file list: each row's FileEntry, icon index, twelve cell texts and
+// selection state, the two path indexes, and notifications for whoever shows them.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/FileEntry.h"
+#include "model/ListColumns.h"
+#include "model/PathIndex.h"
+#include "model/RowCells.h"
+
+namespace morvane {
+
+struct ListRow {
+    FileEntry entry;
+    int icon = 0;
+    bool selected = false;
+    RowCells cells;
+};
+
+// Told of every change, in order. Row numbers are positions at the time of the call.
+class ListModelObserver {
+public:
+    virtual ~ListModelObserver() = default;
+    virtual void RowsAppended(int /*first*/, int /*count*/) {}
+    virtual void RowsAboutToBeRemoved(int /*first*/, int /*count*/) {}
+    virtual void RowsRemoved(int /*first*/, int /*count*/) {}
+    virtual void ModelAboutToBeReset() {}
+    virtual void ModelReset() {}
+    virtual void CellsChanged(int /*firstRow*/, int /*lastRow*/, int /*firstColumn*/,
+                              int /*lastColumn*/) {}
+    // newPosition[old] is where the row that stood at `old` stands now.
+    virtual void LayoutAboutToChange() {}
+    virtual void LayoutChanged(const std::vector<int>& /*newPosition*/) {}
+    virtual void SelectionChanged() {}
+};
+
+class ListModel {
+public:
+    ListModel();
+    ListModel(const ListModel&) = delete;
+    ListModel& operator=(const ListModel&) = delete;
+    ~ListModel();
+
+    void AddObserver(ListModelObserver* observer);
+    void RemoveObserver(ListModelObserver* observer);
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    FileEntry* EntryAt(int row) { return &rows_[static_cast<std::size_t>(row)]->entry; }
+    const ListRow& Row(int row) const { return *rows_[static_cast<std::size_t>(row)]; }
+    // Valid until the next change of a cell of the same row: copy it to keep it across one.
+    std::string_view Cell(int row, int column) const {
+        return rows_[static_cast<std::size_t>(row)]->cells.Get(column);
+    }
+    void SetCell(int row, int column, std::string_view text);
+
+    PathIndex& CurrentPathIndex() { return currentIndex_; }
+    PathIndex& NewPathIndex() { return newIndex_; }
+    const PathIndex& CurrentPathIndex() const { return currentIndex_; }
+    const PathIndex& NewPathIndex() const { return newIndex_; }
+
+    // Appends a row whose entry the caller has already linked into both indexes; sets the
+    // entry's row field and returns the position.
+    int AppendRow(std::unique_ptr<ListRow> row);
+    // Unlinks the row's entry from both indexes, frees it and deletes the row. Does not touch
+    // the row fields or cells of other rows.
+    void RemoveRow(int row);
+    // Removes the rows at the given ascending positions in one pass, then rewrites every
+    // row field. Entries must already be unlinked or are unlinked here.
+    void RemoveRows(const std::vector<int>& ascendingPositions);
+    // Frees every row.
+    void RemoveAllRows();
+    // Writes position + 1 into every "行" cell.
+    void RenumberRows();
+    // Sets row = position for every entry.
+    void RewriteRowFields(int from = 0);
+    // The "行" cell read as a decimal number (leading number; 0 when there is none).
+    int RowNumberOf(int row) const;
+    void RefreshErrorColumn(int row);
+    // Puts the rows in a new order: order[newPos] = old position. Rewrites row fields.
+    void Reorder(const std::vector<int>& order);
+
+    // Selection and focus, kept here so the logic can run without a window.
+    bool IsSelected(int row) const { return rows_[static_cast<std::size_t>(row)]->selected; }
+    void SetSelected(int row, bool selected);
+    void SetSelection(const std::vector<int>& rows);  // exactly these rows
+    void SelectAll();
+    std::vector<int> SelectedRows() const;  // ascending
+    int FocusRow() const { return focusRow_; }
+    void SetFocusRow(int row) { focusRow_ = row; }
+    // Notifies observers once after a series of SetSelected calls.
+    void NotifySelectionChanged();
+
+    // Tells observers that the whole list changed (after bulk edits of cells).
+    void NotifyCellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn);
+
+private:
+    std::vector<std::unique_ptr<ListRow>> rows_;
+    PathIndex currentIndex_{PathIndex::Key::Current};
+    PathIndex newIndex_{PathIndex::Key::New};
+    std::vector<ListModelObserver*> observers_;
+    int focusRow_ = -1;
+};
+
+// Leading decimal number of a text as strtol would read it; 0 when none.
+long long ParseLeadingInteger(std::string_view text);
+
+}  // namespace morvane

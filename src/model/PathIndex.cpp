@@ -1,0 +1,163 @@
+#include "model/PathIndex.h"
+
+#include <array>
+#include <cstring>
+
+#include "platform/Utf16.h"
+
+namespace morvane {
+namespace {
+
+constexpr std::size_t kLinksPerBlock = 4096;
+
+}  // namespace
+
+std::uint32_t FullPathHash(std::string_view key) {
+    // Powers of 137 modulo 2^32: eight ASCII bytes (eight units) fold in at once, as
+    // h * 137^8 + b0 * 137^7 + ... + b7, which is what eight single steps give.
+    constexpr auto kPowers = [] {
+        std::array<std::uint32_t, 9> p{};
+        p[0] = 1;
+        for (std::size_t i = 1; i < p.size(); ++i)
+            p[i] = p[i - 1] * 137u;
+        return p;
+    }();
+    std::uint32_t h = 0;
+    std::size_t i = 0;
+    while (i < key.size()) {
+        std::uint64_t word = 0;
+        if (i + 8 <= key.size()) {
+            std::memcpy(&word, key.data() + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                const auto* b = reinterpret_cast<const unsigned char*>(key.data() + i);
+                h = h * kPowers[8] + b[0] * kPowers[7] + b[1] * kPowers[6] + b[2] * kPowers[5] +
+                    b[3] * kPowers[4] + b[4] * kPowers[3] + b[5] * kPowers[2] + b[6] * kPowers[1] +
+                    b[7];
+                i += 8;
+                continue;
+            }
+        }
+        // One character, whatever it is.
+        std::uint32_t cp = 0;
+        i += detail::DecodeUtf8(key, i, &cp);
+        detail::ForEachUnitOf(cp, [&](std::uint16_t unit) { h = h * 137u + unit; });
+    }
+    return h;
+}
+
+PathIndex::PathIndex(Key which) : which_(which), buckets_(kBucketCount) {
+    for (Bucket& b : buckets_) {
+        b.head.prev = nullptr;
+        b.head.next = &b.tail;
+        b.tail.prev = &b.head;
+        b.tail.next = nullptr;
+    }
+}
+
+PathIndex::~PathIndex() = default;
+
+IndexLink* PathIndex::NewLink() {
+    if (freeLinks_ != nullptr) {
+        IndexLink* link = freeLinks_;
+        freeLinks_ = static_cast<IndexLink*>(link->next);
+        return link;
+    }
+    if (blocks_.empty() || usedInLastBlock_ == kLinksPerBlock) {
+        blocks_.push_back(std::make_unique<IndexLink[]>(kLinksPerBlock));
+        usedInLastBlock_ = 0;
+    }
+    return &blocks_.back()[usedInLastBlock_++];
+}
+
+void PathIndex::FreeLink(IndexLink* link) {
+    if (--linkedCount_ == 0) {
+        // The list was emptied: give the memory back instead of keeping a free list of it.
+        blocks_.clear();
+        usedInLastBlock_ = 0;
+        freeLinks_ = nullptr;
+        return;
+    }
+    link->entry = nullptr;
+    link->prev = nullptr;
+    link->next = freeLinks_;
+    freeLinks_ = link;
+}
+
+std::uint32_t PathIndex::HashOf(const FileEntry* entry) const {
+    const IndexLink* link = LinkOf(entry);
+    return link != nullptr ? link->hash : FullPathHash(KeyOf(entry));
+}
+
+void PathIndex::Insert(FileEntry* entry, std::uint32_t fullHash) {
+    IndexLink*& slot = LinkOf(entry);
+    if (slot != nullptr)
+        Unlink(entry);
+    IndexLink* link = NewLink();
+    ++linkedCount_;
+    link->entry = entry;
+    link->hash = fullHash;
+    ChainLink& head = buckets_[link->hash % kBucketCount].head;
+    link->prev = &head;
+    link->next = head.next;
+    head.next->prev = link;
+    head.next = link;
+    slot = link;
+}
+
+void PathIndex::Unlink(FileEntry* entry) {
+    IndexLink*& slot = LinkOf(entry);
+    IndexLink* link = slot;
+    if (link == nullptr)
+        return;
+    link->prev->next = link->next;
+    link->next->prev = link->prev;
+    slot = nullptr;
+    FreeLink(link);
+}
+
+FileEntry* PathIndex::Find(std::string_view key, std::uint32_t fullHash,
+                           const FileEntry* except) const {
+    FileEntry* found = nullptr;
+    ForEach(key, fullHash, [&](FileEntry* e) {
+        if (e == except)
+            return true;
+        found = e;
+        return false;
+    });
+    return found;
+}
+
+bool PathIndex::IsConsistent() const {
+    for (std::uint32_t b = 0; b < kBucketCount; ++b) {
+        const Bucket& bucket = buckets_[b];
+        const ChainLink* link = &bucket.head;
+        while (link != &bucket.tail) {
+            const ChainLink* next = link->next;
+            if (next == nullptr || next->prev != link)
+                return false;
+            if (next->next != nullptr) {
+                const auto* entryLink = static_cast<const IndexLink*>(next);
+                const FileEntry* entry = entryLink->entry;
+                if (entry == nullptr || LinkOf(entry) != entryLink ||
+                    entryLink->hash != FullPathHash(KeyOf(entry)) ||
+                    entryLink->hash % kBucketCount != b)
+                    return false;
+            }
+            link = next;
+        }
+        if (bucket.tail.next != nullptr)
+            return false;
+    }
+    return CountEntries() == linkedCount_;
+}
+
+std::size_t PathIndex::CountEntries() const {
+    std::size_t n = 0;
+    for (const Bucket& b : buckets_) {
+        for (const ChainLink* l = b.head.next; l->next != nullptr; l = l->next)
+            ++n;
+    }
+    return n;
+}
+
+}  // namespace morvane

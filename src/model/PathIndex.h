@@ -1,0 +1,128 @@
+#pragma once
+// A fixed hash table of 65535 buckets over the rows, keyed by one of the entry's two keys.
+// Invariant: every entry of a list row is in exactly one chain of each index, the chain of
+// PathHash(its key); each chain runs head sentinel -> entries (newest first) -> tail sentinel.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "model/FileEntry.h"
+
+namespace morvane {
+
+constexpr std::uint32_t kBucketCount = 65535;
+
+// h = h * 137 + unit over the UTF-16 units of the key, 32-bit wrapping; not yet reduced.
+std::uint32_t FullPathHash(std::string_view key);
+// The bucket of a key: FullPathHash modulo 65535.
+inline std::uint32_t PathHash(std::string_view key) {
+    return FullPathHash(key) % kBucketCount;
+}
+
+class PathIndex {
+public:
+    enum class Key { Current, New };
+
+    explicit PathIndex(Key which);
+    PathIndex(const PathIndex&) = delete;
+    PathIndex& operator=(const PathIndex&) = delete;
+    ~PathIndex();
+
+    // Links the entry at the front of the chain of its key.
+    void Insert(FileEntry* entry) { Insert(entry, FullPathHash(KeyOf(entry))); }
+    // The same for a caller that knows FullPathHash of the key already.
+    void Insert(FileEntry* entry, std::uint32_t fullHash);
+    // Takes the entry out of its chain; an entry in no chain is left alone.
+    void Unlink(FileEntry* entry);
+    // The first entry (newest) with exactly this key, skipping `except`.
+    FileEntry* Find(std::string_view key, const FileEntry* except = nullptr) const {
+        return Find(key, FullPathHash(key), except);
+    }
+    // The same for a key whose FullPathHash the caller knows.
+    FileEntry* Find(std::string_view key, std::uint32_t fullHash,
+                    const FileEntry* except = nullptr) const;
+    // Calls fn(FileEntry*) for every entry with exactly this key, newest first; fn may change
+    // bits but must not move entries of this chain. Stops early when fn returns false.
+    template <class Fn>
+    void ForEach(std::string_view key, Fn&& fn) const {
+        ForEach(key, FullPathHash(key), fn);
+    }
+    template <class Fn>
+    void ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const;
+    // FullPathHash of the entry's key for this index: kept in its link while it is linked.
+    std::uint32_t HashOf(const FileEntry* entry) const;
+
+    // Walks over many keys wait on memory. Step `step` (0, 1, 2) of loading the chain of a hash
+    // ahead of its walk: the bucket, then the first link, then the second. Each step reads
+    // what the one before loaded, so the steps belong several walks apart.
+    void Prefetch(std::uint32_t fullHash, int step) const {
+        const Bucket& bucket = buckets_[fullHash % kBucketCount];
+        if (step == 0) {
+            __builtin_prefetch(&bucket);
+        } else if (step == 1) {
+            __builtin_prefetch(bucket.head.next);
+        } else if (const ChainLink* first = bucket.head.next; first->next != nullptr) {
+            __builtin_prefetch(first->next);
+        }
+    }
+    // The neighbours that unlinking the entry writes to.
+    void PrefetchNeighbours(const FileEntry* entry) const {
+        if (const IndexLink* link = LinkOf(entry)) {
+            __builtin_prefetch(link->prev, 1);
+            __builtin_prefetch(link->next, 1);
+        }
+    }
+
+    // True when every link of every chain points back correctly and each entry sits in the
+    // chain of its key; for tests.
+    bool IsConsistent() const;
+    std::size_t CountEntries() const;
+
+private:
+    IndexLink*& LinkOf(FileEntry* entry) const {
+        return which_ == Key::Current ? entry->currentLink : entry->newLink;
+    }
+    const IndexLink* LinkOf(const FileEntry* entry) const {
+        return which_ == Key::Current ? entry->currentLink : entry->newLink;
+    }
+    const std::string& KeyOf(const FileEntry* entry) const {
+        return which_ == Key::Current ? entry->currentKey : entry->newKey;
+    }
+    IndexLink* NewLink();
+    void FreeLink(IndexLink* link);
+
+    // Head and tail of a chain share a cache line (two buckets to a line): an insert into an
+    // empty chain touches one, and the table stays half the size.
+    struct alignas(32) Bucket {
+        ChainLink head;
+        ChainLink tail;
+    };
+
+    Key which_;
+    std::vector<Bucket> buckets_;
+    // The links live in blocks of this index, reused through a free list threaded through
+    // their `next`; all blocks go once the index is empty again.
+    std::vector<std::unique_ptr<IndexLink[]>> blocks_;
+    std::size_t usedInLastBlock_ = 0;
+    IndexLink* freeLinks_ = nullptr;
+    std::size_t linkedCount_ = 0;
+};
+
+template <class Fn>
+void PathIndex::ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const {
+    const ChainLink* link = buckets_[fullHash % kBucketCount].head.next;
+    while (link->next != nullptr) {
+        // Only the tail has no next, so this is an entry's link.
+        const auto* entryLink = static_cast<const IndexLink*>(link);
+        const ChainLink* next = link->next;
+        if (entryLink->hash == fullHash && KeyOf(entryLink->entry) == key) {
+            if (!fn(entryLink->entry))
+                return;
+        }
+        link = next;
+    }
+}
+
+}  // namespace morvane

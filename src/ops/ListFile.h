@@ -1,0 +1,56 @@
+#pragma once
+// Saving and loading the list (.mvf files) and the commands around them.
+
+#include <string>
+
+namespace morvane {
+
+class ActivityLog;
+class BusyState;
+class FileSystem;
+class Host;
+class ListModel;
+class Pump;
+class Registration;
+class RowRemoval;
+class Validation;
+
+class ListFile {
+public:
+    ListFile(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log, Host& host,
+             const BusyState& busy, Pump& pump, Registration& registration, RowRemoval& removal)
+        : list_(list),
+          validation_(validation),
+          fs_(fs),
+          log_(log),
+          host_(host),
+          busy_(busy),
+          pump_(pump),
+          registration_(registration),
+          removal_(removal) {}
+
+    // The list file the rows were last saved to or completely loaded from; empty when none.
+    const std::string& ListFilePath() const { return listFilePath_; }
+    void SetListFilePath(std::string path) { listFilePath_ = std::move(path); }
+
+    bool SaveListFile(const std::string& path);
+    bool LoadListFile(const std::string& path);
+    void OnLoadListFile();
+    void OnSaveListFileAs();
+    void OnOverwriteSaveListFile();
+
+private:
+    ListModel& list_;
+    Validation& validation_;
+    FileSystem& fs_;
+    ActivityLog& log_;
+    Host& host_;
+    const BusyState& busy_;
+    Pump& pump_;
+    Registration& registration_;
+    RowRemoval& removal_;
+
+    std::string listFilePath_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,21 @@
+#include "ops/Pump.h"
+
+#include <thread>
+
+#include "host/Host.h"
+#include "settings/AppSettings.h"
+
+namespace morvane {
+
+void Pump::operator()() {
+    host_.Pump();
+    if (settings_.useCpuFully != 0)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastYield_ >= std::chrono::microseconds(100)) {
+        std::this_thread::yield();
+        lastYield_ = now;
+    }
+}
+
+}  // namespace morvane

@@ -1,0 +1,28 @@
+#pragma once
+// Handing the processor back between the items of a long operation.
+
+#include <chrono>
+
+namespace morvane {
+
+class Host;
+struct AppSettings;
+
+class Pump {
+public:
+    Pump(Host& host, const AppSettings& settings) : host_(host), settings_(settings) {}
+
+    // Handles window events, then yields the processor unless "CPUをフル使用" is on. A
+    // yield is a system call that costs more than many an item (half a microsecond, two per
+    // row of a re-import); the scheduler deals out slices of a millisecond or more, so a
+    // yield at most every 100 microseconds gives other programs the same chances as one per
+    // item.
+    void operator()();
+
+private:
+    Host& host_;
+    const AppSettings& settings_;
+    std::chrono::steady_clock::time_point lastYield_;
+};
+
+}  // namespace morvane

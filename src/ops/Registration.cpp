@@ -1,0 +1,205 @@
+#include "ops/Registration.h"
+
+#include <memory>
+
+#include "host/ActivityLog.h"
+#include "host/Host.h"
+#include "host/Messages.h"
+#include "model/ListModel.h"
+#include "ops/Locations.h"
+#include "platform/Clock.h"
+#include "platform/Utf16.h"
+#include "rules/Validation.h"
+#include "settings/AppSettings.h"
+
+namespace morvane {
+namespace {
+
+constexpr std::size_t kMaxPathUnits = 32000;
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+std::string WithoutTrailingSlash(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    return p;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder == "/")
+        return "/" + name;
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+std::string AttributeLetters(const FileInfo& info) {
+    std::string letters;
+    if (info.kind == FileKind::Other)
+        letters += 'S';
+    if (!info.ownerWritable)
+        letters += 'R';
+    const bool hidden = !info.name.empty() && info.name[0] == '.';
+    if (letters.empty() && !hidden && !info.IsDirectory())
+        letters += 'N';
+    if (hidden)
+        letters += 'H';
+    if (info.IsDirectory())
+        letters += 'D';
+    return letters;
+}
+
+std::string ExtensionOf(const std::string& name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+bool Registration::RegisterPath(const std::string& path) {
+    return Register(path, nullptr);
+}
+
+bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>* found) {
+    const std::string path = WithoutTrailingSlash(rawPath);
+    // The root is a drive row, never a file to rename.
+    if (path == "/")
+        return RegisterDriveRow("");
+    // Every road hands over full paths; anything else names no file we could rename safely.
+    if (path.empty() || path[0] != '/')
+        return false;
+    std::string key = MakePathKey(path);
+    bool locked = false;
+    if (StartsWith(key, locations_.programPrefix)) {
+        log_.AppendLog(FormatText(msg::kInProgramPrefix, path.c_str()));
+        locked = true;
+    }
+    if (StartsWith(key, locations_.configPrefix)) {
+        log_.AppendLog(FormatText(msg::kInConfigPrefix, path.c_str()));
+        locked = true;
+    }
+    if (Utf16Length(path) >= kMaxPathUnits) {
+        log_.AppendLog(
+            FormatText(msg::kPathTooLong, static_cast<int>(kMaxPathUnits), path.c_str()));
+        return false;
+    }
+    std::optional<FileInfo> info = fs_.Find(path);
+    if (found != nullptr)
+        *found = info;
+    if (!info)
+        return false;
+    if (info->IsDirectory() && settings_.registerFolders == 0)
+        return false;
+
+    std::string typeName;
+    int icon = 0;
+    host_.DescribeFile(path, info->IsDirectory(), &typeName, &icon);
+    const std::string& name = info->name;
+    const std::string directory = path.substr(0, path.size() - name.size());
+
+    const std::uint32_t keyHash = FullPathHash(key);
+    if (list_.CurrentPathIndex().Find(key, keyHash) != nullptr)
+        return false;
+
+    if (!locked) {
+        bool refused = false;
+        locked = !RenameTest(path, directory, name, *info, &refused);
+        if (refused)
+            return false;
+    }
+
+    // The chains the row goes into load while it is built; it is linked in last.
+    list_.CurrentPathIndex().Prefetch(keyHash, 0);
+    list_.NewPathIndex().Prefetch(keyHash, 0);
+    auto row = std::make_unique<ListRow>();
+    FileEntry& entry = row->entry;
+    entry.errors = locked ? std::uint32_t{ErrRenameTest} : 0u;
+    entry.currentKey = std::move(key);
+    entry.newKey = entry.currentKey;
+    entry.newPath = path;
+    entry.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
+
+    row->icon = icon;
+    // Built in texts that keep their room from row to row, then copied into the row's block.
+    auto& cells = cellTexts_;
+    cells[ColIcon].clear();
+    cells[ColCurrentName] = name;
+    cells[ColNewName] = name;
+    cells[ColCharCount] = std::to_string(Utf16Length(name));
+    cells[ColSize] = std::to_string(info->size);
+    cells[ColType] = typeName;
+    cells[ColModified] = FormatUtc(info->mtimeSec);
+    cells[ColRowNumber] = std::to_string(list_.RowCount() + 1);
+    cells[ColError].clear();
+    cells[ColDirectory] = directory;
+    cells[ColExtension] = ExtensionOf(name);
+    cells[ColAttributes] = AttributeLetters(*info);
+    row->cells.Assign(cells);
+    list_.CurrentPathIndex().Insert(&entry, keyHash);
+    list_.NewPathIndex().Insert(&entry, keyHash);
+    const int position = list_.AppendRow(std::move(row));
+
+    host_.ShowRegisteredCount(list_.RowCount());
+    validation_.OnRowRegistered(position);
+    return true;
+}
+
+bool Registration::RenameTest(const std::string& path, const std::string& directory,
+                              const std::string& name, const FileInfo& info, bool* refused) {
+    *refused = false;
+    // Never move anything at the top of the file system for a trial: a direct child of "/"
+    // or a mount point would vanish for a moment under every running program.
+    bool topLevel = directory == "/";
+    if (!topLevel && info.IsDirectory()) {
+        const auto parent = fs_.Find(WithoutTrailingSlash(directory));
+        topLevel = !parent || parent->device != info.device;
+    }
+    if (topLevel) {
+        log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
+        return false;
+    }
+    const std::string folder = directory.substr(0, directory.size() - 1);
+    std::uint32_t counter = 0;
+    std::string temp;
+    do {
+        temp = FormatText("%s/%08x[MORVANE]_%s", folder.c_str(), counter++, name.c_str());
+    } while (fs_.Exists(temp));
+    if (fs_.Move(path, temp) != 0) {
+        log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
+        return false;
+    }
+    if (fs_.Move(temp, path) != 0) {
+        log_.AppendLog(FormatText(msg::kRenameBackFailed, path.c_str(), temp.c_str()));
+        *refused = true;
+        return false;
+    }
+    return true;
+}
+
+Registration::Run::Run(Registration& registration)
+    : registration_(registration), guard_(registration.busy_) {
+    if (guard_.Outermost())
+        registration_.BeginRegistration();
+}
+
+void Registration::Run::End() {
+    // Not busy any more before the progress dialog closes: closing it aborts what runs.
+    if (guard_.Close())
+        registration_.EndRegistration();
+}
+
+void Registration::BeginRegistration() {
+    host_.OpenProgressDialog();
+    log_.ClearLog();
+    log_.AppendLog(msg::kRegisterStart);
+}
+
+void Registration::EndRegistration() {
+    host_.CloseProgressDialog();
+    list_.RenumberRows();
+    log_.AppendLog(msg::kRegisterEnd);
+    host_.SetStatusProgress(0.0f);
+}
+
+}  // namespace morvane

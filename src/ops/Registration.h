@@ -1,0 +1,129 @@
+#pragma once
+// Turning paths into rows: files, folders, folder trees, dropped paths, drive rows, and the
+// navigation that shows one folder's content.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/ListColumns.h"
+#include "ops/Busy.h"
+#include "platform/FileSystem.h"
+
+namespace morvane {
+
+class ActivityLog;
+class Host;
+class ListModel;
+class Pump;
+class RowRemoval;
+class TextRoundTrip;
+class Validation;
+struct AppSettings;
+struct Locations;
+
+class Registration {
+public:
+    Registration(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
+                 const AppSettings& settings, const Locations& locations, Host& host,
+                 BusyState& busy, Pump& pump, TextRoundTrip& rowLock, RowRemoval& removal)
+        : list_(list),
+          validation_(validation),
+          fs_(fs),
+          log_(log),
+          settings_(settings),
+          locations_(locations),
+          host_(host),
+          busy_(busy),
+          pump_(pump),
+          rowLock_(rowLock),
+          removal_(removal) {}
+
+    // Checks the path, runs the rename test, creates its entry and appends its row.
+    bool RegisterPath(const std::string& path);
+
+    // Open while paths are registered: the outermost one shows the progress dialog and the
+    // start and end lines, and renumbers the rows at its end.
+    class Run {
+    public:
+        explicit Run(Registration& registration);
+        Run(const Run&) = delete;
+        Run& operator=(const Run&) = delete;
+        ~Run() { End(); }
+        // Ends the run before its end of scope; a second call does nothing.
+        void End();
+
+    private:
+        Registration& registration_;
+        BusyGuard guard_;
+    };
+    void RegisterFolderTree(const std::string& folder, float share);
+    // Direct entries of the folder; 0 when it cannot be read (logged) or no registration runs.
+    int CountFolderEntries(const std::string& folder);
+
+    // Navigation: the list shows one folder's content, or the drive rows and the user's
+    // folders above them all.
+    void ShowFolder(const std::string& folder);
+    void ShowDrivesAndFolders();
+    bool RegisterDriveRow(const std::string& drive);
+    // Replaces the rows by the folder's content.
+    void EnterFolder(const std::string& folder);
+    // The folder whose content the list shows; empty at the top.
+    const std::string& CurrentFolder() const { return currentFolder_; }
+    void SetCurrentFolder(std::string folder) { currentFolder_ = std::move(folder); }
+    // Going up is on only when folders are registered and open into the list.
+    bool CanGoUp() const;
+
+    // Command handlers. A drop asks the row-lock question itself: it is no command.
+    void OnDropFiles(const std::vector<std::string>& paths);
+    void OnRegisterFiles();
+    void OnRegisterFolder();
+    void OnGoUp();
+
+private:
+    void BeginRegistration();
+    void EndRegistration();
+
+    // RegisterPath that also hands back what the lookup found (nullopt: not found or not
+    // looked up), so a tree walk need not look again.
+    bool Register(const std::string& path, std::optional<FileInfo>* found);
+    // The rename test: true when the file may be renamed, false when the row is locked.
+    // `refused` is set when the file could not be given its name back.
+    bool RenameTest(const std::string& path, const std::string& directory, const std::string& name,
+                    const FileInfo& info, bool* refused);
+    bool ListFolderCached(const std::string& folder, std::vector<std::string>* names);
+
+    ListModel& list_;
+    Validation& validation_;
+    FileSystem& fs_;
+    ActivityLog& log_;
+    const AppSettings& settings_;
+    const Locations& locations_;
+    Host& host_;
+    BusyState& busy_;
+    Pump& pump_;
+    TextRoundTrip& rowLock_;
+    RowRemoval& removal_;
+
+    std::string currentFolder_;
+    // The share of the detail bar the walk has filled so far.
+    float progressShare_ = 0.0f;
+    // The listing made by the last count, reused by the walk that follows it.
+    std::string listedFolder_;
+    std::vector<std::string> listedNames_;
+    bool listingValid_ = false;
+    // Scratch for the cell texts of the row being made.
+    std::array<std::string, ColumnCount> cellTexts_;
+};
+
+// The path without trailing "/" ("/" stays "/").
+std::string WithoutTrailingSlash(const std::string& path);
+// folder + "/" + name, where the root folder may be given as "" or "/".
+std::string JoinPath(const std::string& folder, const std::string& name);
+// Attribute letters of the "属性" cell: S, R, N, H, D in this order.
+std::string AttributeLetters(const FileInfo& info);
+// The extension cell: what follows the last dot of the name, or empty.
+std::string ExtensionOf(const std::string& name);
+
+}  // namespace morvane

@@ -1,0 +1,149 @@
+// The roads into registration: drops, the file dialog, the folder command, folder trees.
+
+#include "host/ActivityLog.h"
+#include "host/Host.h"
+#include "host/Messages.h"
+#include "model/ListModel.h"
+#include "ops/Pump.h"
+#include "ops/Registration.h"
+#include "ops/TextRoundTrip.h"
+#include "settings/AppSettings.h"
+
+namespace morvane {
+
+void Registration::OnDropFiles(const std::vector<std::string>& paths) {
+    if (!rowLock_.ConfirmUnlockRows())
+        return;
+    Run run(*this);
+    const auto n = static_cast<float>(paths.size());
+    bool any = false;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string path = WithoutTrailingSlash(paths[i]);
+        host_.SetOverallText(path);
+        host_.SetOverallProgress(static_cast<float>(i) / n);
+        std::optional<FileInfo> info;
+        if (Register(path, &info))
+            any = true;
+        if (settings_.registerEverythingBelow != 0 && info && info->IsDirectory()) {
+            progressShare_ = 0.0f;
+            host_.SetDetailText(msg::kSearching);
+            host_.SetDetailProgress(0.0f);
+            const int count = CountFolderEntries(path);
+            if (count > 0)
+                RegisterFolderTree(path, 1.0f / static_cast<float>(count));
+        }
+        pump_();
+        if (!busy_.Busy())
+            break;
+    }
+    if (!rowLock_.RowLocked() && any)
+        list_.RenumberRows();
+}
+
+void Registration::OnRegisterFiles() {
+    if (!rowLock_.ConfirmUnlockRows())
+        return;
+    const std::vector<std::string> files = host_.ChooseFilesToRegister();
+    if (files.empty())
+        return;
+    const auto n = static_cast<float>(files.size());
+    bool any = false;
+    {
+        Run run(*this);
+        for (std::size_t k = 0; k < files.size(); ++k) {
+            if (RegisterPath(files[k]))
+                any = true;
+            host_.SetOverallText(files[k]);
+            host_.SetOverallProgress(static_cast<float>(k + 1) / n);
+            pump_();
+            if (!busy_.Busy())
+                break;
+        }
+    }
+    if (any)
+        list_.RenumberRows();
+}
+
+void Registration::OnRegisterFolder() {
+    const std::string chosen = host_.ChooseFolderToRegister(msg::kFolderTitle);
+    if (chosen.empty())
+        return;
+    const std::string folder = WithoutTrailingSlash(chosen);
+    Run run(*this);
+    progressShare_ = 0.0f;
+    host_.SetOverallText(folder);
+    host_.SetOverallProgress(1.0f);
+    host_.SetDetailText(msg::kSearching);
+    host_.SetDetailProgress(0.0f);
+    RegisterPath(folder);
+    const int count = CountFolderEntries(folder);
+    if (count > 0)
+        RegisterFolderTree(folder, 1.0f / static_cast<float>(count));
+    list_.RenumberRows();
+}
+
+bool Registration::ListFolderCached(const std::string& folder, std::vector<std::string>* names) {
+    if (listingValid_ && listedFolder_ == folder) {
+        listingValid_ = false;
+        *names = std::move(listedNames_);
+        return true;
+    }
+    return fs_.ListFolder(folder.empty() ? "/" : folder, names);
+}
+
+int Registration::CountFolderEntries(const std::string& folder) {
+    listingValid_ = false;
+    if (!busy_.Busy())
+        return 0;
+    std::vector<std::string> names;
+    if (!fs_.ListFolder(folder.empty() ? "/" : folder, &names)) {
+        log_.AppendLog(FormatText(msg::kFolderUnreadable, folder.c_str()));
+        return 0;
+    }
+    int count = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        pump_();
+        ++count;
+        if (!busy_.Busy())
+            break;
+    }
+    listedFolder_ = folder;
+    listedNames_ = std::move(names);
+    listingValid_ = true;
+    return count;
+}
+
+void Registration::RegisterFolderTree(const std::string& folder, float share) {
+    if (!busy_.Busy())
+        return;
+    std::vector<std::string> names;
+    if (!ListFolderCached(folder, &names)) {
+        log_.AppendLog(FormatText(msg::kFolderUnreadable, folder.c_str()));
+        return;
+    }
+    for (const std::string& name : names) {
+        const std::string path = JoinPath(folder, name);
+        std::optional<FileInfo> info = fs_.Find(path);
+        if (info && info->IsDirectory()) {
+            host_.SetOverallText(folder);
+            Register(path, nullptr);
+            const int count = CountFolderEntries(path);
+            if (count > 0) {
+                RegisterFolderTree(path, share / static_cast<float>(count));
+            } else {
+                progressShare_ += share;
+                host_.SetDetailProgress(progressShare_);
+            }
+        } else {
+            progressShare_ += share;
+            host_.SetDetailProgress(progressShare_);
+            host_.SetDetailText(name);
+            Register(path, nullptr);
+        }
+        pump_();
+        if (!busy_.Busy())
+            return;
+    }
+}
+
+}  // namespace morvane

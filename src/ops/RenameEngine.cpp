@@ -1,0 +1,180 @@
+#include "ops/RenameEngine.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <numeric>
+
+#include "host/ActivityLog.h"
+#include "host/Host.h"
+#include "host/Messages.h"
+#include "model/ListModel.h"
+#include "ops/Busy.h"
+#include "ops/FolderPresence.h"
+#include "ops/Pump.h"
+#include "ops/RowRemoval.h"
+#include "platform/FileSystem.h"
+#include "platform/SameFile.h"
+
+namespace morvane {
+namespace {
+
+std::uint16_t CountSeparators(const std::string& key) {
+    return static_cast<std::uint16_t>(std::count(key.begin(), key.end(), '/'));
+}
+
+std::string WithoutFinalSlash(std::string_view dir) {
+    if (!dir.empty() && dir.back() == '/')
+        dir.remove_suffix(1);
+    return std::string(dir);
+}
+
+}  // namespace
+
+void RenameEngine::RenameAll() {
+    if (busy_.RefuseWhileBusy(log_))
+        return;
+    if (!host_.AskYesNo(msg::kRenameQuestion, msg::kRenameCaption))
+        return;
+    log_.ClearLog();
+    log_.AppendLog(msg::kRenameStart);
+    host_.SetMainWindowEnabled(false);
+
+    jobs_.clear();
+    counter_ = 0;
+    Collect();
+
+    const std::vector<std::size_t> order = RenameOrder();
+    const auto m = static_cast<float>(order.size());
+    std::size_t handled = 0;
+    for (std::size_t begin = 0; begin < order.size();) {
+        const std::uint16_t depth = jobs_[order[begin]].depth;
+        std::size_t end = begin;
+        while (end < order.size() && jobs_[order[end]].depth == depth)
+            ++end;
+        // Phase A frees every wanted path of this depth before phase B puts anything onto one,
+        // so chains and rings need no particular order.
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!jobs_[order[i]].temp.empty())
+                Vacate(jobs_[order[i]]);
+        }
+        for (std::size_t i = begin; i < end; ++i) {
+            Place(jobs_[order[i]]);
+            host_.SetStatusProgress(static_cast<float>(handled) / m);
+            ++handled;
+            pump_();
+        }
+        begin = end;
+    }
+    jobs_.clear();
+
+    host_.SetStatusProgress(0.0f);
+    host_.SetMainWindowEnabled(true);
+    log_.AppendLog(msg::kRenameEnd);
+    removal_.RemoveAllRows();
+}
+
+bool RenameEngine::TakesPart(int position) const {
+    const FileEntry& entry = list_.Row(position).entry;
+    return entry.Moves() && list_.Cell(position, ColError).empty();
+}
+
+void RenameEngine::Collect() {
+    ListModel& list = list_;
+    // One folder read instead of one lstat per row where many rows share a folder: the lstat
+    // would cost about as much as the move itself.
+    FolderPresence presence(fs_);
+    const auto n = static_cast<float>(list.RowCount());
+    // The row count is read every time: a pump must not lead us past the end.
+    for (int position = 0; position < list.RowCount(); ++position) {
+        FileEntry* entry = list.EntryAt(position);
+        if (!TakesPart(position) || !presence.Exists(entry->currentKey))
+            continue;
+        entry->depth = CountSeparators(entry->newKey);
+        entry->tempPath.clear();
+        if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
+            entry->tempPath =
+                NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
+                                  std::string(list.Cell(position, ColCurrentName)), &presence);
+        }
+        jobs_.push_back({entry->currentKey, entry->newPath, entry->tempPath, entry->depth, false});
+        host_.SetStatusProgress(static_cast<float>(position) / n);
+        pump_();
+    }
+}
+
+std::vector<std::size_t> RenameEngine::RenameOrder() const {
+    // The same sequence as inserting each row before the first one of lower or equal depth,
+    // in O(n log n) instead of a walk from the head for every row.
+    std::vector<std::size_t> order(jobs_.size());
+    std::iota(order.rbegin(), order.rend(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        return jobs_[a].depth > jobs_[b].depth;
+    });
+    return order;
+}
+
+void RenameEngine::Vacate(Job& job) {
+    if (RetriedMove(fs_, job.source, job.temp, retry) == 0)
+        return;
+    job.vacateFailed = true;
+    log_.AppendLog(FormatText(msg::kVacateFailed, job.source.c_str(), job.temp.c_str()));
+}
+
+void RenameEngine::Place(const Job& job) {
+    if (job.vacateFailed) {
+        // The file is still at its current path, and whatever may sit at the temporary path
+        // now is not ours to move.
+        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+        return;
+    }
+    if (!job.temp.empty()) {
+        if (RetriedMove(fs_, job.temp, job.target, retry) != 0) {
+            log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
+                                      job.target.c_str()));
+        }
+        return;
+    }
+    int error = RetriedMove(fs_, job.source, job.target, retry);
+    std::string strandedAt;
+    if (error == EEXIST && IsSameFileByOtherName(fs_, job.source, job.target))
+        error = MoveThroughTemporary(job.source, job.target, &strandedAt);
+    if (error == 0)
+        return;
+    if (strandedAt.empty()) {
+        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+    } else {
+        log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), strandedAt.c_str(),
+                                  job.target.c_str()));
+    }
+}
+
+int RenameEngine::MoveThroughTemporary(const std::string& from, const std::string& to,
+                                       std::string* strandedAt) {
+    const auto slash = from.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? std::string() : from.substr(0, slash);
+    const std::string name = slash == std::string::npos ? from : from.substr(slash + 1);
+    const std::string temp = NextTemporaryPath(dir, name, nullptr);
+    if (const int error = RetriedMove(fs_, from, temp, retry); error != 0)
+        return error;
+    const int error = RetriedMove(fs_, temp, to, retry);
+    if (error != 0 && RetriedMove(fs_, temp, from, retry) != 0)
+        *strandedAt = temp;
+    return error;
+}
+
+std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
+                                            const std::string& name, FolderPresence* presence) {
+    for (;;) {
+        std::string candidate =
+            FormatText("%s/%08x[MORVANE]_%s", dirWithoutSlash.c_str(), counter_, name.c_str());
+        ++counter_;
+        // A name some row wants is passed over too, or that row would find its target taken.
+        const bool taken =
+            presence != nullptr ? presence->Exists(candidate) : fs_.Exists(candidate);
+        if (!taken && list_.NewPathIndex().Find(MakePathKey(candidate)) == nullptr) {
+            return candidate;
+        }
+    }
+}
+
+}  // namespace morvane

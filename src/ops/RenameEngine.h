@@ -1,0 +1,79 @@
+#pragma once
+// Renaming every clean row on disk: deepest first, chains and rings through temporary names.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ops/RetriedMove.h"
+
+namespace morvane {
+
+class ActivityLog;
+class BusyState;
+class FileSystem;
+class FolderPresence;
+class Host;
+class ListModel;
+class Pump;
+class RowRemoval;
+
+class RenameEngine {
+public:
+    RenameEngine(ListModel& list, FileSystem& fs, ActivityLog& log, Host& host,
+                 const BusyState& busy, Pump& pump, RowRemoval& removal)
+        : list_(list),
+          fs_(fs),
+          log_(log),
+          host_(host),
+          busy_(busy),
+          pump_(pump),
+          removal_(removal) {}
+
+    // The rename command: after the user's yes, every clean row that moves is renamed on
+    // disk and the list is emptied.
+    void RenameAll();
+
+    // Tests shorten the wait between attempts; the count stays.
+    RetryPolicy retry;
+
+private:
+    // One row taking part, copied out of the list so that nothing a pump does to the rows
+    // can pull the run's data away under it.
+    struct Job {
+        std::string source;  // current path
+        std::string target;  // new path as typed
+        std::string temp;    // where the file waits while its path is wanted; empty if never
+        std::uint16_t depth = 0;
+        bool vacateFailed = false;
+    };
+
+    // Moves and is clean (its error cell is empty).
+    bool TakesPart(int position) const;
+    void Collect();
+    // Rows of equal depth stand in the reverse of their list order, deepest run first.
+    std::vector<std::size_t> RenameOrder() const;
+    void Vacate(Job& job);
+    void Place(const Job& job);
+    // A no-replace move refused because the target is the source itself (a letter-case change
+    // on a case-insensitive file system) goes through a temporary name in the same folder.
+    // On failure *strandedAt names the temporary path when the file could not go back.
+    int MoveThroughTemporary(const std::string& from, const std::string& to,
+                             std::string* strandedAt);
+    // The next free "<dir>/<counter>[MORVANE]_<name>" of this run; `presence` answers for the
+    // disk while nothing has moved yet, the file system itself afterwards.
+    std::string NextTemporaryPath(const std::string& dirWithoutSlash, const std::string& name,
+                                  FolderPresence* presence);
+
+    ListModel& list_;
+    FileSystem& fs_;
+    ActivityLog& log_;
+    Host& host_;
+    const BusyState& busy_;
+    Pump& pump_;
+    RowRemoval& removal_;
+    std::vector<Job> jobs_;
+    std::uint32_t counter_ = 0;
+};
+
+}  // namespace morvane

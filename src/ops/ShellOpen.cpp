@@ -1,0 +1,70 @@
+#include "ops/ShellOpen.h"
+
+#include "host/ActivityLog.h"
+#include "host/Messages.h"
+#include "model/ListModel.h"
+#include "ops/Busy.h"
+#include "ops/Registration.h"
+#include "ops/TextRoundTrip.h"
+#include "platform/Shell.h"
+#include "settings/AppSettings.h"
+
+namespace morvane {
+
+void OpenWithDesktop(ActivityLog& log, const std::string& path) {
+    ReportOpenFailure(log, OpenWithDefaultApplication(path), path);
+}
+
+void ReportOpenFailure(ActivityLog& log, int result, const std::string& path) {
+    const char* format = nullptr;
+    switch (result) {
+        case 0:
+        case 8:
+            format = msg::kShellNoMemory;
+            break;
+        case 2:
+            format = msg::kShellFileNotFound;
+            break;
+        case 3:
+            format = msg::kShellPathNotFound;
+            break;
+        case 5:
+        case 26:
+            format = msg::kShellAccessDenied;
+            break;
+        case 11:
+            format = msg::kShellBadFormat;
+            break;
+        case 27:
+        case 31:
+            format = msg::kShellNoAssociation;
+            break;
+        default:
+            return;
+    }
+    log.AppendLog(FormatText(format, path.c_str()));
+}
+
+void ShellOpen::OpenSelectedEntries() {
+    if (settings_.openOnSelection == 0)
+        return;
+    if (busy_.RefuseWhileBusy(log_))
+        return;
+    for (const int row : list_.SelectedRows()) {
+        const std::string attributes(list_.Cell(row, ColAttributes).substr(0, 256));
+        // Copied: the row is gone once the list shows the folder.
+        const std::string key = list_.EntryAt(row)->currentKey;
+        const bool folder = attributes.empty() || attributes.find('D') != std::string::npos;
+        if (folder && settings_.folderNavigation != 0) {
+            // Replacing the rows would tie the locked text lines to other files.
+            if (!rowLock_.ConfirmUnlockRows())
+                return;
+            navigation_.EnterFolder(key);
+            return;
+        }
+        // The root's row has the empty key.
+        OpenWithDesktop(log_, key.empty() ? "/" : key);
+    }
+}
+
+}  // namespace morvane

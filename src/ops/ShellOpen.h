@@ -1,0 +1,44 @@
+#pragma once
+// Opening files, folders and programs through the desktop.
+
+#include <string>
+
+namespace morvane {
+
+class ActivityLog;
+class BusyState;
+class ListModel;
+class Registration;
+class TextRoundTrip;
+struct AppSettings;
+
+// Opens the path with the desktop's default application; a failure is logged.
+void OpenWithDesktop(ActivityLog& log, const std::string& path);
+// Logs the message of a failed open or start of `path`; nothing for a success.
+void ReportOpenFailure(ActivityLog& log, int result, const std::string& path);
+
+class ShellOpen {
+public:
+    ShellOpen(ListModel& list, ActivityLog& log, const AppSettings& settings, const BusyState& busy,
+              TextRoundTrip& rowLock, Registration& navigation)
+        : list_(list),
+          log_(log),
+          settings_(settings),
+          busy_(busy),
+          rowLock_(rowLock),
+          navigation_(navigation) {}
+
+    // Enter, double click, the toolbar's 開く: opens every selected row, or shows the content
+    // of the first selected folder in the list when folder navigation is on.
+    void OpenSelectedEntries();
+
+private:
+    ListModel& list_;
+    ActivityLog& log_;
+    const AppSettings& settings_;
+    const BusyState& busy_;
+    TextRoundTrip& rowLock_;
+    Registration& navigation_;
+};
+
+}  // namespace morvane

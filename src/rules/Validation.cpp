@@ -1,0 +1,348 @@
+#include "rules/Validation.h"
+
+#include <vector>
+
+#include "host/ActivityLog.h"
+#include "host/Messages.h"
+#include "model/ListModel.h"
+#include "platform/SameFile.h"
+#include "platform/Utf16.h"
+
+namespace morvane {
+namespace {
+
+bool HasOtherError(const FileEntry* e) {
+    return (e->errors & ~std::uint32_t{ErrSwapBlocked}) != 0;
+}
+
+void SetBit(FileEntry* e, std::uint32_t bit, bool on) {
+    if (on) {
+        e->errors |= bit;
+    } else {
+        e->errors &= ~bit;
+    }
+}
+
+}  // namespace
+
+bool Validation::HasForbiddenCharacter(std::string_view name) {
+    return name.find_first_of("\t\"*/:<>?\\|\r\n") != std::string_view::npos;
+}
+
+bool Validation::SetNewName(int row, std::string name) {
+    ListModel& list = list_;
+    FileEntry* entry = list.EntryAt(row);
+    const auto kept = name.find_last_not_of(' ');
+    const std::size_t length = kept == std::string::npos ? 0 : kept + 1;
+    if (length < name.size()) {
+        name.resize(length);
+        log_.AppendLog(FormatText(msg::kTrailingBlanks, list.RowNumberOf(row), name.c_str()));
+    }
+    ReleaseOldDuplicate(row);
+    list.SetCell(row, ColCharCount, std::to_string(Utf16Length(name)));
+    list.SetCell(row, ColNewName, name);
+    list.NewPathIndex().Unlink(entry);
+    SetNewPath(*entry, list.Cell(row, ColDirectory), name);
+    // Back in the index before the checks, so walks along the chains of occupants meet it.
+    list.NewPathIndex().Insert(entry);
+    CheckRow(row);
+    return true;
+}
+
+void Validation::CheckRow(int row) {
+    ListModel& list = list_;
+    FileEntry* entry = list.EntryAt(row);
+    // The checks below may refresh this row's error cell, which ends the view: FinishRow
+    // reads the name again.
+    const std::string_view name = list.Cell(row, ColNewName);
+    if (name.empty())
+        log_.AppendLog(FormatText(msg::kBlankName, list.RowNumberOf(row)));
+    SetBit(entry, ErrBlank, name.empty());
+    const bool forbidden = HasForbiddenCharacter(name);
+    if (forbidden) {
+        log_.AppendLog(
+            FormatText(msg::kForbidden, list.RowNumberOf(row), std::string(name).c_str()));
+    }
+    SetBit(entry, ErrForbidden, forbidden);
+    SetBit(entry, ErrDuplicate, CheckDuplicate(row));
+    const FileEntry* occupant = OccupantOf(row);
+    // A blank name keeps whatever it said about an existing file.
+    if ((entry->errors & ErrBlank) == 0)
+        SetBit(entry, ErrExists, CheckExistingFile(row, occupant));
+    FinishRow(row, ColNewName, occupant);
+}
+
+void Validation::OnRowRegistered(int row) {
+    ListModel& list = list_;
+    FileEntry* entry = list.EntryAt(row);
+    // The path the waiting rows want now belongs to a registered row.
+    std::vector<FileEntry*> waiting;
+    list.NewPathIndex().ForEach(entry->newKey, list.NewPathIndex().HashOf(entry),
+                                [&](FileEntry* e) {
+                                    if ((e->errors & ErrExists) != 0) {
+                                        e->errors &= ~std::uint32_t{ErrExists};
+                                        list.RefreshErrorColumn(e->row);
+                                        if (e != entry)
+                                            waiting.push_back(e);
+                                    }
+                                    return true;
+                                });
+    SetBit(entry, ErrDuplicate, CheckDuplicate(row));
+    for (FileEntry* e : waiting)
+        UpdateDependents(e);
+    // A row just registered stays where it is: it has no occupant to look up.
+    FinishRow(row, ColCurrentName, nullptr);
+}
+
+void Validation::FinishRow(int row, int nameColumn, const FileEntry* occupant) {
+    FileEntry* entry = list_.EntryAt(row);
+    const bool blocked = CheckSwapTarget(row, occupant);
+    if (blocked) {
+        const std::string name(list_.Cell(row, nameColumn));
+        log_.AppendLog(FormatText(msg::kSwapTarget, list_.RowNumberOf(row), name.c_str()));
+    }
+    SetBit(entry, ErrSwapBlocked, blocked);
+    if (entry->errors != 0) {
+        MarkDependents(row);
+    } else {
+        ReleaseDependents(row);
+    }
+    list_.RefreshErrorColumn(row);
+}
+
+void Validation::OnRowRemoved(int row) {
+    ListModel& list = list_;
+    FileEntry* removed = list.EntryAt(row);
+    std::vector<FileEntry*> dependents;
+    const std::uint32_t currentHash = list.CurrentPathIndex().HashOf(removed);
+    list.NewPathIndex().ForEach(removed->currentKey, currentHash, [&](FileEntry* e) {
+        if (e != removed)
+            dependents.push_back(e);
+        return true;
+    });
+    // The removed row's file stays on disk, now unregistered: whoever wanted its path now
+    // collides with a file.
+    if (fs_.Exists(removed->currentKey)) {
+        for (FileEntry* d : dependents) {
+            log_.AppendLog(
+                FormatText(msg::kExists, list.RowNumberOf(d->row), removed->currentKey.c_str()));
+            d->errors |= ErrExists;
+            list.RefreshErrorColumn(d->row);
+        }
+    }
+    ReleaseOldDuplicate(row);
+    for (FileEntry* d : dependents) {
+        if (d->Moves() && (d->errors & ErrExists) != 0) {
+            log_.AppendLog(FormatText(msg::kExists, list.RowNumberOf(d->row), d->newPath.c_str()));
+            list.RefreshErrorColumn(d->row);
+            MarkDependents(d->row);
+        }
+    }
+    // Once the row is gone its dependents have no occupant.
+    UpdateDependents(removed, removed);
+}
+
+void Validation::SetSelectedNamesToPositions() {
+    for (int row : list_.SelectedRows()) {
+        SetNewName(row, FormatText("%08x", static_cast<unsigned>(row)));
+    }
+}
+
+int Validation::CountPartners(const FileEntry* entry, FileEntry** first) {
+    int others = 0;
+    const PathIndex& index = list_.NewPathIndex();
+    index.ForEach(entry->newKey, index.HashOf(entry), [&](FileEntry* e) {
+        if (e == entry)
+            return true;
+        if (others == 0)
+            *first = e;
+        return ++others < 2;
+    });
+    return others;
+}
+
+void Validation::ReleaseOldDuplicate(int row) {
+    FileEntry* partner = nullptr;
+    const int others = CountPartners(list_.EntryAt(row), &partner);
+    if (others != 1 || (partner->errors & ErrDuplicate) == 0)
+        return;
+    partner->errors &= ~std::uint32_t{ErrDuplicate};
+    list_.RefreshErrorColumn(partner->row);
+    ReleaseDependents(partner->row);
+}
+
+bool Validation::CheckDuplicate(int row) {
+    FileEntry* partner = nullptr;
+    CountPartners(list_.EntryAt(row), &partner);
+    if (partner == nullptr)
+        return false;
+    if ((partner->errors & ErrDuplicate) == 0) {
+        partner->errors |= ErrDuplicate;
+        list_.RefreshErrorColumn(partner->row);
+        MarkDependents(partner->row);
+    }
+    log_.AppendLog(
+        FormatText(msg::kDuplicate, list_.RowNumberOf(partner->row), list_.RowNumberOf(row)));
+    return true;
+}
+
+FileEntry* Validation::OccupantOf(int row) {
+    return Occupant(list_.EntryAt(row));
+}
+
+bool Validation::CheckExistingFile(int row, const FileEntry* occupant) {
+    FileEntry* entry = list_.EntryAt(row);
+    entry->errors &= ~std::uint32_t{ErrExists};
+    // A registered row holds the path: another one that makes room, or the row itself.
+    if (occupant != nullptr || !entry->Moves())
+        return false;
+    if (!fs_.Exists(entry->newKey))
+        return false;
+    // On a case-insensitive file system a change of letter case finds the row's own file.
+    if (IsSameFileByOtherName(fs_, entry->currentKey, entry->newKey))
+        return false;
+    log_.AppendLog(FormatText(msg::kExists, list_.RowNumberOf(row), entry->newPath.c_str()));
+    entry->errors |= ErrExists;
+    return true;
+}
+
+bool Validation::CheckSwapTarget(int row, const FileEntry* occupant) {
+    return ChainBlocked(list_.EntryAt(row), occupant);
+}
+
+void Validation::MarkDependents(int row) {
+    UpdateDependents(list_.EntryAt(row));
+}
+
+void Validation::ReleaseDependents(int row) {
+    UpdateDependents(list_.EntryAt(row));
+}
+
+void Validation::PrefetchChecks(int row, int step) const {
+    if (row < 0)
+        return;
+    const FileEntry& e = list_.Row(row).entry;
+    switch (step) {
+        case 0:
+            // Both lines of the entry that a check reads: links and bits, then the keys.
+            __builtin_prefetch(&e);
+            __builtin_prefetch(&e.newKey);
+            return;
+        case 1:
+            __builtin_prefetch(e.newLink);
+            __builtin_prefetch(e.currentLink);
+            __builtin_prefetch(e.currentKey.data());
+            __builtin_prefetch(e.newKey.data());
+            return;
+        default:
+            break;
+    }
+    if (e.newLink == nullptr || e.currentLink == nullptr)
+        return;
+    const ListModel& list = list_;
+    // The three walks of a check: partners, occupant, dependents.
+    list.NewPathIndex().Prefetch(e.newLink->hash, step - 2);
+    list.CurrentPathIndex().Prefetch(e.newLink->hash, step - 2);
+    list.NewPathIndex().Prefetch(e.currentLink->hash, step - 2);
+}
+
+FileEntry* Validation::Occupant(const FileEntry* entry) {
+    ListModel& list = list_;
+    return list.CurrentPathIndex().Find(entry->newKey, list.NewPathIndex().HashOf(entry), entry);
+}
+
+bool Validation::ChainBlocked(const FileEntry* entry, const FileEntry* occupant) {
+    // A row that stays has no occupant: the row holding its path is itself.
+    if (!entry->Moves())
+        return false;
+    const FileEntry* current = occupant;
+    // Every row has at most one occupant, so the walk either ends, finds an error, or comes
+    // back round; the bound only guards against a broken index.
+    for (int steps = 0; current != nullptr && steps <= list_.RowCount(); ++steps) {
+        if (!current->Moves())
+            return false;
+        if (HasOtherError(current))
+            return true;
+        if (current == entry)
+            return false;
+        current = Occupant(current);
+    }
+    return false;
+}
+
+void Validation::UpdateDependents(FileEntry* start, const FileEntry* absent) {
+    ListModel& list = list_;
+    // Marks are even; the low bit records "blocked" for the rows of this walk.
+    walkEpoch_ += 2;
+    if (walkEpoch_ == 0)
+        walkEpoch_ = 2;
+    const std::uint32_t mark = walkEpoch_;
+    auto inRegion = [&](const FileEntry* e) { return e != nullptr && (e->walkMark & ~1u) == mark; };
+    auto isBlocked = [](const FileEntry* e) { return (e->walkMark & 1u) != 0; };
+    auto forEachDependent = [&](FileEntry* occupant, auto&& fn) {
+        const std::uint32_t hash = list.CurrentPathIndex().HashOf(occupant);
+        list.NewPathIndex().ForEach(occupant->currentKey, hash, [&](FileEntry* d) {
+            if (d != occupant && d != absent)
+                fn(d);
+            return true;
+        });
+    };
+
+    // The region: the row and every row whose chain of occupants passes through it.
+    std::vector<FileEntry*>& region = region_;
+    std::vector<FileEntry*>& work = work_;
+    region.clear();
+    work.clear();
+    if (start != absent) {
+        start->walkMark = mark;
+        region.push_back(start);
+    }
+    work.push_back(start);
+    while (!work.empty()) {
+        FileEntry* occupant = work.back();
+        work.pop_back();
+        forEachDependent(occupant, [&](FileEntry* d) {
+            if (inRegion(d))
+                return;
+            d->walkMark = mark;
+            region.push_back(d);
+            work.push_back(d);
+        });
+    }
+    // A row nobody waits for is in no ring: its own chain does not pass through itself, so
+    // nothing here changes.
+    if (region.size() == 1 && region[0] == start)
+        return;
+    // The least fixed point inside the region: blocked where the occupant moves and carries
+    // another error (or lies outside the region and is blocked), then along the dependents.
+    for (FileEntry* y : region) {
+        const FileEntry* o = Occupant(y);
+        const bool blocked =
+            o != nullptr && o != absent && o->Moves() &&
+            (HasOtherError(o) || (!inRegion(o) && (o->errors & ErrSwapBlocked) != 0));
+        if (blocked) {
+            y->walkMark = mark | 1u;
+            work.push_back(y);
+        }
+    }
+    while (!work.empty()) {
+        FileEntry* y = work.back();
+        work.pop_back();
+        if (!y->Moves())
+            continue;
+        forEachDependent(y, [&](FileEntry* d) {
+            if (!inRegion(d) || isBlocked(d))
+                return;
+            d->walkMark = mark | 1u;
+            work.push_back(d);
+        });
+    }
+    for (FileEntry* y : region) {
+        if (((y->errors & ErrSwapBlocked) != 0) == isBlocked(y))
+            continue;
+        SetBit(y, ErrSwapBlocked, isBlocked(y));
+        list.RefreshErrorColumn(y->row);
+    }
+}
+
+}  // namespace morvane

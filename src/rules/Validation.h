@@ -1,0 +1,83 @@
+#pragma once
+// Checking new names and keeping every row's error bits right as names, rows and files come
+// and go.
+//
+// ErrSwapBlocked has one meaning throughout: a moving row is swap-blocked exactly when the
+// chain of occupants from it (the row whose current path it wants, that row's occupant, ...)
+// reaches a moving row that carries some other error. A ring whose members carry no other
+// error is not blocked. The bit of a dependent follows from its occupant alone, so a change
+// is carried along the dependents' chains and stops where nothing changes.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvane {
+
+class ActivityLog;
+class FileSystem;
+class ListModel;
+struct FileEntry;
+
+class Validation {
+public:
+    Validation(ListModel& list, FileSystem& fs, ActivityLog& log)
+        : list_(list), fs_(fs), log_(log) {}
+
+    // Sets the row's new name (trailing blanks cut) and validates it. Always true.
+    bool SetNewName(int row, std::string name);
+    // The checks of SetNewName for a row whose name, keys and cells are already set.
+    void CheckRow(int row);
+    void OnRowRegistered(int row);
+    void OnRowRemoved(int row);
+    // F5: every selected row's new name becomes its 0-based position in "%08x".
+    void SetSelectedNamesToPositions();
+
+    // TAB " * / : < > ? \ | and, since a name is one line of the text file, CR and LF.
+    static bool HasForbiddenCharacter(std::string_view name);
+
+    void ReleaseOldDuplicate(int row);
+    bool CheckDuplicate(int row);
+    bool CheckExistingFile(int row) { return CheckExistingFile(row, OccupantOf(row)); }
+    // True when the row is swap-blocked (see above).
+    bool CheckSwapTarget(int row) { return CheckSwapTarget(row, OccupantOf(row)); }
+    // The other row registered at this row's new path, if any. The two checks below take it
+    // from the caller, so checking a row walks the index for it once.
+    FileEntry* OccupantOf(int row);
+    bool CheckExistingFile(int row, const FileEntry* occupant);
+    bool CheckSwapTarget(int row, const FileEntry* occupant);
+    // Bring the swap bit of the rows that want this row's current path (and of theirs, as far
+    // as it changes) in line with this row's state. Silent.
+    void MarkDependents(int row);
+    void ReleaseDependents(int row);
+
+    // Checking every row of a long list waits on memory, not on work. A caller about to check
+    // rows in a known order calls this for the rows ahead, with steps 0 to kPrefetchSteps - 1
+    // from the farthest row to the nearest, so their walks find what they read already loaded.
+    static constexpr int kPrefetchSteps = 5;
+    void PrefetchChecks(int row, int step) const;
+
+private:
+    // The swap check with its message, the dependents, and the error cell: how every check
+    // of a row ends.
+    // The message names the row by the text of its cell `nameColumn`.
+    void FinishRow(int row, int nameColumn, const FileEntry* occupant);
+    // Other rows with the entry's new key, counted up to 2; *first is the first one met.
+    int CountPartners(const FileEntry* entry, FileEntry** first);
+    FileEntry* Occupant(const FileEntry* entry);
+    bool ChainBlocked(const FileEntry* entry, const FileEntry* occupant);
+    // Recomputes the swap bit of the row and of every row whose chain of occupants passes
+    // through it. `absent` is a row about to leave the list: it occupies nothing any more.
+    void UpdateDependents(FileEntry* entry, const FileEntry* absent = nullptr);
+
+    ListModel& list_;
+    FileSystem& fs_;
+    ActivityLog& log_;
+    std::uint32_t walkEpoch_ = 0;
+    // Kept between walks so a walk allocates nothing once they have grown.
+    std::vector<FileEntry*> region_;
+    std::vector<FileEntry*> work_;
+};
+
+}  // namespace morvane

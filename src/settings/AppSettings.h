@@ -1,0 +1,52 @@
+#pragma once
+// The user's settings, read once at start-up and written once at the end.
+
+#include <cstdint>
+#include <string>
+
+#include "host/Host.h"
+
+namespace morvane {
+
+class FileSystem;
+
+struct AppSettings {
+    std::string editorPath;
+    std::uint8_t useExternalEditor = 0;
+    std::uint8_t registerFolders = 0;
+    std::uint8_t registerEverythingBelow = 0;
+    std::uint8_t openOnSelection = 0;
+    std::uint8_t folderNavigation = 0;
+    std::uint8_t useCpuFully = 0;
+    std::int32_t fontSize = 0;
+    std::int32_t escapement = 0;
+    std::int32_t orientation = 0;
+    std::int32_t weight = 0;
+    std::uint8_t italic = 0;
+    std::uint8_t underline = 0;
+    std::uint8_t strikeOut = 0;
+    std::int32_t charSet = 0;
+    std::int32_t outPrecision = 0;
+    std::int32_t clipPrecision = 0;  // never stored in the file
+    std::int32_t quality = 0;
+    std::string faceName;
+};
+
+// The font fields of the settings, and back.
+FontSpec FontOf(const AppSettings& settings);
+void StoreFont(const FontSpec& font, AppSettings* settings);
+
+// Longest string value kept from the file, in UTF-16 units.
+constexpr std::size_t kMaxSettingLength = 31999;
+
+// Fills every stored field from the file; a missing file or key gives the default.
+void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings);
+// Writes all 18 keys into the file, keeping what else it holds. False when the write failed.
+bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings);
+
+// Where config.ini lives: beside the program when that folder already holds one or can be
+// written (but never newly inside /usr, where an installed program lives), otherwise under the
+// user's XDG configuration folder.
+std::string SettingsFilePath(const std::string& programDir, const std::string& configHome);
+
+}  // namespace morvane
