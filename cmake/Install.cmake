@@ -35,6 +35,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/res/morvane.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/res/morvane-mime.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME morvane.xml)
+# The licence, where Debian keeps every package's copyright file.
+install(FILES ${CMAKE_SOURCE_DIR}/res/copyright
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/morvane)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
 

@@ -30,16 +30,17 @@ std::string WithoutFinalSlash(std::string_view dir) {
 
 }  // namespace
 
-void RenameEngine::RenameAll() {
+RenameRecord RenameEngine::RenameAll() {
     if (busy_.RefuseWhileBusy(log_))
-        return;
+        return {};
     if (!host_.AskYesNo(msg::kRenameQuestion, msg::kRenameCaption))
-        return;
+        return {};
     log_.ClearLog();
     log_.AppendLog(msg::kRenameStart);
     host_.SetMainWindowEnabled(false);
 
     jobs_.clear();
+    record_ = {};
     counter_ = 0;
     Collect();
 
@@ -71,6 +72,7 @@ void RenameEngine::RenameAll() {
     host_.SetMainWindowEnabled(true);
     log_.AppendLog(msg::kRenameEnd);
     removal_.RemoveAllRows();
+    return std::move(record_);
 }
 
 bool RenameEngine::TakesPart(int position) const {
@@ -87,8 +89,16 @@ void RenameEngine::Collect() {
     // The row count is read every time: a pump must not lead us past the end.
     for (int position = 0; position < list.RowCount(); ++position) {
         FileEntry* entry = list.EntryAt(position);
-        if (!TakesPart(position) || !presence.Exists(entry->currentKey))
+        if (!entry->Moves())
             continue;
+        if (!TakesPart(position)) {
+            Leave(entry->currentKey, entry->newPath, RenameRecord::Reason::HasErrors, 0);
+            continue;
+        }
+        if (!presence.Exists(entry->currentKey)) {
+            Leave(entry->currentKey, entry->newPath, RenameRecord::Reason::FileMissing, 0);
+            continue;
+        }
         entry->depth = CountSeparators(entry->newKey);
         entry->tempPath.clear();
         if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
@@ -96,7 +106,7 @@ void RenameEngine::Collect() {
                 NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
                                   std::string(list.Cell(position, ColCurrentName)), &presence);
         }
-        jobs_.push_back({entry->currentKey, entry->newPath, entry->tempPath, entry->depth, false});
+        jobs_.push_back({entry->currentKey, entry->newPath, entry->tempPath, entry->depth, 0});
         host_.SetStatusProgress(static_cast<float>(position) / n);
         pump_();
     }
@@ -113,28 +123,42 @@ std::vector<std::size_t> RenameEngine::RenameOrder() const {
     return order;
 }
 
+int RenameEngine::Step(const std::string& from, const std::string& to, bool temporary) {
+    const int error = RetriedMove(fs_, from, to, retry);
+    if (error == 0)
+        record_.moves.push_back({from, to, temporary});
+    return error;
+}
+
+void RenameEngine::Leave(std::string path, std::string target, RenameRecord::Reason reason,
+                         int error) {
+    record_.left.push_back({std::move(path), std::move(target), reason, error});
+}
+
 void RenameEngine::Vacate(Job& job) {
-    if (RetriedMove(fs_, job.source, job.temp, retry) == 0)
+    job.vacateError = Step(job.source, job.temp, true);
+    if (job.vacateError == 0)
         return;
-    job.vacateFailed = true;
     log_.AppendLog(FormatText(msg::kVacateFailed, job.source.c_str(), job.temp.c_str()));
 }
 
 void RenameEngine::Place(const Job& job) {
-    if (job.vacateFailed) {
+    if (job.vacateError != 0) {
         // The file is still at its current path, and whatever may sit at the temporary path
         // now is not ours to move.
         log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+        Leave(job.source, job.target, RenameRecord::Reason::VacateFailed, job.vacateError);
         return;
     }
     if (!job.temp.empty()) {
-        if (RetriedMove(fs_, job.temp, job.target, retry) != 0) {
+        if (const int error = Step(job.temp, job.target, true); error != 0) {
             log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
                                       job.target.c_str()));
+            Leave(job.temp, job.target, RenameRecord::Reason::LeftTemporary, error);
         }
         return;
     }
-    int error = RetriedMove(fs_, job.source, job.target, retry);
+    int error = Step(job.source, job.target, false);
     std::string strandedAt;
     if (error == EEXIST && IsSameFileByOtherName(fs_, job.source, job.target))
         error = MoveThroughTemporary(job.source, job.target, &strandedAt);
@@ -142,9 +166,11 @@ void RenameEngine::Place(const Job& job) {
         return;
     if (strandedAt.empty()) {
         log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+        Leave(job.source, job.target, RenameRecord::Reason::MoveFailed, error);
     } else {
         log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), strandedAt.c_str(),
                                   job.target.c_str()));
+        Leave(strandedAt, job.target, RenameRecord::Reason::LeftTemporary, error);
     }
 }
 
@@ -154,10 +180,10 @@ int RenameEngine::MoveThroughTemporary(const std::string& from, const std::strin
     const std::string dir = slash == std::string::npos ? std::string() : from.substr(0, slash);
     const std::string name = slash == std::string::npos ? from : from.substr(slash + 1);
     const std::string temp = NextTemporaryPath(dir, name, nullptr);
-    if (const int error = RetriedMove(fs_, from, temp, retry); error != 0)
+    if (const int error = Step(from, temp, true); error != 0)
         return error;
-    const int error = RetriedMove(fs_, temp, to, retry);
-    if (error != 0 && RetriedMove(fs_, temp, from, retry) != 0)
+    const int error = Step(temp, to, true);
+    if (error != 0 && Step(temp, from, true) != 0)
         *strandedAt = temp;
     return error;
 }

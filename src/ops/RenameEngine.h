@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/RenameRecord.h"
 #include "ops/RetriedMove.h"
 
 namespace morvane {
@@ -31,8 +32,8 @@ public:
           removal_(removal) {}
 
     // The rename command: after the user's yes, every clean row that moves is renamed on
-    // disk and the list is emptied.
-    void RenameAll();
+    // disk and the list is emptied. The record of the run; empty when there was none.
+    RenameRecord RenameAll();
 
     // Tests shorten the wait between attempts; the count stays.
     RetryPolicy retry;
@@ -45,7 +46,7 @@ private:
         std::string target;  // new path as typed
         std::string temp;    // where the file waits while its path is wanted; empty if never
         std::uint16_t depth = 0;
-        bool vacateFailed = false;
+        int vacateError = 0;  // the move to the temporary name failed with it
     };
 
     // Moves and is clean (its error cell is empty).
@@ -55,6 +56,9 @@ private:
     std::vector<std::size_t> RenameOrder() const;
     void Vacate(Job& job);
     void Place(const Job& job);
+    // One move of the run, recorded when it is made. 0 or an errno value.
+    int Step(const std::string& from, const std::string& to, bool temporary);
+    void Leave(std::string path, std::string target, RenameRecord::Reason reason, int error);
     // A no-replace move refused because the target is the source itself (a letter-case change
     // on a case-insensitive file system) goes through a temporary name in the same folder.
     // On failure *strandedAt names the temporary path when the file could not go back.
@@ -73,6 +77,7 @@ private:
     Pump& pump_;
     RowRemoval& removal_;
     std::vector<Job> jobs_;
+    RenameRecord record_;
     std::uint32_t counter_ = 0;
 };
 

@@ -35,9 +35,13 @@ done
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/morvane ./usr/share/applications/morvane.desktop \
   ./usr/share/mime/packages/morvane.xml ./usr/share/icons/hicolor/scalable/apps/morvane.svg \
-  ./usr/share/icons/hicolor/48x48/apps/morvane.png; do
+  ./usr/share/icons/hicolor/48x48/apps/morvane.png ./usr/share/doc/morvane/copyright; do
   echo "$contents" | grep -q " $path\$" || fail "package lacks $path"
 done
+
+copyright=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/morvane/copyright)
+echo "$copyright" | grep -q '^License: MIT$' || fail "copyright file names no MIT licence"
+echo "$copyright" | grep -q '^Copyright: .*Morvane developers' || fail "copyright file has no copyright line"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed" >&2
