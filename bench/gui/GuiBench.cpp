@@ -169,7 +169,7 @@ MORVANE_BENCH_SCENARIO(GuiTypeInEditor, "gui: typing into the name editor") {
     const int row = program.app.List().RowCount() / 2;
     program.app.List().SetSelection({row});
     program.app.List().SetFocusRow(row);
-    program.host.BeginEditSelected();
+    program.frame->List()->Editor()->BeginEditSelected();
     program.host.WaitForEvents(0);
     morvane::CEditName* editor = program.frame->List()->Editor();
     editor->end(false);

@@ -10,7 +10,7 @@
 namespace morvane {
 
 CMorvaneApp::CMorvaneApp(Host& h, FileSystem& f) : host_(h), fs_(f) {
-    log_.SetHost(&host_);
+    log_.SetView(&host_);
 }
 
 CMorvaneApp::~CMorvaneApp() = default;

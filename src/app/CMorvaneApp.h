@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Host.h"
 #include "host/ActivityLog.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
@@ -25,7 +26,6 @@
 namespace morvane {
 
 class FileSystem;
-class Host;
 
 // Where start-up finds its directories; tests replace them. A directory given as an empty
 // text counts as one the system could not tell (start-up stops with its message).
@@ -105,7 +105,8 @@ private:
     ShellOpen shellOpen_{list_, log_, settings_, busy_, roundTrip_, registration_};
     RenameEngine renameEngine_{list_, fs_, log_, host_, busy_, pump_, removal_};
     RowOrder rowOrder_{list_, host_, roundTrip_};
-    ListFile listFile_{list_, validation_, fs_, log_, host_, busy_, pump_, registration_, removal_};
+    ListFile listFile_{list_, validation_, fs_,   log_,          host_,
+                       host_, busy_,       pump_, registration_, removal_};
 };
 
 }  // namespace morvane

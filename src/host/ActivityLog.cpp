@@ -1,6 +1,6 @@
 #include "host/ActivityLog.h"
 
-#include "host/Host.h"
+#include "host/LogView.h"
 
 namespace morvane {
 
@@ -10,14 +10,14 @@ void ActivityLog::AppendLog(const std::string& message) {
     piece += '\n';
     piece += message;
     text_ += piece;
-    if (host_ != nullptr)
-        host_->LogAppended(piece);
+    if (view_ != nullptr)
+        view_->LogAppended(piece);
 }
 
 void ActivityLog::ClearLog() {
     text_.clear();
-    if (host_ != nullptr)
-        host_->LogCleared();
+    if (view_ != nullptr)
+        view_->LogCleared();
 }
 
 }  // namespace morvane

@@ -1,16 +1,16 @@
 #pragma once
 // The activity log: plain text, every message on a new line. The text lives here; the
-// log view is told of every change through the Host.
+// log view is told of every change.
 
 #include <string>
 
 namespace morvane {
 
-class Host;
+class LogView;
 
 class ActivityLog {
 public:
-    void SetHost(Host* host) { host_ = host; }
+    void SetView(LogView* view) { view_ = view; }
     // Starts a new line, then adds the message (which may hold line feeds of its own).
     void AppendLog(const std::string& message);
     void ClearLog();
@@ -18,7 +18,7 @@ public:
 
 private:
     std::string text_;
-    Host* host_ = nullptr;
+    LogView* view_ = nullptr;
 };
 
 }  // namespace morvane

@@ -13,8 +13,6 @@ namespace msg {
 // Start-up.
 inline constexpr const char* kStartupCaption = "実行エラー";
 inline constexpr const char* kNoProgramDir = "実行ディレクトリを取得できませんでした。";
-inline constexpr const char* kNoWindowsDir = "WINDOWSディレクトリを取得できませんでした。";
-inline constexpr const char* kNoSystemDir = "システムディレクトリを取得できませんでした。";
 inline constexpr const char* kNoTempDir = "一時ディレクトリを取得できませんでした。";
 
 // Row lock question.

@@ -14,9 +14,13 @@
 
 namespace morvane {
 
+// The icon index the rows of the root and of mounted media show (a disk); the GUI's icon
+// cache keeps it first.
+inline constexpr int kDriveIconIndex = 0;
+
 struct ListRow {
     FileEntry entry;
-    int icon = 0;
+    int icon = kDriveIconIndex;
     bool selected = false;
     RowCells cells;
 };

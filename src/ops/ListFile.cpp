@@ -1,8 +1,9 @@
 #include "ops/ListFile.h"
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/Dialogs.h"
 #include "host/Messages.h"
+#include "host/Progress.h"
 #include "listfile/ListFileReader.h"
 #include "listfile/ListFileWriter.h"
 #include "model/ListModel.h"
@@ -86,11 +87,10 @@ bool ListFile::LoadListFile(const std::string& path) {
             // The row just appended; rows a nested drop adds come only while pumping below.
             validation_.SetNewName(list_.RowCount() - 1, newName);
         }
-        Host& host = host_;
-        host.SetOverallText(storedPath);
-        host.SetOverallProgress(static_cast<float>(i) / static_cast<float>(count));
-        host.SetDetailText(newName);
-        host.SetDetailProgress(1.0f);
+        progress_.SetOverallText(storedPath);
+        progress_.SetOverallProgress(static_cast<float>(i) / static_cast<float>(count));
+        progress_.SetDetailText(newName);
+        progress_.SetDetailProgress(1.0f);
         pump_();
         if (!busy_.Busy())
             break;
@@ -108,17 +108,17 @@ bool ListFile::LoadListFile(const std::string& path) {
 void ListFile::OnLoadListFile() {
     if (busy_.Busy())
         return;
-    const std::string path = host_.ChooseListFileToLoad();
+    const std::string path = dialogs_.ChooseListFileToLoad();
     if (!path.empty())
         LoadListFile(path);
 }
 
 void ListFile::OnSaveListFileAs() {
-    const std::string path = host_.ChooseListFileToSave();
+    const std::string path = dialogs_.ChooseListFileToSave();
     if (path.empty())
         return;
-    if (fs_.Exists(path) &&
-        !host_.AskYesNo(FormatText(msg::kOverwriteQuestion, path.c_str()), msg::kSaveAsCaption)) {
+    if (fs_.Exists(path) && !dialogs_.AskYesNo(FormatText(msg::kOverwriteQuestion, path.c_str()),
+                                               msg::kSaveAsCaption)) {
         return;
     }
     SaveListFile(path);

@@ -8,8 +8,9 @@ namespace morvane {
 class ActivityLog;
 class BusyState;
 class FileSystem;
-class Host;
+class Dialogs;
 class ListModel;
+class Progress;
 class Pump;
 class Registration;
 class RowRemoval;
@@ -17,13 +18,15 @@ class Validation;
 
 class ListFile {
 public:
-    ListFile(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log, Host& host,
-             const BusyState& busy, Pump& pump, Registration& registration, RowRemoval& removal)
+    ListFile(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
+             Dialogs& dialogs, Progress& progress, const BusyState& busy, Pump& pump,
+             Registration& registration, RowRemoval& removal)
         : list_(list),
           validation_(validation),
           fs_(fs),
           log_(log),
-          host_(host),
+          dialogs_(dialogs),
+          progress_(progress),
           busy_(busy),
           pump_(pump),
           registration_(registration),
@@ -44,7 +47,8 @@ private:
     Validation& validation_;
     FileSystem& fs_;
     ActivityLog& log_;
-    Host& host_;
+    Dialogs& dialogs_;
+    Progress& progress_;
     const BusyState& busy_;
     Pump& pump_;
     Registration& registration_;

@@ -15,6 +15,17 @@
 #include "settings/AppSettings.h"
 
 namespace morvane {
+namespace {
+
+// A drive row (the root, a mounted medium) is a place to go into, never a file to rename. It
+// reads as a folder of size 0. Its folder part counts as two characters, so the name editor
+// leaves it the same room as any row one level down.
+constexpr std::uint32_t kDriveRowErrors = ErrRenameTest;
+constexpr std::uint16_t kDriveRowDirLength = 2;
+constexpr std::string_view kDriveRowSize = "0";
+constexpr std::string_view kDriveRowDirectoryMark = "D";  // what the folder column shows
+
+}  // namespace
 
 void Registration::ShowFolder(const std::string& folder) {
     host_.SetMainWindowEnabled(false);
@@ -36,7 +47,8 @@ void Registration::ShowFolder(const std::string& folder) {
 }
 
 void Registration::ShowDrivesAndFolders() {
-    // The root's row has the empty key, as a drive's did; mounted media follow.
+    // The root's row has the empty key (its path "/" without the separator, so that a key
+    // plus "/" plus a name is a path below it); mounted media follow.
     RegisterDriveRow("");
     for (const std::string& mountPoint : RemovableMountPoints())
         RegisterDriveRow(mountPoint);
@@ -54,21 +66,21 @@ bool Registration::RegisterDriveRow(const std::string& drive) {
         return false;
     auto row = std::make_unique<ListRow>();
     FileEntry& entry = row->entry;
-    entry.errors = ErrRenameTest;
+    entry.errors = kDriveRowErrors;
     entry.currentKey = key;
     entry.newKey = key;
-    entry.dirLength = 2;
+    entry.dirLength = kDriveRowDirLength;
     list_.CurrentPathIndex().Insert(&entry);
     list_.NewPathIndex().Insert(&entry);
-    row->icon = 0;
+    row->icon = kDriveIconIndex;
     const std::string shown = drive.empty() ? "/" : drive;
     std::array<std::string_view, ColumnCount> cells{};
     const std::string number = std::to_string(list_.RowCount() + 1);
     cells[ColCurrentName] = shown;
     cells[ColNewName] = shown;
-    cells[ColSize] = "0";
+    cells[ColSize] = kDriveRowSize;
     cells[ColRowNumber] = number;
-    cells[ColDirectory] = "D";
+    cells[ColDirectory] = kDriveRowDirectoryMark;
     row->cells.Assign(cells);
     const int position = list_.AppendRow(std::move(row));
     host_.ShowRegisteredCount(list_.RowCount());

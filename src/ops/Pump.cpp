@@ -2,13 +2,13 @@
 
 #include <thread>
 
-#include "host/Host.h"
+#include "host/EventPump.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
 
 void Pump::operator()() {
-    host_.Pump();
+    events_.Pump();
     if (settings_.useCpuFully != 0)
         return;
     const auto now = std::chrono::steady_clock::now();

@@ -5,12 +5,12 @@
 
 namespace morvane {
 
-class Host;
+class EventPump;
 struct AppSettings;
 
 class Pump {
 public:
-    Pump(Host& host, const AppSettings& settings) : host_(host), settings_(settings) {}
+    Pump(EventPump& events, const AppSettings& settings) : events_(events), settings_(settings) {}
 
     // Handles window events, then yields the processor unless "CPUをフル使用" is on. A
     // yield is a system call that costs more than many an item (half a microsecond, two per
@@ -20,7 +20,7 @@ public:
     void operator()();
 
 private:
-    Host& host_;
+    EventPump& events_;
     const AppSettings& settings_;
     std::chrono::steady_clock::time_point lastYield_;
 };

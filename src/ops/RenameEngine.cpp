@@ -52,8 +52,10 @@ RenameRecord RenameEngine::RenameAll() {
         std::size_t end = begin;
         while (end < order.size() && jobs_[order[end]].depth == depth)
             ++end;
-        // Phase A frees every wanted path of this depth before phase B puts anything onto one,
-        // so chains and rings need no particular order.
+        // Two passes per depth: first every file of the batch that takes another's place moves
+        // away to its temporary name, then every file moves to its new name. Once the first
+        // pass is done no wanted path is held by a file of the batch, so chains and rings need
+        // no particular order.
         for (std::size_t i = begin; i < end; ++i) {
             if (!jobs_[order[i]].temp.empty())
                 Vacate(jobs_[order[i]]);

@@ -5,7 +5,7 @@
 #include <numeric>
 #include <vector>
 
-#include "host/Host.h"
+#include "host/MainWindow.h"
 #include "model/ListModel.h"
 #include "ops/TextRoundTrip.h"
 #include "platform/Utf16.h"
@@ -17,21 +17,6 @@ std::u16string Utf16SortKey(std::string_view text) {
     key.reserve(text.size());
     ForEachUtf16Unit(text, [&](std::uint16_t unit) { key.push_back(static_cast<char16_t>(unit)); });
     return key;
-}
-
-int CompareText(std::string_view a, std::string_view b) {
-    // char16_t compares as an unsigned 16-bit value.
-    return Utf16SortKey(a).compare(Utf16SortKey(b));
-}
-
-int CompareNumber(const std::string& a, const std::string& b) {
-    const long long x = ParseLeadingInteger(a);
-    const long long y = ParseLeadingInteger(b);
-    return x < y ? -1 : (x > y ? 1 : 0);
-}
-
-int CompareIcon(int a, int b) {
-    return a < b ? -1 : (a > b ? 1 : 0);
 }
 
 namespace {
@@ -93,13 +78,13 @@ void RowOrder::FinishMove(int focusRow) {
         list_.RenumberRows();
     list_.SetFocusRow(focusRow);
     list_.NotifySelectionChanged();
-    host_.EnsureRowVisible(focusRow);
+    window_.EnsureRowVisible(focusRow);
 }
 
 void RowOrder::SortByColumn(int column) {
     if (column < 0 || column >= ColumnCount)
         return;
-    host_.CommitEdit();
+    window_.CommitEdit();
     const auto flag = static_cast<std::size_t>(column);
     const bool direction = sortAscending[flag];
     sortAscending[flag] = !direction;

@@ -9,25 +9,18 @@
 
 namespace morvane {
 
-class Host;
+class MainWindow;
 class ListModel;
 class TextRoundTrip;
 
-// Ordinal comparison of two cell texts on their UTF-16 units as unsigned values: no locale,
-// no case folding. Negative, zero or positive.
-int CompareText(std::string_view a, std::string_view b);
-// The texts read as signed 64-bit decimal numbers (leading blanks and a sign accepted,
-// stopping at the first non-digit; no number reads 0).
-int CompareNumber(const std::string& a, const std::string& b);
-int CompareIcon(int a, int b);
-
-// The UTF-16 units of a text, as CompareText orders them.
+// The UTF-16 units of a text: sorting by name compares these as unsigned values (ordinal, no
+// locale, no case folding).
 std::u16string Utf16SortKey(std::string_view text);
 
 class RowOrder {
 public:
-    RowOrder(ListModel& list, Host& host, const TextRoundTrip& rowLock)
-        : list_(list), host_(host), rowLock_(rowLock) {}
+    RowOrder(ListModel& list, MainWindow& window, const TextRoundTrip& rowLock)
+        : list_(list), window_(window), rowLock_(rowLock) {}
 
     // Moves every selected row one place up (down); a block of adjacent rows moves as a
     // block. Nothing moves when a selected row is already at the top (bottom).
@@ -44,7 +37,7 @@ private:
     void FinishMove(int focusRow);
 
     ListModel& list_;
-    Host& host_;
+    MainWindow& window_;
     const TextRoundTrip& rowLock_;
 };
 

@@ -15,32 +15,29 @@ void OpenWithDesktop(ActivityLog& log, const std::string& path) {
     ReportOpenFailure(log, OpenWithDefaultApplication(path), path);
 }
 
-void ReportOpenFailure(ActivityLog& log, int result, const std::string& path) {
+void ReportOpenFailure(ActivityLog& log, ShellOutcome outcome, const std::string& path) {
     const char* format = nullptr;
-    switch (result) {
-        case 0:
-        case 8:
+    switch (outcome) {
+        case ShellOutcome::Started:
+            return;
+        case ShellOutcome::OutOfResources:
             format = msg::kShellNoMemory;
             break;
-        case 2:
+        case ShellOutcome::FileNotFound:
             format = msg::kShellFileNotFound;
             break;
-        case 3:
+        case ShellOutcome::PathNotFound:
             format = msg::kShellPathNotFound;
             break;
-        case 5:
-        case 26:
+        case ShellOutcome::AccessDenied:
             format = msg::kShellAccessDenied;
             break;
-        case 11:
+        case ShellOutcome::BadFormat:
             format = msg::kShellBadFormat;
             break;
-        case 27:
-        case 31:
+        case ShellOutcome::NoAssociation:
             format = msg::kShellNoAssociation;
             break;
-        default:
-            return;
     }
     log.AppendLog(FormatText(format, path.c_str()));
 }

@@ -5,6 +5,7 @@
 
 namespace morvane {
 
+enum class ShellOutcome;
 class ActivityLog;
 class BusyState;
 class ListModel;
@@ -15,7 +16,7 @@ struct AppSettings;
 // Opens the path with the desktop's default application; a failure is logged.
 void OpenWithDesktop(ActivityLog& log, const std::string& path);
 // Logs the message of a failed open or start of `path`; nothing for a success.
-void ReportOpenFailure(ActivityLog& log, int result, const std::string& path);
+void ReportOpenFailure(ActivityLog& log, ShellOutcome outcome, const std::string& path);
 
 class ShellOpen {
 public:

@@ -104,9 +104,7 @@ void TextRoundTrip::ExportAndLock() {
     LockRows(path);
 
     if (settings_.useExternalEditor != 0) {
-        const int result = StartDetached(settings_.editorPath, {path});
-        if (result <= 32)
-            ReportOpenFailure(log_, result, settings_.editorPath);
+        ReportOpenFailure(log_, StartDetached(settings_.editorPath, {path}), settings_.editorPath);
     } else {
         OpenWithDesktop(log_, path);
     }

@@ -20,8 +20,8 @@ bool IsUtf8Name(const std::string& name) {
     return strcasecmp(name.c_str(), "UTF-8") == 0 || strcasecmp(name.c_str(), "UTF8") == 0;
 }
 
-// Converts with iconv; an unconvertible or invalid sequence becomes "?" (the converter's
-// replacement), as the original's converter did.
+// Converts with iconv; an unconvertible or invalid sequence becomes "?", so a name that does
+// not fit the code page still reads as a name of the same shape.
 std::string Convert(std::string_view in, const char* to, const char* from) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))

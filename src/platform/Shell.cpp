@@ -118,9 +118,8 @@ std::string ParentOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// What the desktop's open call would answer for a path that cannot be opened at all;
-// 0 when the path is there and readable.
-int CheckOpenable(const std::string& path) {
+// Why a path cannot be opened at all; Started when it is there and readable.
+ShellOutcome CheckOpenable(const std::string& path) {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0 || stat(path.c_str(), &st) != 0) {
         const int e = errno;
@@ -128,48 +127,48 @@ int CheckOpenable(const std::string& path) {
             struct stat parent {};
             const std::string dir = ParentOf(path);
             return stat(dir.c_str(), &parent) == 0 && S_ISDIR(parent.st_mode)
-                       ? shell::kFileNotFound
-                       : shell::kPathNotFound;
+                       ? ShellOutcome::FileNotFound
+                       : ShellOutcome::PathNotFound;
         }
-        return ShellResultFromErrno(e);
+        return ShellOutcomeOfErrno(e);
     }
     if (access(path.c_str(), R_OK) != 0 && errno == EACCES)
-        return shell::kAccessDenied;
-    return 0;
+        return ShellOutcome::AccessDenied;
+    return ShellOutcome::Started;
 }
 
 }  // namespace
 
-int ShellResultFromErrno(int error) {
+ShellOutcome ShellOutcomeOfErrno(int error) {
     switch (error) {
         case 0:
-            return shell::kSuccess;
+            return ShellOutcome::Started;
         case ENOENT:
-            return shell::kFileNotFound;
+            return ShellOutcome::FileNotFound;
         case ENOTDIR:
         case ELOOP:
         case ENAMETOOLONG:
-            return shell::kPathNotFound;
+            return ShellOutcome::PathNotFound;
         case EACCES:
         case EPERM:
         case ETXTBSY:
-            return shell::kAccessDenied;
+            return ShellOutcome::AccessDenied;
         case ENOEXEC:
-            return shell::kBadFormat;
+            return ShellOutcome::BadFormat;
         case ENOMEM:
         case EAGAIN:
         case EMFILE:
         case ENFILE:
-            return shell::kOutOfResources;
+            return ShellOutcome::OutOfResources;
         default:
-            return shell::kFileNotFound;
+            return ShellOutcome::FileNotFound;
     }
 }
 
-int OpenWithDefaultApplication(const std::string& path) {
+ShellOutcome OpenWithDefaultApplication(const std::string& path) {
     if (path.empty())
-        return shell::kFileNotFound;
-    if (const int failure = CheckOpenable(path); failure != 0)
+        return ShellOutcome::FileNotFound;
+    if (const ShellOutcome failure = CheckOpenable(path); failure != ShellOutcome::Started)
         return failure;
     // An absolute path cannot be taken for an option or a URI by the opener.
     const std::string target = path.front() == '/' ? path : "./" + path;
@@ -181,33 +180,33 @@ int OpenWithDefaultApplication(const std::string& path) {
     } else if (std::string xdg = FindInPath("xdg-open"); !xdg.empty()) {
         args = {xdg, target};
     } else {
-        return shell::kNoAssociation;  // nothing on this desktop opens files
+        return ShellOutcome::NoAssociation;  // nothing on this desktop opens files
     }
     pid_t pid = 0;
     if (const int e = Spawn(args, false, &pid); e != 0)
-        return ShellResultFromErrno(e);
+        return ShellOutcomeOfErrno(e);
     const int status = WaitPatiently(pid);
     if (status <= 0)
-        return shell::kSuccess;
+        return ShellOutcome::Started;
     // The path was there and readable, so the opener failed to find a program for it.
     // xdg-open tells a path that vanished meanwhile by status 2; GIO uses 2 for everything.
     if (!viaGio && status == 2)
-        return shell::kFileNotFound;
-    return shell::kNoAssociation;
+        return ShellOutcome::FileNotFound;
+    return ShellOutcome::NoAssociation;
 }
 
-int StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
+ShellOutcome StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
     if (program.empty())
-        return shell::kFileNotFound;
+        return ShellOutcome::FileNotFound;
     std::vector<std::string> args;
     args.reserve(arguments.size() + 1);
     args.push_back(program);
     args.insert(args.end(), arguments.begin(), arguments.end());
     pid_t pid = 0;
     if (const int e = Spawn(args, true, &pid); e != 0)
-        return ShellResultFromErrno(e);
+        return ShellOutcomeOfErrno(e);
     ReapInBackground(pid);
-    return shell::kSuccess;
+    return ShellOutcome::Started;
 }
 
 }  // namespace morvane

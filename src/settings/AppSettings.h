@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/Host.h"
+#include "host/FontSpec.h"
 
 namespace morvane {
 

@@ -3,7 +3,7 @@
 
 #include <QFont>
 
-#include "host/Host.h"
+#include "host/FontSpec.h"
 
 namespace morvane {
 

@@ -57,11 +57,6 @@ void MainStatusBar::SetRowLockText(const std::string& text) {
     SetPaneText(rowLock_, text);
 }
 
-void MainStatusBar::SetCountText(const std::string& text) {
-    shownCount_ = -1;
-    SetPaneText(count_, text);
-}
-
 void MainStatusBar::SetCount(int count) {
     if (count == shownCount_)
         return;

@@ -17,7 +17,6 @@ public:
 
     void SetProgress(float fraction);
     void SetRowLockText(const std::string& text);
-    void SetCountText(const std::string& text);
     // The registered total in its format; called for every row a registration adds.
     void SetCount(int count);
 

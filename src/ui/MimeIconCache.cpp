@@ -16,7 +16,7 @@ bool HasWildcard(QStringView text) {
 }  // namespace
 
 MimeIconCache::MimeIconCache() {
-    Type drive;
+    Type drive;  // kDriveIconIndex
     drive.iconName = QStringLiteral("drive-harddisk");
     drive.directory = true;
     types_.push_back(std::move(drive));

@@ -231,11 +231,6 @@ void QtHost::CommitEdit() {
         frame_->List()->Editor()->CommitEdit();
 }
 
-void QtHost::BeginEditSelected() {
-    if (frame_)
-        frame_->List()->Editor()->BeginEditSelected();
-}
-
 void QtHost::ProcessPendingEvents(bool wait) {
     QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents;
     if (wait) {

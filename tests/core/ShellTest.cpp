@@ -33,24 +33,24 @@ protected:
 
 TEST_F(DesktopTest, OpensThroughTheAssociationAndMapsFailuresOntoShellCodes) {
     const std::string text = dir_.MakeFile("docs/メモ 1.txt", "hello\n");
-    EXPECT_EQ(OpenWithDefaultApplication(text), shell::kSuccess);
+    EXPECT_EQ(OpenWithDefaultApplication(text), ShellOutcome::Started);
     EXPECT_EQ(WaitForLine(record_), text + "\n");
 
     // No handler for binary data or for folders on this desktop.
     const std::string binary = dir_.MakeFile("docs/data.morvane-bin", std::string("\0\1\2\3", 4));
-    EXPECT_EQ(OpenWithDefaultApplication(binary), shell::kNoAssociation);
-    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs"), shell::kNoAssociation);
+    EXPECT_EQ(OpenWithDefaultApplication(binary), ShellOutcome::NoAssociation);
+    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs"), ShellOutcome::NoAssociation);
 
-    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs/missing.txt"), shell::kFileNotFound);
-    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "nowhere/missing.txt"), shell::kPathNotFound);
-    EXPECT_EQ(OpenWithDefaultApplication(text + "/below"), shell::kPathNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs/missing.txt"), ShellOutcome::FileNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "nowhere/missing.txt"), ShellOutcome::PathNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(text + "/below"), ShellOutcome::PathNotFound);
     // A dangling link names nothing that can be opened.
     symlink((dir_ / "gone.txt").c_str(), (dir_ / "docs/link.txt").c_str());
-    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs/link.txt"), shell::kFileNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs/link.txt"), ShellOutcome::FileNotFound);
     if (geteuid() != 0) {
         const std::string secret = dir_.MakeFile("docs/secret.txt", "x\n");
         chmod(secret.c_str(), 0);
-        EXPECT_EQ(OpenWithDefaultApplication(secret), shell::kAccessDenied);
+        EXPECT_EQ(OpenWithDefaultApplication(secret), ShellOutcome::AccessDenied);
     }
     // Only the one successful open reached the handler.
     EXPECT_EQ(ReadFileText(record_), text + "\n");
@@ -66,19 +66,20 @@ TEST_F(DesktopTest, ShellOpenLogsTheMessageOfTheFailure) {
               "\n" + FormatText(msg::kShellNoAssociation, binary.c_str()) + "\n" +
                   FormatText(msg::kShellFileNotFound, (dir_ / "missing.txt").c_str()));
 
-    // Codes outside the table, success among them, log nothing.
+    // A start logs nothing; every failure has its own message.
     app.Log().ClearLog();
-    for (int code : {28, 29, 30, 32, 33, 42})
-        ReportOpenFailure(app.Log(), code, "/x");
+    ReportOpenFailure(app.Log(), ShellOutcome::Started, "/x");
     EXPECT_EQ(app.Log().Text(), "");
-    ReportOpenFailure(app.Log(), 0, "/x");
-    ReportOpenFailure(app.Log(), 26, "/y");
-    ReportOpenFailure(app.Log(), 27, "/z");
-    ReportOpenFailure(app.Log(), 11, "/w");
+    ReportOpenFailure(app.Log(), ShellOutcome::OutOfResources, "/x");
+    ReportOpenFailure(app.Log(), ShellOutcome::AccessDenied, "/y");
+    ReportOpenFailure(app.Log(), ShellOutcome::NoAssociation, "/z");
+    ReportOpenFailure(app.Log(), ShellOutcome::BadFormat, "/w");
+    ReportOpenFailure(app.Log(), ShellOutcome::PathNotFound, "/v");
     EXPECT_EQ(app.Log().Text(), "\n" + FormatText(msg::kShellNoMemory, "/x") + "\n" +
                                     FormatText(msg::kShellAccessDenied, "/y") + "\n" +
                                     FormatText(msg::kShellNoAssociation, "/z") + "\n" +
-                                    FormatText(msg::kShellBadFormat, "/w"));
+                                    FormatText(msg::kShellBadFormat, "/w") + "\n" +
+                                    FormatText(msg::kShellPathNotFound, "/v"));
 }
 
 TEST_F(DesktopTest, WithoutAConfiguredEditorTheTextFileOpensInTheDesktopsEditor) {
@@ -112,7 +113,7 @@ TEST(StartDetachedTest, StartsWithTheArgumentAndLeavesNoZombie) {
     const std::string program = MakeScript(dir, "prog.sh",
                                            "printf '%s|%s\\n' \"$$\" \"$1\" > '" + out +
                                                ".part'\nmv '" + out + ".part' '" + out + "'\n");
-    EXPECT_EQ(StartDetached(program, {"/tmp/a b [c].txt"}), shell::kSuccess);
+    EXPECT_EQ(StartDetached(program, {"/tmp/a b [c].txt"}), ShellOutcome::Started);
     const std::string line = WaitForLine(out);
     ASSERT_FALSE(line.empty());
     const std::string pid = line.substr(0, line.find('|'));
@@ -126,12 +127,12 @@ TEST(StartDetachedTest, StartsWithTheArgumentAndLeavesNoZombie) {
     }
     EXPECT_TRUE(gone);
 
-    EXPECT_EQ(StartDetached(dir / "no-such-editor", {"x"}), shell::kFileNotFound);
-    EXPECT_EQ(StartDetached("", {"x"}), shell::kFileNotFound);
+    EXPECT_EQ(StartDetached(dir / "no-such-editor", {"x"}), ShellOutcome::FileNotFound);
+    EXPECT_EQ(StartDetached("", {"x"}), ShellOutcome::FileNotFound);
     const std::string plain = dir.MakeFile("plain.txt", "not a program\n");
     chmod(plain.c_str(), 0644);
     if (geteuid() != 0) {
-        EXPECT_EQ(StartDetached(plain, {"x"}), shell::kAccessDenied);
+        EXPECT_EQ(StartDetached(plain, {"x"}), ShellOutcome::AccessDenied);
     }
 }
 

@@ -39,7 +39,6 @@ public:
     void SetEditorButtonChecked(bool checked) override { editorButtonChecked = checked; }
     void SetMainWindowEnabled(bool enabled) override;
     void CommitEdit() override { ++commitEditCalls; }
-    void BeginEditSelected() override { ++beginEditCalls; }
     void ApplyFont(const FontSpec& font) override { appliedFonts.push_back(font); }
 
     void Pump() override;
@@ -80,7 +79,6 @@ public:
     bool windowExists = false;
     int disableCount = 0;
     int commitEditCalls = 0;
-    int beginEditCalls = 0;
     int pumpCalls = 0;
     int aboutShown = 0;
     std::vector<FontSpec> appliedFonts;

@@ -1,0 +1,31 @@
+#pragma once
+// Message boxes, questions and the program's dialogs. Each returns the user's answer;
+// empty results mean the user cancelled.
+
+#include <string>
+#include <vector>
+
+#include "host/FontSpec.h"
+
+namespace morvane {
+
+struct AppSettings;
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Message boxes with a warning icon: OK only, and Yes/No (true for Yes).
+    virtual void ShowWarning(const std::string& text, const std::string& caption) = 0;
+    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+
+    virtual std::vector<std::string> ChooseFilesToRegister() = 0;
+    virtual std::string ChooseFolderToRegister(const std::string& title) = 0;
+    virtual std::string ChooseListFileToLoad() = 0;
+    virtual std::string ChooseListFileToSave() = 0;
+    virtual bool ChooseFont(FontSpec& font) = 0;
+    virtual bool RunOptionsDialog(AppSettings& settings) = 0;
+    virtual void ShowAbout() = 0;
+};
+
+}  // namespace morvane
