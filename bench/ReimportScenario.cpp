@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -37,13 +38,16 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     }
     const std::string textPaths[2] = {app.Places().tempDir + "edited-names.txt",
                                       app.Places().tempDir + "edited-again.txt"};
-    for (int i = 0; i < 2; ++i)
-        morvane::RealFileSystem().WriteFileAtomic(textPaths[i], texts[i]);
+    for (int i = 0; i < 2; ++i) {
+        if (!morvane::RealFileSystem().WriteFileAtomic(textPaths[i], texts[i]).Ok())
+            std::abort();  // the temporary folder is full or gone; no figure would mean anything
+    }
     app.RoundTrip().LockRows(textPaths[0]);
 
     int edit = 0;
     const auto nextEdit = [&] {
-        morvane::RealFileSystem().WriteFileAtomic(textPaths[0], texts[edit]);
+        if (!morvane::RealFileSystem().WriteFileAtomic(textPaths[0], texts[edit]).Ok())
+            std::abort();
         edit = 1 - edit;
     };
     const auto reimport = [&] { app.RoundTrip().ReimportTextFile(); };
@@ -55,7 +59,8 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     const morvane::bench::Measurement bare = ctx.Measure(
         [&] {
             std::string content;
-            morvane::RealFileSystem().ReadFile(app.RoundTrip().TextFilePath(), &content);
+            if (!morvane::RealFileSystem().ReadFile(app.RoundTrip().TextFilePath(), &content).Ok())
+                std::abort();
             std::size_t start = 0;
             int found = 0;
             for (const std::string& directory : directories) {

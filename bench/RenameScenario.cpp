@@ -104,7 +104,7 @@ void CheckRenamed(const morvane::bench::BenchTree& tree, const Plan& plan) {
     morvane::FileSystem& fs = morvane::RealFileSystem();
     std::string content;
     for (std::size_t i = 0; i < tree.files.size(); ++i) {
-        if (!fs.ReadFile(plan.targets[i], &content) || content != NameOf(tree.files[i]))
+        if (!fs.ReadFile(plan.targets[i], &content).Ok() || content != NameOf(tree.files[i]))
             Fail("wrong content or missing: " + plan.targets[i]);
     }
     std::vector<std::vector<std::string>> expected(tree.folders.size());
@@ -112,7 +112,8 @@ void CheckRenamed(const morvane::bench::BenchTree& tree, const Plan& plan) {
         expected[i % tree.folders.size()].push_back(plan.newNames[i]);
     for (std::size_t f = 0; f < tree.folders.size(); ++f) {
         std::vector<std::string> names;
-        fs.ListFolder(tree.folders[f], &names);
+        if (!fs.ListFolder(tree.folders[f], &names).Ok())
+            Fail("cannot read " + tree.folders[f]);
         std::sort(names.begin(), names.end());
         std::sort(expected[f].begin(), expected[f].end());
         if (names != expected[f])

@@ -1,5 +1,8 @@
 #include "app/CMorvaneApp.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "app/Commands.h"
 #include "host/Host.h"
 #include "host/Messages.h"
@@ -34,7 +37,7 @@ CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& ar
                                               const StartupEnvironment& environment) {
     InitLocaleCodePage();
     std::string& programDir = locations_.programDir;
-    programDir = environment.programDir ? *environment.programDir : ProgramDirectory();
+    programDir = environment.programDir ? *environment.programDir : ProgramDirectory(fs_);
     if (programDir.empty()) {
         host_.ShowWarning(msg::kNoProgramDir, msg::kStartupCaption);
         return StartResult::Stopped;
@@ -52,7 +55,8 @@ CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& ar
     settingsPath_ = environment.settingsPath;
     if (settingsPath_.empty()) {
         settingsPath_ = SettingsFilePath(
-            programDir, environment.configHome.empty() ? ConfigHome() : environment.configHome);
+            fs_, programDir,
+            environment.configHome.empty() ? ConfigHome() : environment.configHome);
     }
     LoadSettings(fs_, settingsPath_, &settings_);
     if (!host_.CreateMainWindow())
@@ -79,8 +83,16 @@ void CMorvaneApp::ShutDown() {
         roundTrip_.UnlockRows();
     list_.RemoveAllRows();
     host_.DestroyMainWindow();
-    if (startedUp_)
-        SaveSettings(fs_, settingsPath_, settings_);
+    if (!startedUp_)
+        return;
+    // The window is gone, so the terminal or the session's journal is the one place left
+    // to say that the choices of this session are lost.
+    if (const FsStatus saved = SaveSettings(fs_, settingsPath_, settings_); !saved.Ok()) {
+        std::fprintf(
+            stderr, "%s\n",
+            FormatText(msg::kSettingsNotSaved, settingsPath_.c_str(), std::strerror(saved.error))
+                .c_str());
+    }
 }
 
 void CMorvaneApp::OnCloseMainWindow() {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/Host.h"
 #include "host/ActivityLog.h"
+#include "host/Host.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
 #include "ops/ListFile.h"
@@ -102,7 +102,7 @@ private:
                              locations_, host_,       busy_, pump_};
     Registration registration_{list_, validation_, fs_,   log_,       settings_, locations_,
                                host_, busy_,       pump_, roundTrip_, removal_};
-    ShellOpen shellOpen_{list_, log_, settings_, busy_, roundTrip_, registration_};
+    ShellOpen shellOpen_{list_, fs_, log_, settings_, busy_, roundTrip_, registration_};
     RenameEngine renameEngine_{list_, fs_, log_, host_, busy_, pump_, removal_};
     RowOrder rowOrder_{list_, host_, roundTrip_};
     ListFile listFile_{list_, validation_, fs_,   log_,          host_,

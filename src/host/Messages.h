@@ -14,6 +14,8 @@ namespace msg {
 inline constexpr const char* kStartupCaption = "実行エラー";
 inline constexpr const char* kNoProgramDir = "実行ディレクトリを取得できませんでした。";
 inline constexpr const char* kNoTempDir = "一時ディレクトリを取得できませんでした。";
+// Shut-down.
+inline constexpr const char* kSettingsNotSaved = "【エラー】設定を保存できませんでした。(%s : %s)";
 
 // Row lock question.
 inline constexpr const char* kUnlockQuestion =

@@ -19,7 +19,7 @@ bool FolderPresence::Exists(const std::string& path) {
     if (!f.read && ++f.asked >= kReadFrom) {
         f.read = true;
         std::vector<std::string> names;
-        f.readable = fs_.ListFolder(it->first, &names);
+        f.readable = fs_.ListFolder(it->first, &names).Ok();
         f.names.reserve(names.size());
         for (auto& n : names)
             f.names.insert(std::move(n));

@@ -41,7 +41,7 @@ bool ListFile::SaveListFile(const std::string& path) {
             return false;
     }
     // Written beside the target and renamed over it, so a failure leaves any earlier file.
-    if (fs_.WriteFileAtomic(path, writer.Finish()) != 0)
+    if (!fs_.WriteFileAtomic(path, writer.Finish()).Ok())
         return false;
     listFilePath_ = path;
     return true;
@@ -59,7 +59,7 @@ bool ListFile::LoadListFile(const std::string& path) {
     const auto info = fs_.Find(path);
     std::string data;
     if (!info || info->kind != FileKind::Regular ||
-        (info->size <= kMaxListFileBytes && !fs_.ReadFile(path, &data))) {
+        (info->size <= kMaxListFileBytes && !fs_.ReadFile(path, &data).Ok())) {
         return false;
     }
     removal_.RemoveAllRows();

@@ -30,7 +30,7 @@ constexpr std::string_view kDriveRowDirectoryMark = "D";  // what the folder col
 void Registration::ShowFolder(const std::string& folder) {
     host_.SetMainWindowEnabled(false);
     std::vector<std::string> names;
-    if (fs_.ListFolder(folder.empty() ? "/" : folder, &names)) {
+    if (fs_.ListFolder(folder.empty() ? "/" : folder, &names).Ok()) {
         const auto count = static_cast<float>(names.size());
         int i = 0;
         for (const std::string& name : names) {
@@ -50,11 +50,11 @@ void Registration::ShowDrivesAndFolders() {
     // The root's row has the empty key (its path "/" without the separator, so that a key
     // plus "/" plus a name is a path below it); mounted media follow.
     RegisterDriveRow("");
-    for (const std::string& mountPoint : RemovableMountPoints())
+    for (const std::string& mountPoint : RemovableMountPoints(fs_))
         RegisterDriveRow(mountPoint);
     for (UserFolder which : {UserFolder::Documents, UserFolder::Pictures, UserFolder::Music,
                              UserFolder::Videos, UserFolder::Desktop}) {
-        const std::string path = UserFolderPath(which);
+        const std::string path = UserFolderPath(fs_, which);
         if (!path.empty() && fs_.Exists(path))
             RegisterPath(path);
     }

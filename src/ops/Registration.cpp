@@ -165,11 +165,11 @@ bool Registration::RenameTest(const std::string& path, const std::string& direct
     do {
         temp = FormatText("%s/%08x[MORVANE]_%s", folder.c_str(), counter++, name.c_str());
     } while (fs_.Exists(temp));
-    if (fs_.Move(path, temp) != 0) {
+    if (!fs_.Move(path, temp).Ok()) {
         log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
         return false;
     }
-    if (fs_.Move(temp, path) != 0) {
+    if (!fs_.Move(temp, path).Ok()) {
         log_.AppendLog(FormatText(msg::kRenameBackFailed, path.c_str(), temp.c_str()));
         *refused = true;
         return false;

@@ -88,7 +88,7 @@ bool Registration::ListFolderCached(const std::string& folder, std::vector<std::
         *names = std::move(listedNames_);
         return true;
     }
-    return fs_.ListFolder(folder.empty() ? "/" : folder, names);
+    return fs_.ListFolder(folder.empty() ? "/" : folder, names).Ok();
 }
 
 int Registration::CountFolderEntries(const std::string& folder) {
@@ -96,7 +96,7 @@ int Registration::CountFolderEntries(const std::string& folder) {
     if (!busy_.Busy())
         return 0;
     std::vector<std::string> names;
-    if (!fs_.ListFolder(folder.empty() ? "/" : folder, &names)) {
+    if (!fs_.ListFolder(folder.empty() ? "/" : folder, &names).Ok()) {
         log_.AppendLog(FormatText(msg::kFolderUnreadable, folder.c_str()));
         return 0;
     }

@@ -126,7 +126,7 @@ std::vector<std::size_t> RenameEngine::RenameOrder() const {
 }
 
 int RenameEngine::Step(const std::string& from, const std::string& to, bool temporary) {
-    const int error = RetriedMove(fs_, from, to, retry);
+    const int error = RetriedMove(fs_, from, to, retry).error;
     if (error == 0)
         record_.moves.push_back({from, to, temporary});
     return error;

@@ -7,15 +7,16 @@
 namespace morvane {
 
 class FileSystem;
+struct FsStatus;
 
 struct RetryPolicy {
     int attempts = 255;
     int delayMs = 32;  // waited after every failed attempt, the last one included
 };
 
-// 0, or the errno value of the last attempt. A lasting failure (the target exists, no such
-// file, permission denied, ...) returns after its first attempt.
-int RetriedMove(FileSystem& fs, const std::string& from, const std::string& to,
-                const RetryPolicy& policy);
+// The status of the last attempt. A lasting failure (the target exists, no such file,
+// permission denied, ...) returns after its first attempt.
+FsStatus RetriedMove(FileSystem& fs, const std::string& from, const std::string& to,
+                     const RetryPolicy& policy);
 
 }  // namespace morvane

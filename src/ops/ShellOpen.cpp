@@ -11,8 +11,8 @@
 
 namespace morvane {
 
-void OpenWithDesktop(ActivityLog& log, const std::string& path) {
-    ReportOpenFailure(log, OpenWithDefaultApplication(path), path);
+void OpenWithDesktop(FileSystem& fs, ActivityLog& log, const std::string& path) {
+    ReportOpenFailure(log, OpenWithDefaultApplication(fs, path), path);
 }
 
 void ReportOpenFailure(ActivityLog& log, ShellOutcome outcome, const std::string& path) {
@@ -60,7 +60,7 @@ void ShellOpen::OpenSelectedEntries() {
             return;
         }
         // The root's row has the empty key.
-        OpenWithDesktop(log_, key.empty() ? "/" : key);
+        OpenWithDesktop(fs_, log_, key.empty() ? "/" : key);
     }
 }
 

@@ -8,21 +8,23 @@ namespace morvane {
 enum class ShellOutcome;
 class ActivityLog;
 class BusyState;
+class FileSystem;
 class ListModel;
 class Registration;
 class TextRoundTrip;
 struct AppSettings;
 
 // Opens the path with the desktop's default application; a failure is logged.
-void OpenWithDesktop(ActivityLog& log, const std::string& path);
+void OpenWithDesktop(FileSystem& fs, ActivityLog& log, const std::string& path);
 // Logs the message of a failed open or start of `path`; nothing for a success.
 void ReportOpenFailure(ActivityLog& log, ShellOutcome outcome, const std::string& path);
 
 class ShellOpen {
 public:
-    ShellOpen(ListModel& list, ActivityLog& log, const AppSettings& settings, const BusyState& busy,
-              TextRoundTrip& rowLock, Registration& navigation)
+    ShellOpen(ListModel& list, FileSystem& fs, ActivityLog& log, const AppSettings& settings,
+              const BusyState& busy, TextRoundTrip& rowLock, Registration& navigation)
         : list_(list),
+          fs_(fs),
           log_(log),
           settings_(settings),
           busy_(busy),
@@ -35,6 +37,7 @@ public:
 
 private:
     ListModel& list_;
+    FileSystem& fs_;
     ActivityLog& log_;
     const AppSettings& settings_;
     const BusyState& busy_;

@@ -92,7 +92,7 @@ void TextRoundTrip::ReimportTextFile() {
 
     bool ok = true;
     std::string content;
-    if (!fs_.ReadFile(textFilePath_, &content)) {
+    if (!fs_.ReadFile(textFilePath_, &content).Ok()) {
         log_.AppendLog(FormatText(msg::kTextOpenFailed, textFilePath_.c_str()));
         ok = false;
     } else if (StartsWith(content, "\xFF\xFE") || StartsWith(content, "\xFE\xFF")) {

@@ -92,7 +92,7 @@ void TextRoundTrip::ExportAndLock() {
     // folder can make us write elsewhere; a taken name moves on to the next counter.
     for (std::uint32_t counter = 0; error == EEXIST; ++counter) {
         path = locations_.tempDir + TextFileName(counter, now);
-        error = fs_.CreateExclusive(path, content);
+        error = fs_.CreateExclusive(path, content).error;
         if (counter == 0xffffffffu)
             break;
     }
@@ -106,7 +106,7 @@ void TextRoundTrip::ExportAndLock() {
     if (settings_.useExternalEditor != 0) {
         ReportOpenFailure(log_, StartDetached(settings_.editorPath, {path}), settings_.editorPath);
     } else {
-        OpenWithDesktop(log_, path);
+        OpenWithDesktop(fs_, log_, path);
     }
     host_.SetEditorButtonChecked(true);
 }
@@ -128,7 +128,7 @@ void TextRoundTrip::LockRows(const std::string& path) {
 
 void TextRoundTrip::UnlockRows() {
     log_.AppendLog(FormatText(msg::kUnlocked, textFilePath_.c_str()));
-    if (fs_.Remove(textFilePath_) != 0)
+    if (!fs_.Remove(textFilePath_).Ok())
         log_.AppendLog(FormatText(msg::kTextDeleteFailed, textFilePath_.c_str()));
     textFilePath_.clear();
     textFileStamp_ = {};

@@ -1,13 +1,13 @@
 #include "platform/Directories.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "platform/FileSystem.h"
 
 namespace morvane {
 namespace {
@@ -49,22 +49,15 @@ std::string UnescapeMountPath(const std::string& s) {
 
 }  // namespace
 
-std::string ProgramPath() {
-    std::string buffer(4096, '\0');
-    for (;;) {
-        const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (n < 0)
-            return {};
-        if (static_cast<std::size_t>(n) < buffer.size()) {
-            buffer.resize(static_cast<std::size_t>(n));
-            return buffer;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+std::string ProgramPath(FileSystem& fs) {
+    std::string path;
+    if (!fs.ReadLink("/proc/self/exe", &path).Ok())
+        return {};
+    return path;
 }
 
-std::string ProgramDirectory() {
-    const std::string path = ProgramPath();
+std::string ProgramDirectory(FileSystem& fs) {
+    const std::string path = ProgramPath(fs);
     if (path.empty())
         return {};
     const auto slash = path.find_last_of('/');
@@ -93,23 +86,7 @@ std::string ConfigHome() {
     return home.empty() ? std::string() : home + "/.config";
 }
 
-bool MakeFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        if (!part.empty() && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            break;
-    }
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool IsWritableDirectory(const std::string& dir) {
-    return !dir.empty() && access(dir.c_str(), W_OK | X_OK) == 0;
-}
-
-std::string UserFolderPath(UserFolder which) {
+std::string UserFolderPath(FileSystem& fs, UserFolder which) {
     static const char* const keys[] = {"XDG_DOCUMENTS_DIR", "XDG_PICTURES_DIR", "XDG_MUSIC_DIR",
                                        "XDG_VIDEOS_DIR", "XDG_DESKTOP_DIR"};
     static const char* const fallbacks[] = {"Documents", "Pictures", "Music", "Videos", "Desktop"};
@@ -117,7 +94,10 @@ std::string UserFolderPath(UserFolder which) {
     const std::string home = HomeDirectory();
     if (home.empty())
         return {};
-    std::ifstream in(ConfigHome() + "/user-dirs.dirs");
+    std::string content;
+    if (!fs.ReadFile(ConfigHome() + "/user-dirs.dirs", &content).Ok())
+        content.clear();
+    std::istringstream in(content);
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind(keys[index], 0) != 0)
@@ -136,13 +116,16 @@ std::string UserFolderPath(UserFolder which) {
     return home + "/" + fallbacks[index];
 }
 
-std::vector<std::string> RemovableMountPoints() {
+std::vector<std::string> RemovableMountPoints(FileSystem& fs) {
     std::vector<std::string> result;
     const std::string user = UserName();
     if (user.empty())
         return result;
     const std::string prefixes[] = {"/media/" + user + "/", "/run/media/" + user + "/"};
-    std::ifstream in("/proc/self/mountinfo");
+    std::string content;
+    if (!fs.ReadFile("/proc/self/mountinfo", &content).Ok())
+        return result;
+    std::istringstream in(content);
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream fields(line);

@@ -26,27 +26,63 @@ struct FileInfo {
     bool IsDirectory() const { return kind == FileKind::Directory; }
 };
 
+// Which call a status is about, for messages that say what failed.
+enum class FsOp : std::uint8_t {
+    None,
+    ListFolder,
+    Move,
+    Remove,
+    Read,
+    Write,
+    Create,
+    MakeFolder,
+    Access,
+    ReadLink,
+};
+
+// The answer of a file-system call that can fail: the call and its errno value (0 when it
+// succeeded).
+struct [[nodiscard]] FsStatus {
+    FsOp op = FsOp::None;
+    int error = 0;
+
+    bool Ok() const { return error == 0; }
+    static FsStatus Done() { return {}; }
+    static FsStatus Failed(FsOp op, int error) { return {op, error}; }
+};
+
+// What a file may be checked for (as access(2) does, with the caller's rights).
+enum class AccessMode : std::uint8_t { Read, Execute, CreateInFolder };
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     // Something occupies the path (a dangling link counts).
     virtual bool Exists(const std::string& path) = 0;
+    // The path itself (a link is described as a link); nothing when there is no such path.
     virtual std::optional<FileInfo> Find(const std::string& path) = 0;
+    // What the path leads to, links followed; nothing when it leads nowhere.
+    virtual std::optional<FileInfo> FindTarget(const std::string& path) = 0;
     // Names of the folder's entries ("." and ".." left out, hidden ones kept), in the order
-    // the file system returns them. False when the folder cannot be read.
-    virtual bool ListFolder(const std::string& dir, std::vector<std::string>* names) = 0;
-    // Moves a file or folder; never replaces anything at the target. 0 or an errno value.
-    virtual int Move(const std::string& from, const std::string& to) = 0;
-    // Deletes a file (not a folder). 0 or an errno value.
-    virtual int Remove(const std::string& path) = 0;
-    virtual bool ReadFile(const std::string& path, std::string* content) = 0;
-    // Writes a temporary file beside path and renames it over path once complete.
-    // 0 or an errno value; on failure any earlier file at path is left as it was.
-    virtual int WriteFileAtomic(const std::string& path, std::string_view content) = 0;
-    // Creates a new file that must not exist yet (no link followed), mode 0600.
-    // 0, EEXIST when the name is taken, or another errno value.
-    virtual int CreateExclusive(const std::string& path, std::string_view content) = 0;
+    // the file system returns them.
+    virtual FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) = 0;
+    // Moves a file or folder; never replaces anything at the target.
+    virtual FsStatus Move(const std::string& from, const std::string& to) = 0;
+    // Deletes a file (not a folder).
+    virtual FsStatus Remove(const std::string& path) = 0;
+    virtual FsStatus ReadFile(const std::string& path, std::string* content) = 0;
+    // Writes a temporary file beside path and renames it over path once complete. On failure
+    // any earlier file at path is left as it was.
+    virtual FsStatus WriteFileAtomic(const std::string& path, std::string_view content) = 0;
+    // Creates a new file that must not exist yet (no link followed), mode 0600. EEXIST when
+    // the name is taken.
+    virtual FsStatus CreateExclusive(const std::string& path, std::string_view content) = 0;
+    // Creates one folder, mode 0700; EEXIST when the name is taken.
+    virtual FsStatus MakeFolder(const std::string& path) = 0;
+    virtual FsStatus CheckAccess(const std::string& path, AccessMode mode) = 0;
+    // The target a symbolic link names.
+    virtual FsStatus ReadLink(const std::string& path, std::string* target) = 0;
 };
 
 // The real file system of this machine.
@@ -54,6 +90,11 @@ FileSystem& RealFileSystem();
 
 // True for errors a retry may get past (a busy resource), false for lasting ones.
 bool IsTransientError(int error);
+
+// Creates the folder and any missing folders above it; Ok when it is a folder after.
+FsStatus MakeFolders(FileSystem& fs, const std::string& path);
+// True when a new file could be created in the folder.
+bool IsWritableDirectory(FileSystem& fs, const std::string& dir);
 
 namespace detail {
 // The no-replace move where a file system refuses RENAME_NOREPLACE: a hard link and an unlink

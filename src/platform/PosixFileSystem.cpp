@@ -79,6 +79,37 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
+FileInfo Describe(const std::string& path, const struct stat& st) {
+    FileInfo info;
+    const auto slash = path.find_last_of('/');
+    info.name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (S_ISDIR(st.st_mode)) {
+        info.kind = FileKind::Directory;
+    } else if (S_ISREG(st.st_mode)) {
+        info.kind = FileKind::Regular;
+    } else if (S_ISLNK(st.st_mode)) {
+        info.kind = FileKind::Symlink;
+    } else {
+        info.kind = FileKind::Other;
+    }
+    info.size = info.kind == FileKind::Directory ? 0 : static_cast<std::uint64_t>(st.st_size);
+    info.mtimeSec = st.st_mtim.tv_sec;
+    info.mtimeNsec = st.st_mtim.tv_nsec;
+    info.ownerWritable = (st.st_mode & S_IWUSR) != 0;
+    info.device = st.st_dev;
+    info.inode = st.st_ino;
+    return info;
+}
+
+FsStatus StatusOf(FsOp op, int error) {
+    return error == 0 ? FsStatus::Done() : FsStatus::Failed(op, error);
+}
+
+// errno of the call that just failed; EIO where a call failed without setting it.
+int LastError() {
+    return errno != 0 ? errno : EIO;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     bool Exists(const std::string& path) override {
@@ -90,105 +121,128 @@ public:
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0)
             return std::nullopt;
-        FileInfo info;
-        const auto slash = path.find_last_of('/');
-        info.name = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (S_ISDIR(st.st_mode)) {
-            info.kind = FileKind::Directory;
-        } else if (S_ISREG(st.st_mode)) {
-            info.kind = FileKind::Regular;
-        } else if (S_ISLNK(st.st_mode)) {
-            info.kind = FileKind::Symlink;
-        } else {
-            info.kind = FileKind::Other;
-        }
-        info.size = info.kind == FileKind::Directory ? 0 : static_cast<std::uint64_t>(st.st_size);
-        info.mtimeSec = st.st_mtim.tv_sec;
-        info.mtimeNsec = st.st_mtim.tv_nsec;
-        info.ownerWritable = (st.st_mode & S_IWUSR) != 0;
-        info.device = st.st_dev;
-        info.inode = st.st_ino;
-        return info;
+        return Describe(path, st);
     }
 
-    bool ListFolder(const std::string& dir, std::vector<std::string>* names) override {
+    std::optional<FileInfo> FindTarget(const std::string& path) override {
+        struct stat st {};
+        if (stat(path.c_str(), &st) != 0)
+            return std::nullopt;
+        return Describe(path, st);
+    }
+
+    FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) override {
         names->clear();
         DIR* d = opendir(dir.c_str());
         if (d == nullptr)
-            return false;
+            return FsStatus::Failed(FsOp::ListFolder, LastError());
+        errno = 0;
         while (const dirent* e = readdir(d)) {
-            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
-                continue;
-            names->emplace_back(e->d_name);
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                names->emplace_back(e->d_name);
+            errno = 0;
         }
+        const int e = errno;
         closedir(d);
-        return true;
+        return StatusOf(FsOp::ListFolder, e);
     }
 
-    int Move(const std::string& from, const std::string& to) override {
-        const int e = RenameNoReplace(from, to);
+    FsStatus Move(const std::string& from, const std::string& to) override {
+        int e = RenameNoReplace(from, to);
         if (e == EINVAL || e == ENOSYS)
-            return detail::MoveWithoutRenameFlag(from, to);
-        return e;
+            e = detail::MoveWithoutRenameFlag(from, to);
+        return StatusOf(FsOp::Move, e);
     }
 
-    int Remove(const std::string& path) override { return unlink(path.c_str()) == 0 ? 0 : errno; }
+    FsStatus Remove(const std::string& path) override {
+        return StatusOf(FsOp::Remove, unlink(path.c_str()) == 0 ? 0 : errno);
+    }
 
-    bool ReadFile(const std::string& path, std::string* content) override {
+    FsStatus ReadFile(const std::string& path, std::string* content) override {
         content->clear();
         const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
-            return false;
+            return FsStatus::Failed(FsOp::Read, LastError());
         char buffer[65536];
         for (;;) {
             const ssize_t n = read(fd, buffer, sizeof buffer);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
+                const int e = LastError();
                 close(fd);
-                return false;
+                return FsStatus::Failed(FsOp::Read, e);
             }
             if (n == 0)
                 break;
             content->append(buffer, static_cast<std::size_t>(n));
         }
         close(fd);
-        return true;
+        return FsStatus::Done();
     }
 
-    int WriteFileAtomic(const std::string& path, std::string_view content) override {
+    FsStatus WriteFileAtomic(const std::string& path, std::string_view content) override {
         std::string temp = path + ".XXXXXX";
         const int fd = mkstemp(temp.data());
         if (fd < 0)
-            return errno;
+            return FsStatus::Failed(FsOp::Write, LastError());
         // Keep the target's permissions when it exists; a new file gets the usual 0644.
         struct stat st {};
-        fchmod(fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
         int e = 0;
-        if (!WriteAll(fd, content) || fsync(fd) != 0)
-            e = errno != 0 ? errno : EIO;
+        if (fchmod(fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644) != 0)
+            e = LastError();
+        if (e == 0 && (!WriteAll(fd, content) || fsync(fd) != 0))
+            e = LastError();
         if (close(fd) != 0 && e == 0)
-            e = errno;
+            e = LastError();
         if (e == 0 && rename(temp.c_str(), path.c_str()) != 0)
-            e = errno;
+            e = LastError();
         if (e != 0)
             unlink(temp.c_str());
-        return e;
+        return StatusOf(FsOp::Write, e);
     }
 
-    int CreateExclusive(const std::string& path, std::string_view content) override {
+    FsStatus CreateExclusive(const std::string& path, std::string_view content) override {
         const int fd =
             open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0)
-            return errno;
+            return FsStatus::Failed(FsOp::Create, LastError());
         int e = 0;
         if (!WriteAll(fd, content))
-            e = errno != 0 ? errno : EIO;
+            e = LastError();
         if (close(fd) != 0 && e == 0)
-            e = errno;
+            e = LastError();
         if (e != 0)
             unlink(path.c_str());
-        return e;
+        return StatusOf(FsOp::Create, e);
+    }
+
+    FsStatus MakeFolder(const std::string& path) override {
+        return StatusOf(FsOp::MakeFolder, mkdir(path.c_str(), 0700) == 0 ? 0 : errno);
+    }
+
+    FsStatus CheckAccess(const std::string& path, AccessMode mode) override {
+        int how = R_OK;
+        if (mode == AccessMode::Execute)
+            how = X_OK;
+        else if (mode == AccessMode::CreateInFolder)
+            how = W_OK | X_OK;
+        return StatusOf(FsOp::Access, access(path.c_str(), how) == 0 ? 0 : errno);
+    }
+
+    FsStatus ReadLink(const std::string& path, std::string* target) override {
+        std::string buffer(4096, '\0');
+        for (;;) {
+            const ssize_t n = readlink(path.c_str(), buffer.data(), buffer.size());
+            if (n < 0)
+                return FsStatus::Failed(FsOp::ReadLink, LastError());
+            if (static_cast<std::size_t>(n) < buffer.size()) {
+                buffer.resize(static_cast<std::size_t>(n));
+                *target = std::move(buffer);
+                return FsStatus::Done();
+            }
+            buffer.resize(buffer.size() * 2);
+        }
     }
 };
 
@@ -201,6 +255,26 @@ FileSystem& RealFileSystem() {
 
 bool IsTransientError(int error) {
     return error == EBUSY || error == ETXTBSY || error == EINTR;
+}
+
+FsStatus MakeFolders(FileSystem& fs, const std::string& path) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        if (!part.empty()) {
+            const FsStatus made = fs.MakeFolder(part);
+            if (!made.Ok() && made.error != EEXIST)
+                return made;
+        }
+        if (slash == std::string::npos)
+            break;
+    }
+    const auto info = fs.FindTarget(path);
+    return info && info->IsDirectory() ? FsStatus::Done()
+                                       : FsStatus::Failed(FsOp::MakeFolder, ENOTDIR);
+}
+
+bool IsWritableDirectory(FileSystem& fs, const std::string& dir) {
+    return !dir.empty() && fs.CheckAccess(dir, AccessMode::CreateInFolder).Ok();
 }
 
 }  // namespace morvane

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +11,8 @@
 #include <cstdlib>
 #include <system_error>
 #include <thread>
+
+#include "platform/FileSystem.h"
 
 extern char** environ;
 
@@ -23,7 +24,7 @@ namespace {
 // that one to be closed.
 constexpr auto kOpenerPatience = std::chrono::seconds(5);
 
-std::string FindInPath(const std::string& name) {
+std::string FindInPath(FileSystem& fs, const std::string& name) {
     const char* env = std::getenv("PATH");
     const std::string path = env != nullptr && *env != '\0' ? env : "/usr/local/bin:/usr/bin:/bin";
     std::size_t start = 0;
@@ -31,9 +32,9 @@ std::string FindInPath(const std::string& name) {
         const std::size_t end = path.find(':', start);
         const std::string dir = path.substr(start, end == std::string::npos ? end : end - start);
         const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
-        struct stat st {};
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            access(candidate.c_str(), X_OK) == 0) {
+        const auto info = fs.FindTarget(candidate);
+        if (info && info->kind == FileKind::Regular &&
+            fs.CheckAccess(candidate, AccessMode::Execute).Ok()) {
             return candidate;
         }
         if (end == std::string::npos)
@@ -119,20 +120,18 @@ std::string ParentOf(const std::string& path) {
 }
 
 // Why a path cannot be opened at all; Started when it is there and readable.
-ShellOutcome CheckOpenable(const std::string& path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || stat(path.c_str(), &st) != 0) {
-        const int e = errno;
-        if (e == ENOENT) {
-            struct stat parent {};
-            const std::string dir = ParentOf(path);
-            return stat(dir.c_str(), &parent) == 0 && S_ISDIR(parent.st_mode)
-                       ? ShellOutcome::FileNotFound
-                       : ShellOutcome::PathNotFound;
+ShellOutcome CheckOpenable(FileSystem& fs, const std::string& path) {
+    if (!fs.Find(path) || !fs.FindTarget(path)) {
+        // Why it is not there: the read of the link or of its target says.
+        const FsStatus why = fs.CheckAccess(path, AccessMode::Read);
+        if (why.error == ENOENT) {
+            const auto parent = fs.FindTarget(ParentOf(path));
+            return parent && parent->IsDirectory() ? ShellOutcome::FileNotFound
+                                                   : ShellOutcome::PathNotFound;
         }
-        return ShellOutcomeOfErrno(e);
+        return ShellOutcomeOfErrno(why.Ok() ? ENOENT : why.error);
     }
-    if (access(path.c_str(), R_OK) != 0 && errno == EACCES)
+    if (fs.CheckAccess(path, AccessMode::Read).error == EACCES)
         return ShellOutcome::AccessDenied;
     return ShellOutcome::Started;
 }
@@ -165,19 +164,19 @@ ShellOutcome ShellOutcomeOfErrno(int error) {
     }
 }
 
-ShellOutcome OpenWithDefaultApplication(const std::string& path) {
+ShellOutcome OpenWithDefaultApplication(FileSystem& fs, const std::string& path) {
     if (path.empty())
         return ShellOutcome::FileNotFound;
-    if (const ShellOutcome failure = CheckOpenable(path); failure != ShellOutcome::Started)
+    if (const ShellOutcome failure = CheckOpenable(fs, path); failure != ShellOutcome::Started)
         return failure;
     // An absolute path cannot be taken for an option or a URI by the opener.
     const std::string target = path.front() == '/' ? path : "./" + path;
     std::vector<std::string> args;
     bool viaGio = false;
-    if (std::string gio = FindInPath("gio"); !gio.empty()) {
+    if (std::string gio = FindInPath(fs, "gio"); !gio.empty()) {
         args = {gio, "open", target};
         viaGio = true;
-    } else if (std::string xdg = FindInPath("xdg-open"); !xdg.empty()) {
+    } else if (std::string xdg = FindInPath(fs, "xdg-open"); !xdg.empty()) {
         args = {xdg, target};
     } else {
         return ShellOutcome::NoAssociation;  // nothing on this desktop opens files

@@ -7,6 +7,8 @@
 
 namespace morvane {
 
+class FileSystem;
+
 // How handing a path to another program went; each failure has its own message.
 enum class ShellOutcome {
     Started,
@@ -21,7 +23,7 @@ enum class ShellOutcome {
 // Opens the path in the application the desktop associates with it (GIO's "gio open",
 // else "xdg-open"), the way a double click in the file manager would. Waits only until the
 // opener has handed the path over, not for the application.
-ShellOutcome OpenWithDefaultApplication(const std::string& path);
+ShellOutcome OpenWithDefaultApplication(FileSystem& fs, const std::string& path);
 
 // Starts the program (searched in PATH when it holds no "/") with the arguments, in its own
 // session, and does not wait for it; it is reaped when it ends, so no zombie stays.

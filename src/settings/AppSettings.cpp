@@ -1,10 +1,7 @@
 #include "settings/AppSettings.h"
 
-#include <sys/stat.h>
-
 #include <variant>
 
-#include "platform/Directories.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf16.h"
 #include "settings/IniFile.h"
@@ -60,7 +57,7 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings) {
     IniFile ini;
     std::string content;
-    if (fs.ReadFile(path, &content))
+    if (fs.ReadFile(path, &content).Ok())
         ini.Parse(content);
     for (const auto& k : kKeys) {
         const auto value = ini.Get(k.section, k.key);
@@ -81,14 +78,14 @@ void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings
     }
 }
 
-bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings) {
+FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings) {
     IniFile ini;
     std::string content;
-    if (fs.ReadFile(path, &content)) {
+    if (const FsStatus read = fs.ReadFile(path, &content); read.Ok()) {
         ini.Parse(content);
     } else if (fs.Exists(path)) {
         // A file we cannot read would lose everything we do not know of if replaced.
-        return false;
+        return read;
     }
     for (const auto& k : kKeys) {
         std::string text = std::visit(
@@ -102,9 +99,11 @@ bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& se
     }
     // The XDG folder may not exist yet.
     const auto slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !fs.Exists(path.substr(0, slash)))
-        MakeFolders(path.substr(0, slash));
-    return fs.WriteFileAtomic(path, ini.Serialize()) == 0;
+    if (slash != std::string::npos && slash > 0 && !fs.Exists(path.substr(0, slash))) {
+        if (const FsStatus made = MakeFolders(fs, path.substr(0, slash)); !made.Ok())
+            return made;
+    }
+    return fs.WriteFileAtomic(path, ini.Serialize());
 }
 
 FontSpec FontOf(const AppSettings& settings) {
@@ -139,14 +138,14 @@ void StoreFont(const FontSpec& font, AppSettings* settings) {
     settings->faceName = font.faceName;
 }
 
-std::string SettingsFilePath(const std::string& programDir, const std::string& configHome) {
+std::string SettingsFilePath(FileSystem& fs, const std::string& programDir,
+                             const std::string& configHome) {
     const std::string beside = programDir + "/config.ini";
-    struct stat st {};
-    if (stat(beside.c_str(), &st) == 0)
+    if (fs.FindTarget(beside))
         return beside;
     // An installed program's folder belongs to the package manager, even where root may write.
     const bool installed = programDir == "/usr" || programDir.rfind("/usr/", 0) == 0;
-    if (!installed && IsWritableDirectory(programDir))
+    if (!installed && IsWritableDirectory(fs, programDir))
         return beside;
     if (configHome.empty())
         return beside;

@@ -9,6 +9,7 @@
 namespace morvane {
 
 class FileSystem;
+struct FsStatus;
 
 struct AppSettings {
     std::string editorPath;
@@ -41,12 +42,14 @@ constexpr std::size_t kMaxSettingLength = 31999;
 
 // Fills every stored field from the file; a missing file or key gives the default.
 void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings);
-// Writes all 18 keys into the file, keeping what else it holds. False when the write failed.
-bool SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings);
+// Writes all 18 keys into the file, keeping what else it holds, creating its folder when
+// missing. The failed call when it could not.
+FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings);
 
 // Where config.ini lives: beside the program when that folder already holds one or can be
 // written (but never newly inside /usr, where an installed program lives), otherwise under the
 // user's XDG configuration folder.
-std::string SettingsFilePath(const std::string& programDir, const std::string& configHome);
+std::string SettingsFilePath(FileSystem& fs, const std::string& programDir,
+                             const std::string& configHome);
 
 }  // namespace morvane

@@ -54,7 +54,7 @@ void ExpectNoReplace(const std::function<int(const std::string&, const std::stri
 
 TEST(FileSystemTest, MoveNeverReplacesAFileOrAFolder) {
     FileSystem& fs = RealFileSystem();
-    ExpectNoReplace([&](const std::string& a, const std::string& b) { return fs.Move(a, b); },
+    ExpectNoReplace([&](const std::string& a, const std::string& b) { return fs.Move(a, b).error; },
                     "renameat2");
     ExpectNoReplace(detail::MoveWithoutRenameFlag, "link or placeholder folder");
 }
@@ -105,10 +105,12 @@ TEST(FileSystemTest, ListFolderKeepsHiddenEntriesAndSkipsDots) {
     dir.MakeFile("visible");
     dir.MakeFolder(".git");
     std::vector<std::string> names{"stale"};
-    ASSERT_TRUE(RealFileSystem().ListFolder(dir.path(), &names));
+    ASSERT_TRUE(RealFileSystem().ListFolder(dir.path(), &names).Ok());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{".git", ".hidden", "visible"}));
-    EXPECT_FALSE(RealFileSystem().ListFolder(dir / "absent", &names));
+    const FsStatus absent = RealFileSystem().ListFolder(dir / "absent", &names);
+    EXPECT_EQ(absent.error, ENOENT);
+    EXPECT_EQ(absent.op, FsOp::ListFolder);
     EXPECT_TRUE(names.empty());
 }
 
@@ -116,22 +118,22 @@ TEST(FileSystemTest, CreateExclusiveRefusesTakenNamesAndLinks) {
     test::TempDir dir;
     FileSystem& fs = RealFileSystem();
     const std::string path = dir / "new.txt";
-    ASSERT_EQ(fs.CreateExclusive(path, "content"), 0);
+    ASSERT_TRUE(fs.CreateExclusive(path, "content").Ok());
     EXPECT_EQ(ReadFileText(path), "content");
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
-    EXPECT_EQ(fs.CreateExclusive(path, "other"), EEXIST);
+    EXPECT_EQ(fs.CreateExclusive(path, "other").error, EEXIST);
     EXPECT_EQ(ReadFileText(path), "content");
 
     // A link planted at the name is not followed, dangling or not.
     const std::string target = dir / "target";
     ASSERT_EQ(symlink(target.c_str(), (dir / "trap").c_str()), 0);
-    EXPECT_EQ(fs.CreateExclusive(dir / "trap", "x"), EEXIST);
+    EXPECT_EQ(fs.CreateExclusive(dir / "trap", "x").error, EEXIST);
     EXPECT_FALSE(PathExists(target));
     dir.MakeFile("target", "keep");
-    EXPECT_EQ(fs.CreateExclusive(dir / "trap", "x"), EEXIST);
+    EXPECT_EQ(fs.CreateExclusive(dir / "trap", "x").error, EEXIST);
     EXPECT_EQ(ReadFileText(target), "keep");
 }
 
@@ -139,10 +141,10 @@ TEST(FileSystemTest, WriteFileAtomicReplacesWholeOrNotAtAll) {
     test::TempDir dir;
     FileSystem& fs = RealFileSystem();
     const std::string path = dir / "config.ini";
-    ASSERT_EQ(fs.WriteFileAtomic(path, "first"), 0);
+    ASSERT_TRUE(fs.WriteFileAtomic(path, "first").Ok());
     EXPECT_EQ(ReadFileText(path), "first");
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
-    ASSERT_EQ(fs.WriteFileAtomic(path, "second"), 0);
+    ASSERT_TRUE(fs.WriteFileAtomic(path, "second").Ok());
     EXPECT_EQ(ReadFileText(path), "second");
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
@@ -155,16 +157,17 @@ TEST(FileSystemTest, WriteFileAtomicReplacesWholeOrNotAtAll) {
     struct rlimit small = old;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int e = fs.WriteFileAtomic(path, std::string(100000, 'x'));
+    const FsStatus e = fs.WriteFileAtomic(path, std::string(100000, 'x'));
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(e, EFBIG);
+    EXPECT_EQ(e.error, EFBIG);
+    EXPECT_EQ(e.op, FsOp::Write);
     EXPECT_EQ(ReadFileText(path), "second");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"config.ini"});  // no temporary left
 
     // A folder in the way is not replaced either.
     dir.MakeFile("folder/inside");
-    EXPECT_NE(fs.WriteFileAtomic(dir / "folder", "x"), 0);
+    EXPECT_FALSE(fs.WriteFileAtomic(dir / "folder", "x").Ok());
     EXPECT_TRUE(PathExists(dir / "folder/inside"));
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"config.ini", "folder"}));
 }

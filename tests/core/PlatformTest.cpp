@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <optional>
@@ -7,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Directories.h"
+#include "platform/FileSystem.h"
 #include "support/TempDir.h"
 
 namespace morvane {
@@ -79,9 +81,10 @@ TEST(DirectoriesTest, TempDirectoryComesFromTmpdirAndEndsWithASlash) {
 }
 
 TEST(DirectoriesTest, ProgramAndConfigFolders) {
-    const std::string program = ProgramPath();
+    FileSystem& fs = RealFileSystem();
+    const std::string program = ProgramPath(fs);
     ASSERT_FALSE(program.empty());
-    EXPECT_EQ(ProgramDirectory(), program.substr(0, program.find_last_of('/')));
+    EXPECT_EQ(ProgramDirectory(fs), program.substr(0, program.find_last_of('/')));
     {
         ScopedEnv xdg("XDG_CONFIG_HOME", "/x/config");
         EXPECT_EQ(ConfigHome(), "/x/config");
@@ -93,13 +96,13 @@ TEST(DirectoriesTest, ProgramAndConfigFolders) {
     }
 
     test::TempDir dir;
-    EXPECT_TRUE(MakeFolders(dir / "a/b/c"));
-    EXPECT_TRUE(MakeFolders(dir / "a/b/c"));  // already there
-    EXPECT_TRUE(IsWritableDirectory(dir / "a/b/c"));
+    EXPECT_TRUE(MakeFolders(fs, dir / "a/b/c").Ok());
+    EXPECT_TRUE(MakeFolders(fs, dir / "a/b/c").Ok());  // already there
+    EXPECT_TRUE(IsWritableDirectory(fs, dir / "a/b/c"));
     dir.MakeFile("file");
-    EXPECT_FALSE(MakeFolders(dir / "file"));
-    EXPECT_FALSE(MakeFolders(dir / "file/below"));
-    EXPECT_FALSE(IsWritableDirectory(dir / "absent"));
+    EXPECT_FALSE(MakeFolders(fs, dir / "file").Ok());
+    EXPECT_EQ(MakeFolders(fs, dir / "file/below").error, ENOTDIR);
+    EXPECT_FALSE(IsWritableDirectory(fs, dir / "absent"));
 }
 
 TEST(CodePageTest, Utf8PassesThroughByteForByte) {

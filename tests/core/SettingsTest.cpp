@@ -70,7 +70,7 @@ TEST(SettingsTest, AMissingFileGivesTheDefaultsAndIsWrittenWithAll18Keys) {
     EXPECT_EQ(s.clipPrecision, 7);  // not stored, so loading leaves it alone
     EXPECT_FALSE(test::PathExists(path));
 
-    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s));
+    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s).Ok());
     const std::string written = test::ReadFileText(path);
     EXPECT_EQ(written, kDefaultFile);
     EXPECT_EQ(CountKeys(written), 18);
@@ -99,7 +99,7 @@ TEST(SettingsTest, FlagsKeepTheLowByteOfTheNumberRead) {
     EXPECT_EQ(s.fontSize, -20);
     EXPECT_EQ(s.charSet, 300);  // a 32-bit field, cut to a byte only where it is used
 
-    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s));
+    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s).Ok());
     const std::string written = test::ReadFileText(path);
     EXPECT_NE(written.find("フォルダを登録対象にする=2\n"), std::string::npos);
     EXPECT_NE(written.find("選択時に開く=0\n"), std::string::npos);
@@ -156,7 +156,7 @@ TEST(SettingsTest, WritingKeepsWhatTheProgramDoesNotKnow) {
     EXPECT_EQ(s.fontSize, 12);
     EXPECT_EQ(s.faceName, "MS UI Gothic");
     s.useExternalEditor = 1;
-    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s));
+    ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s).Ok());
     EXPECT_EQ(test::ReadFileText(path),
               "; my settings\n"
               "[Other]\n"
@@ -199,30 +199,33 @@ TEST(SettingsTest, AFailedWriteLeavesTheOldFileAsItWas) {
     LoadSettings(fs, path, &s);
     EXPECT_EQ(s.useCpuFully, 1);
     s.useCpuFully = 0;
-    EXPECT_FALSE(SaveSettings(fs, path, s));
+    const FsStatus full = SaveSettings(fs, path, s);
+    EXPECT_EQ(full.op, FsOp::Write);
+    EXPECT_EQ(full.error, ENOSPC);
     EXPECT_EQ(test::ReadFileText(path), old);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"config.ini"});
 
     // A file that exists but cannot be read is not replaced by one holding only our keys.
     fs.failWrite = nullptr;
     fs.failRead = [](const std::string&) { return EACCES; };
-    EXPECT_FALSE(SaveSettings(fs, path, s));
+    EXPECT_EQ(SaveSettings(fs, path, s).error, EACCES);
     EXPECT_EQ(test::ReadFileText(path), old);
     fs.failRead = nullptr;
-    EXPECT_TRUE(SaveSettings(fs, path, s));
+    EXPECT_TRUE(SaveSettings(fs, path, s).Ok());
     EXPECT_NE(test::ReadFileText(path).find("; mine\n"), std::string::npos);
 }
 
 TEST(SettingsTest, FileLivesBesideTheProgramUnlessItIsInstalled) {
     test::TempDir dir;
     const std::string home = dir / "config";
-    EXPECT_EQ(SettingsFilePath(dir.path(), home), dir / "config.ini");
+    EXPECT_EQ(SettingsFilePath(RealFileSystem(), dir.path(), home), dir / "config.ini");
     // An installed program never gets a new file beside it, even when root could write there.
-    EXPECT_EQ(SettingsFilePath("/usr/bin", home), home + "/morvane/config.ini");
-    EXPECT_EQ(SettingsFilePath(dir / "missing", home), home + "/morvane/config.ini");
+    EXPECT_EQ(SettingsFilePath(RealFileSystem(), "/usr/bin", home), home + "/morvane/config.ini");
+    EXPECT_EQ(SettingsFilePath(RealFileSystem(), dir / "missing", home),
+              home + "/morvane/config.ini");
     // A file that is already there is used.
     dir.MakeFile("bin/config.ini", "[環境設定]\n");
-    EXPECT_EQ(SettingsFilePath(dir / "bin", home), dir / "bin/config.ini");
+    EXPECT_EQ(SettingsFilePath(RealFileSystem(), dir / "bin", home), dir / "bin/config.ini");
 }
 
 }  // namespace

@@ -33,24 +33,29 @@ protected:
 
 TEST_F(DesktopTest, OpensThroughTheAssociationAndMapsFailuresOntoShellCodes) {
     const std::string text = dir_.MakeFile("docs/メモ 1.txt", "hello\n");
-    EXPECT_EQ(OpenWithDefaultApplication(text), ShellOutcome::Started);
+    EXPECT_EQ(OpenWithDefaultApplication(RealFileSystem(), text), ShellOutcome::Started);
     EXPECT_EQ(WaitForLine(record_), text + "\n");
 
     // No handler for binary data or for folders on this desktop.
     const std::string binary = dir_.MakeFile("docs/data.morvane-bin", std::string("\0\1\2\3", 4));
-    EXPECT_EQ(OpenWithDefaultApplication(binary), ShellOutcome::NoAssociation);
-    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs"), ShellOutcome::NoAssociation);
+    EXPECT_EQ(OpenWithDefaultApplication(RealFileSystem(), binary), ShellOutcome::NoAssociation);
+    EXPECT_EQ(OpenWithDefaultApplication(RealFileSystem(), dir_ / "docs"),
+              ShellOutcome::NoAssociation);
 
-    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs/missing.txt"), ShellOutcome::FileNotFound);
-    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "nowhere/missing.txt"), ShellOutcome::PathNotFound);
-    EXPECT_EQ(OpenWithDefaultApplication(text + "/below"), ShellOutcome::PathNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(RealFileSystem(), dir_ / "docs/missing.txt"),
+              ShellOutcome::FileNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(RealFileSystem(), dir_ / "nowhere/missing.txt"),
+              ShellOutcome::PathNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(RealFileSystem(), text + "/below"),
+              ShellOutcome::PathNotFound);
     // A dangling link names nothing that can be opened.
     symlink((dir_ / "gone.txt").c_str(), (dir_ / "docs/link.txt").c_str());
-    EXPECT_EQ(OpenWithDefaultApplication(dir_ / "docs/link.txt"), ShellOutcome::FileNotFound);
+    EXPECT_EQ(OpenWithDefaultApplication(RealFileSystem(), dir_ / "docs/link.txt"),
+              ShellOutcome::FileNotFound);
     if (geteuid() != 0) {
         const std::string secret = dir_.MakeFile("docs/secret.txt", "x\n");
         chmod(secret.c_str(), 0);
-        EXPECT_EQ(OpenWithDefaultApplication(secret), ShellOutcome::AccessDenied);
+        EXPECT_EQ(OpenWithDefaultApplication(RealFileSystem(), secret), ShellOutcome::AccessDenied);
     }
     // Only the one successful open reached the handler.
     EXPECT_EQ(ReadFileText(record_), text + "\n");
@@ -60,8 +65,8 @@ TEST_F(DesktopTest, ShellOpenLogsTheMessageOfTheFailure) {
     test::FakeHost host;
     CMorvaneApp app(host, RealFileSystem());
     const std::string binary = dir_.MakeFile("data.morvane-bin", std::string("\0\1", 2));
-    OpenWithDesktop(app.Log(), binary);
-    OpenWithDesktop(app.Log(), dir_ / "missing.txt");
+    OpenWithDesktop(RealFileSystem(), app.Log(), binary);
+    OpenWithDesktop(RealFileSystem(), app.Log(), dir_ / "missing.txt");
     EXPECT_EQ(app.Log().Text(),
               "\n" + FormatText(msg::kShellNoAssociation, binary.c_str()) + "\n" +
                   FormatText(msg::kShellFileNotFound, (dir_ / "missing.txt").c_str()));

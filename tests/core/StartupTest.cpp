@@ -2,10 +2,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "app/CMorvaneApp.h"
 #include "app/Commands.h"
 #include "core/TestRows.h"
+#include "host/Messages.h"
 #include "support/FakeHost.h"
+#include "support/FaultFileSystem.h"
 #include "support/TempDir.h"
 
 namespace morvane {
@@ -73,6 +78,24 @@ TEST_F(StartupTest, AnUnwritableProgramFolderPutsTheSettingsUnderTheConfigHome) 
     EXPECT_EQ(app.SettingsPath(), dir / "xdg/morvane/config.ini");
     app.ShutDown();
     EXPECT_TRUE(test::PathExists(dir / "xdg/morvane/config.ini"));
+}
+
+TEST_F(StartupTest, SettingsThatCannotBeSavedAreReportedAtShutDown) {
+    test::FaultFileSystem fs;
+    fs.failMakeFolder = [](const std::string&) { return EACCES; };
+    const std::string path = dir / "xdg/morvane/config.ini";
+    const FsStatus saved = SaveSettings(fs, path, AppSettings{});
+    EXPECT_EQ(saved.op, FsOp::MakeFolder);
+    EXPECT_EQ(saved.error, EACCES);
+    EXPECT_FALSE(test::PathExists(dir / "xdg"));
+
+    CMorvaneApp faulty(host, fs);
+    env.settingsPath = path;
+    ASSERT_EQ(faulty.StartUp({}, env), CMorvaneApp::StartResult::Running);
+    testing::internal::CaptureStderr();
+    faulty.ShutDown();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              FormatText(msg::kSettingsNotSaved, path.c_str(), std::strerror(EACCES)) + "\n");
 }
 
 TEST_F(StartupTest, ADirectoryFailureIsShownAndNoSettingsAreWritten) {

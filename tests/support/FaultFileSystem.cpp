@@ -9,55 +9,67 @@ std::optional<FileInfo> FaultFileSystem::Find(const std::string& path) {
     return info;
 }
 
-bool FaultFileSystem::ListFolder(const std::string& dir, std::vector<std::string>* names) {
-    if (failListFolder && failListFolder(dir) != 0) {
-        names->clear();
-        return false;
+FsStatus FaultFileSystem::ListFolder(const std::string& dir, std::vector<std::string>* names) {
+    if (failListFolder) {
+        if (const int e = failListFolder(dir); e != 0) {
+            names->clear();
+            return FsStatus::Failed(FsOp::ListFolder, e);
+        }
     }
     return real_.ListFolder(dir, names);
 }
 
-int FaultFileSystem::Move(const std::string& from, const std::string& to) {
+FsStatus FaultFileSystem::Move(const std::string& from, const std::string& to) {
     ++moveCalls;
     if (failMove) {
         if (const int e = failMove(from, to); e != 0)
-            return e;
+            return FsStatus::Failed(FsOp::Move, e);
     }
     if (beforeMove)
         beforeMove(from, to);
     return real_.Move(from, to);
 }
 
-int FaultFileSystem::Remove(const std::string& path) {
+FsStatus FaultFileSystem::Remove(const std::string& path) {
     if (failRemove) {
         if (const int e = failRemove(path); e != 0)
-            return e;
+            return FsStatus::Failed(FsOp::Remove, e);
     }
     return real_.Remove(path);
 }
 
-bool FaultFileSystem::ReadFile(const std::string& path, std::string* content) {
-    if (failRead && failRead(path) != 0) {
-        content->clear();
-        return false;
+FsStatus FaultFileSystem::ReadFile(const std::string& path, std::string* content) {
+    if (failRead) {
+        if (const int e = failRead(path); e != 0) {
+            content->clear();
+            return FsStatus::Failed(FsOp::Read, e);
+        }
     }
     return real_.ReadFile(path, content);
 }
 
-int FaultFileSystem::WriteFileAtomic(const std::string& path, std::string_view content) {
+FsStatus FaultFileSystem::WriteFileAtomic(const std::string& path, std::string_view content) {
     if (failWrite) {
         if (const int e = failWrite(path); e != 0)
-            return e;
+            return FsStatus::Failed(FsOp::Write, e);
     }
     return real_.WriteFileAtomic(path, content);
 }
 
-int FaultFileSystem::CreateExclusive(const std::string& path, std::string_view content) {
+FsStatus FaultFileSystem::CreateExclusive(const std::string& path, std::string_view content) {
     if (failWrite) {
         if (const int e = failWrite(path); e != 0)
-            return e;
+            return FsStatus::Failed(FsOp::Create, e);
     }
     return real_.CreateExclusive(path, content);
+}
+
+FsStatus FaultFileSystem::MakeFolder(const std::string& path) {
+    if (failMakeFolder) {
+        if (const int e = failMakeFolder(path); e != 0)
+            return FsStatus::Failed(FsOp::MakeFolder, e);
+    }
+    return real_.MakeFolder(path);
 }
 
 }  // namespace morvane::test

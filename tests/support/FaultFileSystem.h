@@ -16,6 +16,7 @@ public:
     std::function<int(const std::string& path)> failWrite;
     std::function<int(const std::string& path)> failRemove;
     std::function<int(const std::string& path)> failRead;
+    std::function<int(const std::string& path)> failMakeFolder;
     // Replaces the real answer of Find (for example to report another inode).
     std::function<void(const std::string& path, std::optional<FileInfo>& info)> adjustFind;
     // Runs before every Move, after the fault check passed (to race the program).
@@ -25,12 +26,22 @@ public:
 
     bool Exists(const std::string& path) override { return real_.Exists(path); }
     std::optional<FileInfo> Find(const std::string& path) override;
-    bool ListFolder(const std::string& dir, std::vector<std::string>* names) override;
-    int Move(const std::string& from, const std::string& to) override;
-    int Remove(const std::string& path) override;
-    bool ReadFile(const std::string& path, std::string* content) override;
-    int WriteFileAtomic(const std::string& path, std::string_view content) override;
-    int CreateExclusive(const std::string& path, std::string_view content) override;
+    std::optional<FileInfo> FindTarget(const std::string& path) override {
+        return real_.FindTarget(path);
+    }
+    FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) override;
+    FsStatus Move(const std::string& from, const std::string& to) override;
+    FsStatus Remove(const std::string& path) override;
+    FsStatus ReadFile(const std::string& path, std::string* content) override;
+    FsStatus WriteFileAtomic(const std::string& path, std::string_view content) override;
+    FsStatus CreateExclusive(const std::string& path, std::string_view content) override;
+    FsStatus MakeFolder(const std::string& path) override;
+    FsStatus CheckAccess(const std::string& path, AccessMode mode) override {
+        return real_.CheckAccess(path, mode);
+    }
+    FsStatus ReadLink(const std::string& path, std::string* target) override {
+        return real_.ReadLink(path, target);
+    }
 
 private:
     FileSystem& real_ = RealFileSystem();
