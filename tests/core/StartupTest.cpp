@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "app/CMorvaneApp.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "core/TestRows.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
@@ -148,7 +148,7 @@ TEST_F(StartupTest, ClosingTheMainWindowOnlyAsksToQuit) {
 
     CMorvaneApp other(host, RealFileSystem());
     BusyGuard otherBusy(other.Busy());
-    other.OnCommand(CmdExit);
+    other.Execute(Command::Exit);
     EXPECT_TRUE(other.QuitRequested());
     EXPECT_FALSE(other.Busy().Busy());
 }
