@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Commands.h"
+#include "app/CommandTable.h"
 #include "host/Host.h"
 #include "host/Messages.h"
 #include "platform/CodePage.h"
@@ -117,70 +117,12 @@ void CMorvaneApp::OnOptions() {
     host_.RunOptionsDialog(settings_);
 }
 
-void CMorvaneApp::OnCommand(int id) {
-    switch (id) {
-        case CmdLoadListFile:
-            listFile_.OnLoadListFile();
-            break;
-        case CmdOverwriteSave:
-            listFile_.OnOverwriteSaveListFile();
-            break;
-        case CmdSaveListFileAs:
-            listFile_.OnSaveListFileAs();
-            break;
-        case CmdExit:
-            OnCloseMainWindow();
-            break;
-        case CmdRegisterFiles:
-        case CmdRegister:
-            registration_.OnRegisterFiles();
-            break;
-        case CmdRegisterFolder:
-            registration_.OnRegisterFolder();
-            break;
-        case CmdRemoveSelectedMenu:
-        case CmdRemoveSelected:
-            if (roundTrip_.ConfirmUnlockRows())
-                removal_.RemoveSelectedRows();
-            break;
-        case CmdClearAll:
-        case CmdClear:
-            if (roundTrip_.ConfirmUnlockRows())
-                removal_.ClearAllRows();
-            break;
-        case CmdMoveUp:
-            rowOrder_.MoveRowsUp();
-            break;
-        case CmdMoveDown:
-            rowOrder_.MoveRowsDown();
-            break;
-        case CmdChooseFont:
-            ChooseFont();
-            break;
-        case CmdOptions:
-            OnOptions();
-            break;
-        case CmdEditInTextEditor:
-            roundTrip_.OnEditInTextEditor(false);
-            break;
-        case CmdEditorButton:
-            roundTrip_.OnEditInTextEditor(true);
-            break;
-        case CmdRename:
-            renameEngine_.RenameAll();
-            break;
-        case CmdOpen:
-            shellOpen_.OpenSelectedEntries();
-            break;
-        case CmdGoUp:
-            registration_.OnGoUp();
-            break;
-        case CmdAbout:
-            host_.ShowAbout();
-            break;
-        default:
-            break;
-    }
+void CMorvaneApp::Execute(Command command) {
+    const CommandSpec& spec = CommandSpecOf(command);
+    if (spec.confirmUnlockRows && !roundTrip_.ConfirmUnlockRows())
+        return;
+    if (spec.run != nullptr)
+        spec.run(*this);
 }
 
 }  // namespace morvane

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Command.h"
 #include "host/ActivityLog.h"
 #include "host/Host.h"
 #include "model/ListModel.h"
@@ -54,8 +55,9 @@ public:
     void RunMainLoop();
     void ShutDown();
 
-    // Command dispatch from the menu and toolbar.
-    void OnCommand(int id);
+    // Runs a command through the command table: its guard, then its handler. Menus, toolbar
+    // buttons and keys all come here.
+    void Execute(Command command);
     void ChooseFont();
     void OnOptions();
     // Closing the main window: only a quit request.
@@ -82,6 +84,7 @@ public:
     RenameEngine& Renamer() { return renameEngine_; }
     RowOrder& Order() { return rowOrder_; }
     ListFile& ListFiles() { return listFile_; }
+    Host& UserInterface() { return host_; }
 
 private:
     Host& host_;

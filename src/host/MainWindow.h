@@ -26,6 +26,8 @@ public:
 
     // Ends an edit in the in-place name editor, keeping what was typed.
     virtual void CommitEdit() {}
+    // Opens the in-place name editor on the focused selected row (F2).
+    virtual void BeginEditSelected() {}
 };
 
 }  // namespace morvane

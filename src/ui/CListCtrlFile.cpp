@@ -1,5 +1,6 @@
 #include "ui/CListCtrlFile.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QMimeData>
@@ -9,6 +10,7 @@
 #include <QUrl>
 
 #include "app/CMorvaneApp.h"
+#include "ui/ActionTables.h"
 #include "ui/CEditName.h"
 #include "ui/FileListModel.h"
 
@@ -166,59 +168,14 @@ void CListCtrlFile::currentChanged(const QModelIndex& current, const QModelIndex
 }
 
 void CListCtrlFile::keyPressEvent(QKeyEvent* event) {
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    const bool ctrl = (mods & Qt::ControlModifier) != 0;
-    const bool alt = (mods & Qt::AltModifier) != 0;
-    switch (event->key()) {
-        case Qt::Key_Backspace:
-            app_.Registrar().OnGoUp();
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            app_.Opener().OpenSelectedEntries();
-            break;
-        case Qt::Key_Delete:
-            if (app_.RoundTrip().ConfirmUnlockRows())
-                app_.Removal().RemoveSelectedRows();
-            break;
-        case Qt::Key_F2:
-            editor_->BeginEditSelected();
-            break;
-        case Qt::Key_F5:
-            editor_->BeginEditSelected();
-            app_.Rules().SetSelectedNamesToPositions();
-            break;
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            if (!alt) {
-                QTableView::keyPressEvent(event);
-                return;
-            }
-            if (event->key() == Qt::Key_Up) {
-                app_.Order().MoveRowsUp();
-            } else {
-                app_.Order().MoveRowsDown();
-            }
-            break;
-        case Qt::Key_A:
-            if (!ctrl) {
-                QTableView::keyPressEvent(event);
-                return;
-            }
-            app_.List().SelectAll();
-            break;
-        case Qt::Key_S:
-            if (!ctrl) {
-                QTableView::keyPressEvent(event);
-                return;
-            }
-            app_.ListFiles().OnOverwriteSaveListFile();
-            break;
-        default:
-            QTableView::keyPressEvent(event);
-            return;
+    // Keys typed while the list has the focus are taken by its actions before they get here;
+    // one sent to the list directly still runs its command.
+    if (QAction* action = ActionForKey(*this, *event)) {
+        action->trigger();
+        event->accept();
+        return;
     }
-    event->accept();
+    QTableView::keyPressEvent(event);
 }
 
 void CListCtrlFile::mousePressEvent(QMouseEvent* event) {
@@ -237,7 +194,7 @@ void CListCtrlFile::mousePressEvent(QMouseEvent* event) {
 
 void CListCtrlFile::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        app_.Opener().OpenSelectedEntries();
+        app_.Execute(Command::Open);
     QTableView::mouseDoubleClickEvent(event);
 }
 

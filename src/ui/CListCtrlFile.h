@@ -1,7 +1,7 @@
 #pragma once
-// The file list on screen: a table over the core's rows with the program's colours, keys,
-// mouse handling, header sorting and file drops. Selection and focus live in the core's
-// model; this view mirrors them both ways.
+// The file list on screen: a table over the core's rows with the program's colours, mouse
+// handling, header sorting and file drops. Its command keys are actions the frame adds to it.
+// Selection and focus live in the core's model; this view mirrors them both ways.
 
 #include <QTableView>
 #include <string>

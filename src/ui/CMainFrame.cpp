@@ -7,11 +7,10 @@
 #include <QToolBar>
 
 #include "app/CMorvaneApp.h"
-#include "app/Commands.h"
 #include "host/Messages.h"
+#include "ui/ActionTables.h"
 #include "ui/CEditName.h"
 #include "ui/CListCtrlFile.h"
-#include "ui/CommandTable.h"
 #include "ui/MainStatusBar.h"
 #include "ui/QtText.h"
 #include "ui/SplitterList.h"
@@ -31,24 +30,31 @@ CMainFrame::CMainFrame(CMorvaneApp& app, const MimeIconCache* icons) : app_(app)
     setStatusBar(status_);
     CreateMenus();
     CreateToolBar();
+    CreateKeys();
     // Keys reach the frame itself until the user clicks into the list or the log.
     setFocusPolicy(Qt::NoFocus);
+}
+
+QAction* CMainFrame::CommandAction(Command command, const QString& text, const char* prompt) {
+    auto* action = new QAction(text, this);
+    if (prompt != nullptr)
+        action->setStatusTip(Qs(prompt));
+    // A check button has already toggled when this runs; the handler reads its state.
+    connect(action, &QAction::triggered, this, [this, command] { app_.Execute(command); });
+    return action;
 }
 
 void CMainFrame::CreateMenus() {
     for (const MenuSpec& desc : MenuTable()) {
         QMenu* menu = menuBar()->addMenu(Qs(desc.title));
         for (const MenuItemSpec& item : desc.items) {
-            if (item.id == 0) {
+            if (!item.command) {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(Qs(item.label));
-            if (const char* prompt = CommandPrompt(item.id))
-                action->setStatusTip(Qs(prompt));
-            const int id = item.id;
-            connect(action, &QAction::triggered, this, [this, id] { app_.OnCommand(id); });
-            menuActions_[id] = action;
+            QAction* action = CommandAction(*item.command, Qs(item.label), item.prompt);
+            menu->addAction(action);
+            menuActions_[*item.command] = action;
         }
     }
 }
@@ -60,48 +66,65 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     QStyle* style = QApplication::style();
     for (const ToolButtonSpec& desc : ToolBarTable()) {
-        if (desc.id == 0) {
+        if (!desc.command) {
             toolBar_->addSeparator();
             continue;
         }
         const QIcon fallback =
             style->standardIcon(static_cast<QStyle::StandardPixmap>(desc.standardIcon));
-        QAction* action =
-            toolBar_->addAction(QIcon::fromTheme(Qs(desc.themeIcon), fallback), Qs(desc.text));
+        QAction* action = CommandAction(*desc.command, Qs(desc.text), desc.prompt);
+        action->setIcon(QIcon::fromTheme(Qs(desc.themeIcon), fallback));
         action->setCheckable(desc.checkable);
-        if (const char* prompt = CommandPrompt(desc.id)) {
-            action->setStatusTip(Qs(prompt));
-            action->setToolTip(Qs(prompt));
-        }
-        const int id = desc.id;
-        // A check button has already toggled when this runs; the handler reads its state.
-        connect(action, &QAction::triggered, this, [this, id] { app_.OnCommand(id); });
-        toolActions_[id] = action;
+        if (desc.prompt != nullptr)
+            action->setToolTip(Qs(desc.prompt));
+        toolBar_->addAction(action);
+        toolActions_[*desc.command] = action;
     }
 
     // The two bars can be hidden from the menu, which shows a check mark while they show.
-    const auto bindVisibility = [this](int id, QWidget* bar) {
-        QAction* action = menuActions_.at(id);
+    const auto bindVisibility = [this](Command command, QWidget* bar) {
+        QAction* action = menuActions_.at(command);
         action->setCheckable(true);
         action->setChecked(true);
         connect(action, &QAction::triggered, bar, &QWidget::setVisible);
     };
-    bindVisibility(CmdToggleToolBar, toolBar_);
-    bindVisibility(CmdToggleStatusBar, status_);
+    bindVisibility(Command::ToggleToolBar, toolBar_);
+    bindVisibility(Command::ToggleStatusBar, status_);
     // The toolbar can also be hidden from its context menu.
-    QAction* toolBarItem = menuActions_.at(CmdToggleToolBar);
+    QAction* toolBarItem = menuActions_.at(Command::ToggleToolBar);
     connect(toolBar_, &QToolBar::visibilityChanged, toolBarItem,
             [this, toolBarItem] { toolBarItem->setChecked(toolBar_->isVisibleTo(this)); });
 }
 
-QAction* CMainFrame::MenuAction(int id) const {
-    const auto it = menuActions_.find(id);
+void CMainFrame::CreateKeys() {
+    for (const KeySpec& key : KeyTable()) {
+        QAction*& action = keyActions_[key.command];
+        if (action == nullptr) {
+            action = CommandAction(key.command, QString(), nullptr);
+            // Only while the list (or the frame) itself has the focus: the name editor inside
+            // the list and the log keep their own keys.
+            action->setShortcutContext(Qt::WidgetShortcut);
+            list_->addAction(action);
+        }
+        action->setShortcuts(action->shortcuts() + KeySequencesOf(key));
+        if (key.inFrame && !actions().contains(action))
+            addAction(action);
+    }
+}
+
+QAction* CMainFrame::MenuAction(Command command) const {
+    const auto it = menuActions_.find(command);
     return it == menuActions_.end() ? nullptr : it->second;
 }
 
-QAction* CMainFrame::ToolAction(int id) const {
-    const auto it = toolActions_.find(id);
+QAction* CMainFrame::ToolAction(Command command) const {
+    const auto it = toolActions_.find(command);
     return it == toolActions_.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::KeyAction(Command command) const {
+    const auto it = keyActions_.find(command);
+    return it == keyActions_.end() ? nullptr : it->second;
 }
 
 void CMainFrame::ApplyFont(const QFont& font) {
@@ -119,17 +142,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::keyPressEvent(QKeyEvent* event) {
-    // Only keys typed while the frame itself has the focus; keys the list or the log left
-    // unhandled pass by here too.
-    if (QApplication::focusWidget() == this || QApplication::focusWidget() == nullptr) {
-        const bool ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
-        if (event->key() == Qt::Key_Delete) {
-            if (app_.RoundTrip().ConfirmUnlockRows())
-                app_.Removal().RemoveSelectedRows();
-        } else if (ctrl && event->key() == Qt::Key_A) {
-            app_.List().SelectAll();
-        } else if (ctrl && event->key() == Qt::Key_S) {
-            app_.ListFiles().OnOverwriteSaveListFile();
+    // With no focus at all the frame's key actions cannot match; the key lands here instead.
+    // Keys the list or the log left unhandled pass by here too, and stay theirs.
+    if (QApplication::focusWidget() == nullptr) {
+        if (QAction* action = ActionForKey(*this, *event)) {
+            action->trigger();
+            return;
         }
     }
     QMainWindow::keyPressEvent(event);

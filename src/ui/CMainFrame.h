@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <map>
 
+#include "app/Command.h"
+
 class QToolBar;
 
 namespace morvane {
@@ -26,9 +28,10 @@ public:
     MainStatusBar* Status() const { return status_; }
     SplitterList* Splitter() const { return splitter_; }
     QToolBar* ToolBar() const { return toolBar_; }
-    // The menu item or toolbar button of a command; nullptr when there is none.
-    QAction* MenuAction(int id) const;
-    QAction* ToolAction(int id) const;
+    // The menu item, toolbar button or key of a command; nullptr when there is none.
+    QAction* MenuAction(Command command) const;
+    QAction* ToolAction(Command command) const;
+    QAction* KeyAction(Command command) const;
 
     // The list font on the header, the list, the name editor (4-pixel margins) and the log.
     void ApplyFont(const QFont& font);
@@ -40,6 +43,9 @@ protected:
 private:
     void CreateMenus();
     void CreateToolBar();
+    void CreateKeys();
+    // An action that runs the command when triggered.
+    QAction* CommandAction(Command command, const QString& text, const char* prompt);
 
     CMorvaneApp& app_;
     CListCtrlFile* list_;
@@ -47,8 +53,9 @@ private:
     SplitterList* splitter_;
     MainStatusBar* status_;
     QToolBar* toolBar_ = nullptr;
-    std::map<int, QAction*> menuActions_;
-    std::map<int, QAction*> toolActions_;
+    std::map<Command, QAction*> menuActions_;
+    std::map<Command, QAction*> toolActions_;
+    std::map<Command, QAction*> keyActions_;
 };
 
 }  // namespace morvane

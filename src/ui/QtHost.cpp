@@ -8,7 +8,7 @@
 #include <QToolBar>
 
 #include "app/CMorvaneApp.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "host/Messages.h"
 #include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
@@ -191,12 +191,12 @@ void QtHost::ShowRowLock(bool locked) {
 }
 
 bool QtHost::EditorButtonChecked() {
-    QAction* button = frame_ ? frame_->ToolAction(CmdEditorButton) : nullptr;
+    QAction* button = frame_ ? frame_->ToolAction(Command::EditorButton) : nullptr;
     return button != nullptr && button->isChecked();
 }
 
 void QtHost::SetEditorButtonChecked(bool checked) {
-    if (QAction* button = frame_ ? frame_->ToolAction(CmdEditorButton) : nullptr)
+    if (QAction* button = frame_ ? frame_->ToolAction(Command::EditorButton) : nullptr)
         button->setChecked(checked);
 }
 
@@ -229,6 +229,11 @@ void QtHost::ApplyFont(const FontSpec& font) {
 void QtHost::CommitEdit() {
     if (frame_)
         frame_->List()->Editor()->CommitEdit();
+}
+
+void QtHost::BeginEditSelected() {
+    if (frame_)
+        frame_->List()->Editor()->BeginEditSelected();
 }
 
 void QtHost::ProcessPendingEvents(bool wait) {

@@ -61,6 +61,7 @@ public:
     void ApplyFont(const FontSpec& font) override;
 
     void CommitEdit() override;
+    void BeginEditSelected() override;
 
     void Pump() override;
     void WaitForEvents(int timeoutMs) override;

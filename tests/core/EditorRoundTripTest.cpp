@@ -6,7 +6,7 @@
 
 #include "PrivateDesktop.h"
 #include "RoundTripFixture.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 
 namespace morvane::test {
 namespace {
@@ -27,7 +27,7 @@ TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut
         "sed -e 's/^a\\.txt/TMP/' -e 's/^b\\.txt/a.txt/' -e 's/^TMP/b.txt/' "
         "-e 's/^c\\.txt/c renamed.txt/' \"$1\" > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
 
-    app.OnCommand(CmdEditInTextEditor);
+    app.Execute(Command::EditInTextEditor);
     ASSERT_TRUE(app.RoundTrip().RowLocked());
     const std::string textFile = app.RoundTrip().TextFilePath();
 
@@ -52,7 +52,7 @@ TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut
     EXPECT_TRUE(app.RoundTrip().RowLocked());
 
     host.yesNoAnswers = {true};
-    app.OnCommand(CmdRename);
+    app.Execute(Command::Rename);
     EXPECT_EQ(dir.Names("files"), (std::vector<std::string>{"a.txt", "b.txt", "c renamed.txt"}));
     EXPECT_EQ(ReadFileText(dir / "files/a.txt"), "content of b");
     EXPECT_EQ(ReadFileText(dir / "files/b.txt"), "content of a");

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/CMorvaneApp.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "host/Messages.h"
 #include "listfile/ListFileFormat.h"
 #include "platform/FileSystem.h"
@@ -149,7 +149,7 @@ TEST_F(ListFileSaveTest, OverwriteSaveWithoutAListFileIsSaveAs) {
     Register({dir.MakeFile("a.txt")});
     const std::string chosen = dir / "chosen.mvf";
     host.listFilesToSave = {chosen};
-    app.OnCommand(CmdOverwriteSave);
+    app.Execute(Command::OverwriteSave);
     EXPECT_TRUE(host.listFilesToSave.empty());
     EXPECT_EQ(app.ListFiles().ListFilePath(), chosen);
     EXPECT_TRUE(test::PathExists(chosen));

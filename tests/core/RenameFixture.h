@@ -35,7 +35,7 @@ protected:
         };
         host.statusProgress.clear();
         host.yesNoAnswers.push_back(true);
-        app.OnCommand(1004);
+        app.Execute(Command::Rename);
     }
 
     std::string Relative(const std::string& path) const {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CMorvaneApp.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "support/AppFixture.h"
 
 namespace morvane {
@@ -121,20 +121,20 @@ TEST_F(RowRemovalTest, RemoveCommandsAskFirstWhileTheRowLockHolds) {
     MakeSixRows();
     app.RoundTrip().SetRowLockedForTest(true);
     app.List().SetSelection({0});
-    app.OnCommand(CmdRemoveSelected);  // answered No
-    app.OnCommand(CmdClearAll);        // answered No
+    app.Execute(Command::RemoveSelected);  // answered No
+    app.Execute(Command::ClearAll);        // answered No
     EXPECT_EQ(host.questions.size(), 2u);
     EXPECT_EQ(app.List().RowCount(), 6);
     EXPECT_EQ(host.disableCount, 0);
     EXPECT_EQ(app.Log().Text(), "");
 
     host.yesNoAnswers = {true};
-    app.OnCommand(CmdRemoveSelectedMenu);
+    app.Execute(Command::RemoveSelected);
     EXPECT_EQ(host.questions.size(), 3u);
     EXPECT_EQ(app.List().RowCount(), 5);
 
     app.RoundTrip().SetRowLockedForTest(false);
-    app.OnCommand(CmdClear);
+    app.Execute(Command::ClearAll);
     EXPECT_EQ(host.questions.size(), 3u);
     EXPECT_EQ(app.List().RowCount(), 0);
 }

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "app/CMorvaneApp.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "core/TestRows.h"
 #include "host/Messages.h"
 #include "support/FakeHost.h"
@@ -171,7 +171,7 @@ TEST_F(StartupTest, ClosingTheMainWindowOnlyAsksToQuit) {
 
     CMorvaneApp other(host, RealFileSystem());
     BusyGuard otherBusy(other.Busy());
-    other.OnCommand(CmdExit);
+    other.Execute(Command::Exit);
     EXPECT_TRUE(other.QuitRequested());
     EXPECT_FALSE(other.Busy().Busy());
 }

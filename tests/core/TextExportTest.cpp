@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "RoundTripFixture.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "ops/TextRoundTrip.h"
 #include "platform/Clock.h"
 
@@ -100,7 +100,7 @@ TEST_F(TextExportTest, ANameHoldingALineBreakRefusesTheExport) {
     AddFile("b.txt");
     app.List().SetCell(1, ColNewName, "two\nlines");
     host.editorButtonChecked = true;  // the toolbar click checked it
-    app.OnCommand(CmdEditorButton);
+    app.Execute(Command::EditorButton);
     EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(dir.Names("tmp").empty());
     EXPECT_FALSE(host.editorButtonChecked);
@@ -117,7 +117,7 @@ TEST_F(TextExportTest, AFileThatCannotBeCreatedTakesNoLock) {
     AddFile("a.txt");
     fs.failWrite = [](const std::string&) { return EROFS; };
     host.editorButtonChecked = true;
-    app.OnCommand(CmdEditorButton);
+    app.Execute(Command::EditorButton);
     EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(host.editorButtonChecked);
     EXPECT_EQ(app.Log().Text(), "");
@@ -126,13 +126,13 @@ TEST_F(TextExportTest, AFileThatCannotBeCreatedTakesNoLock) {
 TEST_F(TextExportTest, MenuAndToolbarToggleTheLockAndTheMenuTakesItAgainAfresh) {
     AddFile("a.txt");
     AddFile("b.txt");
-    app.OnCommand(CmdEditInTextEditor);  // menu, button unchecked: lock
+    app.Execute(Command::EditInTextEditor);  // menu, button unchecked: lock
     ASSERT_TRUE(app.RoundTrip().RowLocked());
     const std::string firstFile = app.RoundTrip().TextFilePath();
     EXPECT_TRUE(host.editorButtonChecked);
 
-    app.List().Reorder({1, 0});          // a sort under the lock keeps the "行" numbers
-    app.OnCommand(CmdEditInTextEditor);  // menu, button checked: release
+    app.List().Reorder({1, 0});              // a sort under the lock keeps the "行" numbers
+    app.Execute(Command::EditInTextEditor);  // menu, button checked: release
     EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(PathExists(firstFile));
     EXPECT_EQ(app.RoundTrip().TextFilePath(), "");
@@ -143,25 +143,25 @@ TEST_F(TextExportTest, MenuAndToolbarToggleTheLockAndTheMenuTakesItAgainAfresh) 
     EXPECT_EQ(LogLines().back(), FormatText(msg::kUnlocked, firstFile.c_str()));
 
     app.List().SetCell(0, ColNewName, "renamed.txt");
-    app.OnCommand(CmdEditInTextEditor);  // and again: written afresh from the list
+    app.Execute(Command::EditInTextEditor);  // and again: written afresh from the list
     ASSERT_TRUE(app.RoundTrip().RowLocked());
     EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "renamed.txt\r\na.txt\r\n");
 
     // The toolbar button has toggled itself before its command arrives.
     host.editorButtonChecked = false;
     const std::string secondFile = app.RoundTrip().TextFilePath();
-    app.OnCommand(CmdEditorButton);
+    app.Execute(Command::EditorButton);
     EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(PathExists(secondFile));
     host.editorButtonChecked = true;
-    app.OnCommand(CmdEditorButton);
+    app.Execute(Command::EditorButton);
     EXPECT_TRUE(app.RoundTrip().RowLocked());
 
     // While a registration runs the command changes nothing; the button shows the lock.
     BusyGuard busy(app.Busy());
     app.Log().ClearLog();
     host.editorButtonChecked = false;
-    app.OnCommand(CmdEditorButton);
+    app.Execute(Command::EditorButton);
     EXPECT_TRUE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(host.editorButtonChecked);
     EXPECT_EQ(app.Log().Text(), std::string("\n") + msg::kBusy);
@@ -174,11 +174,11 @@ TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
     app.RoundTrip().ExportAndLock();
     const std::string file = app.RoundTrip().TextFilePath();
     const std::string logBefore = app.Log().Text();
-    for (int command : {CmdClearAll, CmdClear, CmdRemoveSelected, CmdRemoveSelectedMenu}) {
+    for (Command command : {Command::ClearAll, Command::RemoveSelected}) {
         host.yesNoAnswers = {false};
-        app.OnCommand(command);
+        app.Execute(command);
     }
-    EXPECT_EQ(host.questions.size(), 4u);
+    EXPECT_EQ(host.questions.size(), 2u);
     EXPECT_EQ(host.questions.front().text, msg::kUnlockQuestion);
     EXPECT_TRUE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(PathExists(file));
@@ -186,7 +186,7 @@ TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
     EXPECT_EQ(app.Log().Text(), logBefore);
 
     host.yesNoAnswers = {true};
-    app.OnCommand(CmdClearAll);
+    app.Execute(Command::ClearAll);
     EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(PathExists(file));
     EXPECT_EQ(app.List().RowCount(), 0);

@@ -13,7 +13,7 @@
 #include "ui/ProgressStrip.h"
 
 #include "UiTestSupport.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "host/Messages.h"
 #include "ui/DialogOption.h"
 #include "ui/DialogProcess.h"
@@ -112,7 +112,7 @@ private slots:
         // A flag stored as 2 goes back as 1 after OK.
         s.registerFolders = 2;
         WhenModal([](QWidget* modal) { ClickButton(modal, "OK"); });
-        ui->frame->MenuAction(CmdOptions)->trigger();
+        ui->frame->MenuAction(Command::Options)->trigger();
         QCOMPARE(s.registerFolders, std::uint8_t{1});
     }
 
@@ -189,7 +189,7 @@ private slots:
             }
         });
         timer->start(5);
-        ui->app.OnCommand(CmdRegisterFolder);
+        ui->app.Execute(Command::RegisterFolder);
         timer->stop();
         QCOMPARE(closes, 1);
         const std::string& log = ui->app.Log().Text();
@@ -237,7 +237,7 @@ private slots:
                 texts << label->text();
             ClickButton(modal, "OK");
         });
-        ui->frame->MenuAction(CmdAbout)->trigger();
+        ui->frame->MenuAction(Command::About)->trigger();
         QVERIFY(texts.contains("Morvane Ver0.91b"));
     }
 
@@ -253,7 +253,7 @@ private slots:
             dialog->setCurrentFont(chosen);
             dialog->accept();
         });
-        ui->frame->MenuAction(CmdChooseFont)->trigger();
+        ui->frame->MenuAction(Command::ChooseFont)->trigger();
         QCOMPARE(shownPoints, 12);
         QCOMPARE(ui->app.Settings().fontSize, 14);
         QCOMPARE(ui->app.Settings().faceName, ui->list->font().family().toStdString());
@@ -268,7 +268,7 @@ private slots:
             shownPoints = qobject_cast<QFontDialog*>(modal)->currentFont().pointSize();
             qobject_cast<QFontDialog*>(modal)->reject();
         });
-        ui->frame->MenuAction(CmdChooseFont)->trigger();
+        ui->frame->MenuAction(Command::ChooseFont)->trigger();
         QCOMPARE(shownPoints, 14);
         QCOMPARE(ui->app.Settings().fontSize, 14);
         QCOMPARE(ui->list->font().pixelSize(), 14);

@@ -3,7 +3,7 @@
 #include <QScrollBar>
 
 #include "UiTestSupport.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "host/Messages.h"
 
 using morvane::test::UiApp;
@@ -164,7 +164,7 @@ private slots:
         ui->AddNumbered(4);
         ui->app.List().SetSelection({3});
         QTest::keyClick(ui->list, Qt::Key_F2);
-        ui->frame->MenuAction(CmdMoveUp)->trigger();  // the menu, while the editor is open
+        ui->frame->MenuAction(Command::MoveUp)->trigger();  // the menu, while the editor is open
         QCOMPARE(ui->Text(2, ColCurrentName), QString("f003.txt"));
         QVERIFY(ui->editor->IsOpen());
         QCOMPARE(ui->editor->EditRow(), 2);

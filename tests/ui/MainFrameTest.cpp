@@ -11,7 +11,7 @@
 #include "ui/ProgressStrip.h"
 
 #include "UiTestSupport.h"
-#include "app/Commands.h"
+#include "app/Command.h"
 #include "host/Messages.h"
 #include "ui/MainStatusBar.h"
 #include "ui/SplitterList.h"
@@ -92,7 +92,7 @@ private slots:
     }
 
     void rowLockShowsInTheStatusBarAndOnTheButton() {
-        QAction* button = ui->frame->ToolAction(CmdEditorButton);
+        QAction* button = ui->frame->ToolAction(Command::EditorButton);
         QVERIFY(button->isCheckable());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString());
         ui->host.ShowRowLock(true);
@@ -164,26 +164,26 @@ private slots:
         QCOMPARE(labels(3),
                  QStringList({"テキストエディタで編集 (&T)", "-", "新しい名前でリネーム (&R)"}));
         QCOMPARE(labels(4), QStringList({"バージョン情報 (&A)"}));
-        QCOMPARE(ui->frame->MenuAction(CmdRename)->statusTip(),
+        QCOMPARE(ui->frame->MenuAction(Command::Rename)->statusTip(),
                  QString("新しいファイル名にリネーム"));
 
         // Under the row lock the folder command registers without asking ...
         ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->dir.MakeFile("tree/one.txt");
         ui->host.folderToRegister = ui->dir / "tree";
-        ui->frame->MenuAction(CmdRegisterFolder)->trigger();
+        ui->frame->MenuAction(Command::RegisterFolder)->trigger();
         QVERIFY(ui->host.questions.empty());
         QCOMPARE(ui->host.folderTitles, std::vector<std::string>{msg::kFolderTitle});
         const int registered = ui->app.List().RowCount();
         QVERIFY(registered > 0);
         // ... while the file command asks first, and No registers nothing.
         ui->host.filesToRegister = {ui->dir / "tree/one.txt"};
-        ui->frame->MenuAction(CmdRegisterFiles)->trigger();
+        ui->frame->MenuAction(Command::RegisterFiles)->trigger();
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->app.List().RowCount(), registered);
 
         // Exit only asks the main loop to end.
-        ui->frame->MenuAction(CmdExit)->trigger();
+        ui->frame->MenuAction(Command::Exit)->trigger();
         QVERIFY(ui->app.QuitRequested());
         QVERIFY(ui->frame->isVisible());
     }
@@ -203,13 +203,14 @@ private slots:
             if (!a->isSeparator())
                 QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
         }
-        QCOMPARE(ui->frame->ToolAction(CmdRegister)->statusTip(), QString("リストに登録"));
-        QCOMPARE(ui->frame->ToolAction(CmdGoUp)->toolTip(), QString("１つ上の階層へ移動"));
+        QCOMPARE(ui->frame->ToolAction(Command::RegisterFiles)->statusTip(),
+                 QString("リストに登録"));
+        QCOMPARE(ui->frame->ToolAction(Command::GoUp)->toolTip(), QString("１つ上の階層へ移動"));
 
         // "クリア" removes every row and empties the log.
         ui->AddNumbered(2);
         ui->app.Log().AppendLog("x");
-        ui->frame->ToolAction(CmdClear)->trigger();
+        ui->frame->ToolAction(Command::ClearAll)->trigger();
         QCOMPARE(ui->model->rowCount(), 0);
         QCOMPARE(ui->frame->Log()->toPlainText(), QString());
         QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 0"));
@@ -222,7 +223,7 @@ private slots:
         ui->app.Rules().SetNewName(1, "a.txt");
         ui->list->setFocus();
         ui->host.yesNoAnswers = {true};
-        ui->frame->ToolAction(CmdRename)->trigger();
+        ui->frame->ToolAction(Command::Rename)->trigger();
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->host.questions[0].caption, std::string(msg::kRenameCaption));
         QCOMPARE(test::ReadFileText(ui->dir / "files/a.txt"), std::string("B"));
@@ -239,7 +240,7 @@ private slots:
         ui->Add("b.txt");
         ui->app.Settings().useExternalEditor = 1;
         ui->app.Settings().editorPath = "/bin/true";  // an "editor" that exits at once
-        QAction* button = ui->frame->ToolAction(CmdEditorButton);
+        QAction* button = ui->frame->ToolAction(Command::EditorButton);
 
         // During a registration the button stays released and the busy error is logged.
         std::optional<BusyGuard> busy(std::in_place, ui->app.Busy());
@@ -287,15 +288,15 @@ private slots:
             QColor(196, 196, 196));
 
         // The menu item takes the lock as well, asking nothing.
-        ui->frame->MenuAction(CmdEditInTextEditor)->trigger();
+        ui->frame->MenuAction(Command::EditInTextEditor)->trigger();
         QVERIFY(ui->app.RoundTrip().RowLocked());
         QVERIFY(button->isChecked());
         QVERIFY(ui->host.questions.empty());
     }
 
     void barsCanBeHiddenFromTheViewMenuWithCheckMarks() {
-        QAction* toolBarItem = ui->frame->MenuAction(CmdToggleToolBar);
-        QAction* statusItem = ui->frame->MenuAction(CmdToggleStatusBar);
+        QAction* toolBarItem = ui->frame->MenuAction(Command::ToggleToolBar);
+        QAction* statusItem = ui->frame->MenuAction(Command::ToggleStatusBar);
         QVERIFY(toolBarItem->isChecked());
         QVERIFY(statusItem->isChecked());
         toolBarItem->trigger();

@@ -1,0 +1,63 @@
+#include "app/CommandTable.h"
+
+#include <array>
+
+#include "app/CMorvaneApp.h"
+#include "app/Command.h"
+#include "host/Host.h"
+
+namespace morvane {
+
+namespace {
+
+using C = CMorvaneApp;
+
+// In the order of the enum, so a command's entry is found by its value.
+constexpr std::array<CommandSpec, 23> kCommands = {{
+    {Command::LoadListFile, false, [](C& app) { app.ListFiles().OnLoadListFile(); }},
+    {Command::OverwriteSave, false, [](C& app) { app.ListFiles().OnOverwriteSaveListFile(); }},
+    {Command::SaveListFileAs, false, [](C& app) { app.ListFiles().OnSaveListFileAs(); }},
+    {Command::Exit, false, [](C& app) { app.OnCloseMainWindow(); }},
+    {Command::RegisterFiles, false, [](C& app) { app.Registrar().OnRegisterFiles(); }},
+    {Command::RegisterFolder, false, [](C& app) { app.Registrar().OnRegisterFolder(); }},
+    {Command::RemoveSelected, true, [](C& app) { app.Removal().RemoveSelectedRows(); }},
+    {Command::ClearAll, true, [](C& app) { app.Removal().ClearAllRows(); }},
+    {Command::MoveUp, false, [](C& app) { app.Order().MoveRowsUp(); }},
+    {Command::MoveDown, false, [](C& app) { app.Order().MoveRowsDown(); }},
+    {Command::ToggleToolBar, false, nullptr},
+    {Command::ToggleStatusBar, false, nullptr},
+    {Command::ChooseFont, false, [](C& app) { app.ChooseFont(); }},
+    {Command::Options, false, [](C& app) { app.OnOptions(); }},
+    {Command::EditInTextEditor, false, [](C& app) { app.RoundTrip().OnEditInTextEditor(false); }},
+    {Command::EditorButton, false, [](C& app) { app.RoundTrip().OnEditInTextEditor(true); }},
+    {Command::Rename, false, [](C& app) { app.Renamer().RenameAll(); }},
+    {Command::About, false, [](C& app) { app.UserInterface().ShowAbout(); }},
+    {Command::Open, false, [](C& app) { app.Opener().OpenSelectedEntries(); }},
+    {Command::GoUp, false, [](C& app) { app.Registrar().OnGoUp(); }},
+    {Command::EditName, false, [](C& app) { app.UserInterface().BeginEditSelected(); }},
+    {Command::NumberNames, false,
+     [](C& app) {
+         app.UserInterface().BeginEditSelected();
+         app.Rules().SetSelectedNamesToPositions();
+     }},
+    {Command::SelectAll, false, [](C& app) { app.List().SelectAll(); }},
+}};
+
+constexpr bool InEnumOrder() {
+    for (std::size_t i = 0; i < kCommands.size(); ++i) {
+        if (static_cast<std::size_t>(kCommands[i].command) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(InEnumOrder(), "the command table follows the order of Command");
+static_assert(static_cast<std::size_t>(Command::SelectAll) + 1 == kCommands.size(),
+              "every command has an entry");
+
+}  // namespace
+
+const CommandSpec& CommandSpecOf(Command command) {
+    return kCommands[static_cast<std::size_t>(command)];
+}
+
+}  // namespace morvane

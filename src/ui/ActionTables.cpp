@@ -1,0 +1,106 @@
+#include "ui/ActionTables.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QWidget>
+
+namespace morvane {
+
+const std::vector<MenuSpec>& MenuTable() {
+    static const std::vector<MenuSpec> menus = {
+        {"ファイル(&F)",
+         {{Command::LoadListFile, "読み込み (&L)", nullptr},
+          {Command::OverwriteSave, "上書き保存 (&S)", nullptr},
+          {Command::SaveListFileAs, "名前を付けて保存 (&A)", nullptr},
+          {std::nullopt, nullptr, nullptr},
+          {Command::Exit, "アプリケーションの終了(&X)", nullptr}}},
+        {"操作 (&O)",
+         {{Command::RegisterFiles, "リストにファイルを登録 (&A)", nullptr},
+          {Command::RegisterFolder, "リストにフォルダを登録 (&F)", nullptr},
+          {Command::RemoveSelected, "選択中のリストをクリア (&R)", nullptr},
+          {Command::ClearAll, "すべてのリストをクリア （&C）", nullptr},
+          {std::nullopt, nullptr, nullptr},
+          {Command::MoveUp, "選択中のリストを１つ上に移動　(&U)", nullptr},
+          {Command::MoveDown, "選択中のリストを１つ下に移動 (&D)", nullptr}}},
+        {"表示(&V)",
+         {{Command::ToggleToolBar, "ツール バー(&T)", nullptr},
+          {Command::ToggleStatusBar, "ステータス バー(&S)", nullptr},
+          {std::nullopt, nullptr, nullptr},
+          {Command::ChooseFont, "フォント (&F)", nullptr},
+          {std::nullopt, nullptr, nullptr},
+          {Command::Options, "環境設定 (&O)", nullptr}}},
+        {"実行 (&A)",
+         {{Command::EditInTextEditor, "テキストエディタで編集 (&T)", nullptr},
+          {std::nullopt, nullptr, nullptr},
+          {Command::Rename, "新しい名前でリネーム (&R)", "新しいファイル名にリネーム"}}},
+        {"ヘルプ(&H)", {{Command::About, "バージョン情報 (&A)", nullptr}}},
+    };
+    return menus;
+}
+
+const std::array<ToolButtonSpec, 10>& ToolBarTable() {
+    static const std::array<ToolButtonSpec, 10> buttons = {{
+        {Command::RegisterFiles, "登録", "list-add", QStyle::SP_FileDialogNewFolder, false,
+         "リストに登録"},
+        {Command::RemoveSelected, "破棄", "list-remove", QStyle::SP_DialogDiscardButton, false,
+         "リストから削除"},
+        {Command::ClearAll, "クリア", "edit-clear", QStyle::SP_DialogResetButton, false, nullptr},
+        {std::nullopt, nullptr, nullptr, 0, false, nullptr},
+        {Command::Open, "開く", "document-open", QStyle::SP_DirOpenIcon, false, "フォルダを開く"},
+        {Command::GoUp, "一つ上へ", "go-up", QStyle::SP_FileDialogToParent, false,
+         "１つ上の階層へ移動"},
+        {std::nullopt, nullptr, nullptr, 0, false, nullptr},
+        {Command::EditorButton, "エディタ編集", "accessories-text-editor",
+         QStyle::SP_FileDialogDetailedView, true, "テキストエディタで編集"},
+        {std::nullopt, nullptr, nullptr, 0, false, nullptr},
+        {Command::Rename, "リネーム", "document-save", QStyle::SP_DialogApplyButton, false,
+         "新しいファイル名にリネーム"},
+    }};
+    return buttons;
+}
+
+const std::vector<KeySpec>& KeyTable() {
+    static const std::vector<KeySpec> keys = {
+        {Command::GoUp, Qt::Key_Backspace, Qt::NoModifier, false},
+        {Command::Open, Qt::Key_Return, Qt::NoModifier, false},
+        {Command::Open, Qt::Key_Enter, Qt::NoModifier, false},
+        {Command::RemoveSelected, Qt::Key_Delete, Qt::NoModifier, true},
+        {Command::EditName, Qt::Key_F2, Qt::NoModifier, false},
+        {Command::NumberNames, Qt::Key_F5, Qt::NoModifier, false},
+        {Command::MoveUp, Qt::Key_Up, Qt::AltModifier, false},
+        {Command::MoveDown, Qt::Key_Down, Qt::AltModifier, false},
+        {Command::SelectAll, Qt::Key_A, Qt::ControlModifier, true},
+        {Command::OverwriteSave, Qt::Key_S, Qt::ControlModifier, true},
+    };
+    return keys;
+}
+
+QList<QKeySequence> KeySequencesOf(const KeySpec& key) {
+    static const Qt::KeyboardModifier kModifiers[] = {Qt::ShiftModifier, Qt::ControlModifier,
+                                                      Qt::AltModifier, Qt::MetaModifier};
+    QList<QKeySequence> sequences;
+    for (unsigned mask = 0; mask < 16; ++mask) {
+        Qt::KeyboardModifiers held = key.required;
+        for (unsigned bit = 0; bit < 4; ++bit) {
+            if ((mask & (1u << bit)) != 0)
+                held |= kModifiers[bit];
+        }
+        const QKeySequence sequence(QKeyCombination(held, key.key));
+        if (!sequences.contains(sequence))
+            sequences.push_back(sequence);
+    }
+    return sequences;
+}
+
+QAction* ActionForKey(const QWidget& widget, const QKeyEvent& event) {
+    const QKeySequence typed(
+        QKeyCombination(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key())));
+    for (QAction* action : widget.actions()) {
+        if (action->isEnabled() && action->shortcuts().contains(typed))
+            return action;
+    }
+    return nullptr;
+}
+
+}  // namespace morvane

@@ -1,0 +1,61 @@
+#pragma once
+// The roads into the commands, as tables: the menus with their labels and access keys, the
+// toolbar with its texts, icons and prompts, and the keys of the list and of the frame.
+
+#include <QKeySequence>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "app/Command.h"
+
+class QAction;
+class QKeyEvent;
+class QWidget;
+
+namespace morvane {
+
+struct MenuItemSpec {
+    std::optional<Command> command;  // none: separator
+    const char* label;               // with its access key
+    const char* prompt;              // shown in the status bar; nullptr when it has none
+};
+
+struct MenuSpec {
+    const char* title;
+    std::vector<MenuItemSpec> items;
+};
+
+const std::vector<MenuSpec>& MenuTable();
+
+struct ToolButtonSpec {
+    std::optional<Command> command;  // none: separator
+    const char* text;
+    const char* themeIcon;  // name in the desktop's icon theme
+    int standardIcon;       // QStyle::StandardPixmap used when the theme has none
+    bool checkable;
+    const char* prompt;  // status bar and tool tip; nullptr when it has none
+};
+
+// Ten items: seven buttons with separators at 3, 6 and 8.
+const std::array<ToolButtonSpec, 10>& ToolBarTable();
+
+struct KeySpec {
+    Command command;
+    Qt::Key key;
+    Qt::KeyboardModifiers required;  // the other modifiers may be held too
+    bool inFrame;                    // also while the frame itself has the focus
+};
+
+// The keys of the list (while it has the focus itself, not its name editor).
+const std::vector<KeySpec>& KeyTable();
+
+// The key with the required modifiers and every combination of the others.
+QList<QKeySequence> KeySequencesOf(const KeySpec& key);
+
+// The action of the widget that has the typed key as a shortcut; nullptr when none has. For a
+// key that reaches the widget without passing the shortcut map (no widget has the focus, or
+// the key was sent to the widget directly).
+QAction* ActionForKey(const QWidget& widget, const QKeyEvent& event);
+
+}  // namespace morvane
