@@ -134,7 +134,8 @@ void Restore(const morvane::bench::BenchTree& tree, const Plan& plan) {
 }
 
 // The moves the command makes, with nothing around them: all files are at one depth, so one
-// run; later rows first; phase A for the files that make room, then phase B for all.
+// batch; later rows first; first the files that take another's place move to their temporary
+// names, then every file moves to its new name.
 void BareRename(const morvane::bench::BenchTree& tree, const Plan& plan) {
     const std::size_t n = tree.files.size();
     for (std::size_t i = n; i-- > 0;) {
