@@ -70,13 +70,13 @@ void TextRoundTrip::PollTextFile() {
 
 namespace {
 
-// Shows the batch's progress by line. Why reading stopped is logged once the names are set,
+// Shows the batch's progress. Why reading stopped is logged once the names are set,
 // before the messages of the checks.
 class ReimportProgress final : public NameBatchObserver {
 public:
-    ReimportProgress(Host& host, Pump& pump, ActivityLog& log, const std::vector<int>& lines, int n,
+    ReimportProgress(Host& host, Pump& pump, ActivityLog& log, std::size_t count,
                      const std::string& stopMessage)
-        : host_(host), pump_(pump), log_(log), lines_(lines), n_(n), stopMessage_(stopMessage) {}
+        : host_(host), pump_(pump), log_(log), count_(count), stopMessage_(stopMessage) {}
 
     void NameSet(std::size_t index) override { Step(index); }
     void NamesSet() override {
@@ -87,15 +87,14 @@ public:
 
 private:
     void Step(std::size_t index) {
-        host_.SetStatusProgress(static_cast<float>(lines_[index]) / static_cast<float>(n_));
+        host_.SetStatusProgress(static_cast<float>(index) / static_cast<float>(count_));
         pump_();
     }
 
     Host& host_;
     Pump& pump_;
     ActivityLog& log_;
-    const std::vector<int>& lines_;
-    const int n_;
+    const std::size_t count_;
     const std::string& stopMessage_;
 };
 
@@ -135,19 +134,15 @@ void TextRoundTrip::ReimportTextFile() {
             text.remove_prefix(3);
         // Every claimed line's row, in line order, is checked again, named or not.
         std::vector<NewName> names;
-        std::vector<int> lines;
         names.reserve(static_cast<std::size_t>(n));
-        lines.reserve(static_cast<std::size_t>(n));
-        for (int k = 0; k < n; ++k) {
-            if (lineToRow[static_cast<std::size_t>(k)] >= 0) {
-                names.push_back({lineToRow[static_cast<std::size_t>(k)], {}, true});
-                lines.push_back(k);
-            }
+        for (const int row : lineToRow) {
+            if (row >= 0)
+                names.push_back(NewName::Keep(row));
         }
         std::deque<std::string> converted;
         std::string stopMessage;
-        ok = ReadLines(text, n, lines, &names, &converted, &stopMessage);
-        ReimportProgress progress(host_, pump_, log_, lines, n, stopMessage);
+        ok = ReadLines(text, lineToRow, &names, &converted, &stopMessage);
+        ReimportProgress progress(host_, pump_, log_, names.size(), stopMessage);
         validation_.SetNewNames(names, NameSource::TextFile, &progress);
     }
 
@@ -157,10 +152,11 @@ void TextRoundTrip::ReimportTextFile() {
     host_.SetMainWindowEnabled(true);
 }
 
-bool TextRoundTrip::ReadLines(std::string_view content, int n, const std::vector<int>& lines,
+bool TextRoundTrip::ReadLines(std::string_view content, const std::vector<int>& lineToRow,
                               std::vector<NewName>* names, std::deque<std::string>* converted,
                               std::string* stopMessage) {
     ListModel& list = list_;
+    const int n = static_cast<int>(lineToRow.size());
     // The file was read whole, once; every line is one scan of its bytes.
     std::size_t offset = 0;
     std::size_t next = 0;  // the entry of the next claimed line
@@ -176,7 +172,7 @@ bool TextRoundTrip::ReadLines(std::string_view content, int n, const std::vector
             case TextLineStatus::Ok:
                 break;
         }
-        if (next == lines.size() || lines[next] != k)
+        if (lineToRow[static_cast<std::size_t>(k)] < 0)
             continue;
         NewName& change = (*names)[next++];
         if ((list.EntryAt(change.row)->errors & ErrRenameTest) != 0)

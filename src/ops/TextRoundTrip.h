@@ -69,10 +69,11 @@ public:
     void ReimportTextFile();
 
 private:
-    // The reading pass: gives the entry of each claimed line (`lines` holds their line
-    // numbers) the line's name, unless its row is kept from renaming. False when it stopped
-    // early, with the error to log in *stopMessage. Converted names live in *converted.
-    bool ReadLines(std::string_view content, int n, const std::vector<int>& lines,
+    // The reading pass: gives the entry of each claimed line (*names holds one per claimed
+    // line, in line order) the line's name, unless its row is kept from renaming. False when
+    // it stopped early, with the error to log in *stopMessage. Converted names live in
+    // *converted.
+    bool ReadLines(std::string_view content, const std::vector<int>& lineToRow,
                    std::vector<NewName>* names, std::deque<std::string>* converted,
                    std::string* stopMessage);
 

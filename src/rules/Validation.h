@@ -24,11 +24,18 @@ struct FileEntry;
 
 // One row of a batch of new names.
 struct NewName {
-    int row = 0;
+    NewName(int row_, std::string_view name_) : row(row_), name(name_) {}
+    // An entry that checks the row with the name it has.
+    static NewName Keep(int row_) {
+        NewName entry(row_, {});
+        entry.keep = true;
+        return entry;
+    }
+
+    int row;
+    bool keep = false;  // `name` is not used
     // Viewed, not owned: it must stay valid for the call.
     std::string_view name;
-    // Check the row with the name it has; `name` is not used.
-    bool keep = false;
 };
 
 // Where a batch of names comes from, which decides how its messages name a row.

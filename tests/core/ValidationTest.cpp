@@ -134,7 +134,7 @@ TEST_F(ValidationTest, ABatchOverSomeRowsKeepsThePartnersOutsideItRight) {
                          FormatText(msg::kDuplicate, 3, 2));
     // Both leave: row 0 is alone again, though the batch never checks it.
     app.Log().ClearLog();
-    const NewName leave[] = {{1, "x:y"}, {2, "free"}, {3, {}, true}};
+    const NewName leave[] = {{1, "x:y"}, {2, "free"}, NewName::Keep(3)};
     app.Rules().SetNewNames(leave, NameSource::TextFile);
     EXPECT_EQ(Bits(0), 0u);
     EXPECT_EQ(Bits(1), ErrForbidden);
