@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "host/ActivityLog.h"
@@ -13,15 +14,10 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
-#include "platform/Utf16.h"
 #include "rules/Validation.h"
 
 namespace morvane {
 namespace {
-
-constexpr std::size_t kMaxPathUnits = 32000;
-// How many rows ahead the passes over all rows start loading what they will walk.
-constexpr int kPrefetchDistance = 4;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -72,6 +68,38 @@ void TextRoundTrip::PollTextFile() {
     ReimportTextFile();
 }
 
+namespace {
+
+// Shows the batch's progress. Why reading stopped is logged once the names are set,
+// before the messages of the checks.
+class ReimportProgress final : public NameBatchObserver {
+public:
+    ReimportProgress(Host& host, Pump& pump, ActivityLog& log, std::size_t count,
+                     const std::string& stopMessage)
+        : host_(host), pump_(pump), log_(log), count_(count), stopMessage_(stopMessage) {}
+
+    void NameSet(std::size_t index) override { Step(index); }
+    void NamesSet() override {
+        if (!stopMessage_.empty())
+            log_.AppendLog(stopMessage_);
+    }
+    void RowChecked(std::size_t index) override { Step(index); }
+
+private:
+    void Step(std::size_t index) {
+        host_.SetStatusProgress(static_cast<float>(index) / static_cast<float>(count_));
+        pump_();
+    }
+
+    Host& host_;
+    Pump& pump_;
+    ActivityLog& log_;
+    const std::size_t count_;
+    const std::string& stopMessage_;
+};
+
+}  // namespace
+
 void TextRoundTrip::ReimportTextFile() {
     host_.CommitEdit();
     ListModel& list = list_;
@@ -104,8 +132,18 @@ void TextRoundTrip::ReimportTextFile() {
         // A byte-order mark is no part of the first name.
         if (StartsWith(text, "\xEF\xBB\xBF"))
             text.remove_prefix(3);
-        ok = ReadLines(text, lineToRow.data(), n);
-        ValidateRows(lineToRow.data(), n);
+        // Every claimed line's row, in line order, is checked again, named or not.
+        std::vector<NewName> names;
+        names.reserve(static_cast<std::size_t>(n));
+        for (const int row : lineToRow) {
+            if (row >= 0)
+                names.push_back(NewName::Keep(row));
+        }
+        std::deque<std::string> converted;
+        std::string stopMessage;
+        ok = ReadLines(text, lineToRow, &names, &converted, &stopMessage);
+        ReimportProgress progress(host_, pump_, log_, names.size(), stopMessage);
+        validation_.SetNewNames(names, NameSource::TextFile, &progress);
     }
 
     log_.AppendLog(ok ? msg::kReimportEnd : msg::kReimportFailedEnd);
@@ -114,145 +152,40 @@ void TextRoundTrip::ReimportTextFile() {
     host_.SetMainWindowEnabled(true);
 }
 
-bool TextRoundTrip::ReadLines(std::string_view content, const int* lineToRow, int n) {
+bool TextRoundTrip::ReadLines(std::string_view content, const std::vector<int>& lineToRow,
+                              std::vector<NewName>* names, std::deque<std::string>* converted,
+                              std::string* stopMessage) {
     ListModel& list = list_;
+    const int n = static_cast<int>(lineToRow.size());
     // The file was read whole, once; every line is one scan of its bytes.
     std::size_t offset = 0;
-    const PathIndex& index = list.NewPathIndex();
-    const auto entryAhead = [&](int k, int distances) -> const FileEntry* {
-        const int line = k + distances * kPrefetchDistance;
-        return line < n && lineToRow[line] >= 0 ? list.EntryAt(lineToRow[line]) : nullptr;
-    };
+    std::size_t next = 0;  // the entry of the next claimed line
     for (int k = 0; k < n; ++k) {
-        // Moving a row in the index waits on its neighbours in the chain: load the entry,
-        // its link, then the neighbours, each some rows ahead.
-        if (const FileEntry* e = entryAhead(k, 3))
-            __builtin_prefetch(e);
-        if (const FileEntry* e = entryAhead(k, 2))
-            __builtin_prefetch(e->newLink);
-        if (const FileEntry* e = entryAhead(k, 1))
-            index.PrefetchNeighbours(e);
         std::string_view line;
         switch (NextTextLine(content, &offset, k == n - 1, &line)) {
             case TextLineStatus::Missing:
-                log_.AppendLog(FormatText(msg::kFewerLines, k + 1, n));
+                *stopMessage = FormatText(msg::kFewerLines, k + 1, n);
                 return false;
             case TextLineStatus::TooLong:
-                log_.AppendLog(FormatText(msg::kLineTooLong, k + 1));
+                *stopMessage = FormatText(msg::kLineTooLong, k + 1);
                 return false;
             case TextLineStatus::Ok:
                 break;
         }
-        const int row = lineToRow[k];
-        if (row >= 0 && (list.EntryAt(row)->errors & ErrRenameTest) == 0)
-            SetNameFromLine(row, line);
-        host_.SetStatusProgress(static_cast<float>(k) / static_cast<float>(n));
-        pump_();
+        if (lineToRow[static_cast<std::size_t>(k)] < 0)
+            continue;
+        NewName& change = (*names)[next++];
+        if ((list.EntryAt(change.row)->errors & ErrRenameTest) != 0)
+            continue;
+        // A zero byte ends the name.
+        line = line.substr(0, line.find('\0'));
+        // With a UTF-8 locale the line is the name; only another character set needs a copy.
+        if (!LocaleIsUtf8())
+            line = converted->emplace_back(FromLocaleCodePage(line));
+        change.name = line;
+        change.keep = false;
     }
     return true;
-}
-
-void TextRoundTrip::SetNameFromLine(int row, std::string_view line) {
-    ListModel& list = list_;
-    FileEntry* entry = list.EntryAt(row);
-    // A zero byte ends the name.
-    line = line.substr(0, line.find('\0'));
-    // With a UTF-8 locale the line is the name; only another character set needs a copy.
-    std::string converted;
-    std::string_view name = line;
-    if (!LocaleIsUtf8()) {
-        converted = FromLocaleCodePage(line);
-        name = converted;
-    }
-    const std::size_t kept = name.find_last_not_of(' ');
-    const std::size_t length = kept == std::string::npos ? 0 : kept + 1;
-    if (length < name.size()) {
-        name = name.substr(0, length);
-        log_.AppendLog(FormatText(msg::kTrailingBlanks, row + 1, std::string(name).c_str()));
-    }
-    const std::size_t dirLength = entry->dirLength;
-    std::size_t units = Utf16Length(name);
-    if (dirLength + 1 + units >= kMaxPathUnits) {
-        log_.AppendLog(FormatText(msg::kPathCut, static_cast<int>(kMaxPathUnits), row + 1,
-                                  std::string(name).c_str()));
-        const std::size_t room = dirLength < kMaxPathUnits - 2 ? kMaxPathUnits - 2 - dirLength : 0;
-        name = Utf16Prefix(name, room);
-        units = Utf16Length(name);
-    }
-    const std::string_view directory = list.Cell(row, ColDirectory);
-    const std::string_view oldPath = entry->newPath;
-    // Most lines of a long list come back as they went out: their row stays where it is in
-    // the index.
-    const bool samePath = oldPath.size() == directory.size() + name.size() &&
-                          oldPath.substr(directory.size()) == name &&
-                          oldPath.substr(0, directory.size()) == directory;
-    // The path before the cells: setting them moves this row's texts, `directory` with them.
-    if (!samePath)
-        SetNewPath(*entry, directory, name);
-    list.SetCell(row, ColCharCount, std::to_string(units));
-    list.SetCell(row, ColNewName, name);
-    if (!samePath)
-        list.NewPathIndex().Insert(entry);  // moves it to the chain of its new key
-}
-
-void TextRoundTrip::ValidateRows(const int* lineToRow, int n) {
-    ListModel& list = list_;
-    Validation& validation = validation_;
-    for (int j = 0; j < n; ++j) {
-        for (int step = 0; step < Validation::kPrefetchSteps; ++step) {
-            const int ahead = j + kPrefetchDistance * (Validation::kPrefetchSteps - step);
-            if (ahead < n)
-                validation.PrefetchChecks(lineToRow[ahead], step);
-        }
-        const int row = lineToRow[j];
-        if (row >= 0) {
-            FileEntry* entry = list.EntryAt(row);
-            // Ends when a check below refreshes this row's error cell.
-            const std::string_view name = list.Cell(row, ColNewName);
-            // Blank and forbidden name the row by its list position; the swap message by
-            // its "行" number.
-            if (name.empty()) {
-                log_.AppendLog(FormatText(msg::kBlankName, row + 1));
-                entry->errors |= ErrBlank;
-            } else {
-                entry->errors &= ~ErrBlank;
-            }
-            if (Validation::HasForbiddenCharacter(name)) {
-                log_.AppendLog(FormatText(msg::kForbidden, row + 1, entry->newKey.c_str()));
-                entry->errors |= ErrForbidden;
-            } else {
-                entry->errors &= ~ErrForbidden;
-            }
-            if (validation.CheckDuplicate(row)) {
-                entry->errors |= ErrDuplicate;
-            } else {
-                entry->errors &= ~ErrDuplicate;
-            }
-            const FileEntry* occupant = validation.OccupantOf(row);
-            if ((entry->errors & ErrBlank) == 0) {
-                if (validation.CheckExistingFile(row, occupant)) {
-                    entry->errors |= ErrExists;
-                } else {
-                    entry->errors &= ~ErrExists;
-                }
-            }
-            if (validation.CheckSwapTarget(row, occupant)) {
-                const std::string shown(list.Cell(row, ColNewName));
-                log_.AppendLog(FormatText(msg::kSwapTarget, list.RowNumberOf(row), shown.c_str()));
-                entry->errors |= ErrSwapBlocked;
-            } else {
-                entry->errors &= ~ErrSwapBlocked;
-            }
-            if (entry->errors != 0) {
-                validation.MarkDependents(row);
-            } else {
-                validation.ReleaseDependents(row);
-            }
-            list.RefreshErrorColumn(row);
-        }
-        host_.SetStatusProgress(static_cast<float>(j) / static_cast<float>(n));
-        pump_();
-    }
 }
 
 }  // namespace morvane

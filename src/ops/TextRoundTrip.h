@@ -2,8 +2,10 @@
 // Editing all new names in a text editor: export, row lock, change detection, re-import.
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvane {
 
@@ -15,6 +17,7 @@ class ListModel;
 class Pump;
 class Validation;
 struct AppSettings;
+struct NewName;
 struct FileInfo;
 struct LocalTime;
 struct Locations;
@@ -66,10 +69,13 @@ public:
     void ReimportTextFile();
 
 private:
-    // The reading pass; false when it stopped early (its error is logged).
-    bool ReadLines(std::string_view content, const int* lineToRow, int n);
-    void SetNameFromLine(int row, std::string_view line);
-    void ValidateRows(const int* lineToRow, int n);
+    // The reading pass: gives the entry of each claimed line (*names holds one per claimed
+    // line, in line order) the line's name, unless its row is kept from renaming. False when
+    // it stopped early, with the error to log in *stopMessage. Converted names live in
+    // *converted.
+    bool ReadLines(std::string_view content, const std::vector<int>& lineToRow,
+                   std::vector<NewName>* names, std::deque<std::string>* converted,
+                   std::string* stopMessage);
 
     ListModel& list_;
     Validation& validation_;

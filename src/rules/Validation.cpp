@@ -30,46 +30,156 @@ bool Validation::HasForbiddenCharacter(std::string_view name) {
 }
 
 bool Validation::SetNewName(int row, std::string name) {
-    ListModel& list = list_;
-    FileEntry* entry = list.EntryAt(row);
-    const auto kept = name.find_last_not_of(' ');
-    const std::size_t length = kept == std::string::npos ? 0 : kept + 1;
-    if (length < name.size()) {
-        name.resize(length);
-        log_.AppendLog(FormatText(msg::kTrailingBlanks, list.RowNumberOf(row), name.c_str()));
-    }
-    ReleaseOldDuplicate(row);
-    list.SetCell(row, ColCharCount, std::to_string(Utf16Length(name)));
-    list.SetCell(row, ColNewName, name);
-    list.NewPathIndex().Unlink(entry);
-    SetNewPath(*entry, list.Cell(row, ColDirectory), name);
-    // Back in the index before the checks, so walks along the chains of occupants meet it.
-    list.NewPathIndex().Insert(entry);
-    CheckRow(row);
+    const NewName change{row, name};
+    SetNewNames({&change, 1}, NameSource::Row);
     return true;
 }
 
-void Validation::CheckRow(int row) {
+namespace {
+// How many entries ahead the passes over a batch start loading what they will walk.
+constexpr std::size_t kPrefetchDistance = 4;
+}  // namespace
+
+void Validation::SetNewNames(std::span<const NewName> names, NameSource source,
+                             NameBatchObserver* observer) {
+    ListModel& list = list_;
+    const std::size_t count = names.size();
+    // A row that loses its one partner is released only when the batch does not check it
+    // anyway; then its bit changes once, at its own check. Empty: every row is in the batch.
+    std::vector<std::uint8_t> inBatch;
+    if (count > 1 && count < static_cast<std::size_t>(list.RowCount())) {
+        inBatch.assign(static_cast<std::size_t>(list.RowCount()), 0);
+        for (const NewName& change : names)
+            inBatch[static_cast<std::size_t>(change.row)] = 1;
+    }
+    const std::vector<std::uint8_t>* checkedLater = count <= 1 ? nullptr : &inBatch;
+    const PathIndex& index = list.NewPathIndex();
+    const auto entryAhead = [&](std::size_t i, std::size_t distances) -> const FileEntry* {
+        const std::size_t ahead = i + distances * kPrefetchDistance;
+        return ahead < count && !names[ahead].keep ? list.EntryAt(names[ahead].row) : nullptr;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        // Moving a row in the index waits on its neighbours in the chain: load the entry,
+        // its link, then the neighbours, each some rows ahead.
+        if (const FileEntry* e = entryAhead(i, 3))
+            __builtin_prefetch(e);
+        if (const FileEntry* e = entryAhead(i, 2))
+            __builtin_prefetch(e->newLink);
+        if (const FileEntry* e = entryAhead(i, 1))
+            index.PrefetchNeighbours(e);
+        if (!names[i].keep)
+            SetOneName(names[i], source, checkedLater);
+        if (observer != nullptr)
+            observer->NameSet(i);
+    }
+    if (observer != nullptr)
+        observer->NamesSet();
+    for (std::size_t i = 0; i < count; ++i) {
+        for (int step = 0; step < kPrefetchSteps; ++step) {
+            const std::size_t ahead =
+                i + kPrefetchDistance * static_cast<std::size_t>(kPrefetchSteps - step);
+            if (ahead < count)
+                PrefetchChecks(names[ahead].row, step);
+        }
+        CheckRow(names[i].row, source, checkedLater);
+        if (observer != nullptr)
+            observer->RowChecked(i);
+    }
+}
+
+void Validation::SetOneName(const NewName& change, NameSource source,
+                            const std::vector<std::uint8_t>* checkedLater) {
+    ListModel& list = list_;
+    const int row = change.row;
+    FileEntry* entry = list.EntryAt(row);
+    const bool byPosition = source == NameSource::TextFile;
+    const auto shownRow = [&] { return byPosition ? row + 1 : list.RowNumberOf(row); };
+    std::string_view name = change.name;
+    const std::size_t kept = name.find_last_not_of(' ');
+    const std::size_t length = kept == std::string_view::npos ? 0 : kept + 1;
+    if (length < name.size()) {
+        name = name.substr(0, length);
+        log_.AppendLog(FormatText(msg::kTrailingBlanks, shownRow(), std::string(name).c_str()));
+    }
+    const std::size_t dirLength = entry->dirLength;
+    std::size_t units = Utf16Length(name);
+    if (byPosition && dirLength + 1 + units >= kMaxPathUnits) {
+        log_.AppendLog(FormatText(msg::kPathCut, static_cast<int>(kMaxPathUnits), shownRow(),
+                                  std::string(name).c_str()));
+        const std::size_t room = dirLength < kMaxPathUnits - 2 ? kMaxPathUnits - 2 - dirLength : 0;
+        name = Utf16Prefix(name, room);
+        units = Utf16Length(name);
+    }
+    const std::string_view directory = list.Cell(row, ColDirectory);
+    const std::size_t directorySize = directory.size();
+    const std::string_view oldPath = entry->newPath;
+    // Most names of a long batch come back as they went out: their row stays where it is in
+    // the index, and no partner changes.
+    const bool samePath = oldPath.size() == directorySize + name.size() &&
+                          oldPath.substr(directorySize) == name &&
+                          oldPath.substr(0, directorySize) == directory;
+    if (!samePath) {
+        ReleaseOldDuplicate(row, checkedLater);
+        // The path before the cells: setting them moves this row's texts, `directory` with
+        // them.
+        SetNewPath(*entry, directory, name);
+    }
+    // The name as the path holds it, which no cell change moves (the caller's text might be
+    // one of this row's cells).
+    name = std::string_view(entry->newPath).substr(directorySize);
+    list.SetCell(row, ColCharCount, std::to_string(units));
+    list.SetCell(row, ColNewName, name);
+    // Back in the index before the checks, so walks along the chains of occupants meet it.
+    if (!samePath)
+        list.NewPathIndex().Insert(entry);  // moves it to the chain of its new key
+}
+
+void Validation::CheckRow(int row, NameSource source,
+                          const std::vector<std::uint8_t>* checkedLater) {
     ListModel& list = list_;
     FileEntry* entry = list.EntryAt(row);
+    const bool byPosition = source == NameSource::TextFile;
+    const auto shownRow = [&] { return byPosition ? row + 1 : list.RowNumberOf(row); };
     // The checks below may refresh this row's error cell, which ends the view: FinishRow
     // reads the name again.
     const std::string_view name = list.Cell(row, ColNewName);
     if (name.empty())
-        log_.AppendLog(FormatText(msg::kBlankName, list.RowNumberOf(row)));
+        log_.AppendLog(FormatText(msg::kBlankName, shownRow()));
     SetBit(entry, ErrBlank, name.empty());
     const bool forbidden = HasForbiddenCharacter(name);
     if (forbidden) {
-        log_.AppendLog(
-            FormatText(msg::kForbidden, list.RowNumberOf(row), std::string(name).c_str()));
+        const std::string shown(byPosition ? std::string_view(entry->newKey) : name);
+        log_.AppendLog(FormatText(msg::kForbidden, shownRow(), shown.c_str()));
     }
     SetBit(entry, ErrForbidden, forbidden);
     SetBit(entry, ErrDuplicate, CheckDuplicate(row));
+    if (checkedLater != nullptr && !checkedLater->empty())
+        MarkPartnersOutside(entry, *checkedLater);
     const FileEntry* occupant = OccupantOf(row);
     // A blank name keeps whatever it said about an existing file.
     if ((entry->errors & ErrBlank) == 0)
         SetBit(entry, ErrExists, CheckExistingFile(row, occupant));
     FinishRow(row, ColNewName, occupant);
+}
+
+void Validation::MarkPartnersOutside(const FileEntry* entry,
+                                     const std::vector<std::uint8_t>& inBatch) {
+    std::vector<FileEntry*>& unmarked = work_;
+    unmarked.clear();
+    const PathIndex& index = list_.NewPathIndex();
+    index.ForEach(entry->newKey, index.HashOf(entry), [&](FileEntry* e) {
+        if (e != entry && (e->errors & ErrDuplicate) == 0 &&
+            inBatch[static_cast<std::size_t>(e->row)] == 0)
+            unmarked.push_back(e);
+        return true;
+    });
+    // Copied: the walks below reuse the scratch.
+    const std::vector<FileEntry*> partners(unmarked.begin(), unmarked.end());
+    for (FileEntry* partner : partners) {
+        partner->errors |= ErrDuplicate;
+        list_.RefreshErrorColumn(partner->row);
+        UpdateDependents(partner->row);
+    }
 }
 
 void Validation::OnRowRegistered(int row) {
@@ -102,11 +212,7 @@ void Validation::FinishRow(int row, int nameColumn, const FileEntry* occupant) {
         log_.AppendLog(FormatText(msg::kSwapTarget, list_.RowNumberOf(row), name.c_str()));
     }
     SetBit(entry, ErrSwapBlocked, blocked);
-    if (entry->errors != 0) {
-        MarkDependents(row);
-    } else {
-        ReleaseDependents(row);
-    }
+    UpdateDependents(row);
     list_.RefreshErrorColumn(row);
 }
 
@@ -135,7 +241,7 @@ void Validation::OnRowRemoved(int row) {
         if (d->Moves() && (d->errors & ErrExists) != 0) {
             log_.AppendLog(FormatText(msg::kExists, list.RowNumberOf(d->row), d->newPath.c_str()));
             list.RefreshErrorColumn(d->row);
-            MarkDependents(d->row);
+            UpdateDependents(d->row);
         }
     }
     // Once the row is gone its dependents have no occupant.
@@ -162,13 +268,21 @@ int Validation::CountPartners(const FileEntry* entry, FileEntry** first) {
 }
 
 void Validation::ReleaseOldDuplicate(int row) {
+    ReleaseOldDuplicate(row, nullptr);
+}
+
+void Validation::ReleaseOldDuplicate(int row, const std::vector<std::uint8_t>* checkedLater) {
+    if (checkedLater != nullptr && checkedLater->empty())
+        return;
     FileEntry* partner = nullptr;
     const int others = CountPartners(list_.EntryAt(row), &partner);
     if (others != 1 || (partner->errors & ErrDuplicate) == 0)
         return;
+    if (checkedLater != nullptr && (*checkedLater)[static_cast<std::size_t>(partner->row)] != 0)
+        return;
     partner->errors &= ~std::uint32_t{ErrDuplicate};
     list_.RefreshErrorColumn(partner->row);
-    ReleaseDependents(partner->row);
+    UpdateDependents(partner->row);
 }
 
 bool Validation::CheckDuplicate(int row) {
@@ -179,7 +293,7 @@ bool Validation::CheckDuplicate(int row) {
     if ((partner->errors & ErrDuplicate) == 0) {
         partner->errors |= ErrDuplicate;
         list_.RefreshErrorColumn(partner->row);
-        MarkDependents(partner->row);
+        UpdateDependents(partner->row);
     }
     log_.AppendLog(
         FormatText(msg::kDuplicate, list_.RowNumberOf(partner->row), list_.RowNumberOf(row)));
@@ -210,11 +324,7 @@ bool Validation::CheckSwapTarget(int row, const FileEntry* occupant) {
     return ChainBlocked(list_.EntryAt(row), occupant);
 }
 
-void Validation::MarkDependents(int row) {
-    UpdateDependents(list_.EntryAt(row));
-}
-
-void Validation::ReleaseDependents(int row) {
+void Validation::UpdateDependents(int row) {
     UpdateDependents(list_.EntryAt(row));
 }
 

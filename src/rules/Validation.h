@@ -8,7 +8,9 @@
 // error is not blocked. The bit of a dependent follows from its occupant alone, so a change
 // is carried along the dependents' chains and stops where nothing changes.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,15 +22,63 @@ class FileSystem;
 class ListModel;
 struct FileEntry;
 
+// One row of a batch of new names.
+struct NewName {
+    NewName(int row_, std::string_view name_) : row(row_), name(name_) {}
+    // An entry that checks the row with the name it has.
+    static NewName Keep(int row_) {
+        NewName entry(row_, {});
+        entry.keep = true;
+        return entry;
+    }
+
+    int row;
+    bool keep = false;  // `name` is not used
+    // Viewed, not owned: it must stay valid for the call.
+    std::string_view name;
+};
+
+// Where a batch of names comes from, which decides how its messages name a row.
+enum class NameSource {
+    // Typed, numbered or loaded names: the messages give the row's "行" number, and the
+    // forbidden-character message the name.
+    Row,
+    // Lines of the text file: the messages give the row's list position + 1, and the
+    // forbidden-character message the new path. A name that would make the path reach
+    // Validation::kMaxPathUnits is cut, with a message.
+    TextFile,
+};
+
+// Told of a batch's progress: after each entry of the naming pass, once all names are set,
+// and after each entry of the checking pass.
+class NameBatchObserver {
+public:
+    virtual void NameSet(std::size_t /*index*/) {}
+    virtual void NamesSet() {}
+    virtual void RowChecked(std::size_t /*index*/) {}
+
+protected:
+    ~NameBatchObserver() = default;
+};
+
 class Validation {
 public:
     Validation(ListModel& list, FileSystem& fs, ActivityLog& log)
         : list_(list), fs_(fs), log_(log) {}
 
-    // Sets the row's new name (trailing blanks cut) and validates it. Always true.
+    static constexpr std::size_t kMaxPathUnits = 32000;
+
+    // Sets the row's new name (trailing blanks cut) and validates it: a batch of one from
+    // NameSource::Row. Always true.
     bool SetNewName(int row, std::string name);
+    // Sets the new names of many rows, then checks them. First every name is set in the
+    // given order (trailing blanks cut, with a message), then every row of the batch is
+    // checked in that order, so each check sees all the new names; the bits of rows outside
+    // the batch follow. A row appears at most once.
+    void SetNewNames(std::span<const NewName> names, NameSource source,
+                     NameBatchObserver* observer = nullptr);
     // The checks of SetNewName for a row whose name, keys and cells are already set.
-    void CheckRow(int row);
+    void CheckRow(int row) { CheckRow(row, NameSource::Row, nullptr); }
     void OnRowRegistered(int row);
     void OnRowRemoved(int row);
     // F5: every selected row's new name becomes its 0-based position in "%08x".
@@ -49,8 +99,7 @@ public:
     bool CheckSwapTarget(int row, const FileEntry* occupant);
     // Bring the swap bit of the rows that want this row's current path (and of theirs, as far
     // as it changes) in line with this row's state. Silent.
-    void MarkDependents(int row);
-    void ReleaseDependents(int row);
+    void UpdateDependents(int row);
 
     // Checking every row of a long list waits on memory, not on work. A caller about to check
     // rows in a known order calls this for the rows ahead, with steps 0 to kPrefetchSteps - 1
@@ -59,6 +108,18 @@ public:
     void PrefetchChecks(int row, int step) const;
 
 private:
+    // Cuts and sets one name of a batch. `checkedLater` marks by row the rows the batch checks
+    // anyway, whose duplicate bit need not be released now: empty when that is every row,
+    // null when it is only this one.
+    void SetOneName(const NewName& change, NameSource source,
+                    const std::vector<std::uint8_t>* checkedLater);
+    void CheckRow(int row, NameSource source, const std::vector<std::uint8_t>* checkedLater);
+    // A row of a batch marks only its first partner as a duplicate, which is enough when the
+    // others already are; a batch over some rows marks the rest outside it as well.
+    void MarkPartnersOutside(const FileEntry* entry, const std::vector<std::uint8_t>& inBatch);
+    // Clears the duplicate bit of the row's one partner under its old key, unless the batch
+    // checks that partner anyway.
+    void ReleaseOldDuplicate(int row, const std::vector<std::uint8_t>* checkedLater);
     // The swap check with its message, the dependents, and the error cell: how every check
     // of a row ends.
     // The message names the row by the text of its cell `nameColumn`.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/Messages.h"
+#include "rules/Validation.h"
 #include "support/AppFixture.h"
 
 namespace morvane::test {
@@ -116,6 +117,30 @@ TEST_F(ValidationTest, DuplicatesNameTheEarlierLineFirst) {
     app.Rules().SetNewName(0, "elsewhere");
     EXPECT_EQ(Bits(2), ErrDuplicate);
     EXPECT_EQ(Bits(3), ErrDuplicate);
+}
+
+TEST_F(ValidationTest, ABatchOverSomeRowsKeepsThePartnersOutsideItRight) {
+    for (const char* f : {"r1", "r2", "r3", "r4"})
+        Add(f);
+    // Rows 1 and 2 join the name row 0 keeps; row 3 has no part in the batch.
+    const NewName join[] = {{2, "r1"}, {1, "r1  "}};
+    app.Rules().SetNewNames(join, NameSource::Row);
+    EXPECT_EQ(Bits(0), ErrDuplicate);
+    EXPECT_EQ(Bits(1), ErrDuplicate);
+    EXPECT_EQ(Bits(2), ErrDuplicate);
+    // In order: the names are set, then checked.
+    EXPECT_EQ(Log(), "\n" + FormatText(msg::kTrailingBlanks, 2, "r1") + "\n" +
+                         FormatText(msg::kDuplicate, 2, 3) + "\n" +
+                         FormatText(msg::kDuplicate, 3, 2));
+    // Both leave: row 0 is alone again, though the batch never checks it.
+    app.Log().ClearLog();
+    const NewName leave[] = {{1, "x:y"}, {2, "free"}, NewName::Keep(3)};
+    app.Rules().SetNewNames(leave, NameSource::TextFile);
+    EXPECT_EQ(Bits(0), 0u);
+    EXPECT_EQ(Bits(1), ErrForbidden);
+    EXPECT_EQ(Bits(2), 0u);
+    // The text file's messages: list position, and the new path.
+    EXPECT_EQ(Log(), "\n" + FormatText(msg::kForbidden, 2, (dir / "x:y").c_str()));
 }
 
 TEST_F(ValidationTest, SwapRingJoinedAndLeftByAThirdRow) {
