@@ -126,6 +126,8 @@ inline constexpr const char* kShellNoAssociation =
 // List files.
 inline constexpr const char* kListFileMissingPath = "【エラー】以下のファイルは存在しません。(%s))";
 inline constexpr const char* kOverwriteSaved = "【保存】上書き保存しました。(%s)";
+inline constexpr const char* kListFileNotSaved =
+    "【エラー】リストファイルを保存できませんでした。(%s : %s)";
 inline constexpr const char* kOverwriteQuestion = "%sは既に存在します。\n上書きしますか？\n";
 inline constexpr const char* kSaveAsCaption = "名前を付けて保存";
 inline constexpr const char* kListFileDamaged = "【エラー】リストファイルが壊れています。(%s)";

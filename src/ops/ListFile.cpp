@@ -1,5 +1,8 @@
 #include "ops/ListFile.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "host/ActivityLog.h"
 #include "host/Dialogs.h"
 #include "host/Messages.h"
@@ -37,14 +40,23 @@ bool ListFile::SaveListFile(const std::string& path) {
     ListModel& list = list_;
     for (int row = 0; row < list.RowCount(); ++row) {
         const std::string& key = list.EntryAt(row)->currentKey;
-        if (!writer.AddRecord(ToLocaleCodePage(key), ToLocaleCodePage(list.Cell(row, ColNewName))))
+        if (!writer.AddRecord(ToLocaleCodePage(key),
+                              ToLocaleCodePage(list.Cell(row, ColNewName)))) {
+            ReportSaveFailure(path, EOVERFLOW);
             return false;
+        }
     }
     // Written beside the target and renamed over it, so a failure leaves any earlier file.
-    if (!fs_.WriteFileAtomic(path, writer.Finish()).Ok())
+    if (const FsStatus written = fs_.WriteFileAtomic(path, writer.Finish()); !written.Ok()) {
+        ReportSaveFailure(path, written.error);
         return false;
+    }
     listFilePath_ = path;
     return true;
+}
+
+void ListFile::ReportSaveFailure(const std::string& path, int error) {
+    log_.AppendLog(FormatText(msg::kListFileNotSaved, path.c_str(), std::strerror(error)));
 }
 
 namespace {
@@ -63,6 +75,9 @@ bool ListFile::LoadListFile(const std::string& path) {
         return false;
     }
     removal_.RemoveAllRows();
+    // The rows are gone: until this load completes, the list is one never saved, and an
+    // overwrite-save must ask for a name rather than replace the file loaded before.
+    listFilePath_.clear();
 
     listfile::ListFileReader reader(data);
     if (!reader.ReadHeader()) {
@@ -71,6 +86,7 @@ bool ListFile::LoadListFile(const std::string& path) {
     }
     const std::int32_t count = reader.RecordCount();
     bool damaged = false;
+    bool stopped = false;
     listfile::ListFileRecord record;
     for (std::int32_t i = 0; i < count; ++i) {
         if (reader.ReadRecord(&record) != listfile::ListFileReader::Result::Record) {
@@ -92,15 +108,17 @@ bool ListFile::LoadListFile(const std::string& path) {
         progress_.SetDetailText(newName);
         progress_.SetDetailProgress(1.0f);
         pump_();
-        if (!busy_.Busy())
+        if (!busy_.Busy()) {
+            stopped = true;
             break;
+        }
     }
     if (damaged)
         log_.AppendLog(FormatText(msg::kListFileDamaged, path.c_str()));
     run.End();
-    // A damaged file keeps records the load could not read; overwriting it without asking
-    // would lose them for good.
-    if (!damaged)
+    // A damaged file keeps records the load could not read, and a stopped load the records
+    // after it; overwriting either without asking would lose them for good.
+    if (!damaged && !stopped)
         listFilePath_ = path;
     return true;
 }

@@ -43,6 +43,8 @@ public:
     void OnOverwriteSaveListFile();
 
 private:
+    void ReportSaveFailure(const std::string& path, int error);
+
     ListModel& list_;
     Validation& validation_;
     FileSystem& fs_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -95,7 +96,7 @@ TEST_F(ListFileSaveTest, RoundTripKeepsPathsAndNamesInOrder) {
     EXPECT_EQ(ReadFileText(dir / "again.mvf"), bytes);
 }
 
-TEST_F(ListFileSaveTest, FailedSaveKeepsTheEarlierFileAndSaysNothing) {
+TEST_F(ListFileSaveTest, FailedSaveKeepsTheEarlierFileAndSaysWhy) {
     Register({dir.MakeFile("a.txt")});
     const std::string path = dir.MakeFile("old.mvf", "earlier content");
     app.ListFiles().SetListFilePath(path);
@@ -106,10 +107,15 @@ TEST_F(ListFileSaveTest, FailedSaveKeepsTheEarlierFileAndSaysNothing) {
     EXPECT_EQ(app.ListFiles().ListFilePath(), path);
     app.ListFiles().OnOverwriteSaveListFile();
     EXPECT_EQ(ReadFileText(path), "earlier content");
-    EXPECT_EQ(app.Log().Text(), "");
+    const std::string full = std::strerror(ENOSPC);
+    EXPECT_EQ(app.Log().Text(), "\n【エラー】リストファイルを保存できませんでした。(" +
+                                    (dir / "new.mvf") + " : " + full +
+                                    ")\n【エラー】リストファイルを保存できませんでした。(" + path +
+                                    " : " + full + ")");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "old.mvf"}));
 
     fs.failWrite = nullptr;
+    app.Log().ClearLog();
     app.ListFiles().OnOverwriteSaveListFile();
     EXPECT_EQ(ReadFileText(path).substr(0, 3), "MVF");
     EXPECT_EQ(app.Log().Text(), "\n【保存】上書き保存しました。(" + path + ")");
