@@ -97,7 +97,9 @@ void Validation::SetOneName(const NewName& change, NameSource source,
     std::string_view name = change.name;
     const std::size_t kept = name.find_last_not_of(' ');
     const std::size_t length = kept == std::string_view::npos ? 0 : kept + 1;
-    if (length < name.size()) {
+    // Blanks are cut only from a name the user changed: a file whose name ends in a blank and
+    // was left alone keeps it, and is not renamed.
+    if (length < name.size() && name != list.Cell(row, ColCurrentName)) {
         name = name.substr(0, length);
         log_.AppendLog(FormatText(msg::kTrailingBlanks, shownRow(), std::string(name).c_str()));
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Command.h"
 #include "host/Messages.h"
 #include "rules/Validation.h"
 #include "support/AppFixture.h"
@@ -15,6 +16,21 @@ struct ValidationTest : AppFixture, ::testing::Test {
     }
     bool Logged(const std::string& text) const { return Log().find(text) != std::string::npos; }
 };
+
+TEST_F(ValidationTest, ANameLeftAsItWasKeepsItsTrailingBlank) {
+    Add("report ", "content");
+    Add("memo.txt");
+    app.Log().ClearLog();
+    Name("report ", "report ");
+    EXPECT_EQ(app.List().Cell(RowOf("report "), ColNewName), "report ");
+    EXPECT_EQ(Log(), "");
+    Name("memo.txt", "memo ");  // a changed name is still cut
+    EXPECT_EQ(app.List().Cell(RowOf("memo.txt"), ColNewName), "memo");
+    host.yesNoAnswers.push_back(true);
+    app.Execute(Command::Rename);
+    EXPECT_EQ(ReadFileText(dir / "report "), "content");
+    EXPECT_TRUE(PathExists(dir / "memo"));
+}
 
 TEST_F(ValidationTest, TrailingBlanksAndBlankNames) {
     const int a = Add("a.txt");
