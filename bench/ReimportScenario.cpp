@@ -59,7 +59,9 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     const morvane::bench::Measurement bare = ctx.Measure(
         [&] {
             std::string content;
-            if (!morvane::RealFileSystem().ReadFile(app.RoundTrip().TextFilePath(), &content).Ok())
+            if (!morvane::RealFileSystem()
+                     .ReadFile(app.RoundTrip().TextFilePath(), morvane::kNoSizeLimit, &content)
+                     .Ok())
                 std::abort();
             std::size_t start = 0;
             int found = 0;

@@ -104,7 +104,8 @@ void CheckRenamed(const morvane::bench::BenchTree& tree, const Plan& plan) {
     morvane::FileSystem& fs = morvane::RealFileSystem();
     std::string content;
     for (std::size_t i = 0; i < tree.files.size(); ++i) {
-        if (!fs.ReadFile(plan.targets[i], &content).Ok() || content != NameOf(tree.files[i]))
+        if (!fs.ReadFile(plan.targets[i], morvane::kNoSizeLimit, &content).Ok() ||
+            content != NameOf(tree.files[i]))
             Fail("wrong content or missing: " + plan.targets[i]);
     }
     std::vector<std::vector<std::string>> expected(tree.folders.size());

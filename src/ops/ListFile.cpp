@@ -71,7 +71,7 @@ bool ListFile::LoadListFile(const std::string& path) {
     const auto info = fs_.Find(path);
     std::string data;
     if (!info || info->kind != FileKind::Regular ||
-        (info->size <= kMaxListFileBytes && !fs_.ReadFile(path, &data).Ok())) {
+        (info->size <= kMaxListFileBytes && !fs_.ReadFile(path, kMaxListFileBytes, &data).Ok())) {
         return false;
     }
     removal_.RemoveAllRows();

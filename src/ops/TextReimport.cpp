@@ -19,6 +19,9 @@
 namespace morvane {
 namespace {
 
+// Far beyond any list of names (100,000 rows of long names take a few tens of MB).
+constexpr std::uint64_t kMaxTextFileBytes = std::uint64_t{1} << 30;
+
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -120,7 +123,8 @@ void TextRoundTrip::ReimportTextFile() {
 
     bool ok = true;
     std::string content;
-    if (!fs_.ReadFile(textFilePath_, &content).Ok()) {
+    // Read as a list file is: a FIFO or a device put in its place is refused at once.
+    if (!fs_.ReadFile(textFilePath_, kMaxTextFileBytes, &content).Ok()) {
         log_.AppendLog(FormatText(msg::kTextOpenFailed, textFilePath_.c_str()));
         ok = false;
     } else if (StartsWith(content, "\xFF\xFE") || StartsWith(content, "\xFE\xFF")) {

@@ -12,6 +12,9 @@
 namespace morvane {
 namespace {
 
+// Far beyond what user-dirs.dirs or the mount table hold.
+constexpr std::uint64_t kSmallFileBytes = 64 << 20;
+
 std::string HomeDirectory() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
         return home;
@@ -95,7 +98,7 @@ std::string UserFolderPath(FileSystem& fs, UserFolder which) {
     if (home.empty())
         return {};
     std::string content;
-    if (!fs.ReadFile(ConfigHome() + "/user-dirs.dirs", &content).Ok())
+    if (!fs.ReadFile(ConfigHome() + "/user-dirs.dirs", kSmallFileBytes, &content).Ok())
         content.clear();
     std::istringstream in(content);
     std::string line;
@@ -123,7 +126,7 @@ std::vector<std::string> RemovableMountPoints(FileSystem& fs) {
         return result;
     const std::string prefixes[] = {"/media/" + user + "/", "/run/media/" + user + "/"};
     std::string content;
-    if (!fs.ReadFile("/proc/self/mountinfo", &content).Ok())
+    if (!fs.ReadFile("/proc/self/mountinfo", kSmallFileBytes, &content).Ok())
         return result;
     std::istringstream in(content);
     std::string line;

@@ -26,6 +26,9 @@ struct FileInfo {
     bool IsDirectory() const { return kind == FileKind::Directory; }
 };
 
+// Bounds for ReadFile.
+inline constexpr std::uint64_t kNoSizeLimit = ~std::uint64_t{0};
+
 // Which call a status is about, for messages that say what failed.
 enum class FsOp : std::uint8_t {
     None,
@@ -71,7 +74,10 @@ public:
     virtual FsStatus Move(const std::string& from, const std::string& to) = 0;
     // Deletes a file (not a folder).
     virtual FsStatus Remove(const std::string& path) = 0;
-    virtual FsStatus ReadFile(const std::string& path, std::string* content) = 0;
+    // Reads a regular file whole (links followed). Anything else is refused with EINVAL
+    // without waiting on it (a FIFO, a device), and a file over maxBytes with EFBIG.
+    virtual FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
+                              std::string* content) = 0;
     // Writes a temporary file beside path and renames it over path once complete. On failure
     // any earlier file at path is left as it was.
     virtual FsStatus WriteFileAtomic(const std::string& path, std::string_view content) = 0;

@@ -158,11 +158,25 @@ public:
         return StatusOf(FsOp::Remove, unlink(path.c_str()) == 0 ? 0 : errno);
     }
 
-    FsStatus ReadFile(const std::string& path, std::string* content) override {
+    FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
+                      std::string* content) override {
         content->clear();
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Not blocking: opening a FIFO would wait for a writer.
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             return FsStatus::Failed(FsOp::Read, LastError());
+        struct stat st {};
+        int refused = 0;
+        if (fstat(fd, &st) != 0)
+            refused = LastError();
+        else if (!S_ISREG(st.st_mode))
+            refused = EINVAL;
+        else if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+            refused = EFBIG;
+        if (refused != 0) {
+            close(fd);
+            return FsStatus::Failed(FsOp::Read, refused);
+        }
         char buffer[65536];
         for (;;) {
             const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -175,6 +189,12 @@ public:
             }
             if (n == 0)
                 break;
+            // Files of /proc tell no size; and a file may grow while it is read.
+            if (content->size() + static_cast<std::uint64_t>(n) > maxBytes) {
+                close(fd);
+                content->clear();
+                return FsStatus::Failed(FsOp::Read, EFBIG);
+            }
             content->append(buffer, static_cast<std::size_t>(n));
         }
         close(fd);

@@ -9,6 +9,9 @@
 namespace morvane {
 namespace {
 
+// Far beyond any settings file; a link to a device or a huge file is not read.
+constexpr std::uint64_t kMaxSettingsFileBytes = 64 << 20;
+
 constexpr const char* kSectionSettings = "環境設定";
 constexpr const char* kSectionFont = "フォント";
 
@@ -57,7 +60,7 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings) {
     IniFile ini;
     std::string content;
-    if (fs.ReadFile(path, &content).Ok())
+    if (fs.ReadFile(path, kMaxSettingsFileBytes, &content).Ok())
         ini.Parse(content);
     for (const auto& k : kKeys) {
         const auto value = ini.Get(k.section, k.key);
@@ -81,7 +84,7 @@ void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings
 FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings) {
     IniFile ini;
     std::string content;
-    if (const FsStatus read = fs.ReadFile(path, &content); read.Ok()) {
+    if (const FsStatus read = fs.ReadFile(path, kMaxSettingsFileBytes, &content); read.Ok()) {
         ini.Parse(content);
     } else if (fs.Exists(path)) {
         // A file we cannot read would lose everything we do not know of if replaced.

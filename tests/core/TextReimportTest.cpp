@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -315,6 +316,23 @@ TEST_F(TextReimportTest, AnUnreadableFileFailsWithoutTheValidationPass) {
                                         kFailed}));
     EXPECT_TRUE(host.windowEnabled);
     rmdir(path.c_str());
+}
+
+TEST_F(TextReimportTest, AFifoOrADeviceInPlaceOfTheFileIsRefusedAtOnce) {
+    const std::vector<std::string> names = NewNames();
+    const std::string path = app.RoundTrip().TextFilePath();
+    for (const bool fifo : {true, false}) {
+        SCOPED_TRACE(fifo ? "fifo" : "link to /dev/zero");
+        ASSERT_EQ(unlink(path.c_str()), 0);
+        ASSERT_EQ(fifo ? mkfifo(path.c_str(), 0600) : symlink("/dev/zero", path.c_str()), 0);
+        app.Log().ClearLog();
+        app.RoundTrip().ReimportTextFile();  // would wait for a writer, or read for ever
+        EXPECT_EQ(LogLines(),
+                  (std::vector<std::string>{
+                      Start(app), FormatText(msg::kTextOpenFailed, path.c_str()), kFailed}));
+        EXPECT_EQ(NewNames(), names);
+    }
+    unlink(path.c_str());
 }
 
 TEST_F(TextReimportTest, AnEmptyListLogsNothing) {

@@ -38,14 +38,15 @@ FsStatus FaultFileSystem::Remove(const std::string& path) {
     return real_.Remove(path);
 }
 
-FsStatus FaultFileSystem::ReadFile(const std::string& path, std::string* content) {
+FsStatus FaultFileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes,
+                                   std::string* content) {
     if (failRead) {
         if (const int e = failRead(path); e != 0) {
             content->clear();
             return FsStatus::Failed(FsOp::Read, e);
         }
     }
-    return real_.ReadFile(path, content);
+    return real_.ReadFile(path, maxBytes, content);
 }
 
 FsStatus FaultFileSystem::WriteFileAtomic(const std::string& path, std::string_view content) {

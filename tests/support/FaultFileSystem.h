@@ -32,7 +32,8 @@ public:
     FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) override;
     FsStatus Move(const std::string& from, const std::string& to) override;
     FsStatus Remove(const std::string& path) override;
-    FsStatus ReadFile(const std::string& path, std::string* content) override;
+    FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
+                      std::string* content) override;
     FsStatus WriteFileAtomic(const std::string& path, std::string_view content) override;
     FsStatus CreateExclusive(const std::string& path, std::string_view content) override;
     FsStatus MakeFolder(const std::string& path) override;
