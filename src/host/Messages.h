@@ -87,6 +87,9 @@ inline constexpr const char* kMoveFailed =
 inline constexpr const char* kPlaceFailed =
     "【致命的なエラー】ファイルの入れ替えリネームに失敗しました。\n(\n元ファイル名 : \"%s\",\n"
     "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";
+inline constexpr const char* kPutBack =
+    "【エラー】ファイルの入れ替えリネームに失敗したため元の名前に戻しました。\n(\n"
+    "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";
 
 // Row lock and text file.
 inline constexpr const char* kLocked =

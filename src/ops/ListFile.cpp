@@ -68,7 +68,7 @@ bool ListFile::LoadListFile(const std::string& path) {
     Registration::Run run(registration_);
     // Only a regular file is read (a pipe would never end), and only one of a size a list can
     // have: a video named on the command line is not read whole into memory.
-    const auto info = fs_.Find(path);
+    const auto info = fs_.FindTarget(path);
     std::string data;
     if (!info || info->kind != FileKind::Regular ||
         (info->size <= kMaxListFileBytes && !fs_.ReadFile(path, kMaxListFileBytes, &data).Ok())) {

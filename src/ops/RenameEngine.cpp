@@ -154,6 +154,13 @@ void RenameEngine::Place(const Job& job) {
     }
     if (!job.temp.empty()) {
         if (const int error = Step(job.temp, job.target, true); error != 0) {
+            // Back to its old name if that is still free; a partner of a swap may have taken
+            // it already, and then the file has to stay where it is.
+            if (Step(job.temp, job.source, true) == 0) {
+                log_.AppendLog(FormatText(msg::kPutBack, job.source.c_str(), job.target.c_str()));
+                Leave(job.source, job.target, RenameRecord::Reason::MoveFailed, error);
+                return;
+            }
             log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
                                       job.target.c_str()));
             Leave(job.temp, job.target, RenameRecord::Reason::LeftTemporary, error);

@@ -110,6 +110,66 @@ int LastError() {
     return errno != 0 ? errno : EIO;
 }
 
+// The text of the link at `path`.
+FsStatus ReadLinkText(const std::string& path, std::string* target) {
+    std::string buffer(4096, '\0');
+    for (;;) {
+        const ssize_t n = readlink(path.c_str(), buffer.data(), buffer.size());
+        if (n < 0)
+            return FsStatus::Failed(FsOp::ReadLink, LastError());
+        if (static_cast<std::size_t>(n) < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(n));
+            *target = std::move(buffer);
+            return FsStatus::Done();
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// As many links as the kernel follows in one lookup.
+constexpr int kMaxLinkHops = 40;
+
+// Follows `path` through links (relative ones from the link's folder) to the name that is
+// no link: an existing file, or the missing one a dangling link names.
+FsStatus ResolveLinks(const std::string& path, std::string* target) {
+    *target = path;
+    for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+        struct stat st {};
+        if (lstat(target->c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return FsStatus::Done();
+        std::string next;
+        if (const FsStatus read = ReadLinkText(*target, &next); !read.Ok())
+            return FsStatus::Failed(FsOp::Write, read.error);
+        const auto slash = target->find_last_of('/');
+        if (next.empty() || next.front() == '/' || slash == std::string::npos)
+            *target = std::move(next);
+        else
+            *target = target->substr(0, slash + 1) + next;
+    }
+    return FsStatus::Failed(FsOp::Write, ELOOP);
+}
+
+FsStatus ReplaceFile(const std::string& path, std::string_view content) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return FsStatus::Failed(FsOp::Write, LastError());
+    // Keep the target's permissions when it exists; a new file gets the usual 0644.
+    struct stat st {};
+    int e = 0;
+    if (fchmod(fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644) != 0)
+        e = LastError();
+    if (e == 0 && (!WriteAll(fd, content) || fsync(fd) != 0))
+        e = LastError();
+    if (close(fd) != 0 && e == 0)
+        e = LastError();
+    if (e == 0 && rename(temp.c_str(), path.c_str()) != 0)
+        e = LastError();
+    if (e != 0)
+        unlink(temp.c_str());
+    return StatusOf(FsOp::Write, e);
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     bool Exists(const std::string& path) override {
@@ -202,24 +262,11 @@ public:
     }
 
     FsStatus WriteFileAtomic(const std::string& path, std::string_view content) override {
-        std::string temp = path + ".XXXXXX";
-        const int fd = mkstemp(temp.data());
-        if (fd < 0)
-            return FsStatus::Failed(FsOp::Write, LastError());
-        // Keep the target's permissions when it exists; a new file gets the usual 0644.
-        struct stat st {};
-        int e = 0;
-        if (fchmod(fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644) != 0)
-            e = LastError();
-        if (e == 0 && (!WriteAll(fd, content) || fsync(fd) != 0))
-            e = LastError();
-        if (close(fd) != 0 && e == 0)
-            e = LastError();
-        if (e == 0 && rename(temp.c_str(), path.c_str()) != 0)
-            e = LastError();
-        if (e != 0)
-            unlink(temp.c_str());
-        return StatusOf(FsOp::Write, e);
+        // The user's link stays; the file it leads to is the one replaced, from beside it.
+        std::string target;
+        if (const FsStatus resolved = ResolveLinks(path, &target); !resolved.Ok())
+            return resolved;
+        return ReplaceFile(target, content);
     }
 
     FsStatus CreateExclusive(const std::string& path, std::string_view content) override {
@@ -251,18 +298,7 @@ public:
     }
 
     FsStatus ReadLink(const std::string& path, std::string* target) override {
-        std::string buffer(4096, '\0');
-        for (;;) {
-            const ssize_t n = readlink(path.c_str(), buffer.data(), buffer.size());
-            if (n < 0)
-                return FsStatus::Failed(FsOp::ReadLink, LastError());
-            if (static_cast<std::size_t>(n) < buffer.size()) {
-                buffer.resize(static_cast<std::size_t>(n));
-                *target = std::move(buffer);
-                return FsStatus::Done();
-            }
-            buffer.resize(buffer.size() * 2);
-        }
+        return ReadLinkText(path, target);
     }
 };
 

@@ -86,8 +86,9 @@ FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings
     std::string content;
     if (const FsStatus read = fs.ReadFile(path, kMaxSettingsFileBytes, &content); read.Ok()) {
         ini.Parse(content);
-    } else if (fs.Exists(path)) {
-        // A file we cannot read would lose everything we do not know of if replaced.
+    } else if (fs.FindTarget(path)) {
+        // A file we cannot read would lose everything we do not know of if replaced; a link
+        // to no file yet is written like a missing file.
         return read;
     }
     for (const auto& k : kKeys) {

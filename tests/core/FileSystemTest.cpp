@@ -172,5 +172,43 @@ TEST(FileSystemTest, WriteFileAtomicReplacesWholeOrNotAtAll) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"config.ini", "folder"}));
 }
 
+TEST(FileSystemTest, WriteFileAtomicThroughALinkReplacesTheFileItLeadsTo) {
+    test::TempDir dir;
+    FileSystem& fs = RealFileSystem();
+    const std::string real = dir.MakeFile("real/config.ini", "old");
+    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+    dir.MakeFolder("links");
+    const std::string link = dir / "links/config.ini";
+    ASSERT_EQ(symlink("../real/config.ini", link.c_str()), 0);
+    const std::string second = dir / "second.ini";  // a link to the link
+    ASSERT_EQ(symlink(link.c_str(), second.c_str()), 0);
+    struct stat before {};
+    ASSERT_EQ(stat(real.c_str(), &before), 0);
+
+    ASSERT_TRUE(fs.WriteFileAtomic(second, "new").Ok());
+    struct stat st {};
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(lstat(second.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(lstat(real.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_NE(st.st_ino, before.st_ino);  // replaced by a rename, not written in place
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(ReadFileText(real), "new");
+    EXPECT_EQ(dir.Names("real"), std::vector<std::string>{"config.ini"});
+    EXPECT_EQ(dir.Names("links"), std::vector<std::string>{"config.ini"});
+
+    // A dangling link gets the file it names, if that file's folder is there.
+    ASSERT_EQ(symlink("made.ini", (dir / "dangling").c_str()), 0);
+    ASSERT_TRUE(fs.WriteFileAtomic(dir / "dangling", "made").Ok());
+    EXPECT_EQ(ReadFileText(dir / "made.ini"), "made");
+    ASSERT_EQ(lstat((dir / "dangling").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(symlink("absent/x.ini", (dir / "nowhere").c_str()), 0);
+    EXPECT_EQ(fs.WriteFileAtomic(dir / "nowhere", "x").error, ENOENT);
+    EXPECT_FALSE(PathExists(dir / "absent"));
+}
+
 }  // namespace
 }  // namespace morvane

@@ -293,5 +293,17 @@ TEST_F(ListFileLoadTest, ClosingTheProgressDialogStopsAfterTheCurrentRecord) {
     ExpectIdle();
 }
 
+TEST_F(ListFileLoadTest, AListFileIsLoadedThroughALink) {
+    const std::string a = dir.MakeFile("a.txt");
+    dir.MakeFile("lists/real.mvf", HandMade({Row(a, "b.txt")}));
+    const std::string link = dir / "link.mvf";
+    ASSERT_EQ(symlink("lists/real.mvf", link.c_str()), 0);
+    EXPECT_TRUE(app.ListFiles().LoadListFile(link));
+    ASSERT_EQ(app.List().RowCount(), 1);
+    EXPECT_EQ(Name(0), "b.txt");
+    EXPECT_EQ(app.ListFiles().ListFilePath(), link);
+    ExpectIdle();
+}
+
 }  // namespace
 }  // namespace morvane

@@ -93,14 +93,14 @@ TEST_F(RenameFailureTest, FailedVacateLeavesTheFileAndTheRunGoesOn) {
     };
     Run();
 
-    // b made room but its place is still held by a, which could not move aside.
+    // b made room but its place is still held by a, which could not move aside: b goes back.
     EXPECT_TRUE(Logged(Fatal(msg::kVacateFailed, "a.txt", "00000000[MORVANE]_a.txt")));
-    EXPECT_TRUE(Logged(Fatal(msg::kPlaceFailed, "b.txt", "00000001[MORVANE]_b.txt", "a.txt")));
+    EXPECT_TRUE(Logged(Fatal(msg::kPutBack, "b.txt", "a.txt")));
     EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "a.txt", "b.txt")));
     EXPECT_EQ(Attempts("a.txt -> 00000000[MORVANE]_a.txt"), 1);
-    EXPECT_EQ(dir.Names(), (Names{"00000001[MORVANE]_b.txt", "a.txt", "renamed.txt"}));
+    EXPECT_EQ(dir.Names(), (Names{"a.txt", "b.txt", "renamed.txt"}));
     EXPECT_EQ(Content("a.txt"), "A");
-    EXPECT_EQ(Content("00000001[MORVANE]_b.txt"), "B");
+    EXPECT_EQ(Content("b.txt"), "B");
     EXPECT_EQ(Content("renamed.txt"), "other");
     EXPECT_EQ(Log().rfind(msg::kRenameEnd), Log().size() - std::string(msg::kRenameEnd).size());
     EXPECT_EQ(app.List().RowCount(), 0);
@@ -122,6 +122,8 @@ TEST_F(RenameFailureTest, FailedPlaceLeavesTheFileUnderItsTemporaryOrCurrentName
     };
     Run();
 
+    // b has already taken a's old name, so a cannot go back.
+    EXPECT_EQ(Attempts("00000000[MORVANE]_a.txt -> a.txt"), 1);
     EXPECT_TRUE(Logged(Fatal(msg::kPlaceFailed, "a.txt", "00000000[MORVANE]_a.txt", "b.txt")));
     EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "c.txt", "d.txt")));
     EXPECT_EQ(Log().find("一時ファイル名"), std::string::npos);  // every vacate worked
@@ -131,6 +133,44 @@ TEST_F(RenameFailureTest, FailedPlaceLeavesTheFileUnderItsTemporaryOrCurrentName
     EXPECT_EQ(Content("c.txt"), "C");
     EXPECT_EQ(Content("renamed.txt"), "other");
     EXPECT_EQ(Attempts("c.txt -> d.txt"), 1);
+}
+
+TEST_F(RenameFailureTest, AFileThatCannotTakeItsNewNameGoesBackToItsOldOne) {
+    dir.MakeFile("a.txt", "A");
+    dir.MakeFile("b.txt", "B");
+    SetName(Register("a.txt"), "b.txt");
+    SetName(Register("b.txt"), "a.txt");
+    // b is placed first; once it is back, a finds b's name taken and goes back too.
+    fault = [](const std::string& from, const std::string& to) {
+        return from == "00000001[MORVANE]_b.txt" && to == "a.txt" ? ENOSPC : 0;
+    };
+    Run();
+
+    EXPECT_EQ(dir.Names(), (Names{"a.txt", "b.txt"}));
+    EXPECT_EQ(Content("a.txt"), "A");
+    EXPECT_EQ(Content("b.txt"), "B");
+    EXPECT_EQ(Log(), std::string("\n") + msg::kRenameStart + "\n" +
+                         Fatal(msg::kPutBack, "b.txt", "a.txt") + "\n" +
+                         Fatal(msg::kPutBack, "a.txt", "b.txt") + "\n" + msg::kRenameEnd);
+}
+
+TEST_F(RenameFailureTest, AFileThatCannotGoBackEitherStaysUnderItsTemporaryName) {
+    dir.MakeFile("a.txt", "A");
+    dir.MakeFile("b.txt", "B");
+    SetName(Register("a.txt"), "b.txt");
+    SetName(Register("b.txt"), "a.txt");
+    fault = [](const std::string& from, const std::string&) {
+        return from == "00000001[MORVANE]_b.txt" ? ENOSPC : 0;
+    };
+    Run();
+
+    EXPECT_EQ(Attempts("00000001[MORVANE]_b.txt -> b.txt"), 1);
+    EXPECT_EQ(dir.Names(), (Names{"00000001[MORVANE]_b.txt", "b.txt"}));
+    EXPECT_EQ(Content("00000001[MORVANE]_b.txt"), "B");
+    EXPECT_EQ(Content("b.txt"), "A");
+    EXPECT_EQ(Log(), std::string("\n") + msg::kRenameStart + "\n" +
+                         Fatal(msg::kPlaceFailed, "b.txt", "00000001[MORVANE]_b.txt", "a.txt") +
+                         "\n" + msg::kRenameEnd);
 }
 
 TEST_F(RenameFailureTest, FileCreatedAtTheTargetAfterValidationIsNotOverwritten) {

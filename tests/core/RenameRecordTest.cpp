@@ -89,5 +89,26 @@ TEST_F(RenameRecordTest, AFileStuckUnderItsTemporaryNameIsLeftThere) {
     EXPECT_EQ(Content("00000000[MORVANE]_a"), "A");
 }
 
+TEST_F(RenameRecordTest, AFilePutBackIsAtItsOldNameAndTheMoveBackIsRecorded) {
+    dir.MakeFile("a", "A");
+    dir.MakeFile("b", "B");
+    SetName(Register("a"), "b");
+    SetName(Register("b"), "c");
+    fault = [](const std::string& from, const std::string& to) {
+        return from.find("_b") != std::string::npos && to == "c" ? ENOSPC : 0;
+    };
+    const RenameRecord record = RunRecorded();
+    ASSERT_EQ(record.left.size(), 2u);
+    ASSERT_EQ(record.moves.size(), 2u);
+    EXPECT_EQ(Relative(record.moves[1].from), "00000000[MORVANE]_b");
+    EXPECT_EQ(Relative(record.moves[1].to), "b");
+    EXPECT_TRUE(record.moves[1].temporary);
+    EXPECT_EQ(Relative(record.left[0].path), "b");
+    EXPECT_EQ(Relative(record.left[0].target), "c");
+    EXPECT_EQ(record.left[0].reason, Reason::MoveFailed);
+    EXPECT_EQ(record.left[0].error, ENOSPC);
+    EXPECT_EQ(Content("b"), "B");
+}
+
 }  // namespace
 }  // namespace morvane::test

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -226,6 +227,27 @@ TEST(SettingsTest, FileLivesBesideTheProgramUnlessItIsInstalled) {
     // A file that is already there is used.
     dir.MakeFile("bin/config.ini", "[環境設定]\n");
     EXPECT_EQ(SettingsFilePath(RealFileSystem(), dir / "bin", home), dir / "bin/config.ini");
+}
+
+TEST(SettingsTest, AFileBehindALinkIsSavedThereAndTheLinkKept) {
+    test::TempDir dir;
+    const std::string real = dir.MakeFile("dotfiles/config.ini", "[Other]\nkeep=this\n");
+    const std::string link = dir / "config.ini";
+    ASSERT_EQ(symlink("dotfiles/config.ini", link.c_str()), 0);
+    AppSettings s;
+    s.useCpuFully = 1;
+    ASSERT_TRUE(SaveSettings(RealFileSystem(), link, s).Ok());
+    std::string target;
+    ASSERT_TRUE(RealFileSystem().ReadLink(link, &target).Ok());
+    EXPECT_EQ(target, "dotfiles/config.ini");
+    const std::string text = test::ReadFileText(real);
+    EXPECT_EQ(text.rfind("[Other]\nkeep=this\n", 0), 0u);
+    EXPECT_NE(text.find("CPUをフル使用=1\n"), std::string::npos);
+
+    // A link whose file is not there yet gets it.
+    ASSERT_EQ(symlink("dotfiles/new.ini", (dir / "fresh.ini").c_str()), 0);
+    ASSERT_TRUE(SaveSettings(RealFileSystem(), dir / "fresh.ini", s).Ok());
+    EXPECT_EQ(CountKeys(test::ReadFileText(dir / "dotfiles/new.ini")), 18);
 }
 
 }  // namespace
