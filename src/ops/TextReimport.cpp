@@ -146,6 +146,12 @@ void TextRoundTrip::ReimportTextFile() {
         std::deque<std::string> converted;
         std::string stopMessage;
         ok = ReadLines(text, lineToRow, &names, &converted, &stopMessage);
+        // A save read only in part applies none of its lines: its first names were written
+        // for a file the user had not finished. The rows are checked all the same.
+        if (!ok) {
+            for (NewName& change : names)
+                change = NewName::Keep(change.row);
+        }
         ReimportProgress progress(host_, pump_, log_, names.size(), stopMessage);
         validation_.SetNewNames(names, NameSource::TextFile, &progress);
     }
