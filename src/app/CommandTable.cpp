@@ -14,12 +14,12 @@ using C = CMorvaneApp;
 
 // In the order of the enum, so a command's entry is found by its value.
 constexpr std::array<CommandSpec, 23> kCommands = {{
-    {Command::LoadListFile, false, [](C& app) { app.ListFiles().OnLoadListFile(); }},
+    {Command::LoadListFile, true, [](C& app) { app.ListFiles().OnLoadListFile(); }},
     {Command::OverwriteSave, false, [](C& app) { app.ListFiles().OnOverwriteSaveListFile(); }},
     {Command::SaveListFileAs, false, [](C& app) { app.ListFiles().OnSaveListFileAs(); }},
     {Command::Exit, false, [](C& app) { app.OnCloseMainWindow(); }},
     {Command::RegisterFiles, false, [](C& app) { app.Registrar().OnRegisterFiles(); }},
-    {Command::RegisterFolder, false, [](C& app) { app.Registrar().OnRegisterFolder(); }},
+    {Command::RegisterFolder, true, [](C& app) { app.Registrar().OnRegisterFolder(); }},
     {Command::RemoveSelected, true, [](C& app) { app.Removal().RemoveSelectedRows(); }},
     {Command::ClearAll, true, [](C& app) { app.Removal().ClearAllRows(); }},
     {Command::MoveUp, false, [](C& app) { app.Order().MoveRowsUp(); }},

@@ -174,11 +174,17 @@ TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
     app.RoundTrip().ExportAndLock();
     const std::string file = app.RoundTrip().TextFilePath();
     const std::string logBefore = app.Log().Text();
-    for (Command command : {Command::ClearAll, Command::RemoveSelected}) {
+    // Every road that replaces or adds rows would tie the lines to other files.
+    host.listFilesToLoad = {dir / "other.mvf"};
+    host.foldersToRegister = {dir.path()};
+    for (Command command : {Command::ClearAll, Command::RemoveSelected, Command::LoadListFile,
+                            Command::RegisterFolder, Command::RegisterFiles}) {
         host.yesNoAnswers = {false};
         app.Execute(command);
     }
-    EXPECT_EQ(host.questions.size(), 2u);
+    EXPECT_EQ(host.questions.size(), 5u);
+    EXPECT_EQ(host.listFilesToLoad.size(), 1u);  // no dialog was shown
+    EXPECT_EQ(host.foldersToRegister.size(), 1u);
     EXPECT_EQ(host.questions.front().text, msg::kUnlockQuestion);
     EXPECT_TRUE(app.RoundTrip().RowLocked());
     EXPECT_TRUE(PathExists(file));
@@ -186,9 +192,11 @@ TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
     EXPECT_EQ(app.Log().Text(), logBefore);
 
     host.yesNoAnswers = {true};
-    app.Execute(Command::ClearAll);
+    app.Execute(Command::RegisterFolder);
     EXPECT_FALSE(app.RoundTrip().RowLocked());
     EXPECT_FALSE(PathExists(file));
+    host.yesNoAnswers = {true};
+    app.Execute(Command::ClearAll);
     EXPECT_EQ(app.List().RowCount(), 0);
 }
 

@@ -167,20 +167,23 @@ private slots:
         QCOMPARE(ui->frame->MenuAction(Command::Rename)->statusTip(),
                  QString("新しいファイル名にリネーム"));
 
-        // Under the row lock the folder command registers without asking ...
+        // Under the row lock both register commands ask first; No registers nothing and shows
+        // no dialog, Yes releases the lock and goes on.
         ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->dir.MakeFile("tree/one.txt");
         ui->host.folderToRegister = ui->dir / "tree";
-        ui->frame->MenuAction(Command::RegisterFolder)->trigger();
-        QVERIFY(ui->host.questions.empty());
-        QCOMPARE(ui->host.folderTitles, std::vector<std::string>{msg::kFolderTitle});
-        const int registered = ui->app.List().RowCount();
-        QVERIFY(registered > 0);
-        // ... while the file command asks first, and No registers nothing.
         ui->host.filesToRegister = {ui->dir / "tree/one.txt"};
+        ui->host.yesNoAnswers = {false, false};
+        ui->frame->MenuAction(Command::RegisterFolder)->trigger();
         ui->frame->MenuAction(Command::RegisterFiles)->trigger();
-        QCOMPARE(ui->host.questions.size(), std::size_t{1});
-        QCOMPARE(ui->app.List().RowCount(), registered);
+        QCOMPARE(ui->host.questions.size(), std::size_t{2});
+        QVERIFY(ui->host.folderTitles.empty());
+        QCOMPARE(ui->app.List().RowCount(), 0);
+        ui->host.yesNoAnswers = {true};
+        ui->frame->MenuAction(Command::RegisterFolder)->trigger();
+        QCOMPARE(ui->host.folderTitles, std::vector<std::string>{msg::kFolderTitle});
+        QVERIFY(!ui->app.RoundTrip().RowLocked());
+        QVERIFY(ui->app.List().RowCount() > 0);
 
         // Exit only asks the main loop to end.
         ui->frame->MenuAction(Command::Exit)->trigger();
