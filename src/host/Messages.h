@@ -49,6 +49,8 @@ inline constexpr const char* kInConfigPrefix =
     "【エラー】システムディレクトリ内のファイルは編集できません。(%s)";
 inline constexpr const char* kPathTooLong =
     "【エラー】%d文字を超えるファイルは登録できません。(%s)";
+inline constexpr const char* kPathTooLongForSystem =
+    "【エラー】パスが%dバイトを超えるファイルは登録できません。(%s)";
 inline constexpr const char* kRenameTestFailed =
     "【警告】以下のファイルはリネームテストに失敗しました。リストに登録されますがリネーム編集はでき"
     "ませ"
@@ -87,6 +89,8 @@ inline constexpr const char* kMoveFailed =
 inline constexpr const char* kPlaceFailed =
     "【致命的なエラー】ファイルの入れ替えリネームに失敗しました。\n(\n元ファイル名 : \"%s\",\n"
     "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";
+inline constexpr const char* kRenameFileMissing =
+    "【エラー】ファイルが見つからないためリネームできませんでした。(%s)";
 inline constexpr const char* kPutBack =
     "【エラー】ファイルの入れ替えリネームに失敗したため元の名前に戻しました。\n(\n"
     "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";

@@ -1,5 +1,6 @@
 #include "ops/Registration.h"
 
+#include <climits>
 #include <memory>
 
 #include "host/ActivityLog.h"
@@ -16,6 +17,8 @@ namespace morvane {
 namespace {
 
 constexpr std::size_t kMaxPathUnits = 32000;
+// PATH_MAX: the longest path a system call takes, its terminating zero included.
+constexpr std::size_t kSystemPathBytes = PATH_MAX;
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
@@ -82,6 +85,12 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     if (Utf16Length(path) >= kMaxPathUnits) {
         log_.AppendLog(
             FormatText(msg::kPathTooLong, static_cast<int>(kMaxPathUnits), path.c_str()));
+        return false;
+    }
+    // The system refuses such a path whole; the walk of a deep tree meets them.
+    if (path.size() >= kSystemPathBytes) {
+        log_.AppendLog(FormatText(msg::kPathTooLongForSystem, static_cast<int>(kSystemPathBytes),
+                                  path.c_str()));
         return false;
     }
     std::optional<FileInfo> info = fs_.Find(path);

@@ -98,6 +98,7 @@ void RenameEngine::Collect() {
             continue;
         }
         if (!presence.Exists(entry->currentKey)) {
+            log_.AppendLog(FormatText(msg::kRenameFileMissing, entry->currentKey.c_str()));
             Leave(entry->currentKey, entry->newPath, RenameRecord::Reason::FileMissing, 0);
             continue;
         }

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -191,6 +194,33 @@ TEST_F(RegistrationTest, DropsHonourTheFolderSettings) {
     EXPECT_EQ(app.List().RowCount(), 2);  // the files below, no folder rows
     for (int r = 0; r < 2; ++r)
         EXPECT_EQ(app.List().Cell(r, ColRowNumber), std::to_string(r + 1));
+}
+
+TEST_F(RegistrationTest, APathBeyondWhatTheSystemTakesIsNamedInTheLog) {
+    // Twenty folders of 220 bytes: the deepest paths pass PATH_MAX, so they are made and
+    // removed relative to their parent's descriptor.
+    const std::string part(220, 'd');
+    std::vector<int> fds{open(dir.MakeFolder("deep").c_str(), O_RDONLY | O_DIRECTORY)};
+    std::string path = dir / "deep";
+    std::string firstTooLong;
+    for (int level = 0; level < 20; ++level) {
+        ASSERT_EQ(mkdirat(fds.back(), part.c_str(), 0700), 0);
+        path += "/" + part;
+        if (firstTooLong.empty() && path.size() >= PATH_MAX)
+            firstTooLong = path;
+        fds.push_back(openat(fds.back(), part.c_str(), O_RDONLY | O_DIRECTORY));
+        ASSERT_GE(fds.back(), 0);
+    }
+    app.Settings().registerEverythingBelow = 1;
+    host.foldersToRegister = {dir / "deep"};
+    app.Registrar().OnRegisterFolder();
+    EXPECT_NE(Log().find(FormatText(msg::kPathTooLongForSystem, PATH_MAX, firstTooLong.c_str())),
+              std::string::npos);
+    for (std::size_t i = fds.size() - 1; i > 0; --i) {
+        close(fds[i]);
+        unlinkat(fds[i - 1], part.c_str(), AT_REMOVEDIR);
+    }
+    close(fds[0]);
 }
 
 TEST_F(RegistrationTest, FolderCommandRegistersTheWholeTreeWithShares) {

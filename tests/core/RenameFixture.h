@@ -48,6 +48,10 @@ protected:
     static std::string CleanLog() {
         return std::string("\n") + msg::kRenameStart + "\n" + msg::kRenameEnd;
     }
+    // The log of a run that said one thing between its banners.
+    static std::string LogSaying(const std::string& line) {
+        return std::string("\n") + msg::kRenameStart + "\n" + line + "\n" + msg::kRenameEnd;
+    }
 
     std::vector<std::string> moves;
     std::function<int(const std::string& from, const std::string& to)> fault;
