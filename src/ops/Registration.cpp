@@ -8,6 +8,7 @@
 #include "host/Messages.h"
 #include "model/ListModel.h"
 #include "ops/Locations.h"
+#include "ops/TemporaryName.h"
 #include "platform/Clock.h"
 #include "platform/Utf16.h"
 #include "rules/Validation.h"
@@ -169,10 +170,14 @@ bool Registration::RenameTest(const std::string& path, const std::string& direct
         return false;
     }
     const std::string folder = directory.substr(0, directory.size() - 1);
+    // Asked once per file system: a long name must still leave room for the temporary one.
+    auto limit = nameMax_.find(info.device);
+    if (limit == nameMax_.end())
+        limit = nameMax_.emplace(info.device, fs_.NameMax(folder)).first;
     std::uint32_t counter = 0;
     std::string temp;
     do {
-        temp = FormatText("%s/%08x[MORVANE]_%s", folder.c_str(), counter++, name.c_str());
+        temp = folder + "/" + TemporaryName(counter++, name, limit->second);
     } while (fs_.Exists(temp));
     if (!fs_.Move(path, temp).Ok()) {
         log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));

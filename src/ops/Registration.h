@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/ListColumns.h"
@@ -115,6 +116,8 @@ private:
     bool listingValid_ = false;
     // Scratch for the cell texts of the row being made.
     std::array<std::string, ColumnCount> cellTexts_;
+    // The name limit of each file system a rename test has run on, by device.
+    std::unordered_map<std::uint64_t, std::size_t> nameMax_;
 };
 
 // The path without trailing "/" ("/" stays "/").

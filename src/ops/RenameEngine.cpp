@@ -12,6 +12,7 @@
 #include "ops/FolderPresence.h"
 #include "ops/Pump.h"
 #include "ops/RowRemoval.h"
+#include "ops/TemporaryName.h"
 #include "platform/FileSystem.h"
 #include "platform/SameFile.h"
 
@@ -42,6 +43,7 @@ RenameRecord RenameEngine::RenameAll() {
     jobs_.clear();
     record_ = {};
     counter_ = 0;
+    nameMax_.clear();
     Collect();
 
     const std::vector<std::size_t> order = RenameOrder();
@@ -201,8 +203,11 @@ int RenameEngine::MoveThroughTemporary(const std::string& from, const std::strin
 std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
                                             const std::string& name, FolderPresence* presence) {
     for (;;) {
+        auto limit = nameMax_.find(dirWithoutSlash);
+        if (limit == nameMax_.end())
+            limit = nameMax_.emplace(dirWithoutSlash, fs_.NameMax(dirWithoutSlash)).first;
         std::string candidate =
-            FormatText("%s/%08x[MORVANE]_%s", dirWithoutSlash.c_str(), counter_, name.c_str());
+            dirWithoutSlash + "/" + TemporaryName(counter_, name, limit->second);
         ++counter_;
         // A name some row wants is passed over too, or that row would find its target taken.
         const bool taken =

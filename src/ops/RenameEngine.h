@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ops/RenameRecord.h"
@@ -79,6 +80,8 @@ private:
     std::vector<Job> jobs_;
     RenameRecord record_;
     std::uint32_t counter_ = 0;
+    // The name limit of each folder a temporary name went to in this run.
+    std::unordered_map<std::string, std::size_t> nameMax_;
 };
 
 }  // namespace morvane

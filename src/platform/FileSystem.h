@@ -89,6 +89,8 @@ public:
     virtual FsStatus CheckAccess(const std::string& path, AccessMode mode) = 0;
     // The target a symbolic link names.
     virtual FsStatus ReadLink(const std::string& path, std::string* target) = 0;
+    // The longest name, in bytes, the file system of the folder takes (NAME_MAX there).
+    virtual std::size_t NameMax(const std::string& folder) = 0;
 };
 
 // The real file system of this machine.

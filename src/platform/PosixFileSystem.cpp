@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "platform/FileSystem.h"
@@ -286,6 +287,11 @@ public:
 
     FsStatus MakeFolder(const std::string& path) override {
         return StatusOf(FsOp::MakeFolder, mkdir(path.c_str(), 0700) == 0 ? 0 : errno);
+    }
+
+    std::size_t NameMax(const std::string& folder) override {
+        const long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
+        return limit > 0 ? static_cast<std::size_t>(limit) : std::size_t{NAME_MAX};
     }
 
     FsStatus CheckAccess(const std::string& path, AccessMode mode) override {

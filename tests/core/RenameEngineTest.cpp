@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "RenameFixture.h"
+#include "ops/TemporaryName.h"
 
 namespace morvane::test {
 namespace {
@@ -42,6 +43,28 @@ TEST_F(RenameEngineTest, SwapVacatesBothThenPlacesBoth) {
     EXPECT_EQ(host.registeredCount, 0);
     // Collecting (position / n), placing (k / m), then back to 0.
     EXPECT_EQ(host.statusProgress, (std::vector<float>{0.0f, 0.5f, 0.0f, 0.5f, 0.0f}));
+}
+
+TEST_F(RenameEngineTest, NamesUpToTheLimitRegisterAndSwapThroughShortenedTemporaryNames) {
+    // 85 three-byte characters: 255 bytes, the most ext4 and tmpfs take.
+    std::string kana;
+    for (int i = 0; i < 85; ++i)
+        kana += "\xE3\x81\x82";
+    const std::string a = kana.substr(0, 252) + "a", b = kana.substr(0, 252) + "b";
+    dir.MakeFile(a, "A");
+    dir.MakeFile(b, "B");
+    const int rowA = Register(a), rowB = Register(b);
+    EXPECT_EQ(app.List().EntryAt(rowA)->errors, 0u);  // the rename test passed
+    EXPECT_EQ(app.List().EntryAt(rowB)->errors, 0u);
+    SetName(rowA, b);
+    SetName(rowB, a);
+    Run();
+    EXPECT_EQ(Content(a), "B");
+    EXPECT_EQ(Content(b), "A");
+    // A temporary name keeps whole characters: 238 bytes of room hold 79 of them.
+    const std::string temp = TemporaryName(0, kana, 256);
+    EXPECT_EQ(temp.size(), 18u + 237u);
+    EXPECT_EQ(temp.substr(18), kana.substr(0, 237));
 }
 
 TEST_F(RenameEngineTest, RingOfThreeAndChainWithOneTemporaryName) {

@@ -43,6 +43,7 @@ public:
     FsStatus ReadLink(const std::string& path, std::string* target) override {
         return real_.ReadLink(path, target);
     }
+    std::size_t NameMax(const std::string& folder) override { return real_.NameMax(folder); }
 
 private:
     FileSystem& real_ = RealFileSystem();
