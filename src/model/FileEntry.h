@@ -14,6 +14,7 @@ enum ErrorBit : std::uint32_t {
     ErrExists = 0x08,       // an unregistered file is at the new path
     ErrSwapBlocked = 0x10,  // the row holding the new path cannot make room
     ErrRenameTest = 0x20,   // never renamed: protected folder, failed rename test, drive row
+    ErrTooLong = 0x40,      // the new name is longer than the folder's file system takes
 };
 
 // "空白 | 重複 | …" for the set bits, in bit order; empty for 0.

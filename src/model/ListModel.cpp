@@ -8,14 +8,14 @@
 namespace morvane {
 namespace {
 
-// Six labels of at most nine bytes.
+// Seven labels of at most nine bytes.
 using ErrorTextBuffer = std::array<char, 64>;
 
 std::string_view WriteErrorText(std::uint32_t errors, ErrorTextBuffer& buffer) {
-    static const char* const labels[] = {"空白 | ", "重複 | ", "禁止 | ",
-                                         "既存 | ", "不換 | ", "排他 | "};
+    static const char* const labels[] = {"空白 | ", "重複 | ", "禁止 | ", "既存 | ",
+                                         "不換 | ", "排他 | ", "長さ | "};
     std::size_t length = 0;
-    for (int bit = 0; bit < 6; ++bit) {
+    for (int bit = 0; bit < 7; ++bit) {
         if ((errors & (1u << bit)) != 0) {
             const std::size_t n = std::strlen(labels[bit]);
             std::memcpy(buffer.data() + length, labels[bit], n);

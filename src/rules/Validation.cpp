@@ -154,6 +154,13 @@ void Validation::CheckRow(int row, NameSource source,
         log_.AppendLog(FormatText(msg::kForbidden, shownRow(), shown.c_str()));
     }
     SetBit(entry, ErrForbidden, forbidden);
+    const std::size_t nameMax = name.size() > kShortestNameMax ? NameMaxOf(row) : kShortestNameMax;
+    const bool tooLong = name.size() > nameMax;
+    if (tooLong) {
+        log_.AppendLog(FormatText(msg::kNameTooLong, static_cast<int>(nameMax), shownRow(),
+                                  std::string(name).c_str()));
+    }
+    SetBit(entry, ErrTooLong, tooLong);
     SetBit(entry, ErrDuplicate, CheckDuplicate(row));
     if (checkedLater != nullptr && !checkedLater->empty())
         MarkPartnersOutside(entry, *checkedLater);
@@ -162,6 +169,15 @@ void Validation::CheckRow(int row, NameSource source,
     if ((entry->errors & ErrBlank) == 0)
         SetBit(entry, ErrExists, CheckExistingFile(row, occupant));
     FinishRow(row, ColNewName, occupant);
+}
+
+std::size_t Validation::NameMaxOf(int row) {
+    const std::string_view directory = list_.Cell(row, ColDirectory);
+    if (const auto known = nameMax_.find(directory); known != nameMax_.end())
+        return known->second;
+    const std::size_t limit = fs_.NameMax(std::string(directory));
+    nameMax_.emplace(std::string(directory), limit);
+    return limit;
 }
 
 void Validation::MarkPartnersOutside(const FileEntry* entry,

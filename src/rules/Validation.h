@@ -10,9 +10,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace morvane {
@@ -131,6 +133,20 @@ private:
     // Recomputes the swap bit of the row and of every row whose chain of occupants passes
     // through it. `absent` is a row about to leave the list: it occupies nothing any more.
     void UpdateDependents(FileEntry* entry, const FileEntry* absent = nullptr);
+
+    // No file system takes fewer bytes in a name (POSIX's least NAME_MAX): shorter names
+    // need no look at the folder.
+    static constexpr std::size_t kShortestNameMax = 14;
+    // The name limit of the row's folder, asked once per folder.
+    std::size_t NameMaxOf(int row);
+
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> nameMax_;
 
     ListModel& list_;
     FileSystem& fs_;

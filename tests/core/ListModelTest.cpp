@@ -18,7 +18,7 @@ struct CellRecorder : ListModelObserver {
 TEST(ListModelTest, ErrorCellShowsTheLabelsOfTheSetBitsInBitOrder) {
     EXPECT_EQ(ErrorCellText(0), "");
     EXPECT_EQ(ErrorCellText(ErrBlank | ErrRenameTest), "空白 | 排他 | ");
-    EXPECT_EQ(ErrorCellText(0x3F), "空白 | 重複 | 禁止 | 既存 | 不換 | 排他 | ");
+    EXPECT_EQ(ErrorCellText(0x7F), "空白 | 重複 | 禁止 | 既存 | 不換 | 排他 | 長さ | ");
     EXPECT_EQ(ErrorCellText(ErrExists), "既存 | ");
 
     test::TempDir dir;

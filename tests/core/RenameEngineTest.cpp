@@ -67,6 +67,23 @@ TEST_F(RenameEngineTest, NamesUpToTheLimitRegisterAndSwapThroughShortenedTempora
     EXPECT_EQ(temp.substr(18), kana.substr(0, 237));
 }
 
+TEST_F(RenameEngineTest, ANameOverTheLimitIsAnErrorAndItsSwapIsNeverStarted) {
+    dir.MakeFile("a", "A");
+    dir.MakeFile("b", "B");
+    const int rowA = Register("a"), rowB = Register("b");
+    const std::string tooLong(256, 'n');
+    SetName(rowA, tooLong);
+    EXPECT_EQ(app.List().EntryAt(rowA)->errors, std::uint32_t{ErrTooLong});
+    EXPECT_NE(Log().find(FormatText(msg::kNameTooLong, 255, 1, tooLong.c_str())),
+              std::string::npos);
+    EXPECT_EQ(app.List().Cell(rowA, ColError), "長さ | ");
+    SetName(rowB, "a");  // wants the place of a row that cannot move
+    EXPECT_EQ(app.List().EntryAt(rowB)->errors, std::uint32_t{ErrSwapBlocked});
+    Run();
+    EXPECT_TRUE(moves.empty());
+    EXPECT_EQ(dir.Names(), (Names{"a", "b"}));
+}
+
 TEST_F(RenameEngineTest, RingOfThreeAndChainWithOneTemporaryName) {
     dir.MakeFile("ring/x", "X");
     dir.MakeFile("ring/y", "Y");
