@@ -40,7 +40,7 @@ std::string CEditName::TextBytes() const {
     const QString shown = text();
     if (shown == originalShown_)
         return originalBytes_;
-    return Utf8(shown);
+    return NameBytes(shown);
 }
 
 void CEditName::Open(int row) {
@@ -48,7 +48,7 @@ void CEditName::Open(int row) {
     editRow_ = row;
     const ListRow& r = app_.List().Row(row);
     originalBytes_ = r.cells.Get(ColNewName);
-    originalShown_ = Qs(originalBytes_);
+    originalShown_ = NameForEditing(originalBytes_);
     setReadOnly((r.entry.errors & ErrRenameTest) != 0);
     // Directory and name together stay within the longest path; a longer name already in
     // the row is shown whole but cannot grow.

@@ -22,6 +22,12 @@ inline std::string Utf8(const QString& text) {
 // A file path from a Qt widget, in the bytes the file system uses.
 std::string PathBytes(const QString& path);
 
+// A file name for editing, and back. A byte that is not part of valid UTF-8 becomes the lone
+// surrogate U+DC80 + (byte - 0x80) and turns back into that byte, so editing one part of a
+// name keeps the bytes of the rest, whatever their encoding.
+QString NameForEditing(std::string_view bytes);
+std::string NameBytes(const QString& text);
+
 // Position of a progress bar whose range is 0 to 2^31 - 1: the fraction times 2^31,
 // truncated, never beyond the end (so 1 or more fills the bar) and never below 0.
 int ProgressPosition(float fraction);

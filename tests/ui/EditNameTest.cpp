@@ -46,6 +46,18 @@ private slots:
                 std::string::npos);
     }
 
+    void bytesThatAreNotUtf8SurviveAnEditOfTheRest() {
+        const int row = ui->Add("caf\xE9 \xF0\x9F\x98\x80.jpeg");
+        ui->app.List().SetSelection({row});
+        QTest::keyClick(ui->list, Qt::Key_F2);
+        ui->editor->end(false);
+        QTest::keyClick(ui->editor, Qt::Key_Backspace);
+        QTest::keyClick(ui->editor, Qt::Key_Backspace);
+        QTest::keyClicks(ui->editor, "g");
+        QCOMPARE(ui->app.List().Cell(row, ColNewName),
+                 std::string_view("caf\xE9 \xF0\x9F\x98\x80.jpg"));
+    }
+
     void escapeKeepsWhatWasTypedAndEnterCommits() {
         ui->AddNumbered(2);
         ui->app.List().SetSelection({0});
