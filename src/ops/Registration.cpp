@@ -17,7 +17,8 @@
 namespace morvane {
 namespace {
 
-constexpr std::size_t kMaxPathUnits = 32000;
+// The longest path a row may have, in UTF-16 units: the one limit the name rules keep too.
+constexpr std::size_t kMaxPathUnits = Validation::kMaxPathUnits;
 // PATH_MAX: the longest path a system call takes, its terminating zero included.
 constexpr std::size_t kSystemPathBytes = PATH_MAX;
 
