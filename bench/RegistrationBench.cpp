@@ -1,11 +1,9 @@
 // Registering a whole tree with the folder command, against the system calls that work needs
-// at the least: reading every folder, one lstat per entry and the two moves of the rename test.
+// at the least: reading every folder and one lstat per entry. On a local file system the
+// folder's rights decide whether a file can be renamed, so nothing is moved.
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <linux/fs.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -19,11 +17,6 @@
 
 namespace {
 
-int MoveNoReplace(const std::string& from, const std::string& to) {
-    return static_cast<int>(
-        syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE));
-}
-
 void BareWalk(const std::string& folder) {
     DIR* d = opendir(folder.c_str());
     if (d == nullptr)
@@ -35,13 +28,8 @@ void BareWalk(const std::string& folder) {
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0)
             continue;
-        if (S_ISDIR(st.st_mode)) {
+        if (S_ISDIR(st.st_mode))
             BareWalk(path);
-        } else {
-            const std::string temp = folder + "/00000000[MORVANE]_" + e->d_name;
-            if (MoveNoReplace(path, temp) == 0)
-                MoveNoReplace(temp, path);
-        }
     }
     closedir(d);
 }
@@ -68,5 +56,5 @@ MORVANE_BENCH_SCENARIO(RegisterTree, "register a tree with the folder command") 
         [&] { app.reset(); });
     const morvane::bench::Measurement bare = ctx.Measure([&] { BareWalk(tree.root); });
     ctx.Report("register " + std::to_string(rows) + " rows with the folder command", ours, bare,
-               static_cast<std::size_t>(rows), {.maxRatio = 2.0});
+               static_cast<std::size_t>(rows), {.maxRatio = 1.5});
 }

@@ -171,6 +171,18 @@ bool Registration::RenameTest(const std::string& path, const std::string& direct
         return false;
     }
     const std::string folder = directory.substr(0, directory.size() - 1);
+    // Where the folder's rights decide, they are read, not tried: a trial moves the file away
+    // and back, which wakes every watcher of the folder and can strand the file.
+    const FolderRights rights = RightsOf(folder);
+    if (rights.verdict != FolderRights::Verdict::Unknown) {
+        const bool mayRename = rights.verdict == FolderRights::Verdict::Allowed &&
+                               !info.unchangeable &&
+                               (!rights.sticky || rights.caller == 0 ||
+                                rights.caller == info.owner || rights.caller == rights.owner);
+        if (!mayRename)
+            log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
+        return mayRename;
+    }
     // Asked once per file system: a long name must still leave room for the temporary one.
     auto limit = nameMax_.find(info.device);
     if (limit == nameMax_.end())
@@ -204,7 +216,17 @@ void Registration::Run::End() {
         registration_.EndRegistration();
 }
 
+FolderRights Registration::RightsOf(const std::string& folder) {
+    // Kept for one registration run only: rights may change between runs.
+    if (!busy_.Busy())
+        return fs_.RightsIn(folder);
+    if (const auto known = rights_.find(folder); known != rights_.end())
+        return known->second;
+    return rights_.emplace(folder, fs_.RightsIn(folder)).first->second;
+}
+
 void Registration::BeginRegistration() {
+    rights_.clear();
     host_.OpenProgressDialog();
     log_.ClearLog();
     log_.AppendLog(msg::kRegisterStart);

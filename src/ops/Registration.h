@@ -118,6 +118,9 @@ private:
     std::array<std::string, ColumnCount> cellTexts_;
     // The name limit of each file system a rename test has run on, by device.
     std::unordered_map<std::uint64_t, std::size_t> nameMax_;
+    // What each folder of this registration run tells of renames in it.
+    FolderRights RightsOf(const std::string& folder);
+    std::unordered_map<std::string, FolderRights> rights_;
 };
 
 // The path without trailing "/" ("/" stays "/").

@@ -22,6 +22,8 @@ struct FileInfo {
     bool ownerWritable = true;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    std::uint32_t owner = 0;    // user id
+    bool unchangeable = false;  // immutable or append-only: no rename can take it away
 
     bool IsDirectory() const { return kind == FileKind::Directory; }
 };
@@ -52,6 +54,19 @@ struct [[nodiscard]] FsStatus {
     bool Ok() const { return error == 0; }
     static FsStatus Done() { return {}; }
     static FsStatus Failed(FsOp op, int error) { return {op, error}; }
+};
+
+// Whether the files of a folder can be renamed within it, as far as the folder tells.
+struct FolderRights {
+    enum class Verdict : std::uint8_t {
+        Allowed,  // subject to the file's own flags and the sticky bit below
+        Refused,  // read-only mount, unchangeable folder, no write and search permission
+        Unknown,  // a network or FUSE file system decides on its own: only a trial tells
+    };
+    Verdict verdict = Verdict::Unknown;
+    bool sticky = false;       // only a file's owner, the folder's owner or root may rename
+    std::uint32_t owner = 0;   // of the folder
+    std::uint32_t caller = 0;  // our effective user id
 };
 
 // What a file may be checked for (as access(2) does, with the caller's rights).
@@ -89,6 +104,8 @@ public:
     virtual FsStatus CheckAccess(const std::string& path, AccessMode mode) = 0;
     // The target a symbolic link names.
     virtual FsStatus ReadLink(const std::string& path, std::string* target) = 0;
+    // Whether a rename in the folder would be allowed, read without touching anything.
+    virtual FolderRights RightsIn(const std::string& folder) = 0;
     // The longest name, in bytes, the file system of the folder takes (NAME_MAX there).
     virtual std::size_t NameMax(const std::string& folder) = 0;
 };

@@ -3,7 +3,10 @@
 #include <linux/fs.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/statvfs.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -99,7 +102,48 @@ FileInfo Describe(const std::string& path, const struct stat& st) {
     info.ownerWritable = (st.st_mode & S_IWUSR) != 0;
     info.device = st.st_dev;
     info.inode = st.st_ino;
+    info.owner = st.st_uid;
     return info;
+}
+
+// The path's own statx: everything lstat tells, and the flags that forbid a rename.
+bool StatxOf(const std::string& path, int flags, struct statx* sx) {
+    return statx(AT_FDCWD, path.c_str(), flags, STATX_BASIC_STATS, sx) == 0;
+}
+
+bool Unchangeable(const struct statx& sx) {
+    const auto flags = std::uint64_t{STATX_ATTR_IMMUTABLE} | STATX_ATTR_APPEND;
+    return (sx.stx_attributes & sx.stx_attributes_mask & flags) != 0;
+}
+
+FileInfo Describe(const std::string& path, const struct statx& sx) {
+    struct stat st {};
+    st.st_mode = sx.stx_mode;
+    st.st_size = static_cast<off_t>(sx.stx_size);
+    st.st_mtim.tv_sec = sx.stx_mtime.tv_sec;
+    st.st_mtim.tv_nsec = sx.stx_mtime.tv_nsec;
+    st.st_dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+    st.st_ino = sx.stx_ino;
+    st.st_uid = sx.stx_uid;
+    FileInfo info = Describe(path, st);
+    info.unchangeable = Unchangeable(sx);
+    return info;
+}
+
+// File systems that decide renames on their own (the server, the FUSE daemon), whatever the
+// mode bits say.
+bool DecidesOnItsOwn(const struct statfs& fs) {
+    switch (static_cast<std::uint32_t>(fs.f_type)) {
+        case 0xFF534D42u:  // CIFS
+        case 0xFE534D42u:  // SMB2
+        case 0x0000517Bu:  // SMB
+        case 0x00006969u:  // NFS
+        case 0x65735546u:  // FUSE
+        case 0x01021997u:  // 9P
+            return true;
+        default:
+            return false;
+    }
 }
 
 FsStatus StatusOf(FsOp op, int error) {
@@ -179,10 +223,32 @@ public:
     }
 
     std::optional<FileInfo> Find(const std::string& path) override {
+        struct statx sx {};
+        if (StatxOf(path, AT_SYMLINK_NOFOLLOW, &sx))
+            return Describe(path, sx);
+        if (errno != ENOSYS)
+            return std::nullopt;
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0)
             return std::nullopt;
         return Describe(path, st);
+    }
+
+    FolderRights RightsIn(const std::string& folder) override {
+        FolderRights rights;
+        rights.caller = geteuid();
+        struct statfs fs {};
+        struct statx sx {};
+        if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx) || DecidesOnItsOwn(fs))
+            return rights;
+        using Verdict = FolderRights::Verdict;
+        rights.sticky = (sx.stx_mode & S_ISVTX) != 0;
+        rights.owner = sx.stx_uid;
+        const bool readOnly = (fs.f_flags & ST_RDONLY) != 0;
+        rights.verdict = readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0
+                             ? Verdict::Refused
+                             : Verdict::Allowed;
+        return rights;
     }
 
     std::optional<FileInfo> FindTarget(const std::string& path) override {

@@ -224,6 +224,7 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
 
 TEST_F(TextReimportTest, RowsExcludedFromRenamingAreWrittenButIgnoreTheirLines) {
     app.RoundTrip().UnlockRows();
+    fs.DecideRenamesByTrial();
     fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
     AddFile("locked.txt");  // its rename test fails
     fs.failMove = nullptr;

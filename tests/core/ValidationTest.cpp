@@ -247,6 +247,7 @@ TEST_F(ValidationTest, BlockIsNotReleasedWhileTheOccupantStaysInError) {
     Add("b");
     Name("a", "e");
     Name("b", "a");
+    fs.DecideRenamesByTrial();
     fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
     ASSERT_TRUE(app.Registrar().RegisterPath(dir / "e"));  // locked by the rename test
     fs.failMove = nullptr;

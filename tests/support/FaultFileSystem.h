@@ -19,10 +19,19 @@ public:
     std::function<int(const std::string& path)> failMakeFolder;
     // Replaces the real answer of Find (for example to report another inode).
     std::function<void(const std::string& path, std::optional<FileInfo>& info)> adjustFind;
+    // Replaces what the folder tells of renames in it (for example Unknown, for a trial).
+    std::function<void(const std::string& folder, FolderRights& rights)> adjustRights;
     // Runs before every Move, after the fault check passed (to race the program).
     std::function<void(const std::string& from, const std::string& to)> beforeMove;
 
     int moveCalls = 0;
+
+    // Every folder answers as a network file system does: only a trial move tells.
+    void DecideRenamesByTrial() {
+        adjustRights = [](const std::string&, FolderRights& rights) {
+            rights.verdict = FolderRights::Verdict::Unknown;
+        };
+    }
 
     bool Exists(const std::string& path) override { return real_.Exists(path); }
     std::optional<FileInfo> Find(const std::string& path) override;
@@ -44,6 +53,12 @@ public:
         return real_.ReadLink(path, target);
     }
     std::size_t NameMax(const std::string& folder) override { return real_.NameMax(folder); }
+    FolderRights RightsIn(const std::string& folder) override {
+        FolderRights rights = real_.RightsIn(folder);
+        if (adjustRights)
+            adjustRights(folder, rights);
+        return rights;
+    }
 
 private:
     FileSystem& real_ = RealFileSystem();
