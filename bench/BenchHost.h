@@ -18,7 +18,7 @@ public:
     std::string ChooseFolderToRegister(const std::string&) override { return folder; }
     std::string ChooseListFileToLoad() override { return listFile; }
     std::string ChooseListFileToSave() override { return listFile; }
-    bool ChooseFont(FontSpec&) override { return false; }
+    bool ChooseFont(FontDescription&) override { return false; }
     bool RunOptionsDialog(AppSettings&) override { return false; }
     void ShowAbout() override {}
     void OpenProgressDialog() override {}

@@ -106,7 +106,7 @@ void CMorvaneApp::OnCloseProgressDialog() {
 }
 
 void CMorvaneApp::ChooseFont() {
-    FontSpec font = FontOf(settings_);
+    FontDescription font = FontOf(settings_);
     if (!host_.ChooseFont(font))
         return;
     StoreFont(font, &settings_);
@@ -118,11 +118,11 @@ void CMorvaneApp::OnOptions() {
 }
 
 void CMorvaneApp::Execute(Command command) {
-    const CommandSpec& spec = CommandSpecOf(command);
-    if (spec.confirmUnlockRows && !roundTrip_.ConfirmUnlockRows())
+    const CommandEntry& entry = CommandEntryOf(command);
+    if (entry.confirmUnlockRows && !roundTrip_.ConfirmUnlockRows())
         return;
-    if (spec.run != nullptr)
-        spec.run(*this);
+    if (entry.run != nullptr)
+        entry.run(*this);
 }
 
 }  // namespace morvane

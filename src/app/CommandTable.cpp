@@ -13,7 +13,7 @@ namespace {
 using C = CMorvaneApp;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandSpec, 23> kCommands = {{
+constexpr std::array<CommandEntry, 23> kCommands = {{
     {Command::LoadListFile, true, [](C& app) { app.ListFiles().OnLoadListFile(); }},
     {Command::OverwriteSave, false, [](C& app) { app.ListFiles().OnOverwriteSaveListFile(); }},
     {Command::SaveListFileAs, false, [](C& app) { app.ListFiles().OnSaveListFileAs(); }},
@@ -56,7 +56,7 @@ static_assert(static_cast<std::size_t>(Command::SelectAll) + 1 == kCommands.size
 
 }  // namespace
 
-const CommandSpec& CommandSpecOf(Command command) {
+const CommandEntry& CommandEntryOf(Command command) {
     return kCommands[static_cast<std::size_t>(command)];
 }
 

@@ -10,7 +10,7 @@ namespace morvane {
 enum class Command;
 class CMorvaneApp;
 
-struct CommandSpec {
+struct CommandEntry {
     Command command;
     // A held row lock is released only after the user's Yes; No ends the command.
     bool confirmUnlockRows;
@@ -19,6 +19,6 @@ struct CommandSpec {
 };
 
 // The entry of a command; every command has one.
-const CommandSpec& CommandSpecOf(Command command);
+const CommandEntry& CommandEntryOf(Command command);
 
 }  // namespace morvane

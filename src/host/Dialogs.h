@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/FontSpec.h"
+#include "host/FontDescription.h"
 
 namespace morvane {
 
@@ -23,7 +23,7 @@ public:
     virtual std::string ChooseFolderToRegister(const std::string& title) = 0;
     virtual std::string ChooseListFileToLoad() = 0;
     virtual std::string ChooseListFileToSave() = 0;
-    virtual bool ChooseFont(FontSpec& font) = 0;
+    virtual bool ChooseFont(FontDescription& font) = 0;
     virtual bool RunOptionsDialog(AppSettings& settings) = 0;
     virtual void ShowAbout() = 0;
 };

@@ -2,7 +2,7 @@
 // The main window as the core sees it: its life, the status panes, the list's redraws and the
 // in-place name editor.
 
-#include "host/FontSpec.h"
+#include "host/FontDescription.h"
 
 namespace morvane {
 
@@ -22,7 +22,7 @@ public:
     virtual void RedrawList() {}
     virtual void EnsureRowVisible(int /*row*/) {}
     // Sets the list font, its header, the name editor and the log to the font.
-    virtual void ApplyFont(const FontSpec& /*font*/) {}
+    virtual void ApplyFont(const FontDescription& /*font*/) {}
 
     // Ends an edit in the in-place name editor, keeping what was typed.
     virtual void CommitEdit() {}

@@ -23,13 +23,13 @@ enum ListColumn : int {
 
 enum class ColumnAlign { Left, Right };
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* heading;
     ColumnAlign align;
     int width;
 };
 
-inline constexpr std::array<ColumnSpec, ColumnCount> kColumns = {{
+inline constexpr std::array<ColumnLayout, ColumnCount> kColumns = {{
     {"", ColumnAlign::Right, 22},
     {"現在のファイル名", ColumnAlign::Left, 200},
     {"新しいファイル名", ColumnAlign::Left, 200},

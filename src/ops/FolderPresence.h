@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/TextHash.h"
+
 namespace morvane {
 
 class FileSystem;
@@ -26,13 +28,7 @@ private:
     // of what an lstat of it costs.
     static constexpr std::size_t kReadFrom = 16;
 
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const {
-            return std::hash<std::string_view>{}(s);
-        }
-    };
-    using NameSet = std::unordered_set<std::string, Hash, std::equal_to<>>;
+    using NameSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
 
     struct Folder {
         std::size_t asked = 0;
@@ -42,7 +38,7 @@ private:
     };
 
     FileSystem& fs_;
-    std::unordered_map<std::string, Folder, Hash, std::equal_to<>> folders_;
+    std::unordered_map<std::string, Folder, TextHash, std::equal_to<>> folders_;
 };
 
 }  // namespace morvane

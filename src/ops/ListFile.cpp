@@ -67,11 +67,11 @@ constexpr std::uint64_t kMaxListFileBytes = std::uint64_t{1} << 30;
 bool ListFile::LoadListFile(const std::string& path) {
     Registration::Run run(registration_);
     // Only a regular file is read (a pipe would never end), and only one of a size a list can
-    // have: a video named on the command line is not read whole into memory.
-    const auto info = fs_.FindTarget(path);
+    // have: a video named on the command line is not read whole into memory, and, opened but
+    // unread, is no list file.
     std::string data;
-    if (!info || info->kind != FileKind::Regular ||
-        (info->size <= kMaxListFileBytes && !fs_.ReadFile(path, kMaxListFileBytes, &data).Ok())) {
+    if (const FsStatus read = fs_.ReadFile(path, kMaxListFileBytes, &data);
+        !read.Ok() && read.error != EFBIG) {
         return false;
     }
     removal_.RemoveAllRows();

@@ -202,10 +202,10 @@ int RenameEngine::MoveThroughTemporary(const std::string& from, const std::strin
 
 std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
                                             const std::string& name, FolderPresence* presence) {
+    auto limit = nameMax_.find(dirWithoutSlash);
+    if (limit == nameMax_.end())
+        limit = nameMax_.emplace(dirWithoutSlash, fs_.NameMax(dirWithoutSlash)).first;
     for (;;) {
-        auto limit = nameMax_.find(dirWithoutSlash);
-        if (limit == nameMax_.end())
-            limit = nameMax_.emplace(dirWithoutSlash, fs_.NameMax(dirWithoutSlash)).first;
         std::string candidate =
             dirWithoutSlash + "/" + TemporaryName(counter_, name, limit->second);
         ++counter_;

@@ -17,6 +17,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/TextHash.h"
+
 namespace morvane {
 
 class ActivityLog;
@@ -140,12 +142,6 @@ private:
     // The name limit of the row's folder, asked once per folder.
     std::size_t NameMaxOf(int row);
 
-    struct TextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>{}(text);
-        }
-    };
     std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> nameMax_;
 
     ListModel& list_;

@@ -110,8 +110,8 @@ FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings
     return fs.WriteFileAtomic(path, ini.Serialize());
 }
 
-FontSpec FontOf(const AppSettings& settings) {
-    FontSpec font;
+FontDescription FontOf(const AppSettings& settings) {
+    FontDescription font;
     font.size = settings.fontSize;
     font.escapement = settings.escapement;
     font.orientation = settings.orientation;
@@ -127,7 +127,7 @@ FontSpec FontOf(const AppSettings& settings) {
     return font;
 }
 
-void StoreFont(const FontSpec& font, AppSettings* settings) {
+void StoreFont(const FontDescription& font, AppSettings* settings) {
     settings->fontSize = font.size;
     settings->escapement = font.escapement;
     settings->orientation = font.orientation;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/FontSpec.h"
+#include "host/FontDescription.h"
 
 namespace morvane {
 
@@ -34,8 +34,8 @@ struct AppSettings {
 };
 
 // The font fields of the settings, and back.
-FontSpec FontOf(const AppSettings& settings);
-void StoreFont(const FontSpec& font, AppSettings* settings);
+FontDescription FontOf(const AppSettings& settings);
+void StoreFont(const FontDescription& font, AppSettings* settings);
 
 // Longest string value kept from the file, in UTF-16 units.
 constexpr std::size_t kMaxSettingLength = 31999;

@@ -7,8 +7,8 @@
 
 namespace morvane {
 
-const std::vector<MenuSpec>& MenuTable() {
-    static const std::vector<MenuSpec> menus = {
+const std::vector<MenuEntry>& MenuTable() {
+    static const std::vector<MenuEntry> menus = {
         {"ファイル(&F)",
          {{Command::LoadListFile, "読み込み (&L)", nullptr},
           {Command::OverwriteSave, "上書き保存 (&S)", nullptr},
@@ -39,8 +39,8 @@ const std::vector<MenuSpec>& MenuTable() {
     return menus;
 }
 
-const std::array<ToolButtonSpec, 10>& ToolBarTable() {
-    static const std::array<ToolButtonSpec, 10> buttons = {{
+const std::array<ToolButtonEntry, 10>& ToolBarTable() {
+    static const std::array<ToolButtonEntry, 10> buttons = {{
         {Command::RegisterFiles, "登録", "list-add", QStyle::SP_FileDialogNewFolder, false,
          "リストに登録"},
         {Command::RemoveSelected, "破棄", "list-remove", QStyle::SP_DialogDiscardButton, false,
@@ -60,8 +60,8 @@ const std::array<ToolButtonSpec, 10>& ToolBarTable() {
     return buttons;
 }
 
-const std::vector<KeySpec>& KeyTable() {
-    static const std::vector<KeySpec> keys = {
+const std::vector<KeyEntry>& KeyTable() {
+    static const std::vector<KeyEntry> keys = {
         {Command::GoUp, Qt::Key_Backspace, Qt::NoModifier, false},
         {Command::Open, Qt::Key_Return, Qt::NoModifier, false},
         {Command::Open, Qt::Key_Enter, Qt::NoModifier, false},
@@ -76,7 +76,7 @@ const std::vector<KeySpec>& KeyTable() {
     return keys;
 }
 
-QList<QKeySequence> KeySequencesOf(const KeySpec& key) {
+QList<QKeySequence> KeySequencesOf(const KeyEntry& key) {
     static const Qt::KeyboardModifier kModifiers[] = {Qt::ShiftModifier, Qt::ControlModifier,
                                                       Qt::AltModifier, Qt::MetaModifier};
     QList<QKeySequence> sequences;

@@ -15,20 +15,20 @@ class QWidget;
 
 namespace morvane {
 
-struct MenuItemSpec {
+struct MenuItemEntry {
     std::optional<Command> command;  // none: separator
     const char* label;               // with its access key
     const char* prompt;              // shown in the status bar; nullptr when it has none
 };
 
-struct MenuSpec {
+struct MenuEntry {
     const char* title;
-    std::vector<MenuItemSpec> items;
+    std::vector<MenuItemEntry> items;
 };
 
-const std::vector<MenuSpec>& MenuTable();
+const std::vector<MenuEntry>& MenuTable();
 
-struct ToolButtonSpec {
+struct ToolButtonEntry {
     std::optional<Command> command;  // none: separator
     const char* text;
     const char* themeIcon;  // name in the desktop's icon theme
@@ -38,9 +38,9 @@ struct ToolButtonSpec {
 };
 
 // Ten items: seven buttons with separators at 3, 6 and 8.
-const std::array<ToolButtonSpec, 10>& ToolBarTable();
+const std::array<ToolButtonEntry, 10>& ToolBarTable();
 
-struct KeySpec {
+struct KeyEntry {
     Command command;
     Qt::Key key;
     Qt::KeyboardModifiers required;  // the other modifiers may be held too
@@ -48,10 +48,10 @@ struct KeySpec {
 };
 
 // The keys of the list (while it has the focus itself, not its name editor).
-const std::vector<KeySpec>& KeyTable();
+const std::vector<KeyEntry>& KeyTable();
 
 // The key with the required modifiers and every combination of the others.
-QList<QKeySequence> KeySequencesOf(const KeySpec& key);
+QList<QKeySequence> KeySequencesOf(const KeyEntry& key);
 
 // The action of the widget that has the typed key as a shortcut; nullptr when none has. For a
 // key that reaches the widget without passing the shortcut map (no widget has the focus, or

@@ -45,9 +45,9 @@ QAction* CMainFrame::CommandAction(Command command, const QString& text, const c
 }
 
 void CMainFrame::CreateMenus() {
-    for (const MenuSpec& desc : MenuTable()) {
+    for (const MenuEntry& desc : MenuTable()) {
         QMenu* menu = menuBar()->addMenu(Qs(desc.title));
-        for (const MenuItemSpec& item : desc.items) {
+        for (const MenuItemEntry& item : desc.items) {
             if (!item.command) {
                 menu->addSeparator();
                 continue;
@@ -65,7 +65,7 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setIconSize(QSize(24, 24));
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     QStyle* style = QApplication::style();
-    for (const ToolButtonSpec& desc : ToolBarTable()) {
+    for (const ToolButtonEntry& desc : ToolBarTable()) {
         if (!desc.command) {
             toolBar_->addSeparator();
             continue;
@@ -97,7 +97,7 @@ void CMainFrame::CreateToolBar() {
 }
 
 void CMainFrame::CreateKeys() {
-    for (const KeySpec& key : KeyTable()) {
+    for (const KeyEntry& key : KeyTable()) {
         QAction*& action = keyActions_[key.command];
         if (action == nullptr) {
             action = CommandAction(key.command, QString(), nullptr);

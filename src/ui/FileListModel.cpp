@@ -90,7 +90,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
-    const ColumnSpec& desc = kColumns[static_cast<std::size_t>(section)];
+    const ColumnLayout& desc = kColumns[static_cast<std::size_t>(section)];
     if (role == Qt::DisplayRole)
         return Qs(desc.heading);
     if (role == Qt::TextAlignmentRole) {

@@ -7,7 +7,7 @@
 
 namespace morvane {
 
-QFont FontFromSpec(const FontSpec& desc) {
+QFont FontFromDescription(const FontDescription& desc) {
     QFont font;
     font.setStyleHint(QFont::SansSerif);
     if (!desc.faceName.empty())
@@ -24,7 +24,7 @@ QFont FontFromSpec(const FontSpec& desc) {
     return font;
 }
 
-void UpdateSpecFromChosenFont(const QFont& chosen, FontSpec* desc) {
+void UpdateDescriptionFromChosenFont(const QFont& chosen, FontDescription* desc) {
     // Tenths of a point divided by ten, the remainder dropped.
     int points = static_cast<int>(chosen.pointSizeF());
     if (points <= 0)

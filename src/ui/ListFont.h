@@ -3,14 +3,14 @@
 
 #include <QFont>
 
-#include "host/FontSpec.h"
+#include "host/FontDescription.h"
 
 namespace morvane {
 
 // Size is the character cell height in pixels; fields Qt has no use for are ignored here
 // and kept by the settings.
-QFont FontFromSpec(const FontSpec& desc);
+QFont FontFromDescription(const FontDescription& desc);
 // Takes what a font dialog chose: the point size becomes the stored size.
-void UpdateSpecFromChosenFont(const QFont& chosen, FontSpec* desc);
+void UpdateDescriptionFromChosenFont(const QFont& chosen, FontDescription* desc);
 
 }  // namespace morvane

@@ -117,15 +117,15 @@ std::string QtHost::ChooseListFileToSave() {
     return RunFileDialog(dialog);
 }
 
-bool QtHost::ChooseFont(FontSpec& font) {
+bool QtHost::ChooseFont(FontDescription& font) {
     // The stored size is shown as a point size, and the chosen point size is stored.
-    QFont initial = FontFromSpec(font);
+    QFont initial = FontFromDescription(font);
     if (font.size != 0)
         initial.setPointSize(font.size < 0 ? -font.size : font.size);
     QFontDialog dialog(initial, Owner());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    UpdateSpecFromChosenFont(dialog.selectedFont(), &font);
+    UpdateDescriptionFromChosenFont(dialog.selectedFont(), &font);
     return true;
 }
 
@@ -221,9 +221,9 @@ void QtHost::EnsureRowVisible(int row) {
         frame_->List()->EnsureRowVisible(row);
 }
 
-void QtHost::ApplyFont(const FontSpec& font) {
+void QtHost::ApplyFont(const FontDescription& font) {
     if (frame_)
-        frame_->ApplyFont(FontFromSpec(font));
+        frame_->ApplyFont(FontFromDescription(font));
 }
 
 void QtHost::CommitEdit() {

@@ -39,7 +39,7 @@ public:
     std::string ChooseFolderToRegister(const std::string& title) override;
     std::string ChooseListFileToLoad() override;
     std::string ChooseListFileToSave() override;
-    bool ChooseFont(FontSpec& font) override;
+    bool ChooseFont(FontDescription& font) override;
     bool RunOptionsDialog(AppSettings& settings) override;
     void ShowAbout() override;
 
@@ -58,7 +58,7 @@ public:
     void SetMainWindowEnabled(bool enabled) override;
     void RedrawList() override;
     void EnsureRowVisible(int row) override;
-    void ApplyFont(const FontSpec& font) override;
+    void ApplyFont(const FontDescription& font) override;
 
     void CommitEdit() override;
     void BeginEditSelected() override;

@@ -43,7 +43,7 @@ std::string FakeHost::ChooseListFileToSave() {
     return TakeFirst(listFilesToSave);
 }
 
-bool FakeHost::ChooseFont(FontSpec& font) {
+bool FakeHost::ChooseFont(FontDescription& font) {
     return fontDialog ? fontDialog(font) : false;
 }
 

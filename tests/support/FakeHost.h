@@ -21,7 +21,7 @@ public:
     std::string ChooseFolderToRegister(const std::string& title) override;
     std::string ChooseListFileToLoad() override;
     std::string ChooseListFileToSave() override;
-    bool ChooseFont(FontSpec& font) override;
+    bool ChooseFont(FontDescription& font) override;
     bool RunOptionsDialog(AppSettings& settings) override;
     void ShowAbout() override { ++aboutShown; }
 
@@ -39,7 +39,7 @@ public:
     void SetEditorButtonChecked(bool checked) override { editorButtonChecked = checked; }
     void SetMainWindowEnabled(bool enabled) override;
     void CommitEdit() override { ++commitEditCalls; }
-    void ApplyFont(const FontSpec& font) override { appliedFonts.push_back(font); }
+    void ApplyFont(const FontDescription& font) override { appliedFonts.push_back(font); }
 
     void Pump() override;
     void WaitForEvents(int timeoutMs) override;
@@ -54,7 +54,7 @@ public:
     std::vector<std::string> foldersToRegister;
     std::vector<std::string> listFilesToLoad;
     std::vector<std::string> listFilesToSave;
-    std::function<bool(FontSpec&)> fontDialog;
+    std::function<bool(FontDescription&)> fontDialog;
     std::function<bool(AppSettings&)> optionsDialog;
     std::function<void()> onPump;           // runs inside Pump(): nested commands, aborts
     std::function<void()> onWaitForEvents;  // runs inside the main loop's wait
@@ -81,7 +81,7 @@ public:
     int commitEditCalls = 0;
     int pumpCalls = 0;
     int aboutShown = 0;
-    std::vector<FontSpec> appliedFonts;
+    std::vector<FontDescription> appliedFonts;
 };
 
 }  // namespace morvane::test

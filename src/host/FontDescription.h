@@ -5,7 +5,7 @@
 
 namespace morvane {
 
-struct FontSpec {
+struct FontDescription {
     int size = 12;  // cell height in pixels
     int escapement = 0;
     int orientation = 0;
