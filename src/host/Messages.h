@@ -93,6 +93,9 @@ inline constexpr const char* kRenameFileMissing =
     "【エラー】ファイルが見つからないためリネームできませんでした。(%s)";
 inline constexpr const char* kNameTooLong =
     "【エラー】名前が長すぎます。このフォルダでは%dバイトまでです。(行 : %d ,名前 : \"%s\")";
+inline constexpr const char* kFolderReplaced =
+    "【エラー】登録した後でフォルダが別のフォルダかリンクに置き換えられたため、リネームしませんでし"
+    "た。(%s)";
 inline constexpr const char* kPutBack =
     "【エラー】ファイルの入れ替えリネームに失敗したため元の名前に戻しました。\n(\n"
     "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FolderHandle.h"
+
 namespace morvane {
 
 enum ErrorBit : std::uint32_t {
@@ -56,6 +58,8 @@ struct FileEntry {
     std::string newKey;      // key of directory + new name
     std::string newPath;     // directory + new name as typed
     std::string tempPath;    // during a rename run only
+    // The folder the row's file was registered in: moves happen only in that folder.
+    FolderId folderId;
 
     bool Moves() const { return currentKey != newKey; }
 };

@@ -113,9 +113,10 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     if (list_.CurrentPathIndex().Find(key, keyHash) != nullptr)
         return false;
 
+    FolderId folderId;
     if (!locked) {
         bool refused = false;
-        locked = !RenameTest(path, directory, name, *info, &refused);
+        locked = !RenameTest(path, directory, name, *info, &refused, &folderId);
         if (refused)
             return false;
     }
@@ -130,6 +131,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     entry.newKey = entry.currentKey;
     entry.newPath = path;
     entry.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
+    entry.folderId = folderId;
 
     row->icon = icon;
     // Built in texts that keep their room from row to row, then copied into the row's block.
@@ -157,7 +159,8 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
 }
 
 bool Registration::RenameTest(const std::string& path, const std::string& directory,
-                              const std::string& name, const FileInfo& info, bool* refused) {
+                              const std::string& name, const FileInfo& info, bool* refused,
+                              FolderId* folderId) {
     *refused = false;
     // Never move anything at the top of the file system for a trial: a direct child of "/"
     // or a mount point would vanish for a moment under every running program.
@@ -174,6 +177,7 @@ bool Registration::RenameTest(const std::string& path, const std::string& direct
     // Where the folder's rights decide, they are read, not tried: a trial moves the file away
     // and back, which wakes every watcher of the folder and can strand the file.
     const FolderRights rights = RightsOf(folder);
+    *folderId = rights.id;
     if (rights.verdict != FolderRights::Verdict::Unknown) {
         const bool mayRename = rights.verdict == FolderRights::Verdict::Allowed &&
                                !info.unchangeable &&

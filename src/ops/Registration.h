@@ -90,9 +90,10 @@ private:
     // looked up), so a tree walk need not look again.
     bool Register(const std::string& path, std::optional<FileInfo>* found);
     // The rename test: true when the file may be renamed, false when the row is locked.
-    // `refused` is set when the file could not be given its name back.
+    // `refused` is set when the file could not be given its name back; *folderId is the
+    // folder the file was found in.
     bool RenameTest(const std::string& path, const std::string& directory, const std::string& name,
-                    const FileInfo& info, bool* refused);
+                    const FileInfo& info, bool* refused, FolderId* folderId);
     bool ListFolderCached(const std::string& folder, std::vector<std::string>* names);
 
     ListModel& list_;

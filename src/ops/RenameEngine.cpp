@@ -44,6 +44,7 @@ RenameRecord RenameEngine::RenameAll() {
     record_ = {};
     counter_ = 0;
     nameMax_.clear();
+    folders_.emplace(fs_);
     Collect();
 
     const std::vector<std::size_t> order = RenameOrder();
@@ -71,6 +72,7 @@ RenameRecord RenameEngine::RenameAll() {
         begin = end;
     }
     jobs_.clear();
+    folders_.reset();
 
     host_.SetStatusProgress(0.0f);
     host_.SetMainWindowEnabled(true);
@@ -90,6 +92,10 @@ void RenameEngine::Collect() {
     // would cost about as much as the move itself.
     FolderPresence presence(fs_);
     const auto n = static_cast<float>(list.RowCount());
+    // Rows of one folder mostly stand together.
+    std::string lastDirectory;
+    FolderId lastId;
+    std::uint32_t folder = 0;
     // The row count is read every time: a pump must not lead us past the end.
     for (int position = 0; position < list.RowCount(); ++position) {
         FileEntry* entry = list.EntryAt(position);
@@ -97,6 +103,18 @@ void RenameEngine::Collect() {
             continue;
         if (!TakesPart(position)) {
             Leave(entry->currentKey, entry->newPath, RenameRecord::Reason::HasErrors, 0);
+            continue;
+        }
+        // Checked before anything else is read through the folder's path: the path may lead
+        // somewhere else by now.
+        if (const std::string_view directory = list.Cell(position, ColDirectory);
+            lastDirectory.empty() || directory != lastDirectory || entry->folderId != lastId) {
+            lastDirectory.assign(directory);
+            lastId = entry->folderId;
+            folder = folders_->Add(WithoutFinalSlash(lastDirectory), lastId);
+        }
+        if (int error = 0; folders_->Open(folder, &error) == nullptr) {
+            LeaveReplacedFolder(entry->currentKey, entry->newPath, error);
             continue;
         }
         if (!presence.Exists(entry->currentKey)) {
@@ -111,7 +129,8 @@ void RenameEngine::Collect() {
                 NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
                                   std::string(list.Cell(position, ColCurrentName)), &presence);
         }
-        jobs_.push_back({entry->currentKey, entry->newPath, entry->tempPath, entry->depth, 0});
+        jobs_.push_back(
+            {entry->currentKey, entry->newPath, entry->tempPath, folder, entry->depth, {}});
         host_.SetStatusProgress(static_cast<float>(position) / n);
         pump_();
     }
@@ -128,11 +147,23 @@ std::vector<std::size_t> RenameEngine::RenameOrder() const {
     return order;
 }
 
-int RenameEngine::Step(const std::string& from, const std::string& to, bool temporary) {
-    const int error = RetriedMove(fs_, from, to, retry).error;
-    if (error == 0)
+FsStatus RenameEngine::Step(std::uint32_t folder, const std::string& from, const std::string& to,
+                            bool temporary) {
+    int error = 0;
+    const FolderHandle* handle = folders_->Open(folder, &error);
+    if (handle == nullptr)
+        return FsStatus::Failed(FsOp::OpenFolder, error);
+    const std::size_t skip = handle->Path().size() + 1;
+    const FsStatus status = RetriedMove(fs_, *handle, from.substr(skip), to.substr(skip), retry);
+    if (status.Ok())
         record_.moves.push_back({from, to, temporary});
-    return error;
+    return status;
+}
+
+void RenameEngine::LeaveReplacedFolder(const std::string& path, const std::string& target,
+                                       int error) {
+    log_.AppendLog(FormatText(msg::kFolderReplaced, path.c_str()));
+    Leave(path, target, RenameRecord::Reason::FolderReplaced, error);
 }
 
 void RenameEngine::Leave(std::string path, std::string target, RenameRecord::Reason reason,
@@ -141,41 +172,51 @@ void RenameEngine::Leave(std::string path, std::string target, RenameRecord::Rea
 }
 
 void RenameEngine::Vacate(Job& job) {
-    job.vacateError = Step(job.source, job.temp, true);
-    if (job.vacateError == 0)
+    job.vacated = Step(job.folder, job.source, job.temp, true);
+    // A replaced folder is told when the job's turn comes.
+    if (job.vacated.Ok() || job.vacated.op == FsOp::OpenFolder)
         return;
     log_.AppendLog(FormatText(msg::kVacateFailed, job.source.c_str(), job.temp.c_str()));
 }
 
 void RenameEngine::Place(const Job& job) {
-    if (job.vacateError != 0) {
+    if (!job.vacated.Ok()) {
+        if (job.vacated.op == FsOp::OpenFolder) {
+            LeaveReplacedFolder(job.source, job.target, job.vacated.error);
+            return;
+        }
         // The file is still at its current path, and whatever may sit at the temporary path
         // now is not ours to move.
         log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
-        Leave(job.source, job.target, RenameRecord::Reason::VacateFailed, job.vacateError);
+        Leave(job.source, job.target, RenameRecord::Reason::VacateFailed, job.vacated.error);
         return;
     }
     if (!job.temp.empty()) {
-        if (const int error = Step(job.temp, job.target, true); error != 0) {
+        if (const FsStatus placed = Step(job.folder, job.temp, job.target, true); !placed.Ok()) {
             // Back to its old name if that is still free; a partner of a swap may have taken
             // it already, and then the file has to stay where it is.
-            if (Step(job.temp, job.source, true) == 0) {
+            if (Step(job.folder, job.temp, job.source, true).Ok()) {
                 log_.AppendLog(FormatText(msg::kPutBack, job.source.c_str(), job.target.c_str()));
-                Leave(job.source, job.target, RenameRecord::Reason::MoveFailed, error);
+                Leave(job.source, job.target, RenameRecord::Reason::MoveFailed, placed.error);
                 return;
             }
             log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
                                       job.target.c_str()));
-            Leave(job.temp, job.target, RenameRecord::Reason::LeftTemporary, error);
+            Leave(job.temp, job.target, RenameRecord::Reason::LeftTemporary, placed.error);
         }
         return;
     }
-    int error = Step(job.source, job.target, false);
-    std::string strandedAt;
-    if (error == EEXIST && IsSameFileByOtherName(fs_, job.source, job.target))
-        error = MoveThroughTemporary(job.source, job.target, &strandedAt);
-    if (error == 0)
+    FsStatus status = Step(job.folder, job.source, job.target, false);
+    if (status.op == FsOp::OpenFolder) {
+        LeaveReplacedFolder(job.source, job.target, status.error);
         return;
+    }
+    std::string strandedAt;
+    if (status.error == EEXIST && IsSameFileByOtherName(fs_, job.source, job.target))
+        status = MoveThroughTemporary(job.folder, job.source, job.target, &strandedAt);
+    if (status.Ok())
+        return;
+    const int error = status.error;
     if (strandedAt.empty()) {
         log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
         Leave(job.source, job.target, RenameRecord::Reason::MoveFailed, error);
@@ -186,18 +227,18 @@ void RenameEngine::Place(const Job& job) {
     }
 }
 
-int RenameEngine::MoveThroughTemporary(const std::string& from, const std::string& to,
-                                       std::string* strandedAt) {
+FsStatus RenameEngine::MoveThroughTemporary(std::uint32_t folder, const std::string& from,
+                                            const std::string& to, std::string* strandedAt) {
     const auto slash = from.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string() : from.substr(0, slash);
     const std::string name = slash == std::string::npos ? from : from.substr(slash + 1);
     const std::string temp = NextTemporaryPath(dir, name, nullptr);
-    if (const int error = Step(from, temp, true); error != 0)
-        return error;
-    const int error = Step(temp, to, true);
-    if (error != 0 && Step(temp, from, true) != 0)
+    if (const FsStatus away = Step(folder, from, temp, true); !away.Ok())
+        return away;
+    const FsStatus placed = Step(folder, temp, to, true);
+    if (!placed.Ok() && !Step(folder, temp, from, true).Ok())
         *strandedAt = temp;
-    return error;
+    return placed;
 }
 
 std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,

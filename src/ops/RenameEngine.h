@@ -2,18 +2,20 @@
 // Renaming every clean row on disk: deepest first, chains and rings through temporary names.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "ops/RenameRecord.h"
 #include "ops/RetriedMove.h"
+#include "ops/RunFolders.h"
+#include "platform/FileSystem.h"
 
 namespace morvane {
 
 class ActivityLog;
 class BusyState;
-class FileSystem;
 class FolderPresence;
 class Host;
 class ListModel;
@@ -43,11 +45,12 @@ private:
     // One row taking part, copied out of the list so that nothing a pump does to the rows
     // can pull the run's data away under it.
     struct Job {
-        std::string source;  // current path
-        std::string target;  // new path as typed
-        std::string temp;    // where the file waits while its path is wanted; empty if never
+        std::string source;        // current path
+        std::string target;        // new path as typed
+        std::string temp;          // where the file waits while its path is wanted; empty if never
+        std::uint32_t folder = 0;  // in folders_: all three paths lie in it
         std::uint16_t depth = 0;
-        int vacateError = 0;  // the move to the temporary name failed with it
+        FsStatus vacated;  // of the move to the temporary name
     };
 
     // Moves and is clean (its error cell is empty).
@@ -57,14 +60,18 @@ private:
     std::vector<std::size_t> RenameOrder() const;
     void Vacate(Job& job);
     void Place(const Job& job);
-    // One move of the run, recorded when it is made. 0 or an errno value.
-    int Step(const std::string& from, const std::string& to, bool temporary);
+    // One move of the run within the job's folder, recorded when it is made. A status of
+    // FsOp::OpenFolder: the folder is no longer the one registered, and nothing was tried.
+    FsStatus Step(std::uint32_t folder, const std::string& from, const std::string& to,
+                  bool temporary);
+    // The log line and the record of a row whose folder was replaced after registration.
+    void LeaveReplacedFolder(const std::string& path, const std::string& target, int error);
     void Leave(std::string path, std::string target, RenameRecord::Reason reason, int error);
     // A no-replace move refused because the target is the source itself (a letter-case change
     // on a case-insensitive file system) goes through a temporary name in the same folder.
     // On failure *strandedAt names the temporary path when the file could not go back.
-    int MoveThroughTemporary(const std::string& from, const std::string& to,
-                             std::string* strandedAt);
+    FsStatus MoveThroughTemporary(std::uint32_t folder, const std::string& from,
+                                  const std::string& to, std::string* strandedAt);
     // The next free "<dir>/<counter>[MORVANE]_<name>" of this run; `presence` answers for the
     // disk while nothing has moved yet, the file system itself afterwards.
     std::string NextTemporaryPath(const std::string& dirWithoutSlash, const std::string& name,
@@ -78,6 +85,7 @@ private:
     Pump& pump_;
     RowRemoval& removal_;
     std::vector<Job> jobs_;
+    std::optional<RunFolders> folders_;
     RenameRecord record_;
     std::uint32_t counter_ = 0;
     // The name limit of each folder a temporary name went to in this run.

@@ -15,11 +15,12 @@ struct RenameRecord {
         bool temporary = false;
     };
     enum class Reason {
-        HasErrors,      // the row's new name is in error; nothing was tried
-        FileMissing,    // no file at the row's current path when the run began
-        VacateFailed,   // the move to the temporary name failed: the file is at `path`
-        MoveFailed,     // the move to the new name failed: the file is at `path`
-        LeftTemporary,  // the file reached its temporary name but not its new name
+        HasErrors,       // the row's new name is in error; nothing was tried
+        FileMissing,     // no file at the row's current path when the run began
+        VacateFailed,    // the move to the temporary name failed: the file is at `path`
+        MoveFailed,      // the move to the new name failed: the file is at `path`
+        LeftTemporary,   // the file reached its temporary name but not its new name
+        FolderReplaced,  // its folder is no longer the one registered: the file is untouched
     };
     struct Left {
         std::string path;    // where the file is (or was looked for)

@@ -7,11 +7,11 @@
 
 namespace morvane {
 
-FsStatus RetriedMove(FileSystem& fs, const std::string& from, const std::string& to,
-                     const RetryPolicy& policy) {
+FsStatus RetriedMove(FileSystem& fs, const FolderHandle& folder, const std::string& from,
+                     const std::string& to, const RetryPolicy& policy) {
     FsStatus status;
     for (int attempt = 1; attempt <= policy.attempts; ++attempt) {
-        status = fs.Move(from, to);
+        status = fs.MoveWithin(folder, from, to);
         if (status.Ok())
             return status;
         // Waiting for a target that exists, a missing source or a read-only folder to change

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FolderHandle.h"
+
 namespace morvane {
 
 enum class FileKind { Regular, Directory, Symlink, Other };
@@ -43,6 +45,7 @@ enum class FsOp : std::uint8_t {
     MakeFolder,
     Access,
     ReadLink,
+    OpenFolder,
 };
 
 // The answer of a file-system call that can fail: the call and its errno value (0 when it
@@ -67,6 +70,7 @@ struct FolderRights {
     bool sticky = false;       // only a file's owner, the folder's owner or root may rename
     std::uint32_t owner = 0;   // of the folder
     std::uint32_t caller = 0;  // our effective user id
+    FolderId id;               // the folder the path led to, when it could be read
 };
 
 // What a file may be checked for (as access(2) does, with the caller's rights).
@@ -87,6 +91,14 @@ public:
     virtual FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) = 0;
     // Moves a file or folder; never replaces anything at the target.
     virtual FsStatus Move(const std::string& from, const std::string& to) = 0;
+    // Opens the folder the path leads to for moves within it, if it is the folder `expected`:
+    // ESTALE when it is another one (replaced, or a link to elsewhere put in its place).
+    virtual FsStatus OpenFolder(const std::string& path, const FolderId& expected,
+                                FolderHandle* handle) = 0;
+    // Moves the entry `from` of the open folder to the name `to` in it; never replaces
+    // anything at the target.
+    virtual FsStatus MoveWithin(const FolderHandle& folder, const std::string& from,
+                                const std::string& to) = 0;
     // Deletes a file (not a folder).
     virtual FsStatus Remove(const std::string& path) = 0;
     // Reads a regular file whole (links followed). Anything else is refused with EINVAL

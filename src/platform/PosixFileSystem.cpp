@@ -14,53 +14,13 @@
 #include <cstring>
 
 #include "platform/FileSystem.h"
+#include "platform/FolderHandle.h"
 
 namespace morvane {
-namespace {
-
-int RenameNoReplace(const std::string& from, const std::string& to) {
-#ifdef SYS_renameat2
-    if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) ==
-        0) {
-        return 0;
-    }
-    return errno;
-#else
-    (void)from;
-    (void)to;
-    return EINVAL;
-#endif
-}
-
-}  // namespace
-
 namespace detail {
 
-// Both ways fail rather than replace.
 int MoveWithoutRenameFlag(const std::string& from, const std::string& to) {
-    struct stat st {};
-    if (lstat(from.c_str(), &st) != 0)
-        return errno;
-    if (S_ISDIR(st.st_mode)) {
-        // An empty placeholder that we own; rename onto an empty folder is atomic and fails
-        // if anyone has put something into it meanwhile.
-        if (mkdir(to.c_str(), 0700) != 0)
-            return errno;
-        if (rename(from.c_str(), to.c_str()) != 0) {
-            const int e = errno;
-            rmdir(to.c_str());
-            return e;
-        }
-        return 0;
-    }
-    if (link(from.c_str(), to.c_str()) != 0)
-        return errno;
-    if (unlink(from.c_str()) != 0) {
-        const int e = errno;
-        unlink(to.c_str());
-        return e;
-    }
-    return 0;
+    return MoveWithoutRenameFlagAt(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str());
 }
 
 }  // namespace detail
@@ -239,7 +199,10 @@ public:
         rights.caller = geteuid();
         struct statfs fs {};
         struct statx sx {};
-        if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx) || DecidesOnItsOwn(fs))
+        if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx))
+            return rights;
+        rights.id = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
+        if (DecidesOnItsOwn(fs))
             return rights;
         using Verdict = FolderRights::Verdict;
         rights.sticky = (sx.stx_mode & S_ISVTX) != 0;
@@ -275,10 +238,35 @@ public:
     }
 
     FsStatus Move(const std::string& from, const std::string& to) override {
-        int e = RenameNoReplace(from, to);
-        if (e == EINVAL || e == ENOSYS)
-            e = detail::MoveWithoutRenameFlag(from, to);
-        return StatusOf(FsOp::Move, e);
+        return StatusOf(FsOp::Move, MoveNoReplaceAt(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str()));
+    }
+
+    FsStatus OpenFolder(const std::string& path, const FolderId& expected,
+                        FolderHandle* handle) override {
+        *handle = {};
+        // Links on the way are followed (a user may reach a folder through one); what decides
+        // is that the folder reached is the one recorded.
+        const int fd = open(path.empty() ? "/" : path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return FsStatus::Failed(FsOp::OpenFolder, LastError());
+        struct stat st {};
+        int e = 0;
+        if (fstat(fd, &st) != 0)
+            e = LastError();
+        else if (!expected.Known() || FolderId{st.st_dev, st.st_ino} != expected)
+            e = ESTALE;
+        if (e != 0) {
+            close(fd);
+            return FsStatus::Failed(FsOp::OpenFolder, e);
+        }
+        *handle = FolderHandle(fd, path);
+        return FsStatus::Done();
+    }
+
+    FsStatus MoveWithin(const FolderHandle& folder, const std::string& from,
+                        const std::string& to) override {
+        const int fd = folder.Descriptor();
+        return StatusOf(FsOp::Move, MoveNoReplaceAt(fd, from.c_str(), fd, to.c_str()));
     }
 
     FsStatus Remove(const std::string& path) override {

@@ -24,6 +24,8 @@ inline int AppendFileRow(ListModel& list, const std::string& path) {
     e.newKey = e.currentKey;
     e.newPath = path;
     e.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
+    if (const auto folder = RealFileSystem().FindTarget(directory))
+        e.folderId = {folder->device, folder->inode};
     std::array<std::string, ColumnCount> cells;
     cells[ColCurrentName] = name;
     cells[ColNewName] = name;

@@ -19,15 +19,29 @@ FsStatus FaultFileSystem::ListFolder(const std::string& dir, std::vector<std::st
     return real_.ListFolder(dir, names);
 }
 
-FsStatus FaultFileSystem::Move(const std::string& from, const std::string& to) {
+int FaultFileSystem::MoveHooks(const std::string& from, const std::string& to) {
     ++moveCalls;
     if (failMove) {
         if (const int e = failMove(from, to); e != 0)
-            return FsStatus::Failed(FsOp::Move, e);
+            return e;
     }
     if (beforeMove)
         beforeMove(from, to);
+    return 0;
+}
+
+FsStatus FaultFileSystem::Move(const std::string& from, const std::string& to) {
+    if (const int e = MoveHooks(from, to); e != 0)
+        return FsStatus::Failed(FsOp::Move, e);
     return real_.Move(from, to);
+}
+
+FsStatus FaultFileSystem::MoveWithin(const FolderHandle& folder, const std::string& from,
+                                     const std::string& to) {
+    // The hooks see whole paths, as for Move.
+    if (const int e = MoveHooks(folder.Path() + "/" + from, folder.Path() + "/" + to); e != 0)
+        return FsStatus::Failed(FsOp::Move, e);
+    return real_.MoveWithin(folder, from, to);
 }
 
 FsStatus FaultFileSystem::Remove(const std::string& path) {

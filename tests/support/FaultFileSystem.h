@@ -40,6 +40,12 @@ public:
     }
     FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) override;
     FsStatus Move(const std::string& from, const std::string& to) override;
+    FsStatus OpenFolder(const std::string& path, const FolderId& expected,
+                        FolderHandle* handle) override {
+        return real_.OpenFolder(path, expected, handle);
+    }
+    FsStatus MoveWithin(const FolderHandle& folder, const std::string& from,
+                        const std::string& to) override;
     FsStatus Remove(const std::string& path) override;
     FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                       std::string* content) override;
@@ -61,6 +67,9 @@ public:
     }
 
 private:
+    // The count, the fault check and the race hook of one move: 0 or the errno to fail with.
+    int MoveHooks(const std::string& from, const std::string& to);
+
     FileSystem& real_ = RealFileSystem();
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+// A folder held open by descriptor, so that moves through it happen in that very folder
+// whatever its path comes to name meanwhile.
+
+#include <cstdint>
+#include <string>
+
+namespace morvane {
+
+// What names one folder on this machine, whatever path leads to it.
+struct FolderId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    bool Known() const { return inode != 0; }
+    bool operator==(const FolderId&) const = default;
+};
+
+class FolderHandle {
+public:
+    FolderHandle() = default;
+    FolderHandle(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    FolderHandle(FolderHandle&& other) noexcept;
+    FolderHandle& operator=(FolderHandle&& other) noexcept;
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+    ~FolderHandle();
+
+    bool IsOpen() const { return fd_ >= 0; }
+    int Descriptor() const { return fd_; }
+    // The path it was opened by, without a final slash ("" for the root).
+    const std::string& Path() const { return path_; }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Moves `from` to `to` relative to the folder descriptors (AT_FDCWD for the working folder),
+// never replacing anything at the target: renameat2 with RENAME_NOREPLACE, or where the file
+// system refuses the flag a hard link and an unlink for a file, a rename onto a fresh empty
+// folder of our own for a folder. 0 or an errno value.
+int MoveNoReplaceAt(int fromDir, const char* from, int toDir, const char* to);
+// The second way alone, for tests of it.
+int MoveWithoutRenameFlagAt(int fromDir, const char* from, int toDir, const char* to);
+
+}  // namespace morvane
