@@ -66,7 +66,8 @@ bool Registration::RegisterPath(const std::string& path) {
     return Register(path, nullptr);
 }
 
-bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>* found) {
+bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>* found,
+                            const FileInfo* known) {
     const std::string path = WithoutTrailingSlash(rawPath);
     // The root is a drive row, never a file to rename.
     if (path == "/")
@@ -95,10 +96,14 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
                                   path.c_str()));
         return false;
     }
-    std::optional<FileInfo> info = fs_.Find(path);
-    if (found != nullptr)
-        *found = info;
-    if (!info)
+    std::optional<FileInfo> lookedUp;
+    if (known == nullptr) {
+        lookedUp = fs_.Find(path);
+        if (found != nullptr)
+            *found = lookedUp;
+    }
+    const FileInfo* info = known != nullptr ? known : lookedUp ? &*lookedUp : nullptr;
+    if (info == nullptr)
         return false;
     if (info->IsDirectory() && settings_.registerFolders == 0)
         return false;

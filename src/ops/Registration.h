@@ -87,8 +87,10 @@ private:
     void EndRegistration();
 
     // RegisterPath that also hands back what the lookup found (nullopt: not found or not
-    // looked up), so a tree walk need not look again.
-    bool Register(const std::string& path, std::optional<FileInfo>* found);
+    // looked up), so a tree walk need not look again. A walk that has looked the path up
+    // already passes what it found as `known`, and the path is not looked up a second time.
+    bool Register(const std::string& path, std::optional<FileInfo>* found,
+                  const FileInfo* known = nullptr);
     // The rename test: true when the file may be renamed, false when the row is locked.
     // `refused` is set when the file could not be given its name back.
     bool RenameTest(const std::string& path, const std::string& directory, const std::string& name,

@@ -126,7 +126,7 @@ void Registration::RegisterFolderTree(const std::string& folder, float share) {
         std::optional<FileInfo> info = fs_.Find(path);
         if (info && info->IsDirectory()) {
             host_.SetOverallText(folder);
-            Register(path, nullptr);
+            Register(path, nullptr, &*info);
             const int count = CountFolderEntries(path);
             if (count > 0) {
                 RegisterFolderTree(path, share / static_cast<float>(count));
@@ -138,7 +138,8 @@ void Registration::RegisterFolderTree(const std::string& folder, float share) {
             progressShare_ += share;
             host_.SetDetailProgress(progressShare_);
             host_.SetDetailText(name);
-            Register(path, nullptr);
+            // Where the walk found nothing, the registration looks (and logs) as on its own.
+            Register(path, nullptr, info ? &*info : nullptr);
         }
         pump_();
         if (!busy_.Busy())
