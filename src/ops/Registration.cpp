@@ -145,7 +145,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     cells[ColCharCount] = std::to_string(Utf16Length(name));
     cells[ColSize] = std::to_string(info->size);
     cells[ColType] = typeName;
-    cells[ColModified] = FormatUtc(info->mtimeSec);
+    FormatUtc(info->mtimeSec, &cells[ColModified]);
     cells[ColRowNumber] = std::to_string(list_.RowCount() + 1);
     cells[ColError].clear();
     cells[ColDirectory] = directory;
