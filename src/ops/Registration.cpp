@@ -36,9 +36,21 @@ std::string WithoutTrailingSlash(const std::string& path) {
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder == "/")
-        return "/" + name;
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
+    std::string path;
+    AppendJoinedPath(folder, name, &path);
+    return path;
+}
+
+void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path) {
+    const bool root = folder.empty() || folder == "/";
+    const std::string_view base = root ? std::string_view() : std::string_view(folder);
+    const bool slash = root || folder.back() != '/';
+    // One allocation at most, where adding up temporaries takes two.
+    path->reserve(path->size() + base.size() + (slash ? 1 : 0) + name.size());
+    path->append(base);
+    if (slash)
+        path->push_back('/');
+    path->append(name);
 }
 
 std::string AttributeLetters(const FileInfo& info) {
@@ -68,7 +80,11 @@ bool Registration::RegisterPath(const std::string& path) {
 
 bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>* found,
                             const FileInfo* known) {
-    const std::string path = WithoutTrailingSlash(rawPath);
+    // Copied only when there is a slash to take off: the walk's paths have none.
+    std::string trimmed;
+    if (rawPath.size() > 1 && rawPath.back() == '/')
+        trimmed = WithoutTrailingSlash(rawPath);
+    const std::string& path = trimmed.empty() ? rawPath : trimmed;
     // The root is a drive row, never a file to rename.
     if (path == "/")
         return RegisterDriveRow("");
@@ -112,7 +128,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     int icon = 0;
     host_.DescribeFile(path, info->IsDirectory(), &typeName, &icon);
     const std::string& name = info->name;
-    const std::string directory = path.substr(0, path.size() - name.size());
+    const std::string_view directory = std::string_view(path).substr(0, path.size() - name.size());
 
     const std::uint32_t keyHash = FullPathHash(key);
     if (list_.CurrentPathIndex().Find(key, keyHash) != nullptr)
@@ -161,21 +177,23 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     return true;
 }
 
-bool Registration::RenameTest(const std::string& path, const std::string& directory,
+bool Registration::RenameTest(const std::string& path, std::string_view directory,
                               const std::string& name, const FileInfo& info, bool* refused) {
     *refused = false;
     // Never move anything at the top of the file system for a trial: a direct child of "/"
     // or a mount point would vanish for a moment under every running program.
     bool topLevel = directory == "/";
     if (!topLevel && info.IsDirectory()) {
-        const auto parent = fs_.Find(WithoutTrailingSlash(directory));
+        const auto parent = fs_.Find(WithoutTrailingSlash(std::string(directory)));
         topLevel = !parent || parent->device != info.device;
     }
     if (topLevel) {
         log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
         return false;
     }
-    const std::string folder = directory.substr(0, directory.size() - 1);
+    // Kept from file to file: most files of a walk share their folder.
+    std::string& folder = folderScratch_;
+    folder.assign(directory.substr(0, directory.size() - 1));
     // Where the folder's rights decide, they are read, not tried: a trial moves the file away
     // and back, which wakes every watcher of the folder and can strand the file.
     const FolderRights rights = RightsOf(folder);

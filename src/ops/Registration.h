@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -93,7 +94,7 @@ private:
                   const FileInfo* known = nullptr);
     // The rename test: true when the file may be renamed, false when the row is locked.
     // `refused` is set when the file could not be given its name back.
-    bool RenameTest(const std::string& path, const std::string& directory, const std::string& name,
+    bool RenameTest(const std::string& path, std::string_view directory, const std::string& name,
                     const FileInfo& info, bool* refused);
     bool ListFolderCached(const std::string& folder, std::vector<std::string>* names);
 
@@ -116,8 +117,9 @@ private:
     std::string listedFolder_;
     std::vector<std::string> listedNames_;
     bool listingValid_ = false;
-    // Scratch for the cell texts of the row being made.
+    // Scratch for the cell texts of the row being made, and for its folder.
     std::array<std::string, ColumnCount> cellTexts_;
+    std::string folderScratch_;
     // The name limit of each file system a rename test has run on, by device.
     std::unordered_map<std::uint64_t, std::size_t> nameMax_;
     // What each folder of this registration run tells of renames in it.
@@ -129,6 +131,8 @@ private:
 std::string WithoutTrailingSlash(const std::string& path);
 // folder + "/" + name, where the root folder may be given as "" or "/".
 std::string JoinPath(const std::string& folder, const std::string& name);
+// The same appended to `path`.
+void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path);
 // Attribute letters of the "属性" cell: S, R, N, H, D in this order.
 std::string AttributeLetters(const FileInfo& info);
 // The extension cell: what follows the last dot of the name, or empty.

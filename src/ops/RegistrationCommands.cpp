@@ -121,8 +121,11 @@ void Registration::RegisterFolderTree(const std::string& folder, float share) {
         log_.AppendLog(FormatText(msg::kFolderUnreadable, folder.c_str()));
         return;
     }
+    // Kept from entry to entry, so a path costs no allocation of its own.
+    std::string path;
     for (const std::string& name : names) {
-        const std::string path = JoinPath(folder, name);
+        path.clear();
+        AppendJoinedPath(folder, name, &path);
         std::optional<FileInfo> info = fs_.Find(path);
         if (info && info->IsDirectory()) {
             host_.SetOverallText(folder);
