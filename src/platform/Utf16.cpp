@@ -68,6 +68,11 @@ std::size_t Utf16Length(std::string_view text) {
                 continue;
             }
         }
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++n;
+            ++i;
+            continue;
+        }
         std::uint32_t cp = 0;
         i += detail::DecodeUtf8(text, i, &cp);
         n += cp >= 0x10000 ? 2 : 1;
