@@ -172,7 +172,10 @@ void ListModel::RenumberRows() {
     char number[24];
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const auto written = std::to_chars(number, number + sizeof number, i + 1);
-        rows_[i]->cells.Set(ColRowNumber, std::string_view(number, written.ptr - number));
+        const std::string_view text(number, static_cast<std::size_t>(written.ptr - number));
+        // Rows registered in order already carry their number.
+        if (rows_[i]->cells.Get(ColRowNumber) != text)
+            rows_[i]->cells.Set(ColRowNumber, text);
     }
     NotifyCellsChanged(0, RowCount() - 1, ColRowNumber, ColRowNumber);
 }

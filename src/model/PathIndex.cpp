@@ -37,7 +37,12 @@ std::uint32_t FullPathHash(std::string_view key) {
                 continue;
             }
         }
-        // One character, whatever it is.
+        // One character, whatever it is; an ASCII byte needs no decoding.
+        if (const auto byte = static_cast<unsigned char>(key[i]); byte < 0x80) {
+            h = h * 137u + byte;
+            ++i;
+            continue;
+        }
         std::uint32_t cp = 0;
         i += detail::DecodeUtf8(key, i, &cp);
         detail::ForEachUnitOf(cp, [&](std::uint16_t unit) { h = h * 137u + unit; });

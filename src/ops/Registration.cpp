@@ -36,9 +36,21 @@ std::string WithoutTrailingSlash(const std::string& path) {
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder == "/")
-        return "/" + name;
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
+    std::string path;
+    AppendJoinedPath(folder, name, &path);
+    return path;
+}
+
+void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path) {
+    const bool root = folder.empty() || folder == "/";
+    const std::string_view base = root ? std::string_view() : std::string_view(folder);
+    const bool slash = root || folder.back() != '/';
+    // One allocation at most, where adding up temporaries takes two.
+    path->reserve(path->size() + base.size() + (slash ? 1 : 0) + name.size());
+    path->append(base);
+    if (slash)
+        path->push_back('/');
+    path->append(name);
 }
 
 std::string AttributeLetters(const FileInfo& info) {
@@ -66,8 +78,13 @@ bool Registration::RegisterPath(const std::string& path) {
     return Register(path, nullptr);
 }
 
-bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>* found) {
-    const std::string path = WithoutTrailingSlash(rawPath);
+bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>* found,
+                            const FileInfo* known) {
+    // Copied only when there is a slash to take off: the walk's paths have none.
+    std::string trimmed;
+    if (rawPath.size() > 1 && rawPath.back() == '/')
+        trimmed = WithoutTrailingSlash(rawPath);
+    const std::string& path = trimmed.empty() ? rawPath : trimmed;
     // The root is a drive row, never a file to rename.
     if (path == "/")
         return RegisterDriveRow("");
@@ -95,10 +112,14 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
                                   path.c_str()));
         return false;
     }
-    std::optional<FileInfo> info = fs_.Find(path);
-    if (found != nullptr)
-        *found = info;
-    if (!info)
+    std::optional<FileInfo> lookedUp;
+    if (known == nullptr) {
+        lookedUp = fs_.Find(path);
+        if (found != nullptr)
+            *found = lookedUp;
+    }
+    const FileInfo* info = known != nullptr ? known : lookedUp ? &*lookedUp : nullptr;
+    if (info == nullptr)
         return false;
     if (info->IsDirectory() && settings_.registerFolders == 0)
         return false;
@@ -107,7 +128,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     int icon = 0;
     host_.DescribeFile(path, info->IsDirectory(), &typeName, &icon);
     const std::string& name = info->name;
-    const std::string directory = path.substr(0, path.size() - name.size());
+    const std::string_view directory = std::string_view(path).substr(0, path.size() - name.size());
 
     const std::uint32_t keyHash = FullPathHash(key);
     if (list_.CurrentPathIndex().Find(key, keyHash) != nullptr)
@@ -142,7 +163,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     cells[ColCharCount] = std::to_string(Utf16Length(name));
     cells[ColSize] = std::to_string(info->size);
     cells[ColType] = typeName;
-    cells[ColModified] = FormatUtc(info->mtimeSec);
+    FormatUtc(info->mtimeSec, &cells[ColModified]);
     cells[ColRowNumber] = std::to_string(list_.RowCount() + 1);
     cells[ColError].clear();
     cells[ColDirectory] = directory;
@@ -158,7 +179,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     return true;
 }
 
-bool Registration::RenameTest(const std::string& path, const std::string& directory,
+bool Registration::RenameTest(const std::string& path, std::string_view directory,
                               const std::string& name, const FileInfo& info, bool* refused,
                               FolderId* folderId) {
     *refused = false;
@@ -166,14 +187,16 @@ bool Registration::RenameTest(const std::string& path, const std::string& direct
     // or a mount point would vanish for a moment under every running program.
     bool topLevel = directory == "/";
     if (!topLevel && info.IsDirectory()) {
-        const auto parent = fs_.Find(WithoutTrailingSlash(directory));
+        const auto parent = fs_.Find(WithoutTrailingSlash(std::string(directory)));
         topLevel = !parent || parent->device != info.device;
     }
     if (topLevel) {
         log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
         return false;
     }
-    const std::string folder = directory.substr(0, directory.size() - 1);
+    // Kept from file to file: most files of a walk share their folder.
+    std::string& folder = folderScratch_;
+    folder.assign(directory.substr(0, directory.size() - 1));
     // Where the folder's rights decide, they are read, not tried: a trial moves the file away
     // and back, which wakes every watcher of the folder and can strand the file.
     const FolderRights rights = RightsOf(folder);

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -87,12 +88,14 @@ private:
     void EndRegistration();
 
     // RegisterPath that also hands back what the lookup found (nullopt: not found or not
-    // looked up), so a tree walk need not look again.
-    bool Register(const std::string& path, std::optional<FileInfo>* found);
+    // looked up), so a tree walk need not look again. A walk that has looked the path up
+    // already passes what it found as `known`, and the path is not looked up a second time.
+    bool Register(const std::string& path, std::optional<FileInfo>* found,
+                  const FileInfo* known = nullptr);
     // The rename test: true when the file may be renamed, false when the row is locked.
     // `refused` is set when the file could not be given its name back; *folderId is the
     // folder the file was found in.
-    bool RenameTest(const std::string& path, const std::string& directory, const std::string& name,
+    bool RenameTest(const std::string& path, std::string_view directory, const std::string& name,
                     const FileInfo& info, bool* refused, FolderId* folderId);
     bool ListFolderCached(const std::string& folder, std::vector<std::string>* names);
 
@@ -115,8 +118,9 @@ private:
     std::string listedFolder_;
     std::vector<std::string> listedNames_;
     bool listingValid_ = false;
-    // Scratch for the cell texts of the row being made.
+    // Scratch for the cell texts of the row being made, and for its folder.
     std::array<std::string, ColumnCount> cellTexts_;
+    std::string folderScratch_;
     // The name limit of each file system a rename test has run on, by device.
     std::unordered_map<std::uint64_t, std::size_t> nameMax_;
     // What each folder of this registration run tells of renames in it.
@@ -128,6 +132,8 @@ private:
 std::string WithoutTrailingSlash(const std::string& path);
 // folder + "/" + name, where the root folder may be given as "" or "/".
 std::string JoinPath(const std::string& folder, const std::string& name);
+// The same appended to `path`.
+void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path);
 // Attribute letters of the "属性" cell: S, R, N, H, D in this order.
 std::string AttributeLetters(const FileInfo& info);
 // The extension cell: what follows the last dot of the name, or empty.

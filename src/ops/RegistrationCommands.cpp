@@ -121,12 +121,15 @@ void Registration::RegisterFolderTree(const std::string& folder, float share) {
         log_.AppendLog(FormatText(msg::kFolderUnreadable, folder.c_str()));
         return;
     }
+    // Kept from entry to entry, so a path costs no allocation of its own.
+    std::string path;
     for (const std::string& name : names) {
-        const std::string path = JoinPath(folder, name);
+        path.clear();
+        AppendJoinedPath(folder, name, &path);
         std::optional<FileInfo> info = fs_.Find(path);
         if (info && info->IsDirectory()) {
             host_.SetOverallText(folder);
-            Register(path, nullptr);
+            Register(path, nullptr, &*info);
             const int count = CountFolderEntries(path);
             if (count > 0) {
                 RegisterFolderTree(path, share / static_cast<float>(count));
@@ -138,7 +141,8 @@ void Registration::RegisterFolderTree(const std::string& folder, float share) {
             progressShare_ += share;
             host_.SetDetailProgress(progressShare_);
             host_.SetDetailText(name);
-            Register(path, nullptr);
+            // Where the walk found nothing, the registration looks (and logs) as on its own.
+            Register(path, nullptr, info ? &*info : nullptr);
         }
         pump_();
         if (!busy_.Busy())

@@ -12,5 +12,7 @@ struct LocalTime {
 LocalTime CurrentLocalTime();
 // "%Y/%m/%d %H:%M:%S" of the instant in UTC.
 std::string FormatUtc(std::int64_t secondsSinceEpoch);
+// The same text written into `out`, reusing its room.
+void FormatUtc(std::int64_t secondsSinceEpoch, std::string* out);
 
 }  // namespace morvane

@@ -46,7 +46,8 @@ bool WriteAll(int fd, std::string_view content) {
 FileInfo Describe(const std::string& path, const struct stat& st) {
     FileInfo info;
     const auto slash = path.find_last_of('/');
-    info.name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Straight into the name: a temporary would cost an allocation of its own.
+    info.name.assign(path, slash == std::string::npos ? 0 : slash + 1);
     if (S_ISDIR(st.st_mode)) {
         info.kind = FileKind::Directory;
     } else if (S_ISREG(st.st_mode)) {

@@ -1,5 +1,7 @@
 #include "platform/Utf16.h"
 
+#include <cstring>
+
 namespace morvane {
 namespace detail {
 
@@ -54,7 +56,27 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, std::uint32_t* code
 
 std::size_t Utf16Length(std::string_view text) {
     std::size_t n = 0;
-    ForEachUtf16Unit(text, [&](std::uint16_t) { ++n; });
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Eight ASCII bytes are eight units: paths are mostly ASCII, and every row is counted.
+        if (i + 8 <= text.size()) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                n += 8;
+                i += 8;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++n;
+            ++i;
+            continue;
+        }
+        std::uint32_t cp = 0;
+        i += detail::DecodeUtf8(text, i, &cp);
+        n += cp >= 0x10000 ? 2 : 1;
+    }
     return n;
 }
 

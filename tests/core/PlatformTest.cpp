@@ -61,6 +61,30 @@ TEST(ClockTest, FormatUtcShowsTheInstantInUtcWhateverTheZone) {
     EXPECT_LE(now.month, 12);
 }
 
+TEST(ClockTest, FormatUtcWritesWhatTheCLibraryWrites) {
+    const auto library = [](std::int64_t seconds) {
+        const auto t = static_cast<std::time_t>(seconds);
+        std::tm tm{};
+        gmtime_r(&t, &tm);
+        char buffer[64];
+        std::strftime(buffer, sizeof buffer, "%Y/%m/%d %H:%M:%S", &tm);
+        return std::string(buffer);
+    };
+    // Leap days and the century rules, the ends of years, the last four-digit second, and
+    // some before 1970 and after 9999.
+    const std::int64_t instants[] = {
+        -1,         -86400 * 366, 68169599,   68169600,     951782399,    951782400,   951868800,
+        4107542399, 4107542400,   4107628800, 253402300799, 253402300800, -62135596800};
+    std::string reused(40, 'x');
+    for (const std::int64_t t : instants) {
+        EXPECT_EQ(FormatUtc(t), library(t)) << t;
+        FormatUtc(t, &reused);
+        EXPECT_EQ(reused, library(t)) << t;
+    }
+    for (std::int64_t t = 0; t < 253402300800; t += 86399 * 97 + 3601)
+        ASSERT_EQ(FormatUtc(t), library(t)) << t;
+}
+
 TEST(DirectoriesTest, TempDirectoryComesFromTmpdirAndEndsWithASlash) {
     {
         ScopedEnv tmp("TMPDIR", "/var/scratch");

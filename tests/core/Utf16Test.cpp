@@ -34,6 +34,22 @@ TEST(Utf16Test, LengthCountsUnitsAndOneUnitPerInvalidByte) {
         EXPECT_EQ(Utf16Length(c.text), c.units) << "input of " << c.text.size() << " bytes";
 }
 
+TEST(Utf16Test, LengthOfLongTextsAgreesWithTheUnitsOneByOne) {
+    // Runs of ASCII long enough to be counted eight bytes at a time, with other characters and
+    // invalid bytes at every offset around them, and ASCII tails of every length.
+    const std::string pieces[] = {kA, kSmile, "\xFF", "\xE3\x81", "\x80"};
+    for (const std::string& piece : pieces) {
+        for (std::size_t before = 0; before < 18; ++before) {
+            const std::string text = std::string(before, 'a') + piece +
+                                     std::string(17 - before, 'b') + piece +
+                                     std::string(before, 'c');
+            std::size_t units = 0;
+            ForEachUtf16Unit(text, [&](std::uint16_t) { ++units; });
+            EXPECT_EQ(Utf16Length(text), units) << before << " bytes before";
+        }
+    }
+}
+
 TEST(Utf16Test, PrefixCutsBetweenCharactersNeverInsideAPair) {
     const std::string text = "a" + kSmile + kA;  // units: 1, 2, 1
     EXPECT_EQ(Utf16Prefix(text, 0), "");
