@@ -229,10 +229,8 @@ void RenameEngine::Place(const Job& job) {
 
 FsStatus RenameEngine::MoveThroughTemporary(std::uint32_t folder, const std::string& from,
                                             const std::string& to, std::string* strandedAt) {
-    const auto slash = from.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string() : from.substr(0, slash);
-    const std::string name = slash == std::string::npos ? from : from.substr(slash + 1);
-    const std::string temp = NextTemporaryPath(dir, name, nullptr);
+    const std::string& dir = folders_->PathOf(folder);
+    const std::string temp = NextTemporaryPath(dir, from.substr(dir.size() + 1), nullptr);
     if (const FsStatus away = Step(folder, from, temp, true); !away.Ok())
         return away;
     const FsStatus placed = Step(folder, temp, to, true);
