@@ -106,7 +106,7 @@ private:
     Registration registration_{list_, validation_, fs_,   log_,       settings_, locations_,
                                host_, busy_,       pump_, roundTrip_, removal_};
     ShellOpen shellOpen_{list_, fs_, log_, settings_, busy_, roundTrip_, registration_};
-    RenameEngine renameEngine_{list_, fs_, log_, host_, busy_, pump_, removal_};
+    RenameEngine renameEngine_{list_, fs_, log_, host_, busy_, pump_, removal_, roundTrip_};
     RowOrder rowOrder_{list_, host_, roundTrip_};
     ListFile listFile_{list_, validation_, fs_,   log_,          host_,
                        host_, busy_,       pump_, registration_, removal_};

@@ -10,9 +10,11 @@
 #include "model/ListModel.h"
 #include "ops/Busy.h"
 #include "ops/FolderPresence.h"
+#include "ops/MovedPaths.h"
 #include "ops/Pump.h"
 #include "ops/RowRemoval.h"
 #include "ops/TemporaryName.h"
+#include "ops/TextRoundTrip.h"
 #include "platform/FileSystem.h"
 #include "platform/SameFile.h"
 
@@ -77,8 +79,26 @@ RenameRecord RenameEngine::RenameAll() {
     host_.SetStatusProgress(0.0f);
     host_.SetMainWindowEnabled(true);
     log_.AppendLog(msg::kRenameEnd);
-    removal_.RemoveAllRows();
+    KeepRowsLeft();
     return std::move(record_);
+}
+
+void RenameEngine::KeepRowsLeft() {
+    if (record_.left.empty()) {
+        removal_.RemoveAllRows();
+        return;
+    }
+    const MovedPaths moved(record_.moves);
+    std::vector<RowRemoval::KeptRow> kept;
+    kept.reserve(record_.left.size());
+    for (RenameRecord::Left& left : record_.left) {
+        left.path = moved.Now(left.path);
+        if (const FileEntry* entry = list_.CurrentPathIndex().Find(MakePathKey(left.source)))
+            kept.push_back({entry->row, left.path});
+    }
+    // Unlocked, the numbers follow the positions as after any removal; locked, they are
+    // what ties the lines of the text file to the rows.
+    removal_.KeepOnly(kept, !rowLock_.RowLocked());
 }
 
 bool RenameEngine::TakesPart(int position) const {
@@ -102,7 +122,8 @@ void RenameEngine::Collect() {
         if (!entry->Moves())
             continue;
         if (!TakesPart(position)) {
-            Leave(entry->currentKey, entry->newPath, RenameRecord::Reason::HasErrors, 0);
+            Leave(entry->currentKey, entry->currentKey, entry->newPath,
+                  RenameRecord::Reason::HasErrors, 0);
             continue;
         }
         // Checked before anything else is read through the folder's path: the path may lead
@@ -119,7 +140,8 @@ void RenameEngine::Collect() {
         }
         if (!presence.Exists(entry->currentKey)) {
             log_.AppendLog(FormatText(msg::kRenameFileMissing, entry->currentKey.c_str()));
-            Leave(entry->currentKey, entry->newPath, RenameRecord::Reason::FileMissing, 0);
+            Leave(entry->currentKey, entry->currentKey, entry->newPath,
+                  RenameRecord::Reason::FileMissing, 0);
             continue;
         }
         entry->depth = CountSeparators(entry->newKey);
@@ -163,12 +185,12 @@ FsStatus RenameEngine::Step(std::uint32_t folder, const std::string& from, const
 void RenameEngine::LeaveReplacedFolder(const std::string& path, const std::string& target,
                                        int error) {
     log_.AppendLog(FormatText(msg::kFolderReplaced, path.c_str()));
-    Leave(path, target, RenameRecord::Reason::FolderReplaced, error);
+    Leave(path, path, target, RenameRecord::Reason::FolderReplaced, error);
 }
 
-void RenameEngine::Leave(std::string path, std::string target, RenameRecord::Reason reason,
-                         int error) {
-    record_.left.push_back({std::move(path), std::move(target), reason, error});
+void RenameEngine::Leave(const std::string& source, std::string path, std::string target,
+                         RenameRecord::Reason reason, int error) {
+    record_.left.push_back({source, std::move(path), std::move(target), reason, error});
 }
 
 void RenameEngine::Vacate(Job& job) {
@@ -188,7 +210,8 @@ void RenameEngine::Place(const Job& job) {
         // The file is still at its current path, and whatever may sit at the temporary path
         // now is not ours to move.
         log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
-        Leave(job.source, job.target, RenameRecord::Reason::VacateFailed, job.vacated.error);
+        Leave(job.source, job.source, job.target, RenameRecord::Reason::VacateFailed,
+              job.vacated.error);
         return;
     }
     if (!job.temp.empty()) {
@@ -197,12 +220,14 @@ void RenameEngine::Place(const Job& job) {
             // it already, and then the file has to stay where it is.
             if (Step(job.folder, job.temp, job.source, true).Ok()) {
                 log_.AppendLog(FormatText(msg::kPutBack, job.source.c_str(), job.target.c_str()));
-                Leave(job.source, job.target, RenameRecord::Reason::MoveFailed, placed.error);
+                Leave(job.source, job.source, job.target, RenameRecord::Reason::MoveFailed,
+                      placed.error);
                 return;
             }
             log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
                                       job.target.c_str()));
-            Leave(job.temp, job.target, RenameRecord::Reason::LeftTemporary, placed.error);
+            Leave(job.source, job.temp, job.target, RenameRecord::Reason::LeftTemporary,
+                  placed.error);
         }
         return;
     }
@@ -219,11 +244,11 @@ void RenameEngine::Place(const Job& job) {
     const int error = status.error;
     if (strandedAt.empty()) {
         log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
-        Leave(job.source, job.target, RenameRecord::Reason::MoveFailed, error);
+        Leave(job.source, job.source, job.target, RenameRecord::Reason::MoveFailed, error);
     } else {
         log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), strandedAt.c_str(),
                                   job.target.c_str()));
-        Leave(strandedAt, job.target, RenameRecord::Reason::LeftTemporary, error);
+        Leave(job.source, strandedAt, job.target, RenameRecord::Reason::LeftTemporary, error);
     }
 }
 

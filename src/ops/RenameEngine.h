@@ -21,21 +21,26 @@ class Host;
 class ListModel;
 class Pump;
 class RowRemoval;
+class TextRoundTrip;
 
 class RenameEngine {
 public:
     RenameEngine(ListModel& list, FileSystem& fs, ActivityLog& log, Host& host,
-                 const BusyState& busy, Pump& pump, RowRemoval& removal)
+                 const BusyState& busy, Pump& pump, RowRemoval& removal,
+                 const TextRoundTrip& rowLock)
         : list_(list),
           fs_(fs),
           log_(log),
           host_(host),
           busy_(busy),
           pump_(pump),
-          removal_(removal) {}
+          removal_(removal),
+          rowLock_(rowLock) {}
 
     // The rename command: after the user's yes, every clean row that moves is renamed on
-    // disk and the list is emptied. The record of the run; empty when there was none.
+    // disk. The renamed rows and those that keep their names leave the list; a row that
+    // wanted a new name and did not get it stays, pointing at its file, so the user can
+    // mend it and run again. The record of the run; empty when there was none.
     RenameRecord RenameAll();
 
     // Tests shorten the wait between attempts; the count stays.
@@ -66,7 +71,10 @@ private:
                   bool temporary);
     // The log line and the record of a row whose folder was replaced after registration.
     void LeaveReplacedFolder(const std::string& path, const std::string& target, int error);
-    void Leave(std::string path, std::string target, RenameRecord::Reason reason, int error);
+    // After the run: the rows of record_.left stay, every other row leaves.
+    void KeepRowsLeft();
+    void Leave(const std::string& source, std::string path, std::string target,
+               RenameRecord::Reason reason, int error);
     // A no-replace move refused because the target is the source itself (a letter-case change
     // on a case-insensitive file system) goes through a temporary name in the same folder.
     // On failure *strandedAt names the temporary path when the file could not go back.
@@ -84,6 +92,7 @@ private:
     const BusyState& busy_;
     Pump& pump_;
     RowRemoval& removal_;
+    const TextRoundTrip& rowLock_;
     std::vector<Job> jobs_;
     std::optional<RunFolders> folders_;
     RenameRecord record_;

@@ -23,6 +23,7 @@ struct RenameRecord {
         FolderReplaced,  // its folder is no longer the one registered: the file is untouched
     };
     struct Left {
+        std::string source;  // the row's current path when the run began
         std::string path;    // where the file is (or was looked for)
         std::string target;  // the new path it wanted
         Reason reason = Reason::HasErrors;

@@ -1,11 +1,15 @@
 #include "ops/RowRemoval.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "host/ActivityLog.h"
 #include "host/Host.h"
 #include "model/ListModel.h"
 #include "ops/Pump.h"
+#include "ops/Registration.h"
+#include "platform/Utf16.h"
 #include "rules/Validation.h"
 
 namespace morvane {
@@ -48,6 +52,60 @@ void RowRemoval::RemoveAllRows() {
     list_.RenumberRows();
     host_.RedrawList();
     host_.ShowRegisteredCount(list_.RowCount());
+}
+
+void RowRemoval::KeepOnly(const std::vector<KeptRow>& kept, bool renumber) {
+    host_.SetMainWindowEnabled(false);
+    host_.CommitEdit();
+    std::vector<std::uint8_t> keep(static_cast<std::size_t>(list_.RowCount()), 0);
+    for (const KeptRow& row : kept) {
+        keep[static_cast<std::size_t>(row.position)] = 1;
+        if (row.path != list_.EntryAt(row.position)->currentKey)
+            Repoint(row.position, row.path);
+    }
+    std::vector<int> leaving;
+    for (int position = 0; position < list_.RowCount(); ++position) {
+        if (keep[static_cast<std::size_t>(position)] == 0)
+            leaving.push_back(position);
+    }
+    std::vector<FileEntry*> entries;
+    entries.reserve(kept.size());
+    for (const KeptRow& row : kept)
+        entries.push_back(list_.EntryAt(row.position));
+    list_.RemoveRows(leaving);
+    if (renumber)
+        list_.RenumberRows();
+    // In list order, so the messages come in the order of the rows.
+    std::vector<NewName> checks;
+    checks.reserve(entries.size());
+    for (const FileEntry* entry : entries)
+        checks.push_back(NewName::Keep(entry->row));
+    std::sort(checks.begin(), checks.end(),
+              [](const NewName& a, const NewName& b) { return a.row < b.row; });
+    validation_.SetNewNames(checks, NameSource::Row);
+    host_.SetMainWindowEnabled(true);
+    host_.RedrawList();
+    host_.ShowRegisteredCount(list_.RowCount());
+}
+
+void RowRemoval::Repoint(int position, const std::string& path) {
+    FileEntry* entry = list_.EntryAt(position);
+    list_.CurrentPathIndex().Unlink(entry);
+    list_.NewPathIndex().Unlink(entry);
+    const std::size_t nameStart = path.rfind('/') + 1;
+    const std::string directory = path.substr(0, nameStart);
+    const std::string name = path.substr(nameStart);
+    if (name != list_.Cell(position, ColCurrentName)) {
+        list_.SetCell(position, ColCurrentName, name);
+        list_.SetCell(position, ColExtension, ExtensionOf(name));
+    }
+    list_.SetCell(position, ColDirectory, directory);
+    const std::string newName(list_.Cell(position, ColNewName));
+    AssignPathKey(entry->currentKey, path);
+    SetNewPath(*entry, directory, newName);
+    entry->dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
+    list_.CurrentPathIndex().Insert(entry);
+    list_.NewPathIndex().Insert(entry);
 }
 
 void RowRemoval::ClearAllRows() {

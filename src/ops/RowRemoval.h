@@ -1,6 +1,9 @@
 #pragma once
 // Taking rows out of the list; the files stay where they are.
 
+#include <string>
+#include <vector>
+
 namespace morvane {
 
 class ActivityLog;
@@ -21,7 +24,20 @@ public:
     // Every row and the log.
     void ClearAllRows();
 
+    // A row that stays, and the path its file is at now.
+    struct KeptRow {
+        int position;
+        std::string path;
+    };
+    // Every other row leaves. The kept rows point at their files where they are now, keep
+    // their new names and, unless `renumber`, their "行" numbers (lines of the text file
+    // still belong to them), and are checked again without the rows that left.
+    void KeepOnly(const std::vector<KeptRow>& kept, bool renumber);
+
 private:
+    // Gives the row the current path `path`; its new name stays and moves along.
+    void Repoint(int position, const std::string& path);
+
     ListModel& list_;
     Validation& validation_;
     ActivityLog& log_;

@@ -21,6 +21,8 @@ namespace {
 
 // Far beyond any list of names (100,000 rows of long names take a few tens of MB).
 constexpr std::uint64_t kMaxTextFileBytes = std::uint64_t{1} << 30;
+// Far beyond any list too; a "行" cell reading more claims no line.
+constexpr int kMostLines = 1 << 24;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -115,9 +117,14 @@ void TextRoundTrip::ReimportTextFile() {
     log_.AppendLog(FormatText(msg::kReimportStart, textFileTime_.c_str()));
 
     // Line k belongs to the row whose "行" reads k + 1. A line no row claims is ignored.
-    std::vector<int> lineToRow(static_cast<std::size_t>(n), -1);
+    // After a rename run the rows it could not rename keep their numbers, and the file its
+    // lines for the rows that left: the lines run to the highest number.
+    int lines = n;
+    for (int i = 0; i < n; ++i)
+        lines = std::max(lines, std::min(list.RowNumberOf(i), kMostLines));
+    std::vector<int> lineToRow(static_cast<std::size_t>(lines), -1);
     for (int i = 0; i < n; ++i) {
-        const int k = std::clamp(list.RowNumberOf(i) - 1, 0, n - 1);
+        const int k = std::clamp(list.RowNumberOf(i) - 1, 0, lines - 1);
         lineToRow[static_cast<std::size_t>(k)] = i;
     }
 

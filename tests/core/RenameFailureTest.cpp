@@ -103,7 +103,12 @@ TEST_F(RenameFailureTest, FailedVacateLeavesTheFileAndTheRunGoesOn) {
     EXPECT_EQ(Content("b.txt"), "B");
     EXPECT_EQ(Content("renamed.txt"), "other");
     EXPECT_EQ(Log().rfind(msg::kRenameEnd), Log().size() - std::string(msg::kRenameEnd).size());
-    EXPECT_EQ(app.List().RowCount(), 0);
+    // The swap stays in the list, clean, to be tried again.
+    ASSERT_EQ(app.List().RowCount(), 2);
+    EXPECT_EQ(app.List().Cell(0, ColNewName), "b.txt");
+    EXPECT_EQ(app.List().Cell(1, ColNewName), "a.txt");
+    EXPECT_EQ(app.List().Cell(1, ColRowNumber), "2");
+    EXPECT_TRUE(app.List().Cell(0, ColError).empty());
 }
 
 TEST_F(RenameFailureTest, FailedPlaceLeavesTheFileUnderItsTemporaryOrCurrentName) {
