@@ -85,6 +85,7 @@ public:
     RowOrder& Order() { return rowOrder_; }
     ListFile& ListFiles() { return listFile_; }
     Host& UserInterface() { return host_; }
+    FileSystem& Files() { return fs_; }
 
 private:
     Host& host_;

@@ -144,6 +144,12 @@ inline constexpr const char* kOverwriteQuestion = "%sは既に存在します。
 inline constexpr const char* kSaveAsCaption = "名前を付けて保存";
 inline constexpr const char* kListFileDamaged = "【エラー】リストファイルが壊れています。(%s)";
 
+// Paths chosen in the file dialogs.
+inline constexpr const char* kChosenPathNotFound =
+    "【エラー】選択されたファイルを特定できませんでした。(%s)";
+inline constexpr const char* kChosenPathAmbiguous =
+    "【エラー】同じ表示名のファイルが複数あるため、選択されたファイルを特定できません。(%s)";
+
 // Windows and dialogs.
 inline constexpr const char* kAppTitle = "Morvane";
 inline constexpr const char* kRowLockPane = "\t行ロック";

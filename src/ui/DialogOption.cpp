@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "host/Messages.h"
+#include "ops/ChosenPath.h"
 #include "settings/AppSettings.h"
 #include "ui/QtText.h"
 
@@ -44,8 +45,8 @@ QCheckBox* MakeCheck(const char* text, std::uint8_t value, QWidget* parent) {
 
 }  // namespace
 
-DialogOption::DialogOption(AppSettings& settings, QWidget* parent)
-    : QDialog(parent), settings_(settings) {
+DialogOption::DialogOption(AppSettings& settings, FileSystem& fs, ActivityLog& log, QWidget* parent)
+    : QDialog(parent), settings_(settings), fs_(fs), log_(log) {
     setObjectName(QStringLiteral("DialogOption"));
     setWindowTitle(Qs(msg::kOptionsCaption));
     browseForEditor = [this] { return BrowseWithFileDialog(); };
@@ -57,14 +58,19 @@ DialogOption::DialogOption(AppSettings& settings, QWidget* parent)
     useEditor_ = MakeCheck(msg::kOptUseEditor, settings.useExternalEditor, this);
     editorPath_ = new QLineEdit(this);
     editorPath_->setMaxLength(31999);
-    originalPath_ = settings.editorPath;
-    editorPath_->setText(Qs(originalPath_));
+    pathBytes_ = settings.editorPath;
+    editorPath_->setText(Qs(pathBytes_));
     browse_ = new QPushButton(Qs(msg::kOptBrowse), this);
     browse_->setAutoDefault(false);
     connect(browse_, &QPushButton::clicked, this, [this] {
-        const QString path = browseForEditor();
-        if (!path.isEmpty())
-            editorPath_->setText(path);
+        const QString shown = browseForEditor();
+        if (shown.isEmpty())
+            return;
+        auto bytes = ResolveChosenPath(fs_, log_, PathBytes(shown), LastComponent::MustExist);
+        if (!bytes)
+            return;
+        pathBytes_ = std::move(*bytes);
+        editorPath_->setText(Qs(pathBytes_));
     });
 
     auto* inner = new QVBoxLayout;
@@ -116,7 +122,7 @@ void DialogOption::accept() {
     settings_.folderNavigation = flag(folderNavigation_);
     settings_.useExternalEditor = flag(useEditor_);
     const QString path = editorPath_->text();
-    settings_.editorPath = path == Qs(originalPath_) ? originalPath_ : PathBytes(path);
+    settings_.editorPath = path == Qs(pathBytes_) ? pathBytes_ : PathBytes(path);
     QDialog::accept();
 }
 

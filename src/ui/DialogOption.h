@@ -13,14 +13,18 @@ class QPushButton;
 
 namespace morvane {
 
+class ActivityLog;
+class FileSystem;
 struct AppSettings;
 
 class DialogOption final : public QDialog {
     Q_OBJECT
 public:
-    DialogOption(AppSettings& settings, QWidget* parent);
+    // A chosen editor that cannot be told apart (see ResolveChosenPath) is reported in log.
+    DialogOption(AppSettings& settings, FileSystem& fs, ActivityLog& log, QWidget* parent);
 
-    // The file dialog of "参照"; returns the chosen path or an empty text. Tests replace it.
+    // The file dialog of "参照"; returns the chosen path as the dialog shows it, or an empty
+    // text. Tests replace it.
     std::function<QString()> browseForEditor;
 
     QCheckBox* RegisterFoldersBox() const { return registerFolders_; }
@@ -38,6 +42,8 @@ private:
     QString BrowseWithFileDialog();
 
     AppSettings& settings_;
+    FileSystem& fs_;
+    ActivityLog& log_;
     QCheckBox* registerFolders_;
     QCheckBox* registerBelow_;
     QCheckBox* openOnSelection_;
@@ -45,7 +51,9 @@ private:
     QCheckBox* useEditor_;
     QLineEdit* editorPath_;
     QPushButton* browse_;
-    std::string originalPath_;  // kept byte for byte when the field is left as it was
+    // The bytes behind the field's text: the stored path, then the file chosen with "参照".
+    // OK stores them while the field shows them unchanged.
+    std::string pathBytes_;
 };
 
 }  // namespace morvane

@@ -31,12 +31,6 @@ namespace {
 // Between two passes over Qt's events inside a long operation: one frame.
 constexpr qint64 kPumpIntervalMs = 16;
 
-std::string RunFileDialog(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return PathBytes(dialog.selectedFiles().constFirst());
-}
-
 void ShowHiddenAndKeepLinks(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontResolveSymlinks);
     dialog.setFilter(dialog.filter() | QDir::Hidden | QDir::System);
@@ -55,6 +49,18 @@ QtHost::~QtHost() = default;
 
 QWidget* QtHost::Owner() const {
     return frame_.get();
+}
+
+std::optional<std::string> QtHost::ChosenPathBytes(const QString& shown, LastComponent last) {
+    if (app_ == nullptr)
+        return PathBytes(shown);
+    return ResolveChosenPath(app_->Files(), app_->Log(), PathBytes(shown), last);
+}
+
+std::string QtHost::RunFileDialog(QFileDialog& dialog, LastComponent last) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return ChosenPathBytes(dialog.selectedFiles().constFirst(), last).value_or(std::string());
 }
 
 void QtHost::LogAppended(const std::string& text) {
@@ -86,8 +92,11 @@ std::vector<std::string> QtHost::ChooseFilesToRegister() {
     std::vector<std::string> paths;
     if (dialog.exec() != QDialog::Accepted)
         return paths;
-    for (const QString& file : dialog.selectedFiles())
-        paths.push_back(PathBytes(file));
+    for (const QString& file : dialog.selectedFiles()) {
+        // A file that cannot be told is named in the log and left out.
+        if (auto bytes = ChosenPathBytes(file, LastComponent::MustExist))
+            paths.push_back(std::move(*bytes));
+    }
     return paths;
 }
 
@@ -97,14 +106,14 @@ std::string QtHost::ChooseFolderToRegister(const std::string& title) {
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     ShowHiddenAndKeepLinks(dialog);
-    return RunFileDialog(dialog);
+    return RunFileDialog(dialog, LastComponent::MustExist);
 }
 
 std::string QtHost::ChooseListFileToLoad() {
     QFileDialog dialog(Owner(), QString(), QString(), Qs(msg::kListFileFilter));
     dialog.setFileMode(QFileDialog::ExistingFile);
     ShowHiddenAndKeepLinks(dialog);
-    return RunFileDialog(dialog);
+    return RunFileDialog(dialog, LastComponent::MustExist);
 }
 
 std::string QtHost::ChooseListFileToSave() {
@@ -114,7 +123,7 @@ std::string QtHost::ChooseListFileToSave() {
     // The program asks its own overwrite question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     ShowHiddenAndKeepLinks(dialog);
-    return RunFileDialog(dialog);
+    return RunFileDialog(dialog, LastComponent::MayBeNew);
 }
 
 bool QtHost::ChooseFont(FontDescription& font) {
@@ -130,7 +139,10 @@ bool QtHost::ChooseFont(FontDescription& font) {
 }
 
 bool QtHost::RunOptionsDialog(AppSettings& settings) {
-    DialogOption dialog(settings, Owner());
+    // The dialog reads the folders of a chosen editor and reports in the application's log.
+    if (app_ == nullptr)
+        return false;
+    DialogOption dialog(settings, app_->Files(), app_->Log(), Owner());
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -6,8 +6,12 @@
 #include <QPointer>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "host/Host.h"
+#include "ops/ChosenPath.h"
+
+class QFileDialog;
 
 namespace morvane {
 
@@ -74,6 +78,11 @@ public:
 
 private:
     QWidget* Owner() const;
+    // The bytes of the path a file dialog returned (see ResolveChosenPath); nothing, with a
+    // line in the log, when they cannot be told.
+    std::optional<std::string> ChosenPathBytes(const QString& shown, LastComponent last);
+    // Runs the dialog; the chosen path in bytes, or an empty text.
+    std::string RunFileDialog(QFileDialog& dialog, LastComponent last);
     // Shows appended rows and handles what is pending.
     void ProcessPendingEvents(bool wait);
 

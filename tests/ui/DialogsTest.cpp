@@ -15,10 +15,12 @@
 #include "UiTestSupport.h"
 #include "app/Command.h"
 #include "host/Messages.h"
+#include "ops/ChosenPath.h"
 #include "ui/DialogOption.h"
 #include "ui/DialogProcess.h"
 #include "ui/ElidedLabel.h"
 #include "ui/MainStatusBar.h"
+#include "ui/QtText.h"
 #include "ui/TraceView.h"
 
 using morvane::test::UiApp;
@@ -140,6 +142,39 @@ private slots:
         WhenModal([](QWidget* modal) { ClickButton(modal, "OK"); });
         QVERIFY(ui->host.RunOptionsDialog(s));
         QCOMPARE(s.editorPath, std::string("/opt/\xFF/edit"));
+    }
+
+    void theCoreShowsStrayBytesAsQtDoes() {
+        for (const char* bytes :
+             {"caf\xE9",
+              "a\xE3\x81"
+              "b",
+              "a\xE3\x81", "\xF4\x90\x80\x80", "\xC0\x80z", "\xED\xA0\x80", "\xF0\x9F\x98",
+              "\xFF\xFE", "a\xEF\xBF\xBD", "\xE3\x81\x82\x80", "x\xEF\xBB\xBF"})
+            QCOMPARE(ShownAsQtDecodes(bytes), Utf8(QString::fromUtf8(bytes)));
+    }
+
+    void browsedEditorIsStoredInTheBytesOfItsName() {
+        AppSettings& s = ui->app.Settings();
+        s.editorPath = "/old/editor";
+        const std::string editor = ui->dir.MakeFile("bin\xE9/ed\xE9");
+        ui->dir.MakeFile("twice/\xE9");
+        ui->dir.MakeFile("twice/\xE8");
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<DialogOption*>(modal);
+            dialog->browseForEditor = [&] { return Qs(ui->dir / "twice/\xE9"); };
+            dialog->BrowseButton()->click();  // which of the two: the field stays
+            QCOMPARE(dialog->EditorPathField()->text(), QString("/old/editor"));
+            dialog->browseForEditor = [&] { return Qs(editor); };
+            dialog->BrowseButton()->click();
+            QCOMPARE(dialog->EditorPathField()->text(), Qs(editor));
+            ClickButton(dialog, "OK");
+        });
+        QVERIFY(ui->host.RunOptionsDialog(s));
+        QCOMPARE(s.editorPath, editor);
+        const std::string shown = Utf8(Qs(ui->dir / "twice/\xE9"));
+        QVERIFY(ui->app.Log().Text().find(FormatText(msg::kChosenPathAmbiguous, shown.c_str())) !=
+                std::string::npos);
     }
 
     void progressDialogSettersNeedItsWindow() {
