@@ -97,7 +97,7 @@ private:
     // folder the file was found in.
     bool RenameTest(const std::string& path, std::string_view directory, const std::string& name,
                     const FileInfo& info, bool* refused, FolderId* folderId);
-    bool ListFolderCached(const std::string& folder, std::vector<std::string>* names);
+    bool ListFolderCached(const std::string& folder, std::vector<ListedEntry>* entries);
 
     ListModel& list_;
     Validation& validation_;
@@ -116,7 +116,7 @@ private:
     float progressShare_ = 0.0f;
     // The listing made by the last count, reused by the walk that follows it.
     std::string listedFolder_;
-    std::vector<std::string> listedNames_;
+    std::vector<ListedEntry> listedEntries_;
     bool listingValid_ = false;
     // Scratch for the cell texts of the row being made, and for its folder.
     std::array<std::string, ColumnCount> cellTexts_;

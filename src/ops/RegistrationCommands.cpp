@@ -82,21 +82,21 @@ void Registration::OnRegisterFolder() {
     list_.RenumberRows();
 }
 
-bool Registration::ListFolderCached(const std::string& folder, std::vector<std::string>* names) {
+bool Registration::ListFolderCached(const std::string& folder, std::vector<ListedEntry>* entries) {
     if (listingValid_ && listedFolder_ == folder) {
         listingValid_ = false;
-        *names = std::move(listedNames_);
+        *entries = std::move(listedEntries_);
         return true;
     }
-    return fs_.ListFolder(folder.empty() ? "/" : folder, names).Ok();
+    return fs_.ListFolderFound(folder.empty() ? "/" : folder, entries).Ok();
 }
 
 int Registration::CountFolderEntries(const std::string& folder) {
     listingValid_ = false;
     if (!busy_.Busy())
         return 0;
-    std::vector<std::string> names;
-    if (!fs_.ListFolder(folder.empty() ? "/" : folder, &names).Ok()) {
+    std::vector<ListedEntry> names;
+    if (!fs_.ListFolderFound(folder.empty() ? "/" : folder, &names).Ok()) {
         log_.AppendLog(FormatText(msg::kFolderUnreadable, folder.c_str()));
         return 0;
     }
@@ -108,7 +108,7 @@ int Registration::CountFolderEntries(const std::string& folder) {
             break;
     }
     listedFolder_ = folder;
-    listedNames_ = std::move(names);
+    listedEntries_ = std::move(names);
     listingValid_ = true;
     return count;
 }
@@ -116,20 +116,21 @@ int Registration::CountFolderEntries(const std::string& folder) {
 void Registration::RegisterFolderTree(const std::string& folder, float share) {
     if (!busy_.Busy())
         return;
-    std::vector<std::string> names;
-    if (!ListFolderCached(folder, &names)) {
+    std::vector<ListedEntry> entries;
+    if (!ListFolderCached(folder, &entries)) {
         log_.AppendLog(FormatText(msg::kFolderUnreadable, folder.c_str()));
         return;
     }
     // Kept from entry to entry, so a path costs no allocation of its own.
     std::string path;
-    for (const std::string& name : names) {
+    for (const ListedEntry& entry : entries) {
+        const std::string& name = entry.info.name;
+        const FileInfo* info = entry.found ? &entry.info : nullptr;
         path.clear();
         AppendJoinedPath(folder, name, &path);
-        std::optional<FileInfo> info = fs_.Find(path);
-        if (info && info->IsDirectory()) {
+        if (info != nullptr && info->IsDirectory()) {
             host_.SetOverallText(folder);
-            Register(path, nullptr, &*info);
+            Register(path, nullptr, info);
             const int count = CountFolderEntries(path);
             if (count > 0) {
                 RegisterFolderTree(path, share / static_cast<float>(count));
@@ -142,7 +143,7 @@ void Registration::RegisterFolderTree(const std::string& folder, float share) {
             host_.SetDetailProgress(progressShare_);
             host_.SetDetailText(name);
             // Where the walk found nothing, the registration looks (and logs) as on its own.
-            Register(path, nullptr, info ? &*info : nullptr);
+            Register(path, nullptr, info);
         }
         pump_();
         if (!busy_.Busy())

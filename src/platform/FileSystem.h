@@ -30,6 +30,13 @@ struct FileInfo {
     bool IsDirectory() const { return kind == FileKind::Directory; }
 };
 
+// One entry of a folder listing and what a Find of it tells; `found` is false when the
+// entry went away between the listing and the look (info.name still holds its name).
+struct ListedEntry {
+    FileInfo info;
+    bool found = false;
+};
+
 // Bounds for ReadFile.
 inline constexpr std::uint64_t kNoSizeLimit = ~std::uint64_t{0};
 
@@ -89,6 +96,24 @@ public:
     // Names of the folder's entries ("." and ".." left out, hidden ones kept), in the order
     // the file system returns them.
     virtual FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) = 0;
+    // ListFolder, then a Find of every entry. The system's own looks each entry up from the
+    // open folder rather than walking its whole path again.
+    virtual FsStatus ListFolderFound(const std::string& dir, std::vector<ListedEntry>* entries) {
+        std::vector<std::string> names;
+        const FsStatus status = ListFolder(dir, &names);
+        entries->clear();
+        entries->reserve(names.size());
+        const std::string prefix = dir == "/" ? dir : dir + "/";
+        for (std::string& name : names) {
+            ListedEntry& entry = entries->emplace_back();
+            if (auto info = Find(prefix + name)) {
+                entry.info = std::move(*info);
+                entry.found = true;
+            }
+            entry.info.name = std::move(name);
+        }
+        return status;
+    }
     // Moves a file or folder; never replaces anything at the target.
     virtual FsStatus Move(const std::string& from, const std::string& to) = 0;
     // Opens the folder the path leads to for moves within it, if it is the folder `expected`:

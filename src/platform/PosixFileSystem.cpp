@@ -43,11 +43,11 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
-FileInfo Describe(const std::string& path, const struct stat& st) {
+FileInfo Describe(std::string_view path, const struct stat& st) {
     FileInfo info;
     const auto slash = path.find_last_of('/');
     // Straight into the name: a temporary would cost an allocation of its own.
-    info.name.assign(path, slash == std::string::npos ? 0 : slash + 1);
+    info.name.assign(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
     if (S_ISDIR(st.st_mode)) {
         info.kind = FileKind::Directory;
     } else if (S_ISREG(st.st_mode)) {
@@ -77,7 +77,7 @@ bool Unchangeable(const struct statx& sx) {
     return (sx.stx_attributes & sx.stx_attributes_mask & flags) != 0;
 }
 
-FileInfo Describe(const std::string& path, const struct statx& sx) {
+FileInfo Describe(std::string_view path, const struct statx& sx) {
     struct stat st {};
     st.st_mode = sx.stx_mode;
     st.st_size = static_cast<off_t>(sx.stx_size);
@@ -231,6 +231,37 @@ public:
         while (const dirent* e = readdir(d)) {
             if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
                 names->emplace_back(e->d_name);
+            errno = 0;
+        }
+        const int e = errno;
+        closedir(d);
+        return StatusOf(FsOp::ListFolder, e);
+    }
+
+    FsStatus ListFolderFound(const std::string& dir, std::vector<ListedEntry>* entries) override {
+        entries->clear();
+        DIR* d = opendir(dir.c_str());
+        if (d == nullptr)
+            return FsStatus::Failed(FsOp::ListFolder, LastError());
+        const int folder = dirfd(d);
+        errno = 0;
+        while (const dirent* e = readdir(d)) {
+            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) {
+                errno = 0;
+                continue;
+            }
+            ListedEntry& entry = entries->emplace_back();
+            struct statx sx {};
+            if (statx(folder, e->d_name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &sx) == 0) {
+                entry.info = Describe(e->d_name, sx);
+                entry.found = true;
+            } else if (struct stat st{}; errno == ENOSYS && fstatat(folder, e->d_name, &st,
+                                                                    AT_SYMLINK_NOFOLLOW) == 0) {
+                entry.info = Describe(e->d_name, st);
+                entry.found = true;
+            } else {
+                entry.info.name = e->d_name;
+            }
             errno = 0;
         }
         const int e = errno;

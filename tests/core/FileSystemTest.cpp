@@ -210,5 +210,41 @@ TEST(FileSystemTest, WriteFileAtomicThroughALinkReplacesTheFileItLeadsTo) {
     EXPECT_FALSE(PathExists(dir / "absent"));
 }
 
+// The listing that looks entries up from the open folder tells what a Find by path tells.
+TEST(FileSystemTest, AListingWithLooksMatchesAFindOfEveryEntry) {
+    test::TempDir dir;
+    dir.MakeFile("file", "abc");
+    dir.MakeFolder("folder");
+    ASSERT_EQ(symlink("folder", (dir / "link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", (dir / "dangling").c_str()), 0);
+    FileSystem& fs = RealFileSystem();
+    std::vector<ListedEntry> fast, slow;
+    ASSERT_TRUE(fs.ListFolderFound(dir.path(), &fast).Ok());
+    ASSERT_TRUE(fs.FileSystem::ListFolderFound(dir.path(), &slow).Ok());
+    const auto byName = [](const ListedEntry& a, const ListedEntry& b) {
+        return a.info.name < b.info.name;
+    };
+    std::sort(fast.begin(), fast.end(), byName);
+    std::sort(slow.begin(), slow.end(), byName);
+    ASSERT_EQ(fast.size(), 4u);
+    ASSERT_EQ(slow.size(), 4u);
+    for (std::size_t i = 0; i < fast.size(); ++i) {
+        const FileInfo& a = fast[i].info;
+        const FileInfo& b = slow[i].info;
+        SCOPED_TRACE(b.name);
+        EXPECT_TRUE(fast[i].found);
+        EXPECT_EQ(a.name, b.name);
+        EXPECT_EQ(a.kind, b.kind);
+        EXPECT_EQ(a.size, b.size);
+        EXPECT_EQ(a.mtimeSec, b.mtimeSec);
+        EXPECT_EQ(a.mtimeNsec, b.mtimeNsec);
+        EXPECT_EQ(a.inode, b.inode);
+        EXPECT_EQ(a.device, b.device);
+        EXPECT_EQ(a.owner, b.owner);
+    }
+    EXPECT_EQ(fast[3].info.kind, FileKind::Symlink);  // "link" is not followed
+    EXPECT_FALSE(fs.ListFolderFound(dir / "absent", &fast).Ok());
+}
+
 }  // namespace
 }  // namespace morvane
