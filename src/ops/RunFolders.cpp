@@ -14,7 +14,7 @@ std::uint32_t RunFolders::Add(std::string_view path, const FolderId& id) {
     const auto [at, added] =
         byPath_.try_emplace(std::move(key), static_cast<std::uint32_t>(folders_.size()));
     if (added)
-        folders_.push_back({std::string(path), id, 0});
+        folders_.push_back({std::string(path), id, 0, false, {}});
     return at->second;
 }
 
@@ -24,11 +24,9 @@ const FolderHandle* RunFolders::Open(std::uint32_t folder, int* error) {
         *error = entry.error;
         return nullptr;
     }
-    for (auto it = open_.begin(); it != open_.end(); ++it) {
-        if (it->first == folder) {
-            open_.splice(open_.begin(), open_, it);
-            return &open_.front().second;
-        }
+    if (entry.open) {
+        open_.splice(open_.begin(), open_, entry.at);
+        return &entry.at->second;
     }
     FolderHandle handle;
     if (const FsStatus status = fs_.OpenFolder(entry.path, entry.id, &handle); !status.Ok()) {
@@ -36,9 +34,13 @@ const FolderHandle* RunFolders::Open(std::uint32_t folder, int* error) {
         *error = status.error;
         return nullptr;
     }
-    if (open_.size() >= keepOpen_)
+    if (open_.size() >= keepOpen_) {
+        folders_[open_.back().first].open = false;
         open_.pop_back();
+    }
     open_.emplace_front(folder, std::move(handle));
+    entry.open = true;
+    entry.at = open_.begin();
     return &open_.front().second;
 }
 

@@ -18,7 +18,10 @@ class FileSystem;
 
 class RunFolders {
 public:
-    explicit RunFolders(FileSystem& fs, std::size_t keepOpen = 64) : fs_(fs), keepOpen_(keepOpen) {}
+    // Rows of many folders may stand interleaved: the open set is as large as the descriptor
+    // limit allows, so such a run does not reopen a folder for every move.
+    explicit RunFolders(FileSystem& fs, std::size_t keepOpen = FolderHandlesToKeep())
+        : fs_(fs), keepOpen_(keepOpen) {}
 
     // The number of the folder at `path` (no final slash) recorded as `id`; the same pair
     // gets the same number.
@@ -29,10 +32,13 @@ public:
     const FolderHandle* Open(std::uint32_t folder, int* error);
 
 private:
+    using OpenList = std::list<std::pair<std::uint32_t, FolderHandle>>;
     struct Folder {
         std::string path;
         FolderId id;
         int error = 0;
+        bool open = false;
+        OpenList::iterator at;  // in open_, while open
     };
 
     FileSystem& fs_;
@@ -40,7 +46,7 @@ private:
     std::vector<Folder> folders_;
     std::unordered_map<std::string, std::uint32_t> byPath_;
     // Most recently used first.
-    std::list<std::pair<std::uint32_t, FolderHandle>> open_;
+    OpenList open_;
 };
 
 }  // namespace morvane

@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -27,6 +29,13 @@ FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
 FolderHandle::~FolderHandle() {
     if (fd_ >= 0)
         close(fd_);
+}
+
+std::size_t FolderHandlesToKeep() {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return 64;
+    return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur / 4), 16, 4096);
 }
 
 int MoveWithoutRenameFlagAt(int fromDir, const char* from, int toDir, const char* to) {

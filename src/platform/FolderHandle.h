@@ -2,6 +2,7 @@
 // A folder held open by descriptor, so that moves through it happen in that very folder
 // whatever its path comes to name meanwhile.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -41,6 +42,10 @@ private:
 // never replacing anything at the target: renameat2 with RENAME_NOREPLACE, or where the file
 // system refuses the flag a hard link and an unlink for a file, a rename onto a fresh empty
 // folder of our own for a folder. 0 or an errno value.
+// How many folder descriptors one run may hold: a quarter of the process's descriptor limit,
+// so the rest of the program keeps room, within 16 and 4096.
+std::size_t FolderHandlesToKeep();
+
 int MoveNoReplaceAt(int fromDir, const char* from, int toDir, const char* to);
 // The second way alone, for tests of it.
 int MoveWithoutRenameFlagAt(int fromDir, const char* from, int toDir, const char* to);
