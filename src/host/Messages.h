@@ -115,6 +115,7 @@ inline constexpr const char* kFewerLines =
     "【エラー】テキストファイルの行数がリストの行数より少ないため更新を中断しました。(テキスト行数 "
     "= %d 、"
     "リスト行数 = %d)";
+inline constexpr const char* kNamesChanged = "【更新】%d 件の新しいファイル名が変わりました。";
 inline constexpr const char* kLineTooLong =
     "【エラー】長すぎる行を検出したので読み込みを停止します。（テキスト 行 : %d）";
 inline constexpr const char* kPathCut =

@@ -159,8 +159,19 @@ void TextRoundTrip::ReimportTextFile() {
             for (NewName& change : names)
                 change = NewName::Keep(change.row);
         }
+        // The lines that differ from their rows' names, with the names they had: a changed
+        // line may still give the same name (blanks cut), so the count is taken afterwards.
+        std::vector<std::pair<int, std::string>> before;
+        for (const NewName& change : names) {
+            if (!change.keep && change.name != list.Cell(change.row, ColNewName))
+                before.emplace_back(change.row, list.Cell(change.row, ColNewName));
+        }
         ReimportProgress progress(host_, pump_, log_, names.size(), stopMessage);
         validation_.SetNewNames(names, NameSource::TextFile, &progress);
+        const auto changed = std::count_if(before.begin(), before.end(), [&](const auto& row) {
+            return list.Cell(row.first, ColNewName) != row.second;
+        });
+        log_.AppendLog(FormatText(msg::kNamesChanged, static_cast<int>(changed)));
     }
 
     log_.AppendLog(ok ? msg::kReimportEnd : msg::kReimportFailedEnd);

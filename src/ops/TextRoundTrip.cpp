@@ -82,7 +82,7 @@ void TextRoundTrip::ExportAndLock() {
     std::string content;
     for (int row = 0; row < n; ++row) {
         content += ToLocaleCodePage(list.Cell(row, ColNewName));
-        content += "\r\n";
+        content += '\n';
     }
 
     const LocalTime now = CurrentLocalTime();

