@@ -33,6 +33,9 @@ inline constexpr const char* kRenameStart =
     "【リネーム】リネーム処理を開始します --------------------------- [START]\n";
 inline constexpr const char* kRenameEnd =
     "\n【リネーム】リネーム処理を終了します --------------------------- [END]\n";
+inline constexpr const char* kRenameSummary =
+    "【リネーム】%d 件をリネームしました。エラーのため %d 件をリネームしませんでした。%d "
+    "件のリネームに失敗しました。";
 inline constexpr const char* kReimportStart =
     "【更新】テキストファイルの更新処理を開始します --------------------------- [START] (%s)\n";
 inline constexpr const char* kReimportEnd =

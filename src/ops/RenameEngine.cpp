@@ -45,6 +45,7 @@ RenameRecord RenameEngine::RenameAll() {
     jobs_.clear();
     record_ = {};
     counter_ = 0;
+    wanting_ = 0;
     nameMax_.clear();
     folders_.emplace(fs_);
     Collect();
@@ -79,6 +80,12 @@ RenameRecord RenameEngine::RenameAll() {
     host_.SetStatusProgress(0.0f);
     host_.SetMainWindowEnabled(true);
     log_.AppendLog(msg::kRenameEnd);
+    const auto inError = std::count_if(
+        record_.left.begin(), record_.left.end(),
+        [](const auto& row) { return row.reason == RenameRecord::Reason::HasErrors; });
+    const auto left = static_cast<std::ptrdiff_t>(record_.left.size());
+    log_.AppendLog(FormatText(msg::kRenameSummary, static_cast<int>(wanting_ - left),
+                              static_cast<int>(inError), static_cast<int>(left - inError)));
     KeepRowsLeft();
     return std::move(record_);
 }
@@ -121,6 +128,7 @@ void RenameEngine::Collect() {
         FileEntry* entry = list.EntryAt(position);
         if (!entry->Moves())
             continue;
+        ++wanting_;
         if (!TakesPart(position)) {
             Leave(entry->currentKey, entry->currentKey, entry->newPath,
                   RenameRecord::Reason::HasErrors, 0);

@@ -1,6 +1,7 @@
 #pragma once
 // Renaming every clean row on disk: deepest first, chains and rings through temporary names.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -97,6 +98,8 @@ private:
     std::optional<RunFolders> folders_;
     RenameRecord record_;
     std::uint32_t counter_ = 0;
+    // Rows that wanted a new name: those renamed, those left in error, those that failed.
+    std::ptrdiff_t wanting_ = 0;
     // The name limit of each folder a temporary name went to in this run.
     std::unordered_map<std::string, std::size_t> nameMax_;
 };

@@ -45,12 +45,17 @@ protected:
     std::string Content(const std::string& relative) const { return ReadFileText(dir / relative); }
     bool LogHasFatal() const { return Log().find("【致命的") != std::string::npos; }
     // The log a run writes when nothing goes wrong.
-    static std::string CleanLog() {
-        return std::string("\n") + msg::kRenameStart + "\n" + msg::kRenameEnd;
+    static std::string CleanLog(int renamed) {
+        return std::string("\n") + msg::kRenameStart + "\n" + msg::kRenameEnd + Summary(renamed);
+    }
+    // The line after the end banner, with the line feed before it.
+    static std::string Summary(int renamed, int inError = 0, int failed = 0) {
+        return "\n" + FormatText(msg::kRenameSummary, renamed, inError, failed);
     }
     // The log of a run that said one thing between its banners.
-    static std::string LogSaying(const std::string& line) {
-        return std::string("\n") + msg::kRenameStart + "\n" + line + "\n" + msg::kRenameEnd;
+    static std::string LogSaying(const std::string& line, int renamed, int inError, int failed) {
+        return std::string("\n") + msg::kRenameStart + "\n" + line + "\n" + msg::kRenameEnd +
+               Summary(renamed, inError, failed);
     }
 
     std::vector<std::string> moves;
