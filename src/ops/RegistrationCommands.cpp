@@ -1,9 +1,12 @@
 // The roads into registration: drops, the file dialog, the folder command, folder trees.
 
+#include <algorithm>
+
 #include "host/ActivityLog.h"
 #include "host/Host.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
+#include "ops/NameOrder.h"
 #include "ops/Pump.h"
 #include "ops/Registration.h"
 #include "ops/TextRoundTrip.h"
@@ -82,13 +85,34 @@ void Registration::OnRegisterFolder() {
     list_.RenumberRows();
 }
 
+namespace {
+
+// Registered in the order a file manager shows them, not the order the disk returns them.
+void SortByName(std::vector<ListedEntry>* entries) {
+    std::vector<std::string_view> names;
+    names.reserve(entries->size());
+    for (const ListedEntry& entry : *entries)
+        names.emplace_back(entry.info.name);
+    const std::vector<std::size_t> order = NameOrder(names);
+    std::vector<ListedEntry> sorted;
+    sorted.reserve(entries->size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move((*entries)[i]));
+    *entries = std::move(sorted);
+}
+
+}  // namespace
+
 bool Registration::ListFolderCached(const std::string& folder, std::vector<ListedEntry>* entries) {
     if (listingValid_ && listedFolder_ == folder) {
         listingValid_ = false;
         *entries = std::move(listedEntries_);
         return true;
     }
-    return fs_.ListFolderFound(folder.empty() ? "/" : folder, entries).Ok();
+    if (!fs_.ListFolderFound(folder.empty() ? "/" : folder, entries).Ok())
+        return false;
+    SortByName(entries);
+    return true;
 }
 
 int Registration::CountFolderEntries(const std::string& folder) {
@@ -100,6 +124,7 @@ int Registration::CountFolderEntries(const std::string& folder) {
         log_.AppendLog(FormatText(msg::kFolderUnreadable, folder.c_str()));
         return 0;
     }
+    SortByName(&names);
     int count = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {
         pump_();

@@ -461,5 +461,32 @@ TEST_F(NavigationTest, UnreadableFolderStillEnablesTheWindow) {
     EXPECT_EQ(Count("【エラー】"), 1);
 }
 
+// Each folder's entries come in the order a file manager shows, whatever order the disk has.
+TEST_F(RegistrationTest, AFolderIsRegisteredInNameOrderWithNumbersAsNumbers) {
+    const std::vector<std::string> shown = {"a.txt",   "B.txt",  "IMG_2",    "img_3", "IMG_10",
+                                            "IMG_011", "IMG_11", "IMG_2084", "sub",   "z"};
+    for (const std::string& name : shown) {
+        if (name == "sub") {
+            dir.MakeFile("root/sub/x10");
+            dir.MakeFile("root/sub/x9");
+        } else {
+            dir.MakeFile("root/" + name);
+        }
+    }
+    app.Settings().registerFolders = 1;
+    host.foldersToRegister = {dir / "root"};
+    app.Registrar().OnRegisterFolder();
+    std::vector<std::string> names;
+    for (int row = 0; row < app.List().RowCount(); ++row)
+        names.emplace_back(app.List().Cell(row, ColCurrentName));
+    std::vector<std::string> expected = {"root"};
+    for (const std::string& name : shown) {
+        expected.push_back(name);
+        if (name == "sub")
+            expected.insert(expected.end(), {"x9", "x10"});
+    }
+    EXPECT_EQ(names, expected);
+}
+
 }  // namespace
 }  // namespace morvane::test
