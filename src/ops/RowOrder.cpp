@@ -53,6 +53,7 @@ void RowOrder::MoveRowsUp() {
     std::iota(order.begin(), order.end(), 0);
     for (int p : selected)
         std::swap(order[static_cast<std::size_t>(p - 1)], order[static_cast<std::size_t>(p)]);
+    lastSort_.column = -1;  // before the reorder tells the window
     list.Reorder(order);
     FinishMove(selected.front() - 1);
 }
@@ -68,6 +69,7 @@ void RowOrder::MoveRowsDown() {
         const auto p = static_cast<std::size_t>(*it);
         std::swap(order[p], order[p + 1]);
     }
+    lastSort_.column = -1;  // before the reorder tells the window
     list.Reorder(order);
     FinishMove(selected.back() + 1);
 }
@@ -112,6 +114,7 @@ void RowOrder::SortByColumn(int column) {
                 count, direction, [&](int row) { return Utf16SortKey(list.Cell(row, column)); });
             break;
     }
+    lastSort_ = {column, column == ColIcon ? !direction : direction};
     list.Reorder(order);
     if (!rowLock_.RowLocked())
         list.RenumberRows();

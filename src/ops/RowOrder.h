@@ -29,12 +29,22 @@ public:
     // A click on the header of the column.
     void SortByColumn(int column);
 
+    // The column the rows were last sorted by and in which direction, as the header's arrow
+    // shows it; column -1 once rows were moved by hand.
+    struct SortState {
+        int column = -1;
+        bool ascending = true;
+    };
+    SortState LastSort() const { return lastSort_; }
+
     // Direction of the next sort per column: true ascending. The icon column reads the other
     // way round (false: ascending).
     std::array<bool, ColumnCount> sortAscending{};
 
 private:
     void FinishMove(int focusRow);
+
+    SortState lastSort_;
 
     ListModel& list_;
     MainWindow& window_;

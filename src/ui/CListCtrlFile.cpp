@@ -72,6 +72,8 @@ void CListCtrlFile::SetUpColumns() {
     }
     header->viewport()->installEventFilter(this);
     connect(header, &QHeaderView::sectionClicked, this, &CListCtrlFile::OnHeaderClicked);
+    // After every reorder: a sort shows its arrow, rows moved by hand take it away.
+    connect(model_, &QAbstractItemModel::layoutChanged, this, &CListCtrlFile::ShowSortIndicator);
     connect(header, &QHeaderView::sectionResized, editor_, &CEditName::PositionEditor);
     connect(header, &QHeaderView::sectionMoved, editor_, &CEditName::PositionEditor);
 }
@@ -109,6 +111,15 @@ void CListCtrlFile::EnsureRowVisible(int row) {
 void CListCtrlFile::OnHeaderClicked(int column) {
     editor_->CommitEdit();
     app_.Order().SortByColumn(column);
+}
+
+void CListCtrlFile::ShowSortIndicator() {
+    const RowOrder::SortState sort = app_.Order().LastSort();
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicatorShown(sort.column >= 0);
+    if (sort.column >= 0)
+        header->setSortIndicator(sort.column,
+                                 sort.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void CListCtrlFile::ClearSelectionQuietly() {

@@ -51,6 +51,8 @@ private:
     void ClearSelectionQuietly();
     bool AtHeaderDivider(int x) const;
     void OnHeaderClicked(int column);
+    // The header's arrow as the last sort left it.
+    void ShowSortIndicator();
 
     CMorvaneApp& app_;
     FileListModel* model_;

@@ -213,11 +213,21 @@ private slots:
         ui->Add("A.txt", std::string(9, 'x'));
         ui->Add("Z.txt", std::string(100, 'x'));
         ui->Add("a.txt");
+        QHeaderView* header = ui->list->horizontalHeader();
+        QVERIFY(!header->isSortIndicatorShown());
         ui->ClickHeader(ColCurrentName);  // first click: Z before A
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"b.txt", "a.txt", "Z.txt", "A.txt"}));
         QCOMPARE(ui->Column(ColRowNumber), QStringList({"1", "2", "3", "4"}));
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), int{ColCurrentName});
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
         ui->ClickHeader(ColCurrentName);
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"A.txt", "Z.txt", "a.txt", "b.txt"}));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        // A row moved by hand: the list is no longer in that order.
+        ui->app.List().SetSelection({0});
+        ui->app.Execute(Command::MoveDown);
+        QVERIFY(!header->isSortIndicatorShown());
         ui->ClickHeader(ColSize);
         ui->ClickHeader(ColSize);  // ascending, as numbers: 9 before 10
         QCOMPARE(ui->Column(ColSize), QStringList({"0", "9", "10", "100"}));
@@ -247,6 +257,7 @@ private slots:
         ui->ClickHeader(ColIcon);
         for (int row = 1; row < 3; ++row)
             QVERIFY(ui->app.List().Row(row - 1).icon <= ui->app.List().Row(row).icon);
+        QCOMPARE(ui->list->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
         ui->ClickHeader(ColIcon);
         for (int row = 1; row < 3; ++row)
             QVERIFY(ui->app.List().Row(row - 1).icon >= ui->app.List().Row(row).icon);
