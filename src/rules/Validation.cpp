@@ -171,6 +171,41 @@ void Validation::CheckRow(int row, NameSource source,
     FinishRow(row, ColNewName, occupant);
 }
 
+std::string Validation::ExplainErrors(int row) {
+    const FileEntry* entry = list_.EntryAt(row);
+    const std::uint32_t errors = entry->errors;
+    const int number = list_.RowNumberOf(row);
+    const std::string name(list_.Cell(row, ColNewName));
+    std::string text;
+    const auto add = [&](std::uint32_t bit, const std::string& line) {
+        if ((errors & bit) == 0)
+            return;
+        if (!text.empty())
+            text += '\n';
+        text += line;
+    };
+    add(ErrBlank, FormatText(msg::kBlankName, number));
+    if ((errors & ErrDuplicate) != 0) {
+        FileEntry* partner = nullptr;
+        list_.NewPathIndex().ForEach(entry->newKey, list_.NewPathIndex().HashOf(entry),
+                                     [&](FileEntry* e) {
+                                         partner = e != entry ? e : nullptr;
+                                         return partner == nullptr;
+                                     });
+        const int other = partner != nullptr ? list_.RowNumberOf(partner->row) : number;
+        add(ErrDuplicate, FormatText(msg::kDuplicate, number, other));
+    }
+    add(ErrForbidden, FormatText(msg::kForbidden, number, name.c_str()));
+    add(ErrExists, FormatText(msg::kExists, number, entry->newPath.c_str()));
+    add(ErrSwapBlocked, FormatText(msg::kSwapTarget, number, name.c_str()));
+    add(ErrRenameTest, FormatText(msg::kRenameTestFailed, entry->currentKey.c_str()));
+    if ((errors & ErrTooLong) != 0) {
+        add(ErrTooLong,
+            FormatText(msg::kNameTooLong, static_cast<int>(NameMaxOf(row)), number, name.c_str()));
+    }
+    return text;
+}
+
 std::size_t Validation::NameMaxOf(int row) {
     const std::string_view directory = list_.Cell(row, ColDirectory);
     if (const auto known = nameMax_.find(directory); known != nameMax_.end())

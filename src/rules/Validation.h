@@ -88,6 +88,10 @@ public:
     // F5: every selected row's new name becomes its 0-based position in "%08x".
     void SetSelectedNamesToPositions();
 
+    // The log's message for each error of the row, one per line: what the row shows when the
+    // user points at it. Empty for a clean row.
+    std::string ExplainErrors(int row);
+
     // TAB " * / : < > ? \ | and, since a name is one line of the text file, CR and LF.
     static bool HasForbiddenCharacter(std::string_view name);
 

@@ -78,6 +78,11 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return headerData(column, Qt::Horizontal, role);
         case Qt::ForegroundRole:
             return ColorsOfCell(app_, row, column).text;
+        case Qt::ToolTipRole:
+            // The whole reason, where the user is looking, without scrolling to エラー.
+            if (column == ColNewName && app_.List().Row(row).entry.errors != 0)
+                return Qs(app_.Rules().ExplainErrors(row));
+            return {};
         case Qt::BackgroundRole: {
             const QColor background = ColorsOfCell(app_, row, column).background;
             return background.isValid() ? QVariant(background) : QVariant();

@@ -14,6 +14,7 @@
 #include "ui/ElidedLabel.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MimeIconCache.h"
+#include "ui/QtText.h"
 
 using morvane::test::UiApp;
 
@@ -243,6 +244,27 @@ private slots:
         ui->ClickHeader(ColRowNumber);  // second click on it: ascending
         QCOMPARE(ui->Column(ColRowNumber), QStringList({"1", "2", "3", "4"}));
         QCOMPARE(ui->Column(ColSize), QStringList({"0", "9", "10", "100"}));
+    }
+
+    void aRowInErrorExplainsItselfOnItsNewName() {
+        ui->Add("a.txt");
+        ui->Add("b.txt");
+        ui->Add("c.txt");
+        ui->app.List().RenumberRows();
+        ui->app.Rules().SetNewName(0, "same.txt");
+        ui->app.Rules().SetNewName(1, "same.txt");
+        ui->app.Rules().SetNewName(2, "bad:");
+        ui->model->FlushAppends();
+        const auto tip = [&](int row, int column) {
+            return ui->model->data(ui->model->index(row, column), Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(tip(1, ColNewName), Qs(FormatText(msg::kDuplicate, 2, 1)));
+        QCOMPARE(tip(2, ColNewName), Qs(FormatText(msg::kForbidden, 3, "bad:")));
+        QVERIFY(tip(0, ColCurrentName).isEmpty());
+        ui->app.Rules().SetNewName(2, "");
+        QCOMPARE(tip(2, ColNewName), Qs(FormatText(msg::kBlankName, 3)));
+        ui->app.Rules().SetNewName(1, "other.txt");
+        QVERIFY(tip(0, ColNewName).isEmpty());
     }
 
     void iconColumnSortsAscendingFirst() {
