@@ -178,12 +178,32 @@ void CListCtrlFile::currentChanged(const QModelIndex& current, const QModelIndex
         app_.List().SetFocusRow(current.isValid() ? current.row() : -1);
 }
 
+QModelIndex CListCtrlFile::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action != MoveHome && action != MoveEnd)
+        return QTableView::moveCursor(action, modifiers);
+    const int rows = model_->rowCount();
+    if (rows == 0)
+        return {};
+    const QModelIndex current = currentIndex();
+    const int column = current.isValid() ? current.column() : std::max(columnAt(0), 0);
+    return model_->index(action == MoveHome ? 0 : rows - 1, column);
+}
+
 void CListCtrlFile::keyPressEvent(QKeyEvent* event) {
     // Keys typed while the list has the focus are taken by its actions before they get here;
     // one sent to the list directly still runs its command.
     if (QAction* action = ActionForKey(*this, *event)) {
         action->trigger();
         event->accept();
+        return;
+    }
+    // Ctrl+Home and Ctrl+End select the row they go to, as Home and End do; the view would
+    // only move its cursor.
+    const bool homeOrEnd = event->key() == Qt::Key_Home || event->key() == Qt::Key_End;
+    if (homeOrEnd && event->modifiers() == Qt::ControlModifier) {
+        QKeyEvent plain(event->type(), event->key(), Qt::NoModifier, event->text());
+        QTableView::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
         return;
     }
     QTableView::keyPressEvent(event);

@@ -32,6 +32,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Home and End (with Ctrl or not) go to the first and last row, as in a file list; the
+    // column stays, so the view does not scroll sideways.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMimeDatabase>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QUrl>
 
@@ -332,6 +333,22 @@ private slots:
         QTest::keyClick(ui->list, Qt::Key_Up);
         QCOMPARE(ui->Text(3, ColCurrentName), QString("f003.txt"));
         QCOMPARE(ui->app.List().SelectedRows(), std::vector<int>{2});
+    }
+
+    void homeAndEndGoToTheFirstAndLastRowAndSelectIt() {
+        ui->AddNumbered(30);
+        ui->list->setCurrentIndex(ui->model->index(3, ColCurrentName));
+        const int scrolled = ui->list->horizontalScrollBar()->value();
+        for (const auto modifier : {Qt::NoModifier, Qt::ControlModifier}) {
+            QTest::keyClick(ui->list, Qt::Key_End, modifier);
+            QCOMPARE(ui->list->currentIndex().row(), 29);
+            QCOMPARE(ui->list->currentIndex().column(), int{ColCurrentName});
+            QCOMPARE(ui->app.List().SelectedRows(), std::vector<int>{29});
+            QTest::keyClick(ui->list, Qt::Key_Home, modifier);
+            QCOMPARE(ui->list->currentIndex().row(), 0);
+            QCOMPARE(ui->app.List().SelectedRows(), std::vector<int>{0});
+        }
+        QCOMPARE(ui->list->horizontalScrollBar()->value(), scrolled);
     }
 
     void doubleClickOpensAFolderAndBackspaceGoesUp() {
