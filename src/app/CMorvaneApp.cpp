@@ -83,16 +83,26 @@ void CMorvaneApp::ShutDown() {
         roundTrip_.UnlockRows();
     list_.RemoveAllRows();
     host_.DestroyMainWindow();
-    if (!startedUp_)
-        return;
     // The window is gone, so the terminal or the session's journal is the one place left
     // to say that the choices of this session are lost.
-    if (const FsStatus saved = SaveSettings(fs_, settingsPath_, settings_); !saved.Ok()) {
-        std::fprintf(
-            stderr, "%s\n",
-            FormatText(msg::kSettingsNotSaved, settingsPath_.c_str(), std::strerror(saved.error))
-                .c_str());
-    }
+    if (const std::string failure = SaveSettingsNow(); !failure.empty())
+        std::fprintf(stderr, "%s\n", failure.c_str());
+}
+
+std::string CMorvaneApp::SaveSettingsNow() {
+    // Before a complete start-up the record in memory is not the stored one.
+    if (!startedUp_)
+        return {};
+    const FsStatus saved = SaveSettings(fs_, settingsPath_, settings_);
+    if (saved.Ok())
+        return {};
+    return FormatText(msg::kSettingsNotSaved, settingsPath_.c_str(), std::strerror(saved.error));
+}
+
+void CMorvaneApp::SaveChangedSettings() {
+    // A choice made in a dialog survives a crash or a killed session.
+    if (const std::string failure = SaveSettingsNow(); !failure.empty())
+        log_.AppendLog(failure);
 }
 
 void CMorvaneApp::OnCloseMainWindow() {
@@ -111,10 +121,12 @@ void CMorvaneApp::ChooseFont() {
         return;
     StoreFont(font, &settings_);
     host_.ApplyFont(font);
+    SaveChangedSettings();
 }
 
 void CMorvaneApp::OnOptions() {
-    host_.RunOptionsDialog(settings_);
+    if (host_.RunOptionsDialog(settings_))
+        SaveChangedSettings();
 }
 
 void CMorvaneApp::Execute(Command command) {

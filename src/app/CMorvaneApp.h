@@ -54,6 +54,9 @@ public:
                         const StartupEnvironment& environment);
     void RunMainLoop();
     void ShutDown();
+    // Writes the settings to their file, once start-up is complete. Returns the error line
+    // when they could not be written, empty otherwise.
+    std::string SaveSettingsNow();
 
     // Runs a command through the command table: its guard, then its handler. Menus, toolbar
     // buttons and keys all come here.
@@ -88,6 +91,9 @@ public:
     FileSystem& Files() { return fs_; }
 
 private:
+    // SaveSettingsNow for a running session, whose failure goes to the activity log.
+    void SaveChangedSettings();
+
     Host& host_;
     FileSystem& fs_;
     ActivityLog log_;

@@ -98,6 +98,50 @@ TEST_F(StartupTest, SettingsThatCannotBeSavedAreReportedAtShutDown) {
               FormatText(msg::kSettingsNotSaved, path.c_str(), std::strerror(EACCES)) + "\n");
 }
 
+TEST_F(StartupTest, ChosenOptionsAndFontAreWrittenAtOnceAndACancelWritesNothing) {
+    ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
+    const std::string path = dir / "prog/config.ini";
+    host.optionsDialog = [](AppSettings& s) {
+        s.registerFolders = 0;
+        return true;
+    };
+    app.Execute(Command::Options);
+    AppSettings stored;
+    LoadSettings(RealFileSystem(), path, &stored);
+    EXPECT_EQ(stored.registerFolders, 0);
+
+    host.fontDialog = [](FontDescription& font) {
+        font.size = 17;
+        return true;
+    };
+    app.Execute(Command::ChooseFont);
+    LoadSettings(RealFileSystem(), path, &stored);
+    EXPECT_EQ(stored.fontSize, 17);
+
+    // A change not yet chosen in a dialog stays unwritten when the dialog is cancelled.
+    const std::string before = test::ReadFileText(path);
+    app.Settings().registerFolders = 1;
+    host.optionsDialog = [](AppSettings&) { return false; };
+    host.fontDialog = [](FontDescription&) { return false; };
+    app.Execute(Command::Options);
+    app.Execute(Command::ChooseFont);
+    EXPECT_EQ(test::ReadFileText(path), before);
+    EXPECT_EQ(app.Log().Text(), "");
+}
+
+TEST_F(StartupTest, ChosenOptionsThatCannotBeSavedAreReportedInTheLog) {
+    test::FaultFileSystem fs;
+    fs.failMakeFolder = [](const std::string&) { return EACCES; };
+    CMorvaneApp faulty(host, fs);
+    env.settingsPath = dir / "xdg/morvane/config.ini";
+    ASSERT_EQ(faulty.StartUp({}, env), CMorvaneApp::StartResult::Running);
+    host.optionsDialog = [](AppSettings&) { return true; };
+    faulty.Execute(Command::Options);
+    EXPECT_EQ(
+        faulty.Log().Text(),
+        "\n" + FormatText(msg::kSettingsNotSaved, env.settingsPath.c_str(), std::strerror(EACCES)));
+}
+
 TEST_F(StartupTest, ADirectoryFailureIsShownAndNoSettingsAreWritten) {
     const std::string stored = "[環境設定]\nCPUをフル使用=1\n";
     env.settingsPath = dir.MakeFile("stored/config.ini", stored);
