@@ -116,6 +116,25 @@ int LastError() {
     return errno != 0 ? errno : EIO;
 }
 
+// Calls each(folder descriptor, name) for every entry of the folder but "." and "..".
+template <typename Each>
+FsStatus ForEachEntry(const std::string& dir, Each each) {
+    DIR* d = opendir(dir.c_str());
+    if (d == nullptr)
+        return FsStatus::Failed(FsOp::ListFolder, LastError());
+    const int folder = dirfd(d);
+    errno = 0;
+    while (const dirent* e = readdir(d)) {
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+            each(folder, e->d_name);
+        // Only readdir's own failure counts.
+        errno = 0;
+    }
+    const int e = errno;
+    closedir(d);
+    return StatusOf(FsOp::ListFolder, e);
+}
+
 // The text of the link at `path`.
 FsStatus ReadLinkText(const std::string& path, std::string* target) {
     std::string buffer(4096, '\0');
@@ -224,49 +243,25 @@ public:
 
     FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) override {
         names->clear();
-        DIR* d = opendir(dir.c_str());
-        if (d == nullptr)
-            return FsStatus::Failed(FsOp::ListFolder, LastError());
-        errno = 0;
-        while (const dirent* e = readdir(d)) {
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-                names->emplace_back(e->d_name);
-            errno = 0;
-        }
-        const int e = errno;
-        closedir(d);
-        return StatusOf(FsOp::ListFolder, e);
+        return ForEachEntry(dir, [&](int, const char* name) { names->emplace_back(name); });
     }
 
     FsStatus ListFolderFound(const std::string& dir, std::vector<ListedEntry>* entries) override {
         entries->clear();
-        DIR* d = opendir(dir.c_str());
-        if (d == nullptr)
-            return FsStatus::Failed(FsOp::ListFolder, LastError());
-        const int folder = dirfd(d);
-        errno = 0;
-        while (const dirent* e = readdir(d)) {
-            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) {
-                errno = 0;
-                continue;
-            }
+        return ForEachEntry(dir, [&](int folder, const char* name) {
             ListedEntry& entry = entries->emplace_back();
             struct statx sx {};
-            if (statx(folder, e->d_name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &sx) == 0) {
-                entry.info = Describe(e->d_name, sx);
+            if (statx(folder, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &sx) == 0) {
+                entry.info = Describe(name, sx);
                 entry.found = true;
-            } else if (struct stat st{}; errno == ENOSYS && fstatat(folder, e->d_name, &st,
-                                                                    AT_SYMLINK_NOFOLLOW) == 0) {
-                entry.info = Describe(e->d_name, st);
+            } else if (struct stat st{};
+                       errno == ENOSYS && fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                entry.info = Describe(name, st);
                 entry.found = true;
             } else {
-                entry.info.name = e->d_name;
+                entry.info.name = name;
             }
-            errno = 0;
-        }
-        const int e = errno;
-        closedir(d);
-        return StatusOf(FsOp::ListFolder, e);
+        });
     }
 
     FsStatus Move(const std::string& from, const std::string& to) override {
