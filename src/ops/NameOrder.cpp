@@ -1,6 +1,7 @@
 #include "ops/NameOrder.h"
 
 #include <algorithm>
+#include <string>
 
 namespace morvane {
 namespace {
@@ -9,8 +10,8 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-}  // namespace
-
+// Bytes that compare, as plain strings, in name order: case folded, and each run of digits
+// written as its significant digits after their count.
 void AppendNameSortKey(std::string_view name, std::string* key) {
     for (std::size_t i = 0; i < name.size();) {
         const char c = name[i];
@@ -34,6 +35,8 @@ void AppendNameSortKey(std::string_view name, std::string* key) {
         i = end;
     }
 }
+
+}  // namespace
 
 std::vector<std::size_t> NameOrder(const std::vector<std::string_view>& names) {
     std::vector<std::string> keys(names.size());

@@ -2,15 +2,10 @@
 // The order a file manager shows the entries of a folder in: by name, letters without regard
 // to ASCII case, runs of digits compared as the numbers they write (IMG_2 before IMG_10).
 
-#include <string>
 #include <string_view>
 #include <vector>
 
 namespace morvane {
-
-// Bytes that compare, as plain strings, in that order: case folded, and each run of digits
-// written as its significant digits after their count.
-void AppendNameSortKey(std::string_view name, std::string* key);
 
 // The positions of `names` in that order. Names that differ only in case or in leading
 // zeros still have a fixed order, so a folder's order never depends on how the disk lists it.
