@@ -72,6 +72,8 @@ inline constexpr const char* kTrailingBlanks =
 inline constexpr const char* kBlankName = "【エラー】空白行です。(行 : %d)";
 inline constexpr const char* kForbidden =
     "【エラー】使用禁止文字が含まれています。(行 : %d ,名前 : \"%s\")";
+// Follows kForbidden: what the file system of the row's folder refuses.
+inline constexpr const char* kRefusedHere = " (このファイルシステムで使えない文字 : %s)";
 inline constexpr const char* kDuplicate =
     "【エラー】リネーム後の名前が重複します。(行 : %d ,行 : %d)";
 inline constexpr const char* kExists =

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/FolderHandle.h"
+#include "platform/NameCharacters.h"
 
 namespace morvane {
 
@@ -145,6 +146,8 @@ public:
     virtual FolderRights RightsIn(const std::string& folder) = 0;
     // The longest name, in bytes, the file system of the folder takes (NAME_MAX there).
     virtual std::size_t NameMax(const std::string& folder) = 0;
+    // The characters the file system of the folder takes in a name.
+    virtual NameCharacters CharactersIn(const std::string& folder) = 0;
 };
 
 // The real file system of this machine.

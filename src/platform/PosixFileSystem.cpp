@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <mutex>
+#include <unordered_map>
 
 #include "platform/FileSystem.h"
 #include "platform/FolderHandle.h"
@@ -375,6 +377,21 @@ public:
         return limit > 0 ? static_cast<std::size_t>(limit) : std::size_t{NAME_MAX};
     }
 
+    NameCharacters CharactersIn(const std::string& folder) override {
+        struct stat st {};
+        if (stat(folder.c_str(), &st) != 0)
+            return NameCharacters::Posix;
+        const std::lock_guard<std::mutex> lock(charactersMutex_);
+        if (const auto known = charactersOf_.find(st.st_dev); known != charactersOf_.end())
+            return known->second;
+        struct statfs fs {};
+        if (statfs(folder.c_str(), &fs) != 0)
+            return NameCharacters::Posix;
+        const NameCharacters rules = NameCharactersOfType(static_cast<std::uint32_t>(fs.f_type));
+        charactersOf_.emplace(st.st_dev, rules);
+        return rules;
+    }
+
     FsStatus CheckAccess(const std::string& path, AccessMode mode) override {
         int how = R_OK;
         if (mode == AccessMode::Execute)
@@ -387,6 +404,11 @@ public:
     FsStatus ReadLink(const std::string& path, std::string* target) override {
         return ReadLinkText(path, target);
     }
+
+private:
+    // One statfs per device.
+    std::mutex charactersMutex_;
+    std::unordered_map<dev_t, NameCharacters> charactersOf_;
 };
 
 }  // namespace

@@ -25,8 +25,14 @@ void SetBit(FileEntry* e, std::uint32_t bit, bool on) {
 
 }  // namespace
 
-bool Validation::HasForbiddenCharacter(std::string_view name) {
-    return name.find_first_of("\t\"*/:<>?\\|\r\n") != std::string_view::npos;
+bool Validation::HasForbiddenCharacter(int row, std::string_view name) {
+    return MayBeForbidden(name) && morvane::HasForbiddenCharacter(name, CharactersOf(row));
+}
+
+std::string Validation::ForbiddenMessage(int row, int number, const std::string& shown) {
+    const std::string refused(RefusedCharactersText(CharactersOf(row)));
+    return FormatText(msg::kForbidden, number, shown.c_str()) +
+           FormatText(msg::kRefusedHere, refused.c_str());
 }
 
 bool Validation::SetNewName(int row, std::string name) {
@@ -148,10 +154,10 @@ void Validation::CheckRow(int row, NameSource source,
     if (name.empty())
         log_.AppendLog(FormatText(msg::kBlankName, shownRow()));
     SetBit(entry, ErrBlank, name.empty());
-    const bool forbidden = HasForbiddenCharacter(name);
+    const bool forbidden = HasForbiddenCharacter(row, name);
     if (forbidden) {
         const std::string shown(byPosition ? std::string_view(entry->newKey) : name);
-        log_.AppendLog(FormatText(msg::kForbidden, shownRow(), shown.c_str()));
+        log_.AppendLog(ForbiddenMessage(row, shownRow(), shown));
     }
     SetBit(entry, ErrForbidden, forbidden);
     const std::size_t nameMax = name.size() > kShortestNameMax ? NameMaxOf(row) : kShortestNameMax;
@@ -195,7 +201,8 @@ std::string Validation::ExplainErrors(int row) {
         const int other = partner != nullptr ? list_.RowNumberOf(partner->row) : number;
         add(ErrDuplicate, FormatText(msg::kDuplicate, number, other));
     }
-    add(ErrForbidden, FormatText(msg::kForbidden, number, name.c_str()));
+    if ((errors & ErrForbidden) != 0)
+        add(ErrForbidden, ForbiddenMessage(row, number, name));
     add(ErrExists, FormatText(msg::kExists, number, entry->newPath.c_str()));
     add(ErrSwapBlocked, FormatText(msg::kSwapTarget, number, name.c_str()));
     add(ErrRenameTest, FormatText(msg::kRenameTestFailed, entry->currentKey.c_str()));
@@ -213,6 +220,15 @@ std::size_t Validation::NameMaxOf(int row) {
     const std::size_t limit = fs_.NameMax(std::string(directory));
     nameMax_.emplace(std::string(directory), limit);
     return limit;
+}
+
+NameCharacters Validation::CharactersOf(int row) {
+    const std::string_view directory = list_.Cell(row, ColDirectory);
+    if (const auto known = charactersOf_.find(directory); known != charactersOf_.end())
+        return known->second;
+    const NameCharacters rules = fs_.CharactersIn(std::string(directory));
+    charactersOf_.emplace(std::string(directory), rules);
+    return rules;
 }
 
 void Validation::MarkPartnersOutside(const FileEntry* entry,

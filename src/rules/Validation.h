@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/NameCharacters.h"
 #include "platform/TextHash.h"
 
 namespace morvane {
@@ -92,8 +93,8 @@ public:
     // user points at it. Empty for a clean row.
     std::string ExplainErrors(int row);
 
-    // TAB " * / : < > ? \ | and, since a name is one line of the text file, CR and LF.
-    static bool HasForbiddenCharacter(std::string_view name);
+    // A character the file system of the row's folder refuses, or CR or LF.
+    bool HasForbiddenCharacter(int row, std::string_view name);
 
     void ReleaseOldDuplicate(int row);
     bool CheckDuplicate(int row);
@@ -147,6 +148,11 @@ private:
     std::size_t NameMaxOf(int row);
 
     std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> nameMax_;
+    // The characters the row's folder takes, asked once per folder.
+    NameCharacters CharactersOf(int row);
+    // The forbidden-character line, with what the folder refuses.
+    std::string ForbiddenMessage(int row, int number, const std::string& shown);
+    std::unordered_map<std::string, NameCharacters, TextHash, std::equal_to<>> charactersOf_;
 
     ListModel& list_;
     FileSystem& fs_;

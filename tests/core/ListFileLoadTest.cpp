@@ -184,7 +184,7 @@ TEST_F(ListFileLoadTest, RecordsRegisterWithTheirNamesInOrder) {
                             {{0, a}, {7, "x"}, {1, "second a"}},   // already registered
                             {{1, "first"}, {0, b}, {1, "B.txt"}},  // last tag wins
                             {{0, sub}, {7, "y"}, {1, "folder"}},
-                            {{0, c}, {7, "z"}, {1, "bad:name"}},
+                            {{0, c}, {7, "z"}, {1, "bad/name"}},
                         },
                         3));
 
@@ -198,7 +198,7 @@ TEST_F(ListFileLoadTest, RecordsRegisterWithTheirNamesInOrder) {
     EXPECT_EQ(Key(2), sub);
     EXPECT_EQ(Name(2), "folder");
     EXPECT_EQ(Key(3), c);
-    EXPECT_EQ(Name(3), "bad:name");
+    EXPECT_EQ(Name(3), "bad/name");
     EXPECT_EQ(app.List().Cell(3, ColCharCount), "8");
     EXPECT_EQ(app.List().EntryAt(3)->errors & ErrForbidden, ErrForbidden);
     EXPECT_EQ(app.List().EntryAt(0)->errors, 0u);
@@ -206,13 +206,13 @@ TEST_F(ListFileLoadTest, RecordsRegisterWithTheirNamesInOrder) {
 
     // The missing path, with the doubled parenthesis; the forbidden name as if typed.
     EXPECT_TRUE(Logged("【エラー】以下のファイルは存在しません。(" + gone + "))"));
-    EXPECT_TRUE(Logged(FormatText(msg::kForbidden, 4, "bad:name")));
+    EXPECT_TRUE(Logged(FormatText(msg::kForbidden, 4, "bad/name")));
     EXPECT_FALSE(Logged("second a"));
     EXPECT_EQ(app.ListFiles().ListFilePath(), file);
 
     // Progress: the last registered record, fraction i / count.
     EXPECT_EQ(host.overallText, c);
-    EXPECT_EQ(host.detailText, "bad:name");
+    EXPECT_EQ(host.detailText, "bad/name");
     ASSERT_FALSE(host.overallProgress.empty());
     EXPECT_FLOAT_EQ(host.overallProgress.back(), 5.0f / 6.0f);
     EXPECT_FLOAT_EQ(host.detailProgress.back(), 1.0f);

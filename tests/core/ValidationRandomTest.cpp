@@ -34,7 +34,7 @@ struct Expected {
         std::uint32_t bits = e->errors & ErrRenameTest;
         if (name.empty())
             bits |= ErrBlank;
-        if (name.find_first_of("\t\"*/:<>?\\|\r\n") != std::string_view::npos)
+        if (name.find_first_of(std::string_view("/\r\n\0", 4)) != std::string_view::npos)
             bits |= ErrForbidden;
         for (int r = 0; r < list.RowCount(); ++r) {
             const FileEntry* o = list.EntryAt(r);
@@ -74,7 +74,7 @@ TEST(ValidationRandomTest, IncrementalBitsMatchAFromScratchCheck) {
     for (const auto& name : files)
         f.dir.MakeFile(name, name);
     std::vector<std::string> names = files;
-    for (const char* extra : {"", "   ", "x:y", "new1", "new2", "a "})
+    for (const char* extra : {"", "   ", "x/y", "new1", "new2", "a "})
         names.push_back(extra);
     std::set<std::string> lockedFiles;
     f.fs.failMove = [&](const std::string& from, const std::string&) {

@@ -67,18 +67,45 @@ TEST_F(ValidationTest, TrailingBlanksAndBlankNames) {
     EXPECT_EQ(Bits(b), 0u);
 }
 
-TEST_F(ValidationTest, ForbiddenCharacters) {
+TEST_F(ValidationTest, ForbiddenCharactersFollowTheFolderFileSystem) {
+    // Folders under "win" are said to be on a file system made for Windows; asked once each.
+    std::vector<std::string> asked;
+    fs.charactersIn = [&](const std::string& folder) {
+        asked.push_back(folder);
+        return folder.find("/win") != std::string::npos ? NameCharacters::Windows
+                                                        : NameCharacters::Posix;
+    };
+    dir.MakeFolder("win");
     const int a = Add("a.txt");
-    for (const char* bad : {"a\tb", "a\"b", "a*b", "a:b", "a<b", "a>b", "a?b", "a\\b", "a|b", "a/b",
-                            "line\nbreak", "carriage\rreturn"}) {
-        app.Rules().SetNewName(a, bad);
-        EXPECT_EQ(Bits(a) & ErrForbidden, ErrForbidden) << bad;
-        EXPECT_TRUE(Logged(FormatText(msg::kForbidden, 1, bad))) << bad;
+    const int w = Add("win/w.txt");
+    const std::string nul("a\0b", 3);
+    const std::vector<std::string> always = {"a/b", "line\nbreak", "carriage\rreturn", nul};
+    const std::vector<std::string> windowsOnly = {
+        "12:30 lunch.jpg", "a\tb", "a\"b", "a*b", "a<b", "a>b", "a?b", "a\\b", "a|b", "\x01odd"};
+    const auto check = [&](int row, const std::string& name, const std::string& message) {
+        app.Log().ClearLog();
+        app.Rules().SetNewName(row, name);
+        EXPECT_EQ(Bits(row), message.empty() ? 0u : ErrForbidden) << name;
+        EXPECT_EQ(Log(), message.empty() ? "" : "\n" + message) << name;
+    };
+    const std::string windows = "\\ / : * ? \" < > | と制御文字";
+    for (const std::string& name : always) {
+        check(a, name, Forbidden(1, name));
+        check(w, name,
+              FormatText(msg::kForbidden, 2, name.c_str()) +
+                  FormatText(msg::kRefusedHere, windows.c_str()));
     }
-    for (const char* good : {"a;b", "a=b", "a[b]", "日本語.txt", "\x01odd"}) {
-        app.Rules().SetNewName(a, good);
-        EXPECT_EQ(Bits(a), 0u) << good;
+    for (const std::string& name : windowsOnly) {
+        check(a, name, "");
+        check(w, name,
+              FormatText(msg::kForbidden, 2, name.c_str()) +
+                  FormatText(msg::kRefusedHere, windows.c_str()));
     }
+    for (const char* good : {"a;b", "a=b", "a[b]", "日本語.txt"}) {
+        check(a, good, "");
+        check(w, good, "");
+    }
+    EXPECT_EQ(asked, (std::vector<std::string>{dir.path() + "/", dir / "win/"}));
 }
 
 TEST_F(ValidationTest, UnregisteredFileAtTheNewPath) {
@@ -150,13 +177,13 @@ TEST_F(ValidationTest, ABatchOverSomeRowsKeepsThePartnersOutsideItRight) {
                          FormatText(msg::kDuplicate, 3, 2));
     // Both leave: row 0 is alone again, though the batch never checks it.
     app.Log().ClearLog();
-    const NewName leave[] = {{1, "x:y"}, {2, "free"}, NewName::Keep(3)};
+    const NewName leave[] = {{1, "x/y"}, {2, "free"}, NewName::Keep(3)};
     app.Rules().SetNewNames(leave, NameSource::TextFile);
     EXPECT_EQ(Bits(0), 0u);
     EXPECT_EQ(Bits(1), ErrForbidden);
     EXPECT_EQ(Bits(2), 0u);
     // The text file's messages: list position, and the new path.
-    EXPECT_EQ(Log(), "\n" + FormatText(msg::kForbidden, 2, (dir / "x:y").c_str()));
+    EXPECT_EQ(Log(), "\n" + Forbidden(2, dir / "x/y"));
 }
 
 TEST_F(ValidationTest, SwapRingJoinedAndLeftByAThirdRow) {
@@ -185,7 +212,7 @@ TEST_F(ValidationTest, ChainBehindARowInError) {
     Add("A");
     Add("B");
     Add("C");
-    Name("A", "bad:name");
+    Name("A", "bad/name");
     Name("B", "A");
     Name("C", "B");
     EXPECT_EQ(BitsOf("A"), ErrForbidden);
@@ -243,7 +270,7 @@ TEST_F(ValidationTest, RingOfThreeLoadedInListFileOrderIsClean) {
 TEST_F(ValidationTest, BlockIsNotReleasedWhileTheOccupantStaysInError) {
     dir.MakeFile("e");
     Add("a");
-    Name("a", "x:y");
+    Name("a", "x/y");
     Add("b");
     Name("a", "e");
     Name("b", "a");

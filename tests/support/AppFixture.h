@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/CMorvaneApp.h"
+#include "host/Messages.h"
 #include "support/FakeHost.h"
 #include "support/FaultFileSystem.h"
 #include "support/TempDir.h"
@@ -21,6 +22,11 @@ struct AppFixture {
     std::uint32_t Bits(int row) { return app.List().EntryAt(row)->errors; }
     std::uint32_t BitsOf(const std::string& relative) { return Bits(RowOf(relative)); }
     const std::string& Log() const { return app.Log().Text(); }
+    // The forbidden-character line for a folder on a Linux file system.
+    static std::string Forbidden(int number, const std::string& shown) {
+        return FormatText(msg::kForbidden, number, shown.c_str()) +
+               FormatText(msg::kRefusedHere, "/ と NUL と改行");
+    }
 
     TempDir dir;
     FakeHost host;

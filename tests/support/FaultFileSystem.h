@@ -21,6 +21,8 @@ public:
     std::function<void(const std::string& path, std::optional<FileInfo>& info)> adjustFind;
     // Replaces what the folder tells of renames in it (for example Unknown, for a trial).
     std::function<void(const std::string& folder, FolderRights& rights)> adjustRights;
+    // Set: the rules a folder's file system is said to have.
+    std::function<NameCharacters(const std::string& folder)> charactersIn;
     // Runs before every Move, after the fault check passed (to race the program).
     std::function<void(const std::string& from, const std::string& to)> beforeMove;
 
@@ -59,6 +61,9 @@ public:
         return real_.ReadLink(path, target);
     }
     std::size_t NameMax(const std::string& folder) override { return real_.NameMax(folder); }
+    NameCharacters CharactersIn(const std::string& folder) override {
+        return charactersIn ? charactersIn(folder) : real_.CharactersIn(folder);
+    }
     FolderRights RightsIn(const std::string& folder) override {
         FolderRights rights = real_.RightsIn(folder);
         if (adjustRights)

@@ -27,9 +27,9 @@ private slots:
         QTest::keyClicks(ui->editor, "a");
         QCOMPARE(ui->app.List().EntryAt(row)->errors, 0u);
         QCOMPARE(ui->Text(row, ColNewName), QString("a"));
-        QTest::keyClicks(ui->editor, ":");
+        QTest::keyClicks(ui->editor, "/");
         QCOMPARE(ui->app.List().EntryAt(row)->errors, std::uint32_t{ErrForbidden});
-        QVERIFY(ui->app.Log().Text().find(FormatText(msg::kForbidden, 1, "a:")) !=
+        QVERIFY(ui->app.Log().Text().find(FormatText(msg::kForbidden, 1, "a/")) !=
                 std::string::npos);
         QCOMPARE(ui->Text(row, ColError), QString("禁止 | "));
     }

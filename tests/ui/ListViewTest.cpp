@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(Foreground(*ui, 1, ColCurrentName), QColor(255, 8, 8));
         QCOMPARE(Background(*ui, 1, ColCurrentName).value<QColor>(), QColor(241, 241, 241));
         // Other errors: red on pink, by parity.
-        ui->app.Rules().SetNewName(2, "a:b");
+        ui->app.Rules().SetNewName(2, "a/b");
         ui->app.Rules().SetNewName(3, "");
         QCOMPARE(Foreground(*ui, 2, ColCurrentName), QColor(228, 16, 16));
         QCOMPARE(Background(*ui, 2, ColCurrentName).value<QColor>(), QColor(255, 218, 218));
@@ -198,7 +198,7 @@ private slots:
         ui->app.Rules().SetNewName(1, "メモ.txt");
         ui->app.List().EntryAt(3)->errors |= ErrRenameTest;
         ui->app.List().RefreshErrorColumn(3);
-        ui->app.Rules().SetNewName(4, "bad:name.txt");
+        ui->app.Rules().SetNewName(4, "bad/name.txt");
         ui->app.Rules().SetNewName(5, "");
         ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->host.ShowRowLock(true);
@@ -254,13 +254,14 @@ private slots:
         ui->app.List().RenumberRows();
         ui->app.Rules().SetNewName(0, "same.txt");
         ui->app.Rules().SetNewName(1, "same.txt");
-        ui->app.Rules().SetNewName(2, "bad:");
+        ui->app.Rules().SetNewName(2, "bad/");
         ui->model->FlushAppends();
         const auto tip = [&](int row, int column) {
             return ui->model->data(ui->model->index(row, column), Qt::ToolTipRole).toString();
         };
         QCOMPARE(tip(1, ColNewName), Qs(FormatText(msg::kDuplicate, 2, 1)));
-        QCOMPARE(tip(2, ColNewName), Qs(FormatText(msg::kForbidden, 3, "bad:")));
+        QCOMPARE(tip(2, ColNewName), Qs(FormatText(msg::kForbidden, 3, "bad/") +
+                                        FormatText(msg::kRefusedHere, "/ と NUL と改行")));
         QVERIFY(tip(0, ColCurrentName).isEmpty());
         ui->app.Rules().SetNewName(2, "");
         QCOMPARE(tip(2, ColNewName), Qs(FormatText(msg::kBlankName, 3)));

@@ -1,0 +1,62 @@
+#include "platform/NameCharacters.h"
+
+#include <array>
+
+namespace morvane {
+namespace {
+
+// Bit 1: refused everywhere; bit 2: refused where Windows rules apply.
+constexpr std::uint8_t kEverywhere = 1;
+constexpr std::uint8_t kWindows = 2;
+
+constexpr std::array<std::uint8_t, 256> MakeTable() {
+    std::array<std::uint8_t, 256> table{};
+    for (int c = 0; c < 0x20; ++c)
+        table[static_cast<std::size_t>(c)] = kWindows;  // control characters
+    for (const char c : std::string_view("\\:*?\"<>|"))
+        table[static_cast<unsigned char>(c)] = kWindows;
+    for (const char c : std::string_view("/\0\r\n", 4))
+        table[static_cast<unsigned char>(c)] = kEverywhere | kWindows;
+    return table;
+}
+
+constexpr std::array<std::uint8_t, 256> kTable = MakeTable();
+
+bool HasAny(std::string_view name, std::uint8_t mask) {
+    for (const char c : name) {
+        if ((kTable[static_cast<unsigned char>(c)] & mask) != 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+NameCharacters NameCharactersOfType(std::uint32_t fileSystemType) {
+    switch (fileSystemType) {
+        case 0x00004D44u:  // FAT (vfat, msdos)
+        case 0x2011BAB0u:  // exFAT
+        case 0x5346544Eu:  // NTFS (the old driver)
+        case 0x7366746Eu:  // NTFS (ntfs3)
+        case 0xFF534D42u:  // CIFS
+        case 0xFE534D42u:  // SMB2
+        case 0x0000517Bu:  // SMB
+            return NameCharacters::Windows;
+        default:
+            return NameCharacters::Posix;
+    }
+}
+
+bool HasForbiddenCharacter(std::string_view name, NameCharacters rules) {
+    return HasAny(name, rules == NameCharacters::Windows ? kWindows : kEverywhere);
+}
+
+bool MayBeForbidden(std::string_view name) {
+    return HasAny(name, kEverywhere | kWindows);
+}
+
+std::string_view RefusedCharactersText(NameCharacters rules) {
+    return rules == NameCharacters::Windows ? "\\ / : * ? \" < > | と制御文字" : "/ と NUL と改行";
+}
+
+}  // namespace morvane
