@@ -248,6 +248,15 @@ private slots:
             box->button(QMessageBox::No)->click();
         });
         QVERIFY(!ui->host.QtHost::AskYesNo("question?", "作業の確認"));
+        // Yes is the default: Enter answers it.
+        bool yesIsDefault = false;
+        WhenModal([&yesIsDefault](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            yesIsDefault = box->defaultButton() == box->button(QMessageBox::Yes);
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        QVERIFY(ui->host.QtHost::AskYesNo("question?", "作業の確認"));
+        QVERIFY(yesIsDefault);
         WhenModal([](QWidget* modal) {
             qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
         });

@@ -192,6 +192,32 @@ private slots:
         QCOMPARE(ui->Column(ColNewName), QStringList({"f000.txt", "f001.txt", "f002.txt"}));
     }
 
+    void tabDoesNothingAndTheWheelCommits() {
+        ui->AddNumbered(2);
+        ui->frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(ui->frame));
+        ui->app.List().SetSelection({0});
+        QTest::keyClick(ui->list, Qt::Key_F2);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui->editor));
+        QTest::keyClicks(ui->editor, "tab");
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            QTest::keyClick(ui->editor, key,
+                            key == Qt::Key_Tab ? Qt::NoModifier : Qt::ShiftModifier);
+            QVERIFY(ui->editor->IsOpen());
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui->editor));
+        }
+        QCOMPARE(ui->editor->text(), QString("tab"));
+
+        // A turn too small to move the scroll bar still commits.
+        ui->editor->setText("wheeled");
+        const QPoint at = ui->CellCenter(1, ColCurrentName);
+        QWheelEvent wheel(at, ui->list->viewport()->mapToGlobal(at), {}, QPoint(0, -30),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(ui->list->viewport(), &wheel);
+        QVERIFY(!ui->editor->IsOpen());
+        QCOMPARE(ui->Text(0, ColNewName), QString("wheeled"));
+    }
+
     void headerDividerDragCommits() {
         ui->AddNumbered(2);
         ui->app.List().SetSelection({0});

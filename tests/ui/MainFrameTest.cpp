@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
@@ -40,8 +41,11 @@ private slots:
             shown << ui->model->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
         }
         QCOMPARE(shown, expected);
-        QCOMPARE(header->sectionSize(ColDirectory), 500);
-        QCOMPARE(header->sectionSize(ColIcon), 22);
+        const QList<int> widths = {22, 200, 200, 50, 70, 180, 128, 50, 200, 500, 60, 40};
+        QList<int> shownWidths;
+        for (int column = 0; column < header->count(); ++column)
+            shownWidths << header->sectionSize(column);
+        QCOMPARE(shownWidths, widths);
         QVERIFY(header->sectionsMovable());
         QCOMPARE(ui->frame->Log()->toPlainText(), QString());
         QVERIFY(ui->frame->Log()->isReadOnly());
@@ -321,6 +325,13 @@ private slots:
         QCOMPARE(ui->frame->Log()->toPlainText(), QString("\n【エラー】one\ntwo\nlines"));
         ui->app.Log().ClearLog();
         QCOMPARE(ui->frame->Log()->toPlainText(), QString());
+
+        // New lines scroll into view.
+        QScrollBar* bar = ui->frame->Log()->verticalScrollBar();
+        for (int i = 0; i < 50; ++i)
+            ui->app.Log().AppendLog("line " + std::to_string(i));
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
     }
 
     void closingEndsTheMainLoopAndShutDownWritesTheSettings() {
