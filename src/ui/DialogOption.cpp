@@ -1,7 +1,6 @@
 #include "ui/DialogOption.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -82,12 +81,16 @@ DialogOption::DialogOption(AppSettings& settings, FileSystem& fs, ActivityLog& l
     editorRow->addWidget(editorPath_, 1);
     editorRow->addWidget(browse_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(Qs(msg::kOptOk), QDialogButtonBox::AcceptRole);
-    buttons->addButton(Qs(msg::kOptCancel), QDialogButtonBox::RejectRole);
+    // キャンセル then OK, whatever order the desktop's button boxes use.
+    auto* cancel = new QPushButton(Qs(msg::kOptCancel), this);
+    auto* ok = new QPushButton(Qs(msg::kOptOk), this);
     ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &DialogOption::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &DialogOption::reject);
+    connect(ok, &QPushButton::clicked, this, &DialogOption::accept);
+    connect(cancel, &QPushButton::clicked, this, &DialogOption::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(ok);
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -98,7 +101,7 @@ DialogOption::DialogOption(AppSettings& settings, FileSystem& fs, ActivityLog& l
     layout->addWidget(HeadedGroup(useEditor_, editorRow, this));
     layout->addStretch(1);
     layout->addWidget(line);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
     resize(546, sizeHint().height());
 }
 

@@ -18,6 +18,7 @@
 #include "ui/DialogOption.h"
 #include "ui/DialogProcess.h"
 #include "ui/FileListModel.h"
+#include "ui/LinedMessageBox.h"
 #include "ui/ListFont.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MimeIconCache.h"
@@ -74,13 +75,13 @@ void QtHost::LogCleared() {
 }
 
 void QtHost::ShowWarning(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Warning, Qs(caption), Qs(text), QMessageBox::Ok, Owner());
+    LinedMessageBox box(QMessageBox::Warning, Qs(caption), Qs(text), QMessageBox::Ok, Owner());
     box.exec();
 }
 
 bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Warning, Qs(caption), Qs(text), QMessageBox::Yes | QMessageBox::No,
-                    Owner());
+    LinedMessageBox box(QMessageBox::Warning, Qs(caption), Qs(text),
+                        QMessageBox::Yes | QMessageBox::No, Owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -94,6 +94,18 @@ private slots:
             QCOMPARE(dialog->EditorPathField()->text(), QString("/usr/bin/editor"));
             QCOMPARE(dialog->EditorPathField()->maxLength(), 31999);
             QCOMPARE(dialog->BrowseButton()->text(), QString("参照"));
+            // キャンセル on the left of OK, OK the default.
+            QPushButton* ok = nullptr;
+            QPushButton* cancel = nullptr;
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                if (button->text() == "OK")
+                    ok = button;
+                if (button->text() == "キャンセル")
+                    cancel = button;
+            }
+            QVERIFY(ok != nullptr && cancel != nullptr && ok->isDefault());
+            QVERIFY(cancel->mapTo(dialog, QPoint()).x() + cancel->width() <=
+                    ok->mapTo(dialog, QPoint()).x());
             // Heading boxes switch nothing on or off.
             dialog->RegisterFoldersBox()->click();
             QVERIFY(dialog->RegisterBelowBox()->isEnabled());
@@ -268,6 +280,27 @@ private slots:
             box->button(QMessageBox::Ok)->click();
         });
         ui->host.QtHost::ShowWarning(msg::kNoTempDir, msg::kStartupCaption);
+    }
+
+    // Each line of a question stays one line: no break inside a phrase.
+    void messageBoxesKeepTheirLines() {
+        for (const char* text : {msg::kUnlockQuestion, msg::kRenameQuestion}) {
+            bool oneLineEach = false;
+            WhenModal([&](QWidget* modal) {
+                auto* label = modal->findChild<QLabel*>("qt_msgbox_label");
+                QVERIFY(label != nullptr);
+                const QFontMetrics fm(label->font());
+                const QString shown = label->text();
+                const QRect unwrapped = fm.boundingRect(QRect(0, 0, 10000, 10000), 0, shown);
+                oneLineEach = label->contentsRect().width() >= unwrapped.width() &&
+                              label->contentsRect().height() < unwrapped.height() + fm.height();
+                if (!oneLineEach)
+                    qWarning() << label->contentsRect() << unwrapped;
+                QTest::keyClick(modal, Qt::Key_Escape);
+            });
+            ui->host.QtHost::AskYesNo(text, "作業の確認");
+            QVERIFY(oneLineEach);
+        }
     }
 
     void aboutBox() {
