@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QKeyEvent>
-#include <QStyle>
 #include <QWidget>
 
 namespace morvane {
@@ -41,21 +40,16 @@ const std::vector<MenuEntry>& MenuTable() {
 
 const std::array<ToolButtonEntry, 10>& ToolBarTable() {
     static const std::array<ToolButtonEntry, 10> buttons = {{
-        {Command::RegisterFiles, "登録", "list-add", QStyle::SP_FileDialogNewFolder, false,
-         "リストに登録"},
-        {Command::RemoveSelected, "破棄", "list-remove", QStyle::SP_DialogDiscardButton, false,
-         "リストから削除"},
-        {Command::ClearAll, "クリア", "edit-clear", QStyle::SP_DialogResetButton, false, nullptr},
-        {std::nullopt, nullptr, nullptr, 0, false, nullptr},
-        {Command::Open, "開く", "document-open", QStyle::SP_DirOpenIcon, false, "フォルダを開く"},
-        {Command::GoUp, "一つ上へ", "go-up", QStyle::SP_FileDialogToParent, false,
-         "１つ上の階層へ移動"},
-        {std::nullopt, nullptr, nullptr, 0, false, nullptr},
-        {Command::EditorButton, "エディタ編集", "accessories-text-editor",
-         QStyle::SP_FileDialogDetailedView, true, "テキストエディタで編集"},
-        {std::nullopt, nullptr, nullptr, 0, false, nullptr},
-        {Command::Rename, "リネーム", "document-save", QStyle::SP_DialogApplyButton, false,
-         "新しいファイル名にリネーム"},
+        {Command::RegisterFiles, "登録", "tool-register.svg", false, "リストに登録"},
+        {Command::RemoveSelected, "破棄", "tool-remove.svg", false, "リストから削除"},
+        {Command::ClearAll, "クリア", "tool-clear.svg", false, nullptr},
+        {std::nullopt, nullptr, nullptr, false, nullptr},
+        {Command::Open, "開く", "tool-open.svg", false, "フォルダを開く"},
+        {Command::GoUp, "一つ上へ", "tool-up.svg", false, "１つ上の階層へ移動"},
+        {std::nullopt, nullptr, nullptr, false, nullptr},
+        {Command::EditorButton, "エディタ編集", "tool-editor.svg", true, "テキストエディタで編集"},
+        {std::nullopt, nullptr, nullptr, false, nullptr},
+        {Command::Rename, "リネーム", "tool-rename.svg", false, "新しいファイル名にリネーム"},
     }};
     return buttons;
 }

@@ -31,8 +31,9 @@ const std::vector<MenuEntry>& MenuTable();
 struct ToolButtonEntry {
     std::optional<Command> command;  // none: separator
     const char* text;
-    const char* themeIcon;  // name in the desktop's icon theme
-    int standardIcon;       // QStyle::StandardPixmap used when the theme has none
+    // The program's own icon (res/icons): desktop themes differ too much (a download arrow
+    // for "save", grey symbolic icons that look disabled) to say what these buttons do.
+    const char* icon;
     bool checkable;
     const char* prompt;  // status bar and tool tip; nullptr when it has none
 };

@@ -22,11 +22,15 @@ constexpr std::array<int, 7> kIconSizes = {16, 24, 32, 48, 64, 128, 256};
 }  // namespace
 
 QIcon MorvaneIcon() {
-    // The icon is drawn here rather than left to Qt's SVG icon plugin, which is a
+    return DrawnIcon(QStringLiteral("morvane.svg"));
+}
+
+QIcon DrawnIcon(const QString& name) {
+    // The icons are drawn here rather than left to Qt's SVG icon plugin, which is a
     // separate package that may be missing: linking the renderer makes it a
     // hard dependency of the program.
     InitIconResources();
-    QSvgRenderer renderer(QStringLiteral(":/icons/morvane.svg"));
+    QSvgRenderer renderer(QStringLiteral(":/icons/") + name);
     QIcon icon;
     if (!renderer.isValid()) {
         return icon;

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QStyle>
 #include <QToolBar>
 
 #include "app/CMorvaneApp.h"
 #include "host/Messages.h"
 #include "ui/ActionTables.h"
+#include "ui/AppIcon.h"
 #include "ui/CEditName.h"
 #include "ui/CListCtrlFile.h"
 #include "ui/MainStatusBar.h"
@@ -64,16 +64,13 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setObjectName(QStringLiteral("MainToolBar"));
     toolBar_->setIconSize(QSize(24, 24));
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    QStyle* style = QApplication::style();
     for (const ToolButtonEntry& desc : ToolBarTable()) {
         if (!desc.command) {
             toolBar_->addSeparator();
             continue;
         }
-        const QIcon fallback =
-            style->standardIcon(static_cast<QStyle::StandardPixmap>(desc.standardIcon));
         QAction* action = CommandAction(*desc.command, Qs(desc.text), desc.prompt);
-        action->setIcon(QIcon::fromTheme(Qs(desc.themeIcon), fallback));
+        action->setIcon(DrawnIcon(Qs(desc.icon)));
         action->setCheckable(desc.checkable);
         if (desc.prompt != nullptr)
             action->setToolTip(Qs(desc.prompt));

@@ -206,9 +206,26 @@ private slots:
                                      "エディタ編集", "-", "リネーム"}));
         QCOMPARE(bar->iconSize(), QSize(24, 24));
         QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        // Every enabled button paints a coloured icon of its own: not greyed, not a theme's.
+        ui->frame->show();
+        QList<QImage> seen;
         for (QAction* a : items) {
-            if (!a->isSeparator())
-                QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+            if (a->isSeparator())
+                continue;
+            const QImage icon = a->icon().pixmap(QSize(24, 24)).toImage();
+            QVERIFY2(!seen.contains(icon), qPrintable(a->text()));
+            seen.append(icon);
+            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+            QVERIFY(button != nullptr);
+            if (!button->isEnabled())
+                continue;
+            const QImage painted = button->grab().toImage();
+            int coloured = 0;
+            for (int y = 0; y < painted.height(); ++y) {
+                for (int x = 0; x < painted.width(); ++x)
+                    coloured += QColor(painted.pixel(x, y)).hsvSaturation() > 100 ? 1 : 0;
+            }
+            QVERIFY2(coloured >= 20, qPrintable(a->text() + QString::number(coloured)));
         }
         QCOMPARE(ui->frame->ToolAction(Command::RegisterFiles)->statusTip(),
                  QString("リストに登録"));
