@@ -6,7 +6,7 @@ MORVANE_PACKAGES=(
   g++ cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
   qt6-svg-dev
-  libgtest-dev fonts-noto-cjk
+  libgtest-dev fonts-noto-cjk libfontconfig-dev
   xdg-utils libglib2.0-bin desktop-file-utils shared-mime-info
   dpkg-dev file
 )

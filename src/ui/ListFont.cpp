@@ -1,5 +1,8 @@
 #include "ui/ListFont.h"
 
+#include <fontconfig/fontconfig.h>
+
+#include <QFontDatabase>
 #include <algorithm>
 
 #include "settings/AppSettings.h"
@@ -7,11 +10,47 @@
 
 namespace morvane {
 
+namespace {
+
+// What fontconfig gives for Japanese sans-serif text, e.g. "Noto Sans CJK JP". Qt has no
+// public query by language, so fontconfig is asked directly, once.
+QString JapaneseUiFamily() {
+    static const QString family = [] {
+        QString name;
+        FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=ja"));
+        if (pattern == nullptr)
+            return name;
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+            FcChar8* value = nullptr;
+            if (FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch)
+                name = QString::fromUtf8(reinterpret_cast<const char*>(value));
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+        return name;
+    }();
+    return family;
+}
+
+}  // namespace
+
+QString DisplayFamily(const std::string& faceName) {
+    const QString face = Qs(faceName);
+    if (!face.isEmpty() && QFontDatabase::hasFamily(face))
+        return face;
+    const QString japanese = JapaneseUiFamily();
+    return QFontDatabase::hasFamily(japanese) ? japanese : face;
+}
+
 QFont FontFromDescription(const FontDescription& desc) {
     QFont font;
     font.setStyleHint(QFont::SansSerif);
-    if (!desc.faceName.empty())
-        font.setFamily(Qs(desc.faceName));
+    const QString family = DisplayFamily(desc.faceName);
+    if (!family.isEmpty())
+        font.setFamily(family);
     // A negative height names the character height instead of the cell; 0 is the default.
     const int pixels = desc.size < 0 ? -desc.size : desc.size;
     if (pixels > 0)
@@ -35,7 +74,9 @@ void UpdateDescriptionFromChosenFont(const QFont& chosen, FontDescription* desc)
     desc->italic = chosen.italic() ? 1 : 0;
     desc->underline = chosen.underline() ? 1 : 0;
     desc->strikeOut = chosen.strikeOut() ? 1 : 0;
-    desc->faceName = Utf8(chosen.family());
+    // Accepting the face shown for a missing one keeps the stored name.
+    if (chosen.family() != DisplayFamily(desc->faceName))
+        desc->faceName = Utf8(chosen.family());
 }
 
 }  // namespace morvane

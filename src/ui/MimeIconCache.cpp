@@ -1,6 +1,7 @@
 #include "ui/MimeIconCache.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QStyle>
 
 #include "ui/QtText.h"
@@ -11,6 +12,17 @@ namespace {
 
 bool HasWildcard(QStringView text) {
     return text.contains(u'*') || text.contains(u'?') || text.contains(u'[');
+}
+
+// The window speaks Japanese whatever the process locale. QMimeType reads the default locale,
+// so it is switched for this look-up alone: numbers and dates elsewhere keep their format.
+// A type without a Japanese comment gets its untranslated one.
+QString JapaneseComment(const QMimeType& type) {
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QString comment = type.comment();
+    QLocale::setDefault(previous);
+    return comment;
 }
 
 }  // namespace
@@ -79,7 +91,7 @@ int MimeIconCache::IndexOf(const QMimeType& type, bool isDirectory) {
     if (it != indexByName_.constEnd())
         return it.value();
     Type entry;
-    entry.comment = Utf8(type.comment());
+    entry.comment = Utf8(JapaneseComment(type));
     entry.iconName = type.iconName();
     entry.genericIconName = type.genericIconName();
     entry.directory = isDirectory;

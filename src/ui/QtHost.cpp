@@ -18,6 +18,7 @@
 #include "ui/DialogOption.h"
 #include "ui/DialogProcess.h"
 #include "ui/FileListModel.h"
+#include "ui/FontDialogLists.h"
 #include "ui/LinedMessageBox.h"
 #include "ui/ListFont.h"
 #include "ui/MainStatusBar.h"
@@ -132,7 +133,9 @@ bool QtHost::ChooseFont(FontDescription& font) {
     QFont initial = FontFromDescription(font);
     if (font.size != 0)
         initial.setPointSize(font.size < 0 ? -font.size : font.size);
-    QFontDialog dialog(initial, Owner());
+    QFontDialog dialog(Owner());
+    ListEachEntryOnce(dialog);
+    dialog.setCurrentFont(initial);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     UpdateDescriptionFromChosenFont(dialog.selectedFont(), &font);

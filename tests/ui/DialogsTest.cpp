@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -333,7 +335,8 @@ private slots:
         ui->frame->MenuAction(Command::ChooseFont)->trigger();
         QCOMPARE(shownPoints, 12);
         QCOMPARE(ui->app.Settings().fontSize, 14);
-        QCOMPARE(ui->app.Settings().faceName, ui->list->font().family().toStdString());
+        // The face shown for the missing default was accepted: the stored name stays.
+        QCOMPARE(ui->app.Settings().faceName, std::string("MS UI Gothic"));
         QCOMPARE(ui->list->font().pixelSize(), 14);
         QCOMPARE(ui->list->horizontalHeader()->font().pixelSize(), 14);
         QCOMPARE(ui->editor->font().pixelSize(), 14);
@@ -349,6 +352,27 @@ private slots:
         QCOMPARE(shownPoints, 14);
         QCOMPARE(ui->app.Settings().fontSize, 14);
         QCOMPARE(ui->list->font().pixelSize(), 14);
+    }
+
+    void missingDefaultFaceIsShownInAnInstalledJapaneseFont() {
+        QCOMPARE(ui->app.Settings().faceName, std::string("MS UI Gothic"));
+        const QString shown = QFontInfo(ui->list->font()).family();
+        QVERIFY2(QFontDatabase::families().contains(shown), qPrintable(shown));
+        QVERIFY2(QFontDatabase::writingSystems(shown).contains(QFontDatabase::Japanese),
+                 qPrintable(shown));
+    }
+
+    void chosenInstalledFaceIsStoredAndShownAsIs() {
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFontDialog*>(modal);
+            QFont chosen = dialog->currentFont();
+            chosen.setFamily("DejaVu Serif");
+            dialog->setCurrentFont(chosen);
+            dialog->accept();
+        });
+        ui->frame->MenuAction(Command::ChooseFont)->trigger();
+        QCOMPARE(ui->app.Settings().faceName, std::string("DejaVu Serif"));
+        QCOMPARE(QFontInfo(ui->list->font()).family(), QString("DejaVu Serif"));
     }
 
 private:

@@ -3,12 +3,17 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "host/FontDescription.h"
+#include "ui/QtHost.h"
 #include "ui/Translations.h"
 
 namespace {
@@ -62,6 +67,35 @@ private slots:
         QVERIFY(cancel != nullptr);
         QCOMPARE(Plain(cancel->text()), QStringLiteral("キャンセル"));
         dialog.reject();
+    }
+
+    void fontDialogListsEachEntryOnceForEveryFamily() {
+        // "Sans Serif" has no style names of its own: Qt names them, "斜体" twice in Japanese.
+        QStringList repeats;
+        QStringList sansSerifStyles;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            for (const QString& family : QFontDatabase::families()) {
+                dialog->setCurrentFont(QFont(family));
+                for (QListView* view : dialog->findChildren<QListView*>()) {
+                    QStringList entries;
+                    for (int row = 0; row < view->model()->rowCount(); ++row)
+                        entries << view->model()->index(row, 0).data().toString();
+                    if (entries.removeDuplicates() > 0)
+                        repeats << family;
+                    if (family == QStringLiteral("Sans Serif") && entries.contains("標準"))
+                        sansSerifStyles = entries;
+                }
+            }
+            dialog->reject();
+        });
+        morvane::QtHost host;
+        morvane::FontDescription font;
+        QVERIFY(!host.ChooseFont(font));
+        QCOMPARE(repeats, QStringList());
+        QVERIFY2(sansSerifStyles.contains("斜体"), qPrintable(sansSerifStyles.join(',')));
     }
 };
 
