@@ -213,22 +213,29 @@ std::string Validation::ExplainErrors(int row) {
     return text;
 }
 
+namespace {
+
+// What the file system says of a folder, asked once per folder.
+template <typename Value, typename Ask>
+Value OncePerFolder(std::unordered_map<std::string, Value, TextHash, std::equal_to<>>& known,
+                    std::string_view directory, Ask ask) {
+    if (const auto found = known.find(directory); found != known.end())
+        return found->second;
+    const Value value = ask(std::string(directory));
+    known.emplace(std::string(directory), value);
+    return value;
+}
+
+}  // namespace
+
 std::size_t Validation::NameMaxOf(int row) {
-    const std::string_view directory = list_.Cell(row, ColDirectory);
-    if (const auto known = nameMax_.find(directory); known != nameMax_.end())
-        return known->second;
-    const std::size_t limit = fs_.NameMax(std::string(directory));
-    nameMax_.emplace(std::string(directory), limit);
-    return limit;
+    return OncePerFolder(nameMax_, list_.Cell(row, ColDirectory),
+                         [&](const std::string& folder) { return fs_.NameMax(folder); });
 }
 
 NameCharacters Validation::CharactersOf(int row) {
-    const std::string_view directory = list_.Cell(row, ColDirectory);
-    if (const auto known = charactersOf_.find(directory); known != charactersOf_.end())
-        return known->second;
-    const NameCharacters rules = fs_.CharactersIn(std::string(directory));
-    charactersOf_.emplace(std::string(directory), rules);
-    return rules;
+    return OncePerFolder(charactersOf_, list_.Cell(row, ColDirectory),
+                         [&](const std::string& folder) { return fs_.CharactersIn(folder); });
 }
 
 void Validation::MarkPartnersOutside(const FileEntry* entry,
