@@ -14,6 +14,10 @@ class BenchHost : public Host {
 public:
     void ShowWarning(const std::string&, const std::string&) override {}
     bool AskYesNo(const std::string&, const std::string&) override { return yes; }
+    int AskChoice(const std::string&, const std::string&,
+                  const std::vector<std::string>&) override {
+        return choice;
+    }
     std::vector<std::string> ChooseFilesToRegister() override { return files; }
     std::string ChooseFolderToRegister(const std::string&) override { return folder; }
     std::string ChooseListFileToLoad() override { return listFile; }
@@ -39,6 +43,7 @@ public:
     void DestroyMainWindow() override {}
 
     bool yes = true;
+    int choice = 0;  // recovery at start: roll back
     std::vector<std::string> files;
     std::string folder;
     std::string listFile;

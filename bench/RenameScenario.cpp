@@ -166,6 +166,7 @@ MORVANE_BENCH_SCENARIO(RenameAll, "rename with swaps and chains") {
             app = std::make_unique<morvane::CMorvaneApp>(host, morvane::RealFileSystem());
             app->Places().programPrefix = "/usr";
             app->Places().configPrefix = "/etc";
+            app->Places().journalDir = tree.root + "/.journals";
             for (const auto& path : tree.files)
                 app->Registrar().RegisterPath(path);
             if (app->List().RowCount() != static_cast<int>(tree.files.size()))

@@ -52,6 +52,10 @@ CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& ar
     }
     if (tempDir.back() != '/')
         tempDir += '/';
+    // No state folder known: every rename run stops at its journal and says so.
+    const std::string stateHome =
+        environment.stateHome.empty() ? StateHome() : environment.stateHome;
+    locations_.journalDir = stateHome.empty() ? std::string() : stateHome + "/morvane";
     settingsPath_ = environment.settingsPath;
     if (settingsPath_.empty()) {
         settingsPath_ = SettingsFilePath(

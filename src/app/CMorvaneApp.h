@@ -35,6 +35,7 @@ struct StartupEnvironment {
     std::string configHome;                 // empty: $XDG_CONFIG_HOME or ~/.config
     std::optional<std::string> tempDir;     // none: $TMPDIR or /tmp/
     std::string settingsPath;               // empty: decided from programDir and configHome
+    std::string stateHome;                  // empty: $XDG_STATE_HOME or ~/.local/state
 };
 
 class CMorvaneApp {
@@ -113,7 +114,8 @@ private:
     Registration registration_{list_, validation_, fs_,   log_,       settings_, locations_,
                                host_, busy_,       pump_, roundTrip_, removal_};
     ShellOpen shellOpen_{list_, fs_, log_, settings_, busy_, roundTrip_, registration_};
-    RenameEngine renameEngine_{list_, fs_, log_, host_, busy_, pump_, removal_, roundTrip_};
+    RenameEngine renameEngine_{list_, fs_,      log_,       host_,     busy_,
+                               pump_, removal_, roundTrip_, locations_};
     RowOrder rowOrder_{list_, host_, roundTrip_};
     ListFile listFile_{list_, validation_, fs_,   log_,          host_,
                        host_, busy_,       pump_, registration_, removal_};

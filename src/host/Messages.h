@@ -104,6 +104,45 @@ inline constexpr const char* kFolderReplaced =
 inline constexpr const char* kPutBack =
     "【エラー】ファイルの入れ替えリネームに失敗したため元の名前に戻しました。\n(\n"
     "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";
+inline constexpr const char* kJournalFailed =
+    "【エラー】ジャーナルを書き込めないため、リネームを中止しました。ファイルは一つも移動していませ"
+    "ん。(%s : %s)";
+inline constexpr const char* kJournalNotClosed =
+    "【エラー】ジャーナルにリネームの完了を記録できませんでした。(%s : %s)";
+
+// Recovery of a run that was cut off.
+inline constexpr const char* kRecoveryStart =
+    "【復旧】復旧処理を開始します --------------------------- [START]\n";
+inline constexpr const char* kRecoveryEnd =
+    "\n【復旧】復旧処理を終了します --------------------------- [END]\n";
+inline constexpr const char* kRecoveryFound =
+    "【復旧】前回のリネームは途中で止まりました。(ジャーナル : %s)\n"
+    "元の名前のファイル : %d 件、新しい名前のファイル : %d 件、一時的な名前のファイル : %d 件、"
+    "見つからないファイル : %d 件";
+inline constexpr const char* kRecoveryQuestion =
+    "前回のリネームは途中で止まりました。\n\n"
+    "元の名前のファイル : %d 件\n新しい名前のファイル : %d 件\n一時的な名前のファイル : %d 件\n"
+    "見つからないファイル : %d 件\n\n"
+    "すべてのファイルを元の名前に戻しますか？それとも新しい名前へのリネームを完了しますか？";
+inline constexpr const char* kRecoveryCaption = "リネームの復旧";
+inline constexpr const char* kRecoveryRollBack = "元の名前に戻す";
+inline constexpr const char* kRecoveryFinish = "リネームを完了する";
+inline constexpr const char* kRecoveryLater = "後で";
+inline constexpr const char* kRecoveryNotFound =
+    "【エラー】ファイルが見つからないため復旧できませんでした。(%s)";
+inline constexpr const char* kRecoveryMoveFailed =
+    "【エラー】移動先が使われているか移動できないため、ファイルをそのままにしました。\n(\n"
+    "現在のファイル名 : \"%s\",\n移動先のファイル名 : \"%s\"\n)";
+inline constexpr const char* kRecoveredBack =
+    "【復旧】%d 件のファイルのうち %d 件が元の名前になりました。";
+inline constexpr const char* kRecoveredForward =
+    "【復旧】%d 件のファイルのうち %d 件が新しい名前になりました。";
+inline constexpr const char* kRecoveryPutOff =
+    "【復旧】復旧を延期しました。次回の起動時にもう一度確認します。(ジャーナル : %s)";
+inline constexpr const char* kJournalUnreadable =
+    "【エラー】ジャーナルを読み込めないため、そのままにしました。(%s)";
+inline constexpr const char* kStaleTextFileRemoved =
+    "【操作】前回の終了しなかったセッションのテキストファイルを削除しました。(%s)";
 
 // Row lock and text file.
 inline constexpr const char* kLocked =

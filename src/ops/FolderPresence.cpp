@@ -6,10 +6,19 @@
 
 namespace morvane {
 
-bool FolderPresence::Exists(const std::string& path) {
+namespace {
+
+std::uint64_t InodeByItself(FileSystem& fs, const std::string& path) {
+    const auto info = fs.Find(path);
+    return info ? info->inode : 0;
+}
+
+}  // namespace
+
+std::uint64_t FolderPresence::InodeOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos || slash + 1 == path.size())
-        return fs_.Exists(path);
+        return InodeByItself(fs_, path);
     const std::string_view folderPart =
         slash == 0 ? std::string_view("/") : std::string_view(path).substr(0, slash);
     auto it = folders_.find(folderPart);
@@ -18,16 +27,24 @@ bool FolderPresence::Exists(const std::string& path) {
     Folder& f = it->second;
     if (!f.read && ++f.asked >= kReadFrom) {
         f.read = true;
-        std::vector<std::string> names;
-        f.readable = fs_.ListFolder(it->first, &names).Ok();
-        f.names.reserve(names.size());
-        for (auto& n : names)
-            f.names.insert(std::move(n));
+        std::vector<NamedInode> entries;
+        f.readable = fs_.ListFolderInodes(it->first, &entries).Ok();
+        if (f.readable && !entries.empty()) {
+            const std::string first =
+                (it->first == "/" ? std::string() : it->first) + "/" + entries.front().name;
+            f.inodesHold = InodeByItself(fs_, first) == entries.front().inode;
+        }
+        f.names.reserve(entries.size());
+        for (auto& entry : entries)
+            f.names.emplace(std::move(entry.name), entry.inode);
     }
     // A folder that can be searched but not read still answers path by path.
     if (!f.read || !f.readable)
-        return fs_.Exists(path);
-    return f.names.find(std::string_view(path).substr(slash + 1)) != f.names.end();
+        return InodeByItself(fs_, path);
+    const auto found = f.names.find(std::string_view(path).substr(slash + 1));
+    if (found == f.names.end())
+        return 0;
+    return f.inodesHold ? found->second : InodeByItself(fs_, path);
 }
 
 }  // namespace morvane

@@ -1,14 +1,14 @@
 #pragma once
-// "Does anything exist at this path?" for many paths in few folders: a folder asked about
-// often is read once instead of taking one lstat per path. The answers are those of the
+// "Does anything exist at this path, and which file is it?" for many paths in few folders: a folder
+// asked about often is read once instead of taking one lstat per path. The answers are those of the
 // moment each folder is read, so use it only while the program itself changes nothing there.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/TextHash.h"
 
@@ -21,19 +21,24 @@ public:
     explicit FolderPresence(FileSystem& fs) : fs_(fs) {}
 
     // As FileSystem::Exists: a dangling link occupies its name.
-    bool Exists(const std::string& path);
+    bool Exists(const std::string& path) { return InodeOf(path) != 0; }
+    // The inode number of what is at the path (a link itself), 0 when nothing is.
+    std::uint64_t InodeOf(const std::string& path);
 
 private:
     // From this many questions on, a folder is read whole: reading a name costs a small part
     // of what an lstat of it costs.
     static constexpr std::size_t kReadFrom = 16;
 
-    using NameSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
+    using NameSet = std::unordered_map<std::string, std::uint64_t, TextHash, std::equal_to<>>;
 
     struct Folder {
         std::size_t asked = 0;
         bool read = false;
         bool readable = false;
+        // The folder's inode numbers are the files' own (checked on one entry); where not,
+        // each path is looked at by itself.
+        bool inodesHold = false;
         NameSet names;
     };
 

@@ -13,6 +13,9 @@ struct Locations {
     std::string programPrefix;  // "/usr"
     std::string configPrefix;   // "/etc"
     std::string tempDir;        // where the text file for the editor goes; ends with "/"
+    // Where the journals of rename runs are kept (no final "/"); empty: nowhere, and no run
+    // may start.
+    std::string journalDir;
 };
 
 }  // namespace morvane

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <numeric>
 
 #include "host/ActivityLog.h"
@@ -38,6 +39,10 @@ RenameRecord RenameEngine::RenameAll() {
         return {};
     if (!host_.AskYesNo(msg::kRenameQuestion, msg::kRenameCaption))
         return {};
+    return Run(RunKind::Rename, {});
+}
+
+RenameRecord RenameEngine::Run(RunKind kind, const std::string& undoes) {
     log_.ClearLog();
     log_.AppendLog(msg::kRenameStart);
     host_.SetMainWindowEnabled(false);
@@ -51,6 +56,15 @@ RenameRecord RenameEngine::RenameAll() {
     Collect();
 
     const std::vector<std::size_t> order = RenameOrder();
+    lastJournal_.clear();
+    if (!order.empty() && !BeginJournal(order, kind, undoes)) {
+        jobs_.clear();
+        folders_.reset();
+        host_.SetStatusProgress(0.0f);
+        host_.SetMainWindowEnabled(true);
+        log_.AppendLog(msg::kRenameEnd);
+        return {};
+    }
     const auto m = static_cast<float>(order.size());
     std::size_t handled = 0;
     for (std::size_t begin = 0; begin < order.size();) {
@@ -66,12 +80,16 @@ RenameRecord RenameEngine::RenameAll() {
             if (!jobs_[order[i]].temp.empty())
                 Vacate(jobs_[order[i]]);
         }
+        // Recovery looks at the disk itself, so a progress line that does not get written
+        // costs nothing but the record.
+        (void)journal_.Progress(depth, 1);
         for (std::size_t i = begin; i < end; ++i) {
             Place(jobs_[order[i]]);
             host_.SetStatusProgress(static_cast<float>(handled) / m);
             ++handled;
             pump_();
         }
+        (void)journal_.Progress(depth, 2);
         begin = end;
     }
     jobs_.clear();
@@ -80,6 +98,15 @@ RenameRecord RenameEngine::RenameAll() {
     host_.SetStatusProgress(0.0f);
     host_.SetMainWindowEnabled(true);
     log_.AppendLog(msg::kRenameEnd);
+    if (journal_.IsOpen()) {
+        const FsStatus closed = journal_.Complete();
+        lastJournal_ = journal_.Name();
+        if (!closed.Ok()) {
+            log_.AppendLog(FormatText(msg::kJournalNotClosed,
+                                      (places_.journalDir + "/" + lastJournal_).c_str(),
+                                      std::strerror(closed.error)));
+        }
+    }
     const auto inError = std::count_if(
         record_.left.begin(), record_.left.end(),
         [](const auto& row) { return row.reason == RenameRecord::Reason::HasErrors; });
@@ -146,7 +173,8 @@ void RenameEngine::Collect() {
             LeaveReplacedFolder(entry->currentKey, entry->newPath, error);
             continue;
         }
-        if (!presence.Exists(entry->currentKey)) {
+        const std::uint64_t inode = presence.InodeOf(entry->currentKey);
+        if (inode == 0) {
             log_.AppendLog(FormatText(msg::kRenameFileMissing, entry->currentKey.c_str()));
             Leave(entry->currentKey, entry->currentKey, entry->newPath,
                   RenameRecord::Reason::FileMissing, 0);
@@ -159,8 +187,15 @@ void RenameEngine::Collect() {
                 NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
                                   std::string(list.Cell(position, ColCurrentName)), &presence);
         }
-        jobs_.push_back(
-            {entry->currentKey, entry->newPath, entry->tempPath, folder, entry->depth, {}});
+        jobs_.push_back({entry->currentKey,
+                         entry->newPath,
+                         entry->tempPath,
+                         folder,
+                         entry->depth,
+                         entry->folderId.device,
+                         inode,
+                         0,
+                         {}});
         host_.SetStatusProgress(static_cast<float>(position) / n);
         pump_();
     }
@@ -175,6 +210,22 @@ std::vector<std::size_t> RenameEngine::RenameOrder() const {
         return jobs_[a].depth > jobs_[b].depth;
     });
     return order;
+}
+
+bool RenameEngine::BeginJournal(const std::vector<std::size_t>& order, RunKind kind,
+                                const std::string& undoes) {
+    std::vector<JournalEntry> plan(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        Job& job = jobs_[order[i]];
+        job.planned = i;
+        plan[i] = {job.source, job.temp, job.target, job.device, job.inode, {}};
+    }
+    const FsStatus begun = journal_.Begin(places_.journalDir, kind, undoes, plan);
+    if (begun.Ok())
+        return true;
+    log_.AppendLog(
+        FormatText(msg::kJournalFailed, places_.journalDir.c_str(), std::strerror(begun.error)));
+    return false;
 }
 
 FsStatus RenameEngine::Step(std::uint32_t folder, const std::string& from, const std::string& to,
@@ -246,7 +297,7 @@ void RenameEngine::Place(const Job& job) {
     }
     std::string strandedAt;
     if (status.error == EEXIST && IsSameFileByOtherName(fs_, job.source, job.target))
-        status = MoveThroughTemporary(job.folder, job.source, job.target, &strandedAt);
+        status = MoveThroughTemporary(job, &strandedAt);
     if (status.Ok())
         return;
     const int error = status.error;
@@ -260,10 +311,15 @@ void RenameEngine::Place(const Job& job) {
     }
 }
 
-FsStatus RenameEngine::MoveThroughTemporary(std::uint32_t folder, const std::string& from,
-                                            const std::string& to, std::string* strandedAt) {
+FsStatus RenameEngine::MoveThroughTemporary(const Job& job, std::string* strandedAt) {
+    const std::uint32_t folder = job.folder;
+    const std::string& from = job.source;
+    const std::string& to = job.target;
     const std::string& dir = folders_->PathOf(folder);
     const std::string temp = NextTemporaryPath(dir, from.substr(dir.size() + 1), nullptr);
+    // Recovery has to know every name the file may wait under.
+    if (const FsStatus recorded = journal_.ExtraTemp(job.planned, temp); !recorded.Ok())
+        return recorded;
     if (const FsStatus away = Step(folder, from, temp, true); !away.Ok())
         return away;
     const FsStatus placed = Step(folder, temp, to, true);

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ops/Journal.h"
+#include "ops/Locations.h"
 #include "ops/RenameRecord.h"
 #include "ops/RetriedMove.h"
 #include "ops/RunFolders.h"
@@ -28,7 +30,7 @@ class RenameEngine {
 public:
     RenameEngine(ListModel& list, FileSystem& fs, ActivityLog& log, Host& host,
                  const BusyState& busy, Pump& pump, RowRemoval& removal,
-                 const TextRoundTrip& rowLock)
+                 const TextRoundTrip& rowLock, const Locations& places)
         : list_(list),
           fs_(fs),
           log_(log),
@@ -36,13 +38,20 @@ public:
           busy_(busy),
           pump_(pump),
           removal_(removal),
-          rowLock_(rowLock) {}
+          rowLock_(rowLock),
+          places_(places),
+          journal_(fs) {}
 
     // The rename command: after the user's yes, every clean row that moves is renamed on
     // disk. The renamed rows and those that keep their names leave the list; a row that
     // wanted a new name and did not get it stays, pointing at its file, so the user can
     // mend it and run again. The record of the run; empty when there was none.
     RenameRecord RenameAll();
+    // The run itself, once the user has said yes: journaled as `kind`; an undo names the
+    // journal it reverses.
+    RenameRecord Run(RunKind kind, const std::string& undoes);
+    // The file name of the last run's journal in the journal folder; empty when it had none.
+    const std::string& LastJournal() const { return lastJournal_; }
 
     // Tests shorten the wait between attempts; the count stays.
     RetryPolicy retry;
@@ -56,7 +65,10 @@ private:
         std::string temp;          // where the file waits while its path is wanted; empty if never
         std::uint32_t folder = 0;  // in folders_: all three paths lie in it
         std::uint16_t depth = 0;
-        FsStatus vacated;  // of the move to the temporary name
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::size_t planned = 0;  // its place in the journal's plan
+        FsStatus vacated;         // of the move to the temporary name
     };
 
     // Moves and is clean (its error cell is empty).
@@ -66,6 +78,9 @@ private:
     std::vector<std::size_t> RenameOrder() const;
     void Vacate(Job& job);
     void Place(const Job& job);
+    // Writes the plan of the run in its order; false (and one log line) when it cannot be.
+    bool BeginJournal(const std::vector<std::size_t>& order, RunKind kind,
+                      const std::string& undoes);
     // One move of the run within the job's folder, recorded when it is made. A status of
     // FsOp::OpenFolder: the folder is no longer the one registered, and nothing was tried.
     FsStatus Step(std::uint32_t folder, const std::string& from, const std::string& to,
@@ -79,8 +94,7 @@ private:
     // A no-replace move refused because the target is the source itself (a letter-case change
     // on a case-insensitive file system) goes through a temporary name in the same folder.
     // On failure *strandedAt names the temporary path when the file could not go back.
-    FsStatus MoveThroughTemporary(std::uint32_t folder, const std::string& from,
-                                  const std::string& to, std::string* strandedAt);
+    FsStatus MoveThroughTemporary(const Job& job, std::string* strandedAt);
     // The next free "<dir>/<counter>[MORVANE]_<name>" of this run; `presence` answers for the
     // disk while nothing has moved yet, the file system itself afterwards.
     std::string NextTemporaryPath(const std::string& dirWithoutSlash, const std::string& name,
@@ -94,6 +108,9 @@ private:
     Pump& pump_;
     RowRemoval& removal_;
     const TextRoundTrip& rowLock_;
+    const Locations& places_;
+    Journal journal_;
+    std::string lastJournal_;
     std::vector<Job> jobs_;
     std::optional<RunFolders> folders_;
     RenameRecord record_;

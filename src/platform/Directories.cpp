@@ -89,6 +89,13 @@ std::string ConfigHome() {
     return home.empty() ? std::string() : home + "/.config";
 }
 
+std::string StateHome() {
+    if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg != nullptr && *xdg == '/')
+        return xdg;
+    const std::string home = HomeDirectory();
+    return home.empty() ? std::string() : home + "/.local/state";
+}
+
 std::string UserFolderPath(FileSystem& fs, UserFolder which) {
     static const char* const keys[] = {"XDG_DOCUMENTS_DIR", "XDG_PICTURES_DIR", "XDG_MUSIC_DIR",
                                        "XDG_VIDEOS_DIR", "XDG_DESKTOP_DIR"};

@@ -16,6 +16,8 @@ std::string ProgramDirectory(FileSystem& fs);
 std::string TempDirectory();
 // $XDG_CONFIG_HOME, else ~/.config (no trailing "/"); empty when neither is known.
 std::string ConfigHome();
+// $XDG_STATE_HOME, else ~/.local/state (no trailing "/"); empty when neither is known.
+std::string StateHome();
 
 enum class UserFolder { Documents, Pictures, Music, Videos, Desktop };
 // The XDG user folder (from user-dirs.dirs, with the usual fallbacks); empty when unknown.

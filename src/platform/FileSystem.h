@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/FolderHandle.h"
+#include "platform/LockedFile.h"
 #include "platform/NameCharacters.h"
 
 namespace morvane {
@@ -36,6 +37,13 @@ struct FileInfo {
 struct ListedEntry {
     FileInfo info;
     bool found = false;
+};
+
+// A folder entry and the inode number the folder gives for it. It is the file's own except
+// where a file system is mounted on the entry or the file system does not keep the two alike.
+struct NamedInode {
+    std::string name;
+    std::uint64_t inode = 0;
 };
 
 // Bounds for ReadFile.
@@ -115,6 +123,17 @@ public:
         }
         return status;
     }
+    // ListFolder with the inode number of every entry, read from the folder alone.
+    virtual FsStatus ListFolderInodes(const std::string& dir, std::vector<NamedInode>* entries) {
+        std::vector<ListedEntry> found;
+        const FsStatus status = ListFolderFound(dir, &found);
+        entries->clear();
+        for (ListedEntry& entry : found) {
+            if (entry.found)
+                entries->push_back({std::move(entry.info.name), entry.info.inode});
+        }
+        return status;
+    }
     // Moves a file or folder; never replaces anything at the target.
     virtual FsStatus Move(const std::string& from, const std::string& to) = 0;
     // Opens the folder the path leads to for moves within it, if it is the folder `expected`:
@@ -148,6 +167,14 @@ public:
     virtual std::size_t NameMax(const std::string& folder) = 0;
     // The characters the file system of the folder takes in a name.
     virtual NameCharacters CharactersIn(const std::string& folder) = 0;
+    // Opens a file for appending, mode 0600, created when `create` (it must not exist yet; no
+    // link followed), and takes its lock without waiting: EWOULDBLOCK when another process
+    // holds it.
+    virtual FsStatus OpenLocked(const std::string& path, bool create, LockedFile* file) = 0;
+    // Appends to the file, then with `sync` waits until its data is on the disk.
+    virtual FsStatus Append(LockedFile& file, std::string_view data, bool sync) = 0;
+    // Waits until the folder's entries (a new file, a rename in it) are on the disk.
+    virtual FsStatus SyncFolder(const std::string& path) = 0;
 };
 
 // The real file system of this machine.

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
@@ -118,7 +119,8 @@ int LastError() {
     return errno != 0 ? errno : EIO;
 }
 
-// Calls each(folder descriptor, name) for every entry of the folder but "." and "..".
+// Calls each(folder descriptor, name, inode as the folder tells it) for every entry of the
+// folder but "." and "..".
 template <typename Each>
 FsStatus ForEachEntry(const std::string& dir, Each each) {
     DIR* d = opendir(dir.c_str());
@@ -128,7 +130,7 @@ FsStatus ForEachEntry(const std::string& dir, Each each) {
     errno = 0;
     while (const dirent* e = readdir(d)) {
         if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-            each(folder, e->d_name);
+            each(folder, e->d_name, static_cast<std::uint64_t>(e->d_ino));
         // Only readdir's own failure counts.
         errno = 0;
     }
@@ -245,12 +247,20 @@ public:
 
     FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) override {
         names->clear();
-        return ForEachEntry(dir, [&](int, const char* name) { names->emplace_back(name); });
+        return ForEachEntry(
+            dir, [&](int, const char* name, std::uint64_t) { names->emplace_back(name); });
+    }
+
+    FsStatus ListFolderInodes(const std::string& dir, std::vector<NamedInode>* entries) override {
+        entries->clear();
+        return ForEachEntry(dir, [&](int, const char* name, std::uint64_t inode) {
+            entries->push_back({name, inode});
+        });
     }
 
     FsStatus ListFolderFound(const std::string& dir, std::vector<ListedEntry>* entries) override {
         entries->clear();
-        return ForEachEntry(dir, [&](int folder, const char* name) {
+        return ForEachEntry(dir, [&](int folder, const char* name, std::uint64_t) {
             ListedEntry& entry = entries->emplace_back();
             struct statx sx {};
             if (statx(folder, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &sx) == 0) {
@@ -403,6 +413,38 @@ public:
 
     FsStatus ReadLink(const std::string& path, std::string* target) override {
         return ReadLinkText(path, target);
+    }
+
+    FsStatus OpenLocked(const std::string& path, bool create, LockedFile* file) override {
+        const int flags =
+            O_RDWR | O_APPEND | O_NOFOLLOW | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0);
+        const int fd = open(path.c_str(), flags, 0600);
+        if (fd < 0)
+            return FsStatus::Failed(create ? FsOp::Create : FsOp::Write, LastError());
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int e = LastError();
+            close(fd);
+            return FsStatus::Failed(FsOp::Write, e);
+        }
+        *file = LockedFile(fd, path);
+        return FsStatus::Done();
+    }
+
+    FsStatus Append(LockedFile& file, std::string_view data, bool sync) override {
+        if (!WriteAll(file.Descriptor(), data))
+            return FsStatus::Failed(FsOp::Write, LastError());
+        if (sync && fdatasync(file.Descriptor()) != 0)
+            return FsStatus::Failed(FsOp::Write, LastError());
+        return FsStatus::Done();
+    }
+
+    FsStatus SyncFolder(const std::string& path) override {
+        const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return FsStatus::Failed(FsOp::Write, LastError());
+        const int e = fsync(fd) == 0 ? 0 : LastError();
+        close(fd);
+        return StatusOf(FsOp::Write, e);
     }
 
 private:

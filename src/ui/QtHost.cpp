@@ -1,10 +1,13 @@
 #include "ui/QtHost.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QToolBar>
 
 #include "app/CMorvaneApp.h"
@@ -85,6 +88,20 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
                         QMessageBox::Yes | QMessageBox::No, Owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+int QtHost::AskChoice(const std::string& text, const std::string& caption,
+                      const std::vector<std::string>& buttons) {
+    LinedMessageBox box(QMessageBox::Warning, Qs(caption), Qs(text), QMessageBox::NoButton,
+                        Owner());
+    std::vector<QAbstractButton*> made;
+    for (const std::string& label : buttons)
+        made.push_back(box.addButton(Qs(label), QMessageBox::ActionRole));
+    if (!made.empty())
+        box.setDefaultButton(static_cast<QPushButton*>(made.front()));
+    box.exec();
+    const auto chosen = std::find(made.begin(), made.end(), box.clickedButton());
+    return chosen == made.end() ? -1 : static_cast<int>(chosen - made.begin());
 }
 
 std::vector<std::string> QtHost::ChooseFilesToRegister() {

@@ -39,6 +39,8 @@ public:
 
     void ShowWarning(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    int AskChoice(const std::string& text, const std::string& caption,
+                  const std::vector<std::string>& buttons) override;
     std::vector<std::string> ChooseFilesToRegister() override;
     std::string ChooseFolderToRegister(const std::string& title) override;
     std::string ChooseListFileToLoad() override;

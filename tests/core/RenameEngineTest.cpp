@@ -20,8 +20,9 @@ TEST_F(RenameEngineTest, SwapVacatesBothThenPlacesBoth) {
     ASSERT_TRUE(app.List().Cell(1, ColError).empty());
 
     bool disabledWhileMoving = true;
-    fs.beforeMove = [&](const std::string&, const std::string&) {
-        disabledWhileMoving = disabledWhileMoving && !host.windowEnabled;
+    fs.beforeMove = [&](const std::string& from, const std::string&) {
+        if (from.rfind(state.path(), 0) != 0)
+            disabledWhileMoving = disabledWhileMoving && !host.windowEnabled;
     };
     Run();
 
@@ -194,7 +195,9 @@ TEST_P(ManyRowsInOneFolder, SwapsSkipsAndPassesOverAsWithSingleQuestions) {
     dir.MakeFile("many/00000014[MORVANE]_f120.txt", "leftover");
     ASSERT_EQ(std::remove((dir / ("many/" + name(kFiles - 1))).c_str()), 0);  // vanished
     int listings = 0;
-    fs.failListFolder = [&](const std::string&) {
+    fs.failListFolder = [&](const std::string& folder) {
+        if (folder.rfind(state.path(), 0) == 0)
+            return 0;  // the journals, looked over after the run
         ++listings;
         return folderReadable ? 0 : EACCES;
     };

@@ -6,6 +6,7 @@ AppFixture::AppFixture() {
     app.Places().programPrefix = "/usr";
     app.Places().configPrefix = "/etc";
     app.Places().tempDir = dir.path() + "/";
+    app.Places().journalDir = state / "morvane";
     app.Settings().registerFolders = 1;
     app.Settings().openOnSelection = 1;
     app.Settings().folderNavigation = 1;

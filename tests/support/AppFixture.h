@@ -29,6 +29,7 @@ struct AppFixture {
     }
 
     TempDir dir;
+    TempDir state;  // the journal folder lies in it
     FakeHost host;
     FaultFileSystem fs;
     CMorvaneApp app{host, fs};

@@ -15,6 +15,16 @@ bool FakeHost::AskYesNo(const std::string& text, const std::string& caption) {
     return answer;
 }
 
+int FakeHost::AskChoice(const std::string& text, const std::string& caption,
+                        const std::vector<std::string>&) {
+    questions.push_back({text, caption});
+    if (choiceAnswers.empty())
+        return -1;
+    const int answer = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return answer;
+}
+
 std::vector<std::string> FakeHost::ChooseFilesToRegister() {
     if (filesToRegister.empty())
         return {};

@@ -17,6 +17,8 @@ public:
     void LogCleared() override { logView.clear(); }
     void ShowWarning(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    int AskChoice(const std::string& text, const std::string& caption,
+                  const std::vector<std::string>& buttons) override;
     std::vector<std::string> ChooseFilesToRegister() override;
     std::string ChooseFolderToRegister(const std::string& title) override;
     std::string ChooseListFileToLoad() override;
@@ -50,6 +52,7 @@ public:
 
     // Scripted answers.
     std::deque<bool> yesNoAnswers;  // empty queue: No
+    std::deque<int> choiceAnswers;  // empty queue: closed without an answer
     std::vector<std::vector<std::string>> filesToRegister;
     std::vector<std::string> foldersToRegister;
     std::vector<std::string> listFilesToLoad;

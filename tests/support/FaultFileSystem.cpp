@@ -19,6 +19,17 @@ FsStatus FaultFileSystem::ListFolder(const std::string& dir, std::vector<std::st
     return real_.ListFolder(dir, names);
 }
 
+FsStatus FaultFileSystem::ListFolderInodes(const std::string& dir,
+                                           std::vector<NamedInode>* entries) {
+    if (failListFolder) {
+        if (const int e = failListFolder(dir); e != 0) {
+            entries->clear();
+            return FsStatus::Failed(FsOp::ListFolder, e);
+        }
+    }
+    return real_.ListFolderInodes(dir, entries);
+}
+
 int FaultFileSystem::MoveHooks(const std::string& from, const std::string& to) {
     ++moveCalls;
     if (failMove) {
@@ -69,6 +80,22 @@ FsStatus FaultFileSystem::WriteFileAtomic(const std::string& path, std::string_v
             return FsStatus::Failed(FsOp::Write, e);
     }
     return real_.WriteFileAtomic(path, content);
+}
+
+FsStatus FaultFileSystem::OpenLocked(const std::string& path, bool create, LockedFile* file) {
+    if (failWrite && create) {
+        if (const int e = failWrite(path); e != 0)
+            return FsStatus::Failed(FsOp::Create, e);
+    }
+    return real_.OpenLocked(path, create, file);
+}
+
+FsStatus FaultFileSystem::Append(LockedFile& file, std::string_view data, bool sync) {
+    if (failWrite) {
+        if (const int e = failWrite(file.Path()); e != 0)
+            return FsStatus::Failed(FsOp::Write, e);
+    }
+    return real_.Append(file, data, sync);
 }
 
 FsStatus FaultFileSystem::CreateExclusive(const std::string& path, std::string_view content) {

@@ -41,6 +41,7 @@ public:
         return real_.FindTarget(path);
     }
     FsStatus ListFolder(const std::string& dir, std::vector<std::string>* names) override;
+    FsStatus ListFolderInodes(const std::string& dir, std::vector<NamedInode>* entries) override;
     FsStatus Move(const std::string& from, const std::string& to) override;
     FsStatus OpenFolder(const std::string& path, const FolderId& expected,
                         FolderHandle* handle) override {
@@ -64,6 +65,9 @@ public:
     NameCharacters CharactersIn(const std::string& folder) override {
         return charactersIn ? charactersIn(folder) : real_.CharactersIn(folder);
     }
+    FsStatus OpenLocked(const std::string& path, bool create, LockedFile* file) override;
+    FsStatus Append(LockedFile& file, std::string_view data, bool sync) override;
+    FsStatus SyncFolder(const std::string& path) override { return real_.SyncFolder(path); }
     FolderRights RightsIn(const std::string& folder) override {
         FolderRights rights = real_.RightsIn(folder);
         if (adjustRights)

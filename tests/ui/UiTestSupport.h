@@ -63,6 +63,7 @@ struct UiApp {
         env.programDir = dir.MakeFolder("program");
         env.tempDir = dir.MakeFolder("tmp") + "/";
         env.settingsPath = dir / "program/config.ini";
+        env.stateHome = dir.MakeFolder("state");
         if (app.StartUp({}, env) != CMorvaneApp::StartResult::Running)
             qFatal("start-up failed");
         started = true;

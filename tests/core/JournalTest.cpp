@@ -1,0 +1,117 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "RenameFixture.h"
+#include "ops/Journal.h"
+
+namespace morvane::test {
+namespace {
+
+using Names = std::vector<std::string>;
+using JournalTest = RenameFixture;
+
+std::uint64_t InodeOf(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+TEST_F(JournalTest, ThePlanIsWrittenInMoveOrderAndTheRunMarkedDone) {
+    dir.MakeFile("a.txt", "A");
+    dir.MakeFile("b\tc.txt", "B");
+    dir.MakeFile("old/inner.txt", "I");
+    const std::uint64_t inodes[] = {InodeOf(dir / "a.txt"), InodeOf(dir / "b\tc.txt"),
+                                    InodeOf(dir / "old/inner.txt"), InodeOf(dir / "old")};
+    SetName(Register("a.txt"), "b\tc.txt");
+    SetName(Register("b\tc.txt"), "a.txt");
+    SetName(Register("old"), "new");
+    SetName(Register("old/inner.txt"), "renamed.txt");
+    Run();
+    ASSERT_EQ(Log(), CleanLog(4));
+
+    const std::string folder = state / "morvane";
+    const std::vector<JournalFile> journals = ListJournals(fs, folder);
+    ASSERT_EQ(journals.size(), 1u);
+    EXPECT_EQ(journals[0].state, JournalState::Done);
+    EXPECT_EQ(app.Renamer().LastJournal(), journals[0].name);
+    const std::string text = ReadFileText(folder + "/" + journals[0].name);
+    JournalText journal;
+    ASSERT_TRUE(ParseJournal(text, &journal));
+    EXPECT_TRUE(journal.planned);
+    EXPECT_TRUE(journal.complete);
+    EXPECT_EQ(journal.kind, RunKind::Rename);
+    // Deepest first; at equal depth the later row first; the swap through temporary names.
+    ASSERT_EQ(journal.plan.size(), 4u);
+    const auto& p = journal.plan;
+    EXPECT_EQ(p[0].from, dir / "old/inner.txt");
+    EXPECT_EQ(p[0].to, dir / "old/renamed.txt");
+    EXPECT_EQ(p[0].inode, inodes[2]);
+    EXPECT_EQ(p[1].from, dir / "old");
+    EXPECT_EQ(p[1].inode, inodes[3]);
+    EXPECT_EQ(p[2].from, dir / "b\tc.txt");
+    EXPECT_EQ(p[2].temp, dir / "00000001[MORVANE]_b\tc.txt");
+    EXPECT_EQ(p[2].inode, inodes[1]);
+    EXPECT_EQ(p[3].to, dir / "b\tc.txt");
+    EXPECT_EQ(p[3].inode, inodes[0]);
+    EXPECT_TRUE(p[0].temp.empty());
+    // A tab in a name stays on its line; each depth's two phases are recorded.
+    EXPECT_NE(text.find("b\\tc.txt"), std::string::npos);
+    std::size_t phases = 0;
+    for (auto at = text.find("\ndone "); at != std::string::npos; at = text.find("\ndone ", at + 1))
+        ++phases;
+    EXPECT_EQ(phases, 4u);
+    struct stat st {};
+    ASSERT_EQ(stat((folder + "/" + journals[0].name).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(JournalTest, AJournalThatCannotBeWrittenStopsTheRunBeforeAnyMove) {
+    dir.MakeFile("a.txt", "A");
+    dir.MakeFile("b.txt", "B");
+    SetName(Register("a.txt"), "b.txt");
+    SetName(Register("b.txt"), "a.txt");
+    fs.failWrite = [this](const std::string& path) {
+        return path.rfind(state.path(), 0) == 0 ? ENOSPC : 0;
+    };
+    Run();
+
+    EXPECT_TRUE(moves.empty());
+    EXPECT_EQ(Content("a.txt"), "A");
+    EXPECT_EQ(Content("b.txt"), "B");
+    EXPECT_EQ(Log(), std::string("\n") + msg::kRenameStart + "\n" +
+                         FormatText(msg::kJournalFailed, (state / "morvane").c_str(),
+                                    std::strerror(ENOSPC)) +
+                         "\n" + msg::kRenameEnd);
+    EXPECT_TRUE(
+        dir.Names("../" + state.path().substr(state.path().rfind('/') + 1) + "/morvane").empty());
+    EXPECT_EQ(app.List().RowCount(), 2);
+    EXPECT_TRUE(host.windowEnabled);
+
+    // No folder for journals at all: the same.
+    fs.failWrite = nullptr;
+    app.Places().journalDir.clear();
+    Run();
+    EXPECT_TRUE(moves.empty());
+    EXPECT_NE(Log().find(FormatText(msg::kJournalFailed, "", std::strerror(ENOENT))),
+              std::string::npos);
+}
+
+TEST_F(JournalTest, TheNewestFinishedJournalsAreKeptAndUnfinishedOnesNeverPruned) {
+    const std::string folder = state.MakeFolder("morvane");
+    for (int i = 0; i < 25; ++i)
+        state.MakeFile(FormatText("morvane/20000101-0000%02d-0000.rename.done", i));
+    state.MakeFile("morvane/19990101-000000-0000.rename.run");
+    dir.MakeFile("a.txt");
+    SetName(Register("a.txt"), "b.txt");
+    Run();
+
+    const std::vector<JournalFile> left = ListJournals(fs, folder);
+    ASSERT_EQ(left.size(), kJournalsKept + 1);
+    EXPECT_EQ(left.front().name, "19990101-000000-0000.rename.run");
+    EXPECT_EQ(left[1].name, "20000101-000006-0000.rename.done");
+    EXPECT_EQ(left.back().name, app.Renamer().LastJournal());
+}
+
+}  // namespace
+}  // namespace morvane::test
