@@ -67,6 +67,9 @@ CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& ar
         return StartResult::NoWindow;
     startedUp_ = true;
     quitRequest_ = false;
+    // Before anything new is loaded: a run that was cut off is mended first.
+    instance_.Start(locations_.journalDir, tempDir);
+    recovery_.RecoverUnfinishedRuns();
     for (const auto& argument : arguments)
         listFile_.LoadListFile(argument);
     return StartResult::Running;
@@ -85,6 +88,7 @@ void CMorvaneApp::RunMainLoop() {
 void CMorvaneApp::ShutDown() {
     if (roundTrip_.RowLocked())
         roundTrip_.UnlockRows();
+    instance_.Stop();
     list_.RemoveAllRows();
     host_.DestroyMainWindow();
     // The window is gone, so the terminal or the session's journal is the one place left

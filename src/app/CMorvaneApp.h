@@ -12,6 +12,7 @@
 #include "host/Host.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
+#include "ops/InstanceRecord.h"
 #include "ops/ListFile.h"
 #include "ops/Locations.h"
 #include "ops/Pump.h"
@@ -20,6 +21,7 @@
 #include "ops/RowOrder.h"
 #include "ops/RowRemoval.h"
 #include "ops/ShellOpen.h"
+#include "ops/StartupRecovery.h"
 #include "ops/TextRoundTrip.h"
 #include "rules/Validation.h"
 #include "settings/AppSettings.h"
@@ -109,8 +111,10 @@ private:
 
     Validation validation_{list_, fs_, log_};
     RowRemoval removal_{list_, validation_, log_, host_, pump_};
-    TextRoundTrip roundTrip_{list_,      validation_, fs_,   log_, settings_,
-                             locations_, host_,       busy_, pump_};
+    InstanceRecord instance_{fs_, log_};
+    StartupRecovery recovery_{fs_, log_, host_, locations_};
+    TextRoundTrip roundTrip_{list_,      validation_, fs_,   log_,  settings_,
+                             locations_, host_,       busy_, pump_, instance_};
     Registration registration_{list_, validation_, fs_,   log_,       settings_, locations_,
                                host_, busy_,       pump_, roundTrip_, removal_};
     ShellOpen shellOpen_{list_, fs_, log_, settings_, busy_, roundTrip_, registration_};

@@ -10,6 +10,7 @@
 #include "host/Messages.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
+#include "ops/InstanceRecord.h"
 #include "ops/Locations.h"
 #include "ops/ShellOpen.h"
 #include "platform/Clock.h"
@@ -101,6 +102,7 @@ void TextRoundTrip::ExportAndLock() {
         return;
     }
 
+    instance_.TextFileCreated(path);
     LockRows(path);
 
     if (settings_.useExternalEditor != 0) {
@@ -128,7 +130,9 @@ void TextRoundTrip::LockRows(const std::string& path) {
 
 void TextRoundTrip::UnlockRows() {
     log_.AppendLog(FormatText(msg::kUnlocked, textFilePath_.c_str()));
-    if (!fs_.Remove(textFilePath_).Ok())
+    if (fs_.Remove(textFilePath_).Ok())
+        instance_.TextFileRemoved(textFilePath_);
+    else
         log_.AppendLog(FormatText(msg::kTextDeleteFailed, textFilePath_.c_str()));
     textFilePath_.clear();
     textFileStamp_ = {};

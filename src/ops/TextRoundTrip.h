@@ -21,6 +21,7 @@ struct NewName;
 struct FileInfo;
 struct LocalTime;
 struct Locations;
+class InstanceRecord;
 
 // What tells one saved state of the text file from another, beyond its one-second time text.
 struct TextFileStamp {
@@ -36,7 +37,7 @@ class TextRoundTrip {
 public:
     TextRoundTrip(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
                   const AppSettings& settings, const Locations& locations, Host& host,
-                  const BusyState& busy, Pump& pump)
+                  const BusyState& busy, Pump& pump, InstanceRecord& instance)
         : list_(list),
           validation_(validation),
           fs_(fs),
@@ -45,7 +46,8 @@ public:
           locations_(locations),
           host_(host),
           busy_(busy),
-          pump_(pump) {}
+          pump_(pump),
+          instance_(instance) {}
 
     // While the rows are locked, line k of the text file is the new name of the row whose
     // "行" reads k + 1: nothing may add, remove or renumber rows without releasing it.
@@ -86,6 +88,7 @@ private:
     Host& host_;
     const BusyState& busy_;
     Pump& pump_;
+    InstanceRecord& instance_;
 
     bool rowLocked_ = false;
     std::string textFilePath_;

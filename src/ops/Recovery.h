@@ -1,0 +1,67 @@
+#pragma once
+// Bringing a rename run that was cut off back to a whole state: every file of its plan to its
+// old name (rolled back) or to its new name (finished). The disk is trusted, not the journal
+// alone: each file is found by its device and inode at one of the paths the plan gave it,
+// under folders that may have moved meanwhile.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ops/JournalFormat.h"
+#include "platform/FileSystem.h"
+
+namespace morvane {
+
+class ActivityLog;
+
+enum class RecoveryDirection { RollBack, Finish };
+
+// Where the files of a plan are found.
+struct PlanCounts {
+    int atOld = 0;
+    int atNew = 0;
+    int atTemporary = 0;
+    int missing = 0;
+};
+
+class PlanRecovery {
+public:
+    // `journal`: the journal file held locked, where extra temporary names are recorded
+    // before a file moves to one.
+    PlanRecovery(FileSystem& fs, ActivityLog& log, const JournalText& plan, LockedFile& journal);
+
+    // Looks for every file of the plan; the counts are of that moment.
+    PlanCounts Locate();
+    // Moves every file found to its old or new name, never replacing anything. A file not
+    // found, or whose place is taken, is left where it is and named in the log. The number of
+    // files that end at the wanted name (those already there included).
+    int Apply(RecoveryDirection direction);
+
+private:
+    enum : int { kNowhere = -1, kOld = 0, kNew = 1 };  // further: temporary names
+
+    const std::string& Candidate(std::size_t entry, int which) const;
+    int Candidates(std::size_t entry) const;
+    // The path a recorded path leads to now, the moves of folders above it applied.
+    std::string Now(const std::string& recorded) const;
+    // Moves an entry found at `at` to the candidate `to`; false when it could not.
+    bool MoveEntry(std::size_t entry, int to);
+    // A free temporary path beside the entry's current place, recorded in the journal.
+    bool FreshTemporary(std::size_t entry, std::string* recorded);
+    void NoteFolder(std::size_t entry);
+
+    FileSystem& fs_;
+    ActivityLog& log_;
+    JournalText plan_;
+    LockedFile& journal_;
+    std::vector<int> at_;       // which candidate each entry is at
+    std::vector<bool> folder_;  // the entry is a folder
+    // The recorded (old) path of each folder found elsewhere, and where it is now.
+    std::unordered_map<std::string, std::string> moved_;
+    std::uint32_t counter_ = 0;
+};
+
+}  // namespace morvane
