@@ -23,6 +23,7 @@
 #include "ops/ShellOpen.h"
 #include "ops/StartupRecovery.h"
 #include "ops/TextRoundTrip.h"
+#include "ops/UndoRun.h"
 #include "rules/Validation.h"
 #include "settings/AppSettings.h"
 
@@ -88,6 +89,7 @@ public:
     Registration& Registrar() { return registration_; }
     ShellOpen& Opener() { return shellOpen_; }
     RenameEngine& Renamer() { return renameEngine_; }
+    UndoRun& Undoer() { return undoRun_; }
     RowOrder& Order() { return rowOrder_; }
     ListFile& ListFiles() { return listFile_; }
     Host& UserInterface() { return host_; }
@@ -120,6 +122,8 @@ private:
     ShellOpen shellOpen_{list_, fs_, log_, settings_, busy_, roundTrip_, registration_};
     RenameEngine renameEngine_{list_, fs_,      log_,       host_,     busy_,
                                pump_, removal_, roundTrip_, locations_};
+    UndoRun undoRun_{list_, validation_, fs_,           log_,         host_,
+                     busy_, locations_,  registration_, renameEngine_};
     RowOrder rowOrder_{list_, host_, roundTrip_};
     ListFile listFile_{list_, validation_, fs_,   log_,          host_,
                        host_, busy_,       pump_, registration_, removal_};

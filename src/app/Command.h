@@ -25,6 +25,7 @@ enum class Command {
     EditInTextEditor,  // the menu item: toggles the lock
     EditorButton,      // the check button: locks when it is checked
     Rename,
+    UndoRename,
     // ヘルプ
     About,
     // The toolbar and the keys of the list.

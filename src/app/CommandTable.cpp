@@ -13,7 +13,7 @@ namespace {
 using C = CMorvaneApp;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandEntry, 23> kCommands = {{
+constexpr std::array<CommandEntry, 24> kCommands = {{
     {Command::LoadListFile, true, [](C& app) { app.ListFiles().OnLoadListFile(); }},
     {Command::OverwriteSave, false, [](C& app) { app.ListFiles().OnOverwriteSaveListFile(); }},
     {Command::SaveListFileAs, false, [](C& app) { app.ListFiles().OnSaveListFileAs(); }},
@@ -31,6 +31,7 @@ constexpr std::array<CommandEntry, 23> kCommands = {{
     {Command::EditInTextEditor, false, [](C& app) { app.RoundTrip().OnEditInTextEditor(false); }},
     {Command::EditorButton, false, [](C& app) { app.RoundTrip().OnEditInTextEditor(true); }},
     {Command::Rename, false, [](C& app) { app.Renamer().RenameAll(); }},
+    {Command::UndoRename, true, [](C& app) { app.Undoer().UndoLastRun(); }},
     {Command::About, false, [](C& app) { app.UserInterface().ShowAbout(); }},
     {Command::Open, false, [](C& app) { app.Opener().OpenSelectedEntries(); }},
     {Command::GoUp, false, [](C& app) { app.Registrar().OnGoUp(); }},

@@ -144,6 +144,18 @@ inline constexpr const char* kJournalUnreadable =
 inline constexpr const char* kStaleTextFileRemoved =
     "【操作】前回の終了しなかったセッションのテキストファイルを削除しました。(%s)";
 
+// Undo.
+inline constexpr const char* kUndoQuestion =
+    "直前のリネームを元に戻します。\n%d 個のファイルを元の名前にリネームします。よろしいですか？\n\n"
+    "リネームの後で変更されたファイル (%d 個) はそのままにします。";
+inline constexpr const char* kUndoCaption = "リネームを元に戻す";
+inline constexpr const char* kUndoListNotEmpty =
+    "【エラー】リストにファイルが登録されているため、リネームを元に戻せません。リストをクリアしてか"
+    "ら実行してください。";
+inline constexpr const char* kNothingToUndo = "【エラー】元に戻せるリネームはありません。";
+inline constexpr const char* kUndoChanged =
+    "【エラー】リネームの後で移動・変更されたため、元に戻しませんでした。(%s)";
+
 // Row lock and text file.
 inline constexpr const char* kLocked =
     "【操作】『行』をロックします。以下のテキストファイルを編集して上書き保存すると、リストが自動的"

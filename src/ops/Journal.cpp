@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 
 #include "host/Messages.h"
@@ -96,8 +97,17 @@ FsStatus Journal::Begin(const std::string& folder, RunKind kind, std::string_vie
     if (const FsStatus made = MakeFolders(fs_, folder); !made.Ok())
         return made;
     const std::string stamp = Stamp();
+    // The counter goes past every journal of the same second, whatever its state, so the
+    // names keep the order of the runs.
+    unsigned first = 0;
+    for (const JournalFile& file : ListJournals(fs_, folder)) {
+        if (file.name.compare(0, stamp.size() + 1, stamp + "-") == 0)
+            first = std::max(first, static_cast<unsigned>(std::strtoul(
+                                        file.name.c_str() + stamp.size() + 1, nullptr, 10)) +
+                                        1);
+    }
     FsStatus opened;
-    for (unsigned n = 0;; ++n) {
+    for (unsigned n = first;; ++n) {
         entry_ = {FormatText("%s-%04u", stamp.c_str(), n) +
                       std::string(SuffixOf(kind, JournalState::Running)),
                   kind, JournalState::Running};

@@ -40,6 +40,14 @@ public:
     // files that end at the wanted name (those already there included).
     int Apply(RecoveryDirection direction);
 
+    // After Locate: whether the entry was found at its old or new name, and the path where
+    // it is now.
+    bool AtOld(std::size_t entry) const { return at_[entry] == kOld; }
+    bool AtNew(std::size_t entry) const { return at_[entry] == kNew; }
+    std::string PathNow(std::size_t entry) const { return Now(Candidate(entry, at_[entry])); }
+    // Where the entry's new name is now.
+    std::string NewPathNow(std::size_t entry) const { return Now(plan_.plan[entry].to); }
+
 private:
     enum : int { kNowhere = -1, kOld = 0, kNew = 1 };  // further: temporary names
 

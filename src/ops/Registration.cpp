@@ -78,6 +78,13 @@ bool Registration::RegisterPath(const std::string& path) {
     return Register(path, nullptr);
 }
 
+bool Registration::RegisterPathEvenFolder(const std::string& path) {
+    folderRowsAlways_ = true;
+    const bool registered = Register(path, nullptr);
+    folderRowsAlways_ = false;
+    return registered;
+}
+
 bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>* found,
                             const FileInfo* known) {
     // Copied only when there is a slash to take off: the walk's paths have none.
@@ -121,7 +128,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     const FileInfo* info = known != nullptr ? known : lookedUp ? &*lookedUp : nullptr;
     if (info == nullptr)
         return false;
-    if (info->IsDirectory() && settings_.registerFolders == 0)
+    if (info->IsDirectory() && settings_.registerFolders == 0 && !folderRowsAlways_)
         return false;
 
     std::string typeName;

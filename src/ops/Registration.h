@@ -44,6 +44,9 @@ public:
 
     // Checks the path, runs the rename test, creates its entry and appends its row.
     bool RegisterPath(const std::string& path);
+    // RegisterPath for a path that becomes a row even when it is a folder and folders are
+    // not registered otherwise: the rows of an undo.
+    bool RegisterPathEvenFolder(const std::string& path);
 
     // Open while paths are registered: the outermost one shows the progress dialog and the
     // start and end lines, and renumbers the rows at its end.
@@ -112,6 +115,7 @@ private:
     RowRemoval& removal_;
 
     std::string currentFolder_;
+    bool folderRowsAlways_ = false;  // while RegisterPathEvenFolder runs
     // The share of the detail bar the walk has filled so far.
     float progressShare_ = 0.0f;
     // The listing made by the last count, reused by the walk that follows it.

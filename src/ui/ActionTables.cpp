@@ -32,7 +32,9 @@ const std::vector<MenuEntry>& MenuTable() {
         {"実行 (&A)",
          {{Command::EditInTextEditor, "テキストエディタで編集 (&T)", nullptr},
           {std::nullopt, nullptr, nullptr},
-          {Command::Rename, "新しい名前でリネーム (&R)", "新しいファイル名にリネーム"}}},
+          {Command::Rename, "新しい名前でリネーム (&R)", "新しいファイル名にリネーム"},
+          {Command::UndoRename, "直前のリネームを元に戻す (&U)",
+           "直前のリネームで変わった名前を元に戻す"}}},
         {"ヘルプ(&H)", {{Command::About, "バージョン情報 (&A)", nullptr}}},
     };
     return menus;
@@ -65,6 +67,7 @@ const std::vector<KeyEntry>& KeyTable() {
         {Command::MoveUp, Qt::Key_Up, Qt::AltModifier, false},
         {Command::MoveDown, Qt::Key_Down, Qt::AltModifier, false},
         {Command::SelectAll, Qt::Key_A, Qt::ControlModifier, true},
+        {Command::UndoRename, Qt::Key_Z, Qt::ControlModifier, true},
         {Command::OverwriteSave, Qt::Key_S, Qt::ControlModifier, true},
     };
     return keys;

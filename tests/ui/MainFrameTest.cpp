@@ -143,6 +143,20 @@ private slots:
         QCOMPARE(ui->app.List().RowCount(), 4);
     }
 
+    void ctrlZOnTheListUndoesTheLastRun() {
+        ui->AddNumbered(2);
+        ui->app.Rules().SetNewName(0, "renamed.txt");
+        ui->host.yesNoAnswers.push_back(true);
+        ui->app.Execute(Command::Rename);
+        QVERIFY(test::PathExists(ui->dir / "files/renamed.txt"));
+        ui->list->setFocus();
+        ui->host.yesNoAnswers.push_back(true);
+        QTest::keyClick(ui->list, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(test::PathExists(ui->dir / "files/f000.txt"));
+        QVERIFY(!test::PathExists(ui->dir / "files/renamed.txt"));
+        QCOMPARE(ui->host.questions.back().caption, std::string(msg::kUndoCaption));
+    }
+
     void menusCarryTheirLabelsAndReachTheirHandlers() {
         QStringList titles;
         for (QAction* menu : ui->frame->menuBar()->actions())
@@ -166,7 +180,8 @@ private slots:
         QCOMPARE(labels(2), QStringList({"ツール バー(&T)", "ステータス バー(&S)", "-",
                                          "フォント (&F)", "-", "環境設定 (&O)"}));
         QCOMPARE(labels(3),
-                 QStringList({"テキストエディタで編集 (&T)", "-", "新しい名前でリネーム (&R)"}));
+                 QStringList({"テキストエディタで編集 (&T)", "-", "新しい名前でリネーム (&R)",
+                              "直前のリネームを元に戻す (&U)"}));
         QCOMPARE(labels(4), QStringList({"バージョン情報 (&A)"}));
         QCOMPARE(ui->frame->MenuAction(Command::Rename)->statusTip(),
                  QString("新しいファイル名にリネーム"));
