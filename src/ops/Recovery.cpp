@@ -67,19 +67,25 @@ void PlanRecovery::NoteFolder(std::size_t entry) {
         moved_[old] = std::move(now);
 }
 
-PlanCounts PlanRecovery::Locate() {
+PlanCounts PlanRecovery::Locate(bool newFirst, bool keepInfo) {
     PlanCounts counts;
     moved_.clear();
+    infos_.clear();
+    if (keepInfo)
+        infos_.resize(plan_.plan.size());
     // Folders above an entry are shallower and come later in the plan: walk it backwards so
     // that each is placed before anything inside it is looked for.
     for (std::size_t i = plan_.plan.size(); i-- > 0;) {
         const JournalEntry& e = plan_.plan[i];
         at_[i] = kNowhere;
-        for (int which = 0; which < Candidates(i); ++which) {
-            const auto info = fs_.Find(Now(Candidate(i, which)));
+        for (int tried = 0; tried < Candidates(i); ++tried) {
+            const int which = newFirst && tried < 2 ? 1 - tried : tried;
+            auto info = fs_.Find(Now(Candidate(i, which)));
             if (info && info->inode == e.inode && info->device == e.device) {
                 at_[i] = which;
                 folder_[i] = info->IsDirectory();
+                if (keepInfo)
+                    infos_[i] = std::move(info);
                 break;
             }
         }
@@ -109,21 +115,20 @@ bool PlanRecovery::MoveEntry(std::size_t entry, int to) {
     return true;
 }
 
-bool PlanRecovery::FreshTemporary(std::size_t entry, std::string* recorded) {
+void PlanRecovery::FreshTemporary(std::size_t entry, std::string* lines) {
     const std::string& old = plan_.plan[entry].from;
     const std::string folder = FolderOf(old);
     const std::string name = old.substr(old.find_last_of('/') + 1);
     const std::size_t nameMax = fs_.NameMax(Now(folder));
+    std::string recorded;
     for (;;) {
-        *recorded = (folder == "/" ? std::string() : folder) + "/" +
-                    TemporaryName(counter_++, name, nameMax);
-        if (!fs_.Exists(Now(*recorded)))
+        recorded = (folder == "/" ? std::string() : folder) + "/" +
+                   TemporaryName(counter_++, name, nameMax);
+        if (!fs_.Exists(Now(recorded)))
             break;
     }
-    if (!fs_.Append(journal_, ExtraTempLine(entry, *recorded), true).Ok())
-        return false;
-    plan_.plan[entry].extraTemps.push_back(*recorded);
-    return true;
+    *lines += ExtraTempLine(entry, recorded);
+    plan_.plan[entry].extraTemps.push_back(std::move(recorded));
 }
 
 int PlanRecovery::Apply(RecoveryDirection direction) {
@@ -142,19 +147,28 @@ int PlanRecovery::Apply(RecoveryDirection direction) {
             if (at_[i] != kNowhere && at_[i] != wanted)
                 wantedPaths.insert(Now(Candidate(i, wanted)));
         }
+        // Where each of those waits: its own temporary name if it is free, else a new one,
+        // all new ones made durable in the journal with one write before any of them is used.
+        std::vector<std::pair<std::size_t, int>> rooms;
+        std::string freshLines;
         for (std::size_t i = begin; i < end; ++i) {
             if (at_[i] == kNowhere || at_[i] == wanted ||
                 wantedPaths.count(Now(Candidate(i, at_[i]))) == 0)
                 continue;
             const JournalEntry& e = plan_.plan[i];
-            int room = 2;
-            if (e.temp.empty() || fs_.Exists(Now(e.temp))) {
-                std::string fresh;
-                if (!FreshTemporary(i, &fresh))
-                    continue;  // stays; its partner's move fails and is named
-                room = Candidates(i) - 1;
+            if (!e.temp.empty() && !fs_.Exists(Now(e.temp))) {
+                rooms.emplace_back(i, 2);
+                continue;
             }
-            MoveEntry(i, room);
+            FreshTemporary(i, &freshLines);
+            rooms.emplace_back(i, Candidates(i) - 1);
+        }
+        // Unrecorded, they are not used: those files stay, and their partners' moves fail
+        // and are named.
+        const bool recorded = freshLines.empty() || fs_.Append(journal_, freshLines, true).Ok();
+        for (const auto& [i, room] : rooms) {
+            if (recorded || room == 2)
+                MoveEntry(i, room);
         }
         for (std::size_t i = begin; i < end; ++i) {
             if (at_[i] == kNowhere) {

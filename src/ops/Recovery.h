@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -33,8 +34,10 @@ public:
     // before a file moves to one.
     PlanRecovery(FileSystem& fs, ActivityLog& log, const JournalText& plan, LockedFile& journal);
 
-    // Looks for every file of the plan; the counts are of that moment.
-    PlanCounts Locate();
+    // Looks for every file of the plan; the counts are of that moment. `newFirst`: most files
+    // are expected at their new names, so that is looked at first. `keepInfo`: what was found
+    // of each file is kept for InfoOf.
+    PlanCounts Locate(bool newFirst = false, bool keepInfo = false);
     // Moves every file found to its old or new name, never replacing anything. A file not
     // found, or whose place is taken, is left where it is and named in the log. The number of
     // files that end at the wanted name (those already there included).
@@ -47,6 +50,10 @@ public:
     std::string PathNow(std::size_t entry) const { return Now(Candidate(entry, at_[entry])); }
     // Where the entry's new name is now.
     std::string NewPathNow(std::size_t entry) const { return Now(plan_.plan[entry].to); }
+    // What Locate found of the entry, when it kept it.
+    const FileInfo* InfoOf(std::size_t entry) const {
+        return entry < infos_.size() && infos_[entry] ? &*infos_[entry] : nullptr;
+    }
 
 private:
     enum : int { kNowhere = -1, kOld = 0, kNew = 1 };  // further: temporary names
@@ -57,8 +64,8 @@ private:
     std::string Now(const std::string& recorded) const;
     // Moves an entry found at `at` to the candidate `to`; false when it could not.
     bool MoveEntry(std::size_t entry, int to);
-    // A free temporary path beside the entry's current place, recorded in the journal.
-    bool FreshTemporary(std::size_t entry, std::string* recorded);
+    // A free temporary path beside the entry's old place; its journal line is added to `lines`.
+    void FreshTemporary(std::size_t entry, std::string* lines);
     void NoteFolder(std::size_t entry);
 
     FileSystem& fs_;
@@ -67,6 +74,7 @@ private:
     LockedFile& journal_;
     std::vector<int> at_;       // which candidate each entry is at
     std::vector<bool> folder_;  // the entry is a folder
+    std::vector<std::optional<FileInfo>> infos_;
     // The recorded (old) path of each folder found elsewhere, and where it is now.
     std::unordered_map<std::string, std::string> moved_;
     std::uint32_t counter_ = 0;

@@ -78,9 +78,9 @@ bool Registration::RegisterPath(const std::string& path) {
     return Register(path, nullptr);
 }
 
-bool Registration::RegisterPathEvenFolder(const std::string& path) {
+bool Registration::RegisterPathEvenFolder(const std::string& path, const FileInfo* known) {
     folderRowsAlways_ = true;
-    const bool registered = Register(path, nullptr);
+    const bool registered = Register(path, nullptr, known);
     folderRowsAlways_ = false;
     return registered;
 }

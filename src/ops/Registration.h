@@ -46,7 +46,8 @@ public:
     bool RegisterPath(const std::string& path);
     // RegisterPath for a path that becomes a row even when it is a folder and folders are
     // not registered otherwise: the rows of an undo.
-    bool RegisterPathEvenFolder(const std::string& path);
+    // `known`: what a look at the path just found, so it is not looked up again.
+    bool RegisterPathEvenFolder(const std::string& path, const FileInfo* known);
 
     // Open while paths are registered: the outermost one shows the progress dialog and the
     // start and end lines, and renumbers the rows at its end.

@@ -55,7 +55,7 @@ void UndoRun::UndoLastRun() {
     text = {};
 
     PlanRecovery located(fs_, log_, journal, held);
-    located.Locate();
+    located.Locate(true, true);
     std::vector<std::size_t> back;  // entries at their new names, to go back
     std::vector<std::string> changed;
     for (std::size_t i = 0; i < journal.plan.size(); ++i) {
@@ -79,7 +79,7 @@ void UndoRun::UndoLastRun() {
         Registration::Run registering(registration_);
         // Folders before what is inside them, so every row's folder is the one it is in now.
         for (auto it = back.rbegin(); it != back.rend(); ++it)
-            registration_.RegisterPathEvenFolder(located.PathNow(*it));
+            registration_.RegisterPathEvenFolder(located.PathNow(*it), located.InfoOf(*it));
     }
     std::vector<std::string> oldNames;
     std::vector<NewName> names;

@@ -1,0 +1,145 @@
+// What the journal costs a rename run, and what mending and reversing a run cost, each against
+// the rename of the same 100,000 files: the journal's own writes (the plan made durable, the
+// progress of each phase, the end), the roll-back and the finish of a run cut off just before
+// its end, and the undo command after a whole run.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Bench.h"
+#include "BenchHost.h"
+#include "RenamePlan.h"
+#include "app/CMorvaneApp.h"
+#include "host/ActivityLog.h"
+#include "model/ListModel.h"
+#include "ops/Journal.h"
+#include "ops/Locations.h"
+#include "ops/StartupRecovery.h"
+#include "platform/FileSystem.h"
+
+namespace mb = morvane::bench;
+
+namespace {
+
+// The run's journal back to the state of a run killed before its end: no end line, and
+// the name of a running one.
+void ReopenLastJournal(const std::string& folder) {
+    morvane::FileSystem& fs = morvane::RealFileSystem();
+    std::vector<morvane::JournalFile> journals = morvane::ListJournals(fs, folder);
+    if (journals.empty() || journals.back().state != morvane::JournalState::Done)
+        mb::Fail("no journal to reopen");
+    const std::string path = folder + "/" + journals.back().name;
+    std::string text;
+    if (!fs.ReadFile(path, morvane::kNoSizeLimit, &text).Ok() ||
+        text.substr(text.size() - morvane::kCompleteLine.size()) != morvane::kCompleteLine)
+        mb::Fail("journal not complete");
+    text.resize(text.size() - morvane::kCompleteLine.size());
+    if (!fs.WriteFileAtomic(path, text).Ok() ||
+        !morvane::MarkJournal(fs, folder, &journals.back(), morvane::JournalState::Running).Ok())
+        mb::Fail("journal not reopened");
+}
+
+void RemoveJournals(const std::string& folder) {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+}  // namespace
+
+MORVANE_BENCH_SCENARIO(RecoverAndUndo, "rename journal, recovery and undo") {
+    const mb::BenchTree& tree = ctx.Tree();
+    const mb::Plan plan = mb::MakePlan(tree);
+    mb::WriteContents(tree);
+    const std::string journals = tree.root + "/.journals";
+    const std::size_t n = tree.files.size();
+    morvane::FileSystem& fs = morvane::RealFileSystem();
+    mb::BenchHost host;
+    std::unique_ptr<morvane::CMorvaneApp> app;
+    const auto renamed = [&] {
+        app = mb::ReadyToRename(host, tree, plan, journals);
+        app->Renamer().RenameAll();
+        mb::CheckRenamed(tree, plan);
+    };
+
+    const mb::Measurement rename =
+        ctx.Measure([&] { app->Renamer().RenameAll(); },
+                    [&] { app = mb::ReadyToRename(host, tree, plan, journals); },
+                    [&] {
+                        mb::CheckRenamed(tree, plan);
+                        mb::Restore(tree, plan);
+                        app.reset();
+                        RemoveJournals(journals);
+                    });
+
+    // The same plan the run writes, every file's device and inode taken beforehand.
+    std::vector<morvane::JournalEntry> entries(n);
+    for (std::size_t i = n; i-- > 0;) {
+        struct stat st {};
+        lstat(tree.files[i].c_str(), &st);
+        entries[n - 1 - i] = {tree.files[i], plan.temps[i], plan.targets[i],
+                              st.st_dev,     st.st_ino,     {}};
+    }
+    const mb::Measurement journal = ctx.Measure(
+        [&] {
+            morvane::Journal written(fs);
+            if (!written.Begin(journals, morvane::RunKind::Rename, {}, entries).Ok())
+                mb::Fail("journal not written");
+            (void)written.Progress(3, 1);
+            (void)written.Progress(3, 2);
+            (void)written.Complete();
+        },
+        {}, [&] { RemoveJournals(journals); });
+    ctx.Report("journal of the run (against the rename)", journal, rename, n, {.maxRatio = 0.10});
+
+    morvane::ActivityLog log;
+    morvane::Locations places;
+    places.journalDir = journals;
+    const auto recover = [&] {
+        morvane::StartupRecovery(fs, log, host, places).RecoverUnfinishedRuns();
+    };
+    const mb::Measurement rollBack = ctx.Measure(
+        recover,
+        [&] {
+            renamed();
+            app.reset();
+            ReopenLastJournal(journals);
+            host.choice = 0;
+        },
+        [&] {
+            mb::CheckOriginal(tree);
+            RemoveJournals(journals);
+        });
+    ctx.Report("roll back a run cut off at its end (against the rename)", rollBack, rename, n,
+               {.maxRatio = 1.5});
+
+    const mb::Measurement finish = ctx.Measure(
+        recover,
+        [&] {
+            renamed();
+            app.reset();
+            mb::Restore(tree, plan);
+            ReopenLastJournal(journals);
+            host.choice = 1;
+        },
+        [&] {
+            mb::CheckRenamed(tree, plan);
+            mb::Restore(tree, plan);
+            RemoveJournals(journals);
+        });
+    ctx.Report("finish a run cut off at its start (against the rename)", finish, rename, n,
+               {.maxRatio = 1.5});
+
+    const mb::Measurement undo =
+        ctx.Measure([&] { app->Execute(morvane::Command::UndoRename); }, renamed,
+                    [&] {
+                        mb::CheckOriginal(tree);
+                        app.reset();
+                        RemoveJournals(journals);
+                    });
+    ctx.Report("undo the run (against the rename)", undo, rename, n, {.maxRatio = 1.5});
+    ctx.RebuildTree();
+}
