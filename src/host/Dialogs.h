@@ -18,8 +18,8 @@ public:
     // Message boxes with a warning icon: OK only, and Yes/No (true for Yes).
     virtual void ShowWarning(const std::string& text, const std::string& caption) = 0;
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
-    // A question with buttons of its own, the first the default: the index of the one
-    // chosen, -1 when the box was closed without an answer.
+    // A question with buttons of its own, the first the default and the last answered by
+    // Escape: the index of the one chosen, -1 when the box was closed without an answer.
     virtual int AskChoice(const std::string& text, const std::string& caption,
                           const std::vector<std::string>& buttons) = 0;
 

@@ -97,8 +97,11 @@ int QtHost::AskChoice(const std::string& text, const std::string& caption,
     std::vector<QAbstractButton*> made;
     for (const std::string& label : buttons)
         made.push_back(box.addButton(Qs(label), QMessageBox::ActionRole));
-    if (!made.empty())
+    if (!made.empty()) {
         box.setDefaultButton(static_cast<QPushButton*>(made.front()));
+        // Escape answers the last one, the choice that decides nothing.
+        box.setEscapeButton(made.back());
+    }
     box.exec();
     const auto chosen = std::find(made.begin(), made.end(), box.clickedButton());
     return chosen == made.end() ? -1 : static_cast<int>(chosen - made.begin());

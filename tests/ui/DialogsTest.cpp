@@ -284,6 +284,23 @@ private slots:
         ui->host.QtHost::ShowWarning(msg::kNoTempDir, msg::kStartupCaption);
     }
 
+    void choiceBoxOffersItsButtonsInOrder() {
+        const std::vector<std::string> buttons = {msg::kRecoveryRollBack, msg::kRecoveryFinish,
+                                                  msg::kRecoveryLater};
+        QStringList labels;
+        WhenModal([&](QWidget* modal) {
+            for (QAbstractButton* button : qobject_cast<QMessageBox*>(modal)->buttons())
+                labels << button->text();
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        QCOMPARE(ui->host.QtHost::AskChoice("text", msg::kRecoveryCaption, buttons), 0);
+        QCOMPARE(labels, QStringList({"元の名前に戻す", "リネームを完了する", "後で"}));
+        WhenModal([](QWidget* modal) { ClickButton(modal, "リネームを完了する"); });
+        QCOMPARE(ui->host.QtHost::AskChoice("text", msg::kRecoveryCaption, buttons), 1);
+        WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QCOMPARE(ui->host.QtHost::AskChoice("text", msg::kRecoveryCaption, buttons), 2);
+    }
+
     // Each line of a question stays one line: no break inside a phrase.
     void messageBoxesKeepTheirLines() {
         for (const char* text : {msg::kUnlockQuestion, msg::kRenameQuestion}) {
