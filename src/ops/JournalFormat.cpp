@@ -112,7 +112,11 @@ std::string ProgressLine(std::uint16_t depth, int phase) {
 
 bool ParseJournal(std::string_view text, JournalText* journal) {
     *journal = {};
-    if (text.substr(0, kFirstLine.size() + 1) != std::string(kFirstLine) + "\n")
+    // Cut off before its first line was whole: a journal with no plan yet.
+    const std::string first = std::string(kFirstLine) + "\n";
+    if (text.size() < first.size() && first.compare(0, text.size(), text) == 0)
+        return true;
+    if (text.substr(0, first.size()) != first)
         return false;
     text.remove_prefix(kFirstLine.size() + 1);
     while (!text.empty()) {

@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "app/CMorvaneApp.h"
-#include "ops/InstanceRecord.h"
 #include "ops/Journal.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"

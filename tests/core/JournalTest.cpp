@@ -5,6 +5,7 @@
 
 #include "RenameFixture.h"
 #include "ops/Journal.h"
+#include "ops/StartupRecovery.h"
 
 namespace morvane::test {
 namespace {
@@ -111,6 +112,48 @@ TEST_F(JournalTest, TheNewestFinishedJournalsAreKeptAndUnfinishedOnesNeverPruned
     EXPECT_EQ(left.front().name, "19990101-000000-0000.rename.run");
     EXPECT_EQ(left[1].name, "20000101-000006-0000.rename.done");
     EXPECT_EQ(left.back().name, app.Renamer().LastJournal());
+}
+
+}  // namespace
+}  // namespace morvane::test
+
+namespace morvane::test {
+namespace {
+
+TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
+    dir.MakeFile("a.txt", "A");
+    SetName(Register("a.txt"), "b.txt");
+    Run();
+    // Back to what a run killed before its end leaves.
+    const std::string folder = state / "morvane";
+    std::vector<JournalFile> journals = ListJournals(fs, folder);
+    ASSERT_EQ(journals.size(), 1u);
+    std::string text = ReadFileText(folder + "/" + journals[0].name);
+    text.resize(text.size() - kCompleteLine.size());
+    ASSERT_TRUE(fs.WriteFileAtomic(folder + "/" + journals[0].name, text).Ok());
+    ASSERT_TRUE(MarkJournal(fs, folder, &journals[0], JournalState::Running).Ok());
+    StartupRecovery recovery(fs, app.Log(), host, app.Places());
+
+    {
+        LockedFile held;  // another instance is at work on it
+        ASSERT_TRUE(fs.OpenLocked(folder + "/" + journals[0].name, false, &held).Ok());
+        host.questions.clear();
+        recovery.RecoverUnfinishedRuns();
+        EXPECT_TRUE(host.questions.empty());
+    }
+    host.choiceAnswers = {2};
+    recovery.RecoverUnfinishedRuns();
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0].caption, msg::kRecoveryCaption);
+    EXPECT_EQ(host.questions[0].text, FormatText(msg::kRecoveryQuestion, 0, 1, 0, 0));
+    EXPECT_EQ(ListJournals(fs, folder)[0].state, JournalState::Running);
+    EXPECT_EQ(Content("b.txt"), "A");
+
+    host.choiceAnswers = {0};
+    recovery.RecoverUnfinishedRuns();
+    EXPECT_EQ(host.questions.size(), 2u);
+    EXPECT_EQ(Content("a.txt"), "A");
+    EXPECT_EQ(ListJournals(fs, folder)[0].state, JournalState::Undone);
 }
 
 }  // namespace
