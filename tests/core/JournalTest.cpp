@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "RenameFixture.h"
+#include "host/ActivityLog.h"
+#include "ops/InstanceRecord.h"
 #include "ops/Journal.h"
 #include "ops/StartupRecovery.h"
 
@@ -154,6 +156,42 @@ TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
     EXPECT_EQ(host.questions.size(), 2u);
     EXPECT_EQ(Content("a.txt"), "A");
     EXPECT_EQ(ListJournals(fs, folder)[0].state, JournalState::Undone);
+}
+
+}  // namespace
+}  // namespace morvane::test
+
+namespace morvane::test {
+namespace {
+
+TEST(InstanceRecordTest, TextFilesOfADeadInstanceGoAndThoseOfALiveOneStay) {
+    TempDir dir;
+    const std::string folder = dir.MakeFolder("state");
+    const std::string temp = dir.MakeFolder("tmp") + "/";
+    FileSystem& fs = RealFileSystem();
+    const std::string dead = dir.MakeFile("tmp/00000000[MORVANE]_20240101000000.txt");
+    const std::string gone = dir.MakeFile("tmp/00000001[MORVANE]_20240101000000.txt");
+    const std::string notOurs = dir.MakeFile("tmp/notes.txt");
+    dir.MakeFile("state/instance-1.lock",
+                 "text " + dead + "\ntext " + gone + "\ngone " + gone + "\ntext " + notOurs + "\n");
+    ActivityLog log;
+    InstanceRecord live(fs, log);
+    live.Start(folder, temp);
+    EXPECT_FALSE(PathExists(dead));
+    EXPECT_TRUE(PathExists(gone));  // the dead instance had removed it itself
+    EXPECT_TRUE(PathExists(notOurs));
+    EXPECT_FALSE(PathExists(folder + "/instance-1.lock"));
+    EXPECT_EQ(log.Text(), "\n" + FormatText(msg::kStaleTextFileRemoved, dead.c_str()));
+
+    // While the first lives, a second start leaves its file alone.
+    const std::string mine = dir.MakeFile("tmp/00000002[MORVANE]_20240101000000.txt");
+    live.TextFileCreated(mine);
+    InstanceRecord second(fs, log);
+    second.Start(folder, temp);
+    EXPECT_TRUE(PathExists(mine));
+    EXPECT_EQ(dir.Names("state").size(), 1u);
+    live.Stop();  // a clean end takes its record away
+    EXPECT_TRUE(dir.Names("state").empty());
 }
 
 }  // namespace
