@@ -1,0 +1,41 @@
+#include "names/NameParts.h"
+
+#include <cstdint>
+
+#include "platform/Utf16.h"
+
+namespace morvane {
+
+std::size_t ExtensionDot(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0)
+        return std::string_view::npos;
+    return dot;
+}
+
+std::string StemOf(std::string_view name) {
+    return std::string(name.substr(0, ExtensionDot(name)));
+}
+
+std::string ExtensionOf(std::string_view name) {
+    const std::size_t dot = ExtensionDot(name);
+    return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot + 1));
+}
+
+std::size_t CodePointCount(std::string_view text) {
+    std::size_t count = 0;
+    std::uint32_t cp = 0;
+    for (std::size_t i = 0; i < text.size(); i += detail::DecodeUtf8(text, i, &cp))
+        ++count;
+    return count;
+}
+
+std::size_t ByteOffsetOf(std::string_view text, std::size_t index) {
+    std::size_t i = 0;
+    std::uint32_t cp = 0;
+    for (; i < text.size() && index > 0; --index)
+        i += detail::DecodeUtf8(text, i, &cp);
+    return i;
+}
+
+}  // namespace morvane

@@ -1,0 +1,35 @@
+#pragma once
+// An ordered list of name steps, compiled once (expressions, transliterators) and then
+// applied to each row's name.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "names/NameStep.h"
+
+namespace morvane {
+
+class Replacer;
+class WidthTransformer;
+
+class NamePipeline final {
+public:
+    explicit NamePipeline(const std::vector<NameStep>& steps);
+    ~NamePipeline();
+    NamePipeline(const NamePipeline&) = delete;
+    NamePipeline& operator=(const NamePipeline&) = delete;
+
+    // Empty when every step compiled; otherwise Apply returns names unchanged.
+    const std::string& error() const { return error_; }
+
+    // The new name. *note (may be null) receives a remark for the row, such as a fallback.
+    std::string Apply(const std::string& name, const NameContext& context, std::string* note) const;
+
+private:
+    struct Compiled;
+    std::vector<Compiled> steps_;
+    std::string error_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,101 @@
+#pragma once
+// The steps that compute a new file name, as plain settings. A NamePipeline compiles an
+// ordered list of them once and applies it to each name.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace morvane {
+
+enum class NamePart { Stem, Extension, Whole };
+enum class Edge { Start, End };
+
+struct ReplaceStep {
+    bool enabled = true;
+    std::string find;
+    std::string replacement;  // with regex: $1, ${name}; plain text: taken literally
+    bool regex = false;
+    bool caseSensitive = true;
+    bool all = true;  // every match, or only the first
+    NamePart part = NamePart::Stem;
+};
+
+// Positions and counts are in code points of the stem.
+struct InsertStep {
+    bool enabled = true;
+    std::string text;
+    int position = 0;
+    Edge from = Edge::Start;
+};
+
+// From End: `from` characters are kept after the removed range.
+struct RemoveStep {
+    bool enabled = true;
+    int from = 0;
+    int count = 0;
+    Edge edge = Edge::Start;
+};
+
+enum class NumberPlace { Before, After, InsteadOfStem };
+struct NumberStep {
+    bool enabled = true;
+    long long start = 1;
+    long long step = 1;
+    int digits = 1;
+    bool perFolder = false;
+    NumberPlace place = NumberPlace::Before;
+    std::string separator;
+};
+
+enum class CaseKind { Upper, Lower, Title };
+struct CaseStep {
+    bool enabled = true;
+    CaseKind kind = CaseKind::Upper;
+    NamePart part = NamePart::Stem;
+};
+
+enum class WidthKind {
+    AsciiToHalfwidth,
+    AsciiToFullwidth,
+    HalfwidthKatakanaToFull,
+    HiraganaToKatakana,
+    KatakanaToHiragana,
+    Nfc
+};
+struct WidthStep {
+    bool enabled = true;
+    WidthKind kind = WidthKind::AsciiToHalfwidth;
+    NamePart part = NamePart::Whole;
+};
+
+enum class DateSource { Modified, ExifOriginal };
+struct DateStep {
+    bool enabled = true;
+    DateSource source = DateSource::Modified;
+    std::string format = "%Y-%m-%d_%H%M%S";  // strftime, local time
+    int position = 0;
+    Edge from = Edge::Start;
+};
+
+enum class ExtensionAction { Change, Add, Remove, Lower, Upper };
+struct ExtensionStep {
+    bool enabled = true;
+    ExtensionAction action = ExtensionAction::Change;
+    std::string text;  // without the dot
+};
+
+using NameStep = std::variant<ReplaceStep, InsertStep, RemoveStep, NumberStep, CaseStep, WidthStep,
+                              DateStep, ExtensionStep>;
+
+// What the caller knows about the row whose name is computed.
+struct NameContext {
+    std::string path;  // full path of the file
+    std::size_t listIndex = 0;
+    std::size_t folderIndex = 0;
+    std::int64_t modified = 0;  // seconds since the epoch
+};
+
+}  // namespace morvane
