@@ -73,16 +73,23 @@ PlanCounts PlanRecovery::Locate(bool newFirst, bool keepInfo) {
     infos_.clear();
     if (keepInfo)
         infos_.resize(plan_.plan.size());
+    int lastFound = newFirst ? kNew : kOld;
     // Folders above an entry are shallower and come later in the plan: walk it backwards so
     // that each is placed before anything inside it is looked for.
     for (std::size_t i = plan_.plan.size(); i-- > 0;) {
         const JournalEntry& e = plan_.plan[i];
         at_[i] = kNowhere;
-        for (int tried = 0; tried < Candidates(i); ++tried) {
-            const int which = newFirst && tried < 2 ? 1 - tried : tried;
+        // Files of a run stand in long stretches at the same kind of name: the kind the last
+        // file was found at is looked at first.
+        const int likely = lastFound < Candidates(i) ? lastFound : kOld;
+        for (int tried = -1; tried < Candidates(i); ++tried) {
+            int which = tried < 0 ? likely : newFirst && tried < 2 ? 1 - tried : tried;
+            if (tried >= 0 && which == likely)
+                continue;
             auto info = fs_.Find(Now(Candidate(i, which)));
             if (info && info->inode == e.inode && info->device == e.device) {
                 at_[i] = which;
+                lastFound = std::min(which, 2);
                 folder_[i] = info->IsDirectory();
                 if (keepInfo)
                     infos_[i] = std::move(info);
@@ -119,7 +126,10 @@ void PlanRecovery::FreshTemporary(std::size_t entry, std::string* lines) {
     const std::string& old = plan_.plan[entry].from;
     const std::string folder = FolderOf(old);
     const std::string name = old.substr(old.find_last_of('/') + 1);
-    const std::size_t nameMax = fs_.NameMax(Now(folder));
+    auto limit = nameMax_.find(folder);
+    if (limit == nameMax_.end())
+        limit = nameMax_.emplace(folder, fs_.NameMax(Now(folder))).first;
+    const std::size_t nameMax = limit->second;
     std::string recorded;
     for (;;) {
         recorded = (folder == "/" ? std::string() : folder) + "/" +

@@ -78,6 +78,7 @@ private:
     // The recorded (old) path of each folder found elsewhere, and where it is now.
     std::unordered_map<std::string, std::string> moved_;
     std::uint32_t counter_ = 0;
+    std::unordered_map<std::string, std::size_t> nameMax_;  // of each folder, by old path
 };
 
 }  // namespace morvane
