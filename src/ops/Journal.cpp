@@ -74,6 +74,25 @@ FsStatus MarkJournal(FileSystem& fs, const std::string& folder, JournalFile* fil
     return fs.SyncFolder(folder);
 }
 
+FsStatus OpenJournal(FileSystem& fs, const std::string& path, LockedFile* held,
+                     JournalText* journal) {
+    if (const FsStatus locked = fs.OpenLocked(path, false, held); !locked.Ok())
+        return locked;
+    std::string text;
+    if (const FsStatus read = fs.ReadFile(path, kNoSizeLimit, &text); !read.Ok())
+        return read;
+    return ParseJournal(text, journal) ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, EINVAL);
+}
+
+FsStatus EndJournal(FileSystem& fs, const std::string& folder, JournalFile* file, LockedFile& held,
+                    std::string_view lastLine, JournalState state) {
+    FsStatus status = fs.Append(held, lastLine, true);
+    if (status.Ok())
+        status = MarkJournal(fs, folder, file, state);
+    held.Close();
+    return status;
+}
+
 void PruneJournals(FileSystem& fs, const std::string& folder) {
     std::vector<JournalFile> journals = ListJournals(fs, folder);
     std::size_t finished = 0;
@@ -141,10 +160,8 @@ FsStatus Journal::Progress(std::uint16_t depth, int phase) {
 }
 
 FsStatus Journal::Complete() {
-    FsStatus status = fs_.Append(file_, kCompleteLine, true);
-    if (status.Ok())
-        status = MarkJournal(fs_, folder_, &entry_, JournalState::Done);
-    file_.Close();
+    const FsStatus status =
+        EndJournal(fs_, folder_, &entry_, file_, kCompleteLine, JournalState::Done);
     PruneJournals(fs_, folder_);
     return status;
 }

@@ -37,6 +37,13 @@ std::string JournalName(const JournalFile& file, JournalState state);
 // Renames the journal to its new state and makes that durable.
 FsStatus MarkJournal(FileSystem& fs, const std::string& folder, JournalFile* file,
                      JournalState state);
+// Takes the journal's lock without waiting and reads it: the status of the lock or the read,
+// EINVAL when the text is no journal.
+FsStatus OpenJournal(FileSystem& fs, const std::string& path, LockedFile* held,
+                     JournalText* journal);
+// Ends a held journal: its last line, durable, the name of its new state, and the lock let go.
+FsStatus EndJournal(FileSystem& fs, const std::string& folder, JournalFile* file, LockedFile& held,
+                    std::string_view lastLine, JournalState state);
 // Deletes the oldest finished journals beyond kJournalsKept.
 void PruneJournals(FileSystem& fs, const std::string& folder);
 

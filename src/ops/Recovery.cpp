@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "host/ActivityLog.h"
 #include "host/Messages.h"
@@ -21,9 +22,8 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-PlanRecovery::PlanRecovery(FileSystem& fs, ActivityLog& log, const JournalText& plan,
-                           LockedFile& journal)
-    : fs_(fs), log_(log), plan_(plan), journal_(journal) {
+PlanRecovery::PlanRecovery(FileSystem& fs, ActivityLog& log, JournalText plan, LockedFile& journal)
+    : fs_(fs), log_(log), plan_(std::move(plan)), journal_(journal) {
     at_.assign(plan_.plan.size(), kNowhere);
     folder_.assign(plan_.plan.size(), false);
 }

@@ -32,7 +32,10 @@ class PlanRecovery {
 public:
     // `journal`: the journal file held locked, where extra temporary names are recorded
     // before a file moves to one.
-    PlanRecovery(FileSystem& fs, ActivityLog& log, const JournalText& plan, LockedFile& journal);
+    PlanRecovery(FileSystem& fs, ActivityLog& log, JournalText plan, LockedFile& journal);
+
+    // The journal's text, with any temporary names recovery added.
+    const JournalText& Text() const { return plan_; }
 
     // Looks for every file of the plan; the counts are of that moment. `newFirst`: most files
     // are expected at their new names, so that is looked at first. `keepInfo`: what was found

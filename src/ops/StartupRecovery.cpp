@@ -23,18 +23,13 @@ void StartupRecovery::Recover(JournalFile file) {
     const std::string& folder = places_.journalDir;
     const std::string path = folder + "/" + file.name;
     LockedFile held;
-    if (const FsStatus locked = fs_.OpenLocked(path, false, &held); !locked.Ok()) {
-        if (locked.error != EWOULDBLOCK)
-            log_.AppendLog(FormatText(msg::kJournalUnreadable, path.c_str()));
-        return;  // a running instance's, or not ours to read
-    }
-    std::string text;
     JournalText journal;
-    if (!fs_.ReadFile(path, kNoSizeLimit, &text).Ok() || !ParseJournal(text, &journal)) {
-        log_.AppendLog(FormatText(msg::kJournalUnreadable, path.c_str()));
+    if (const FsStatus opened = OpenJournal(fs_, path, &held, &journal); !opened.Ok()) {
+        // A running instance's is left to it.
+        if (opened.error != EWOULDBLOCK)
+            log_.AppendLog(FormatText(msg::kJournalUnreadable, path.c_str()));
         return;
     }
-    text = {};
     if (!journal.planned) {
         // Cut off while the plan was written: no move had started.
         (void)fs_.Remove(path);
@@ -44,7 +39,7 @@ void StartupRecovery::Recover(JournalFile file) {
         Close(&file, held, journal, true);
         return;
     }
-    PlanRecovery recovery(fs_, log_, journal, held);
+    PlanRecovery recovery(fs_, log_, std::move(journal), held);
     const PlanCounts counts = recovery.Locate();
     log_.AppendLog(msg::kRecoveryStart);
     log_.AppendLog(FormatText(msg::kRecoveryFound, path.c_str(), counts.atOld, counts.atNew,
@@ -62,28 +57,27 @@ void StartupRecovery::Recover(JournalFile file) {
     host_.SetMainWindowEnabled(false);
     const int placed = recovery.Apply(direction);
     host_.SetMainWindowEnabled(true);
-    const int total = static_cast<int>(journal.plan.size());
+    const int total = static_cast<int>(recovery.Text().plan.size());
     log_.AppendLog(FormatText(
         direction == RecoveryDirection::RollBack ? msg::kRecoveredBack : msg::kRecoveredForward,
         total, placed));
     log_.AppendLog(msg::kRecoveryEnd);
-    Close(&file, held, journal, direction == RecoveryDirection::Finish);
+    Close(&file, held, recovery.Text(), direction == RecoveryDirection::Finish);
 }
 
 void StartupRecovery::Close(JournalFile* file, LockedFile& held, const JournalText& journal,
                             bool finished) {
     const std::string& folder = places_.journalDir;
-    (void)fs_.Append(held, finished ? kCompleteLine : kUndoneLine, true);
     // A rename rolled back counts as reversed; an undo rolled back leaves its run as it was.
     const bool undone = !finished && file->kind == RunKind::Rename;
-    (void)MarkJournal(fs_, folder, file, undone ? JournalState::Undone : JournalState::Done);
+    (void)EndJournal(fs_, folder, file, held, finished ? kCompleteLine : kUndoneLine,
+                     undone ? JournalState::Undone : JournalState::Done);
     if (finished && journal.kind == RunKind::Undo && !journal.undoes.empty()) {
         for (JournalFile& other : ListJournals(fs_, folder)) {
             if (other.name == journal.undoes && other.state == JournalState::Done)
                 (void)MarkJournal(fs_, folder, &other, JournalState::Undone);
         }
     }
-    held.Close();
 }
 
 }  // namespace morvane

@@ -45,16 +45,13 @@ void UndoRun::UndoLastRun() {
     }
     const std::string path = folder + "/" + last->name;
     LockedFile held;
-    std::string text;
-    JournalText journal;
-    if (!fs_.OpenLocked(path, false, &held).Ok() || !fs_.ReadFile(path, kNoSizeLimit, &text).Ok() ||
-        !ParseJournal(text, &journal)) {
+    JournalText read;
+    if (!OpenJournal(fs_, path, &held, &read).Ok()) {
         log_.AppendLog(FormatText(msg::kJournalUnreadable, path.c_str()));
         return;
     }
-    text = {};
-
-    PlanRecovery located(fs_, log_, journal, held);
+    PlanRecovery located(fs_, log_, std::move(read), held);
+    const JournalText& journal = located.Text();
     located.Locate(true, true);
     std::vector<std::size_t> back;  // entries at their new names, to go back
     std::vector<std::string> changed;
@@ -102,10 +99,8 @@ void UndoRun::UndoLastRun() {
         log_.AppendLog(FormatText(msg::kUndoChanged, gone.c_str()));
     if (engine_.LastJournal().empty())
         return;  // no run: its journal could not be written
-    if (fs_.OpenLocked(path, false, &held).Ok()) {
-        (void)fs_.Append(held, kUndoneLine, true);
-        (void)MarkJournal(fs_, folder, last, JournalState::Undone);
-    }
+    if (fs_.OpenLocked(path, false, &held).Ok())
+        (void)EndJournal(fs_, folder, last, held, kUndoneLine, JournalState::Undone);
 }
 
 }  // namespace morvane
