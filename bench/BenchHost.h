@@ -24,6 +24,7 @@ public:
     std::string ChooseListFileToSave() override { return listFile; }
     bool ChooseFont(FontDescription&) override { return false; }
     bool RunOptionsDialog(AppSettings&) override { return false; }
+    bool RunNameToolsDialog(NameTools&) override { return false; }
     void ShowAbout() override {}
     void OpenProgressDialog() override {}
     void CloseProgressDialog() override {}

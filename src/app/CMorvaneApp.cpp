@@ -63,6 +63,7 @@ CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& ar
             environment.configHome.empty() ? ConfigHome() : environment.configHome);
     }
     LoadSettings(fs_, settingsPath_, &settings_);
+    nameTools_.Presets().SetPathBeside(settingsPath_);
     if (!host_.CreateMainWindow())
         return StartResult::NoWindow;
     startedUp_ = true;

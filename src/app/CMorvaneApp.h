@@ -15,6 +15,7 @@
 #include "ops/InstanceRecord.h"
 #include "ops/ListFile.h"
 #include "ops/Locations.h"
+#include "ops/NameTools.h"
 #include "ops/Pump.h"
 #include "ops/Registration.h"
 #include "ops/RenameEngine.h"
@@ -92,6 +93,7 @@ public:
     UndoRun& Undoer() { return undoRun_; }
     RowOrder& Order() { return rowOrder_; }
     ListFile& ListFiles() { return listFile_; }
+    NameTools& Tools() { return nameTools_; }
     Host& UserInterface() { return host_; }
     FileSystem& Files() { return fs_; }
 
@@ -127,6 +129,7 @@ private:
     RowOrder rowOrder_{list_, host_, roundTrip_};
     ListFile listFile_{list_, validation_, fs_,   log_,          host_,
                        host_, busy_,       pump_, registration_, removal_};
+    NameTools nameTools_{list_, validation_, fs_, log_, host_, busy_};
 };
 
 }  // namespace morvane

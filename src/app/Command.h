@@ -16,6 +16,7 @@ enum class Command {
     ClearAll,
     MoveUp,
     MoveDown,
+    NameTools,
     // 表示
     ToggleToolBar,
     ToggleStatusBar,

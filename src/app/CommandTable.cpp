@@ -13,7 +13,7 @@ namespace {
 using C = CMorvaneApp;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandEntry, 24> kCommands = {{
+constexpr std::array<CommandEntry, 25> kCommands = {{
     {Command::LoadListFile, true, [](C& app) { app.ListFiles().OnLoadListFile(); }},
     {Command::OverwriteSave, false, [](C& app) { app.ListFiles().OnOverwriteSaveListFile(); }},
     {Command::SaveListFileAs, false, [](C& app) { app.ListFiles().OnSaveListFileAs(); }},
@@ -24,6 +24,7 @@ constexpr std::array<CommandEntry, 24> kCommands = {{
     {Command::ClearAll, true, [](C& app) { app.Removal().ClearAllRows(); }},
     {Command::MoveUp, false, [](C& app) { app.Order().MoveRowsUp(); }},
     {Command::MoveDown, false, [](C& app) { app.Order().MoveRowsDown(); }},
+    {Command::NameTools, false, [](C& app) { app.Tools().OnNameTools(); }},
     {Command::ToggleToolBar, false, nullptr},
     {Command::ToggleStatusBar, false, nullptr},
     {Command::ChooseFont, false, [](C& app) { app.ChooseFont(); }},

@@ -10,6 +10,7 @@
 namespace morvane {
 
 struct AppSettings;
+class NameTools;
 
 class Dialogs {
 public:
@@ -30,6 +31,8 @@ public:
     virtual bool ChooseFont(FontDescription& font) = 0;
     virtual bool RunOptionsDialog(AppSettings& settings) = 0;
     virtual void ShowAbout() = 0;
+    // The name tools' dialog over the tools' rows and steps; true for OK.
+    virtual bool RunNameToolsDialog(NameTools& tools) = 0;
 };
 
 }  // namespace morvane

@@ -146,7 +146,8 @@ inline constexpr const char* kStaleTextFileRemoved =
 
 // Undo.
 inline constexpr const char* kUndoQuestion =
-    "直前のリネームを元に戻します。\n%d 個のファイルを元の名前にリネームします。よろしいですか？\n\n"
+    "直前のリネームを元に戻します。\n%d "
+    "個のファイルを元の名前にリネームします。よろしいですか？\n\n"
     "リネームの後で変更されたファイル (%d 個) はそのままにします。";
 inline constexpr const char* kUndoCaption = "リネームを元に戻す";
 inline constexpr const char* kUndoListNotEmpty =
@@ -230,6 +231,22 @@ inline constexpr const char* kAboutCaption = "Morvane について";
 inline constexpr const char* kAboutVersion = "Morvane Ver0.91b";
 inline constexpr const char* kAboutLine = "ファイルとフォルダの名前をまとめて変更します";
 inline constexpr const char* kAboutOk = "OK";
+
+// Name tools.
+inline constexpr const char* kNameToolsStart =
+    "【一括変更】名前の一括変更を開始します --------------------------- [START]\n";
+inline constexpr const char* kNameToolsEnd =
+    "\n【一括変更】名前の一括変更を終了します --------------------------- [END]\n";
+inline constexpr const char* kNameToolsSummary =
+    "【一括変更】%d 件の新しい名前が変わりました。エラーのある名前は %d 件です。";
+inline constexpr const char* kNameToolsExifFallback =
+    "【警告】EXIF の撮影日時がない %d 件は更新日時を使いました。";
+inline constexpr const char* kNameToolsNoRows = "【エラー】名前を変更できる行がありません。";
+inline constexpr const char* kPresetsDamaged =
+    "【エラー】プリセットファイルが壊れているため読み込めません。ファイルは書き換えません。(%s : "
+    "%s)";
+inline constexpr const char* kPresetsNotSaved =
+    "【エラー】プリセットを保存できませんでした。(%s : %s)";
 
 }  // namespace msg
 }  // namespace morvane

@@ -177,6 +177,25 @@ void Validation::CheckRow(int row, NameSource source,
     FinishRow(row, ColNewName, occupant);
 }
 
+std::uint32_t Validation::ProbeName(int row, std::string_view name) {
+    const FileEntry* entry = list_.EntryAt(row);
+    if (name != list_.Cell(row, ColCurrentName))
+        name = name.substr(0, name.find_last_not_of(' ') + 1);
+    if (name.empty())
+        return ErrBlank;
+    std::uint32_t errors = 0;
+    if (HasForbiddenCharacter(row, name))
+        errors |= ErrForbidden;
+    if (name.size() > kShortestNameMax && name.size() > NameMaxOf(row))
+        errors |= ErrTooLong;
+    const std::string path = std::string(list_.Cell(row, ColDirectory)) + std::string(name);
+    const std::string key = MakePathKey(path);
+    if (key != entry->currentKey && list_.CurrentPathIndex().Find(key) == nullptr &&
+        fs_.Exists(key) && !IsSameFileByOtherName(fs_, entry->currentKey, key))
+        errors |= ErrExists;
+    return errors;
+}
+
 std::string Validation::ExplainErrors(int row) {
     const FileEntry* entry = list_.EntryAt(row);
     const std::uint32_t errors = entry->errors;

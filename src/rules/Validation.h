@@ -93,6 +93,11 @@ public:
     // user points at it. Empty for a clean row.
     std::string ExplainErrors(int row);
 
+    // The errors the row would carry with this name, as far as the row alone and the disk
+    // tell: blank, forbidden character, too long, an unregistered file at the path. Changes
+    // and logs nothing. Duplicates and swaps depend on the other names of a batch.
+    std::uint32_t ProbeName(int row, std::string_view name);
+
     // A character the file system of the row's folder refuses, or CR or LF.
     bool HasForbiddenCharacter(int row, std::string_view name);
 

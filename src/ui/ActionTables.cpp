@@ -21,7 +21,9 @@ const std::vector<MenuEntry>& MenuTable() {
           {Command::ClearAll, "すべてのリストをクリア （&C）", nullptr},
           {std::nullopt, nullptr, nullptr},
           {Command::MoveUp, "選択中のリストを１つ上に移動　(&U)", nullptr},
-          {Command::MoveDown, "選択中のリストを１つ下に移動 (&D)", nullptr}}},
+          {Command::MoveDown, "選択中のリストを１つ下に移動 (&D)", nullptr},
+          {std::nullopt, nullptr, nullptr},
+          {Command::NameTools, "名前の一括変更 (&N)", "選択した行の新しい名前をまとめて作る"}}},
         {"表示(&V)",
          {{Command::ToggleToolBar, "ツール バー(&T)", nullptr},
           {Command::ToggleStatusBar, "ステータス バー(&S)", nullptr},
@@ -68,6 +70,7 @@ const std::vector<KeyEntry>& KeyTable() {
         {Command::MoveDown, Qt::Key_Down, Qt::AltModifier, false},
         {Command::SelectAll, Qt::Key_A, Qt::ControlModifier, true},
         {Command::UndoRename, Qt::Key_Z, Qt::ControlModifier, true},
+        {Command::NameTools, Qt::Key_H, Qt::ControlModifier, true},
         {Command::OverwriteSave, Qt::Key_S, Qt::ControlModifier, true},
     };
     return keys;

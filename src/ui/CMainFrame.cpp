@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/CMorvaneApp.h"
 #include "host/Messages.h"
@@ -55,8 +57,28 @@ void CMainFrame::CreateMenus() {
             QAction* action = CommandAction(*item.command, Qs(item.label), item.prompt);
             menu->addAction(action);
             menuActions_[*item.command] = action;
+            if (*item.command == Command::NameTools)
+                AddRecentPresets(menu);
         }
     }
+}
+
+void CMainFrame::AddRecentPresets(QMenu* menu) {
+    recentPresets_ = menu->addMenu(QStringLiteral("最近使ったプリセット (&P)"));
+    // Read when opened, so a preset saved or a file mended by hand shows at once.
+    connect(recentPresets_, &QMenu::aboutToShow, this, [this] {
+        recentPresets_->clear();
+        NamePresets& presets = app_.Tools().Presets();
+        presets.Load();
+        const auto& all = presets.All();
+        for (std::size_t i = 0; i < std::min(all.size(), NamePresets::kRecentCount); ++i) {
+            const std::string name = all[i].name;
+            recentPresets_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(Qs(name)), this,
+                                      [this, name] { app_.Tools().OnNameTools(name); });
+        }
+        if (recentPresets_->isEmpty())
+            recentPresets_->addAction(QStringLiteral("(なし)"))->setEnabled(false);
+    });
 }
 
 void CMainFrame::CreateToolBar() {

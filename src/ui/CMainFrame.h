@@ -7,6 +7,7 @@
 
 #include "app/Command.h"
 
+class QMenu;
 class QToolBar;
 
 namespace morvane {
@@ -32,6 +33,7 @@ public:
     QAction* MenuAction(Command command) const;
     QAction* ToolAction(Command command) const;
     QAction* KeyAction(Command command) const;
+    QMenu* RecentPresetsMenu() const { return recentPresets_; }
 
     // The list font on the header, the list, the name editor (4-pixel margins) and the log.
     void ApplyFont(const QFont& font);
@@ -42,6 +44,8 @@ protected:
 
 private:
     void CreateMenus();
+    // The submenu of the presets used last, after the name tools' item.
+    void AddRecentPresets(QMenu* menu);
     void CreateToolBar();
     void CreateKeys();
     // An action that runs the command when triggered.
@@ -53,6 +57,7 @@ private:
     SplitterList* splitter_;
     MainStatusBar* status_;
     QToolBar* toolBar_ = nullptr;
+    QMenu* recentPresets_ = nullptr;
     std::map<Command, QAction*> menuActions_;
     std::map<Command, QAction*> toolActions_;
     std::map<Command, QAction*> keyActions_;

@@ -26,6 +26,7 @@
 #include "ui/ListFont.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MimeIconCache.h"
+#include "ui/NameToolsDialog.h"
 #include "ui/QtText.h"
 #include "ui/TraceView.h"
 
@@ -167,6 +168,11 @@ bool QtHost::RunOptionsDialog(AppSettings& settings) {
     if (app_ == nullptr)
         return false;
     DialogOption dialog(settings, app_->Files(), app_->Log(), Owner());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtHost::RunNameToolsDialog(NameTools& tools) {
+    NameToolsDialog dialog(tools, Owner());
     return dialog.exec() == QDialog::Accepted;
 }
 

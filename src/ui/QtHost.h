@@ -47,6 +47,7 @@ public:
     std::string ChooseListFileToSave() override;
     bool ChooseFont(FontDescription& font) override;
     bool RunOptionsDialog(AppSettings& settings) override;
+    bool RunNameToolsDialog(NameTools& tools) override;
     void ShowAbout() override;
 
     void OpenProgressDialog() override;

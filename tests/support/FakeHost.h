@@ -26,6 +26,9 @@ public:
     bool ChooseFont(FontDescription& font) override;
     bool RunOptionsDialog(AppSettings& settings) override;
     void ShowAbout() override { ++aboutShown; }
+    bool RunNameToolsDialog(NameTools& tools) override {
+        return nameToolsDialog ? nameToolsDialog(tools) : false;
+    }
 
     void OpenProgressDialog() override;
     void CloseProgressDialog() override;
@@ -59,6 +62,7 @@ public:
     std::vector<std::string> listFilesToSave;
     std::function<bool(FontDescription&)> fontDialog;
     std::function<bool(AppSettings&)> optionsDialog;
+    std::function<bool(NameTools&)> nameToolsDialog;
     std::function<void()> onPump;           // runs inside Pump(): nested commands, aborts
     std::function<void()> onWaitForEvents;  // runs inside the main loop's wait
     bool windowCreatable = true;

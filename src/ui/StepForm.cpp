@@ -1,0 +1,183 @@
+#include "ui/StepForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "names/StepFields.h"
+#include "ui/QtText.h"
+
+namespace morvane {
+namespace {
+
+struct Label {
+    const char* key;
+    const char* text;
+};
+
+// The fields' labels and the choices' names, by the keys of the presets file.
+constexpr Label kLabels[] = {
+    {"find", "検索する文字列 :"},
+    {"replacement", "置換後の文字列 :"},
+    {"regex", "正規表現を使う"},
+    {"case-sensitive", "大文字と小文字を区別する"},
+    {"all", "すべて置換する (オフ: 最初の 1 件だけ)"},
+    {"part", "対象 :"},
+    {"text", "文字列 :"},
+    {"position", "位置 (文字数) :"},
+    {"from", "数える向き :"},
+    {"count", "文字数 :"},
+    {"edge", "数える向き :"},
+    {"start", "開始番号 :"},
+    {"step", "増分 :"},
+    {"digits", "桁数 :"},
+    {"per-folder", "フォルダごとに番号を振り直す"},
+    {"place", "番号の位置 :"},
+    {"separator", "区切り文字 :"},
+    {"case", "変換 :"},
+    {"conversion", "変換 :"},
+    {"source", "日時 :"},
+    {"format", "書式 :"},
+    {"action", "操作 :"},
+    {"stem", "拡張子を除く名前"},
+    {"extension", "拡張子"},
+    {"whole", "名前全体"},
+    {"end", "末尾から"},
+    {"before", "名前の前"},
+    {"after", "名前の後"},
+    {"instead", "名前の代わり"},
+    {"upper", "大文字"},
+    {"lower", "小文字"},
+    {"title", "単語の先頭を大文字"},
+    {"ascii-to-half", "全角の英数字と記号を半角に"},
+    {"ascii-to-full", "半角の英数字と記号を全角に"},
+    {"katakana-to-full", "半角カタカナを全角に"},
+    {"hiragana-to-katakana", "ひらがなをカタカナに"},
+    {"katakana-to-hiragana", "カタカナをひらがなに"},
+    {"nfc", "Unicode 正規化 (NFC)"},
+    {"modified", "更新日時"},
+    {"exif", "撮影日時 (EXIF、なければ更新日時)"},
+    {"change", "変更する"},
+    {"add", "追加する"},
+    {"remove", "削除する"},
+};
+
+// "start" is both a number's key and an edge's name.
+QString LabelOf(const char* key, bool choice = false) {
+    if (choice && std::strcmp(key, "start") == 0)
+        return QStringLiteral("先頭から");
+    for (const Label& label : kLabels) {
+        if (std::strcmp(label.key, key) == 0)
+            return Qs(label.text);
+    }
+    return Qs(key);
+}
+
+class FormBuilder {
+public:
+    static constexpr int kMost = 1000000000;
+
+    FormBuilder(QFormLayout* form, StepForm* owner, std::vector<QWidget*>& fields)
+        : form_(form), owner_(owner), fields_(fields) {}
+
+    void Text(const char* key, const std::string& value) {
+        auto* edit = new QLineEdit(Qs(value));
+        QObject::connect(edit, &QLineEdit::textChanged, owner_, &StepForm::changed);
+        Add(key, edit);
+    }
+    void Flag(const char* key, bool value) {
+        auto* box = new QCheckBox(LabelOf(key));
+        box->setChecked(value);
+        QObject::connect(box, &QCheckBox::toggled, owner_, &StepForm::changed);
+        fields_.push_back(box);
+        form_->addRow(box);
+    }
+    template <class N>
+    void Number(const char* key, N value) {
+        auto* spin = new QSpinBox;
+        // Counts start at 1 or 0; only a numbering's start and step may be negative.
+        const bool signedValue = std::strcmp(key, "start") == 0 || std::strcmp(key, "step") == 0;
+        const int least = std::strcmp(key, "digits") == 0 ? 1 : signedValue ? -kMost : 0;
+        spin->setRange(least, kMost);
+        spin->setValue(static_cast<int>(std::clamp<long long>(value, least, kMost)));
+        QObject::connect(spin, &QSpinBox::valueChanged, owner_, &StepForm::changed);
+        Add(key, spin);
+    }
+    template <class E>
+    void Choice(const char* key, E value, FieldNames<E> names) {
+        auto* box = new QComboBox;
+        for (const auto& [e, name] : names) {
+            box->addItem(LabelOf(name, true));
+            if (e == value)
+                box->setCurrentIndex(box->count() - 1);
+        }
+        QObject::connect(box, &QComboBox::currentIndexChanged, owner_, &StepForm::changed);
+        Add(key, box);
+    }
+
+private:
+    void Add(const char* key, QWidget* field) {
+        fields_.push_back(field);
+        form_->addRow(LabelOf(key), field);
+    }
+    QFormLayout* form_;
+    StepForm* owner_;
+    std::vector<QWidget*>& fields_;
+};
+
+class FormReader {
+public:
+    explicit FormReader(const std::vector<QWidget*>& fields) : fields_(fields) {}
+
+    void Text(const char*, std::string& value) {
+        value = Utf8(static_cast<QLineEdit*>(fields_[next_++])->text());
+    }
+    void Flag(const char*, bool& value) {
+        value = static_cast<QCheckBox*>(fields_[next_++])->isChecked();
+    }
+    template <class N>
+    void Number(const char*, N& value) {
+        value = static_cast<N>(static_cast<QSpinBox*>(fields_[next_++])->value());
+    }
+    template <class E>
+    void Choice(const char*, E& value, FieldNames<E> names) {
+        const int index = static_cast<QComboBox*>(fields_[next_++])->currentIndex();
+        value = std::data(names)[index < 0 ? 0 : index].first;
+    }
+
+private:
+    const std::vector<QWidget*>& fields_;
+    std::size_t next_ = 0;
+};
+
+}  // namespace
+
+StepForm::StepForm(const NameStep& step, QWidget* parent) : QWidget(parent), step_(step) {
+    auto* form = new QFormLayout(this);
+    form->setContentsMargins(0, 0, 0, 0);
+    FormBuilder builder(form, this, fields_);
+    NameStep copy = step;
+    std::visit([&](auto& s) { VisitFields(builder, s); }, copy);
+}
+
+NameStep StepForm::Step() const {
+    NameStep step = step_;
+    FormReader reader(fields_);
+    std::visit([&](auto& s) { VisitFields(reader, s); }, step);
+    return step;
+}
+
+QString StepForm::KindLabel(std::size_t kind) {
+    static const char* const kKindLabels[] = {"検索と置換", "文字列の挿入",   "文字の削除",
+                                              "連番",       "大文字と小文字", "全角と半角・かな",
+                                              "日付と時刻", "拡張子"};
+    static_assert(std::size(kKindLabels) == std::variant_size_v<NameStep>);
+    return Qs(kKindLabels[kind]);
+}
+
+}  // namespace morvane

@@ -1,0 +1,34 @@
+#pragma once
+// The form of one name step: a field for each of its settings, built from the step's field
+// list, so the form, the presets file and the step itself cannot drift apart.
+
+#include <QWidget>
+#include <vector>
+
+#include "names/NameStep.h"
+
+namespace morvane {
+
+class StepForm final : public QWidget {
+    Q_OBJECT
+public:
+    StepForm(const NameStep& step, QWidget* parent);
+
+    // The step with the fields' values; `enabled` as it was given.
+    NameStep Step() const;
+    // The first field, where the focus goes when the form is shown.
+    QWidget* FirstField() const { return fields_.empty() ? nullptr : fields_.front(); }
+    const std::vector<QWidget*>& Fields() const { return fields_; }
+
+    // The Japanese name of a kind of step, by its index in NameStep.
+    static QString KindLabel(std::size_t kind);
+
+signals:
+    void changed();
+
+private:
+    NameStep step_;
+    std::vector<QWidget*> fields_;
+};
+
+}  // namespace morvane
