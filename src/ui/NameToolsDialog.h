@@ -33,6 +33,7 @@ public:
     QLabel* Message() const { return message_; }
     QComboBox* PresetBox() const { return presetBox_; }
     QPushButton* OkButton() const { return ok_; }
+    QPushButton* SavePresetButton() const { return savePreset_; }
 
     // The buttons' work, for the buttons and for tests.
     void AddStep(std::size_t kind);

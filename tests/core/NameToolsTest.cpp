@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ops/NamePresets.h"
+#include "support/AppFixture.h"
+#include "support/TempDir.h"
+
+namespace morvane {
+namespace {
+
+using test::AppFixture;
+
+std::vector<NameStep> EveryKind() {
+    NumberStep number;
+    number.start = -3;
+    number.digits = 4;
+    number.perFolder = true;
+    number.place = NumberPlace::After;
+    number.separator = " - ";
+    DateStep date;
+    date.source = DateSource::ExifOriginal;
+    date.format = "%Y年%m月";
+    date.from = Edge::End;
+    ExtensionStep extension;
+    extension.enabled = false;
+    extension.action = ExtensionAction::Upper;
+    return {ReplaceStep{true, "a \"q\" \\ b\tc", "${x}\n", true, false, false, NamePart::Whole},
+            InsertStep{true, "  写真  ", 3, Edge::End},
+            RemoveStep{true, 1, 2, Edge::End},
+            number,
+            CaseStep{true, CaseKind::Title, NamePart::Extension},
+            WidthStep{true, WidthKind::KatakanaToHiragana, NamePart::Stem},
+            date,
+            extension};
+}
+
+TEST(NamePresetsTest, RoundTripRecentOrderAndDamagedFile) {
+    test::TempDir dir;
+    test::FaultFileSystem fs;
+    NamePresets presets(fs);
+    presets.SetPathBeside(dir / "conf/config.ini");
+    ASSERT_TRUE(presets.Load());  // no file yet: no presets
+    EXPECT_EQ(presets.Save({"写真 (日付)", EveryKind()}), "");
+    EXPECT_EQ(presets.Save({"second", {CaseStep{}}}), "");
+
+    NamePresets again(fs);
+    again.SetPathBeside(dir / "conf/config.ini");
+    ASSERT_TRUE(again.Load()) << again.Damage();
+    ASSERT_EQ(again.All().size(), 2u);
+    EXPECT_EQ(again.All()[0].name, "second");  // the last saved comes first
+    EXPECT_EQ(WritePresets(again.All()), WritePresets(presets.All()));
+    const auto& steps = again.All()[1].steps;
+    EXPECT_EQ(std::get<ReplaceStep>(steps[0]).find, "a \"q\" \\ b\tc");
+    EXPECT_EQ(std::get<ReplaceStep>(steps[0]).replacement, "${x}\n");
+    EXPECT_EQ(std::get<InsertStep>(steps[1]).text, "  写真  ");
+    EXPECT_EQ(std::get<NumberStep>(steps[3]).separator, " - ");
+    EXPECT_EQ(std::get<NumberStep>(steps[3]).start, -3);
+    EXPECT_FALSE(std::get<ExtensionStep>(steps[7]).enabled);
+    EXPECT_EQ(again.Use("写真 (日付)"), "");
+    again.Load();
+    EXPECT_EQ(again.All()[0].name, "写真 (日付)");
+
+    // Damaged in any of these ways: reported with its line, never written over.
+    const std::string path = again.Path();
+    for (const std::string damaged :
+         {"[preset]\nname = \"x\"\n[step]\nkind = rotate\n",
+          "[preset]\nname = \"x\"\n[step]\nkind = case\ncolour = red\n",
+          "[preset]\nname = \"x\"\n[step]\nkind = insert\nposition = many\n",
+          "[preset]\nname = \"unterminated\n", "just text\n"}) {
+        dir.MakeFile("conf/presets.ini", damaged);
+        EXPECT_FALSE(again.Load()) << damaged;
+        EXPECT_NE(again.Damage().find(path), std::string::npos);
+        EXPECT_NE(again.Damage().find("行目"), std::string::npos) << again.Damage();
+        EXPECT_TRUE(again.All().empty());
+        EXPECT_EQ(again.Save({"new", {}}), again.Damage());
+        EXPECT_EQ(test::ReadFileText(path), damaged);
+    }
+
+    // A write that fails is said, with the file's path.
+    dir.MakeFile("conf/presets.ini", "");
+    ASSERT_TRUE(again.Load());
+    fs.failWrite = [](const std::string&) { return ENOSPC; };
+    EXPECT_EQ(again.Save({"x", {}}),
+              FormatText(msg::kPresetsNotSaved, path.c_str(), std::strerror(ENOSPC)));
+}
+
+TEST(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
+    AppFixture f;
+    f.Add("a/IMG_1.jpg");
+    f.Add("a/IMG_2.jpg");
+    f.Add("b/IMG_1.jpg");
+    f.Add("a/other.txt");
+    f.dir.MakeFile("a/2_02.jpg");  // not registered: the second name meets it
+    for (int row = 0; row < 3; ++row)
+        f.app.List().SetSelected(row, true);
+    NumberStep number;
+    number.digits = 2;
+    number.perFolder = true;
+    number.place = NumberPlace::After;
+    number.separator = "_";
+    const std::vector<NameStep> steps = {ReplaceStep{true, "IMG_", "", false, true, true}, number};
+
+    // A step that does not compile applies nothing.
+    f.host.nameToolsDialog = [&](NameTools& tools) {
+        EXPECT_NE(tools.SetSteps({ReplaceStep{true, "(", "", true, true, true}}), "");
+        return true;
+    };
+    f.app.Execute(Command::NameTools);
+    EXPECT_EQ(f.Log().find("[START]"), std::string::npos);
+
+    f.app.RoundTrip().SetRowLockedForTest(true);  // the names change as typing would
+    f.app.Log().ClearLog();
+    f.host.nameToolsDialog = [&](NameTools& tools) {
+        EXPECT_EQ(tools.TargetCount(), 3u);
+        EXPECT_EQ(tools.SetSteps(steps), "");
+        EXPECT_EQ(tools.PreviewAt(0).name, "1_01.jpg");
+        EXPECT_EQ(tools.PreviewAt(1).errors, std::uint32_t{ErrExists});
+        EXPECT_EQ(tools.PreviewAt(2).name, "1_01.jpg");  // numbered again in its own folder
+        return true;
+    };
+    f.app.Execute(Command::NameTools);
+    EXPECT_TRUE(f.host.questions.empty());
+    EXPECT_TRUE(f.app.RoundTrip().RowLocked());
+    const ListModel& list = f.app.List();
+    EXPECT_EQ(list.Cell(0, ColNewName), "1_01.jpg");
+    EXPECT_EQ(list.Cell(1, ColNewName), "2_02.jpg");
+    EXPECT_EQ(list.Cell(2, ColNewName), "1_01.jpg");
+    EXPECT_EQ(list.Cell(3, ColNewName), "other.txt");
+    EXPECT_EQ(f.Bits(1), std::uint32_t{ErrExists});
+    EXPECT_EQ(f.Bits(0) | f.Bits(2), 0u);
+    const std::string expected = "\n" + std::string(msg::kNameToolsStart) + "\n" +
+                                 FormatText(msg::kExists, 2, (f.dir / "a/2_02.jpg").c_str()) +
+                                 "\n" + FormatText(msg::kNameToolsSummary, 3, 1) + "\n" +
+                                 msg::kNameToolsEnd;
+    EXPECT_EQ(f.Log(), expected);
+
+    // Cancel changes nothing.
+    f.host.nameToolsDialog = [](NameTools& tools) {
+        tools.SetSteps({CaseStep{}});
+        return false;
+    };
+    f.app.Execute(Command::NameTools);
+    EXPECT_EQ(list.Cell(0, ColNewName), "1_01.jpg");
+}
+
+}  // namespace
+}  // namespace morvane

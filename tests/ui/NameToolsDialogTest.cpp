@@ -1,0 +1,142 @@
+// The name tools' dialog: keys, the step list, the preview and the presets.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+#include "UiTestSupport.h"
+#include "app/Command.h"
+#include "ui/NameToolsDialog.h"
+#include "ui/NameToolsPreview.h"
+#include "ui/QtText.h"
+#include "ui/StepForm.h"
+
+using morvane::test::UiApp;
+
+namespace morvane {
+
+class NameToolsDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ui = std::make_unique<UiApp>(); }
+    void cleanup() { ui.reset(); }
+
+    void ctrlHTypeFindTabReplacementEnterRenamesTheRows() {
+        ui->AddNumbered(3);
+        ui->dir.MakeFile("files/g001.txt");  // not registered: the second new name meets it
+        bool typed = false;
+        auto* timer = new QTimer(ui->frame);
+        timer->setInterval(10);
+        connect(timer, &QTimer::timeout, [&, timer] {
+            auto* dialog = qobject_cast<NameToolsDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            timer->stop();
+            QTest::keyClicks(QApplication::focusWidget(), "f");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClicks(QApplication::focusWidget(), "g");
+            NameToolsPreview* preview = dialog->Preview();
+            QCOMPARE(preview->data(preview->index(0, NameToolsPreview::NewName), Qt::DisplayRole)
+                         .toString(),
+                     QString("g000.txt"));
+            QCOMPARE(preview->data(preview->index(1, NameToolsPreview::Problem), Qt::DisplayRole)
+                         .toString(),
+                     Qs(ErrorCellText(ErrExists)));
+            typed = true;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        timer->start();
+        ui->list->setFocus();
+        QTest::keyClick(ui->list, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(typed);
+        QCOMPARE(ui->Text(0, ColNewName), QString("g000.txt"));
+        QCOMPARE(ui->Text(1, ColNewName), QString("g001.txt"));
+        QCOMPARE(ui->Text(2, ColNewName), QString("g002.txt"));
+        QCOMPARE(ui->Text(1, ColError), Qs(ErrorCellText(ErrExists)));
+        QCOMPARE(ui->Text(0, ColError), QString());
+        const QColor errorBackground =
+            ui->model->data(ui->model->index(1, ColNewName), Qt::BackgroundRole).value<QColor>();
+        QVERIFY(errorBackground.red() > errorBackground.blue());
+    }
+
+    void stepsAreAddedSwitchedOffReorderedAndOnlyShownRowsComputed() {
+        ui->AddNumbered(400);
+        NameTools& tools = ui->app.Tools();
+        tools.GatherTargets();
+        tools.SetSteps({ReplaceStep{true, "f", "g", false, true, true}});
+        NameToolsDialog dialog(tools, ui->frame);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        NameToolsPreview* preview = dialog.Preview();
+        const auto newName = [&] {
+            QApplication::processEvents();
+            return preview->data(preview->index(0, NameToolsPreview::NewName), Qt::DisplayRole)
+                .toString();
+        };
+        QCOMPARE(newName(), QString("g000.txt"));
+        QVERIFY(preview->ComputedCount() > 0);
+        QVERIFY(preview->ComputedCount() < 100);  // what the view shows, not all 400
+
+        dialog.AddStep(4);  // case: upper, on the stem
+        QCOMPARE(newName(), QString("G000.txt"));
+        dialog.StepList()->item(1)->setCheckState(Qt::Unchecked);
+        QCOMPARE(newName(), QString("g000.txt"));
+        dialog.StepList()->item(1)->setCheckState(Qt::Checked);
+        dialog.MoveStep(-1);  // upper first: the find text no longer matches
+        QCOMPARE(newName(), QString("F000.txt"));
+        dialog.RemoveStep();
+        QCOMPARE(newName(), QString("g000.txt"));
+
+        // An expression that does not compile is shown, and OK is off.
+        auto* find = qobject_cast<QLineEdit*>(dialog.FormAt(0)->Fields()[0]);
+        qobject_cast<QCheckBox*>(dialog.FormAt(0)->Fields()[2])->setChecked(true);
+        find->setText("(");
+        QVERIFY(dialog.Message()->text().contains("正規表現が正しくありません"));
+        QVERIFY(!dialog.OkButton()->isEnabled());
+    }
+
+    void presetsAreSavedChosenAgainAndListedInTheMenu() {
+        ui->AddNumbered(2);
+        NameTools& tools = ui->app.Tools();
+        tools.GatherTargets();
+        tools.SetSteps({ReplaceStep{true, "f", "photo-", false, true, true}});
+        {
+            NameToolsDialog dialog(tools, ui->frame);
+            QVERIFY(dialog.SavePreset("写真"));
+        }
+        tools.SetSteps({ReplaceStep{}});
+        NameToolsDialog dialog(tools, ui->frame);
+        QCOMPARE(dialog.PresetBox()->itemText(1), QString("写真"));
+        dialog.ChoosePreset(1);
+        QCOMPARE(qobject_cast<QLineEdit*>(dialog.FormAt(0)->Fields()[1])->text(),
+                 QString("photo-"));
+
+        QMenu* recent = ui->frame->RecentPresetsMenu();
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(recent->actions()[0]->text(), QString("&1 写真"));
+
+        // A damaged file is shown and cannot be saved over.
+        const std::string path = ui->app.Tools().Presets().Path();
+        ui->dir.MakeFile("program/presets.ini", "broken\n");
+        tools.Presets().Load();
+        NameToolsDialog damaged(tools, ui->frame);
+        QVERIFY(damaged.Message()->text().contains("プリセットファイルが壊れている"));
+        QVERIFY(!damaged.SavePresetButton()->isEnabled());
+        QCOMPARE(test::ReadFileText(path), std::string("broken\n"));
+    }
+
+private:
+    std::unique_ptr<UiApp> ui;
+};
+
+}  // namespace morvane
+
+QTEST_MAIN(morvane::NameToolsDialogTest)
+#include "NameToolsDialogTest.moc"
