@@ -1,0 +1,65 @@
+// The name tools over every row of the tree: a regular-expression replace, a numbering and a
+// change of case, validation included, against the re-import of a text file that renames the
+// same rows (the other way to give every row a new name). Runs alternate between two
+// numberings, so each run changes every name again.
+
+#include <cstdlib>
+#include <string>
+
+#include "Bench.h"
+#include "BenchHost.h"
+#include "app/CMorvaneApp.h"
+#include "platform/FileSystem.h"
+
+MORVANE_BENCH_SCENARIO(NameTools, "name tools on every row") {
+    const morvane::bench::BenchTree& tree = ctx.Tree();
+    morvane::bench::BenchHost host;
+    morvane::CMorvaneApp app(host, morvane::RealFileSystem());
+    app.Places().programPrefix = "/usr";
+    app.Places().configPrefix = "/etc";
+    app.Places().tempDir = tree.root + "/";
+    for (const auto& path : tree.files)
+        app.Registrar().RegisterPath(path);
+    const int n = app.List().RowCount();
+
+    std::string texts[2];
+    for (int row = 0; row < n; ++row) {
+        const std::string name(app.List().Cell(row, morvane::ColNewName));
+        texts[0] += "edited_" + name + "\n";
+        texts[1] += "again_" + name + "\n";
+    }
+    const std::string textPath = app.Places().tempDir + "tools-names.txt";
+    int edit = 0;
+    const auto nextEdit = [&] {
+        if (!morvane::RealFileSystem().WriteFileAtomic(textPath, texts[edit]).Ok())
+            std::abort();
+        edit = 1 - edit;
+    };
+    nextEdit();
+    app.RoundTrip().LockRows(textPath);
+    const morvane::bench::Measurement reimport =
+        ctx.Measure([&] { app.RoundTrip().ReimportTextFile(); }, nextEdit);
+    app.RoundTrip().UnlockRows();
+
+    morvane::NameTools& tools = app.Tools();
+    long long start = 1;
+    const auto nextSteps = [&] {
+        morvane::NumberStep number;
+        number.start = start;
+        number.digits = 6;
+        number.separator = "_";
+        start = start == 1 ? 1000 : 1;
+        tools.GatherTargets();
+        if (!tools
+                 .SetSteps({morvane::ReplaceStep{true, "([a-z]+)(\\d+)", "${2}-$1", true, true,
+                                                 false, morvane::NamePart::Stem},
+                            number, morvane::CaseStep{}})
+                 .empty())
+            std::abort();
+    };
+    nextSteps();
+    const morvane::bench::Measurement ours = ctx.Measure([&] { tools.Apply(); }, nextSteps);
+    ctx.Report("name tools: replace, number, case on every row", ours, reimport,
+               static_cast<std::size_t>(n), {.maxRatio = 2.0});
+    app.List().RemoveAllRows();
+}
