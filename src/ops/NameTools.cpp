@@ -73,10 +73,6 @@ std::string_view NameTools::CurrentName(std::size_t index) const {
     return list_.Cell(targets_[index].row, ColCurrentName);
 }
 
-std::string NameTools::FolderOf(std::size_t index) const {
-    return std::string(list_.Cell(targets_[index].row, ColDirectory));
-}
-
 bool NameTools::IsTarget(int row) const {
     return row >= 0 && static_cast<std::size_t>(row) < isTarget_.size() &&
            isTarget_[static_cast<std::size_t>(row)] != 0;
@@ -116,7 +112,8 @@ NameTools::Preview NameTools::PreviewAt(std::size_t index) {
     preview.name = NameFor(target, index, &preview.note);
     preview.errors = validation_.ProbeName(target.row, preview.name);
     // Rows outside the tools keep their names, so a clash with one is certain.
-    const std::string key = MakePathKey(FolderOf(index) + preview.name);
+    preview.path = std::string(list_.Cell(target.row, ColDirectory)) + preview.name;
+    const std::string key = MakePathKey(preview.path);
     list_.NewPathIndex().ForEach(key, [&](FileEntry* other) {
         if (IsTarget(other->row))
             return true;

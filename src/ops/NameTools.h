@@ -40,21 +40,20 @@ public:
     std::size_t TargetCount() const { return targets_.size(); }
     int TargetRow(std::size_t index) const { return targets_[index].row; }
     std::string_view CurrentName(std::size_t index) const;
-    // The folder of the row, with its final "/".
-    std::string FolderOf(std::size_t index) const;
     const std::vector<NameStep>& Steps() const { return steps_; }
     // Compiles the steps; the error of a step that does not compile, empty otherwise.
     const std::string& SetSteps(std::vector<NameStep> steps);
     const std::string& StepsError() const;
     struct Preview {
         std::string name;
+        std::string path;  // the row's folder and the new name
         // From the row alone (see Validation::ProbeName), and a duplicate of a row the tools
         // do not rename.
         std::uint32_t errors = 0;
         std::string note;  // such as the EXIF fallback
     };
     Preview PreviewAt(std::size_t index);
-    // The row's new name before the dialog opened, unless it is one of the targets.
+    // Whether the tools give the row (a list position) a new name.
     bool IsTarget(int row) const;
 
     // Gathers the rows and applies the steps to them: what OK does. False when nothing was

@@ -250,7 +250,7 @@ bool NameToolsDialog::SavePreset(const QString& name) {
 }
 
 void NameToolsDialog::accept() {
-    Recompute();
+    // Every edit has compiled the steps already.
     if (!tools_.StepsError().empty())
         return;
     // A preset applied as chosen moves to the top of the recent list.

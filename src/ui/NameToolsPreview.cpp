@@ -25,18 +25,17 @@ int NameToolsPreview::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-const NameToolsPreview::Shown& NameToolsPreview::At(std::size_t index) const {
+const NameTools::Preview& NameToolsPreview::At(std::size_t index) const {
     const auto found = cache_.find(index);
     if (found != cache_.end())
         return found->second;
-    Shown shown{tools_.PreviewAt(index), {}};
-    shown.path = tools_.FolderOf(index) + shown.preview.name;
+    NameTools::Preview shown = tools_.PreviewAt(index);
     ++pathCount_[shown.path];
     return cache_.emplace(index, std::move(shown)).first->second;
 }
 
-std::uint32_t NameToolsPreview::ErrorsOf(const Shown& shown) const {
-    std::uint32_t errors = shown.preview.errors;
+std::uint32_t NameToolsPreview::ErrorsOf(const NameTools::Preview& shown) const {
+    std::uint32_t errors = shown.errors;
     const auto count = pathCount_.find(shown.path);
     if (count != pathCount_.end() && count->second > 1)
         errors |= ErrDuplicate;
@@ -50,13 +49,12 @@ QVariant NameToolsPreview::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         if (index.column() == CurrentName)
             return NameForEditing(tools_.CurrentName(row));
-        const Shown& shown = At(row);
+        const NameTools::Preview& shown = At(row);
         if (index.column() == NewName)
-            return NameForEditing(shown.preview.name);
+            return NameForEditing(shown.name);
         QString problem = Qs(ErrorCellText(ErrorsOf(shown)));
-        if (!shown.preview.note.empty())
-            problem +=
-                (problem.isEmpty() ? QString() : QStringLiteral(" ")) + Qs(shown.preview.note);
+        if (!shown.note.empty())
+            problem += (problem.isEmpty() ? QString() : QStringLiteral(" ")) + Qs(shown.note);
         return problem;
     }
     if (role == Qt::ForegroundRole && index.column() != CurrentName) {

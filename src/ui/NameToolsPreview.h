@@ -29,15 +29,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    struct Shown {
-        NameTools::Preview preview;
-        std::string path;  // the new path, for the duplicates among the rows shown
-    };
-    const Shown& At(std::size_t index) const;
-    std::uint32_t ErrorsOf(const Shown& shown) const;
+    const NameTools::Preview& At(std::size_t index) const;
+    // The row's errors, with a duplicate among the rows shown.
+    std::uint32_t ErrorsOf(const NameTools::Preview& shown) const;
 
     NameTools& tools_;
-    mutable std::unordered_map<std::size_t, Shown> cache_;
+    mutable std::unordered_map<std::size_t, NameTools::Preview> cache_;
     mutable std::unordered_map<std::string, int> pathCount_;
 };
 
