@@ -88,6 +88,12 @@ void ListModel::NotifyCellsChanged(int firstRow, int lastRow, int firstColumn, i
         o->CellsChanged(firstRow, lastRow, firstColumn, lastColumn);
 }
 
+void ListModel::ReserveRows(std::size_t rows) {
+    rows_.reserve(rows);
+    currentIndex_.Reserve(rows);
+    newIndex_.Reserve(rows);
+}
+
 int ListModel::AppendRow(std::unique_ptr<ListRow> row) {
     const int position = RowCount();
     row->entry.row = position;

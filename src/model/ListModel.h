@@ -66,6 +66,9 @@ public:
     const PathIndex& CurrentPathIndex() const { return currentIndex_; }
     const PathIndex& NewPathIndex() const { return newIndex_; }
 
+    // Room for this many rows in all, so that appending up to them grows neither the row
+    // table nor the indexes.
+    void ReserveRows(std::size_t rows);
     // Appends a row whose entry the caller has already linked into both indexes; sets the
     // entry's row field and returns the position.
     int AppendRow(std::unique_ptr<ListRow> row);

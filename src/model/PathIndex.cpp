@@ -10,6 +10,10 @@ namespace {
 
 constexpr std::size_t kLinksPerBlock = 4096;
 
+int Log2(std::size_t powerOfTwo) {
+    return __builtin_ctzll(powerOfTwo);
+}
+
 }  // namespace
 
 std::uint32_t FullPathHash(std::string_view key) {
@@ -50,13 +54,41 @@ std::uint32_t FullPathHash(std::string_view key) {
     return h;
 }
 
-PathIndex::PathIndex(Key which) : which_(which), buckets_(kBucketCount) {
+PathIndex::PathIndex(Key which) : which_(which) {
+    Rebucket(kMinBuckets);
+}
+
+void PathIndex::Rebucket(std::size_t count) {
+    std::vector<Bucket> old(count);
+    old.swap(buckets_);
+    shift_ = 64 - Log2(count);
     for (Bucket& b : buckets_) {
         b.head.prev = nullptr;
         b.head.next = &b.tail;
         b.tail.prev = &b.head;
         b.tail.next = nullptr;
     }
+    // Each old chain from its oldest entry to its newest, each put in front of its new chain:
+    // entries of one key come from one old chain and so keep their order, newest first.
+    for (Bucket& from : old) {
+        for (ChainLink* link = from.tail.prev; link != &from.head;) {
+            auto* entryLink = static_cast<IndexLink*>(link);
+            link = link->prev;
+            ChainLink& head = BucketOf(entryLink->hash).head;
+            entryLink->prev = &head;
+            entryLink->next = head.next;
+            head.next->prev = entryLink;
+            head.next = entryLink;
+        }
+    }
+}
+
+void PathIndex::Reserve(std::size_t entries) {
+    std::size_t count = buckets_.size();
+    while (count < entries)
+        count *= 2;
+    if (count != buckets_.size())
+        Rebucket(count);
 }
 
 PathIndex::~PathIndex() = default;
@@ -80,6 +112,8 @@ void PathIndex::FreeLink(IndexLink* link) {
         blocks_.clear();
         usedInLastBlock_ = 0;
         freeLinks_ = nullptr;
+        if (buckets_.size() != kMinBuckets)
+            Rebucket(kMinBuckets);
         return;
     }
     link->entry = nullptr;
@@ -97,11 +131,14 @@ void PathIndex::Insert(FileEntry* entry, std::uint32_t fullHash) {
     IndexLink*& slot = LinkOf(entry);
     if (slot != nullptr)
         Unlink(entry);
+    // Keep the load at most one: a chain is then one or two links, at any size.
+    if (linkedCount_ == buckets_.size())
+        Rebucket(buckets_.size() * 2);
     IndexLink* link = NewLink();
     ++linkedCount_;
     link->entry = entry;
     link->hash = fullHash;
-    ChainLink& head = buckets_[link->hash % kBucketCount].head;
+    ChainLink& head = BucketOf(fullHash).head;
     link->prev = &head;
     link->next = head.next;
     head.next->prev = link;
@@ -133,7 +170,7 @@ FileEntry* PathIndex::Find(std::string_view key, std::uint32_t fullHash,
 }
 
 bool PathIndex::IsConsistent() const {
-    for (std::uint32_t b = 0; b < kBucketCount; ++b) {
+    for (std::uint32_t b = 0; b < buckets_.size(); ++b) {
         const Bucket& bucket = buckets_[b];
         const ChainLink* link = &bucket.head;
         while (link != &bucket.tail) {
@@ -145,7 +182,7 @@ bool PathIndex::IsConsistent() const {
                 const FileEntry* entry = entryLink->entry;
                 if (entry == nullptr || LinkOf(entry) != entryLink ||
                     entryLink->hash != FullPathHash(KeyOf(entry)) ||
-                    entryLink->hash % kBucketCount != b)
+                    BucketIndex(entryLink->hash) != b)
                     return false;
             }
             link = next;

@@ -1,7 +1,10 @@
 #pragma once
-// A fixed hash table of 65535 buckets over the rows, keyed by one of the entry's two keys.
-// Invariant: every entry of a list row is in exactly one chain of each index, the chain of
-// PathHash(its key); each chain runs head sentinel -> entries (newest first) -> tail sentinel.
+// A hash table over the rows, keyed by one of the entry's two keys. It doubles its buckets
+// when the entries outnumber them and starts small again when it is emptied, so chains stay
+// about one entry long at any size.
+// Invariant: every entry of a list row is in exactly one chain of each index, the chain of the
+// bucket of its full hash; each chain runs head sentinel -> entries (newest first) -> tail
+// sentinel. Entries with the same key share a chain at every size and keep their order.
 
 #include <cstdint>
 #include <memory>
@@ -12,18 +15,15 @@
 
 namespace morvane {
 
-constexpr std::uint32_t kBucketCount = 65535;
-
-// h = h * 137 + unit over the UTF-16 units of the key, 32-bit wrapping; not yet reduced.
+// h = h * 137 + unit over the UTF-16 units of the key, 32-bit wrapping.
 std::uint32_t FullPathHash(std::string_view key);
-// The bucket of a key: FullPathHash modulo 65535.
-inline std::uint32_t PathHash(std::string_view key) {
-    return FullPathHash(key) % kBucketCount;
-}
 
 class PathIndex {
 public:
     enum class Key { Current, New };
+
+    // The fewest buckets an index has; an empty index has this many.
+    static constexpr std::uint32_t kMinBuckets = 1024;
 
     explicit PathIndex(Key which);
     PathIndex(const PathIndex&) = delete;
@@ -53,12 +53,15 @@ public:
     void ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const;
     // FullPathHash of the entry's key for this index: kept in its link while it is linked.
     std::uint32_t HashOf(const FileEntry* entry) const;
+    // Makes room for this many entries at once, so that adding them grows nothing.
+    void Reserve(std::size_t entries);
+    std::size_t BucketCount() const { return buckets_.size(); }
 
     // Walks over many keys wait on memory. Step `step` (0, 1, 2) of loading the chain of a hash
     // ahead of its walk: the bucket, then the first link, then the second. Each step reads
     // what the one before loaded, so the steps belong several walks apart.
     void Prefetch(std::uint32_t fullHash, int step) const {
-        const Bucket& bucket = buckets_[fullHash % kBucketCount];
+        const Bucket& bucket = BucketOf(fullHash);
         if (step == 0) {
             __builtin_prefetch(&bucket);
         } else if (step == 1) {
@@ -92,6 +95,13 @@ private:
     }
     IndexLink* NewLink();
     void FreeLink(IndexLink* link);
+    // The keys' hash multiplies by 137 and so keeps its low bits poor: the bucket is taken from
+    // the high bits of a multiplicative mix instead.
+    std::uint32_t BucketIndex(std::uint32_t fullHash) const {
+        return static_cast<std::uint32_t>((fullHash * 0x9E3779B97F4A7C15ull) >> shift_);
+    }
+    // Relinks every entry into a table of `count` buckets (a power of two).
+    void Rebucket(std::size_t count);
 
     // Head and tail of a chain share a cache line (two buckets to a line): an insert into an
     // empty chain touches one, and the table stays half the size.
@@ -99,9 +109,12 @@ private:
         ChainLink head;
         ChainLink tail;
     };
+    const Bucket& BucketOf(std::uint32_t fullHash) const { return buckets_[BucketIndex(fullHash)]; }
+    Bucket& BucketOf(std::uint32_t fullHash) { return buckets_[BucketIndex(fullHash)]; }
 
     Key which_;
     std::vector<Bucket> buckets_;
+    int shift_ = 64;  // 64 - log2(bucket count)
     // The links live in blocks of this index, reused through a free list threaded through
     // their `next`; all blocks go once the index is empty again.
     std::vector<std::unique_ptr<IndexLink[]>> blocks_;
@@ -112,7 +125,7 @@ private:
 
 template <class Fn>
 void PathIndex::ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const {
-    const ChainLink* link = buckets_[fullHash % kBucketCount].head.next;
+    const ChainLink* link = BucketOf(fullHash).head.next;
     while (link->next != nullptr) {
         // Only the tail has no next, so this is an entry's link.
         const auto* entryLink = static_cast<const IndexLink*>(link);

@@ -74,6 +74,7 @@ void UndoRun::UndoLastRun() {
 
     {
         Registration::Run registering(registration_);
+        list_.ReserveRows(back.size());
         // Folders before what is inside them, so every row's folder is the one it is in now.
         for (auto it = back.rbegin(); it != back.rend(); ++it)
             registration_.RegisterPathEvenFolder(located.PathNow(*it), located.InfoOf(*it));
