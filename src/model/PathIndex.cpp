@@ -64,16 +64,16 @@ void PathIndex::Rebucket(std::size_t count) {
     shift_ = 64 - Log2(count);
     for (Bucket& b : buckets_) {
         b.head.prev = nullptr;
-        b.head.next = &b.tail;
-        b.tail.prev = &b.head;
-        b.tail.next = nullptr;
+        b.head.next = &tail_;
     }
     // Each old chain from its oldest entry to its newest, each put in front of its new chain:
     // entries of one key come from one old chain and so keep their order, newest first.
     for (Bucket& from : old) {
-        for (ChainLink* link = from.tail.prev; link != &from.head;) {
-            auto* entryLink = static_cast<IndexLink*>(link);
-            link = link->prev;
+        relinked_.clear();
+        for (ChainLink* link = from.head.next; link != &tail_; link = link->next)
+            relinked_.push_back(static_cast<IndexLink*>(link));
+        for (auto it = relinked_.rbegin(); it != relinked_.rend(); ++it) {
+            IndexLink* entryLink = *it;
             ChainLink& head = BucketOf(entryLink->hash).head;
             entryLink->prev = &head;
             entryLink->next = head.next;
@@ -171,13 +171,12 @@ FileEntry* PathIndex::Find(std::string_view key, std::uint32_t fullHash,
 
 bool PathIndex::IsConsistent() const {
     for (std::uint32_t b = 0; b < buckets_.size(); ++b) {
-        const Bucket& bucket = buckets_[b];
-        const ChainLink* link = &bucket.head;
-        while (link != &bucket.tail) {
+        const ChainLink* link = &buckets_[b].head;
+        while (link != &tail_) {
             const ChainLink* next = link->next;
-            if (next == nullptr || next->prev != link)
+            if (next == nullptr || (next != &tail_ && next->prev != link))
                 return false;
-            if (next->next != nullptr) {
+            if (next != &tail_) {
                 const auto* entryLink = static_cast<const IndexLink*>(next);
                 const FileEntry* entry = entryLink->entry;
                 if (entry == nullptr || LinkOf(entry) != entryLink ||
@@ -187,10 +186,8 @@ bool PathIndex::IsConsistent() const {
             }
             link = next;
         }
-        if (bucket.tail.next != nullptr)
-            return false;
     }
-    return CountEntries() == linkedCount_;
+    return tail_.next == nullptr && CountEntries() == linkedCount_;
 }
 
 std::size_t PathIndex::CountEntries() const {

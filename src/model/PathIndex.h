@@ -103,16 +103,16 @@ private:
     // Relinks every entry into a table of `count` buckets (a power of two).
     void Rebucket(std::size_t count);
 
-    // Head and tail of a chain share a cache line (two buckets to a line): an insert into an
-    // empty chain touches one, and the table stays half the size.
-    struct alignas(32) Bucket {
+    // A bucket is the head of its chain; all chains end in the index's one tail, whose prev
+    // the links before it write to and nobody reads. Four buckets to a cache line.
+    struct alignas(16) Bucket {
         ChainLink head;
-        ChainLink tail;
     };
     const Bucket& BucketOf(std::uint32_t fullHash) const { return buckets_[BucketIndex(fullHash)]; }
     Bucket& BucketOf(std::uint32_t fullHash) { return buckets_[BucketIndex(fullHash)]; }
 
     Key which_;
+    ChainLink tail_;
     std::vector<Bucket> buckets_;
     int shift_ = 64;  // 64 - log2(bucket count)
     // The links live in blocks of this index, reused through a free list threaded through
@@ -121,6 +121,7 @@ private:
     std::size_t usedInLastBlock_ = 0;
     IndexLink* freeLinks_ = nullptr;
     std::size_t linkedCount_ = 0;
+    std::vector<IndexLink*> relinked_;  // scratch of Rebucket
 };
 
 template <class Fn>
