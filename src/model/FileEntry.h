@@ -57,7 +57,6 @@ struct FileEntry {
     std::string currentKey;  // key of the path as registered; never changes
     std::string newKey;      // key of directory + new name
     std::string newPath;     // directory + new name as typed
-    std::string tempPath;    // during a rename run only
     // The folder the row's file was registered in: moves happen only in that folder.
     FolderId folderId;
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <numeric>
+#include <utility>
 
 #include "host/ActivityLog.h"
 #include "host/Host.h"
@@ -181,15 +182,14 @@ void RenameEngine::Collect() {
             continue;
         }
         entry->depth = CountSeparators(entry->newKey);
-        entry->tempPath.clear();
+        std::string temp;
         if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
-            entry->tempPath =
-                NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
-                                  std::string(list.Cell(position, ColCurrentName)), &presence);
+            temp = NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
+                                     std::string(list.Cell(position, ColCurrentName)), &presence);
         }
         jobs_.push_back({entry->currentKey,
                          entry->newPath,
-                         entry->tempPath,
+                         std::move(temp),
                          folder,
                          entry->depth,
                          entry->folderId.device,
