@@ -4,22 +4,20 @@
 // numberings, so each run changes every name again.
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "Bench.h"
 #include "BenchHost.h"
+#include "RenamePlan.h"
 #include "app/CMorvaneApp.h"
 #include "platform/FileSystem.h"
 
 MORVANE_BENCH_SCENARIO(NameTools, "name tools on every row") {
     const morvane::bench::BenchTree& tree = ctx.Tree();
     morvane::bench::BenchHost host;
-    morvane::CMorvaneApp app(host, morvane::RealFileSystem());
-    app.Places().programPrefix = "/usr";
-    app.Places().configPrefix = "/etc";
-    app.Places().tempDir = tree.root + "/";
-    for (const auto& path : tree.files)
-        app.Registrar().RegisterPath(path);
+    const std::unique_ptr<morvane::CMorvaneApp> owned = morvane::bench::RegisteredApp(host, tree);
+    morvane::CMorvaneApp& app = *owned;
     const int n = app.List().RowCount();
 
     std::string texts[2];

@@ -154,16 +154,22 @@ void CheckOriginal(const BenchTree& tree) {
         Fail("unexpected names in the tree");
 }
 
-std::unique_ptr<CMorvaneApp> ReadyToRename(BenchHost& host, const BenchTree& tree, const Plan& plan,
-                                           const std::string& journals) {
+std::unique_ptr<CMorvaneApp> RegisteredApp(BenchHost& host, const BenchTree& tree) {
     auto app = std::make_unique<CMorvaneApp>(host, RealFileSystem());
     app->Places().programPrefix = "/usr";
     app->Places().configPrefix = "/etc";
-    app->Places().journalDir = journals;
+    app->Places().tempDir = tree.root + "/";
     for (const auto& path : tree.files)
         app->Registrar().RegisterPath(path);
     if (app->List().RowCount() != static_cast<int>(tree.files.size()))
         Fail("not every file was registered");
+    return app;
+}
+
+std::unique_ptr<CMorvaneApp> ReadyToRename(BenchHost& host, const BenchTree& tree, const Plan& plan,
+                                           const std::string& journals) {
+    auto app = RegisteredApp(host, tree);
+    app->Places().journalDir = journals;
     for (int row = 0; row < app->List().RowCount(); ++row)
         app->Rules().SetNewName(row, plan.newNames[static_cast<std::size_t>(row)]);
     for (int row = 0; row < app->List().RowCount(); ++row) {

@@ -36,6 +36,8 @@ void CheckOriginal(const BenchTree& tree);
 void Restore(const BenchTree& tree, const Plan& plan);
 // The moves the command makes, with nothing around them.
 void BareRename(const BenchTree& tree, const Plan& plan);
+// A program with every file of the tree registered, its temporary folder the tree's root.
+std::unique_ptr<CMorvaneApp> RegisteredApp(BenchHost& host, const BenchTree& tree);
 // A program with every file of the tree registered and given its new name, no row in error;
 // its journals go to `journals`.
 std::unique_ptr<CMorvaneApp> ReadyToRename(BenchHost& host, const BenchTree& tree, const Plan& plan,
