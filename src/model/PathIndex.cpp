@@ -72,15 +72,17 @@ void PathIndex::Rebucket(std::size_t count) {
         relinked_.clear();
         for (ChainLink* link = from.head.next; link != &tail_; link = link->next)
             relinked_.push_back(static_cast<IndexLink*>(link));
-        for (auto it = relinked_.rbegin(); it != relinked_.rend(); ++it) {
-            IndexLink* entryLink = *it;
-            ChainLink& head = BucketOf(entryLink->hash).head;
-            entryLink->prev = &head;
-            entryLink->next = head.next;
-            head.next->prev = entryLink;
-            head.next = entryLink;
-        }
+        for (auto it = relinked_.rbegin(); it != relinked_.rend(); ++it)
+            LinkAtFront(*it);
     }
+}
+
+void PathIndex::LinkAtFront(IndexLink* link) {
+    ChainLink& head = BucketOf(link->hash).head;
+    link->prev = &head;
+    link->next = head.next;
+    head.next->prev = link;
+    head.next = link;
 }
 
 void PathIndex::Reserve(std::size_t entries) {
@@ -138,11 +140,7 @@ void PathIndex::Insert(FileEntry* entry, std::uint32_t fullHash) {
     ++linkedCount_;
     link->entry = entry;
     link->hash = fullHash;
-    ChainLink& head = BucketOf(fullHash).head;
-    link->prev = &head;
-    link->next = head.next;
-    head.next->prev = link;
-    head.next = link;
+    LinkAtFront(link);
     slot = link;
 }
 

@@ -100,6 +100,8 @@ private:
     std::uint32_t BucketIndex(std::uint32_t fullHash) const {
         return static_cast<std::uint32_t>((fullHash * 0x9E3779B97F4A7C15ull) >> shift_);
     }
+    // Puts the link at the front of the chain of its hash.
+    void LinkAtFront(IndexLink* link);
     // Relinks every entry into a table of `count` buckets (a power of two).
     void Rebucket(std::size_t count);
 
