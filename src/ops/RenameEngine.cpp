@@ -11,7 +11,7 @@
 #include "host/Messages.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
-#include "ops/FolderPresence.h"
+#include "platform/FolderPresence.h"
 #include "ops/MovedPaths.h"
 #include "ops/Pump.h"
 #include "ops/RowRemoval.h"

@@ -5,6 +5,7 @@
 #include "host/ActivityLog.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
+#include "platform/FolderPresence.h"
 #include "platform/SameFile.h"
 #include "platform/Utf16.h"
 
@@ -80,6 +81,9 @@ void Validation::SetNewNames(std::span<const NewName> names, NameSource source,
     }
     if (observer != nullptr)
         observer->NamesSet();
+    FolderPresence presence(fs_);
+    FolderPresence* const outer = presence_;
+    presence_ = &presence;
     for (std::size_t i = 0; i < count; ++i) {
         for (int step = 0; step < kPrefetchSteps; ++step) {
             const std::size_t ahead =
@@ -91,6 +95,7 @@ void Validation::SetNewNames(std::span<const NewName> names, NameSource source,
         if (observer != nullptr)
             observer->RowChecked(i);
     }
+    presence_ = outer;
 }
 
 void Validation::SetOneName(const NewName& change, NameSource source,
@@ -405,7 +410,7 @@ bool Validation::CheckExistingFile(int row, const FileEntry* occupant) {
     // A registered row holds the path: another one that makes room, or the row itself.
     if (occupant != nullptr || !entry->Moves())
         return false;
-    if (!fs_.Exists(entry->newKey))
+    if (!(presence_ != nullptr ? presence_->Exists(entry->newKey) : fs_.Exists(entry->newKey)))
         return false;
     // On a case-insensitive file system a change of letter case finds the row's own file.
     if (IsSameFileByOtherName(fs_, entry->currentKey, entry->newKey))

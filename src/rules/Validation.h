@@ -24,6 +24,7 @@ namespace morvane {
 
 class ActivityLog;
 class FileSystem;
+class FolderPresence;
 class ListModel;
 struct FileEntry;
 
@@ -162,6 +163,9 @@ private:
     ListModel& list_;
     FileSystem& fs_;
     ActivityLog& log_;
+    // Set while a batch checks its rows: many rows of one folder then cost one read of it
+    // instead of one lookup of each new name.
+    FolderPresence* presence_ = nullptr;
     std::uint32_t walkEpoch_ = 0;
     // Kept between walks so a walk allocates nothing once they have grown.
     std::vector<FileEntry*> region_;

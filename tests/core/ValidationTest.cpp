@@ -1,3 +1,6 @@
+#include <unistd.h>
+
+#include <cctype>
 #include <cerrno>
 
 #include <gtest/gtest.h>
@@ -121,6 +124,47 @@ TEST_F(ValidationTest, UnregisteredFileAtTheNewPath) {
     app.Rules().SetNewName(a, "Taken.txt");
     app.Rules().SetNewName(a, "");
     EXPECT_EQ(Bits(a), ErrBlank | ErrExists);
+}
+
+TEST_F(ValidationTest, ABatchFindsEveryFileInTheWayHoweverItsFolderIsRead) {
+    // Enough rows of one folder that the batch reads the folder instead of each new name.
+    std::vector<int> rows;
+    for (int i = 0; i < 40; ++i)
+        rows.push_back(Add("f" + std::to_string(i)));
+    dir.MakeFile("g5");
+    dir.MakeFile("g30");
+    ASSERT_EQ(symlink("nowhere", (dir / "g20").c_str()), 0);  // a dangling link takes its name
+    const auto inTheWay = [&](const std::string& prefix) {
+        std::vector<std::string> names;
+        std::vector<NewName> batch;
+        for (int i = 0; i < 40; ++i)
+            names.push_back(prefix + std::to_string(i));
+        for (int i = 0; i < 40; ++i)
+            batch.emplace_back(rows[i], names[i]);
+        app.Rules().SetNewNames(batch, NameSource::Row);
+        std::vector<int> found;
+        for (int i = 0; i < 40; ++i) {
+            if ((Bits(rows[i]) & ErrExists) != 0)
+                found.push_back(i);
+        }
+        return found;
+    };
+    const std::vector<int> expected{5, 20, 30};
+    EXPECT_EQ(inTheWay("g"), expected);
+    // A folder that cannot be listed is asked name by name.
+    fs.failListFolder = [](const std::string&) { return EACCES; };
+    EXPECT_EQ(inTheWay("g"), expected);
+    fs.failListFolder = nullptr;
+    // A file system that finds a name in any letter case: "G5" is taken by "g5", though the
+    // listing does not hold it.
+    fs.adjustFind = [](const std::string& path, std::optional<FileInfo>& info) {
+        std::string lower = path;
+        for (std::size_t i = lower.rfind('/') + 1; i < lower.size(); ++i)
+            lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[i])));
+        if (!info)
+            info = RealFileSystem().Find(lower);
+    };
+    EXPECT_EQ(inTheWay("G"), expected);
 }
 
 TEST_F(ValidationTest, CaseOnlyChangeIsAMoveAndFindsNoCollisionOnItsOwnFile) {
