@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Bench.h"
+#include "platform/LargePages.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ bool Wanted(const morvane::bench::Options& options, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The heap as the program has it, so the figures are the program's.
+    morvane::StartWithLargePages(argv);
     morvane::bench::Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];

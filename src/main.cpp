@@ -6,11 +6,13 @@
 
 #include "app/CMorvaneApp.h"
 #include "platform/FileSystem.h"
+#include "platform/LargePages.h"
 #include "ui/AppIcon.h"
 #include "ui/QtHost.h"
 #include "ui/Translations.h"
 
 int main(int argc, char** argv) {
+    morvane::StartWithLargePages(argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setQuitOnLastWindowClosed(false);
