@@ -136,21 +136,37 @@ void ListModel::RemoveRows(const std::vector<int>& ascendingPositions) {
         for (auto* o : observers_)
             o->ModelAboutToBeReset();
     }
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-        const auto [first, count] = *it;
-        if (!reset) {
-            for (auto* o : observers_)
-                o->RowsAboutToBeRemoved(first, count);
+    if (reset) {
+        // One pass over the rows behind the first removed one: erasing run by run would move
+        // the tail once per run, and every other row of a long list is a run each.
+        std::size_t next = 0;
+        std::size_t kept = static_cast<std::size_t>(ascendingPositions.front());
+        for (std::size_t r = kept; r < rows_.size(); ++r) {
+            if (next < ascendingPositions.size() &&
+                static_cast<std::size_t>(ascendingPositions[next]) == r) {
+                while (next < ascendingPositions.size() &&
+                       static_cast<std::size_t>(ascendingPositions[next]) == r)
+                    ++next;
+                currentIndex_.Unlink(&rows_[r]->entry);
+                newIndex_.Unlink(&rows_[r]->entry);
+                rows_[r].reset();
+            } else {
+                rows_[kept++] = std::move(rows_[r]);
+            }
         }
+        rows_.resize(kept);
+    }
+    for (auto it = runs.rbegin(); !reset && it != runs.rend(); ++it) {
+        const auto [first, count] = *it;
+        for (auto* o : observers_)
+            o->RowsAboutToBeRemoved(first, count);
         for (int r = first; r < first + count; ++r) {
             currentIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
             newIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
         }
         rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
-        if (!reset) {
-            for (auto* o : observers_)
-                o->RowsRemoved(first, count);
-        }
+        for (auto* o : observers_)
+            o->RowsRemoved(first, count);
     }
     focusRow_ = -1;
     RewriteRowFields(ascendingPositions.front());

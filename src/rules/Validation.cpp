@@ -327,8 +327,8 @@ void Validation::OnRowRemoved(int row) {
         return true;
     });
     // The removed row's file stays on disk, now unregistered: whoever wanted its path now
-    // collides with a file.
-    if (fs_.Exists(removed->currentKey)) {
+    // collides with a file. Nobody wanting it, the disk need not be asked.
+    if (!dependents.empty() && fs_.Exists(removed->currentKey)) {
         for (FileEntry* d : dependents) {
             log_.AppendLog(
                 FormatText(msg::kExists, list.RowNumberOf(d->row), removed->currentKey.c_str()));

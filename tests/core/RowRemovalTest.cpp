@@ -66,6 +66,36 @@ TEST_F(RowRemovalTest, RemovingRows2And5Of6RenumbersTheRest) {
     EXPECT_EQ(app.Log().Text(), "");
 }
 
+TEST_F(RowRemovalTest, RemovingEveryOtherRowOfALongListKeepsTheRestInOrder) {
+    {
+        Registration::Run run(app.Registrar());
+        for (int i = 0; i < 300; ++i)
+            ASSERT_GE(Add("f" + std::to_string(i)), 0) << Log();
+    }
+    // Every other row of the first 200, then the last 50 as one block: far more runs than a
+    // list removes one by one.
+    std::vector<int> selected;
+    for (int r = 0; r < 200; r += 2)
+        selected.push_back(r);
+    for (int r = 250; r < 300; ++r)
+        selected.push_back(r);
+    app.List().SetSelection(selected);
+    app.Removal().RemoveSelectedRows();
+
+    ASSERT_EQ(app.List().RowCount(), 150);
+    for (int r = 0; r < 150; ++r) {
+        const int file = r < 100 ? 2 * r + 1 : r + 100;
+        EXPECT_EQ(app.List().Cell(r, ColCurrentName), "f" + std::to_string(file));
+        EXPECT_EQ(app.List().EntryAt(r)->row, r);
+        EXPECT_EQ(app.List().CurrentPathIndex().Find(dir / ("f" + std::to_string(file))),
+                  app.List().EntryAt(r));
+    }
+    EXPECT_EQ(app.List().CurrentPathIndex().Find(dir / "f298"), nullptr);
+    EXPECT_EQ(app.List().NewPathIndex().CountEntries(), 150u);
+    EXPECT_TRUE(app.List().CurrentPathIndex().IsConsistent());
+    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
+}
+
 TEST_F(RowRemovalTest, RowsThatDependedOnARemovedRowAreCorrectedUnderTheirOldNumbers) {
     MakeSixRows();
     app.Rules().SetNewName(2, "f5");  // row 3 wants the name row 5 keeps
