@@ -1,5 +1,6 @@
 // Scenarios through the real windows, offscreen: registering dropped files, sorting by a
-// header click and typing into the name editor, each on a list of --files rows.
+// header click, typing into the name editor and renaming every row, each on a list of --files
+// rows.
 
 #include <QApplication>
 #include <QDropEvent>
@@ -17,8 +18,11 @@
 
 #include "Bench.h"
 #include "BenchHost.h"
+#include "RenamePlan.h"
 #include "app/CMorvaneApp.h"
+#include "app/Command.h"
 #include "platform/FileSystem.h"
+#include "rules/Validation.h"
 #include "ui/CEditName.h"
 #include "ui/CListCtrlFile.h"
 #include "ui/CMainFrame.h"
@@ -39,6 +43,12 @@ QApplication& Application() {
     static QApplication application(argc, argv);
     return application;
 }
+
+// The window system's host, with every question answered yes as the user at the keyboard would.
+class AnsweringHost : public morvane::QtHost {
+public:
+    bool AskYesNo(const std::string&, const std::string&) override { return true; }
+};
 
 // The program with its main window, over the benchmark's temporary folder.
 struct GuiProgram {
@@ -68,7 +78,7 @@ struct GuiProgram {
     }
 
     morvane::StartupEnvironment environment;
-    morvane::QtHost host;
+    AnsweringHost host;
     morvane::CMorvaneApp app{host, morvane::RealFileSystem()};
     morvane::CMainFrame* frame = nullptr;
 };
@@ -198,4 +208,43 @@ MORVANE_BENCH_SCENARIO(GuiTypeInEditor, "gui: typing into the name editor") {
                 "typing into the name editor", mean * 1000, worst * 1000, times.size(),
                 program.app.List().RowCount(), ok ? "ok" : "MISSED");
     std::fflush(stdout);
+}
+
+MORVANE_BENCH_SCENARIO(GuiRename, "gui: rename every row through the window") {
+    namespace mb = morvane::bench;
+    const mb::BenchTree& tree = ctx.Tree();
+    const mb::Plan plan = mb::MakePlan(tree);
+    mb::WriteContents(tree);
+    std::unique_ptr<GuiProgram> program;
+    const Measurement gui = ctx.Measure(
+        [&] {
+            program->frame->ToolAction(morvane::Command::Rename)->trigger();
+            program->Settle(0);
+        },
+        [&] {
+            program = std::make_unique<GuiProgram>(tree.root);
+            program->app.Places().journalDir = tree.root + "/.journals";
+            RegisterAll(*program, tree.files);
+            std::vector<morvane::NewName> names;
+            names.reserve(plan.newNames.size());
+            for (std::size_t row = 0; row < plan.newNames.size(); ++row)
+                names.emplace_back(static_cast<int>(row), plan.newNames[row]);
+            program->app.Rules().SetNewNames(names, morvane::NameSource::Row);
+            program->host.WaitForEvents(0);
+        },
+        [&] {
+            if (program->app.List().RowCount() != 0)
+                mb::Fail("the window's rename left rows behind");
+            mb::CheckRenamed(tree, plan);
+            mb::Restore(tree, plan);
+            program.reset();
+        });
+    const Measurement bare = ctx.Measure([&] { mb::BareRename(tree, plan); }, {},
+                                         [&] {
+                                             mb::CheckRenamed(tree, plan);
+                                             mb::Restore(tree, plan);
+                                         });
+    ctx.Report("rename " + std::to_string(tree.files.size()) + " files through the window", gui,
+               bare, tree.files.size());
+    ctx.RebuildTree();
 }
