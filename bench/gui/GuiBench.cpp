@@ -40,8 +40,10 @@ QApplication& Application() {
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: at exit Qt's own statics go first, and a QApplication torn down after
+    // them crashes.
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
 }
 
 // The window system's host, with every question answered yes as the user at the keyboard would.
