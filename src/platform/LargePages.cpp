@@ -16,15 +16,6 @@ constexpr char kHugeHeap[] = "glibc.malloc.hugetlb=1";
 // otherwise "=" and the tunables it was started with.
 constexpr char kStartedWith[] = "MORVANE_STARTED_WITH_TUNABLES";
 
-// Huge pages go only to memory that asks for them ("[madvise]"); with "[always]" the heap
-// has them anyway, and with "[never]" asking changes nothing.
-bool HugePagesOnRequest() {
-    std::ifstream mode("/sys/kernel/mm/transparent_hugepage/enabled");
-    std::string text;
-    std::getline(mode, text);
-    return text.find("[madvise]") != std::string::npos;
-}
-
 void RestoreTunables(const std::string& startedWith) {
     if (!startedWith.empty() && startedWith.front() == '=')
         setenv(kTunables, startedWith.c_str() + 1, 1);
@@ -34,6 +25,13 @@ void RestoreTunables(const std::string& startedWith) {
 }
 
 }  // namespace
+
+bool HugePagesOnRequest() {
+    std::ifstream mode("/sys/kernel/mm/transparent_hugepage/enabled");
+    std::string text;
+    std::getline(mode, text);
+    return text.find("[madvise]") != std::string::npos;
+}
 
 void StartWithLargePages(char** argv) {
     if (const char* startedWith = std::getenv(kStartedWith)) {

@@ -14,4 +14,8 @@ namespace morvane {
 // it saw.
 void StartWithLargePages(char** argv);
 
+// True when the kernel gives huge pages only to memory that asks for them ("[madvise]"): with
+// "[always]" the heap has them anyway, and with "[never]" asking changes nothing.
+bool HugePagesOnRequest();
+
 }  // namespace morvane

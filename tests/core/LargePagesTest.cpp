@@ -19,13 +19,6 @@ namespace {
 
 constexpr char kChild[] = "MORVANE_LARGE_PAGES_CHILD";
 
-bool HugePagesOnRequest() {
-    std::ifstream mode("/sys/kernel/mm/transparent_hugepage/enabled");
-    std::string text;
-    std::getline(mode, text);
-    return text.find("[madvise]") != std::string::npos;
-}
-
 // The child's half: starts again as the program does, fills some heap and says what it has.
 TEST(LargePagesTest, Child) {
     if (std::getenv(kChild) == nullptr)
