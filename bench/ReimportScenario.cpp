@@ -21,6 +21,32 @@
 #include "platform/FileSystem.h"
 #include "platform/TextHash.h"
 
+namespace {
+
+std::string TextOf(morvane::CMorvaneApp& app) {
+    std::string content;
+    if (!morvane::RealFileSystem()
+             .ReadFile(app.RoundTrip().TextFilePath(), morvane::kNoSizeLimit, &content)
+             .Ok())
+        std::abort();
+    return content;
+}
+
+// The line that starts at *start, without its CR LF; *start moves to the next one.
+std::string_view NextLine(const std::string& content, std::size_t* start) {
+    std::size_t end = content.find('\n', *start);
+    if (end == std::string::npos)
+        end = content.size();
+    std::size_t length = end - *start;
+    if (length > 0 && content[end - 1] == '\r')
+        --length;
+    const std::string_view line = std::string_view(content).substr(*start, length);
+    *start = end + 1;
+    return line;
+}
+
+}  // namespace
+
 MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     const morvane::bench::BenchTree& tree = ctx.Tree();
     morvane::bench::BenchHost host;
@@ -60,24 +86,13 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
 
     const morvane::bench::Measurement bare = ctx.Measure(
         [&] {
-            std::string content;
-            if (!morvane::RealFileSystem()
-                     .ReadFile(app.RoundTrip().TextFilePath(), morvane::kNoSizeLimit, &content)
-                     .Ok())
-                std::abort();
+            const std::string content = TextOf(app);
             std::size_t start = 0;
             int found = 0;
             for (const std::string& directory : directories) {
-                std::size_t end = content.find('\n', start);
-                if (end == std::string::npos)
-                    end = content.size();
-                std::size_t length = end - start;
-                if (length > 0 && content[end - 1] == '\r')
-                    --length;
-                const std::string path = directory + content.substr(start, length);
+                const std::string path = directory + std::string(NextLine(content, &start));
                 struct stat st {};
                 found += lstat(path.c_str(), &st) == 0 ? 1 : 0;
-                start = end + 1;
             }
             morvane::bench::KeepAlive(found);
         },
@@ -88,11 +103,7 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     // each new name among them.
     const morvane::bench::Measurement listed = ctx.Measure(
         [&] {
-            std::string content;
-            if (!morvane::RealFileSystem()
-                     .ReadFile(app.RoundTrip().TextFilePath(), morvane::kNoSizeLimit, &content)
-                     .Ok())
-                std::abort();
+            const std::string content = TextOf(app);
             using Names = std::unordered_set<std::string, morvane::TextHash, std::equal_to<>>;
             std::unordered_map<std::string_view, Names> folders;  // rows of folders interleave
             std::vector<morvane::NamedInode> entries;
@@ -105,14 +116,7 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
                         folder->second.insert(std::move(entry.name));
                 }
                 const Names& names = folder->second;
-                std::size_t end = content.find('\n', start);
-                if (end == std::string::npos)
-                    end = content.size();
-                std::size_t length = end - start;
-                if (length > 0 && content[end - 1] == '\r')
-                    --length;
-                found += names.contains(std::string_view(content).substr(start, length)) ? 1 : 0;
-                start = end + 1;
+                found += names.contains(NextLine(content, &start)) ? 1 : 0;
             }
             morvane::bench::KeepAlive(found);
         },
