@@ -11,13 +11,13 @@
 #include "host/Messages.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
-#include "platform/FolderPresence.h"
 #include "ops/MovedPaths.h"
 #include "ops/Pump.h"
 #include "ops/RowRemoval.h"
 #include "ops/TemporaryName.h"
 #include "ops/TextRoundTrip.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderPresence.h"
 #include "platform/SameFile.h"
 
 namespace morvane {
