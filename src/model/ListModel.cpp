@@ -140,33 +140,36 @@ void ListModel::RemoveRows(const std::vector<int>& ascendingPositions) {
         // One pass over the rows behind the first removed one: erasing run by run would move
         // the tail once per run, and every other row of a long list is a run each.
         std::size_t next = 0;
+        const auto removed = [&](std::size_t r) {
+            return next < ascendingPositions.size() &&
+                   static_cast<std::size_t>(ascendingPositions[next]) == r;
+        };
         std::size_t kept = static_cast<std::size_t>(ascendingPositions.front());
         for (std::size_t r = kept; r < rows_.size(); ++r) {
-            if (next < ascendingPositions.size() &&
-                static_cast<std::size_t>(ascendingPositions[next]) == r) {
-                while (next < ascendingPositions.size() &&
-                       static_cast<std::size_t>(ascendingPositions[next]) == r)
-                    ++next;
-                currentIndex_.Unlink(&rows_[r]->entry);
-                newIndex_.Unlink(&rows_[r]->entry);
-                rows_[r].reset();
-            } else {
+            if (!removed(r)) {
                 rows_[kept++] = std::move(rows_[r]);
+                continue;
             }
+            while (removed(r))
+                ++next;
+            currentIndex_.Unlink(&rows_[r]->entry);
+            newIndex_.Unlink(&rows_[r]->entry);
+            rows_[r].reset();
         }
         rows_.resize(kept);
-    }
-    for (auto it = runs.rbegin(); !reset && it != runs.rend(); ++it) {
-        const auto [first, count] = *it;
-        for (auto* o : observers_)
-            o->RowsAboutToBeRemoved(first, count);
-        for (int r = first; r < first + count; ++r) {
-            currentIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
-            newIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
+    } else {
+        for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+            const auto [first, count] = *it;
+            for (auto* o : observers_)
+                o->RowsAboutToBeRemoved(first, count);
+            for (int r = first; r < first + count; ++r) {
+                currentIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
+                newIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
+            }
+            rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
+            for (auto* o : observers_)
+                o->RowsRemoved(first, count);
         }
-        rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
-        for (auto* o : observers_)
-            o->RowsRemoved(first, count);
     }
     focusRow_ = -1;
     RewriteRowFields(ascendingPositions.front());

@@ -13,11 +13,17 @@ std::uint64_t InodeByItself(FileSystem& fs, const std::string& path) {
     return info ? info->inode : 0;
 }
 
-// True when the file system finds a name of the folder by the name in the other letter case:
-// then the absence of a name from the listing proves nothing. A folder with no letter in any
-// name cannot tell, and is taken as such.
-bool FindsOtherCase(FileSystem& fs, const std::string& folderPrefix,
-                    const std::vector<NamedInode>& entries) {
+// What a folder's listing can be trusted for, told by one of its entries with a letter in its
+// name: `absence` unless the file system finds that name in the other letter case too (then a
+// name missing from the listing may still be taken), `inodes` when the listed inode number is
+// the file's own. A folder with no letter in any name cannot tell, and is trusted for nothing.
+struct ListingTrust {
+    bool absence = false;
+    bool inodes = false;
+};
+
+ListingTrust TrustListing(FileSystem& fs, const std::string& folderPrefix,
+                          const std::vector<NamedInode>& entries) {
     for (const NamedInode& entry : entries) {
         std::string flipped = entry.name;
         bool letter = false;
@@ -29,14 +35,14 @@ bool FindsOtherCase(FileSystem& fs, const std::string& folderPrefix,
         }
         if (!letter)
             continue;
-        const auto other = fs.Find(folderPrefix + flipped);
-        if (!other)
-            return false;
-        // Both spellings listed: two files, so the file system tells them apart.
         const auto self = fs.Find(folderPrefix + entry.name);
-        return self && self->inode == other->inode && self->device == other->device;
+        const auto other = fs.Find(folderPrefix + flipped);
+        // Both spellings one file: the file system does not tell them apart.
+        const bool foldsCase =
+            self && other && self->inode == other->inode && self->device == other->device;
+        return {!foldsCase, self && self->inode == entry.inode};
     }
-    return true;
+    return {};
 }
 
 }  // namespace
@@ -55,11 +61,11 @@ std::uint64_t FolderPresence::InodeOf(const std::string& path) {
         f.read = true;
         std::vector<NamedInode> entries;
         const std::string prefix = (it->first == "/" ? std::string() : it->first) + "/";
-        f.readable =
-            fs_.ListFolderInodes(it->first, &entries).Ok() && !FindsOtherCase(fs_, prefix, entries);
-        if (f.readable && !entries.empty())
-            f.inodesHold =
-                InodeByItself(fs_, prefix + entries.front().name) == entries.front().inode;
+        if (fs_.ListFolderInodes(it->first, &entries).Ok()) {
+            const ListingTrust trust = TrustListing(fs_, prefix, entries);
+            f.readable = trust.absence;
+            f.inodesHold = trust.inodes;
+        }
         f.names.reserve(entries.size());
         for (auto& entry : entries)
             f.names.emplace(std::move(entry.name), entry.inode);

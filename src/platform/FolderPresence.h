@@ -37,9 +37,11 @@ private:
     struct Folder {
         std::size_t asked = 0;
         bool read = false;
+        // Read, and a name missing from its listing is free; where not, each path is looked at
+        // by itself.
         bool readable = false;
         // The folder's inode numbers are the files' own (checked on one entry); where not,
-        // each path is looked at by itself.
+        // each path found is looked at by itself.
         bool inodesHold = false;
         NameSet names;
     };
