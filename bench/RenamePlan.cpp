@@ -13,6 +13,7 @@
 #include "model/ListColumns.h"
 #include "model/ListModel.h"
 #include "platform/FileSystem.h"
+#include "rules/Validation.h"
 
 namespace morvane::bench {
 namespace {
@@ -166,16 +167,23 @@ std::unique_ptr<CMorvaneApp> RegisteredApp(BenchHost& host, const BenchTree& tre
     return app;
 }
 
+void NameByPlan(CMorvaneApp& app, const Plan& plan) {
+    std::vector<NewName> names;
+    names.reserve(plan.newNames.size());
+    for (std::size_t row = 0; row < plan.newNames.size(); ++row)
+        names.emplace_back(static_cast<int>(row), plan.newNames[row]);
+    app.Rules().SetNewNames(names, NameSource::Row);
+    for (int row = 0; row < app.List().RowCount(); ++row) {
+        if (!app.List().Cell(row, ColError).empty())
+            Fail("row in error: " + std::string(app.List().Cell(row, ColNewName)));
+    }
+}
+
 std::unique_ptr<CMorvaneApp> ReadyToRename(BenchHost& host, const BenchTree& tree, const Plan& plan,
                                            const std::string& journals) {
     auto app = RegisteredApp(host, tree);
     app->Places().journalDir = journals;
-    for (int row = 0; row < app->List().RowCount(); ++row)
-        app->Rules().SetNewName(row, plan.newNames[static_cast<std::size_t>(row)]);
-    for (int row = 0; row < app->List().RowCount(); ++row) {
-        if (!app->List().Cell(row, ColError).empty())
-            Fail("row in error: " + std::string(app->List().Cell(row, ColNewName)));
-    }
+    NameByPlan(*app, plan);
     return app;
 }
 

@@ -38,6 +38,9 @@ void Restore(const BenchTree& tree, const Plan& plan);
 void BareRename(const BenchTree& tree, const Plan& plan);
 // A program with every file of the tree registered, its temporary folder the tree's root.
 std::unique_ptr<CMorvaneApp> RegisteredApp(BenchHost& host, const BenchTree& tree);
+// Gives every row of the program (the tree's files in order) its new name in one batch;
+// fails when a row is in error.
+void NameByPlan(CMorvaneApp& app, const Plan& plan);
 // A program with every file of the tree registered and given its new name, no row in error;
 // its journals go to `journals`.
 std::unique_ptr<CMorvaneApp> ReadyToRename(BenchHost& host, const BenchTree& tree, const Plan& plan,

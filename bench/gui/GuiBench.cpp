@@ -22,7 +22,6 @@
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "platform/FileSystem.h"
-#include "rules/Validation.h"
 #include "ui/CEditName.h"
 #include "ui/CListCtrlFile.h"
 #include "ui/CMainFrame.h"
@@ -227,11 +226,7 @@ MORVANE_BENCH_SCENARIO(GuiRename, "gui: rename every row through the window") {
             program = std::make_unique<GuiProgram>(tree.root);
             program->app.Places().journalDir = tree.root + "/.journals";
             RegisterAll(*program, tree.files);
-            std::vector<morvane::NewName> names;
-            names.reserve(plan.newNames.size());
-            for (std::size_t row = 0; row < plan.newNames.size(); ++row)
-                names.emplace_back(static_cast<int>(row), plan.newNames[row]);
-            program->app.Rules().SetNewNames(names, morvane::NameSource::Row);
+            mb::NameByPlan(program->app, plan);
             program->host.WaitForEvents(0);
         },
         [&] {
