@@ -50,7 +50,7 @@ void BuildCells(const StatedFile& f, int position, std::array<std::string, Colum
     cells[morvane::ColModified] = morvane::FormatUtc(f.info.mtimeSec);
     cells[morvane::ColRowNumber] = std::to_string(position + 1);
     cells[morvane::ColError] = morvane::ErrorCellText(0);
-    cells[morvane::ColDirectory] = f.directory;
+    cells[morvane::ColDirectory].clear();
     cells[morvane::ColExtension] =
         dot == std::string::npos ? std::string() : f.name.substr(dot + 1);
     cells[morvane::ColAttributes] = f.info.ownerWritable ? "N" : "R";
@@ -78,8 +78,6 @@ MORVANE_BENCH_SCENARIO(AppendRows, "append rows to the list model") {
                 auto row = std::make_unique<morvane::ListRow>();
                 morvane::FileEntry& e = row->entry;
                 e.currentKey = std::move(key);
-                e.newKey = e.currentKey;
-                e.newPath = f.path;
                 e.dirLength = static_cast<std::uint16_t>(morvane::Utf16Length(f.directory));
                 BuildCells(f, position++, scratch);
                 row->cells.Assign(scratch);

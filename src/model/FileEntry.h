@@ -46,7 +46,7 @@ struct FileEntry {
 
     // Set while the entry is in the index's chain; owned by the index.
     IndexLink* currentLink = nullptr;  // chain of currentKey in the current-path index
-    IndexLink* newLink = nullptr;      // chain of newKey in the new-path index
+    IndexLink* newLink = nullptr;      // chain of the new key in the new-path index
     std::int32_t row = 0;              // always the row's current position
     std::uint32_t errors = 0;
     // Scratch of one validation walk: the walk's number (even) plus 1 when it found the row
@@ -55,17 +55,39 @@ struct FileEntry {
     std::uint16_t dirLength = 0;
     std::uint16_t depth = 0;
     std::string currentKey;  // key of the path as registered; never changes
-    std::string newKey;      // key of directory + new name
-    std::string newPath;     // directory + new name as typed
     // The folder the row's file was registered in: moves happen only in that folder.
     FolderId folderId;
 
-    bool Moves() const { return currentKey != newKey; }
+    // Directory + new name as typed. Kept only while it differs from the current path, since
+    // most rows of a long list are never renamed; the key is the path (see AssignPathKey), so
+    // the new key is the same string.
+    const std::string& NewPath() const { return newPath_.empty() ? currentKey : newPath_; }
+    const std::string& NewKey() const { return NewPath(); }
+    bool Moves() const { return !newPath_.empty(); }
+    // The first byte of the new path, for prefetching.
+    const char* NewPathData() const {
+        return newPath_.empty() ? currentKey.data() : newPath_.data();
+    }
+
+    // Gives the entry the new path directory + name, reusing its storage.
+    void AssignNewPath(std::string_view directory, std::string_view name) {
+        if (directory.size() + name.size() == currentKey.size() &&
+            std::string_view(currentKey).starts_with(directory) &&
+            std::string_view(currentKey).ends_with(name)) {
+            newPath_.clear();
+            newPath_.shrink_to_fit();
+        } else {
+            newPath_.assign(directory).append(name);
+        }
+    }
+
+private:
+    std::string newPath_;
 };
 
 // The key under which a path is indexed and compared, written into `key` (reusing its
 // storage). Linux file systems are case-sensitive, so the key is the path itself; this is the
-// one place that decides.
+// one place that decides, and FileEntry keeps one string for its new path and key because of it.
 inline void AssignPathKey(std::string& key, std::string_view path) {
     key.assign(path);
 }
@@ -74,12 +96,6 @@ inline std::string MakePathKey(std::string_view path) {
     std::string key;
     AssignPathKey(key, path);
     return key;
-}
-
-// Gives the entry the new path directory + name and its key, in the strings' own storage.
-inline void SetNewPath(FileEntry& entry, std::string_view directory, std::string_view name) {
-    entry.newPath.assign(directory).append(name);
-    AssignPathKey(entry.newKey, entry.newPath);
 }
 
 }  // namespace morvane

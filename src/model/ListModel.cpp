@@ -76,7 +76,10 @@ void ListModel::RemoveObserver(ListModelObserver* observer) {
 }
 
 void ListModel::SetCell(int row, int column, std::string_view text) {
-    rows_[static_cast<std::size_t>(row)]->cells.Set(column, text);
+    ListRow& r = *rows_[static_cast<std::size_t>(row)];
+    if (column == ColDirectory && text == FolderOfPath(r.entry.currentKey))
+        text = {};
+    r.cells.Set(column, text);
     for (auto* o : observers_)
         o->CellsChanged(row, row, column, column);
 }

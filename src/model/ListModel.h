@@ -18,6 +18,11 @@ namespace morvane {
 // cache keeps it first.
 inline constexpr int kDriveIconIndex = 0;
 
+// The folder part of a path, its final separator included ("" when it has none).
+inline std::string_view FolderOfPath(std::string_view path) {
+    return path.substr(0, path.rfind('/') + 1);
+}
+
 struct ListRow {
     FileEntry entry;
     int icon = kDriveIconIndex;
@@ -57,7 +62,13 @@ public:
     const ListRow& Row(int row) const { return *rows_[static_cast<std::size_t>(row)]; }
     // Valid until the next change of a cell of the same row: copy it to keep it across one.
     std::string_view Cell(int row, int column) const {
-        return rows_[static_cast<std::size_t>(row)]->cells.Get(column);
+        const ListRow& r = *rows_[static_cast<std::size_t>(row)];
+        const std::string_view text = r.cells.Get(column);
+        // The folder is the row's path up to its last separator, so it is kept only where it
+        // is not (a drive row's mark): a million rows would keep their folders twice.
+        if (column == ColDirectory && text.empty())
+            return FolderOfPath(r.entry.currentKey);
+        return text;
     }
     void SetCell(int row, int column, std::string_view text);
 

@@ -91,7 +91,7 @@ private:
         return which_ == Key::Current ? entry->currentLink : entry->newLink;
     }
     const std::string& KeyOf(const FileEntry* entry) const {
-        return which_ == Key::Current ? entry->currentKey : entry->newKey;
+        return which_ == Key::Current ? entry->currentKey : entry->NewKey();
     }
     IndexLink* NewLink();
     void FreeLink(IndexLink* link);

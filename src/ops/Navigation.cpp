@@ -68,7 +68,6 @@ bool Registration::RegisterDriveRow(const std::string& drive) {
     FileEntry& entry = row->entry;
     entry.errors = kDriveRowErrors;
     entry.currentKey = key;
-    entry.newKey = key;
     entry.dirLength = kDriveRowDirLength;
     list_.CurrentPathIndex().Insert(&entry);
     list_.NewPathIndex().Insert(&entry);

@@ -156,8 +156,6 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     FileEntry& entry = row->entry;
     entry.errors = locked ? std::uint32_t{ErrRenameTest} : 0u;
     entry.currentKey = std::move(key);
-    entry.newKey = entry.currentKey;
-    entry.newPath = path;
     entry.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
     entry.folderId = folderId;
 
@@ -173,7 +171,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     FormatUtc(info->mtimeSec, &cells[ColModified]);
     cells[ColRowNumber] = std::to_string(list_.RowCount() + 1);
     cells[ColError].clear();
-    cells[ColDirectory] = directory;
+    cells[ColDirectory].clear();  // read from the path
     cells[ColExtension] = ExtensionOf(name);
     cells[ColAttributes] = AttributeLetters(*info);
     row->cells.Assign(cells);

@@ -158,7 +158,7 @@ void RenameEngine::Collect() {
             continue;
         ++wanting_;
         if (!TakesPart(position)) {
-            Leave(entry->currentKey, entry->currentKey, entry->newPath,
+            Leave(entry->currentKey, entry->currentKey, entry->NewPath(),
                   RenameRecord::Reason::HasErrors, 0);
             continue;
         }
@@ -171,24 +171,24 @@ void RenameEngine::Collect() {
             folder = folders_->Add(WithoutFinalSlash(lastDirectory), lastId);
         }
         if (int error = 0; folders_->Open(folder, &error) == nullptr) {
-            LeaveReplacedFolder(entry->currentKey, entry->newPath, error);
+            LeaveReplacedFolder(entry->currentKey, entry->NewPath(), error);
             continue;
         }
         const std::uint64_t inode = presence.InodeOf(entry->currentKey);
         if (inode == 0) {
             log_.AppendLog(FormatText(msg::kRenameFileMissing, entry->currentKey.c_str()));
-            Leave(entry->currentKey, entry->currentKey, entry->newPath,
+            Leave(entry->currentKey, entry->currentKey, entry->NewPath(),
                   RenameRecord::Reason::FileMissing, 0);
             continue;
         }
-        entry->depth = CountSeparators(entry->newKey);
+        entry->depth = CountSeparators(entry->NewKey());
         std::string temp;
         if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
             temp = NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
                                      std::string(list.Cell(position, ColCurrentName)), &presence);
         }
         jobs_.push_back({entry->currentKey,
-                         entry->newPath,
+                         entry->NewPath(),
                          std::move(temp),
                          folder,
                          entry->depth,

@@ -99,10 +99,11 @@ void RowRemoval::Repoint(int position, const std::string& path) {
         list_.SetCell(position, ColCurrentName, name);
         list_.SetCell(position, ColExtension, ExtensionOf(name));
     }
+    // The key first: a folder that is the path's own is read from it and not kept.
+    AssignPathKey(entry->currentKey, path);
     list_.SetCell(position, ColDirectory, directory);
     const std::string newName(list_.Cell(position, ColNewName));
-    AssignPathKey(entry->currentKey, path);
-    SetNewPath(*entry, directory, newName);
+    entry->AssignNewPath(directory, newName);
     entry->dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
     list_.CurrentPathIndex().Insert(entry);
     list_.NewPathIndex().Insert(entry);

@@ -125,7 +125,7 @@ void Validation::SetOneName(const NewName& change, NameSource source,
     }
     const std::string_view directory = list.Cell(row, ColDirectory);
     const std::size_t directorySize = directory.size();
-    const std::string_view oldPath = entry->newPath;
+    const std::string_view oldPath = entry->NewPath();
     // Most names of a long batch come back as they went out: their row stays where it is in
     // the index, and no partner changes.
     const bool samePath = oldPath.size() == directorySize + name.size() &&
@@ -135,11 +135,11 @@ void Validation::SetOneName(const NewName& change, NameSource source,
         ReleaseOldDuplicate(row, checkedLater);
         // The path before the cells: setting them moves this row's texts, `directory` with
         // them.
-        SetNewPath(*entry, directory, name);
+        entry->AssignNewPath(directory, name);
     }
     // The name as the path holds it, which no cell change moves (the caller's text might be
     // one of this row's cells).
-    name = std::string_view(entry->newPath).substr(directorySize);
+    name = std::string_view(entry->NewPath()).substr(directorySize);
     list.SetCell(row, ColCharCount, std::to_string(units));
     list.SetCell(row, ColNewName, name);
     // Back in the index before the checks, so walks along the chains of occupants meet it.
@@ -161,7 +161,7 @@ void Validation::CheckRow(int row, NameSource source,
     SetBit(entry, ErrBlank, name.empty());
     const bool forbidden = HasForbiddenCharacter(row, name);
     if (forbidden) {
-        const std::string shown(byPosition ? std::string_view(entry->newKey) : name);
+        const std::string shown(byPosition ? std::string_view(entry->NewKey()) : name);
         log_.AppendLog(ForbiddenMessage(row, shownRow(), shown));
     }
     SetBit(entry, ErrForbidden, forbidden);
@@ -217,7 +217,7 @@ std::string Validation::ExplainErrors(int row) {
     add(ErrBlank, FormatText(msg::kBlankName, number));
     if ((errors & ErrDuplicate) != 0) {
         FileEntry* partner = nullptr;
-        list_.NewPathIndex().ForEach(entry->newKey, list_.NewPathIndex().HashOf(entry),
+        list_.NewPathIndex().ForEach(entry->NewKey(), list_.NewPathIndex().HashOf(entry),
                                      [&](FileEntry* e) {
                                          partner = e != entry ? e : nullptr;
                                          return partner == nullptr;
@@ -227,7 +227,7 @@ std::string Validation::ExplainErrors(int row) {
     }
     if ((errors & ErrForbidden) != 0)
         add(ErrForbidden, ForbiddenMessage(row, number, name));
-    add(ErrExists, FormatText(msg::kExists, number, entry->newPath.c_str()));
+    add(ErrExists, FormatText(msg::kExists, number, entry->NewPath().c_str()));
     add(ErrSwapBlocked, FormatText(msg::kSwapTarget, number, name.c_str()));
     add(ErrRenameTest, FormatText(msg::kRenameTestFailed, entry->currentKey.c_str()));
     if ((errors & ErrTooLong) != 0) {
@@ -267,7 +267,7 @@ void Validation::MarkPartnersOutside(const FileEntry* entry,
     std::vector<FileEntry*>& unmarked = work_;
     unmarked.clear();
     const PathIndex& index = list_.NewPathIndex();
-    index.ForEach(entry->newKey, index.HashOf(entry), [&](FileEntry* e) {
+    index.ForEach(entry->NewKey(), index.HashOf(entry), [&](FileEntry* e) {
         if (e != entry && (e->errors & ErrDuplicate) == 0 &&
             inBatch[static_cast<std::size_t>(e->row)] == 0)
             unmarked.push_back(e);
@@ -287,7 +287,7 @@ void Validation::OnRowRegistered(int row) {
     FileEntry* entry = list.EntryAt(row);
     // The path the waiting rows want now belongs to a registered row.
     std::vector<FileEntry*> waiting;
-    list.NewPathIndex().ForEach(entry->newKey, list.NewPathIndex().HashOf(entry),
+    list.NewPathIndex().ForEach(entry->NewKey(), list.NewPathIndex().HashOf(entry),
                                 [&](FileEntry* e) {
                                     if ((e->errors & ErrExists) != 0) {
                                         e->errors &= ~std::uint32_t{ErrExists};
@@ -339,7 +339,8 @@ void Validation::OnRowRemoved(int row) {
     ReleaseOldDuplicate(row);
     for (FileEntry* d : dependents) {
         if (d->Moves() && (d->errors & ErrExists) != 0) {
-            log_.AppendLog(FormatText(msg::kExists, list.RowNumberOf(d->row), d->newPath.c_str()));
+            log_.AppendLog(
+                FormatText(msg::kExists, list.RowNumberOf(d->row), d->NewPath().c_str()));
             list.RefreshErrorColumn(d->row);
             UpdateDependents(d->row);
         }
@@ -357,7 +358,7 @@ void Validation::SetSelectedNamesToPositions() {
 int Validation::CountPartners(const FileEntry* entry, FileEntry** first) {
     int others = 0;
     const PathIndex& index = list_.NewPathIndex();
-    index.ForEach(entry->newKey, index.HashOf(entry), [&](FileEntry* e) {
+    index.ForEach(entry->NewKey(), index.HashOf(entry), [&](FileEntry* e) {
         if (e == entry)
             return true;
         if (others == 0)
@@ -410,12 +411,12 @@ bool Validation::CheckExistingFile(int row, const FileEntry* occupant) {
     // A registered row holds the path: another one that makes room, or the row itself.
     if (occupant != nullptr || !entry->Moves())
         return false;
-    if (!(presence_ != nullptr ? presence_->Exists(entry->newKey) : fs_.Exists(entry->newKey)))
+    if (!(presence_ != nullptr ? presence_->Exists(entry->NewKey()) : fs_.Exists(entry->NewKey())))
         return false;
     // On a case-insensitive file system a change of letter case finds the row's own file.
-    if (IsSameFileByOtherName(fs_, entry->currentKey, entry->newKey))
+    if (IsSameFileByOtherName(fs_, entry->currentKey, entry->NewKey()))
         return false;
-    log_.AppendLog(FormatText(msg::kExists, list_.RowNumberOf(row), entry->newPath.c_str()));
+    log_.AppendLog(FormatText(msg::kExists, list_.RowNumberOf(row), entry->NewPath().c_str()));
     entry->errors |= ErrExists;
     return true;
 }
@@ -436,13 +437,13 @@ void Validation::PrefetchChecks(int row, int step) const {
         case 0:
             // Both lines of the entry that a check reads: links and bits, then the keys.
             __builtin_prefetch(&e);
-            __builtin_prefetch(&e.newKey);
+            __builtin_prefetch(&e.currentKey);
             return;
         case 1:
             __builtin_prefetch(e.newLink);
             __builtin_prefetch(e.currentLink);
             __builtin_prefetch(e.currentKey.data());
-            __builtin_prefetch(e.newKey.data());
+            __builtin_prefetch(e.NewPathData());
             return;
         default:
             break;
@@ -458,7 +459,7 @@ void Validation::PrefetchChecks(int row, int step) const {
 
 FileEntry* Validation::Occupant(const FileEntry* entry) {
     ListModel& list = list_;
-    return list.CurrentPathIndex().Find(entry->newKey, list.NewPathIndex().HashOf(entry), entry);
+    return list.CurrentPathIndex().Find(entry->NewKey(), list.NewPathIndex().HashOf(entry), entry);
 }
 
 bool Validation::ChainBlocked(const FileEntry* entry, const FileEntry* occupant) {

@@ -21,7 +21,7 @@ CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column) {
     c.text = QColor(0, 0, 0);
     if (odd)
         c.background = QColor(241, 241, 241);
-    if (column == ColNewName && r.entry.newKey == r.entry.currentKey)
+    if (column == ColNewName && !r.entry.Moves())
         c.text = QColor(128, 196, 255);
     if ((r.entry.errors & ErrRenameTest) != 0) {
         c.text = QColor(255, 8, 8);

@@ -192,7 +192,7 @@ TEST_F(ListFileLoadTest, RecordsRegisterWithTheirNamesInOrder) {
     ASSERT_EQ(app.List().RowCount(), 4);
     EXPECT_EQ(Key(0), a);
     EXPECT_EQ(Name(0), "A.txt");
-    EXPECT_EQ(app.List().EntryAt(0)->newPath, dir / "A.txt");
+    EXPECT_EQ(app.List().EntryAt(0)->NewPath(), dir / "A.txt");
     EXPECT_EQ(Key(1), b);
     EXPECT_EQ(Name(1), "B.txt");
     EXPECT_EQ(Key(2), sub);

@@ -87,7 +87,7 @@ TEST_F(ListFileSaveTest, RoundTripKeepsPathsAndNamesInOrder) {
     other.Places().configPrefix = "/etc";
     ASSERT_TRUE(other.ListFiles().LoadListFile(path));
     EXPECT_EQ(Rows(other), before);
-    EXPECT_EQ(other.List().EntryAt(0)->newPath, dir / "\xFF\xFEraw.txt");
+    EXPECT_EQ(other.List().EntryAt(0)->NewPath(), dir / "\xFF\xFEraw.txt");
     EXPECT_EQ(other.List().EntryAt(2)->errors & ErrBlank, ErrBlank);
     EXPECT_EQ(other.List().Cell(3, ColRowNumber), "4");
 

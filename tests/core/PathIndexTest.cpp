@@ -82,16 +82,16 @@ TEST(PathIndexTest, LinksAreReusedMovedAndGivenBack) {
     PathIndex index(PathIndex::Key::New);
     std::vector<FileEntry> entries(5000);  // more than one block of links
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        entries[i].newKey = "/d/" + std::to_string(i);
+        entries[i].AssignNewPath("/d/", std::to_string(i));
         index.Insert(&entries[i]);
     }
     // A changed key while unlinked: the hash follows the key, and the entry is found under it.
     index.Unlink(&entries[7]);
-    entries[7].newKey = "/d/seven";
+    entries[7].AssignNewPath("/d/", "seven");
     EXPECT_EQ(index.HashOf(&entries[7]), FullPathHash("/d/seven"));
     index.Insert(&entries[7]);
     // Inserting an entry that is still linked moves it to the chain of its new key.
-    entries[8].newKey = "/d/eight";
+    entries[8].AssignNewPath("/d/", "eight");
     index.Insert(&entries[8]);
     EXPECT_EQ(index.Find("/d/seven"), &entries[7]);
     EXPECT_EQ(index.Find("/d/eight"), &entries[8]);
@@ -117,8 +117,8 @@ TEST(PathIndexTest, LinksAreReusedMovedAndGivenBack) {
 TEST(PathIndexTest, KeysDifferingInCaseAreDifferentOnLinux) {
     PathIndex index(PathIndex::Key::New);
     FileEntry upper, lower;
-    upper.newKey = MakePathKey("/d/ABC.txt");
-    lower.newKey = MakePathKey("/d/abc.TXT");
+    upper.AssignNewPath("/d/", "ABC.txt");
+    lower.AssignNewPath("/d/", "abc.TXT");
     index.Insert(&upper);
     index.Insert(&lower);
     EXPECT_EQ(index.Find("/d/ABC.txt"), &upper);

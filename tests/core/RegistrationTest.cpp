@@ -46,7 +46,7 @@ TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     EXPECT_EQ(row.cells.Get(ColCharCount), "16");
     EXPECT_EQ(row.cells.Get(ColSize), "5");
     EXPECT_EQ(row.cells.Get(ColModified), "2023/11/14 22:13:20");
-    EXPECT_EQ(row.cells.Get(ColDirectory), dir / "docs/");
+    EXPECT_EQ(app.List().Cell(0, ColDirectory), dir / "docs/");
     EXPECT_EQ(row.cells.Get(ColExtension), "TXT");
     EXPECT_EQ(row.cells.Get(ColRowNumber), "1");
     EXPECT_EQ(row.cells.Get(ColError), "");
@@ -54,8 +54,8 @@ TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     EXPECT_EQ(row.cells.Get(ColType), "file");  // from the host's provider
     const FileEntry& e = row.entry;
     EXPECT_EQ(e.currentKey, path);
-    EXPECT_EQ(e.newKey, path);
-    EXPECT_EQ(e.newPath, path);
+    EXPECT_EQ(e.NewKey(), path);
+    EXPECT_EQ(e.NewPath(), path);
     EXPECT_EQ(e.dirLength, (dir / "docs/").size());
     EXPECT_EQ(e.errors, 0u);
     EXPECT_EQ(host.registeredCount, 1);
@@ -416,8 +416,10 @@ TEST_F(NavigationTest, DownIntoAFolderAndBackUpToTheDriveList) {
     EXPECT_EQ(app.List().EntryAt(0)->currentKey, "");
     EXPECT_EQ(Bits(0), ErrRenameTest);
     EXPECT_EQ(app.List().Cell(0, ColAttributes), "");
-    EXPECT_GE(RowOf("home/Docs"), 1);
+    EXPECT_EQ(app.List().Cell(0, ColDirectory), "D");  // a mark, not a folder of its key
+    ASSERT_GE(RowOf("home/Docs"), 1);
     EXPECT_GE(RowOf("home/Pictures"), 1);
+    EXPECT_EQ(app.List().Cell(RowOf("home/Docs"), ColDirectory), dir / "home/");
 
     // Enter Docs, as opening its row does.
     app.Registrar().SetCurrentFolder(dir / "home/Docs");

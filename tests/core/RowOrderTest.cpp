@@ -19,7 +19,6 @@ protected:
     void AddRow(const std::string& name, const std::string& size = "0", int icon = 0) {
         auto row = std::make_unique<ListRow>();
         row->entry.currentKey = "/d/" + name;
-        row->entry.newKey = row->entry.currentKey;
         row->icon = icon;
         std::array<std::string_view, ColumnCount> cells{};
         cells[ColCurrentName] = name;

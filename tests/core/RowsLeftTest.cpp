@@ -43,7 +43,7 @@ TEST_F(RowsLeftTest, UnrenamedRowsStayPointingAtTheirFilesAndTheLockedLinesStill
     EXPECT_EQ(app.List().Cell(0, ColRowNumber), "2");
     EXPECT_EQ(app.List().Cell(0, ColDirectory), Files() + "album/");
     EXPECT_EQ(app.List().EntryAt(0)->currentKey, Files() + "album/x.jpg");
-    EXPECT_EQ(app.List().EntryAt(0)->newPath, Files() + "album/y.jpg");
+    EXPECT_EQ(app.List().EntryAt(0)->NewPath(), Files() + "album/y.jpg");
     EXPECT_EQ(app.List().Cell(1, ColRowNumber), "4");
     EXPECT_EQ(app.List().EntryAt(1)->errors, std::uint32_t{ErrBlank});
     EXPECT_EQ(app.List().Cell(2, ColRowNumber), "5");

@@ -21,8 +21,6 @@ inline int AppendFileRow(ListModel& list, const std::string& path) {
     auto row = std::make_unique<ListRow>();
     FileEntry& e = row->entry;
     e.currentKey = MakePathKey(path);
-    e.newKey = e.currentKey;
-    e.newPath = path;
     e.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
     if (const auto folder = RealFileSystem().FindTarget(directory))
         e.folderId = {folder->device, folder->inode};

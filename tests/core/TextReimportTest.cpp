@@ -75,8 +75,8 @@ TEST_F(TextReimportTest, MoreLinesThanRowsSucceedWithBannersAndProgress) {
     host.onPump = [&] { disabledWhilePumping = disabledWhilePumping && !host.windowEnabled; };
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nextra\r\nmore\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
-    EXPECT_EQ(app.List().EntryAt(1)->newPath, Dir() + "y.txt");
-    EXPECT_EQ(app.List().EntryAt(1)->newKey, Dir() + "y.txt");
+    EXPECT_EQ(app.List().EntryAt(1)->NewPath(), Dir() + "y.txt");
+    EXPECT_EQ(app.List().EntryAt(1)->NewKey(), Dir() + "y.txt");
     EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "y.txt"), app.List().EntryAt(1));
     EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "b.txt"), nullptr);
     EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
@@ -116,7 +116,7 @@ TEST_F(TextReimportTest, TwoLinesShortStopsWithTheFewerLinesErrorAndAppliesNothi
 TEST_F(TextReimportTest, LineFeedsAloneCarriageReturnsInsideAndZeroBytes) {
     SaveAndPoll(std::string("x.txt\ny\rz.txt\nab\0cd\n", 20));
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y\rz.txt", "ab"}));
-    EXPECT_EQ(app.List().EntryAt(1)->newPath, Dir() + "y\rz.txt");
+    EXPECT_EQ(app.List().EntryAt(1)->NewPath(), Dir() + "y\rz.txt");
     EXPECT_EQ(app.List().Cell(1, ColCharCount), "7");
 }
 
@@ -237,7 +237,7 @@ TEST_F(TextReimportTest, RowsExcludedFromRenamingAreWrittenButIgnoreTheirLines) 
 
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nfree.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt", "locked.txt"}));
-    EXPECT_EQ(app.List().EntryAt(3)->newKey, Dir() + "locked.txt");
+    EXPECT_EQ(app.List().EntryAt(3)->NewKey(), Dir() + "locked.txt");
     EXPECT_EQ(Errors(3), ErrRenameTest);
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(3), kEnd}));
 }

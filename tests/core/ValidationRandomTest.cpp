@@ -23,7 +23,7 @@ struct Expected {
     const FileEntry* Occupant(const FileEntry* e) const {
         for (int r = 0; r < const_cast<CMorvaneApp&>(app).List().RowCount(); ++r) {
             const FileEntry* o = const_cast<CMorvaneApp&>(app).List().EntryAt(r);
-            if (o != e && o->currentKey == e->newKey)
+            if (o != e && o->currentKey == e->NewKey())
                 return o;
         }
         return nullptr;
@@ -38,12 +38,12 @@ struct Expected {
             bits |= ErrForbidden;
         for (int r = 0; r < list.RowCount(); ++r) {
             const FileEntry* o = list.EntryAt(r);
-            if (o != e && o->newKey == e->newKey)
+            if (o != e && o->NewKey() == e->NewKey())
                 bits |= ErrDuplicate;
         }
         if (name.empty()) {
             bits |= e->errors & ErrExists;  // a blank name keeps what it said before
-        } else if (e->Moves() && Occupant(e) == nullptr && PathExists(e->newKey)) {
+        } else if (e->Moves() && Occupant(e) == nullptr && PathExists(e->NewKey())) {
             bits |= ErrExists;
         }
         return bits;
@@ -164,12 +164,12 @@ TEST(ValidationRandomTest, IncrementalBitsMatchAFromScratchCheck) {
                 for (int k = 0; k < list.RowCount(); ++k) {
                     const FileEntry* x = list.EntryAt(k);
                     ADD_FAILURE() << k << ": " << x->currentKey.substr(f.dir.path().size())
-                                  << " -> " << x->newKey.substr(f.dir.path().size()) << " bits "
+                                  << " -> " << x->NewKey().substr(f.dir.path().size()) << " bits "
                                   << x->errors;
                 }
             }
             ASSERT_EQ(e->errors, bits) << "step " << step << " (" << what << "), row " << r << " "
-                                       << e->currentKey << " -> " << e->newKey;
+                                       << e->currentKey << " -> " << e->NewKey();
             ASSERT_EQ(list.Cell(r, ColError), ErrorCellText(bits));
             ASSERT_EQ(e->row, r);
         }

@@ -41,7 +41,7 @@ TEST_F(ValidationTest, TrailingBlanksAndBlankNames) {
     app.Rules().SetNewName(a, "new  ");
     EXPECT_EQ(app.List().Cell(a, ColNewName), "new");
     EXPECT_EQ(app.List().Cell(a, ColCharCount), "3");
-    EXPECT_EQ(app.List().EntryAt(a)->newPath, dir / "new");
+    EXPECT_EQ(app.List().EntryAt(a)->NewPath(), dir / "new");
     EXPECT_TRUE(Logged(FormatText(msg::kTrailingBlanks, 1, "new")));
     EXPECT_EQ(Bits(a), 0u);
 
@@ -338,7 +338,7 @@ TEST_F(ValidationTest, F5NamesSelectedRowsByPosition) {
     EXPECT_EQ(app.List().Cell(9, ColNewName), "00000009");
     EXPECT_EQ(app.List().Cell(26, ColNewName), "0000001a");
     EXPECT_EQ(app.List().Cell(1, ColNewName), "f1");
-    EXPECT_EQ(app.List().EntryAt(26)->newKey, dir / "0000001a");
+    EXPECT_EQ(app.List().EntryAt(26)->NewKey(), dir / "0000001a");
 }
 
 }  // namespace

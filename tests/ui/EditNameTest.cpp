@@ -168,7 +168,7 @@ private slots:
         QTest::keyClick(ui->list, Qt::Key_F2);
         QTest::keyClick(ui->editor, Qt::Key_Return);
         const FileEntry* entry = ui->app.List().EntryAt(row);
-        QCOMPARE(entry->newKey, entry->currentKey);
+        QCOMPARE(entry->NewKey(), entry->currentKey);
         QCOMPARE(std::string(ui->app.List().Cell(row, ColNewName)), std::string("caf\xE9.txt"));
     }
 
