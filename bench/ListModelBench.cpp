@@ -39,18 +39,21 @@ std::vector<StatedFile> StatTree(const morvane::bench::BenchTree& tree) {
 }
 
 // The cells a registered regular file gets; the type is what the desktop names a .txt file.
-void BuildCells(const StatedFile& f, int position, std::array<std::string, ColumnCount>& cells) {
+// The list reads the folder and both names from the row's path; the bare builds them as
+// texts, as every row did before, so that its work stays what it was.
+void BuildCells(const StatedFile& f, int position, std::array<std::string, ColumnCount>& cells,
+                bool withPathParts = true) {
     const auto dot = f.name.find_last_of('.');
     cells[morvane::ColIcon].clear();
-    cells[morvane::ColCurrentName] = f.name;
-    cells[morvane::ColNewName] = f.name;
+    cells[morvane::ColCurrentName] = withPathParts ? f.name : std::string();
+    cells[morvane::ColNewName] = withPathParts ? f.name : std::string();
     cells[morvane::ColCharCount] = std::to_string(morvane::Utf16Length(f.name));
     cells[morvane::ColSize] = std::to_string(f.info.size);
     cells[morvane::ColType] = "平文テキストドキュメント";
     cells[morvane::ColModified] = morvane::FormatUtc(f.info.mtimeSec);
     cells[morvane::ColRowNumber] = std::to_string(position + 1);
     cells[morvane::ColError] = morvane::ErrorCellText(0);
-    cells[morvane::ColDirectory].clear();
+    cells[morvane::ColDirectory] = withPathParts ? f.directory : std::string();
     cells[morvane::ColExtension] =
         dot == std::string::npos ? std::string() : f.name.substr(dot + 1);
     cells[morvane::ColAttributes] = f.info.ownerWritable ? "N" : "R";
@@ -79,7 +82,8 @@ MORVANE_BENCH_SCENARIO(AppendRows, "append rows to the list model") {
                 morvane::FileEntry& e = row->entry;
                 e.currentKey = std::move(key);
                 e.dirLength = static_cast<std::uint16_t>(morvane::Utf16Length(f.directory));
-                BuildCells(f, position++, scratch);
+                BuildCells(f, position++, scratch, false);
+                row->cellsFromPaths = true;
                 row->cells.Assign(scratch);
                 list->CurrentPathIndex().Insert(&e, keyHash);
                 list->NewPathIndex().Insert(&e, keyHash);

@@ -77,8 +77,22 @@ void ListModel::RemoveObserver(ListModelObserver* observer) {
 
 void ListModel::SetCell(int row, int column, std::string_view text) {
     ListRow& r = *rows_[static_cast<std::size_t>(row)];
-    if (column == ColDirectory && text == FolderOfPath(r.entry.currentKey))
-        text = {};
+    std::string own;
+    if (r.cellsFromPaths && IsPathCell(column)) {
+        if (text == PathCell(r.entry, column)) {
+            text = {};
+        } else {
+            // A text the paths do not hold: the row keeps its own from now on, so that an
+            // empty one stays empty.
+            own.assign(text);
+            text = own;
+            for (const int c : {ColDirectory, ColCurrentName, ColNewName}) {
+                if (r.cells.Get(c).empty())
+                    r.cells.Set(c, PathCell(r.entry, c));
+            }
+            r.cellsFromPaths = false;
+        }
+    }
     r.cells.Set(column, text);
     for (auto* o : observers_)
         o->CellsChanged(row, row, column, column);

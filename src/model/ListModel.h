@@ -18,17 +18,39 @@ namespace morvane {
 // cache keeps it first.
 inline constexpr int kDriveIconIndex = 0;
 
-// The folder part of a path, its final separator included ("" when it has none).
-inline std::string_view FolderOfPath(std::string_view path) {
-    return path.substr(0, path.rfind('/') + 1);
-}
-
 struct ListRow {
     FileEntry entry;
     int icon = kDriveIconIndex;
     bool selected = false;
+    // The folder, name and new-name cells are parts of the entry's paths and are read from
+    // them (a million rows would keep them twice); a differing text stored in the cell wins.
+    // Drive rows show marks of their own and keep them.
+    bool cellsFromPaths = false;
     RowCells cells;
 };
+
+// The part of the entry's paths that `column` shows: its folder (final separator included),
+// its name, its new name; "" for the other columns.
+inline std::string_view PathCell(const FileEntry& entry, int column) {
+    const std::string_view current = entry.currentKey;
+    const std::size_t folder = current.rfind('/') + 1;
+    switch (column) {
+        case ColDirectory:
+            return current.substr(0, folder);
+        case ColCurrentName:
+            return current.substr(folder);
+        case ColNewName: {
+            const std::string_view path = entry.NewPath();
+            return path.size() >= folder ? path.substr(folder) : std::string_view();
+        }
+        default:
+            return {};
+    }
+}
+
+inline bool IsPathCell(int column) {
+    return column == ColDirectory || column == ColCurrentName || column == ColNewName;
+}
 
 // Told of every change, in order. Row numbers are positions at the time of the call.
 class ListModelObserver {
@@ -64,10 +86,8 @@ public:
     std::string_view Cell(int row, int column) const {
         const ListRow& r = *rows_[static_cast<std::size_t>(row)];
         const std::string_view text = r.cells.Get(column);
-        // The folder is the row's path up to its last separator, so it is kept only where it
-        // is not (a drive row's mark): a million rows would keep their folders twice.
-        if (column == ColDirectory && text.empty())
-            return FolderOfPath(r.entry.currentKey);
+        if (text.empty() && r.cellsFromPaths && IsPathCell(column))
+            return PathCell(r.entry, column);
         return text;
     }
     void SetCell(int row, int column, std::string_view text);

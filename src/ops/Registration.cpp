@@ -163,17 +163,19 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     // Built in texts that keep their room from row to row, then copied into the row's block.
     auto& cells = cellTexts_;
     cells[ColIcon].clear();
-    cells[ColCurrentName] = name;
-    cells[ColNewName] = name;
+    // The folder and both names are read from the path.
+    cells[ColCurrentName].clear();
+    cells[ColNewName].clear();
     cells[ColCharCount] = std::to_string(Utf16Length(name));
     cells[ColSize] = std::to_string(info->size);
     cells[ColType] = typeName;
     FormatUtc(info->mtimeSec, &cells[ColModified]);
     cells[ColRowNumber] = std::to_string(list_.RowCount() + 1);
     cells[ColError].clear();
-    cells[ColDirectory].clear();  // read from the path
+    cells[ColDirectory].clear();
     cells[ColExtension] = ExtensionOf(name);
     cells[ColAttributes] = AttributeLetters(*info);
+    row->cellsFromPaths = true;
     row->cells.Assign(cells);
     list_.CurrentPathIndex().Insert(&entry, keyHash);
     list_.NewPathIndex().Insert(&entry, keyHash);

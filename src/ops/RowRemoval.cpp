@@ -95,15 +95,16 @@ void RowRemoval::Repoint(int position, const std::string& path) {
     const std::size_t nameStart = path.rfind('/') + 1;
     const std::string directory = path.substr(0, nameStart);
     const std::string name = path.substr(nameStart);
-    if (name != list_.Cell(position, ColCurrentName)) {
-        list_.SetCell(position, ColCurrentName, name);
-        list_.SetCell(position, ColExtension, ExtensionOf(name));
-    }
-    // The key first: a folder that is the path's own is read from it and not kept.
-    AssignPathKey(entry->currentKey, path);
-    list_.SetCell(position, ColDirectory, directory);
+    const bool nameChanged = name != list_.Cell(position, ColCurrentName);
     const std::string newName(list_.Cell(position, ColNewName));
+    // The paths before the cells, which are read from them where they match.
+    AssignPathKey(entry->currentKey, path);
     entry->AssignNewPath(directory, newName);
+    list_.SetCell(position, ColCurrentName, name);
+    list_.SetCell(position, ColDirectory, directory);
+    list_.SetCell(position, ColNewName, newName);
+    if (nameChanged)
+        list_.SetCell(position, ColExtension, ExtensionOf(name));
     entry->dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
     list_.CurrentPathIndex().Insert(entry);
     list_.NewPathIndex().Insert(entry);

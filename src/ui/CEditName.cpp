@@ -47,7 +47,7 @@ void CEditName::Open(int row) {
     const bool wasOpen = IsOpen();
     editRow_ = row;
     const ListRow& r = app_.List().Row(row);
-    originalBytes_ = r.cells.Get(ColNewName);
+    originalBytes_ = app_.List().Cell(row, ColNewName);
     originalShown_ = NameForEditing(originalBytes_);
     setReadOnly((r.entry.errors & ErrRenameTest) != 0);
     // Directory and name together stay within the longest path; a longer name already in

@@ -41,8 +41,8 @@ TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     ASSERT_EQ(utimes(path.c_str(), times), 0);
     ASSERT_TRUE(app.Registrar().RegisterPath(path));
     const ListRow& row = app.List().Row(0);
-    EXPECT_EQ(row.cells.Get(ColCurrentName), "report.final.TXT");
-    EXPECT_EQ(row.cells.Get(ColNewName), "report.final.TXT");
+    EXPECT_EQ(app.List().Cell(0, ColCurrentName), "report.final.TXT");
+    EXPECT_EQ(app.List().Cell(0, ColNewName), "report.final.TXT");
     EXPECT_EQ(row.cells.Get(ColCharCount), "16");
     EXPECT_EQ(row.cells.Get(ColSize), "5");
     EXPECT_EQ(row.cells.Get(ColModified), "2023/11/14 22:13:20");
