@@ -78,7 +78,11 @@ void ListModel::RemoveObserver(ListModelObserver* observer) {
 void ListModel::SetCell(int row, int column, std::string_view text) {
     ListRow& r = *rows_[static_cast<std::size_t>(row)];
     std::string own;
-    if (r.cellsFromPaths && IsPathCell(column)) {
+    if (column == ColType) {
+        r.typeName = TypeNameNumber(text);
+        if (r.typeName != 0)
+            text = {};
+    } else if (r.cellsFromPaths && IsPathCell(column)) {
         if (text == PathCell(r.entry, column)) {
             text = {};
         } else {
@@ -196,6 +200,19 @@ void ListModel::RemoveRows(const std::vector<int>& ascendingPositions) {
     }
 }
 
+std::uint16_t ListModel::TypeNameNumber(std::string_view text) {
+    if (text.empty())
+        return 0;
+    if (const auto found = typeNumbers_.find(text); found != typeNumbers_.end())
+        return found->second;
+    if (typeNames_.size() >= 0xFFFFu)
+        return 0;
+    const std::string& kept = typeNames_.emplace_back(text);
+    const auto number = static_cast<std::uint16_t>(typeNames_.size());
+    typeNumbers_.emplace(kept, number);
+    return number;
+}
+
 void ListModel::RemoveAllRows() {
     for (auto* o : observers_)
         o->ModelAboutToBeReset();
@@ -205,6 +222,8 @@ void ListModel::RemoveAllRows() {
     }
     rows_.clear();
     rows_.shrink_to_fit();
+    typeNumbers_.clear();
+    typeNames_.clear();
     focusRow_ = -1;
     for (auto* o : observers_)
         o->ModelReset();

@@ -2,9 +2,12 @@
 // The rows of the file list: each row's FileEntry, icon index, twelve cell texts and
 // selection state, the two path indexes, and notifications for whoever shows them.
 
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/FileEntry.h"
@@ -26,6 +29,9 @@ struct ListRow {
     // them (a million rows would keep them twice); a differing text stored in the cell wins.
     // Drive rows show marks of their own and keep them.
     bool cellsFromPaths = false;
+    // The type cell as a number in the list's table of type names (0: the cell holds its
+    // text): a folder of photos has one type, not a copy in every row.
+    std::uint16_t typeName = 0;
     RowCells cells;
 };
 
@@ -86,7 +92,11 @@ public:
     std::string_view Cell(int row, int column) const {
         const ListRow& r = *rows_[static_cast<std::size_t>(row)];
         const std::string_view text = r.cells.Get(column);
-        if (text.empty() && r.cellsFromPaths && IsPathCell(column))
+        if (!text.empty())
+            return text;
+        if (column == ColType && r.typeName != 0)
+            return typeNames_[r.typeName - 1u];
+        if (r.cellsFromPaths && IsPathCell(column))
             return PathCell(r.entry, column);
         return text;
     }
@@ -135,8 +145,15 @@ public:
     // Tells observers that the whole list changed (after bulk edits of cells).
     void NotifyCellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn);
 
+    // The number a row's typeName keeps `text` under; 0 for an empty text or a full table.
+    std::uint16_t TypeNameNumber(std::string_view text);
+
 private:
     std::vector<std::unique_ptr<ListRow>> rows_;
+    // A deque, so that the texts stay where they are as the table grows and cells may view
+    // them.
+    std::deque<std::string> typeNames_;
+    std::unordered_map<std::string_view, std::uint16_t> typeNumbers_;
     PathIndex currentIndex_{PathIndex::Key::Current};
     PathIndex newIndex_{PathIndex::Key::New};
     std::vector<ListModelObserver*> observers_;

@@ -168,7 +168,11 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     cells[ColNewName].clear();
     cells[ColCharCount] = std::to_string(Utf16Length(name));
     cells[ColSize] = std::to_string(info->size);
-    cells[ColType] = typeName;
+    row->typeName = list_.TypeNameNumber(typeName);
+    if (row->typeName == 0)
+        cells[ColType] = typeName;
+    else
+        cells[ColType].clear();
     FormatUtc(info->mtimeSec, &cells[ColModified]);
     cells[ColRowNumber] = std::to_string(list_.RowCount() + 1);
     cells[ColError].clear();

@@ -51,7 +51,7 @@ TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     EXPECT_EQ(row.cells.Get(ColRowNumber), "1");
     EXPECT_EQ(row.cells.Get(ColError), "");
     EXPECT_EQ(row.cells.Get(ColAttributes), "N");
-    EXPECT_EQ(row.cells.Get(ColType), "file");  // from the host's provider
+    EXPECT_EQ(app.List().Cell(0, ColType), "file");  // from the host's provider
     const FileEntry& e = row.entry;
     EXPECT_EQ(e.currentKey, path);
     EXPECT_EQ(e.NewKey(), path);
