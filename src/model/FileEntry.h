@@ -2,6 +2,7 @@
 // The record behind one list row: what the logic needs beyond the display texts.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -58,31 +59,28 @@ struct FileEntry {
     // The folder the row's file was registered in: moves happen only in that folder.
     FolderId folderId;
 
-    // Directory + new name as typed. Kept only while it differs from the current path, since
-    // most rows of a long list are never renamed; the key is the path (see AssignPathKey), so
-    // the new key is the same string.
-    const std::string& NewPath() const { return newPath_.empty() ? currentKey : newPath_; }
+    // Directory + new name as typed. Kept only while it differs from the current path, and
+    // behind a pointer, since most rows of a long list are never renamed; the key is the path
+    // (see AssignPathKey), so the new key is the same string.
+    const std::string& NewPath() const { return newPath_ ? *newPath_ : currentKey; }
     const std::string& NewKey() const { return NewPath(); }
-    bool Moves() const { return !newPath_.empty(); }
-    // The first byte of the new path, for prefetching.
-    const char* NewPathData() const {
-        return newPath_.empty() ? currentKey.data() : newPath_.data();
-    }
+    bool Moves() const { return newPath_ != nullptr; }
 
     // Gives the entry the new path directory + name, reusing its storage.
     void AssignNewPath(std::string_view directory, std::string_view name) {
         if (directory.size() + name.size() == currentKey.size() &&
             std::string_view(currentKey).starts_with(directory) &&
             std::string_view(currentKey).ends_with(name)) {
-            newPath_.clear();
-            newPath_.shrink_to_fit();
-        } else {
-            newPath_.assign(directory).append(name);
+            newPath_.reset();
+            return;
         }
+        if (!newPath_)
+            newPath_ = std::make_unique<std::string>();
+        newPath_->assign(directory).append(name);
     }
 
 private:
-    std::string newPath_;
+    std::unique_ptr<std::string> newPath_;
 };
 
 // The key under which a path is indexed and compared, written into `key` (reusing its

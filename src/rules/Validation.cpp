@@ -443,7 +443,7 @@ void Validation::PrefetchChecks(int row, int step) const {
             __builtin_prefetch(e.newLink);
             __builtin_prefetch(e.currentLink);
             __builtin_prefetch(e.currentKey.data());
-            __builtin_prefetch(e.NewPathData());
+            __builtin_prefetch(e.NewPath().data());
             return;
         default:
             break;
