@@ -2,6 +2,7 @@
 // The record behind one list row: what the logic needs beyond the display texts.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -74,12 +75,23 @@ struct FileEntry {
             newPath_.reset();
             return;
         }
-        if (!newPath_)
+        if (!newPath_) {
             newPath_ = std::make_unique<std::string>();
+        } else if (Inside(*newPath_, directory) || Inside(*newPath_, name)) {
+            // A view of the new path itself (a row's new-name cell is read from it).
+            *newPath_ = std::string(directory).append(name);
+            return;
+        }
         newPath_->assign(directory).append(name);
     }
 
 private:
+    static bool Inside(const std::string& text, std::string_view view) {
+        const std::less_equal<const char*> atOrBefore;
+        return !view.empty() && atOrBefore(text.data(), view.data()) &&
+               atOrBefore(view.data(), text.data() + text.size());
+    }
+
     std::unique_ptr<std::string> newPath_;
 };
 
