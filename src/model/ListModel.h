@@ -1,6 +1,7 @@
 #pragma once
-// The rows of the file list: each row's FileEntry, icon index, twelve cell texts and
-// selection state, the two path indexes, and notifications for whoever shows them.
+// The rows of the file list: each row's FileEntry, icon index, twelve cell texts (the folder
+// and names read from the entry's paths, the type from a table) and selection state, the two
+// path indexes, and notifications for whoever shows them.
 
 #include <cstdint>
 #include <deque>
