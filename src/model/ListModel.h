@@ -150,6 +150,8 @@ public:
     std::uint16_t TypeNameNumber(std::string_view text);
 
 private:
+    void PrefetchRow(std::size_t at) const;
+
     std::vector<std::unique_ptr<ListRow>> rows_;
     // A deque, so that the texts stay where they are as the table grows and cells may view
     // them.

@@ -38,6 +38,8 @@ public:
     void Assign(const std::array<std::string_view, ColumnCount>& texts);
     // Every text empty; frees the block.
     void Clear();
+    // Starts loading the block, for walks over many rows.
+    void Prefetch() const { __builtin_prefetch(block_); }
 
     // Bytes of text the block takes before it must be replaced (0 without a block), and the
     // bytes in use.

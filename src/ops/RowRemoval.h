@@ -37,6 +37,8 @@ public:
 private:
     // Gives the row the current path `path`; its new name stays and moves along.
     void Repoint(int position, const std::string& path);
+    // Loads ahead what removing the rows before selected[k] will read.
+    void PrefetchRemoval(const std::vector<int>& selected, int k) const;
 
     ListModel& list_;
     Validation& validation_;
