@@ -90,7 +90,7 @@ void ListModel::SetCell(int row, int column, std::string_view text) {
             // empty one stays empty.
             own.assign(text);
             text = own;
-            for (const int c : {ColDirectory, ColCurrentName, ColNewName}) {
+            for (const int c : kPathCells) {
                 if (r.cells.Get(c).empty())
                     r.cells.Set(c, PathCell(r.entry, c));
             }

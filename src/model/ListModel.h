@@ -3,6 +3,8 @@
 // and names read from the entry's paths, the type from a table) and selection state, the two
 // path indexes, and notifications for whoever shows them.
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -55,8 +57,10 @@ inline std::string_view PathCell(const FileEntry& entry, int column) {
     }
 }
 
+inline constexpr std::array<int, 3> kPathCells = {ColDirectory, ColCurrentName, ColNewName};
+
 inline bool IsPathCell(int column) {
-    return column == ColDirectory || column == ColCurrentName || column == ColNewName;
+    return std::find(kPathCells.begin(), kPathCells.end(), column) != kPathCells.end();
 }
 
 // Told of every change, in order. Row numbers are positions at the time of the call.
