@@ -99,7 +99,7 @@ MORVANE_BENCH_SCENARIO(RecoverAndUndo, "rename journal, recovery and undo") {
     morvane::Locations places;
     places.journalDir = journals;
     const auto recover = [&] {
-        morvane::StartupRecovery(fs, log, host, places).RecoverUnfinishedRuns();
+        morvane::StartupRecovery(fs, log, host, host, places).RecoverUnfinishedRuns();
     };
     const mb::Measurement rollBack = ctx.Measure(
         recover,

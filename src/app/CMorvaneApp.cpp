@@ -81,13 +81,13 @@ void CMorvaneApp::RunMainLoop() {
         host_.WaitForEvents(32);
         if (quitRequest_)
             break;
-        if (roundTrip_.RowLocked())
+        if (rowLock_.RowLocked())
             roundTrip_.PollTextFile();
     }
 }
 
 void CMorvaneApp::ShutDown() {
-    if (roundTrip_.RowLocked())
+    if (rowLock_.RowLocked())
         roundTrip_.UnlockRows();
     instance_.Stop();
     list_.RemoveAllRows();
@@ -138,12 +138,16 @@ void CMorvaneApp::OnOptions() {
         SaveChangedSettings();
 }
 
-void CMorvaneApp::Execute(Command command) {
+void CMorvaneApp::Execute(Command command, const CommandArgument& argument) {
     const CommandEntry& entry = CommandEntryOf(command);
-    if (entry.confirmUnlockRows && !roundTrip_.ConfirmUnlockRows())
+    if (entry.applies != nullptr && !entry.applies(*this))
+        return;
+    if (entry.whileBusy == WhileBusy::Refused && busy_.RefuseWhileBusy(log_))
+        return;
+    if (entry.rowLock == RowLockQuestion::Ask && !rowLock_.ConfirmUnlockRows())
         return;
     if (entry.run != nullptr)
-        entry.run(*this);
+        entry.run(*this, argument);
 }
 
 }  // namespace morvane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Command.h"
+#include "app/CommandSink.h"
 #include "host/ActivityLog.h"
 #include "host/Host.h"
 #include "model/ListModel.h"
@@ -16,9 +17,12 @@
 #include "ops/ListFile.h"
 #include "ops/Locations.h"
 #include "ops/NameTools.h"
+#include "ops/Navigation.h"
 #include "ops/Pump.h"
 #include "ops/Registration.h"
+#include "ops/RenameCommand.h"
 #include "ops/RenameEngine.h"
+#include "ops/RowLock.h"
 #include "ops/RowOrder.h"
 #include "ops/RowRemoval.h"
 #include "ops/ShellOpen.h"
@@ -42,7 +46,7 @@ struct StartupEnvironment {
     std::string stateHome;                  // empty: $XDG_STATE_HOME or ~/.local/state
 };
 
-class CMorvaneApp {
+class CMorvaneApp final : public CommandSink {
 public:
     CMorvaneApp(Host& host, FileSystem& fs);
     CMorvaneApp(const CMorvaneApp&) = delete;
@@ -63,9 +67,10 @@ public:
     // when they could not be written, empty otherwise.
     std::string SaveSettingsNow();
 
-    // Runs a command through the command table: its guard, then its handler. Menus, toolbar
-    // buttons and keys all come here.
-    void Execute(Command command);
+    // Runs a command through the command table: its guards, then its handler. Menus, toolbar
+    // buttons, keys, drops and header clicks all come here.
+    void Execute(Command command, const CommandArgument& argument) override;
+    using CommandSink::Execute;
     void ChooseFont();
     void OnOptions();
     // Closing the main window: only a quit request.
@@ -88,8 +93,12 @@ public:
     TextRoundTrip& RoundTrip() { return roundTrip_; }
     const TextRoundTrip& RoundTrip() const { return roundTrip_; }
     Registration& Registrar() { return registration_; }
+    Navigation& Navigator() { return navigation_; }
+    RowLock& Lock() { return rowLock_; }
+    const RowLock& Lock() const { return rowLock_; }
     ShellOpen& Opener() { return shellOpen_; }
-    RenameEngine& Renamer() { return renameEngine_; }
+    RenameEngine& Engine() { return renameEngine_; }
+    RenameCommand& Renamer() { return renameCommand_; }
     UndoRun& Undoer() { return undoRun_; }
     RowOrder& Order() { return rowOrder_; }
     ListFile& ListFiles() { return listFile_; }
@@ -113,23 +122,25 @@ private:
     BusyState busy_;
     Pump pump_{host_, settings_};
 
+    RowLock rowLock_{host_};
     Validation validation_{list_, fs_, log_};
-    RowRemoval removal_{list_, validation_, log_, host_, pump_};
+    RowRemoval removal_{list_, validation_, log_, host_, host_, pump_};
     InstanceRecord instance_{fs_, log_};
-    StartupRecovery recovery_{fs_, log_, host_, locations_};
-    TextRoundTrip roundTrip_{list_,      validation_, fs_,   log_,  settings_,
-                             locations_, host_,       busy_, pump_, instance_};
-    Registration registration_{list_, validation_, fs_,   log_,       settings_, locations_,
-                               host_, busy_,       pump_, roundTrip_, removal_};
-    ShellOpen shellOpen_{list_, fs_, log_, settings_, busy_, roundTrip_, registration_};
-    RenameEngine renameEngine_{list_, fs_,      log_,       host_,     busy_,
-                               pump_, removal_, roundTrip_, locations_};
-    UndoRun undoRun_{list_, validation_, fs_,           log_,         host_,
-                     busy_, locations_,  registration_, renameEngine_};
-    RowOrder rowOrder_{list_, host_, roundTrip_};
+    StartupRecovery recovery_{fs_, log_, host_, host_, locations_};
+    TextRoundTrip roundTrip_{list_, validation_, fs_,   log_,  settings_, locations_,
+                             host_, host_,       busy_, pump_, instance_, rowLock_};
+    Registration registration_{list_, validation_, fs_,   log_,  settings_, locations_, host_,
+                               host_, host_,       host_, busy_, pump_,     rowLock_};
+    Navigation navigation_{registration_, removal_, fs_, log_, settings_, host_, host_};
+    ShellOpen shellOpen_{list_, fs_, log_, settings_, rowLock_, navigation_};
+    RenameEngine renameEngine_{fs_, log_, host_, host_, pump_, locations_};
+    RenameCommand renameCommand_{list_, validation_, renameEngine_, removal_, rowLock_, host_};
+    UndoRun undoRun_{list_, validation_, fs_,           log_,
+                     host_, locations_,  registration_, renameCommand_};
+    RowOrder rowOrder_{list_, host_, rowLock_};
     ListFile listFile_{list_, validation_, fs_,   log_,          host_,
                        host_, busy_,       pump_, registration_, removal_};
-    NameTools nameTools_{list_, validation_, fs_, log_, host_, busy_};
+    NameTools nameTools_{list_, validation_, fs_, log_, host_, host_};
 };
 
 }  // namespace morvane

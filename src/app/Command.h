@@ -1,5 +1,9 @@
 #pragma once
-// The program's commands, whichever road they take: a menu item, a toolbar button or a key.
+// The program's commands, whichever road they take: a menu item, a toolbar button, a key, a
+// drop, a header click.
+
+#include <string>
+#include <vector>
 
 namespace morvane {
 
@@ -17,6 +21,7 @@ enum class Command {
     MoveUp,
     MoveDown,
     NameTools,
+    NameToolsPreset,  // argument: the preset's name (最近使ったプリセット)
     // 表示
     ToggleToolBar,
     ToggleStatusBar,
@@ -35,6 +40,16 @@ enum class Command {
     EditName,
     NumberNames,
     SelectAll,
+    // The list's mouse: paths dropped on it, a click on a column heading.
+    DropFiles,     // argument: the paths
+    SortByColumn,  // argument: the column
+};
+
+// What a command that needs more than its name is given.
+struct CommandArgument {
+    std::vector<std::string> paths;
+    std::string text;
+    int column = -1;
 };
 
 }  // namespace morvane

@@ -11,38 +11,71 @@ namespace morvane {
 namespace {
 
 using C = CMorvaneApp;
+using A = CommandArgument;
+constexpr WhileBusy kAhead = WhileBusy::GoesAhead;
+constexpr WhileBusy kRefused = WhileBusy::Refused;
+constexpr RowLockQuestion kNoQuestion = RowLockQuestion::None;
+constexpr RowLockQuestion kAsk = RowLockQuestion::Ask;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandEntry, 25> kCommands = {{
-    {Command::LoadListFile, true, [](C& app) { app.ListFiles().OnLoadListFile(); }},
-    {Command::OverwriteSave, false, [](C& app) { app.ListFiles().OnOverwriteSaveListFile(); }},
-    {Command::SaveListFileAs, false, [](C& app) { app.ListFiles().OnSaveListFileAs(); }},
-    {Command::Exit, false, [](C& app) { app.OnCloseMainWindow(); }},
-    {Command::RegisterFiles, false, [](C& app) { app.Registrar().OnRegisterFiles(); }},
-    {Command::RegisterFolder, true, [](C& app) { app.Registrar().OnRegisterFolder(); }},
-    {Command::RemoveSelected, true, [](C& app) { app.Removal().RemoveSelectedRows(); }},
-    {Command::ClearAll, true, [](C& app) { app.Removal().ClearAllRows(); }},
-    {Command::MoveUp, false, [](C& app) { app.Order().MoveRowsUp(); }},
-    {Command::MoveDown, false, [](C& app) { app.Order().MoveRowsDown(); }},
-    {Command::NameTools, false, [](C& app) { app.Tools().OnNameTools(); }},
-    {Command::ToggleToolBar, false, nullptr},
-    {Command::ToggleStatusBar, false, nullptr},
-    {Command::ChooseFont, false, [](C& app) { app.ChooseFont(); }},
-    {Command::Options, false, [](C& app) { app.OnOptions(); }},
-    {Command::EditInTextEditor, false, [](C& app) { app.RoundTrip().OnEditInTextEditor(false); }},
-    {Command::EditorButton, false, [](C& app) { app.RoundTrip().OnEditInTextEditor(true); }},
-    {Command::Rename, false, [](C& app) { app.Renamer().RenameAll(); }},
-    {Command::UndoRename, true, [](C& app) { app.Undoer().UndoLastRun(); }},
-    {Command::About, false, [](C& app) { app.UserInterface().ShowAbout(); }},
-    {Command::Open, false, [](C& app) { app.Opener().OpenSelectedEntries(); }},
-    {Command::GoUp, false, [](C& app) { app.Registrar().OnGoUp(); }},
-    {Command::EditName, false, [](C& app) { app.UserInterface().BeginEditSelected(); }},
-    {Command::NumberNames, false,
-     [](C& app) {
+constexpr std::array<CommandEntry, 28> kCommands = {{
+    {Command::LoadListFile, nullptr, kAhead, kAsk,
+     [](C& app, const A&) { app.ListFiles().OnLoadListFile(); }},
+    {Command::OverwriteSave, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { app.ListFiles().OnOverwriteSaveListFile(); }},
+    {Command::SaveListFileAs, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { app.ListFiles().OnSaveListFileAs(); }},
+    {Command::Exit, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { app.OnCloseMainWindow(); }},
+    {Command::RegisterFiles, nullptr, kAhead, kAsk,
+     [](C& app, const A&) { app.Registrar().OnRegisterFiles(); }},
+    {Command::RegisterFolder, nullptr, kAhead, kAsk,
+     [](C& app, const A&) { app.Registrar().OnRegisterFolder(); }},
+    {Command::RemoveSelected, nullptr, kAhead, kAsk,
+     [](C& app, const A&) { app.Removal().RemoveSelectedRows(); }},
+    {Command::ClearAll, nullptr, kAhead, kAsk,
+     [](C& app, const A&) { app.Removal().ClearAllRows(); }},
+    {Command::MoveUp, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { app.Order().MoveRowsUp(); }},
+    {Command::MoveDown, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { app.Order().MoveRowsDown(); }},
+    {Command::NameTools, nullptr, kRefused, kNoQuestion,
+     [](C& app, const A&) { app.Tools().OnNameTools(); }},
+    {Command::NameToolsPreset, nullptr, kRefused, kNoQuestion,
+     [](C& app, const A& argument) { app.Tools().OnNameTools(argument.text); }},
+    {Command::ToggleToolBar, nullptr, kAhead, kNoQuestion, nullptr},
+    {Command::ToggleStatusBar, nullptr, kAhead, kNoQuestion, nullptr},
+    {Command::ChooseFont, nullptr, kAhead, kNoQuestion, [](C& app, const A&) { app.ChooseFont(); }},
+    {Command::Options, nullptr, kAhead, kNoQuestion, [](C& app, const A&) { app.OnOptions(); }},
+    // The check button has toggled itself already: a busy refusal has to put it back.
+    {Command::EditInTextEditor, nullptr, WhileBusy::Inside, kNoQuestion,
+     [](C& app, const A&) { app.RoundTrip().OnEditInTextEditor(false); }},
+    {Command::EditorButton, nullptr, WhileBusy::Inside, kNoQuestion,
+     [](C& app, const A&) { app.RoundTrip().OnEditInTextEditor(true); }},
+    {Command::Rename, nullptr, kRefused, kNoQuestion,
+     [](C& app, const A&) { app.Renamer().RenameAll(); }},
+    {Command::UndoRename, nullptr, kRefused, kAsk,
+     [](C& app, const A&) { app.Undoer().UndoLastRun(); }},
+    {Command::About, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { app.UserInterface().ShowAbout(); }},
+    // Only a folder shown in the list replaces the rows; a file opens beside them.
+    {Command::Open, [](C& app) { return app.Opener().Applies(); }, kRefused,
+     RowLockQuestion::Inside, [](C& app, const A&) { app.Opener().OpenSelectedEntries(); }},
+    {Command::GoUp, [](C& app) { return app.Navigator().CanGoUp(); }, kRefused, kAsk,
+     [](C& app, const A&) { app.Navigator().OnGoUp(); }},
+    {Command::EditName, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { app.UserInterface().BeginEditSelected(); }},
+    {Command::NumberNames, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) {
          app.UserInterface().BeginEditSelected();
          app.Rules().SetSelectedNamesToPositions();
      }},
-    {Command::SelectAll, false, [](C& app) { app.List().SelectAll(); }},
+    {Command::SelectAll, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { app.List().SelectAll(); }},
+    {Command::DropFiles, nullptr, kAhead, kAsk,
+     [](C& app, const A& argument) { app.Registrar().OnDropFiles(argument.paths); }},
+    {Command::SortByColumn, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A& argument) { app.Order().SortByColumn(argument.column); }},
 }};
 
 constexpr bool InEnumOrder() {
@@ -53,7 +86,7 @@ constexpr bool InEnumOrder() {
     return true;
 }
 static_assert(InEnumOrder(), "the command table follows the order of Command");
-static_assert(static_cast<std::size_t>(Command::SelectAll) + 1 == kCommands.size(),
+static_assert(static_cast<std::size_t>(Command::SortByColumn) + 1 == kCommands.size(),
               "every command has an entry");
 
 }  // namespace

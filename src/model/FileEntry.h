@@ -55,7 +55,6 @@ struct FileEntry {
     // swap-blocked.
     std::uint32_t walkMark = 0;
     std::uint16_t dirLength = 0;
-    std::uint16_t depth = 0;
     std::string currentKey;  // key of the path as registered; never changes
     // The folder the row's file was registered in: moves happen only in that folder.
     FolderId folderId;

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/Utf16.h"
+
 namespace morvane {
 namespace {
 
@@ -115,13 +117,88 @@ void ListModel::ReserveRows(std::size_t rows) {
     newIndex_.Reserve(rows);
 }
 
-int ListModel::AppendRow(std::unique_ptr<ListRow> row) {
+int ListModel::AppendRow(std::unique_ptr<ListRow> row, std::uint32_t keyHash) {
+    currentIndex_.Insert(&row->entry, keyHash);
+    newIndex_.Insert(&row->entry, keyHash);
     const int position = RowCount();
     row->entry.row = position;
     rows_.push_back(std::move(row));
     for (auto* o : observers_)
         o->RowsAppended(position, 1);
     return position;
+}
+
+int ListModel::AppendFileRow(FileRowFacts&& facts, std::uint32_t keyHash) {
+    // The chains the row goes into load while it is built.
+    currentIndex_.Prefetch(keyHash, 0);
+    newIndex_.Prefetch(keyHash, 0);
+    const std::uint16_t typeNumber = TypeNameNumber(facts.typeName);
+    return AppendRow(builder_.FileRow(std::move(facts), typeNumber, RowCount() + 1), keyHash);
+}
+
+int ListModel::AppendDriveRow(const std::string& drive) {
+    auto row = RowBuilder::DriveRow(drive, RowCount() + 1);
+    const std::uint32_t keyHash = FullPathHash(row->entry.currentKey);
+    const int position = AppendRow(std::move(row), keyHash);
+    RefreshErrorColumn(position);
+    return position;
+}
+
+void ListModel::SetNewPath(int row, std::string_view directory, std::string_view name) {
+    FileEntry& entry = rows_[static_cast<std::size_t>(row)]->entry;
+    entry.AssignNewPath(directory, name);
+    newIndex_.Insert(&entry);  // moves it to the chain of its new key
+}
+
+void ListModel::Repoint(int row, const std::string& path) {
+    FileEntry& entry = rows_[static_cast<std::size_t>(row)]->entry;
+    currentIndex_.Unlink(&entry);
+    newIndex_.Unlink(&entry);
+    const std::size_t nameStart = path.rfind('/') + 1;
+    const std::string directory = path.substr(0, nameStart);
+    const std::string name = path.substr(nameStart);
+    const bool nameChanged = name != Cell(row, ColCurrentName);
+    const std::string newName(Cell(row, ColNewName));
+    // The paths before the cells, which are read from them where they match.
+    AssignPathKey(entry.currentKey, path);
+    entry.AssignNewPath(directory, newName);
+    SetCell(row, ColCurrentName, name);
+    SetCell(row, ColDirectory, directory);
+    SetCell(row, ColNewName, newName);
+    if (nameChanged)
+        SetCell(row, ColExtension, ExtensionOf(name));
+    entry.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
+    currentIndex_.Insert(&entry);
+    newIndex_.Insert(&entry);
+}
+
+void ListModel::DetachRow(int row) {
+    FileEntry& entry = rows_[static_cast<std::size_t>(row)]->entry;
+    currentIndex_.Unlink(&entry);
+    newIndex_.Unlink(&entry);
+}
+
+bool ListModel::IsConsistent() const {
+    if (!currentIndex_.IsConsistent() || !newIndex_.IsConsistent())
+        return false;
+    if (currentIndex_.CountEntries() != rows_.size() || newIndex_.CountEntries() != rows_.size())
+        return false;
+    for (std::size_t position = 0; position < rows_.size(); ++position) {
+        const FileEntry& entry = rows_[position]->entry;
+        if (entry.row != static_cast<std::int32_t>(position) || entry.currentLink == nullptr ||
+            entry.newLink == nullptr)
+            return false;
+        const auto holds = [&entry](const PathIndex& index, const std::string& key) {
+            bool found = false;
+            index.ForEach(key, [&](const FileEntry* e) { return !(found = e == &entry); });
+            return found;
+        };
+        const bool inCurrent = holds(currentIndex_, entry.currentKey);
+        const bool inNew = holds(newIndex_, entry.NewKey());
+        if (!inCurrent || !inNew)
+            return false;
+    }
+    return true;
 }
 
 void ListModel::RemoveRow(int row) {

@@ -16,6 +16,7 @@
 #include "model/FileEntry.h"
 #include "model/ListColumns.h"
 #include "model/PathIndex.h"
+#include "model/RowBuilder.h"
 #include "model/RowCells.h"
 
 namespace morvane {
@@ -107,22 +108,37 @@ public:
     }
     void SetCell(int row, int column, std::string_view text);
 
-    PathIndex& CurrentPathIndex() { return currentIndex_; }
-    PathIndex& NewPathIndex() { return newIndex_; }
+    // Read only: rows go into and out of the indexes through the list's own operations below,
+    // which keep every row in both.
     const PathIndex& CurrentPathIndex() const { return currentIndex_; }
     const PathIndex& NewPathIndex() const { return newIndex_; }
 
     // Room for this many rows in all, so that appending up to them grows neither the row
     // table nor the indexes.
     void ReserveRows(std::size_t rows);
-    // Appends a row whose entry the caller has already linked into both indexes; sets the
-    // entry's row field and returns the position.
-    int AppendRow(std::unique_ptr<ListRow> row);
-    // Unlinks the row's entry from both indexes, frees it and deletes the row. Does not touch
-    // the row fields or cells of other rows.
+    // Makes the row of a file (see RowBuilder) and appends it, in both indexes; `keyHash` is
+    // FullPathHash(facts.key). Returns the position.
+    int AppendFileRow(FileRowFacts&& facts, std::uint32_t keyHash);
+    int AppendFileRow(FileRowFacts&& facts) {
+        const std::uint32_t keyHash = FullPathHash(facts.key);
+        return AppendFileRow(std::move(facts), keyHash);
+    }
+    // Appends the row of a drive ("" for the root, else its mount point), in both indexes.
+    int AppendDriveRow(const std::string& drive);
+    // Gives the row the new path directory + name (the current path when they make it) and
+    // moves it to the chain of its new key. The cells are the caller's.
+    void SetNewPath(int row, std::string_view directory, std::string_view name);
+    // Points the row at its file's path now, after a move; its new name stays and moves
+    // along, and the folder, name and extension cells follow.
+    void Repoint(int row, const std::string& path);
+    // Takes a row that is about to leave out of both indexes, so that checks of the rows that
+    // stay no longer meet it; it leaves with the next RemoveRows.
+    void DetachRow(int row);
+    // Takes the row out of both indexes, frees it and deletes the row. Does not touch the row
+    // fields or cells of other rows.
     void RemoveRow(int row);
     // Removes the rows at the given ascending positions in one pass, then rewrites every
-    // row field. Entries must already be unlinked or are unlinked here.
+    // row field.
     void RemoveRows(const std::vector<int>& ascendingPositions);
     // Frees every row.
     void RemoveAllRows();
@@ -153,7 +169,13 @@ public:
     // The number a row's typeName keeps `text` under; 0 for an empty text or a full table.
     std::uint16_t TypeNameNumber(std::string_view text);
 
+    // True when every row is in the chain of its current key and of its new key, once, with
+    // its position in its row field, and the indexes hold nothing else; for tests.
+    bool IsConsistent() const;
+
 private:
+    // Links the row's entry into both indexes and appends it; sets its row field.
+    int AppendRow(std::unique_ptr<ListRow> row, std::uint32_t keyHash);
     void PrefetchRow(std::size_t at) const;
 
     std::vector<std::unique_ptr<ListRow>> rows_;
@@ -161,8 +183,11 @@ private:
     // them.
     std::deque<std::string> typeNames_;
     std::unordered_map<std::string_view, std::uint16_t> typeNumbers_;
+    // Invariant (IsConsistent): each entry of rows_ is linked in both indexes under its current
+    // key and its new key, and nothing else is; only the list's own operations link or unlink.
     PathIndex currentIndex_{PathIndex::Key::Current};
     PathIndex newIndex_{PathIndex::Key::New};
+    RowBuilder builder_;
     std::vector<ListModelObserver*> observers_;
     int focusRow_ = -1;
 };

@@ -22,6 +22,12 @@ MovedPaths::MovedPaths(const std::vector<RenameRecord::Move>& moves) {
     }
 }
 
+std::string MovedPaths::NowOfStart(std::string_view start) const {
+    // The file moved within its folder while the folders above still had their names.
+    const auto own = moved_.find(start);
+    return Now(own == moved_.end() ? start : std::string_view(own->second));
+}
+
 std::string MovedPaths::Now(std::string_view path) const {
     std::string result;
     std::size_t done = 0;  // path up to here is in result

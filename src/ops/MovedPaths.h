@@ -20,6 +20,9 @@ public:
     // deepest paths first, so the folders above a file move after it, each under the names
     // its own parents had at the start: each folder on the path is looked up by those names.
     std::string Now(std::string_view path) const;
+    // Where the file that was at `start` when the run began is now: its own move, then its
+    // folders'.
+    std::string NowOfStart(std::string_view start) const;
 
 private:
     // Path at the start -> path at the end, for every path some move took away.

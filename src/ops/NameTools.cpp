@@ -5,7 +5,8 @@
 #include <unordered_map>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/Dialogs.h"
+#include "host/MainWindow.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
 #include "names/NamePipeline.h"
@@ -16,21 +17,19 @@
 namespace morvane {
 
 NameTools::NameTools(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-                     Host& host, BusyState& busy)
+                     Dialogs& dialogs, MainWindow& window)
     : list_(list),
       validation_(validation),
       fs_(fs),
       log_(log),
-      host_(host),
-      busy_(busy),
+      dialogs_(dialogs),
+      window_(window),
       presets_(fs) {}
 
 NameTools::~NameTools() = default;
 
 void NameTools::OnNameTools(const std::string& preset) {
-    if (busy_.RefuseWhileBusy(log_))
-        return;
-    host_.CommitEdit();
+    window_.CommitEdit();
     GatherTargets();
     if (targets_.empty()) {
         log_.AppendLog(msg::kNameToolsNoRows);
@@ -40,7 +39,7 @@ void NameTools::OnNameTools(const std::string& preset) {
         log_.AppendLog(presets_.Damage());
     const NamePreset* chosen = preset.empty() ? nullptr : presets_.Find(preset);
     SetSteps(chosen != nullptr ? chosen->steps : std::vector<NameStep>{ReplaceStep{}});
-    if (host_.RunNameToolsDialog(*this))
+    if (dialogs_.RunNameToolsDialog(*this))
         Apply();
     targets_.clear();
     isTarget_.clear();
@@ -153,7 +152,7 @@ bool NameTools::Apply() {
     }
     log_.AppendLog(FormatText(msg::kNameToolsSummary, changed, inError));
     log_.AppendLog(msg::kNameToolsEnd);
-    host_.RedrawList();
+    window_.RedrawList();
     return true;
 }
 

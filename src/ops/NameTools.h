@@ -15,17 +15,17 @@
 namespace morvane {
 
 class ActivityLog;
-class BusyState;
 class FileSystem;
-class Host;
+class Dialogs;
+class MainWindow;
 class ListModel;
 class NamePipeline;
 class Validation;
 
 class NameTools {
 public:
-    NameTools(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log, Host& host,
-              BusyState& busy);
+    NameTools(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
+              Dialogs& dialogs, MainWindow& window);
     ~NameTools();
     NameTools(const NameTools&) = delete;
     NameTools& operator=(const NameTools&) = delete;
@@ -72,8 +72,8 @@ private:
     Validation& validation_;
     FileSystem& fs_;
     ActivityLog& log_;
-    Host& host_;
-    BusyState& busy_;
+    Dialogs& dialogs_;
+    MainWindow& window_;
     NamePresets presets_;
     std::vector<Target> targets_;
     std::vector<std::uint8_t> isTarget_;  // by row

@@ -4,8 +4,11 @@
 #include <memory>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/Dialogs.h"
+#include "host/FileDescriber.h"
+#include "host/MainWindow.h"
 #include "host/Messages.h"
+#include "host/Progress.h"
 #include "model/ListModel.h"
 #include "ops/Locations.h"
 #include "ops/TemporaryName.h"
@@ -53,25 +56,13 @@ void AppendJoinedPath(const std::string& folder, const std::string& name, std::s
     path->append(name);
 }
 
-std::string AttributeLetters(const FileInfo& info) {
-    std::string letters;
-    if (info.kind == FileKind::Other)
-        letters += 'S';
-    if (!info.ownerWritable)
-        letters += 'R';
-    const bool hidden = !info.name.empty() && info.name[0] == '.';
-    if (letters.empty() && !hidden && !info.IsDirectory())
-        letters += 'N';
-    if (hidden)
-        letters += 'H';
-    if (info.IsDirectory())
-        letters += 'D';
-    return letters;
-}
-
-std::string ExtensionOf(const std::string& name) {
-    const auto dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+bool Registration::RegisterDriveRow(const std::string& drive) {
+    const std::string key = MakePathKey(drive);
+    if (list_.CurrentPathIndex().Find(key) != nullptr)
+        return false;
+    list_.AppendDriveRow(drive);
+    window_.ShowRegisteredCount(list_.RowCount());
+    return true;
 }
 
 bool Registration::RegisterPath(const std::string& path) {
@@ -133,7 +124,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
 
     std::string typeName;
     int icon = 0;
-    host_.DescribeFile(path, info->IsDirectory(), &typeName, &icon);
+    describer_.DescribeFile(path, info->IsDirectory(), &typeName, &icon);
     const std::string& name = info->name;
     const std::string_view directory = std::string_view(path).substr(0, path.size() - name.size());
 
@@ -149,43 +140,10 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
             return false;
     }
 
-    // The chains the row goes into load while it is built; it is linked in last.
-    list_.CurrentPathIndex().Prefetch(keyHash, 0);
-    list_.NewPathIndex().Prefetch(keyHash, 0);
-    auto row = std::make_unique<ListRow>();
-    FileEntry& entry = row->entry;
-    entry.errors = locked ? std::uint32_t{ErrRenameTest} : 0u;
-    entry.currentKey = std::move(key);
-    entry.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
-    entry.folderId = folderId;
+    const int position =
+        list_.AppendFileRow({std::move(key), info, typeName, icon, locked, folderId}, keyHash);
 
-    row->icon = icon;
-    // Built in texts that keep their room from row to row, then copied into the row's block.
-    auto& cells = cellTexts_;
-    cells[ColIcon].clear();
-    // The folder and both names are read from the path.
-    cells[ColCurrentName].clear();
-    cells[ColNewName].clear();
-    cells[ColCharCount] = std::to_string(Utf16Length(name));
-    cells[ColSize] = std::to_string(info->size);
-    row->typeName = list_.TypeNameNumber(typeName);
-    if (row->typeName == 0)
-        cells[ColType] = typeName;
-    else
-        cells[ColType].clear();
-    FormatUtc(info->mtimeSec, &cells[ColModified]);
-    cells[ColRowNumber] = std::to_string(list_.RowCount() + 1);
-    cells[ColError].clear();
-    cells[ColDirectory].clear();
-    cells[ColExtension] = ExtensionOf(name);
-    cells[ColAttributes] = AttributeLetters(*info);
-    row->cellsFromPaths = true;
-    row->cells.Assign(cells);
-    list_.CurrentPathIndex().Insert(&entry, keyHash);
-    list_.NewPathIndex().Insert(&entry, keyHash);
-    const int position = list_.AppendRow(std::move(row));
-
-    host_.ShowRegisteredCount(list_.RowCount());
+    window_.ShowRegisteredCount(list_.RowCount());
     validation_.OnRowRegistered(position);
     return true;
 }
@@ -265,16 +223,16 @@ FolderRights Registration::RightsOf(const std::string& folder) {
 
 void Registration::BeginRegistration() {
     rights_.clear();
-    host_.OpenProgressDialog();
+    progress_.OpenProgressDialog();
     log_.ClearLog();
     log_.AppendLog(msg::kRegisterStart);
 }
 
 void Registration::EndRegistration() {
-    host_.CloseProgressDialog();
+    progress_.CloseProgressDialog();
     list_.RenumberRows();
     log_.AppendLog(msg::kRegisterEnd);
-    host_.SetStatusProgress(0.0f);
+    progress_.SetStatusProgress(0.0f);
 }
 
 }  // namespace morvane

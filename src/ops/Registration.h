@@ -16,11 +16,13 @@
 namespace morvane {
 
 class ActivityLog;
-class Host;
+class Dialogs;
+class FileDescriber;
+class MainWindow;
+class Progress;
 class ListModel;
 class Pump;
-class RowRemoval;
-class TextRoundTrip;
+class RowLock;
 class Validation;
 struct AppSettings;
 struct Locations;
@@ -28,19 +30,22 @@ struct Locations;
 class Registration {
 public:
     Registration(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-                 const AppSettings& settings, const Locations& locations, Host& host,
-                 BusyState& busy, Pump& pump, TextRoundTrip& rowLock, RowRemoval& removal)
+                 const AppSettings& settings, const Locations& locations, Dialogs& dialogs,
+                 Progress& progress, MainWindow& window, FileDescriber& describer, BusyState& busy,
+                 Pump& pump, RowLock& rowLock)
         : list_(list),
           validation_(validation),
           fs_(fs),
           log_(log),
           settings_(settings),
           locations_(locations),
-          host_(host),
+          dialogs_(dialogs),
+          progress_(progress),
+          window_(window),
+          describer_(describer),
           busy_(busy),
           pump_(pump),
-          rowLock_(rowLock),
-          removal_(removal) {}
+          rowLock_(rowLock) {}
 
     // Checks the path, runs the rename test, creates its entry and appends its row.
     bool RegisterPath(const std::string& path);
@@ -68,24 +73,13 @@ public:
     // Direct entries of the folder; 0 when it cannot be read (logged) or no registration runs.
     int CountFolderEntries(const std::string& folder);
 
-    // Navigation: the list shows one folder's content, or the drive rows and the user's
-    // folders above them all.
-    void ShowFolder(const std::string& folder);
-    void ShowDrivesAndFolders();
+    // The row of a drive ("" for the root, else its mount point), unless it is listed.
     bool RegisterDriveRow(const std::string& drive);
-    // Replaces the rows by the folder's content.
-    void EnterFolder(const std::string& folder);
-    // The folder whose content the list shows; empty at the top.
-    const std::string& CurrentFolder() const { return currentFolder_; }
-    void SetCurrentFolder(std::string folder) { currentFolder_ = std::move(folder); }
-    // Going up is on only when folders are registered and open into the list.
-    bool CanGoUp() const;
 
     // Command handlers. A drop asks the row-lock question itself: it is no command.
     void OnDropFiles(const std::vector<std::string>& paths);
     void OnRegisterFiles();
     void OnRegisterFolder();
-    void OnGoUp();
 
 private:
     void BeginRegistration();
@@ -109,13 +103,14 @@ private:
     ActivityLog& log_;
     const AppSettings& settings_;
     const Locations& locations_;
-    Host& host_;
+    Dialogs& dialogs_;
+    Progress& progress_;
+    MainWindow& window_;
+    FileDescriber& describer_;
     BusyState& busy_;
     Pump& pump_;
-    TextRoundTrip& rowLock_;
-    RowRemoval& removal_;
+    RowLock& rowLock_;
 
-    std::string currentFolder_;
     bool folderRowsAlways_ = false;  // while RegisterPathEvenFolder runs
     // The share of the detail bar the walk has filled so far.
     float progressShare_ = 0.0f;
@@ -123,8 +118,7 @@ private:
     std::string listedFolder_;
     std::vector<ListedEntry> listedEntries_;
     bool listingValid_ = false;
-    // Scratch for the cell texts of the row being made, and for its folder.
-    std::array<std::string, ColumnCount> cellTexts_;
+    // Scratch for the folder of the row being made.
     std::string folderScratch_;
     // The name limit of each file system a rename test has run on, by device.
     std::unordered_map<std::uint64_t, std::size_t> nameMax_;
@@ -139,9 +133,5 @@ std::string WithoutTrailingSlash(const std::string& path);
 std::string JoinPath(const std::string& folder, const std::string& name);
 // The same appended to `path`.
 void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path);
-// Attribute letters of the "属性" cell: S, R, N, H, D in this order.
-std::string AttributeLetters(const FileInfo& info);
-// The extension cell: what follows the last dot of the name, or empty.
-std::string ExtensionOf(const std::string& name);
 
 }  // namespace morvane

@@ -3,34 +3,35 @@
 #include <algorithm>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/Dialogs.h"
+#include "host/FileDescriber.h"
+#include "host/MainWindow.h"
 #include "host/Messages.h"
+#include "host/Progress.h"
 #include "model/ListModel.h"
 #include "ops/NameOrder.h"
 #include "ops/Pump.h"
 #include "ops/Registration.h"
-#include "ops/TextRoundTrip.h"
+#include "ops/RowLock.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
 
 void Registration::OnDropFiles(const std::vector<std::string>& paths) {
-    if (!rowLock_.ConfirmUnlockRows())
-        return;
     Run run(*this);
     const auto n = static_cast<float>(paths.size());
     bool any = false;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string path = WithoutTrailingSlash(paths[i]);
-        host_.SetOverallText(path);
-        host_.SetOverallProgress(static_cast<float>(i) / n);
+        progress_.SetOverallText(path);
+        progress_.SetOverallProgress(static_cast<float>(i) / n);
         std::optional<FileInfo> info;
         if (Register(path, &info))
             any = true;
         if (settings_.registerEverythingBelow != 0 && info && info->IsDirectory()) {
             progressShare_ = 0.0f;
-            host_.SetDetailText(msg::kSearching);
-            host_.SetDetailProgress(0.0f);
+            progress_.SetDetailText(msg::kSearching);
+            progress_.SetDetailProgress(0.0f);
             const int count = CountFolderEntries(path);
             if (count > 0)
                 RegisterFolderTree(path, 1.0f / static_cast<float>(count));
@@ -44,9 +45,7 @@ void Registration::OnDropFiles(const std::vector<std::string>& paths) {
 }
 
 void Registration::OnRegisterFiles() {
-    if (!rowLock_.ConfirmUnlockRows())
-        return;
-    const std::vector<std::string> files = host_.ChooseFilesToRegister();
+    const std::vector<std::string> files = dialogs_.ChooseFilesToRegister();
     if (files.empty())
         return;
     const auto n = static_cast<float>(files.size());
@@ -56,8 +55,8 @@ void Registration::OnRegisterFiles() {
         for (std::size_t k = 0; k < files.size(); ++k) {
             if (RegisterPath(files[k]))
                 any = true;
-            host_.SetOverallText(files[k]);
-            host_.SetOverallProgress(static_cast<float>(k + 1) / n);
+            progress_.SetOverallText(files[k]);
+            progress_.SetOverallProgress(static_cast<float>(k + 1) / n);
             pump_();
             if (!busy_.Busy())
                 break;
@@ -68,16 +67,16 @@ void Registration::OnRegisterFiles() {
 }
 
 void Registration::OnRegisterFolder() {
-    const std::string chosen = host_.ChooseFolderToRegister(msg::kFolderTitle);
+    const std::string chosen = dialogs_.ChooseFolderToRegister(msg::kFolderTitle);
     if (chosen.empty())
         return;
     const std::string folder = WithoutTrailingSlash(chosen);
     Run run(*this);
     progressShare_ = 0.0f;
-    host_.SetOverallText(folder);
-    host_.SetOverallProgress(1.0f);
-    host_.SetDetailText(msg::kSearching);
-    host_.SetDetailProgress(0.0f);
+    progress_.SetOverallText(folder);
+    progress_.SetOverallProgress(1.0f);
+    progress_.SetDetailText(msg::kSearching);
+    progress_.SetDetailProgress(0.0f);
     RegisterPath(folder);
     const int count = CountFolderEntries(folder);
     if (count > 0)
@@ -154,19 +153,19 @@ void Registration::RegisterFolderTree(const std::string& folder, float share) {
         path.clear();
         AppendJoinedPath(folder, name, &path);
         if (info != nullptr && info->IsDirectory()) {
-            host_.SetOverallText(folder);
+            progress_.SetOverallText(folder);
             Register(path, nullptr, info);
             const int count = CountFolderEntries(path);
             if (count > 0) {
                 RegisterFolderTree(path, share / static_cast<float>(count));
             } else {
                 progressShare_ += share;
-                host_.SetDetailProgress(progressShare_);
+                progress_.SetDetailProgress(progressShare_);
             }
         } else {
             progressShare_ += share;
-            host_.SetDetailProgress(progressShare_);
-            host_.SetDetailText(name);
+            progress_.SetDetailProgress(progressShare_);
+            progress_.SetDetailText(name);
             // Where the walk found nothing, the registration looks (and logs) as on its own.
             Register(path, nullptr, info);
         }

@@ -7,15 +7,12 @@
 #include <utility>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/MainWindow.h"
 #include "host/Messages.h"
+#include "host/Progress.h"
 #include "model/ListModel.h"
-#include "ops/Busy.h"
-#include "ops/MovedPaths.h"
 #include "ops/Pump.h"
-#include "ops/RowRemoval.h"
 #include "ops/TemporaryName.h"
-#include "ops/TextRoundTrip.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderPresence.h"
 #include "platform/SameFile.h"
@@ -35,18 +32,11 @@ std::string WithoutFinalSlash(std::string_view dir) {
 
 }  // namespace
 
-RenameRecord RenameEngine::RenameAll() {
-    if (busy_.RefuseWhileBusy(log_))
-        return {};
-    if (!host_.AskYesNo(msg::kRenameQuestion, msg::kRenameCaption))
-        return {};
-    return Run(RunKind::Rename, {});
-}
-
-RenameRecord RenameEngine::Run(RunKind kind, const std::string& undoes) {
+RenameRecord RenameEngine::Run(const ListModel& list, RunKind kind, const std::string& undoes) {
+    list_ = &list;
     log_.ClearLog();
     log_.AppendLog(msg::kRenameStart);
-    host_.SetMainWindowEnabled(false);
+    window_.SetMainWindowEnabled(false);
 
     jobs_.clear();
     record_ = {};
@@ -61,9 +51,10 @@ RenameRecord RenameEngine::Run(RunKind kind, const std::string& undoes) {
     if (!order.empty() && !BeginJournal(order, kind, undoes)) {
         jobs_.clear();
         folders_.reset();
-        host_.SetStatusProgress(0.0f);
-        host_.SetMainWindowEnabled(true);
+        progress_.SetStatusProgress(0.0f);
+        window_.SetMainWindowEnabled(true);
         log_.AppendLog(msg::kRenameEnd);
+        list_ = nullptr;
         return {};
     }
     const auto m = static_cast<float>(order.size());
@@ -86,7 +77,7 @@ RenameRecord RenameEngine::Run(RunKind kind, const std::string& undoes) {
         (void)journal_.Progress(depth, 1);
         for (std::size_t i = begin; i < end; ++i) {
             Place(jobs_[order[i]]);
-            host_.SetStatusProgress(static_cast<float>(handled) / m);
+            progress_.SetStatusProgress(static_cast<float>(handled) / m);
             ++handled;
             pump_();
         }
@@ -96,8 +87,8 @@ RenameRecord RenameEngine::Run(RunKind kind, const std::string& undoes) {
     jobs_.clear();
     folders_.reset();
 
-    host_.SetStatusProgress(0.0f);
-    host_.SetMainWindowEnabled(true);
+    progress_.SetStatusProgress(0.0f);
+    window_.SetMainWindowEnabled(true);
     log_.AppendLog(msg::kRenameEnd);
     if (journal_.IsOpen()) {
         const FsStatus closed = journal_.Complete();
@@ -114,35 +105,18 @@ RenameRecord RenameEngine::Run(RunKind kind, const std::string& undoes) {
     const auto left = static_cast<std::ptrdiff_t>(record_.left.size());
     log_.AppendLog(FormatText(msg::kRenameSummary, static_cast<int>(wanting_ - left),
                               static_cast<int>(inError), static_cast<int>(left - inError)));
-    KeepRowsLeft();
+    list_ = nullptr;
+    record_.ran = true;
     return std::move(record_);
 }
 
-void RenameEngine::KeepRowsLeft() {
-    if (record_.left.empty()) {
-        removal_.RemoveAllRows();
-        return;
-    }
-    const MovedPaths moved(record_.moves);
-    std::vector<RowRemoval::KeptRow> kept;
-    kept.reserve(record_.left.size());
-    for (RenameRecord::Left& left : record_.left) {
-        left.path = moved.Now(left.path);
-        if (const FileEntry* entry = list_.CurrentPathIndex().Find(MakePathKey(left.source)))
-            kept.push_back({entry->row, left.path});
-    }
-    // Unlocked, the numbers follow the positions as after any removal; locked, they are
-    // what ties the lines of the text file to the rows.
-    removal_.KeepOnly(kept, !rowLock_.RowLocked());
-}
-
 bool RenameEngine::TakesPart(int position) const {
-    const FileEntry& entry = list_.Row(position).entry;
-    return entry.Moves() && list_.Cell(position, ColError).empty();
+    const FileEntry& entry = list_->Row(position).entry;
+    return entry.Moves() && list_->Cell(position, ColError).empty();
 }
 
 void RenameEngine::Collect() {
-    ListModel& list = list_;
+    const ListModel& list = *list_;
     // One folder read instead of one lstat per row where many rows share a folder: the lstat
     // would cost about as much as the move itself.
     FolderPresence presence(fs_);
@@ -153,7 +127,7 @@ void RenameEngine::Collect() {
     std::uint32_t folder = 0;
     // The row count is read every time: a pump must not lead us past the end.
     for (int position = 0; position < list.RowCount(); ++position) {
-        FileEntry* entry = list.EntryAt(position);
+        const FileEntry* entry = &list.Row(position).entry;
         if (!entry->Moves())
             continue;
         ++wanting_;
@@ -181,7 +155,7 @@ void RenameEngine::Collect() {
                   RenameRecord::Reason::FileMissing, 0);
             continue;
         }
-        entry->depth = CountSeparators(entry->NewKey());
+        const std::uint16_t depth = CountSeparators(entry->NewKey());
         std::string temp;
         if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
             temp = NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
@@ -191,12 +165,12 @@ void RenameEngine::Collect() {
                          entry->NewPath(),
                          std::move(temp),
                          folder,
-                         entry->depth,
+                         depth,
                          entry->folderId.device,
                          inode,
                          0,
                          {}});
-        host_.SetStatusProgress(static_cast<float>(position) / n);
+        progress_.SetStatusProgress(static_cast<float>(position) / n);
         pump_();
     }
 }
@@ -340,7 +314,7 @@ std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
         // A name some row wants is passed over too, or that row would find its target taken.
         const bool taken =
             presence != nullptr ? presence->Exists(candidate) : fs_.Exists(candidate);
-        if (!taken && list_.NewPathIndex().Find(MakePathKey(candidate)) == nullptr) {
+        if (!taken && list_->NewPathIndex().Find(MakePathKey(candidate)) == nullptr) {
             return candidate;
         }
     }

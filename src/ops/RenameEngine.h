@@ -1,5 +1,8 @@
 #pragma once
-// Renaming every clean row on disk: deepest first, chains and rings through temporary names.
+// Renaming every clean row of a list on disk: deepest first, chains and rings through
+// temporary names. The engine does not change the list it is given; whoever runs it decides
+// what becomes of the rows (see RenameCommand), so an operation may run it on a list of its
+// own.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,38 +21,28 @@
 namespace morvane {
 
 class ActivityLog;
-class BusyState;
 class FolderPresence;
-class Host;
 class ListModel;
+class MainWindow;
+class Progress;
 class Pump;
-class RowRemoval;
-class TextRoundTrip;
 
 class RenameEngine {
 public:
-    RenameEngine(ListModel& list, FileSystem& fs, ActivityLog& log, Host& host,
-                 const BusyState& busy, Pump& pump, RowRemoval& removal,
-                 const TextRoundTrip& rowLock, const Locations& places)
-        : list_(list),
-          fs_(fs),
+    RenameEngine(FileSystem& fs, ActivityLog& log, Progress& progress, MainWindow& window,
+                 Pump& pump, const Locations& places)
+        : fs_(fs),
           log_(log),
-          host_(host),
-          busy_(busy),
+          progress_(progress),
+          window_(window),
           pump_(pump),
-          removal_(removal),
-          rowLock_(rowLock),
           places_(places),
           journal_(fs) {}
 
-    // The rename command: after the user's yes, every clean row that moves is renamed on
-    // disk. The renamed rows and those that keep their names leave the list; a row that
-    // wanted a new name and did not get it stays, pointing at its file, so the user can
-    // mend it and run again. The record of the run; empty when there was none.
-    RenameRecord RenameAll();
-    // The run itself, once the user has said yes: journaled as `kind`; an undo names the
-    // journal it reverses.
-    RenameRecord Run(RunKind kind, const std::string& undoes);
+    // Renames on disk every row of `list` that moves and is clean, journaled as `kind` (an
+    // undo names the journal it reverses). The record tells what moved and which rows did
+    // not get their new names; the list itself is left as it was.
+    RenameRecord Run(const ListModel& list, RunKind kind, const std::string& undoes);
     // The file name of the last run's journal in the journal folder; empty when it had none.
     const std::string& LastJournal() const { return lastJournal_; }
 
@@ -87,8 +80,6 @@ private:
                   bool temporary);
     // The log line and the record of a row whose folder was replaced after registration.
     void LeaveReplacedFolder(const std::string& path, const std::string& target, int error);
-    // After the run: the rows of record_.left stay, every other row leaves.
-    void KeepRowsLeft();
     void Leave(const std::string& source, std::string path, std::string target,
                RenameRecord::Reason reason, int error);
     // A no-replace move refused because the target is the source itself (a letter-case change
@@ -100,15 +91,13 @@ private:
     std::string NextTemporaryPath(const std::string& dirWithoutSlash, const std::string& name,
                                   FolderPresence* presence);
 
-    ListModel& list_;
     FileSystem& fs_;
     ActivityLog& log_;
-    Host& host_;
-    const BusyState& busy_;
+    Progress& progress_;
+    MainWindow& window_;
     Pump& pump_;
-    RowRemoval& removal_;
-    const TextRoundTrip& rowLock_;
     const Locations& places_;
+    const ListModel* list_ = nullptr;  // the list of the run under way
     Journal journal_;
     std::string lastJournal_;
     std::vector<Job> jobs_;

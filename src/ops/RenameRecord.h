@@ -32,6 +32,9 @@ struct RenameRecord {
 
     std::vector<Move> moves;
     std::vector<Left> left;
+    // False when no run took place: declined, refused, or stopped before its first move
+    // because its journal could not be written.
+    bool ran = false;
 };
 
 }  // namespace morvane

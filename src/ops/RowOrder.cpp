@@ -7,7 +7,7 @@
 
 #include "host/MainWindow.h"
 #include "model/ListModel.h"
-#include "ops/TextRoundTrip.h"
+#include "ops/RowLock.h"
 #include "platform/Utf16.h"
 
 namespace morvane {

@@ -11,7 +11,7 @@ namespace morvane {
 
 class MainWindow;
 class ListModel;
-class TextRoundTrip;
+class RowLock;
 
 // The UTF-16 units of a text: sorting by name compares these as unsigned values (ordinal, no
 // locale, no case folding).
@@ -19,7 +19,7 @@ std::u16string Utf16SortKey(std::string_view text);
 
 class RowOrder {
 public:
-    RowOrder(ListModel& list, MainWindow& window, const TextRoundTrip& rowLock)
+    RowOrder(ListModel& list, MainWindow& window, const RowLock& rowLock)
         : list_(list), window_(window), rowLock_(rowLock) {}
 
     // Moves every selected row one place up (down); a block of adjacent rows moves as a
@@ -48,7 +48,7 @@ private:
 
     ListModel& list_;
     MainWindow& window_;
-    const TextRoundTrip& rowLock_;
+    const RowLock& rowLock_;
 };
 
 }  // namespace morvane

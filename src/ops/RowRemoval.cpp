@@ -5,22 +5,22 @@
 #include <vector>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/MainWindow.h"
+#include "host/Progress.h"
 #include "model/ListModel.h"
 #include "ops/Pump.h"
 #include "ops/Registration.h"
-#include "platform/Utf16.h"
 #include "rules/Validation.h"
 
 namespace morvane {
 
 void RowRemoval::RemoveSelectedRows() {
-    host_.SetStatusProgress(0.0f);
-    host_.SetMainWindowEnabled(false);
-    host_.CommitEdit();
+    progress_.SetStatusProgress(0.0f);
+    window_.SetMainWindowEnabled(false);
+    window_.CommitEdit();
     const std::vector<int> selected = list_.SelectedRows();
     if (!selected.empty()) {
-        host_.EnsureRowVisible(selected.front());
+        window_.EnsureRowVisible(selected.front());
         const auto n = static_cast<int>(selected.size());
         // From the last to the first, so the positions still to go keep their meaning. The
         // rows leave the indexes one by one, with their dependents corrected, and leave the
@@ -29,20 +29,18 @@ void RowRemoval::RemoveSelectedRows() {
             PrefetchRemoval(selected, k);
             const int position = selected[static_cast<std::size_t>(k)];
             validation_.OnRowRemoved(position);
-            FileEntry* entry = list_.EntryAt(position);
-            list_.CurrentPathIndex().Unlink(entry);
-            list_.NewPathIndex().Unlink(entry);
-            host_.ShowRegisteredCount(list_.RowCount() - (n - k));
-            host_.SetStatusProgress(1.0f - static_cast<float>(k) / static_cast<float>(n));
+            list_.DetachRow(position);
+            window_.ShowRegisteredCount(list_.RowCount() - (n - k));
+            progress_.SetStatusProgress(1.0f - static_cast<float>(k) / static_cast<float>(n));
             pump_();
         }
         list_.RemoveRows(selected);
     }
-    host_.SetStatusProgress(0.0f);
-    host_.SetMainWindowEnabled(true);
+    progress_.SetStatusProgress(0.0f);
+    window_.SetMainWindowEnabled(true);
     list_.RenumberRows();
-    host_.ShowRegisteredCount(list_.RowCount());
-    host_.RedrawList();
+    window_.ShowRegisteredCount(list_.RowCount());
+    window_.RedrawList();
 }
 
 void RowRemoval::PrefetchRemoval(const std::vector<int>& selected, int k) const {
@@ -71,23 +69,23 @@ void RowRemoval::PrefetchRemoval(const std::vector<int>& selected, int k) const 
 }
 
 void RowRemoval::RemoveAllRows() {
-    host_.SetMainWindowEnabled(false);
-    host_.CommitEdit();
+    window_.SetMainWindowEnabled(false);
+    window_.CommitEdit();
     list_.RemoveAllRows();
-    host_.SetMainWindowEnabled(true);
+    window_.SetMainWindowEnabled(true);
     list_.RenumberRows();
-    host_.RedrawList();
-    host_.ShowRegisteredCount(list_.RowCount());
+    window_.RedrawList();
+    window_.ShowRegisteredCount(list_.RowCount());
 }
 
 void RowRemoval::KeepOnly(const std::vector<KeptRow>& kept, bool renumber) {
-    host_.SetMainWindowEnabled(false);
-    host_.CommitEdit();
+    window_.SetMainWindowEnabled(false);
+    window_.CommitEdit();
     std::vector<std::uint8_t> keep(static_cast<std::size_t>(list_.RowCount()), 0);
     for (const KeptRow& row : kept) {
         keep[static_cast<std::size_t>(row.position)] = 1;
         if (row.path != list_.EntryAt(row.position)->currentKey)
-            Repoint(row.position, row.path);
+            list_.Repoint(row.position, row.path);
     }
     std::vector<int> leaving;
     for (int position = 0; position < list_.RowCount(); ++position) {
@@ -109,31 +107,9 @@ void RowRemoval::KeepOnly(const std::vector<KeptRow>& kept, bool renumber) {
     std::sort(checks.begin(), checks.end(),
               [](const NewName& a, const NewName& b) { return a.row < b.row; });
     validation_.SetNewNames(checks, NameSource::Row);
-    host_.SetMainWindowEnabled(true);
-    host_.RedrawList();
-    host_.ShowRegisteredCount(list_.RowCount());
-}
-
-void RowRemoval::Repoint(int position, const std::string& path) {
-    FileEntry* entry = list_.EntryAt(position);
-    list_.CurrentPathIndex().Unlink(entry);
-    list_.NewPathIndex().Unlink(entry);
-    const std::size_t nameStart = path.rfind('/') + 1;
-    const std::string directory = path.substr(0, nameStart);
-    const std::string name = path.substr(nameStart);
-    const bool nameChanged = name != list_.Cell(position, ColCurrentName);
-    const std::string newName(list_.Cell(position, ColNewName));
-    // The paths before the cells, which are read from them where they match.
-    AssignPathKey(entry->currentKey, path);
-    entry->AssignNewPath(directory, newName);
-    list_.SetCell(position, ColCurrentName, name);
-    list_.SetCell(position, ColDirectory, directory);
-    list_.SetCell(position, ColNewName, newName);
-    if (nameChanged)
-        list_.SetCell(position, ColExtension, ExtensionOf(name));
-    entry->dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
-    list_.CurrentPathIndex().Insert(entry);
-    list_.NewPathIndex().Insert(entry);
+    window_.SetMainWindowEnabled(true);
+    window_.RedrawList();
+    window_.ShowRegisteredCount(list_.RowCount());
 }
 
 void RowRemoval::ClearAllRows() {

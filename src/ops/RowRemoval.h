@@ -7,15 +7,22 @@
 namespace morvane {
 
 class ActivityLog;
-class Host;
+class MainWindow;
+class Progress;
 class ListModel;
 class Pump;
 class Validation;
 
 class RowRemoval {
 public:
-    RowRemoval(ListModel& list, Validation& validation, ActivityLog& log, Host& host, Pump& pump)
-        : list_(list), validation_(validation), log_(log), host_(host), pump_(pump) {}
+    RowRemoval(ListModel& list, Validation& validation, ActivityLog& log, MainWindow& window,
+               Progress& progress, Pump& pump)
+        : list_(list),
+          validation_(validation),
+          log_(log),
+          window_(window),
+          progress_(progress),
+          pump_(pump) {}
 
     // The selected rows leave, the rows that wanted their paths are checked again, and the
     // rest are renumbered.
@@ -35,15 +42,14 @@ public:
     void KeepOnly(const std::vector<KeptRow>& kept, bool renumber);
 
 private:
-    // Gives the row the current path `path`; its new name stays and moves along.
-    void Repoint(int position, const std::string& path);
     // Loads ahead what removing the rows before selected[k] will read.
     void PrefetchRemoval(const std::vector<int>& selected, int k) const;
 
     ListModel& list_;
     Validation& validation_;
     ActivityLog& log_;
-    Host& host_;
+    MainWindow& window_;
+    Progress& progress_;
     Pump& pump_;
 };
 

@@ -3,9 +3,8 @@
 #include "host/ActivityLog.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
-#include "ops/Busy.h"
-#include "ops/Registration.h"
-#include "ops/TextRoundTrip.h"
+#include "ops/Navigation.h"
+#include "ops/RowLock.h"
 #include "platform/Shell.h"
 #include "settings/AppSettings.h"
 
@@ -42,11 +41,11 @@ void ReportOpenFailure(ActivityLog& log, ShellOutcome outcome, const std::string
     log.AppendLog(FormatText(format, path.c_str()));
 }
 
+bool ShellOpen::Applies() const {
+    return settings_.openOnSelection != 0;
+}
+
 void ShellOpen::OpenSelectedEntries() {
-    if (settings_.openOnSelection == 0)
-        return;
-    if (busy_.RefuseWhileBusy(log_))
-        return;
     for (const int row : list_.SelectedRows()) {
         const std::string attributes(list_.Cell(row, ColAttributes).substr(0, 256));
         // Copied: the row is gone once the list shows the folder.

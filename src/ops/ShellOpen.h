@@ -7,11 +7,10 @@ namespace morvane {
 
 enum class ShellOutcome;
 class ActivityLog;
-class BusyState;
 class FileSystem;
 class ListModel;
-class Registration;
-class TextRoundTrip;
+class Navigation;
+class RowLock;
 struct AppSettings;
 
 // Opens the path with the desktop's default application; a failure is logged.
@@ -22,27 +21,27 @@ void ReportOpenFailure(ActivityLog& log, ShellOutcome outcome, const std::string
 class ShellOpen {
 public:
     ShellOpen(ListModel& list, FileSystem& fs, ActivityLog& log, const AppSettings& settings,
-              const BusyState& busy, TextRoundTrip& rowLock, Registration& navigation)
+              RowLock& rowLock, Navigation& navigation)
         : list_(list),
           fs_(fs),
           log_(log),
           settings_(settings),
-          busy_(busy),
           rowLock_(rowLock),
           navigation_(navigation) {}
 
     // Enter, double click, the toolbar's 開く: opens every selected row, or shows the content
     // of the first selected folder in the list when folder navigation is on.
     void OpenSelectedEntries();
+    // Opening is on in the options.
+    bool Applies() const;
 
 private:
     ListModel& list_;
     FileSystem& fs_;
     ActivityLog& log_;
     const AppSettings& settings_;
-    const BusyState& busy_;
-    TextRoundTrip& rowLock_;
-    Registration& navigation_;
+    RowLock& rowLock_;
+    Navigation& navigation_;
 };
 
 }  // namespace morvane

@@ -3,7 +3,8 @@
 #include <cerrno>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/Dialogs.h"
+#include "host/MainWindow.h"
 #include "host/Messages.h"
 #include "ops/Locations.h"
 #include "ops/Recovery.h"
@@ -44,7 +45,7 @@ void StartupRecovery::Recover(JournalFile file) {
     log_.AppendLog(msg::kRecoveryStart);
     log_.AppendLog(FormatText(msg::kRecoveryFound, path.c_str(), counts.atOld, counts.atNew,
                               counts.atTemporary, counts.missing));
-    const int answer = host_.AskChoice(
+    const int answer = dialogs_.AskChoice(
         FormatText(msg::kRecoveryQuestion, counts.atOld, counts.atNew, counts.atTemporary,
                    counts.missing),
         msg::kRecoveryCaption, {msg::kRecoveryRollBack, msg::kRecoveryFinish, msg::kRecoveryLater});
@@ -54,9 +55,9 @@ void StartupRecovery::Recover(JournalFile file) {
         return;
     }
     const auto direction = answer == 0 ? RecoveryDirection::RollBack : RecoveryDirection::Finish;
-    host_.SetMainWindowEnabled(false);
+    window_.SetMainWindowEnabled(false);
     const int placed = recovery.Apply(direction);
-    host_.SetMainWindowEnabled(true);
+    window_.SetMainWindowEnabled(true);
     const int total = static_cast<int>(recovery.Text().plan.size());
     log_.AppendLog(FormatText(
         direction == RecoveryDirection::RollBack ? msg::kRecoveredBack : msg::kRecoveredForward,

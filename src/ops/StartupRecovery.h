@@ -10,13 +10,15 @@
 namespace morvane {
 
 class ActivityLog;
-class Host;
+class Dialogs;
+class MainWindow;
 struct Locations;
 
 class StartupRecovery {
 public:
-    StartupRecovery(FileSystem& fs, ActivityLog& log, Host& host, const Locations& places)
-        : fs_(fs), log_(log), host_(host), places_(places) {}
+    StartupRecovery(FileSystem& fs, ActivityLog& log, Dialogs& dialogs, MainWindow& window,
+                    const Locations& places)
+        : fs_(fs), log_(log), dialogs_(dialogs), window_(window), places_(places) {}
 
     void RecoverUnfinishedRuns();
 
@@ -28,7 +30,8 @@ private:
 
     FileSystem& fs_;
     ActivityLog& log_;
-    Host& host_;
+    Dialogs& dialogs_;
+    MainWindow& window_;
     const Locations& places_;
 };
 

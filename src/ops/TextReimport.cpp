@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/MainWindow.h"
 #include "host/Messages.h"
+#include "host/Progress.h"
 #include "model/ListModel.h"
 #include "ops/Pump.h"
 #include "ops/TextRoundTrip.h"
@@ -79,9 +80,9 @@ namespace {
 // before the messages of the checks.
 class ReimportProgress final : public NameBatchObserver {
 public:
-    ReimportProgress(Host& host, Pump& pump, ActivityLog& log, std::size_t count,
+    ReimportProgress(Progress& progress, Pump& pump, ActivityLog& log, std::size_t count,
                      const std::string& stopMessage)
-        : host_(host), pump_(pump), log_(log), count_(count), stopMessage_(stopMessage) {}
+        : progress_(progress), pump_(pump), log_(log), count_(count), stopMessage_(stopMessage) {}
 
     void NameSet(std::size_t index) override { Step(index); }
     void NamesSet() override {
@@ -92,11 +93,11 @@ public:
 
 private:
     void Step(std::size_t index) {
-        host_.SetStatusProgress(static_cast<float>(index) / static_cast<float>(count_));
+        progress_.SetStatusProgress(static_cast<float>(index) / static_cast<float>(count_));
         pump_();
     }
 
-    Host& host_;
+    Progress& progress_;
     Pump& pump_;
     ActivityLog& log_;
     const std::size_t count_;
@@ -106,13 +107,13 @@ private:
 }  // namespace
 
 void TextRoundTrip::ReimportTextFile() {
-    host_.CommitEdit();
+    window_.CommitEdit();
     ListModel& list = list_;
     const int n = list.RowCount();
     if (n == 0)
         return;
-    host_.SetStatusProgress(0.0f);
-    host_.SetMainWindowEnabled(false);
+    progress_.SetStatusProgress(0.0f);
+    window_.SetMainWindowEnabled(false);
     log_.ClearLog();
     log_.AppendLog(FormatText(msg::kReimportStart, textFileTime_.c_str()));
 
@@ -166,7 +167,7 @@ void TextRoundTrip::ReimportTextFile() {
             if (!change.keep && change.name != list.Cell(change.row, ColNewName))
                 before.emplace_back(change.row, list.Cell(change.row, ColNewName));
         }
-        ReimportProgress progress(host_, pump_, log_, names.size(), stopMessage);
+        ReimportProgress progress(progress_, pump_, log_, names.size(), stopMessage);
         validation_.SetNewNames(names, NameSource::TextFile, &progress);
         const auto changed = std::count_if(before.begin(), before.end(), [&](const auto& row) {
             return list.Cell(row.first, ColNewName) != row.second;
@@ -175,9 +176,9 @@ void TextRoundTrip::ReimportTextFile() {
     }
 
     log_.AppendLog(ok ? msg::kReimportEnd : msg::kReimportFailedEnd);
-    host_.RedrawList();
-    host_.SetStatusProgress(0.0f);
-    host_.SetMainWindowEnabled(true);
+    window_.RedrawList();
+    progress_.SetStatusProgress(0.0f);
+    window_.SetMainWindowEnabled(true);
 }
 
 bool TextRoundTrip::ReadLines(std::string_view content, const std::vector<int>& lineToRow,

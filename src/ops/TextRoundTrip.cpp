@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/MainWindow.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
@@ -41,11 +41,11 @@ std::string TextFileName(std::uint32_t counter, const LocalTime& t) {
 
 void TextRoundTrip::OnEditInTextEditor(bool fromToolbar) {
     // The toolbar button has already toggled itself when its command arrives.
-    const bool checked = host_.EditorButtonChecked();
+    const bool checked = window_.EditorButtonChecked();
     if (busy_.Busy()) {
         // Back to what the lock is, so the button never claims a lock that does not hold
         // (or hides one that does).
-        host_.SetEditorButtonChecked(rowLocked_);
+        window_.SetEditorButtonChecked(RowLocked());
         log_.AppendLog(msg::kBusy);
         return;
     }
@@ -55,15 +55,6 @@ void TextRoundTrip::OnEditInTextEditor(bool fromToolbar) {
     } else {
         UnlockRows();
     }
-}
-
-bool TextRoundTrip::ConfirmUnlockRows() {
-    if (!rowLocked_)
-        return true;
-    if (!host_.AskYesNo(msg::kUnlockQuestion, msg::kUnlockCaption))
-        return false;
-    UnlockRows();
-    return true;
 }
 
 void TextRoundTrip::ExportAndLock() {
@@ -76,7 +67,7 @@ void TextRoundTrip::ExportAndLock() {
         if (name.find_first_of("\r\n") != std::string_view::npos) {
             log_.AppendLog(
                 FormatText(msg::kNewlineInName, list.RowNumberOf(row), std::string(name).c_str()));
-            host_.SetEditorButtonChecked(rowLocked_);
+            window_.SetEditorButtonChecked(RowLocked());
             return;
         }
     }
@@ -98,7 +89,7 @@ void TextRoundTrip::ExportAndLock() {
             break;
     }
     if (error != 0) {
-        host_.SetEditorButtonChecked(rowLocked_);
+        window_.SetEditorButtonChecked(RowLocked());
         return;
     }
 
@@ -110,7 +101,7 @@ void TextRoundTrip::ExportAndLock() {
     } else {
         OpenWithDesktop(fs_, log_, path);
     }
-    host_.SetEditorButtonChecked(true);
+    window_.SetEditorButtonChecked(true);
 }
 
 void TextRoundTrip::LockRows(const std::string& path) {
@@ -122,9 +113,9 @@ void TextRoundTrip::LockRows(const std::string& path) {
     }
     pendingTextStamp_ = {};
     textFilePath_ = path;
-    rowLocked_ = true;
-    host_.RedrawList();
-    host_.ShowRowLock(true);
+    lock_.Take(*this);
+    window_.RedrawList();
+    window_.ShowRowLock(true);
     log_.AppendLog(FormatText(msg::kLocked, path.c_str()));
 }
 
@@ -137,10 +128,10 @@ void TextRoundTrip::UnlockRows() {
     textFilePath_.clear();
     textFileStamp_ = {};
     pendingTextStamp_ = {};
-    rowLocked_ = false;
-    host_.RedrawList();
-    host_.ShowRowLock(false);
-    host_.SetEditorButtonChecked(false);
+    lock_.Released();
+    window_.RedrawList();
+    window_.ShowRowLock(false);
+    window_.SetEditorButtonChecked(false);
     list_.RenumberRows();
 }
 

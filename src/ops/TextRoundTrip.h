@@ -7,12 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "ops/RowLock.h"
+
 namespace morvane {
 
 class ActivityLog;
 class BusyState;
 class FileSystem;
-class Host;
+class MainWindow;
+class Progress;
 class ListModel;
 class Pump;
 class Validation;
@@ -33,29 +36,33 @@ struct TextFileStamp {
     bool operator==(const TextFileStamp&) const = default;
 };
 
-class TextRoundTrip {
+class TextRoundTrip final : private RowLock::Holder {
 public:
     TextRoundTrip(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-                  const AppSettings& settings, const Locations& locations, Host& host,
-                  const BusyState& busy, Pump& pump, InstanceRecord& instance)
+                  const AppSettings& settings, const Locations& locations, MainWindow& window,
+                  Progress& progress, const BusyState& busy, Pump& pump, InstanceRecord& instance,
+                  RowLock& lock)
         : list_(list),
           validation_(validation),
           fs_(fs),
           log_(log),
           settings_(settings),
           locations_(locations),
-          host_(host),
+          window_(window),
+          progress_(progress),
           busy_(busy),
           pump_(pump),
-          instance_(instance) {}
+          instance_(instance),
+          lock_(lock) {}
 
-    // While the rows are locked, line k of the text file is the new name of the row whose
-    // "行" reads k + 1: nothing may add, remove or renumber rows without releasing it.
-    bool RowLocked() const { return rowLocked_; }
-    // Asks to release the row lock if it holds; false when the user keeps it.
-    bool ConfirmUnlockRows();
+    bool RowLocked() const { return lock_.RowLocked(); }
     // Holds or drops the lock with no text file behind it, for tests of its guards.
-    void SetRowLockedForTest(bool locked) { rowLocked_ = locked; }
+    void SetRowLockedForTest(bool locked) {
+        if (locked)
+            lock_.Take(*this);
+        else
+            lock_.Released();
+    }
     const std::string& TextFilePath() const { return textFilePath_; }
     // The text file's last-write time as the re-import's first log line shows it.
     const std::string& TextFileTime() const { return textFileTime_; }
@@ -65,7 +72,7 @@ public:
     void OnEditInTextEditor(bool fromToolbar);
     void ExportAndLock();
     void LockRows(const std::string& path);
-    void UnlockRows();
+    void UnlockRows() override;
     // One step of change detection; run by the main loop only.
     void PollTextFile();
     void ReimportTextFile();
@@ -85,12 +92,13 @@ private:
     ActivityLog& log_;
     const AppSettings& settings_;
     const Locations& locations_;
-    Host& host_;
+    MainWindow& window_;
+    Progress& progress_;
     const BusyState& busy_;
     Pump& pump_;
     InstanceRecord& instance_;
+    RowLock& lock_;
 
-    bool rowLocked_ = false;
     std::string textFilePath_;
     std::string textFileTime_;        // the file's last-write time as the log shows it
     TextFileStamp textFileStamp_;     // full stamp of the last re-imported state

@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "host/ActivityLog.h"
-#include "host/Host.h"
+#include "host/Dialogs.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
@@ -11,7 +11,7 @@
 #include "ops/Locations.h"
 #include "ops/Recovery.h"
 #include "ops/Registration.h"
-#include "ops/RenameEngine.h"
+#include "ops/RenameCommand.h"
 #include "rules/Validation.h"
 
 namespace morvane {
@@ -24,8 +24,6 @@ std::string NameOf(const std::string& path) {
 }  // namespace
 
 void UndoRun::UndoLastRun() {
-    if (busy_.RefuseWhileBusy(log_))
-        return;
     // The run renames every clean row of the list: the user's own rows must not ride along.
     if (list_.RowCount() != 0) {
         log_.AppendLog(msg::kUndoListNotEmpty);
@@ -67,9 +65,9 @@ void UndoRun::UndoLastRun() {
         log_.AppendLog(msg::kNothingToUndo);
         return;
     }
-    if (!host_.AskYesNo(FormatText(msg::kUndoQuestion, static_cast<int>(back.size()),
-                                   static_cast<int>(changed.size())),
-                        msg::kUndoCaption))
+    if (!dialogs_.AskYesNo(FormatText(msg::kUndoQuestion, static_cast<int>(back.size()),
+                                      static_cast<int>(changed.size())),
+                           msg::kUndoCaption))
         return;
 
     {
@@ -95,10 +93,10 @@ void UndoRun::UndoLastRun() {
     // The names stay put: oldNames was reserved whole.
     validation_.SetNewNames(names, NameSource::Row);
     held.Close();
-    engine_.Run(RunKind::Undo, last->name);
+    rename_.Run(RunKind::Undo, last->name);
     for (const std::string& gone : changed)
         log_.AppendLog(FormatText(msg::kUndoChanged, gone.c_str()));
-    if (engine_.LastJournal().empty())
+    if (rename_.LastJournal().empty())
         return;  // no run: its journal could not be written
     if (fs_.OpenLocked(path, false, &held).Ok())
         (void)EndJournal(fs_, folder, last, held, kUndoneLine, JournalState::Undone);

@@ -11,29 +11,27 @@
 namespace morvane {
 
 class ActivityLog;
-class BusyState;
 class FileSystem;
-class Host;
+class Dialogs;
 class ListModel;
 class Registration;
-class RenameEngine;
+class RenameCommand;
 class Validation;
 struct Locations;
 
 class UndoRun {
 public:
-    UndoRun(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log, Host& host,
-            const BusyState& busy, const Locations& places, Registration& registration,
-            RenameEngine& engine)
+    UndoRun(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
+            Dialogs& dialogs, const Locations& places, Registration& registration,
+            RenameCommand& rename)
         : list_(list),
           validation_(validation),
           fs_(fs),
           log_(log),
-          host_(host),
-          busy_(busy),
+          dialogs_(dialogs),
           places_(places),
           registration_(registration),
-          engine_(engine) {}
+          rename_(rename) {}
 
     void UndoLastRun();
 
@@ -42,11 +40,10 @@ private:
     Validation& validation_;
     FileSystem& fs_;
     ActivityLog& log_;
-    Host& host_;
-    const BusyState& busy_;
+    Dialogs& dialogs_;
     const Locations& places_;
     Registration& registration_;
-    RenameEngine& engine_;
+    RenameCommand& rename_;
 };
 
 }  // namespace morvane

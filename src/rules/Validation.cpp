@@ -135,16 +135,13 @@ void Validation::SetOneName(const NewName& change, NameSource source,
         ReleaseOldDuplicate(row, checkedLater);
         // The path before the cells: setting them moves this row's texts, `directory` with
         // them.
-        entry->AssignNewPath(directory, name);
+        list.SetNewPath(row, directory, name);
     }
     // The name as the path holds it, which no cell change moves (the caller's text might be
     // one of this row's cells).
     name = std::string_view(entry->NewPath()).substr(directorySize);
     list.SetCell(row, ColCharCount, std::to_string(units));
     list.SetCell(row, ColNewName, name);
-    // Back in the index before the checks, so walks along the chains of occupants meet it.
-    if (!samePath)
-        list.NewPathIndex().Insert(entry);  // moves it to the chain of its new key
 }
 
 void Validation::CheckRow(int row, NameSource source,

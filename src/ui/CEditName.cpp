@@ -3,8 +3,9 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "app/CMorvaneApp.h"
+#include "model/ListModel.h"
 #include "platform/Utf16.h"
+#include "rules/Validation.h"
 #include "ui/CListCtrlFile.h"
 #include "ui/FileListModel.h"
 #include "ui/QtText.h"
@@ -15,8 +16,8 @@ namespace {
 constexpr int kMaxPathUnits = 31998;
 }
 
-CEditName::CEditName(CMorvaneApp& app, CListCtrlFile& list)
-    : QLineEdit(list.viewport()), app_(app), list_(list) {
+CEditName::CEditName(ListModel& rows, Validation& rules, CListCtrlFile& list)
+    : QLineEdit(list.viewport()), rows_(rows), rules_(rules), list_(list) {
     setObjectName(QStringLiteral("CEditName"));
     setFrame(true);
     setMaxLength(31999);
@@ -29,11 +30,11 @@ CEditName::CEditName(CMorvaneApp& app, CListCtrlFile& list)
 }
 
 bool CEditName::EditRowValid() const {
-    return editRow_ >= 0 && editRow_ < app_.List().RowCount();
+    return editRow_ >= 0 && editRow_ < rows_.RowCount();
 }
 
 bool CEditName::RowIsReadOnly() const {
-    return EditRowValid() && (app_.List().Row(editRow_).entry.errors & ErrRenameTest) != 0;
+    return EditRowValid() && (rows_.Row(editRow_).entry.errors & ErrRenameTest) != 0;
 }
 
 std::string CEditName::TextBytes() const {
@@ -46,8 +47,8 @@ std::string CEditName::TextBytes() const {
 void CEditName::Open(int row) {
     const bool wasOpen = IsOpen();
     editRow_ = row;
-    const ListRow& r = app_.List().Row(row);
-    originalBytes_ = app_.List().Cell(row, ColNewName);
+    const ListRow& r = rows_.Row(row);
+    originalBytes_ = rows_.Cell(row, ColNewName);
     originalShown_ = NameForEditing(originalBytes_);
     setReadOnly((r.entry.errors & ErrRenameTest) != 0);
     // Directory and name together stay within the longest path; a longer name already in
@@ -68,7 +69,7 @@ void CEditName::Open(int row) {
 }
 
 void CEditName::BeginEditSelected() {
-    const std::vector<int> selected = app_.List().SelectedRows();
+    const std::vector<int> selected = rows_.SelectedRows();
     if (selected.empty())
         return;
     const int row = selected.front();
@@ -88,7 +89,7 @@ void CEditName::BeginEditAt(int row, const QPoint& globalPosition) {
 void CEditName::ApplyEditText() {
     if (!IsOpen() || !EditRowValid())
         return;
-    app_.Rules().SetNewName(editRow_, TextBytes());
+    rules_.SetNewName(editRow_, TextBytes());
     list_.viewport()->update(list_.visualRect(list_.model()->index(editRow_, ColNewName)));
 }
 
@@ -96,7 +97,7 @@ void CEditName::CommitEdit() {
     if (!IsOpen())
         return;
     if (EditRowValid() && !RowIsReadOnly())
-        app_.Rules().SetNewName(editRow_, TextBytes());
+        rules_.SetNewName(editRow_, TextBytes());
     CloseEdit();
 }
 
@@ -120,14 +121,14 @@ void CEditName::MoveEdit(int step) {
     }
     const int old = editRow_;
     CommitEdit();
-    const int count = app_.List().RowCount();
+    const int count = rows_.RowCount();
     if (count == 0 || old < 0 || old >= count)
         return;
     const int row = std::clamp(old + step, 0, count - 1);
-    app_.List().SetSelected(old, false);
-    app_.List().SetSelected(row, true);
-    app_.List().SetFocusRow(row);
-    app_.List().NotifySelectionChanged();
+    rows_.SetSelected(old, false);
+    rows_.SetSelected(row, true);
+    rows_.SetFocusRow(row);
+    rows_.NotifySelectionChanged();
     list_.scrollTo(list_.model()->index(row, ColNewName));
     Open(row);
     const int length = static_cast<int>(text().size());

@@ -10,13 +10,14 @@
 
 namespace morvane {
 
-class CMorvaneApp;
+class ListModel;
+class Validation;
 class CListCtrlFile;
 
 class CEditName final : public QLineEdit {
     Q_OBJECT
 public:
-    CEditName(CMorvaneApp& app, CListCtrlFile& list);
+    CEditName(ListModel& rows, Validation& rules, CListCtrlFile& list);
 
     // F2: opens on the first selected row with all text selected.
     void BeginEditSelected();
@@ -54,7 +55,8 @@ private:
     // The text as bytes; an untouched name keeps the bytes it had, even if not UTF-8.
     std::string TextBytes() const;
 
-    CMorvaneApp& app_;
+    ListModel& rows_;
+    Validation& rules_;
     CListCtrlFile& list_;
     int editRow_ = -1;
     bool opening_ = false;

@@ -9,18 +9,22 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/CMorvaneApp.h"
+#include "app/CommandSink.h"
+#include "model/ListModel.h"
+#include "ops/RowOrder.h"
 #include "ui/ActionTables.h"
 #include "ui/CEditName.h"
 #include "ui/FileListModel.h"
 
 namespace morvane {
 
-CListCtrlFile::CListCtrlFile(CMorvaneApp& app, const MimeIconCache* icons, QWidget* parent)
-    : QTableView(parent), app_(app), model_(new FileListModel(app, icons, this)) {
+CListCtrlFile::CListCtrlFile(const ListParts& parts, const MimeIconCache* icons, QWidget* parent)
+    : QTableView(parent),
+      parts_(parts),
+      model_(new FileListModel(parts.list, parts.rowLock, parts.rules, icons, this)) {
     setObjectName(QStringLiteral("CListCtrlFile"));
     setModel(model_);
-    editor_ = new CEditName(app, *this);
+    editor_ = new CEditName(parts.list, parts.rules, *this);
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -110,11 +114,13 @@ void CListCtrlFile::EnsureRowVisible(int row) {
 
 void CListCtrlFile::OnHeaderClicked(int column) {
     editor_->CommitEdit();
-    app_.Order().SortByColumn(column);
+    CommandArgument sort;
+    sort.column = column;
+    parts_.commands.Execute(Command::SortByColumn, sort);
 }
 
 void CListCtrlFile::ShowSortIndicator() {
-    const RowOrder::SortState sort = app_.Order().LastSort();
+    const RowOrder::SortState sort = parts_.order.LastSort();
     QHeaderView* header = horizontalHeader();
     header->setSortIndicatorShown(sort.column >= 0);
     if (sort.column >= 0)
@@ -130,7 +136,7 @@ void CListCtrlFile::ClearSelectionQuietly() {
 
 void CListCtrlFile::SyncSelectionFromCore() {
     model_->FlushAppends();
-    const ListModel& list = app_.List();
+    const ListModel& list = parts_.list;
     const int rows = model_->rowCount();
     QItemSelection selection;
     int runStart = -1;
@@ -160,7 +166,7 @@ void CListCtrlFile::selectionChanged(const QItemSelection& selected,
     QTableView::selectionChanged(selected, deselected);
     if (syncing_ || model_->ApplyingCoreChange())
         return;
-    ListModel& list = app_.List();
+    ListModel& list = parts_.list;
     const int rows = list.RowCount();
     const auto mark = [&](const QItemSelection& ranges, bool state) {
         for (const QItemSelectionRange& range : ranges) {
@@ -175,7 +181,7 @@ void CListCtrlFile::selectionChanged(const QItemSelection& selected,
 void CListCtrlFile::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (!syncing_ && !model_->ApplyingCoreChange())
-        app_.List().SetFocusRow(current.isValid() ? current.row() : -1);
+        parts_.list.SetFocusRow(current.isValid() ? current.row() : -1);
 }
 
 QModelIndex CListCtrlFile::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
@@ -225,7 +231,7 @@ void CListCtrlFile::mousePressEvent(QMouseEvent* event) {
 
 void CListCtrlFile::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        app_.Execute(Command::Open);
+        parts_.commands.Execute(Command::Open);
     QTableView::mouseDoubleClickEvent(event);
 }
 
@@ -280,8 +286,11 @@ void CListCtrlFile::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // Registered once the drop is over, so the dragging program is not kept waiting for the
     // whole registration.
-    QTimer::singleShot(0, this,
-                       [this, paths = std::move(paths)] { app_.Registrar().OnDropFiles(paths); });
+    CommandArgument drop;
+    drop.paths = std::move(paths);
+    QTimer::singleShot(0, this, [this, drop = std::move(drop)] {
+        parts_.commands.Execute(Command::DropFiles, drop);
+    });
 }
 
 bool CListCtrlFile::AtHeaderDivider(int x) const {

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "ui/ListParts.h"
+
 namespace morvane {
 
-class CMorvaneApp;
 class CEditName;
 class FileListModel;
 class MimeIconCache;
@@ -17,7 +18,7 @@ class MimeIconCache;
 class CListCtrlFile final : public QTableView {
     Q_OBJECT
 public:
-    CListCtrlFile(CMorvaneApp& app, const MimeIconCache* icons, QWidget* parent);
+    CListCtrlFile(const ListParts& parts, const MimeIconCache* icons, QWidget* parent);
 
     FileListModel* Model() const { return model_; }
     CEditName* Editor() const { return editor_; }
@@ -57,7 +58,7 @@ private:
     // The header's arrow as the last sort left it.
     void ShowSortIndicator();
 
-    CMorvaneApp& app_;
+    ListParts parts_;
     FileListModel* model_;
     CEditName* editor_;
     bool syncing_ = false;

@@ -23,7 +23,8 @@ namespace morvane {
 CMainFrame::CMainFrame(CMorvaneApp& app, const MimeIconCache* icons) : app_(app) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(Qs(msg::kAppTitle));
-    list_ = new CListCtrlFile(app, icons, nullptr);
+    list_ =
+        new CListCtrlFile({app.List(), app.Rules(), app.Lock(), app.Order(), app}, icons, nullptr);
     log_ = new TraceView(nullptr);
     log_->setPlainText(Qs(app.Log().Text()));
     splitter_ = new SplitterList(list_, log_, this);
@@ -74,7 +75,11 @@ void CMainFrame::AddRecentPresets(QMenu* menu) {
         for (std::size_t i = 0; i < std::min(all.size(), NamePresets::kRecentCount); ++i) {
             const std::string name = all[i].name;
             recentPresets_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(Qs(name)), this,
-                                      [this, name] { app_.Tools().OnNameTools(name); });
+                                      [this, name] {
+                                          CommandArgument preset;
+                                          preset.text = name;
+                                          app_.Execute(Command::NameToolsPreset, preset);
+                                      });
         }
         if (recentPresets_->isEmpty())
             recentPresets_->addAction(QStringLiteral("(なし)"))->setEnabled(false);

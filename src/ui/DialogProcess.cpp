@@ -3,7 +3,6 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/CMorvaneApp.h"
 #include "host/Messages.h"
 #include "ui/ElidedLabel.h"
 #include "ui/ProgressStrip.h"
@@ -21,8 +20,9 @@ ProgressStrip* MakeBar(QWidget* parent) {
 
 }  // namespace
 
-DialogProcess::DialogProcess(CMorvaneApp& app)
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), app_(app) {
+DialogProcess::DialogProcess(std::function<void()> onClose)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      onClose_(std::move(onClose)) {
     setObjectName(QStringLiteral("DialogProcess"));
     setWindowTitle(Qs(msg::kProgressCaption));
     setModal(false);
@@ -74,7 +74,7 @@ void DialogProcess::ShowOver(QWidget* owner) {
 }
 
 void DialogProcess::reject() {
-    app_.OnCloseProgressDialog();
+    onClose_();
     QDialog::reject();
 }
 

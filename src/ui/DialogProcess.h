@@ -4,18 +4,19 @@
 // Closing it aborts the registration; the registration's end destroys it.
 
 #include <QDialog>
+#include <functional>
 #include <string>
 
 namespace morvane {
 
-class CMorvaneApp;
 class ElidedLabel;
 class ProgressStrip;
 
 class DialogProcess final : public QDialog {
     Q_OBJECT
 public:
-    explicit DialogProcess(CMorvaneApp& app);
+    // `onClose`: the user closed the dialog (the registration it shows stops).
+    explicit DialogProcess(std::function<void()> onClose);
 
     void SetOverallText(const std::string& text);
     void SetOverallProgress(float fraction);
@@ -35,7 +36,7 @@ public slots:
     void reject() override;
 
 private:
-    CMorvaneApp& app_;
+    std::function<void()> onClose_;
     ElidedLabel* overallLabel_;
     ProgressStrip* overallBar_;
     ElidedLabel* detailLabel_;

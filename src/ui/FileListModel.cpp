@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "app/CMorvaneApp.h"
+#include "model/ListModel.h"
+#include "ops/RowLock.h"
+#include "rules/Validation.h"
 #include "ui/MimeIconCache.h"
 #include "ui/QtText.h"
 
@@ -13,10 +15,10 @@ namespace {
 constexpr int kBatchIntervalMs = 250;
 }  // namespace
 
-CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column) {
+CellColors ColorsOfCell(const ListModel& list, const RowLock& rowLock, int row, int column) {
     // The rules apply in this order, a later one overriding an earlier one.
     const bool odd = (row % 2) == 1;
-    const ListRow& r = app.List().Row(row);
+    const ListRow& r = list.Row(row);
     CellColors c;
     c.text = QColor(0, 0, 0);
     if (odd)
@@ -30,7 +32,7 @@ CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column) {
         c.background = odd ? QColor(255, 204, 204) : QColor(255, 218, 218);
     }
     if (column == ColRowNumber) {
-        if (app.RoundTrip().RowLocked()) {
+        if (rowLock.RowLocked()) {
             c.text = QColor(0, 0, 0);
             c.background = QColor(196, 196, 248);
         } else {
@@ -41,15 +43,21 @@ CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column) {
     return c;
 }
 
-FileListModel::FileListModel(CMorvaneApp& app, const MimeIconCache* icons, QObject* parent)
-    : QAbstractTableModel(parent), app_(app), icons_(icons), shown_(app.List().RowCount()) {
-    app_.List().AddObserver(this);
+FileListModel::FileListModel(ListModel& list, const RowLock& rowLock, Validation& rules,
+                             const MimeIconCache* icons, QObject* parent)
+    : QAbstractTableModel(parent),
+      list_(list),
+      rowLock_(rowLock),
+      rules_(rules),
+      icons_(icons),
+      shown_(list.RowCount()) {
+    list_.AddObserver(this);
     flushTimer_.setSingleShot(true);
     connect(&flushTimer_, &QTimer::timeout, this, &FileListModel::FlushAppends);
 }
 
 FileListModel::~FileListModel() {
-    app_.List().RemoveObserver(this);
+    list_.RemoveObserver(this);
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
@@ -69,22 +77,22 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             if (column == ColIcon)
                 return {};
-            return Qs(app_.List().Cell(row, column));
+            return Qs(list_.Cell(row, column));
         case Qt::DecorationRole:
             if (column == ColIcon && icons_ != nullptr)
-                return icons_->Icon(app_.List().Row(row).icon);
+                return icons_->Icon(list_.Row(row).icon);
             return {};
         case Qt::TextAlignmentRole:
             return headerData(column, Qt::Horizontal, role);
         case Qt::ForegroundRole:
-            return ColorsOfCell(app_, row, column).text;
+            return ColorsOfCell(list_, rowLock_, row, column).text;
         case Qt::ToolTipRole:
             // The whole reason, where the user is looking, without scrolling to エラー.
-            if (column == ColNewName && app_.List().Row(row).entry.errors != 0)
-                return Qs(app_.Rules().ExplainErrors(row));
+            if (column == ColNewName && list_.Row(row).entry.errors != 0)
+                return Qs(rules_.ExplainErrors(row));
             return {};
         case Qt::BackgroundRole: {
-            const QColor background = ColorsOfCell(app_, row, column).background;
+            const QColor background = ColorsOfCell(list_, rowLock_, row, column).background;
             return background.isValid() ? QVariant(background) : QVariant();
         }
         default:
@@ -114,7 +122,7 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
 
 void FileListModel::FlushAppends() {
     flushTimer_.stop();
-    const int count = app_.List().RowCount();
+    const int count = list_.RowCount();
     if (count <= shown_)
         return;
     sinceFlush_.restart();
@@ -159,7 +167,7 @@ void FileListModel::ModelAboutToBeReset() {
 }
 
 void FileListModel::ModelReset() {
-    shown_ = app_.List().RowCount();
+    shown_ = list_.RowCount();
     endResetModel();
     --applying_;
     emit coreSelectionChanged();

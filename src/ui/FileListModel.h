@@ -14,7 +14,9 @@
 
 namespace morvane {
 
-class CMorvaneApp;
+class ListModel;
+class RowLock;
+class Validation;
 class MimeIconCache;
 
 // Text and background of one cell; an invalid background leaves the view's own.
@@ -22,12 +24,13 @@ struct CellColors {
     QColor text;
     QColor background;
 };
-CellColors ColorsOfCell(const CMorvaneApp& app, int row, int column);
+CellColors ColorsOfCell(const ListModel& list, const RowLock& rowLock, int row, int column);
 
 class FileListModel final : public QAbstractTableModel, private ListModelObserver {
     Q_OBJECT
 public:
-    FileListModel(CMorvaneApp& app, const MimeIconCache* icons, QObject* parent);
+    FileListModel(ListModel& list, const RowLock& rowLock, Validation& rules,
+                  const MimeIconCache* icons, QObject* parent);
     ~FileListModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -64,7 +67,9 @@ private:
     void LayoutChanged(const std::vector<int>& newPosition) override;
     void SelectionChanged() override;
 
-    CMorvaneApp& app_;
+    ListModel& list_;
+    const RowLock& rowLock_;
+    Validation& rules_;
     const MimeIconCache* icons_;
     int shown_ = 0;  // rows the view knows; the core may hold more, appended since
     int applying_ = 0;

@@ -184,7 +184,7 @@ void QtHost::ShowAbout() {
 void QtHost::OpenProgressDialog() {
     if (progress_ || app_ == nullptr)
         return;
-    progress_ = std::make_unique<DialogProcess>(*app_);
+    progress_ = std::make_unique<DialogProcess>([app = app_] { app->OnCloseProgressDialog(); });
     progress_->ShowOver(Owner());
 }
 

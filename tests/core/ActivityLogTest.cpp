@@ -95,7 +95,7 @@ protected:
 };
 
 TEST_F(RowLockQuestionTest, WithoutTheLockNothingIsAsked) {
-    EXPECT_TRUE(app.RoundTrip().ConfirmUnlockRows());
+    EXPECT_TRUE(app.Lock().ConfirmUnlockRows());
     EXPECT_TRUE(host.questions.empty());
     EXPECT_EQ(app.Log().Text(), "");
 }
@@ -103,14 +103,14 @@ TEST_F(RowLockQuestionTest, WithoutTheLockNothingIsAsked) {
 TEST_F(RowLockQuestionTest, NoKeepsTheLockTheFileAndTheList) {
     Lock();
     host.yesNoAnswers = {false};
-    EXPECT_FALSE(app.RoundTrip().ConfirmUnlockRows());
+    EXPECT_FALSE(app.Lock().ConfirmUnlockRows());
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0].text,
               "この操作を遂行するために行ロックを解除する必要があります。\n"
               "行ロックを解除すると現在編集しているテキストファイルでは更新できなくなります。\n\n"
               "行ロックを解除してもいいですか？");
     EXPECT_EQ(host.questions[0].caption, "作業の確認");
-    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(app.Lock().RowLocked());
     EXPECT_EQ(app.RoundTrip().TextFilePath(), textFile);
     EXPECT_EQ(test::ReadFileText(textFile), "a.txt\r\n");
     EXPECT_EQ(app.List().RowCount(), 1);
@@ -120,7 +120,7 @@ TEST_F(RowLockQuestionTest, NoKeepsTheLockTheFileAndTheList) {
 TEST_F(RowLockQuestionTest, YesAnswersTrue) {
     Lock();
     host.yesNoAnswers = {true};
-    EXPECT_TRUE(app.RoundTrip().ConfirmUnlockRows());
+    EXPECT_TRUE(app.Lock().ConfirmUnlockRows());
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0].caption, "作業の確認");
     EXPECT_EQ(app.List().RowCount(), 1);

@@ -28,7 +28,7 @@ TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut
         "-e 's/^c\\.txt/c renamed.txt/' \"$1\" > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
 
     app.Execute(Command::EditInTextEditor);
-    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    ASSERT_TRUE(app.Lock().RowLocked());
     const std::string textFile = app.RoundTrip().TextFilePath();
 
     // The main loop runs until the list shows the edit (or a generous deadline passes).
@@ -49,7 +49,7 @@ TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut
         EXPECT_EQ(Errors(row), 0u) << row;
     EXPECT_GT(waits, 1);
     EXPECT_EQ(LogLines().back().find("【更新】テキストファイルの更新処理を終了します"), 0u);
-    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(app.Lock().RowLocked());
 
     host.yesNoAnswers = {true};
     app.Execute(Command::Rename);

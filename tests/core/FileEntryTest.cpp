@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/TestRows.h"
 #include "model/FileEntry.h"
 #include "model/ListModel.h"
 
@@ -29,19 +30,13 @@ TEST(FileEntryTest, TheNewPathIsKeptOnlyWhileItDiffersAndMayBeGivenAPartOfItself
 
 TEST(FileEntryTest, ARowReadsItsFolderAndNamesFromItsPathsUntilGivenATextTheyDoNotHold) {
     ListModel list;
-    auto row = std::make_unique<ListRow>();
-    row->entry.currentKey = "/d/sub/a.txt";
-    row->cellsFromPaths = true;
-    list.CurrentPathIndex().Insert(&row->entry);
-    list.NewPathIndex().Insert(&row->entry);
-    list.AppendRow(std::move(row));
+    test::AppendFileRow(list, "/d/sub/a.txt");
     EXPECT_EQ(list.Cell(0, ColDirectory), "/d/sub/");
     EXPECT_EQ(list.Cell(0, ColCurrentName), "a.txt");
     EXPECT_EQ(list.Cell(0, ColNewName), "a.txt");
 
-    list.NewPathIndex().Unlink(list.EntryAt(0));
-    list.EntryAt(0)->AssignNewPath("/d/sub/", "b.txt");
-    list.NewPathIndex().Insert(list.EntryAt(0));
+    list.SetNewPath(0, "/d/sub/", "b.txt");
+    EXPECT_TRUE(list.IsConsistent());
     list.SetCell(0, ColNewName, "b.txt");
     EXPECT_EQ(list.Row(0).cells.Get(ColNewName), "");  // read from the path, not kept
     EXPECT_EQ(list.Cell(0, ColNewName), "b.txt");

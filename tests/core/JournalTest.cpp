@@ -134,7 +134,7 @@ TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
     text.resize(text.size() - kCompleteLine.size());
     ASSERT_TRUE(fs.WriteFileAtomic(folder + "/" + journals[0].name, text).Ok());
     ASSERT_TRUE(MarkJournal(fs, folder, &journals[0], JournalState::Running).Ok());
-    StartupRecovery recovery(fs, app.Log(), host, app.Places());
+    StartupRecovery recovery(fs, app.Log(), host, host, app.Places());
 
     {
         LockedFile held;  // another instance is at work on it

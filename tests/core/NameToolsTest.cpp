@@ -122,7 +122,7 @@ TEST(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
     };
     f.app.Execute(Command::NameTools);
     EXPECT_TRUE(f.host.questions.empty());
-    EXPECT_TRUE(f.app.RoundTrip().RowLocked());
+    EXPECT_TRUE(f.app.Lock().RowLocked());
     const ListModel& list = f.app.List();
     EXPECT_EQ(list.Cell(0, ColNewName), "1_01.jpg");
     EXPECT_EQ(list.Cell(1, ColNewName), "2_02.jpg");

@@ -373,7 +373,7 @@ TEST_F(RegistrationTest, FileDialogAsksAboutTheRowLockFirst) {
     dir.MakeFile("a.txt");
     app.RoundTrip().SetRowLockedForTest(true);
     host.filesToRegister = {{dir / "a.txt"}};
-    app.Registrar().OnRegisterFiles();  // No to the question: nothing happens
+    app.Execute(Command::RegisterFiles);  // No to the question: nothing happens
     EXPECT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(app.List().RowCount(), 0);
     EXPECT_EQ(host.filesToRegister.size(), 1u);
@@ -409,7 +409,7 @@ struct NavigationTest : RegistrationTest {
 };
 
 TEST_F(NavigationTest, DownIntoAFolderAndBackUpToTheDriveList) {
-    app.Registrar().ShowDrivesAndFolders();
+    app.Navigator().ShowDrivesAndFolders();
     // "/" as a drive row with the empty key, then the user folders that exist.
     ASSERT_GE(app.List().RowCount(), 3);
     EXPECT_EQ(app.List().Cell(0, ColCurrentName), "/");
@@ -422,42 +422,42 @@ TEST_F(NavigationTest, DownIntoAFolderAndBackUpToTheDriveList) {
     EXPECT_EQ(app.List().Cell(RowOf("home/Docs"), ColDirectory), dir / "home/");
 
     // Enter Docs, as opening its row does.
-    app.Registrar().SetCurrentFolder(dir / "home/Docs");
+    app.Navigator().SetCurrentFolder(dir / "home/Docs");
     app.Removal().ClearAllRows();
-    app.Registrar().ShowFolder(app.Registrar().CurrentFolder());
+    app.Navigator().ShowFolder(app.Navigator().CurrentFolder());
     EXPECT_EQ(app.List().RowCount(), 2);
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_FLOAT_EQ(host.statusProgress.back(), 0.0f);
     EXPECT_EQ(Count("[START]"), 0);  // navigation has no banners
 
     // Up: the parent folder.
-    app.Registrar().OnGoUp();
-    EXPECT_EQ(app.Registrar().CurrentFolder(), dir / "home");
+    app.Execute(Command::GoUp);
+    EXPECT_EQ(app.Navigator().CurrentFolder(), dir / "home");
     EXPECT_GE(RowOf("home/Docs"), 0);
     EXPECT_GE(RowOf("home/Pictures"), 0);
 
     // A current folder without "/" leads back to the drive list.
-    app.Registrar().SetCurrentFolder("");
-    app.Registrar().OnGoUp();
+    app.Navigator().SetCurrentFolder("");
+    app.Execute(Command::GoUp);
     EXPECT_EQ(app.List().Cell(0, ColCurrentName), "/");
-    EXPECT_EQ(app.Registrar().CurrentFolder(), "");
+    EXPECT_EQ(app.Navigator().CurrentFolder(), "");
 
     // Any of the three settings off: nothing happens.
     app.Settings().openOnSelection = 0;
     const int rows = app.List().RowCount();
-    app.Registrar().OnGoUp();
+    app.Execute(Command::GoUp);
     EXPECT_EQ(app.List().RowCount(), rows);
 
     // While a registration runs: the busy message only.
     app.Settings().openOnSelection = 1;
     BusyGuard busy(app.Busy());
-    app.Registrar().OnGoUp();
+    app.Execute(Command::GoUp);
     EXPECT_EQ(app.List().RowCount(), rows);
     EXPECT_EQ(Count(msg::kBusy), 1);
 }
 
 TEST_F(NavigationTest, UnreadableFolderStillEnablesTheWindow) {
-    app.Registrar().ShowFolder(dir / "no-such-folder");
+    app.Navigator().ShowFolder(dir / "no-such-folder");
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_EQ(app.List().RowCount(), 0);
     EXPECT_EQ(Count("【エラー】"), 1);

@@ -242,12 +242,12 @@ TEST_F(RenameEngineTest, DeclinedOrBusyRunDoesNothing) {
     app.Log().AppendLog("before");
 
     host.yesNoAnswers.push_back(false);
-    app.Renamer().RenameAll();
+    app.Execute(Command::Rename);
     EXPECT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(Log(), "\nbefore");
 
     BusyGuard busy(app.Busy());
-    app.Renamer().RenameAll();
+    app.Execute(Command::Rename);
     EXPECT_EQ(host.questions.size(), 1u);  // not asked
     EXPECT_EQ(Log(), std::string("\nbefore\n") + msg::kBusy);
 

@@ -208,7 +208,7 @@ TEST_F(RenameFailureTest, OnlyBusyFailuresAreRetried) {
     SetName(Register("busy.txt"), "free.txt");
     SetName(Register("stuck.txt"), "loose.txt");
     SetName(Register("denied.txt"), "allowed.txt");
-    app.Renamer().retry.delayMs = 1;
+    app.Engine().retry.delayMs = 1;
     int busyLeft = 3;
     fault = [&busyLeft](const std::string& from, const std::string&) {
         if (from == "busy.txt")

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CMorvaneApp.h"
+#include "core/TestRows.h"
 #include "platform/FileSystem.h"
 #include "support/FakeHost.h"
 
@@ -17,15 +18,8 @@ class RowOrderTest : public ::testing::Test {
 protected:
     // Appends a row named `name` (both name cells) with the given size text and icon.
     void AddRow(const std::string& name, const std::string& size = "0", int icon = 0) {
-        auto row = std::make_unique<ListRow>();
-        row->entry.currentKey = "/d/" + name;
-        row->icon = icon;
-        std::array<std::string_view, ColumnCount> cells{};
-        cells[ColCurrentName] = name;
-        cells[ColNewName] = name;
-        cells[ColSize] = size;
-        row->cells.Assign(cells);
-        app.List().AppendRow(std::move(row));
+        const int position = test::AppendFileRow(app.List(), "/d/" + name, icon);
+        app.List().SetCell(position, ColSize, size);
         app.List().RenumberRows();
     }
     std::vector<std::string> Names() const {

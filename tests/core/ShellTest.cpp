@@ -93,7 +93,7 @@ TEST_F(DesktopTest, WithoutAConfiguredEditorTheTextFileOpensInTheDesktopsEditor)
     app.Places().tempDir = dir_.MakeFolder("tmp") + "/";
     app.Settings().useExternalEditor = 0;
     app.RoundTrip().ExportAndLock();
-    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    ASSERT_TRUE(app.Lock().RowLocked());
     EXPECT_EQ(WaitForLine(record_), app.RoundTrip().TextFilePath() + "\n");
     app.RoundTrip().UnlockRows();
 
@@ -101,7 +101,7 @@ TEST_F(DesktopTest, WithoutAConfiguredEditorTheTextFileOpensInTheDesktopsEditor)
     desktop_.RemoveHandler();
     app.Log().ClearLog();
     app.RoundTrip().ExportAndLock();
-    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(app.Lock().RowLocked());
     EXPECT_EQ(app.Log().Text(),
               "\n" + FormatText(msg::kLocked, app.RoundTrip().TextFilePath().c_str()) + "\n" +
                   FormatText(msg::kShellNoAssociation, app.RoundTrip().TextFilePath().c_str()));

@@ -16,7 +16,7 @@ using TextExportTest = RoundTripFixture;
 
 TEST_F(TextExportTest, EmptyListGivesAZeroByteFileAndStillTakesTheLock) {
     app.RoundTrip().ExportAndLock();
-    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    ASSERT_TRUE(app.Lock().RowLocked());
     EXPECT_TRUE(PathExists(app.RoundTrip().TextFilePath()));
     EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "");
     EXPECT_TRUE(host.rowLockShown);
@@ -40,7 +40,7 @@ TEST_F(TextExportTest, WritesEveryNewNameAsOneCrLfLineInDisplayOrderToAPrivateFi
 
     app.RoundTrip().ExportAndLock();
 
-    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    ASSERT_TRUE(app.Lock().RowLocked());
     EXPECT_TRUE(std::regex_match(
         app.RoundTrip().TextFilePath(),
         std::regex(std::regex_replace(app.Places().tempDir, std::regex(R"([.^$|()\[\]{}*+?\\])"),
@@ -101,7 +101,7 @@ TEST_F(TextExportTest, ANameHoldingALineBreakRefusesTheExport) {
     app.List().SetCell(1, ColNewName, "two\nlines");
     host.editorButtonChecked = true;  // the toolbar click checked it
     app.Execute(Command::EditorButton);
-    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_FALSE(app.Lock().RowLocked());
     EXPECT_TRUE(dir.Names("tmp").empty());
     EXPECT_FALSE(host.editorButtonChecked);
     EXPECT_EQ(app.Log().Text(), "\n" + FormatText(msg::kNewlineInName, 2, "two\nlines"));
@@ -109,7 +109,7 @@ TEST_F(TextExportTest, ANameHoldingALineBreakRefusesTheExport) {
     app.List().SetCell(1, ColNewName, "cr\rinside");
     app.Log().ClearLog();
     app.RoundTrip().ExportAndLock();
-    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_FALSE(app.Lock().RowLocked());
     EXPECT_EQ(app.Log().Text(), "\n" + FormatText(msg::kNewlineInName, 2, "cr\rinside"));
 }
 
@@ -118,7 +118,7 @@ TEST_F(TextExportTest, AFileThatCannotBeCreatedTakesNoLock) {
     fs.failWrite = [](const std::string&) { return EROFS; };
     host.editorButtonChecked = true;
     app.Execute(Command::EditorButton);
-    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_FALSE(app.Lock().RowLocked());
     EXPECT_FALSE(host.editorButtonChecked);
     EXPECT_EQ(app.Log().Text(), "");
 }
@@ -127,13 +127,13 @@ TEST_F(TextExportTest, MenuAndToolbarToggleTheLockAndTheMenuTakesItAgainAfresh) 
     AddFile("a.txt");
     AddFile("b.txt");
     app.Execute(Command::EditInTextEditor);  // menu, button unchecked: lock
-    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    ASSERT_TRUE(app.Lock().RowLocked());
     const std::string firstFile = app.RoundTrip().TextFilePath();
     EXPECT_TRUE(host.editorButtonChecked);
 
     app.List().Reorder({1, 0});              // a sort under the lock keeps the "行" numbers
     app.Execute(Command::EditInTextEditor);  // menu, button checked: release
-    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_FALSE(app.Lock().RowLocked());
     EXPECT_FALSE(PathExists(firstFile));
     EXPECT_EQ(app.RoundTrip().TextFilePath(), "");
     EXPECT_FALSE(host.rowLockShown);
@@ -144,25 +144,25 @@ TEST_F(TextExportTest, MenuAndToolbarToggleTheLockAndTheMenuTakesItAgainAfresh) 
 
     app.List().SetCell(0, ColNewName, "renamed.txt");
     app.Execute(Command::EditInTextEditor);  // and again: written afresh from the list
-    ASSERT_TRUE(app.RoundTrip().RowLocked());
+    ASSERT_TRUE(app.Lock().RowLocked());
     EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "renamed.txt\na.txt\n");
 
     // The toolbar button has toggled itself before its command arrives.
     host.editorButtonChecked = false;
     const std::string secondFile = app.RoundTrip().TextFilePath();
     app.Execute(Command::EditorButton);
-    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_FALSE(app.Lock().RowLocked());
     EXPECT_FALSE(PathExists(secondFile));
     host.editorButtonChecked = true;
     app.Execute(Command::EditorButton);
-    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(app.Lock().RowLocked());
 
     // While a registration runs the command changes nothing; the button shows the lock.
     BusyGuard busy(app.Busy());
     app.Log().ClearLog();
     host.editorButtonChecked = false;
     app.Execute(Command::EditorButton);
-    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(app.Lock().RowLocked());
     EXPECT_TRUE(host.editorButtonChecked);
     EXPECT_EQ(app.Log().Text(), std::string("\n") + msg::kBusy);
 }
@@ -186,14 +186,14 @@ TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
     EXPECT_EQ(host.listFilesToLoad.size(), 1u);  // no dialog was shown
     EXPECT_EQ(host.foldersToRegister.size(), 1u);
     EXPECT_EQ(host.questions.front().text, msg::kUnlockQuestion);
-    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(app.Lock().RowLocked());
     EXPECT_TRUE(PathExists(file));
     EXPECT_EQ(app.List().RowCount(), 2);
     EXPECT_EQ(app.Log().Text(), logBefore);
 
     host.yesNoAnswers = {true};
     app.Execute(Command::RegisterFolder);
-    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_FALSE(app.Lock().RowLocked());
     EXPECT_FALSE(PathExists(file));
     host.yesNoAnswers = {true};
     app.Execute(Command::ClearAll);
@@ -207,10 +207,10 @@ TEST_F(TextExportTest, ReleaseReportsATextFileThatCannotBeDeleted) {
     ASSERT_EQ(unlink(file.c_str()), 0);  // the user deleted it under the lock
     app.RoundTrip().PollTextFile();      // nothing happens meanwhile
     app.RoundTrip().PollTextFile();
-    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(app.Lock().RowLocked());
     app.Log().ClearLog();
     app.RoundTrip().UnlockRows();
-    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_FALSE(app.Lock().RowLocked());
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{FormatText(msg::kUnlocked, file.c_str()),
                                         FormatText(msg::kTextDeleteFailed, file.c_str())}));
@@ -220,7 +220,7 @@ TEST_F(TextExportTest, AnEditorThatCannotBeStartedIsReportedAndTheLockHolds) {
     AddFile("a.txt");
     app.Settings().editorPath = dir / "no-such-editor";
     app.RoundTrip().ExportAndLock();
-    EXPECT_TRUE(app.RoundTrip().RowLocked());
+    EXPECT_TRUE(app.Lock().RowLocked());
     EXPECT_TRUE(host.editorButtonChecked);
     EXPECT_EQ(LogLines().back(),
               FormatText(msg::kShellFileNotFound, app.Settings().editorPath.c_str()));
@@ -233,7 +233,7 @@ TEST_F(TextExportTest, ShutDownReleasesTheLockWithoutAsking) {
     app.ShutDown();
     EXPECT_TRUE(host.questions.empty());
     EXPECT_FALSE(PathExists(file));
-    EXPECT_FALSE(app.RoundTrip().RowLocked());
+    EXPECT_FALSE(app.Lock().RowLocked());
 }
 
 }  // namespace

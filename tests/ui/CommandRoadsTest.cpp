@@ -51,13 +51,13 @@ private slots:
             QVERIFY2(ui->host.questions.size() == asked + 1, name);
             QCOMPARE(ui->host.questions.back().text, std::string(msg::kUnlockQuestion));
             QVERIFY2(ui->model->rowCount() == rows, name);
-            QVERIFY(ui->app.RoundTrip().RowLocked());
+            QVERIFY(ui->app.Lock().RowLocked());
 
             ui->host.yesNoAnswers = {true};
             road();
             QVERIFY2(ui->host.questions.size() == asked + 2, name);
             QVERIFY2(ui->model->rowCount() == rows - 1, name);
-            QVERIFY(!ui->app.RoundTrip().RowLocked());
+            QVERIFY(!ui->app.Lock().RowLocked());
         }
     }
 

@@ -367,7 +367,7 @@ private slots:
         QTest::mouseDClick(ui->list->viewport(), Qt::LeftButton, {},
                            ui->CellCenter(0, ColCurrentName));
         QTRY_COMPARE(ui->Column(ColCurrentName), QStringList({"inner.txt"}));
-        QCOMPARE(ui->app.Registrar().CurrentFolder(), ui->dir / "files/sub");
+        QCOMPARE(ui->app.Navigator().CurrentFolder(), ui->dir / "files/sub");
         QVERIFY(ui->frame->isEnabled());
 
         ui->list->setFocus();

@@ -202,7 +202,7 @@ private slots:
         ui->host.yesNoAnswers = {true};
         ui->frame->MenuAction(Command::RegisterFolder)->trigger();
         QCOMPARE(ui->host.folderTitles, std::vector<std::string>{msg::kFolderTitle});
-        QVERIFY(!ui->app.RoundTrip().RowLocked());
+        QVERIFY(!ui->app.Lock().RowLocked());
         QVERIFY(ui->app.List().RowCount() > 0);
 
         // Exit only asks the main loop to end.
@@ -286,12 +286,12 @@ private slots:
         std::optional<BusyGuard> busy(std::in_place, ui->app.Busy());
         button->trigger();
         QVERIFY(!button->isChecked());
-        QVERIFY(!ui->app.RoundTrip().RowLocked());
+        QVERIFY(!ui->app.Lock().RowLocked());
         QVERIFY(ui->app.Log().Text().find(msg::kBusy) != std::string::npos);
         busy.reset();
 
         button->trigger();
-        QVERIFY(ui->app.RoundTrip().RowLocked());
+        QVERIFY(ui->app.Lock().RowLocked());
         QVERIFY(button->isChecked());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString("行ロック"));
         const std::string textFile = ui->app.RoundTrip().TextFilePath();
@@ -319,7 +319,7 @@ private slots:
 
         // The second click releases the lock and deletes the text file.
         button->trigger();
-        QVERIFY(!ui->app.RoundTrip().RowLocked());
+        QVERIFY(!ui->app.Lock().RowLocked());
         QVERIFY(!button->isChecked());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString());
         QVERIFY(!test::PathExists(textFile));
@@ -329,7 +329,7 @@ private slots:
 
         // The menu item takes the lock as well, asking nothing.
         ui->frame->MenuAction(Command::EditInTextEditor)->trigger();
-        QVERIFY(ui->app.RoundTrip().RowLocked());
+        QVERIFY(ui->app.Lock().RowLocked());
         QVERIFY(button->isChecked());
         QVERIFY(ui->host.questions.empty());
     }
