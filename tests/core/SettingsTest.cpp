@@ -6,32 +6,11 @@
 #include "platform/Utf16.h"
 #include "settings/AppSettings.h"
 #include "support/FaultFileSystem.h"
+#include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 namespace morvane {
 namespace {
-
-const char* const kDefaultFile =
-    "[環境設定]\n"
-    "外部テキストエディタを指定=0\n"
-    "外部テキストエディタのパス=\n"
-    "フォルダを登録対象にする=1\n"
-    "下層のファイルをすべて登録=0\n"
-    "選択時に開く=1\n"
-    "階層移動する=1\n"
-    "CPUをフル使用=0\n"
-    "[フォント]\n"
-    "Size=12\n"
-    "Escapement=0\n"
-    "Orientation=0\n"
-    "Weight=0\n"
-    "Italic=0\n"
-    "Underline=0\n"
-    "StrikeOut=0\n"
-    "CharSet=128\n"
-    "OutPrecision=0\n"
-    "Quality=1\n"
-    "Name=MS UI Gothic\n";
 
 int CountKeys(const std::string& text) {
     int n = 0;
@@ -73,7 +52,7 @@ TEST(SettingsTest, AMissingFileGivesTheDefaultsAndIsWrittenWithAll18Keys) {
 
     ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s).Ok());
     const std::string written = test::ReadFileText(path);
-    EXPECT_EQ(written, kDefaultFile);
+    EXPECT_EQ(written, test::FixtureText("config/defaults.ini"));
     EXPECT_EQ(CountKeys(written), 18);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"config.ini"});
 }
@@ -137,18 +116,8 @@ TEST(SettingsTest, StringsAreCutTo31999Utf16Units) {
 
 TEST(SettingsTest, WritingKeepsWhatTheProgramDoesNotKnow) {
     test::TempDir dir;
-    const std::string path = dir.MakeFile("config.ini",
-                                          "; my settings\n"
-                                          "[Other]\n"
-                                          "keep=this\n"
-                                          "\n"
-                                          "[環境設定]\n"
-                                          "# comment in the section\n"
-                                          "選択時に開く=0\n"
-                                          "unknown=1\n"
-                                          "\n"
-                                          "[Last]\n"
-                                          "x=y\n");
+    const std::string path =
+        dir.MakeFile("config.ini", test::FixtureText("config/unknown-lines.ini"));
     AppSettings s;
     LoadSettings(RealFileSystem(), path, &s);
     EXPECT_EQ(s.openOnSelection, 0);
@@ -158,41 +127,12 @@ TEST(SettingsTest, WritingKeepsWhatTheProgramDoesNotKnow) {
     EXPECT_EQ(s.faceName, "MS UI Gothic");
     s.useExternalEditor = 1;
     ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s).Ok());
-    EXPECT_EQ(test::ReadFileText(path),
-              "; my settings\n"
-              "[Other]\n"
-              "keep=this\n"
-              "\n"
-              "[環境設定]\n"
-              "# comment in the section\n"
-              "選択時に開く=0\n"
-              "unknown=1\n"
-              "外部テキストエディタを指定=1\n"
-              "外部テキストエディタのパス=\n"
-              "フォルダを登録対象にする=1\n"
-              "下層のファイルをすべて登録=0\n"
-              "階層移動する=1\n"
-              "CPUをフル使用=0\n"
-              "\n"
-              "[Last]\n"
-              "x=y\n"
-              "[フォント]\n"
-              "Size=12\n"
-              "Escapement=0\n"
-              "Orientation=0\n"
-              "Weight=0\n"
-              "Italic=0\n"
-              "Underline=0\n"
-              "StrikeOut=0\n"
-              "CharSet=128\n"
-              "OutPrecision=0\n"
-              "Quality=1\n"
-              "Name=MS UI Gothic\n");
+    EXPECT_EQ(test::ReadFileText(path), test::FixtureText("config/unknown-lines-saved.ini"));
 }
 
 TEST(SettingsTest, AFailedWriteLeavesTheOldFileAsItWas) {
     test::TempDir dir;
-    const std::string old = "[環境設定]\nCPUをフル使用=1\n; mine\n";
+    const std::string old = test::FixtureText("config/user-edited.ini");
     const std::string path = dir.MakeFile("config.ini", old);
     test::FaultFileSystem fs;
     fs.failWrite = [](const std::string&) { return ENOSPC; };
@@ -231,7 +171,8 @@ TEST(SettingsTest, FileLivesBesideTheProgramUnlessItIsInstalled) {
 
 TEST(SettingsTest, AFileBehindALinkIsSavedThereAndTheLinkKept) {
     test::TempDir dir;
-    const std::string real = dir.MakeFile("dotfiles/config.ini", "[Other]\nkeep=this\n");
+    const std::string own = "[Other]\nkeep=this\n";
+    const std::string real = dir.MakeFile("dotfiles/config.ini", own);
     const std::string link = dir / "config.ini";
     ASSERT_EQ(symlink("dotfiles/config.ini", link.c_str()), 0);
     AppSettings s;
@@ -241,7 +182,7 @@ TEST(SettingsTest, AFileBehindALinkIsSavedThereAndTheLinkKept) {
     ASSERT_TRUE(RealFileSystem().ReadLink(link, &target).Ok());
     EXPECT_EQ(target, "dotfiles/config.ini");
     const std::string text = test::ReadFileText(real);
-    EXPECT_EQ(text.rfind("[Other]\nkeep=this\n", 0), 0u);
+    EXPECT_EQ(text.rfind(own, 0), 0u);
     EXPECT_NE(text.find("CPUをフル使用=1\n"), std::string::npos);
 
     // A link whose file is not there yet gets it.

@@ -11,6 +11,7 @@
 #include "host/Messages.h"
 #include "support/FakeHost.h"
 #include "support/FaultFileSystem.h"
+#include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 namespace morvane {
@@ -143,7 +144,7 @@ TEST_F(StartupTest, ChosenOptionsThatCannotBeSavedAreReportedInTheLog) {
 }
 
 TEST_F(StartupTest, ADirectoryFailureIsShownAndNoSettingsAreWritten) {
-    const std::string stored = "[環境設定]\nCPUをフル使用=1\n";
+    const std::string stored = test::FixtureText("config/user-edited.ini");
     env.settingsPath = dir.MakeFile("stored/config.ini", stored);
 
     env.programDir = "";
@@ -173,7 +174,7 @@ TEST_F(StartupTest, NoMainWindowEndsWithFalseAndWritesNothing) {
 }
 
 TEST_F(StartupTest, InitInstanceRunsUntilTheWindowIsClosed) {
-    dir.MakeFile("prog/config.ini", "[環境設定]\nCPUをフル使用=1\n[Mine]\na=b\n");
+    dir.MakeFile("prog/config.ini", test::FixtureText("config/user-edited.ini"));
     int waits = 0;
     host.onWaitForEvents = [&] {
         EXPECT_TRUE(host.windowExists);

@@ -3,62 +3,38 @@
 namespace morvane::test {
 
 void FakeHost::ShowWarning(const std::string& text, const std::string& caption) {
-    warnings.push_back({text, caption});
+    AnswerWarning(text, caption);
 }
 
 bool FakeHost::AskYesNo(const std::string& text, const std::string& caption) {
-    questions.push_back({text, caption});
-    if (yesNoAnswers.empty())
-        return false;
-    const bool answer = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return answer;
+    return AnswerYesNo(text, caption);
 }
 
 int FakeHost::AskChoice(const std::string& text, const std::string& caption,
                         const std::vector<std::string>&) {
-    questions.push_back({text, caption});
-    if (choiceAnswers.empty())
-        return -1;
-    const int answer = choiceAnswers.front();
-    choiceAnswers.pop_front();
-    return answer;
+    return AnswerChoice(text, caption);
 }
 
 std::vector<std::string> FakeHost::ChooseFilesToRegister() {
-    if (filesToRegister.empty())
-        return {};
-    auto files = filesToRegister.front();
-    filesToRegister.erase(filesToRegister.begin());
-    return files;
+    return AnswerFilesToRegister();
 }
 
-namespace {
-std::string TakeFirst(std::vector<std::string>& queue) {
-    if (queue.empty())
-        return {};
-    std::string first = queue.front();
-    queue.erase(queue.begin());
-    return first;
-}
-}  // namespace
-
-std::string FakeHost::ChooseFolderToRegister(const std::string&) {
-    return TakeFirst(foldersToRegister);
+std::string FakeHost::ChooseFolderToRegister(const std::string& title) {
+    return AnswerFolderToRegister(title);
 }
 std::string FakeHost::ChooseListFileToLoad() {
-    return TakeFirst(listFilesToLoad);
+    return AnswerListFileToLoad();
 }
 std::string FakeHost::ChooseListFileToSave() {
-    return TakeFirst(listFilesToSave);
+    return AnswerListFileToSave();
 }
 
 bool FakeHost::ChooseFont(FontDescription& font) {
-    return fontDialog ? fontDialog(font) : false;
+    return AnswerFont(font);
 }
 
 bool FakeHost::RunOptionsDialog(AppSettings& settings) {
-    return optionsDialog ? optionsDialog(settings) : false;
+    return AnswerOptions(settings);
 }
 
 void FakeHost::OpenProgressDialog() {

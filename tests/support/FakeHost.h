@@ -1,17 +1,18 @@
 #pragma once
-// A scripted Host for tests: answers questions from queues, records what the program showed.
+// A scripted Host for tests: answers questions from the scripted answers, records what the
+// program showed.
 
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "host/Host.h"
 #include "settings/AppSettings.h"
+#include "support/ScriptedAnswers.h"
 
 namespace morvane::test {
 
-class FakeHost : public Host {
+class FakeHost : public Host, public ScriptedAnswers {
 public:
     void LogAppended(const std::string& text) override { logView += text; }
     void LogCleared() override { logView.clear(); }
@@ -26,9 +27,7 @@ public:
     bool ChooseFont(FontDescription& font) override;
     bool RunOptionsDialog(AppSettings& settings) override;
     void ShowAbout() override { ++aboutShown; }
-    bool RunNameToolsDialog(NameTools& tools) override {
-        return nameToolsDialog ? nameToolsDialog(tools) : false;
-    }
+    bool RunNameToolsDialog(NameTools& tools) override { return AnswerNameTools(tools); }
 
     void OpenProgressDialog() override;
     void CloseProgressDialog() override;
@@ -53,28 +52,13 @@ public:
     void DescribeFile(const std::string& path, bool isDirectory, std::string* typeName,
                       int* iconIndex) override;
 
-    // Scripted answers.
-    std::deque<bool> yesNoAnswers;  // empty queue: No
-    std::deque<int> choiceAnswers;  // empty queue: closed without an answer
-    std::vector<std::vector<std::string>> filesToRegister;
-    std::vector<std::string> foldersToRegister;
-    std::vector<std::string> listFilesToLoad;
-    std::vector<std::string> listFilesToSave;
-    std::function<bool(FontDescription&)> fontDialog;
-    std::function<bool(AppSettings&)> optionsDialog;
-    std::function<bool(NameTools&)> nameToolsDialog;
+    // Scripted behaviour; the answers to questions and dialogs are the ScriptedAnswers'.
     std::function<void()> onPump;           // runs inside Pump(): nested commands, aborts
     std::function<void()> onWaitForEvents;  // runs inside the main loop's wait
     bool windowCreatable = true;
 
-    // What the program showed.
-    struct Question {
-        std::string text;
-        std::string caption;
-    };
+    // What the program showed, besides the questions the ScriptedAnswers record.
     std::string logView;  // what the log view shows, rebuilt from the notifications
-    std::vector<Question> warnings;
-    std::vector<Question> questions;
     bool progressOpen = false;
     int progressOpenCount = 0;
     std::string overallText, detailText;

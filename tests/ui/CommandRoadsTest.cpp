@@ -36,8 +36,8 @@ private slots:
                      focused->clearFocus();
                  QTest::keyClick(ui->frame, Qt::Key_Delete);
              }},
-            {"menu", [this] { ui->frame->MenuAction(Command::RemoveSelected)->trigger(); }},
-            {"toolbar", [this] { ui->frame->ToolAction(Command::RemoveSelected)->trigger(); }},
+            {"menu", [this] { ui->TriggerMenu(Command::RemoveSelected); }},
+            {"toolbar", [this] { ui->TriggerTool(Command::RemoveSelected); }},
         };
         ui->AddNumbered(static_cast<int>(roads.size()) + 1);
         for (const auto& [name, road] : roads) {

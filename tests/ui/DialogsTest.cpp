@@ -128,7 +128,7 @@ private slots:
         // A flag stored as 2 goes back as 1 after OK.
         s.registerFolders = 2;
         WhenModal([](QWidget* modal) { ClickButton(modal, "OK"); });
-        ui->frame->MenuAction(Command::Options)->trigger();
+        ui->TriggerMenu(Command::Options);
         QCOMPARE(s.registerFolders, std::uint8_t{1});
     }
 
@@ -228,7 +228,7 @@ private slots:
     void closingTheProgressDialogAbortsTheRegistration() {
         for (int i = 0; i < 3000; ++i)
             ui->dir.MakeFile("many/m" + std::to_string(i));
-        ui->host.folderToRegister = ui->dir / "many";
+        ui->host.foldersToRegister = {ui->dir / "many"};
         int closes = 0;
         auto* timer = new QTimer(ui->frame);
         QObject::connect(timer, &QTimer::timeout, [&] {
@@ -333,7 +333,7 @@ private slots:
                 texts << label->text();
             ClickButton(modal, "OK");
         });
-        ui->frame->MenuAction(Command::About)->trigger();
+        ui->TriggerMenu(Command::About);
         QVERIFY(texts.contains("Morvane Ver0.91b"));
     }
 
@@ -349,7 +349,7 @@ private slots:
             dialog->setCurrentFont(chosen);
             dialog->accept();
         });
-        ui->frame->MenuAction(Command::ChooseFont)->trigger();
+        ui->TriggerMenu(Command::ChooseFont);
         QCOMPARE(shownPoints, 12);
         QCOMPARE(ui->app.Settings().fontSize, 14);
         // The face shown for the missing default was accepted: the stored name stays.
@@ -365,7 +365,7 @@ private slots:
             shownPoints = qobject_cast<QFontDialog*>(modal)->currentFont().pointSize();
             qobject_cast<QFontDialog*>(modal)->reject();
         });
-        ui->frame->MenuAction(Command::ChooseFont)->trigger();
+        ui->TriggerMenu(Command::ChooseFont);
         QCOMPARE(shownPoints, 14);
         QCOMPARE(ui->app.Settings().fontSize, 14);
         QCOMPARE(ui->list->font().pixelSize(), 14);
@@ -387,7 +387,7 @@ private slots:
             dialog->setCurrentFont(chosen);
             dialog->accept();
         });
-        ui->frame->MenuAction(Command::ChooseFont)->trigger();
+        ui->TriggerMenu(Command::ChooseFont);
         QCOMPARE(ui->app.Settings().faceName, std::string("DejaVu Serif"));
         QCOMPARE(QFontInfo(ui->list->font()).family(), QString("DejaVu Serif"));
     }

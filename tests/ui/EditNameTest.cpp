@@ -176,7 +176,7 @@ private slots:
         ui->AddNumbered(4);
         ui->app.List().SetSelection({3});
         QTest::keyClick(ui->list, Qt::Key_F2);
-        ui->frame->MenuAction(Command::MoveUp)->trigger();  // the menu, while the editor is open
+        ui->TriggerMenu(Command::MoveUp);  // the menu, while the editor is open
         QCOMPARE(ui->Text(2, ColCurrentName), QString("f003.txt"));
         QVERIFY(ui->editor->IsOpen());
         QCOMPARE(ui->editor->EditRow(), 2);

@@ -435,7 +435,7 @@ private slots:
         QSignalSpy inserted(ui->model, &QAbstractItemModel::rowsInserted);
         for (int i = 0; i < 200; ++i)
             ui->dir.MakeFile("many/m" + std::to_string(1000 + i));
-        ui->host.folderToRegister = ui->dir / "many";
+        ui->host.foldersToRegister = {ui->dir / "many"};
         ui->app.Execute(Command::RegisterFolder);
         QTRY_COMPARE(ui->model->rowCount(), 201);
         QVERIFY(inserted.size() < 201);

@@ -1,6 +1,7 @@
 // The main window: layout, splitter, status bar, menus, toolbar, frame keys and closing.
 
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QSplitter>
@@ -96,7 +97,7 @@ private slots:
     }
 
     void rowLockShowsInTheStatusBarAndOnTheButton() {
-        QAction* button = ui->frame->ToolAction(Command::EditorButton);
+        QAction* button = ui->ToolButton(Command::EditorButton);
         QVERIFY(button->isCheckable());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString());
         ui->host.ShowRowLock(true);
@@ -184,29 +185,28 @@ private slots:
                  QStringList({"テキストエディタで編集 (&T)", "-", "新しい名前でリネーム (&R)",
                               "直前のリネームを元に戻す (&U)"}));
         QCOMPARE(labels(4), QStringList({"バージョン情報 (&A)"}));
-        QCOMPARE(ui->frame->MenuAction(Command::Rename)->statusTip(),
-                 QString("新しいファイル名にリネーム"));
+        QCOMPARE(ui->MenuItem(Command::Rename)->statusTip(), QString("新しいファイル名にリネーム"));
 
         // Under the row lock both register commands ask first; No registers nothing and shows
         // no dialog, Yes releases the lock and goes on.
         ui->app.RoundTrip().SetRowLockedForTest(true);
         ui->dir.MakeFile("tree/one.txt");
-        ui->host.folderToRegister = ui->dir / "tree";
-        ui->host.filesToRegister = {ui->dir / "tree/one.txt"};
+        ui->host.foldersToRegister = {ui->dir / "tree"};
+        ui->host.filesToRegister = {{ui->dir / "tree/one.txt"}};
         ui->host.yesNoAnswers = {false, false};
-        ui->frame->MenuAction(Command::RegisterFolder)->trigger();
-        ui->frame->MenuAction(Command::RegisterFiles)->trigger();
+        ui->TriggerMenu(Command::RegisterFolder);
+        ui->TriggerMenu(Command::RegisterFiles);
         QCOMPARE(ui->host.questions.size(), std::size_t{2});
         QVERIFY(ui->host.folderTitles.empty());
         QCOMPARE(ui->app.List().RowCount(), 0);
         ui->host.yesNoAnswers = {true};
-        ui->frame->MenuAction(Command::RegisterFolder)->trigger();
+        ui->TriggerMenu(Command::RegisterFolder);
         QCOMPARE(ui->host.folderTitles, std::vector<std::string>{msg::kFolderTitle});
         QVERIFY(!ui->app.Lock().RowLocked());
         QVERIFY(ui->app.List().RowCount() > 0);
 
         // Exit only asks the main loop to end.
-        ui->frame->MenuAction(Command::Exit)->trigger();
+        ui->TriggerMenu(Command::Exit);
         QVERIFY(ui->app.QuitRequested());
         QVERIFY(ui->frame->isVisible());
     }
@@ -243,14 +243,13 @@ private slots:
             }
             QVERIFY2(coloured >= 20, qPrintable(a->text() + QString::number(coloured)));
         }
-        QCOMPARE(ui->frame->ToolAction(Command::RegisterFiles)->statusTip(),
-                 QString("リストに登録"));
-        QCOMPARE(ui->frame->ToolAction(Command::GoUp)->toolTip(), QString("１つ上の階層へ移動"));
+        QCOMPARE(ui->ToolButton(Command::RegisterFiles)->statusTip(), QString("リストに登録"));
+        QCOMPARE(ui->ToolButton(Command::GoUp)->toolTip(), QString("１つ上の階層へ移動"));
 
         // "クリア" removes every row and empties the log.
         ui->AddNumbered(2);
         ui->app.Log().AppendLog("x");
-        ui->frame->ToolAction(Command::ClearAll)->trigger();
+        ui->TriggerTool(Command::ClearAll);
         QCOMPARE(ui->model->rowCount(), 0);
         QCOMPARE(ui->frame->Log()->toPlainText(), QString());
         QCOMPARE(ui->frame->Status()->CountPane()->Text(), QString("登録総数 : 0"));
@@ -263,7 +262,7 @@ private slots:
         ui->app.Rules().SetNewName(1, "a.txt");
         ui->list->setFocus();
         ui->host.yesNoAnswers = {true};
-        ui->frame->ToolAction(Command::Rename)->trigger();
+        ui->TriggerTool(Command::Rename);
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->host.questions[0].caption, std::string(msg::kRenameCaption));
         QCOMPARE(test::ReadFileText(ui->dir / "files/a.txt"), std::string("B"));
@@ -280,17 +279,17 @@ private slots:
         ui->Add("b.txt");
         ui->app.Settings().useExternalEditor = 1;
         ui->app.Settings().editorPath = "/bin/true";  // an "editor" that exits at once
-        QAction* button = ui->frame->ToolAction(Command::EditorButton);
+        QAction* button = ui->ToolButton(Command::EditorButton);
 
         // During a registration the button stays released and the busy error is logged.
         std::optional<BusyGuard> busy(std::in_place, ui->app.Busy());
-        button->trigger();
+        test::Trigger(button, "editor button");
         QVERIFY(!button->isChecked());
         QVERIFY(!ui->app.Lock().RowLocked());
         QVERIFY(ui->app.Log().Text().find(msg::kBusy) != std::string::npos);
         busy.reset();
 
-        button->trigger();
+        test::Trigger(button, "editor button");
         QVERIFY(ui->app.Lock().RowLocked());
         QVERIFY(button->isChecked());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString("行ロック"));
@@ -318,7 +317,7 @@ private slots:
         QCOMPARE(ui->Text(1, ColNewName), QString("second.txt"));
 
         // The second click releases the lock and deletes the text file.
-        button->trigger();
+        test::Trigger(button, "editor button");
         QVERIFY(!ui->app.Lock().RowLocked());
         QVERIFY(!button->isChecked());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString());
@@ -328,24 +327,43 @@ private slots:
             QColor(196, 196, 196));
 
         // The menu item takes the lock as well, asking nothing.
-        ui->frame->MenuAction(Command::EditInTextEditor)->trigger();
+        ui->TriggerMenu(Command::EditInTextEditor);
         QVERIFY(ui->app.Lock().RowLocked());
         QVERIFY(button->isChecked());
         QVERIFY(ui->host.questions.empty());
     }
 
+    // The helpers every window test triggers through refuse what a user could not click.
+    void triggerRefusesMissingAndDisabledItems() {
+        QCOMPARE(test::TriggerProblem(ui->frame->MenuAction(Command::About)), QString());
+        QCOMPARE(test::TriggerProblem(ui->frame->ToolAction(Command::Exit)), QString("missing"));
+        QMenu* recent = ui->frame->RecentPresetsMenu();
+        emit recent->aboutToShow();  // no presets: one greyed-out item
+        QAction* none = recent->actions().value(0);
+        QVERIFY(none != nullptr);
+        QCOMPARE(none->text(), QString("(なし)"));
+        QCOMPARE(test::TriggerProblem(none), QString("disabled"));
+
+        // Trigger must fail the test itself. Were it to let the item through, the expected
+        // failure would fall to QVERIFY(true) below, which then reports an unexpected pass.
+        QEXPECT_FAIL("", "a disabled item fails the test that triggers it", Continue);
+        const bool triggered = test::Trigger(none, "the empty recent presets item");
+        QVERIFY(true);
+        QVERIFY(!triggered);
+    }
+
     void barsCanBeHiddenFromTheViewMenuWithCheckMarks() {
-        QAction* toolBarItem = ui->frame->MenuAction(Command::ToggleToolBar);
-        QAction* statusItem = ui->frame->MenuAction(Command::ToggleStatusBar);
+        QAction* toolBarItem = ui->MenuItem(Command::ToggleToolBar);
+        QAction* statusItem = ui->MenuItem(Command::ToggleStatusBar);
         QVERIFY(toolBarItem->isChecked());
         QVERIFY(statusItem->isChecked());
-        toolBarItem->trigger();
+        test::Trigger(toolBarItem, "tool bar item");
         QVERIFY(!toolBarItem->isChecked());
         QVERIFY(ui->frame->ToolBar()->isHidden());
-        statusItem->trigger();
+        test::Trigger(statusItem, "status bar item");
         QVERIFY(ui->frame->Status()->isHidden());
-        toolBarItem->trigger();
-        statusItem->trigger();
+        test::Trigger(toolBarItem, "tool bar item");
+        test::Trigger(statusItem, "status bar item");
         QVERIFY(!ui->frame->ToolBar()->isHidden());
         QVERIFY(!ui->frame->Status()->isHidden());
         QVERIFY(toolBarItem->isChecked());

@@ -3,16 +3,19 @@
 // modal questions and dialogs are scripted, so tests never wait for a user.
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QTest>
-#include <deque>
 #include <memory>
+#include <source_location>
 #include <string>
 #include <vector>
 
 #include "app/CMorvaneApp.h"
+#include "app/Command.h"
 #include "platform/FileSystem.h"
+#include "support/ScriptedAnswers.h"
 #include "support/TempDir.h"
 #include "ui/CEditName.h"
 #include "ui/CListCtrlFile.h"
@@ -22,39 +25,52 @@
 
 namespace morvane::test {
 
-class ScriptedQtHost : public QtHost {
+// The real Qt host with the modal questions and file choosers answered from the scripted
+// answers; the other dialogs stay real, for their own tests.
+class ScriptedQtHost : public QtHost, public ScriptedAnswers {
 public:
-    struct Question {
-        std::string text;
-        std::string caption;
-    };
-
-    bool AskYesNo(const std::string& text, const std::string& caption) override {
-        questions.push_back({text, caption});
-        if (yesNoAnswers.empty())
-            return false;
-        const bool answer = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
-        return answer;
-    }
     void ShowWarning(const std::string& text, const std::string& caption) override {
-        warnings.push_back({text, caption});
+        AnswerWarning(text, caption);
     }
-    std::vector<std::string> ChooseFilesToRegister() override { return filesToRegister; }
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        return AnswerYesNo(text, caption);
+    }
+    int AskChoice(const std::string& text, const std::string& caption,
+                  const std::vector<std::string>&) override {
+        return AnswerChoice(text, caption);
+    }
+    std::vector<std::string> ChooseFilesToRegister() override { return AnswerFilesToRegister(); }
     std::string ChooseFolderToRegister(const std::string& title) override {
-        folderTitles.push_back(title);
-        return folderToRegister;
+        return AnswerFolderToRegister(title);
     }
-    std::string ChooseListFileToLoad() override { return {}; }
-    std::string ChooseListFileToSave() override { return {}; }
-
-    std::deque<bool> yesNoAnswers;  // empty: No
-    std::vector<Question> questions;
-    std::vector<Question> warnings;
-    std::vector<std::string> filesToRegister;
-    std::string folderToRegister;
-    std::vector<std::string> folderTitles;
+    std::string ChooseListFileToLoad() override { return AnswerListFileToLoad(); }
+    std::string ChooseListFileToSave() override { return AnswerListFileToSave(); }
 };
+
+// Why a test may not trigger `action` as a user would, or an empty text when it may.
+inline QString TriggerProblem(const QAction* action) {
+    if (action == nullptr)
+        return QStringLiteral("missing");
+    if (!action->isEnabled())
+        return QStringLiteral("disabled");
+    return {};
+}
+
+// Triggers `action` after checking that a user could. A missing or disabled one fails the
+// running test, naming `what`, and triggers nothing: a test never passes by clicking what the
+// user cannot click. Returns whether it triggered.
+inline bool Trigger(QAction* action, const QString& what,
+                    std::source_location where = std::source_location::current()) {
+    const QString problem = TriggerProblem(action);
+    if (!problem.isEmpty()) {
+        const QString text = action ? QStringLiteral(" \"%1\"").arg(action->text()) : QString();
+        QTest::qFail(qPrintable(what + text + QStringLiteral(" is ") + problem), where.file_name(),
+                     static_cast<int>(where.line()));
+        return false;
+    }
+    action->trigger();
+    return true;
+}
 
 // Declare as a member of the test object, created in init() and destroyed in cleanup().
 struct UiApp {
@@ -101,6 +117,27 @@ struct UiApp {
             Add(name);
         }
     }
+    // The main window's menu item or toolbar button for a command; a missing one fails the
+    // running test.
+    QAction* MenuItem(Command command,
+                      std::source_location where = std::source_location::current()) const {
+        return Found(frame->MenuAction(command), "menu item", command, where);
+    }
+    QAction* ToolButton(Command command,
+                        std::source_location where = std::source_location::current()) const {
+        return Found(frame->ToolAction(command), "toolbar button", command, where);
+    }
+    // Chooses the command from the menu or the toolbar, failing the running test when the item
+    // is missing or disabled.
+    bool TriggerMenu(Command command,
+                     std::source_location where = std::source_location::current()) const {
+        return Trigger(frame->MenuAction(command), Describe("menu item", command), where);
+    }
+    bool TriggerTool(Command command,
+                     std::source_location where = std::source_location::current()) const {
+        return Trigger(frame->ToolAction(command), Describe("toolbar button", command), where);
+    }
+
     QString Text(int row, int column) const {
         return model->data(model->index(row, column), Qt::DisplayRole).toString();
     }
@@ -119,6 +156,17 @@ struct UiApp {
     QPoint CellCenter(int row, int column) const {
         list->scrollTo(model->index(row, column));
         return list->visualRect(model->index(row, column)).center();
+    }
+
+    static QString Describe(const char* kind, Command command) {
+        return QStringLiteral("%1 of command %2").arg(kind).arg(static_cast<int>(command));
+    }
+    static QAction* Found(QAction* action, const char* kind, Command command,
+                          std::source_location where) {
+        if (action == nullptr)
+            QTest::qFail(qPrintable(Describe(kind, command) + QStringLiteral(" is missing")),
+                         where.file_name(), static_cast<int>(where.line()));
+        return action;
     }
 
     TempDir dir;
