@@ -5,6 +5,7 @@
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "host/Host.h"
+#include "ops/RowNumbering.h"
 
 namespace morvane {
 
@@ -40,7 +41,7 @@ constexpr std::array<CommandEntry, 25> kCommands = {{
     {Command::NumberNames, false,
      [](C& app) {
          app.UserInterface().BeginEditSelected();
-         app.Rules().SetSelectedNamesToPositions();
+         RowNumbering(app.List(), app.Rules()).NumberSelectedRows();
      }},
     {Command::SelectAll, false, [](C& app) { app.List().SelectAll(); }},
 }};
