@@ -10,6 +10,7 @@
 #include "model/ListModel.h"
 #include "names/NamePipeline.h"
 #include "ops/Busy.h"
+#include "ops/NameToolsView.h"
 #include "platform/FileSystem.h"
 #include "rules/Validation.h"
 
@@ -40,7 +41,7 @@ void NameTools::OnNameTools(const std::string& preset) {
         log_.AppendLog(presets_.Damage());
     const NamePreset* chosen = preset.empty() ? nullptr : presets_.Find(preset);
     SetSteps(chosen != nullptr ? chosen->steps : std::vector<NameStep>{ReplaceStep{}});
-    if (host_.RunNameToolsDialog(*this))
+    if (view_ != nullptr && view_->RunNameTools(*this))
         Apply();
     targets_.clear();
     isTarget_.clear();

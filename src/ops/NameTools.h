@@ -20,6 +20,7 @@ class FileSystem;
 class Host;
 class ListModel;
 class NamePipeline;
+class NameToolsView;
 class Validation;
 
 class NameTools {
@@ -35,6 +36,8 @@ public:
     void OnNameTools(const std::string& preset = {});
 
     NamePresets& Presets() { return presets_; }
+    // The dialog the command opens; without one the command ends as if it were cancelled.
+    void SetView(NameToolsView* view) { view_ = view; }
 
     // For the dialog, while it is open.
     std::size_t TargetCount() const { return targets_.size(); }
@@ -74,6 +77,7 @@ private:
     ActivityLog& log_;
     Host& host_;
     BusyState& busy_;
+    NameToolsView* view_ = nullptr;
     NamePresets presets_;
     std::vector<Target> targets_;
     std::vector<std::uint8_t> isTarget_;  // by row

@@ -57,8 +57,11 @@ bool FakeHost::ChooseFont(FontDescription& font) {
     return fontDialog ? fontDialog(font) : false;
 }
 
-bool FakeHost::RunOptionsDialog(AppSettings& settings) {
-    return optionsDialog ? optionsDialog(settings) : false;
+std::optional<Options> FakeHost::RunOptionsDialog(const Options& current) {
+    Options chosen = current;
+    if (!optionsDialog || !optionsDialog(chosen))
+        return std::nullopt;
+    return chosen;
 }
 
 void FakeHost::OpenProgressDialog() {

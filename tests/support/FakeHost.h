@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "ops/NameToolsView.h"
 #include "settings/AppSettings.h"
 
 namespace morvane::test {
 
-class FakeHost : public Host {
+class FakeHost : public Host, public NameToolsView {
 public:
     void LogAppended(const std::string& text) override { logView += text; }
     void LogCleared() override { logView.clear(); }
@@ -24,9 +25,9 @@ public:
     std::string ChooseListFileToLoad() override;
     std::string ChooseListFileToSave() override;
     bool ChooseFont(FontDescription& font) override;
-    bool RunOptionsDialog(AppSettings& settings) override;
+    std::optional<Options> RunOptionsDialog(const Options& current) override;
     void ShowAbout() override { ++aboutShown; }
-    bool RunNameToolsDialog(NameTools& tools) override {
+    bool RunNameTools(NameTools& tools) override {
         return nameToolsDialog ? nameToolsDialog(tools) : false;
     }
 
@@ -61,7 +62,7 @@ public:
     std::vector<std::string> listFilesToLoad;
     std::vector<std::string> listFilesToSave;
     std::function<bool(FontDescription&)> fontDialog;
-    std::function<bool(AppSettings&)> optionsDialog;
+    std::function<bool(Options&)> optionsDialog;  // edits the options it is shown; true for OK
     std::function<bool(NameTools&)> nameToolsDialog;
     std::function<void()> onPump;           // runs inside Pump(): nested commands, aborts
     std::function<void()> onWaitForEvents;  // runs inside the main loop's wait
