@@ -23,7 +23,9 @@ public:
     std::string ChooseListFileToLoad() override { return listFile; }
     std::string ChooseListFileToSave() override { return listFile; }
     bool ChooseFont(FontDescription&) override { return false; }
-    std::optional<Options> RunOptionsDialog(const Options&) override { return std::nullopt; }
+    std::optional<morvane::Options> RunOptionsDialog(const morvane::Options&) override {
+        return std::nullopt;
+    }
     void ShowAbout() override {}
     void OpenProgressDialog() override {}
     void CloseProgressDialog() override {}
