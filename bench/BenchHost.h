@@ -23,8 +23,9 @@ public:
     std::string ChooseListFileToLoad() override { return listFile; }
     std::string ChooseListFileToSave() override { return listFile; }
     bool ChooseFont(FontDescription&) override { return false; }
-    bool RunOptionsDialog(AppSettings&) override { return false; }
-    bool RunNameToolsDialog(NameTools&) override { return false; }
+    std::optional<morvane::Options> RunOptionsDialog(const morvane::Options&) override {
+        return std::nullopt;
+    }
     void ShowAbout() override {}
     void OpenProgressDialog() override {}
     void CloseProgressDialog() override {}

@@ -134,8 +134,10 @@ void CMorvaneApp::ChooseFont() {
 }
 
 void CMorvaneApp::OnOptions() {
-    if (host_.RunOptionsDialog(settings_))
+    if (const auto chosen = host_.RunOptionsDialog(OptionsOf(settings_))) {
+        StoreOptions(*chosen, &settings_);
         SaveChangedSettings();
+    }
 }
 
 void CMorvaneApp::Execute(Command command, const CommandArgument& argument) {

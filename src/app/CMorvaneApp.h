@@ -140,7 +140,7 @@ private:
     RowOrder rowOrder_{list_, host_, rowLock_};
     ListFile listFile_{list_, validation_, fs_,   log_,          host_,
                        host_, busy_,       pump_, registration_, removal_};
-    NameTools nameTools_{list_, validation_, fs_, log_, host_, host_};
+    NameTools nameTools_{list_, validation_, fs_, log_, host_};
 };
 
 }  // namespace morvane

@@ -5,6 +5,7 @@
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "host/Host.h"
+#include "ops/RowNumbering.h"
 
 namespace morvane {
 
@@ -68,7 +69,7 @@ constexpr std::array<CommandEntry, 28> kCommands = {{
     {Command::NumberNames, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) {
          app.UserInterface().BeginEditSelected();
-         app.Rules().SetSelectedNamesToPositions();
+         RowNumbering(app.List(), app.Rules()).NumberSelectedRows();
      }},
     {Command::SelectAll, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) { app.List().SelectAll(); }},

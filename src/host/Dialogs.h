@@ -2,15 +2,14 @@
 // Message boxes, questions and the program's dialogs. Each returns the user's answer;
 // empty results mean the user cancelled.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/FontDescription.h"
+#include "host/Options.h"
 
 namespace morvane {
-
-struct AppSettings;
-class NameTools;
 
 class Dialogs {
 public:
@@ -29,10 +28,9 @@ public:
     virtual std::string ChooseListFileToLoad() = 0;
     virtual std::string ChooseListFileToSave() = 0;
     virtual bool ChooseFont(FontDescription& font) = 0;
-    virtual bool RunOptionsDialog(AppSettings& settings) = 0;
+    // The options as chosen on OK.
+    virtual std::optional<Options> RunOptionsDialog(const Options& current) = 0;
     virtual void ShowAbout() = 0;
-    // The name tools' dialog over the tools' rows and steps; true for OK.
-    virtual bool RunNameToolsDialog(NameTools& tools) = 0;
 };
 
 }  // namespace morvane

@@ -5,24 +5,23 @@
 #include <unordered_map>
 
 #include "host/ActivityLog.h"
-#include "host/Dialogs.h"
 #include "host/MainWindow.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
 #include "names/NamePipeline.h"
 #include "ops/Busy.h"
+#include "ops/NameToolsView.h"
 #include "platform/FileSystem.h"
 #include "rules/Validation.h"
 
 namespace morvane {
 
 NameTools::NameTools(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-                     Dialogs& dialogs, MainWindow& window)
+                     MainWindow& window)
     : list_(list),
       validation_(validation),
       fs_(fs),
       log_(log),
-      dialogs_(dialogs),
       window_(window),
       presets_(fs) {}
 
@@ -39,7 +38,7 @@ void NameTools::OnNameTools(const std::string& preset) {
         log_.AppendLog(presets_.Damage());
     const NamePreset* chosen = preset.empty() ? nullptr : presets_.Find(preset);
     SetSteps(chosen != nullptr ? chosen->steps : std::vector<NameStep>{ReplaceStep{}});
-    if (dialogs_.RunNameToolsDialog(*this))
+    if (view_ != nullptr && view_->RunNameTools(*this))
         Apply();
     targets_.clear();
     isTarget_.clear();

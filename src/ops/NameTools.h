@@ -16,16 +16,16 @@ namespace morvane {
 
 class ActivityLog;
 class FileSystem;
-class Dialogs;
 class MainWindow;
 class ListModel;
 class NamePipeline;
+class NameToolsView;
 class Validation;
 
 class NameTools {
 public:
     NameTools(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-              Dialogs& dialogs, MainWindow& window);
+              MainWindow& window);
     ~NameTools();
     NameTools(const NameTools&) = delete;
     NameTools& operator=(const NameTools&) = delete;
@@ -35,6 +35,8 @@ public:
     void OnNameTools(const std::string& preset = {});
 
     NamePresets& Presets() { return presets_; }
+    // The dialog the command opens; without one the command ends as if it were cancelled.
+    void SetView(NameToolsView* view) { view_ = view; }
 
     // For the dialog, while it is open.
     std::size_t TargetCount() const { return targets_.size(); }
@@ -72,8 +74,8 @@ private:
     Validation& validation_;
     FileSystem& fs_;
     ActivityLog& log_;
-    Dialogs& dialogs_;
     MainWindow& window_;
+    NameToolsView* view_ = nullptr;
     NamePresets presets_;
     std::vector<Target> targets_;
     std::vector<std::uint8_t> isTarget_;  // by row

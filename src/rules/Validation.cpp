@@ -5,9 +5,10 @@
 #include "host/ActivityLog.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderPresence.h"
-#include "platform/SameFile.h"
 #include "platform/Utf16.h"
+#include "rules/ErrorMessages.h"
 
 namespace morvane {
 namespace {
@@ -24,16 +25,24 @@ void SetBit(FileEntry* e, std::uint32_t bit, bool on) {
     }
 }
 
-}  // namespace
-
-bool Validation::HasForbiddenCharacter(int row, std::string_view name) {
-    return MayBeForbidden(name) && morvane::HasForbiddenCharacter(name, CharactersOf(row));
+// The name a row gets from `name`: trailing blanks are cut only from a name the user changed,
+// so a file whose name ends in a blank and was left alone keeps it, and is not renamed.
+std::string_view KeptName(std::string_view name, std::string_view currentName) {
+    const std::size_t kept = name.find_last_not_of(' ');
+    const std::size_t length = kept == std::string_view::npos ? 0 : kept + 1;
+    return length < name.size() && name != currentName ? name.substr(0, length) : name;
 }
 
-std::string Validation::ForbiddenMessage(int row, int number, const std::string& shown) {
-    const std::string refused(RefusedCharactersText(CharactersOf(row)));
-    return FormatText(msg::kForbidden, number, shown.c_str()) +
-           FormatText(msg::kRefusedHere, refused.c_str());
+}  // namespace
+
+NameToCheck Validation::ToCheck(int row, std::string_view name, const std::string& key,
+                                const FileEntry* occupant) {
+    const FileEntry* entry = list_.EntryAt(row);
+    return {list_.Cell(row, ColDirectory), name, key, entry->currentKey, occupant != nullptr};
+}
+
+std::string_view Validation::RefusedIn(int row) {
+    return RefusedCharactersText(names_.CharactersOf(list_.Cell(row, ColDirectory)));
 }
 
 bool Validation::SetNewName(int row, std::string name) {
@@ -105,15 +114,9 @@ void Validation::SetOneName(const NewName& change, NameSource source,
     FileEntry* entry = list.EntryAt(row);
     const bool byPosition = source == NameSource::TextFile;
     const auto shownRow = [&] { return byPosition ? row + 1 : list.RowNumberOf(row); };
-    std::string_view name = change.name;
-    const std::size_t kept = name.find_last_not_of(' ');
-    const std::size_t length = kept == std::string_view::npos ? 0 : kept + 1;
-    // Blanks are cut only from a name the user changed: a file whose name ends in a blank and
-    // was left alone keeps it, and is not renamed.
-    if (length < name.size() && name != list.Cell(row, ColCurrentName)) {
-        name = name.substr(0, length);
+    std::string_view name = KeptName(change.name, list.Cell(row, ColCurrentName));
+    if (name.size() < change.name.size())
         log_.AppendLog(FormatText(msg::kTrailingBlanks, shownRow(), std::string(name).c_str()));
-    }
     const std::size_t dirLength = entry->dirLength;
     std::size_t units = Utf16Length(name);
     if (byPosition && dirLength + 1 + units >= kMaxPathUnits) {
@@ -153,65 +156,62 @@ void Validation::CheckRow(int row, NameSource source,
     // The checks below may refresh this row's error cell, which ends the view: FinishRow
     // reads the name again.
     const std::string_view name = list.Cell(row, ColNewName);
-    if (name.empty())
-        log_.AppendLog(FormatText(msg::kBlankName, shownRow()));
-    SetBit(entry, ErrBlank, name.empty());
-    const bool forbidden = HasForbiddenCharacter(row, name);
-    if (forbidden) {
-        const std::string shown(byPosition ? std::string_view(entry->NewKey()) : name);
-        log_.AppendLog(ForbiddenMessage(row, shownRow(), shown));
+    const FileEntry* occupant = OccupantOf(row);
+    const std::uint32_t found =
+        names_.Check(ToCheck(row, name, entry->NewKey(), occupant), presence_);
+    if ((found & (ErrBlank | ErrForbidden | ErrTooLong)) != 0) {
+        ErrorFacts facts;
+        facts.number = shownRow();
+        if ((found & ErrBlank) != 0)
+            log_.AppendLog(ErrorText(ErrBlank, facts));
+        if ((found & ErrForbidden) != 0) {
+            facts.name = byPosition ? std::string_view(entry->NewKey()) : name;
+            facts.refused = RefusedIn(row);
+            log_.AppendLog(ErrorText(ErrForbidden, facts));
+        }
+        if ((found & ErrTooLong) != 0) {
+            facts.name = name;
+            facts.nameMax = names_.NameMaxOf(list.Cell(row, ColDirectory));
+            log_.AppendLog(ErrorText(ErrTooLong, facts));
+        }
     }
-    SetBit(entry, ErrForbidden, forbidden);
-    const std::size_t nameMax = name.size() > kShortestNameMax ? NameMaxOf(row) : kShortestNameMax;
-    const bool tooLong = name.size() > nameMax;
-    if (tooLong) {
-        log_.AppendLog(FormatText(msg::kNameTooLong, static_cast<int>(nameMax), shownRow(),
-                                  std::string(name).c_str()));
-    }
-    SetBit(entry, ErrTooLong, tooLong);
+    for (const std::uint32_t bit : {ErrBlank, ErrForbidden, ErrTooLong})
+        SetBit(entry, bit, (found & bit) != 0);
     SetBit(entry, ErrDuplicate, CheckDuplicate(row));
     if (checkedLater != nullptr && !checkedLater->empty())
         MarkPartnersOutside(entry, *checkedLater);
-    const FileEntry* occupant = OccupantOf(row);
     // A blank name keeps whatever it said about an existing file.
-    if ((entry->errors & ErrBlank) == 0)
-        SetBit(entry, ErrExists, CheckExistingFile(row, occupant));
+    if ((found & ErrBlank) == 0) {
+        if ((found & ErrExists) != 0) {
+            ErrorFacts facts;
+            facts.number = list.RowNumberOf(row);
+            facts.newPath = entry->NewPath();
+            log_.AppendLog(ErrorText(ErrExists, facts));
+        }
+        SetBit(entry, ErrExists, (found & ErrExists) != 0);
+    }
     FinishRow(row, ColNewName, occupant);
 }
 
 std::uint32_t Validation::ProbeName(int row, std::string_view name) {
     const FileEntry* entry = list_.EntryAt(row);
-    if (name != list_.Cell(row, ColCurrentName))
-        name = name.substr(0, name.find_last_not_of(' ') + 1);
-    if (name.empty())
-        return ErrBlank;
-    std::uint32_t errors = 0;
-    if (HasForbiddenCharacter(row, name))
-        errors |= ErrForbidden;
-    if (name.size() > kShortestNameMax && name.size() > NameMaxOf(row))
-        errors |= ErrTooLong;
-    const std::string path = std::string(list_.Cell(row, ColDirectory)) + std::string(name);
-    const std::string key = MakePathKey(path);
-    if (key != entry->currentKey && list_.CurrentPathIndex().Find(key) == nullptr &&
-        fs_.Exists(key) && !IsSameFileByOtherName(fs_, entry->currentKey, key))
-        errors |= ErrExists;
-    return errors;
+    name = KeptName(name, list_.Cell(row, ColCurrentName));
+    const std::string key = MakePathKey(std::string(list_.Cell(row, ColDirectory)).append(name));
+    // The row itself holds only its own path, which is no other row's file.
+    const FileEntry* occupant = list_.CurrentPathIndex().Find(key, entry);
+    return names_.Check(ToCheck(row, name, key, occupant));
 }
 
 std::string Validation::ExplainErrors(int row) {
     const FileEntry* entry = list_.EntryAt(row);
     const std::uint32_t errors = entry->errors;
-    const int number = list_.RowNumberOf(row);
     const std::string name(list_.Cell(row, ColNewName));
-    std::string text;
-    const auto add = [&](std::uint32_t bit, const std::string& line) {
-        if ((errors & bit) == 0)
-            return;
-        if (!text.empty())
-            text += '\n';
-        text += line;
-    };
-    add(ErrBlank, FormatText(msg::kBlankName, number));
+    ErrorFacts facts;
+    facts.number = list_.RowNumberOf(row);
+    facts.name = name;
+    facts.newPath = entry->NewPath();
+    facts.file = entry->currentKey;
+    // What costs a walk or a look at the folder is found only for the errors that need it.
     if ((errors & ErrDuplicate) != 0) {
         FileEntry* partner = nullptr;
         list_.NewPathIndex().ForEach(entry->NewKey(), list_.NewPathIndex().HashOf(entry),
@@ -219,44 +219,21 @@ std::string Validation::ExplainErrors(int row) {
                                          partner = e != entry ? e : nullptr;
                                          return partner == nullptr;
                                      });
-        const int other = partner != nullptr ? list_.RowNumberOf(partner->row) : number;
-        add(ErrDuplicate, FormatText(msg::kDuplicate, number, other));
+        facts.partner = partner != nullptr ? list_.RowNumberOf(partner->row) : facts.number;
     }
     if ((errors & ErrForbidden) != 0)
-        add(ErrForbidden, ForbiddenMessage(row, number, name));
-    add(ErrExists, FormatText(msg::kExists, number, entry->NewPath().c_str()));
-    add(ErrSwapBlocked, FormatText(msg::kSwapTarget, number, name.c_str()));
-    add(ErrRenameTest, FormatText(msg::kRenameTestFailed, entry->currentKey.c_str()));
-    if ((errors & ErrTooLong) != 0) {
-        add(ErrTooLong,
-            FormatText(msg::kNameTooLong, static_cast<int>(NameMaxOf(row)), number, name.c_str()));
+        facts.refused = RefusedIn(row);
+    if ((errors & ErrTooLong) != 0)
+        facts.nameMax = names_.NameMaxOf(list_.Cell(row, ColDirectory));
+    std::string text;
+    for (const ErrorMessage& message : kErrorMessages) {
+        if ((errors & message.bit) == 0)
+            continue;
+        if (!text.empty())
+            text += '\n';
+        text += message.text(facts);
     }
     return text;
-}
-
-namespace {
-
-// What the file system says of a folder, asked once per folder.
-template <typename Value, typename Ask>
-Value OncePerFolder(std::unordered_map<std::string, Value, TextHash, std::equal_to<>>& known,
-                    std::string_view directory, Ask ask) {
-    if (const auto found = known.find(directory); found != known.end())
-        return found->second;
-    const Value value = ask(std::string(directory));
-    known.emplace(std::string(directory), value);
-    return value;
-}
-
-}  // namespace
-
-std::size_t Validation::NameMaxOf(int row) {
-    return OncePerFolder(nameMax_, list_.Cell(row, ColDirectory),
-                         [&](const std::string& folder) { return fs_.NameMax(folder); });
-}
-
-NameCharacters Validation::CharactersOf(int row) {
-    return OncePerFolder(charactersOf_, list_.Cell(row, ColDirectory),
-                         [&](const std::string& folder) { return fs_.CharactersIn(folder); });
 }
 
 void Validation::MarkPartnersOutside(const FileEntry* entry,
@@ -305,8 +282,10 @@ void Validation::FinishRow(int row, int nameColumn, const FileEntry* occupant) {
     FileEntry* entry = list_.EntryAt(row);
     const bool blocked = CheckSwapTarget(row, occupant);
     if (blocked) {
-        const std::string name(list_.Cell(row, nameColumn));
-        log_.AppendLog(FormatText(msg::kSwapTarget, list_.RowNumberOf(row), name.c_str()));
+        ErrorFacts facts;
+        facts.number = list_.RowNumberOf(row);
+        facts.name = list_.Cell(row, nameColumn);
+        log_.AppendLog(ErrorText(ErrSwapBlocked, facts));
     }
     SetBit(entry, ErrSwapBlocked, blocked);
     UpdateDependents(row);
@@ -327,8 +306,10 @@ void Validation::OnRowRemoved(int row) {
     // collides with a file. Nobody wanting it, the disk need not be asked.
     if (!dependents.empty() && fs_.Exists(removed->currentKey)) {
         for (FileEntry* d : dependents) {
-            log_.AppendLog(
-                FormatText(msg::kExists, list.RowNumberOf(d->row), removed->currentKey.c_str()));
+            ErrorFacts facts;
+            facts.number = list.RowNumberOf(d->row);
+            facts.newPath = removed->currentKey;
+            log_.AppendLog(ErrorText(ErrExists, facts));
             d->errors |= ErrExists;
             list.RefreshErrorColumn(d->row);
         }
@@ -336,20 +317,16 @@ void Validation::OnRowRemoved(int row) {
     ReleaseOldDuplicate(row);
     for (FileEntry* d : dependents) {
         if (d->Moves() && (d->errors & ErrExists) != 0) {
-            log_.AppendLog(
-                FormatText(msg::kExists, list.RowNumberOf(d->row), d->NewPath().c_str()));
+            ErrorFacts facts;
+            facts.number = list.RowNumberOf(d->row);
+            facts.newPath = d->NewPath();
+            log_.AppendLog(ErrorText(ErrExists, facts));
             list.RefreshErrorColumn(d->row);
             UpdateDependents(d->row);
         }
     }
     // Once the row is gone its dependents have no occupant.
     UpdateDependents(removed, removed);
-}
-
-void Validation::SetSelectedNamesToPositions() {
-    for (int row : list_.SelectedRows()) {
-        SetNewName(row, FormatText("%08x", static_cast<unsigned>(row)));
-    }
 }
 
 int Validation::CountPartners(const FileEntry* entry, FileEntry** first) {
@@ -393,29 +370,15 @@ bool Validation::CheckDuplicate(int row) {
         list_.RefreshErrorColumn(partner->row);
         UpdateDependents(partner->row);
     }
-    log_.AppendLog(
-        FormatText(msg::kDuplicate, list_.RowNumberOf(partner->row), list_.RowNumberOf(row)));
+    ErrorFacts facts;
+    facts.number = list_.RowNumberOf(partner->row);
+    facts.partner = list_.RowNumberOf(row);
+    log_.AppendLog(ErrorText(ErrDuplicate, facts));
     return true;
 }
 
 FileEntry* Validation::OccupantOf(int row) {
     return Occupant(list_.EntryAt(row));
-}
-
-bool Validation::CheckExistingFile(int row, const FileEntry* occupant) {
-    FileEntry* entry = list_.EntryAt(row);
-    entry->errors &= ~std::uint32_t{ErrExists};
-    // A registered row holds the path: another one that makes room, or the row itself.
-    if (occupant != nullptr || !entry->Moves())
-        return false;
-    if (!(presence_ != nullptr ? presence_->Exists(entry->NewKey()) : fs_.Exists(entry->NewKey())))
-        return false;
-    // On a case-insensitive file system a change of letter case finds the row's own file.
-    if (IsSameFileByOtherName(fs_, entry->currentKey, entry->NewKey()))
-        return false;
-    log_.AppendLog(FormatText(msg::kExists, list_.RowNumberOf(row), entry->NewPath().c_str()));
-    entry->errors |= ErrExists;
-    return true;
 }
 
 bool Validation::CheckSwapTarget(int row, const FileEntry* occupant) {

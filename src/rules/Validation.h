@@ -14,11 +14,9 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
-#include "platform/NameCharacters.h"
-#include "platform/TextHash.h"
+#include "rules/NameCheck.h"
 
 namespace morvane {
 
@@ -70,7 +68,7 @@ protected:
 class Validation {
 public:
     Validation(ListModel& list, FileSystem& fs, ActivityLog& log)
-        : list_(list), fs_(fs), log_(log) {}
+        : list_(list), fs_(fs), log_(log), names_(fs) {}
 
     static constexpr std::size_t kMaxPathUnits = 32000;
 
@@ -87,30 +85,23 @@ public:
     void CheckRow(int row) { CheckRow(row, NameSource::Row, nullptr); }
     void OnRowRegistered(int row);
     void OnRowRemoved(int row);
-    // F5: every selected row's new name becomes its 0-based position in "%08x".
-    void SetSelectedNamesToPositions();
 
     // The log's message for each error of the row, one per line: what the row shows when the
     // user points at it. Empty for a clean row.
     std::string ExplainErrors(int row);
 
-    // The errors the row would carry with this name, as far as the row alone and the disk
-    // tell: blank, forbidden character, too long, an unregistered file at the path. Changes
-    // and logs nothing. Duplicates and swaps depend on the other names of a batch.
+    // The errors the row would carry with this name (trailing blanks cut as setting it would),
+    // from the one check of a row's name (see NameCheck). Changes and logs nothing.
+    // Duplicates and swaps depend on the other names of a batch.
     std::uint32_t ProbeName(int row, std::string_view name);
-
-    // A character the file system of the row's folder refuses, or CR or LF.
-    bool HasForbiddenCharacter(int row, std::string_view name);
 
     void ReleaseOldDuplicate(int row);
     bool CheckDuplicate(int row);
-    bool CheckExistingFile(int row) { return CheckExistingFile(row, OccupantOf(row)); }
     // True when the row is swap-blocked (see above).
     bool CheckSwapTarget(int row) { return CheckSwapTarget(row, OccupantOf(row)); }
-    // The other row registered at this row's new path, if any. The two checks below take it
-    // from the caller, so checking a row walks the index for it once.
+    // The other row registered at this row's new path, if any. The check below takes it from
+    // the caller, so checking a row walks the index for it once.
     FileEntry* OccupantOf(int row);
-    bool CheckExistingFile(int row, const FileEntry* occupant);
     bool CheckSwapTarget(int row, const FileEntry* occupant);
     // Bring the swap bit of the rows that want this row's current path (and of theirs, as far
     // as it changes) in line with this row's state. Silent.
@@ -147,22 +138,16 @@ private:
     // through it. `absent` is a row about to leave the list: it occupies nothing any more.
     void UpdateDependents(FileEntry* entry, const FileEntry* absent = nullptr);
 
-    // No file system takes fewer bytes in a name (POSIX's least NAME_MAX): shorter names
-    // need no look at the folder.
-    static constexpr std::size_t kShortestNameMax = 14;
-    // The name limit of the row's folder, asked once per folder.
-    std::size_t NameMaxOf(int row);
-
-    std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> nameMax_;
-    // The characters the row's folder takes, asked once per folder.
-    NameCharacters CharactersOf(int row);
-    // The forbidden-character line, with what the folder refuses.
-    std::string ForbiddenMessage(int row, int number, const std::string& shown);
-    std::unordered_map<std::string, NameCharacters, TextHash, std::equal_to<>> charactersOf_;
+    // The row's name as the check sees it, under the key `key`.
+    NameToCheck ToCheck(int row, std::string_view name, const std::string& key,
+                        const FileEntry* occupant);
+    // What the folder refuses, as the forbidden-character message shows it.
+    std::string_view RefusedIn(int row);
 
     ListModel& list_;
     FileSystem& fs_;
     ActivityLog& log_;
+    NameCheck names_;
     // Set while a batch checks its rows: many rows of one folder then cost one read of it
     // instead of one lookup of each new name.
     FolderPresence* presence_ = nullptr;

@@ -142,6 +142,26 @@ void StoreFont(const FontDescription& font, AppSettings* settings) {
     settings->faceName = font.faceName;
 }
 
+Options OptionsOf(const AppSettings& settings) {
+    Options options;
+    options.registerFolders = settings.registerFolders;
+    options.registerEverythingBelow = settings.registerEverythingBelow;
+    options.openOnSelection = settings.openOnSelection;
+    options.folderNavigation = settings.folderNavigation;
+    options.useExternalEditor = settings.useExternalEditor;
+    options.editorPath = settings.editorPath;
+    return options;
+}
+
+void StoreOptions(const Options& options, AppSettings* settings) {
+    settings->registerFolders = options.registerFolders;
+    settings->registerEverythingBelow = options.registerEverythingBelow;
+    settings->openOnSelection = options.openOnSelection;
+    settings->folderNavigation = options.folderNavigation;
+    settings->useExternalEditor = options.useExternalEditor;
+    settings->editorPath = options.editorPath;
+}
+
 std::string SettingsFilePath(FileSystem& fs, const std::string& programDir,
                              const std::string& configHome) {
     const std::string beside = programDir + "/config.ini";

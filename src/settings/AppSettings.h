@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/FontDescription.h"
+#include "host/Options.h"
 
 namespace morvane {
 
@@ -36,6 +37,9 @@ struct AppSettings {
 // The font fields of the settings, and back.
 FontDescription FontOf(const AppSettings& settings);
 void StoreFont(const FontDescription& font, AppSettings* settings);
+// The fields of the options dialog, and back.
+Options OptionsOf(const AppSettings& settings);
+void StoreOptions(const Options& options, AppSettings* settings);
 
 // Longest string value kept from the file, in UTF-16 units.
 constexpr std::size_t kMaxSettingLength = 31999;

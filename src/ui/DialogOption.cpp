@@ -11,7 +11,6 @@
 
 #include "host/Messages.h"
 #include "ops/ChosenPath.h"
-#include "settings/AppSettings.h"
 #include "ui/QtText.h"
 
 namespace morvane {
@@ -44,20 +43,20 @@ QCheckBox* MakeCheck(const char* text, std::uint8_t value, QWidget* parent) {
 
 }  // namespace
 
-DialogOption::DialogOption(AppSettings& settings, FileSystem& fs, ActivityLog& log, QWidget* parent)
-    : QDialog(parent), settings_(settings), fs_(fs), log_(log) {
+DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, QWidget* parent)
+    : QDialog(parent), options_(options), fs_(fs), log_(log) {
     setObjectName(QStringLiteral("DialogOption"));
     setWindowTitle(Qs(msg::kOptionsCaption));
     browseForEditor = [this] { return BrowseWithFileDialog(); };
 
-    registerFolders_ = MakeCheck(msg::kOptRegisterFolders, settings.registerFolders, this);
-    registerBelow_ = MakeCheck(msg::kOptRegisterBelow, settings.registerEverythingBelow, this);
-    openOnSelection_ = MakeCheck(msg::kOptOpenOnSelection, settings.openOnSelection, this);
-    folderNavigation_ = MakeCheck(msg::kOptFolderNavigation, settings.folderNavigation, this);
-    useEditor_ = MakeCheck(msg::kOptUseEditor, settings.useExternalEditor, this);
+    registerFolders_ = MakeCheck(msg::kOptRegisterFolders, options.registerFolders, this);
+    registerBelow_ = MakeCheck(msg::kOptRegisterBelow, options.registerEverythingBelow, this);
+    openOnSelection_ = MakeCheck(msg::kOptOpenOnSelection, options.openOnSelection, this);
+    folderNavigation_ = MakeCheck(msg::kOptFolderNavigation, options.folderNavigation, this);
+    useEditor_ = MakeCheck(msg::kOptUseEditor, options.useExternalEditor, this);
     editorPath_ = new QLineEdit(this);
     editorPath_->setMaxLength(31999);
-    pathBytes_ = settings.editorPath;
+    pathBytes_ = options.editorPath;
     editorPath_->setText(Qs(pathBytes_));
     browse_ = new QPushButton(Qs(msg::kOptBrowse), this);
     browse_->setAutoDefault(false);
@@ -119,13 +118,13 @@ QString DialogOption::BrowseWithFileDialog() {
 
 void DialogOption::accept() {
     const auto flag = [](const QCheckBox* box) -> std::uint8_t { return box->isChecked() ? 1 : 0; };
-    settings_.registerFolders = flag(registerFolders_);
-    settings_.registerEverythingBelow = flag(registerBelow_);
-    settings_.openOnSelection = flag(openOnSelection_);
-    settings_.folderNavigation = flag(folderNavigation_);
-    settings_.useExternalEditor = flag(useEditor_);
+    options_.registerFolders = flag(registerFolders_);
+    options_.registerEverythingBelow = flag(registerBelow_);
+    options_.openOnSelection = flag(openOnSelection_);
+    options_.folderNavigation = flag(folderNavigation_);
+    options_.useExternalEditor = flag(useEditor_);
     const QString path = editorPath_->text();
-    settings_.editorPath = path == Qs(pathBytes_) ? pathBytes_ : PathBytes(path);
+    options_.editorPath = path == Qs(pathBytes_) ? pathBytes_ : PathBytes(path);
     QDialog::accept();
 }
 

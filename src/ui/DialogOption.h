@@ -1,11 +1,13 @@
 #pragma once
 // "環境設定": five of the settings as check boxes and the editor program's path. OK copies
-// the controls into the settings record (the file is written at the end of the run);
-// Cancel, Escape and the close box change nothing.
+// the controls into the options value it was given; Cancel, Escape and the close box change
+// nothing.
 
 #include <QDialog>
 #include <functional>
 #include <string>
+
+#include "host/Options.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -15,13 +17,12 @@ namespace morvane {
 
 class ActivityLog;
 class FileSystem;
-struct AppSettings;
 
 class DialogOption final : public QDialog {
     Q_OBJECT
 public:
     // A chosen editor that cannot be told apart (see ResolveChosenPath) is reported in log.
-    DialogOption(AppSettings& settings, FileSystem& fs, ActivityLog& log, QWidget* parent);
+    DialogOption(Options& options, FileSystem& fs, ActivityLog& log, QWidget* parent);
 
     // The file dialog of "参照"; returns the chosen path as the dialog shows it, or an empty
     // text. Tests replace it.
@@ -41,7 +42,7 @@ public slots:
 private:
     QString BrowseWithFileDialog();
 
-    AppSettings& settings_;
+    Options& options_;
     FileSystem& fs_;
     ActivityLog& log_;
     QCheckBox* registerFolders_;

@@ -149,6 +149,12 @@ std::string QtHost::ChooseListFileToSave() {
     return RunFileDialog(dialog, LastComponent::MayBeNew);
 }
 
+void QtHost::SetApp(CMorvaneApp* app) {
+    app_ = app;
+    if (app_ != nullptr)
+        app_->Tools().SetView(this);
+}
+
 bool QtHost::ChooseFont(FontDescription& font) {
     // The stored size is shown as a point size, and the chosen point size is stored.
     QFont initial = FontFromDescription(font);
@@ -163,15 +169,18 @@ bool QtHost::ChooseFont(FontDescription& font) {
     return true;
 }
 
-bool QtHost::RunOptionsDialog(AppSettings& settings) {
+std::optional<Options> QtHost::RunOptionsDialog(const Options& current) {
     // The dialog reads the folders of a chosen editor and reports in the application's log.
     if (app_ == nullptr)
-        return false;
-    DialogOption dialog(settings, app_->Files(), app_->Log(), Owner());
-    return dialog.exec() == QDialog::Accepted;
+        return std::nullopt;
+    Options chosen = current;
+    DialogOption dialog(chosen, app_->Files(), app_->Log(), Owner());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chosen;
 }
 
-bool QtHost::RunNameToolsDialog(NameTools& tools) {
+bool QtHost::RunNameTools(NameTools& tools) {
     NameToolsDialog dialog(tools, Owner());
     return dialog.exec() == QDialog::Accepted;
 }

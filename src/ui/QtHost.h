@@ -10,6 +10,7 @@
 
 #include "host/Host.h"
 #include "ops/ChosenPath.h"
+#include "ops/NameToolsView.h"
 
 class QFileDialog;
 
@@ -20,15 +21,16 @@ class CMainFrame;
 class DialogProcess;
 class MimeIconCache;
 
-class QtHost : public Host {
+class QtHost : public Host, public NameToolsView {
 public:
     QtHost();
     ~QtHost() override;
     QtHost(const QtHost&) = delete;
     QtHost& operator=(const QtHost&) = delete;
 
-    // The application the windows work for; set before its start-up.
-    void SetApp(CMorvaneApp* app) { app_ = app; }
+    // The application the windows work for; set before its start-up. Its name tools open
+    // their dialog here.
+    void SetApp(CMorvaneApp* app);
 
     CMainFrame* MainFrame() const { return frame_.get(); }
     DialogProcess* ProgressDialog() const { return progress_.get(); }
@@ -46,8 +48,8 @@ public:
     std::string ChooseListFileToLoad() override;
     std::string ChooseListFileToSave() override;
     bool ChooseFont(FontDescription& font) override;
-    bool RunOptionsDialog(AppSettings& settings) override;
-    bool RunNameToolsDialog(NameTools& tools) override;
+    std::optional<Options> RunOptionsDialog(const Options& current) override;
+    bool RunNameTools(NameTools& tools) override;
     void ShowAbout() override;
 
     void OpenProgressDialog() override;

@@ -102,7 +102,7 @@ TEST_F(StartupTest, SettingsThatCannotBeSavedAreReportedAtShutDown) {
 TEST_F(StartupTest, ChosenOptionsAndFontAreWrittenAtOnceAndACancelWritesNothing) {
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
     const std::string path = dir / "prog/config.ini";
-    host.optionsDialog = [](AppSettings& s) {
+    host.optionsDialog = [](Options& s) {
         s.registerFolders = 0;
         return true;
     };
@@ -122,7 +122,7 @@ TEST_F(StartupTest, ChosenOptionsAndFontAreWrittenAtOnceAndACancelWritesNothing)
     // A change not yet chosen in a dialog stays unwritten when the dialog is cancelled.
     const std::string before = test::ReadFileText(path);
     app.Settings().registerFolders = 1;
-    host.optionsDialog = [](AppSettings&) { return false; };
+    host.optionsDialog = [](Options&) { return false; };
     host.fontDialog = [](FontDescription&) { return false; };
     app.Execute(Command::Options);
     app.Execute(Command::ChooseFont);
@@ -136,7 +136,7 @@ TEST_F(StartupTest, ChosenOptionsThatCannotBeSavedAreReportedInTheLog) {
     CMorvaneApp faulty(host, fs);
     env.settingsPath = dir / "xdg/morvane/config.ini";
     ASSERT_EQ(faulty.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    host.optionsDialog = [](AppSettings&) { return true; };
+    host.optionsDialog = [](Options&) { return true; };
     faulty.Execute(Command::Options);
     EXPECT_EQ(
         faulty.Log().Text(),

@@ -333,7 +333,7 @@ TEST_F(ValidationTest, F5NamesSelectedRowsByPosition) {
     for (int i = 0; i < 27; ++i)
         Add("f" + std::to_string(i));
     app.List().SetSelection({0, 9, 26});
-    app.Rules().SetSelectedNamesToPositions();
+    app.Execute(Command::NumberNames);
     EXPECT_EQ(app.List().Cell(0, ColNewName), "00000000");
     EXPECT_EQ(app.List().Cell(9, ColNewName), "00000009");
     EXPECT_EQ(app.List().Cell(26, ColNewName), "0000001a");

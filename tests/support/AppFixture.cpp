@@ -10,6 +10,7 @@ AppFixture::AppFixture() {
     app.Settings().registerFolders = 1;
     app.Settings().openOnSelection = 1;
     app.Settings().folderNavigation = 1;
+    app.Tools().SetView(&host);
 }
 
 int AppFixture::Add(const std::string& relative, const std::string& content) {

@@ -33,8 +33,11 @@ bool FakeHost::ChooseFont(FontDescription& font) {
     return AnswerFont(font);
 }
 
-bool FakeHost::RunOptionsDialog(AppSettings& settings) {
-    return AnswerOptions(settings);
+std::optional<Options> FakeHost::RunOptionsDialog(const Options& current) {
+    Options chosen = current;
+    if (!AnswerOptions(chosen))
+        return std::nullopt;
+    return chosen;
 }
 
 void FakeHost::OpenProgressDialog() {

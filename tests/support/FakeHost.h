@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "ops/NameToolsView.h"
 #include "settings/AppSettings.h"
 #include "support/ScriptedAnswers.h"
 
 namespace morvane::test {
 
-class FakeHost : public Host, public ScriptedAnswers {
+class FakeHost : public Host, public ScriptedAnswers, public NameToolsView {
 public:
     void LogAppended(const std::string& text) override { logView += text; }
     void LogCleared() override { logView.clear(); }
@@ -25,9 +26,9 @@ public:
     std::string ChooseListFileToLoad() override;
     std::string ChooseListFileToSave() override;
     bool ChooseFont(FontDescription& font) override;
-    bool RunOptionsDialog(AppSettings& settings) override;
+    std::optional<Options> RunOptionsDialog(const Options& current) override;
     void ShowAbout() override { ++aboutShown; }
-    bool RunNameToolsDialog(NameTools& tools) override { return AnswerNameTools(tools); }
+    bool RunNameTools(NameTools& tools) override { return AnswerNameTools(tools); }
 
     void OpenProgressDialog() override;
     void CloseProgressDialog() override;

@@ -60,8 +60,8 @@ bool ScriptedAnswers::AnswerFont(FontDescription& font) {
     return fontDialog ? fontDialog(font) : false;
 }
 
-bool ScriptedAnswers::AnswerOptions(AppSettings& settings) {
-    return optionsDialog ? optionsDialog(settings) : false;
+bool ScriptedAnswers::AnswerOptions(Options& options) {
+    return optionsDialog ? optionsDialog(options) : false;
 }
 
 bool ScriptedAnswers::AnswerNameTools(NameTools& tools) {

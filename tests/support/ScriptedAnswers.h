@@ -11,7 +11,7 @@
 #include "host/FontDescription.h"
 
 namespace morvane {
-struct AppSettings;
+struct Options;
 class NameTools;
 }  // namespace morvane
 
@@ -32,7 +32,7 @@ struct ScriptedAnswers {
     std::string AnswerListFileToLoad();
     std::string AnswerListFileToSave();
     bool AnswerFont(FontDescription& font);
-    bool AnswerOptions(AppSettings& settings);
+    bool AnswerOptions(Options& options);
     bool AnswerNameTools(NameTools& tools);
 
     // Scripted answers; an empty queue is the user cancelling.
@@ -43,7 +43,7 @@ struct ScriptedAnswers {
     std::vector<std::string> listFilesToLoad;
     std::vector<std::string> listFilesToSave;
     std::function<bool(FontDescription&)> fontDialog;
-    std::function<bool(AppSettings&)> optionsDialog;
+    std::function<bool(Options&)> optionsDialog;  // edits the options it is shown; true for OK
     std::function<bool(NameTools&)> nameToolsDialog;
 
     // What the program asked.

@@ -60,6 +60,15 @@ void ClickButton(QWidget* dialog, const QString& text) {
 
 class DialogsTest : public QObject {
     Q_OBJECT
+
+    // The options dialog as the program runs it: shown the settings, and OK stores its choice.
+    bool RunOptions(AppSettings& s) {
+        const std::optional<Options> chosen = ui->host.RunOptionsDialog(OptionsOf(s));
+        if (chosen)
+            StoreOptions(*chosen, &s);
+        return chosen.has_value();
+    }
+
 private slots:
     void init() { ui = std::make_unique<UiApp>(); }
     void cleanup() { ui.reset(); }
@@ -117,7 +126,7 @@ private slots:
             checked = true;
             ClickButton(dialog, "OK");
         });
-        QVERIFY(ui->host.RunOptionsDialog(s));
+        QVERIFY(RunOptions(s));
         QVERIFY(checked);
         QCOMPARE(s.registerFolders, std::uint8_t{0});
         QCOMPARE(s.registerEverythingBelow, std::uint8_t{1});
@@ -145,16 +154,16 @@ private slots:
             dialog->RegisterFoldersBox()->click();
             ClickButton(dialog, "キャンセル");
         });
-        QVERIFY(!ui->host.RunOptionsDialog(s));
+        QVERIFY(!RunOptions(s));
         QCOMPARE(s.editorPath, std::string("/old/editor"));
         QCOMPARE(s.registerFolders, std::uint8_t{2});
 
         // Escape cancels as well; an untouched path keeps its bytes.
         s.editorPath = "/opt/\xFF/edit";
         WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-        QVERIFY(!ui->host.RunOptionsDialog(s));
+        QVERIFY(!RunOptions(s));
         WhenModal([](QWidget* modal) { ClickButton(modal, "OK"); });
-        QVERIFY(ui->host.RunOptionsDialog(s));
+        QVERIFY(RunOptions(s));
         QCOMPARE(s.editorPath, std::string("/opt/\xFF/edit"));
     }
 
@@ -184,7 +193,7 @@ private slots:
             QCOMPARE(dialog->EditorPathField()->text(), Qs(editor));
             ClickButton(dialog, "OK");
         });
-        QVERIFY(ui->host.RunOptionsDialog(s));
+        QVERIFY(RunOptions(s));
         QCOMPARE(s.editorPath, editor);
         const std::string shown = Utf8(Qs(ui->dir / "twice/\xE9"));
         QVERIFY(ui->app.Log().Text().find(FormatText(msg::kChosenPathAmbiguous, shown.c_str())) !=

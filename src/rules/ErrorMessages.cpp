@@ -1,0 +1,45 @@
+#include "rules/ErrorMessages.h"
+
+#include "host/Messages.h"
+
+namespace morvane {
+namespace {
+
+// The formats take C strings; the facts are views.
+std::string Z(std::string_view text) {
+    return std::string(text);
+}
+
+}  // namespace
+
+const std::array<ErrorMessage, 7> kErrorMessages = {{
+    {ErrBlank, [](const ErrorFacts& f) { return FormatText(msg::kBlankName, f.number); }},
+    {ErrDuplicate,
+     [](const ErrorFacts& f) { return FormatText(msg::kDuplicate, f.number, f.partner); }},
+    {ErrForbidden,
+     [](const ErrorFacts& f) {
+         return FormatText(msg::kForbidden, f.number, Z(f.name).c_str()) +
+                FormatText(msg::kRefusedHere, Z(f.refused).c_str());
+     }},
+    {ErrExists,
+     [](const ErrorFacts& f) { return FormatText(msg::kExists, f.number, Z(f.newPath).c_str()); }},
+    {ErrSwapBlocked,
+     [](const ErrorFacts& f) { return FormatText(msg::kSwapTarget, f.number, Z(f.name).c_str()); }},
+    {ErrRenameTest,
+     [](const ErrorFacts& f) { return FormatText(msg::kRenameTestFailed, Z(f.file).c_str()); }},
+    {ErrTooLong,
+     [](const ErrorFacts& f) {
+         return FormatText(msg::kNameTooLong, static_cast<int>(f.nameMax), f.number,
+                           Z(f.name).c_str());
+     }},
+}};
+
+std::string ErrorText(ErrorBit bit, const ErrorFacts& facts) {
+    for (const ErrorMessage& message : kErrorMessages) {
+        if (message.bit == bit)
+            return message.text(facts);
+    }
+    return {};
+}
+
+}  // namespace morvane
