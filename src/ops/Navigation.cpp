@@ -12,6 +12,7 @@
 #include "ops/RowRemoval.h"
 #include "ops/TextRoundTrip.h"
 #include "platform/Directories.h"
+#include "platform/Paths.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
@@ -107,12 +108,11 @@ void Registration::OnGoUp() {
     if (!rowLock_.ConfirmUnlockRows())
         return;
     removal_.ClearAllRows();
-    const auto slash = currentFolder_.find_last_of('/');
-    if (slash == std::string::npos) {
+    if (FolderOf(currentFolder_).empty()) {
         ShowDrivesAndFolders();
         return;
     }
-    currentFolder_.erase(slash);
+    currentFolder_ = std::string(WithoutFinalSlash(FolderOf(currentFolder_)));
     ShowFolder(currentFolder_);
 }
 

@@ -10,6 +10,7 @@
 #include "ops/Locations.h"
 #include "ops/TemporaryName.h"
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/Utf16.h"
 #include "rules/Validation.h"
 #include "settings/AppSettings.h"
@@ -28,31 +29,6 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 
 }  // namespace
 
-std::string WithoutTrailingSlash(const std::string& path) {
-    std::string p = path;
-    while (p.size() > 1 && p.back() == '/')
-        p.pop_back();
-    return p;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    std::string path;
-    AppendJoinedPath(folder, name, &path);
-    return path;
-}
-
-void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path) {
-    const bool root = folder.empty() || folder == "/";
-    const std::string_view base = root ? std::string_view() : std::string_view(folder);
-    const bool slash = root || folder.back() != '/';
-    // One allocation at most, where adding up temporaries takes two.
-    path->reserve(path->size() + base.size() + (slash ? 1 : 0) + name.size());
-    path->append(base);
-    if (slash)
-        path->push_back('/');
-    path->append(name);
-}
-
 std::string AttributeLetters(const FileInfo& info) {
     std::string letters;
     if (info.kind == FileKind::Other)
@@ -67,11 +43,6 @@ std::string AttributeLetters(const FileInfo& info) {
     if (info.IsDirectory())
         letters += 'D';
     return letters;
-}
-
-std::string ExtensionOf(const std::string& name) {
-    const auto dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
 bool Registration::RegisterPath(const std::string& path) {
@@ -90,7 +61,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     // Copied only when there is a slash to take off: the walk's paths have none.
     std::string trimmed;
     if (rawPath.size() > 1 && rawPath.back() == '/')
-        trimmed = WithoutTrailingSlash(rawPath);
+        trimmed = WithoutTrailingSlashes(rawPath);
     const std::string& path = trimmed.empty() ? rawPath : trimmed;
     // The root is a drive row, never a file to rename.
     if (path == "/")
@@ -177,7 +148,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     cells[ColRowNumber] = std::to_string(list_.RowCount() + 1);
     cells[ColError].clear();
     cells[ColDirectory].clear();
-    cells[ColExtension] = ExtensionOf(name);
+    cells[ColExtension] = ExtensionCell(name);
     cells[ColAttributes] = AttributeLetters(*info);
     row->cellsFromPaths = true;
     row->cells.Assign(cells);
@@ -198,7 +169,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     // or a mount point would vanish for a moment under every running program.
     bool topLevel = directory == "/";
     if (!topLevel && info.IsDirectory()) {
-        const auto parent = fs_.Find(WithoutTrailingSlash(std::string(directory)));
+        const auto parent = fs_.Find(std::string(WithoutTrailingSlashes(directory)));
         topLevel = !parent || parent->device != info.device;
     }
     if (topLevel) {
@@ -207,7 +178,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     }
     // Kept from file to file: most files of a walk share their folder.
     std::string& folder = folderScratch_;
-    folder.assign(directory.substr(0, directory.size() - 1));
+    folder.assign(WithoutFinalSlash(directory));
     // Where the folder's rights decide, they are read, not tried: a trial moves the file away
     // and back, which wakes every watcher of the folder and can strand the file.
     const FolderRights rights = RightsOf(folder);
@@ -228,7 +199,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     std::uint32_t counter = 0;
     std::string temp;
     do {
-        temp = folder + "/" + TemporaryName(counter++, name, limit->second);
+        temp = JoinPath(folder, TemporaryName(counter++, name, limit->second));
     } while (fs_.Exists(temp));
     if (!fs_.Move(path, temp).Ok()) {
         log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));

@@ -133,15 +133,7 @@ private:
     std::unordered_map<std::string, FolderRights> rights_;
 };
 
-// The path without trailing "/" ("/" stays "/").
-std::string WithoutTrailingSlash(const std::string& path);
-// folder + "/" + name, where the root folder may be given as "" or "/".
-std::string JoinPath(const std::string& folder, const std::string& name);
-// The same appended to `path`.
-void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path);
 // Attribute letters of the "属性" cell: S, R, N, H, D in this order.
 std::string AttributeLetters(const FileInfo& info);
-// The extension cell: what follows the last dot of the name, or empty.
-std::string ExtensionOf(const std::string& name);
 
 }  // namespace morvane

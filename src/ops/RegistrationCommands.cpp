@@ -10,6 +10,7 @@
 #include "ops/Pump.h"
 #include "ops/Registration.h"
 #include "ops/TextRoundTrip.h"
+#include "platform/Paths.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
@@ -21,7 +22,7 @@ void Registration::OnDropFiles(const std::vector<std::string>& paths) {
     const auto n = static_cast<float>(paths.size());
     bool any = false;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::string path = WithoutTrailingSlash(paths[i]);
+        const std::string path(WithoutTrailingSlashes(paths[i]));
         host_.SetOverallText(path);
         host_.SetOverallProgress(static_cast<float>(i) / n);
         std::optional<FileInfo> info;
@@ -71,7 +72,7 @@ void Registration::OnRegisterFolder() {
     const std::string chosen = host_.ChooseFolderToRegister(msg::kFolderTitle);
     if (chosen.empty())
         return;
-    const std::string folder = WithoutTrailingSlash(chosen);
+    const std::string folder(WithoutTrailingSlashes(chosen));
     Run run(*this);
     progressShare_ = 0.0f;
     host_.SetOverallText(folder);

@@ -9,6 +9,7 @@
 #include "model/ListModel.h"
 #include "ops/Pump.h"
 #include "ops/Registration.h"
+#include "platform/Paths.h"
 #include "platform/Utf16.h"
 #include "rules/Validation.h"
 
@@ -118,9 +119,8 @@ void RowRemoval::Repoint(int position, const std::string& path) {
     FileEntry* entry = list_.EntryAt(position);
     list_.CurrentPathIndex().Unlink(entry);
     list_.NewPathIndex().Unlink(entry);
-    const std::size_t nameStart = path.rfind('/') + 1;
-    const std::string directory = path.substr(0, nameStart);
-    const std::string name = path.substr(nameStart);
+    const std::string directory(FolderOf(path));
+    const std::string name(NameOf(path));
     const bool nameChanged = name != list_.Cell(position, ColCurrentName);
     const std::string newName(list_.Cell(position, ColNewName));
     // The paths before the cells, which are read from them where they match.
@@ -130,7 +130,7 @@ void RowRemoval::Repoint(int position, const std::string& path) {
     list_.SetCell(position, ColDirectory, directory);
     list_.SetCell(position, ColNewName, newName);
     if (nameChanged)
-        list_.SetCell(position, ColExtension, ExtensionOf(name));
+        list_.SetCell(position, ColExtension, ExtensionCell(name));
     entry->dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
     list_.CurrentPathIndex().Insert(entry);
     list_.NewPathIndex().Insert(entry);
