@@ -120,7 +120,7 @@ bool PlanRecovery::MoveEntry(std::size_t entry, int to) {
 
 void PlanRecovery::FreshTemporary(std::size_t entry, std::string* lines) {
     const std::string& old = plan_.plan[entry].from;
-    // A damaged journal may hold a bare name: it stands for its own folder, as it always has.
+    // A bare name, which only a damaged journal holds, is taken as its own folder.
     const std::string_view parent = ParentOf(old);
     const std::string folder(parent.empty() ? std::string_view(old) : parent);
     const std::string_view name = NameOf(old);

@@ -163,7 +163,7 @@ void RenameEngine::Collect() {
             lastDirectory.empty() || directory != lastDirectory || entry->folderId != lastId) {
             lastDirectory.assign(directory);
             lastId = entry->folderId;
-            folder = folders_->Add(std::string(WithoutFinalSlash(lastDirectory)), lastId);
+            folder = folders_->Add(WithoutFinalSlash(lastDirectory), lastId);
         }
         if (int error = 0; folders_->Open(folder, &error) == nullptr) {
             LeaveReplacedFolder(entry->currentKey, entry->NewPath(), error);
