@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/Paths.h"
 #include "platform/Utf16.h"
 
 namespace morvane {
@@ -154,9 +155,8 @@ void ListModel::Repoint(int row, const std::string& path) {
     FileEntry& entry = rows_[static_cast<std::size_t>(row)]->entry;
     currentIndex_.Unlink(&entry);
     newIndex_.Unlink(&entry);
-    const std::size_t nameStart = path.rfind('/') + 1;
-    const std::string directory = path.substr(0, nameStart);
-    const std::string name = path.substr(nameStart);
+    const std::string directory(FolderOf(path));
+    const std::string name(NameOf(path));
     const bool nameChanged = name != Cell(row, ColCurrentName);
     const std::string newName(Cell(row, ColNewName));
     // The paths before the cells, which are read from them where they match.
@@ -166,7 +166,7 @@ void ListModel::Repoint(int row, const std::string& path) {
     SetCell(row, ColDirectory, directory);
     SetCell(row, ColNewName, newName);
     if (nameChanged)
-        SetCell(row, ColExtension, ExtensionOf(name));
+        SetCell(row, ColExtension, ExtensionCell(name));
     entry.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
     currentIndex_.Insert(&entry);
     newIndex_.Insert(&entry);

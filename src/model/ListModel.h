@@ -18,6 +18,7 @@
 #include "model/PathIndex.h"
 #include "model/RowBuilder.h"
 #include "model/RowCells.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 
@@ -43,7 +44,7 @@ struct ListRow {
 // its name, its new name; "" for the other columns.
 inline std::string_view PathCell(const FileEntry& entry, int column) {
     const std::string_view current = entry.currentKey;
-    const std::size_t folder = current.rfind('/') + 1;
+    const std::size_t folder = NameStart(current);
     switch (column) {
         case ColDirectory:
             return current.substr(0, folder);

@@ -2,6 +2,7 @@
 
 #include "model/ListModel.h"
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/Utf16.h"
 
 namespace morvane {
@@ -31,11 +32,6 @@ std::string AttributeLetters(const FileInfo& info) {
     if (info.IsDirectory())
         letters += 'D';
     return letters;
-}
-
-std::string ExtensionOf(const std::string& name) {
-    const auto dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
 std::unique_ptr<ListRow> RowBuilder::FileRow(FileRowFacts&& facts, std::uint16_t typeNumber,
@@ -68,7 +64,7 @@ std::unique_ptr<ListRow> RowBuilder::FileRow(FileRowFacts&& facts, std::uint16_t
     FormatUtc(info.mtimeSec, &cells[ColModified]);
     cells[ColRowNumber] = std::to_string(rowNumber);
     cells[ColError].clear();
-    cells[ColExtension] = ExtensionOf(name);
+    cells[ColExtension] = ExtensionCell(name);
     cells[ColAttributes] = AttributeLetters(info);
     row->cellsFromPaths = true;
     row->cells.Assign(cells);

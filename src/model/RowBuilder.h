@@ -42,7 +42,5 @@ private:
 
 // Attribute letters of the "属性" cell: S, R, N, H, D in this order.
 std::string AttributeLetters(const FileInfo& info);
-// The extension cell: what follows the last dot of the name, or empty.
-std::string ExtensionOf(const std::string& name);
 
 }  // namespace morvane

@@ -6,22 +6,6 @@
 
 namespace morvane {
 
-std::size_t ExtensionDot(std::string_view name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0)
-        return std::string_view::npos;
-    return dot;
-}
-
-std::string StemOf(std::string_view name) {
-    return std::string(name.substr(0, ExtensionDot(name)));
-}
-
-std::string ExtensionOf(std::string_view name) {
-    const std::size_t dot = ExtensionDot(name);
-    return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot + 1));
-}
-
 std::size_t CodePointCount(std::string_view text) {
     std::size_t count = 0;
     std::uint32_t cp = 0;

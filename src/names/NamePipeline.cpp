@@ -8,6 +8,7 @@
 #include "names/NameParts.h"
 #include "names/Replace.h"
 #include "names/Transform.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 
@@ -23,7 +24,7 @@ std::string OnPart(const std::string& name, NamePart part,
                    const std::function<std::string(const std::string&)>& fn) {
     if (part == NamePart::Whole)
         return fn(name);
-    const std::size_t dot = ExtensionDot(name);
+    const std::size_t dot = SuffixDot(name);
     if (part == NamePart::Extension) {
         if (dot == std::string::npos)
             return name;
@@ -74,11 +75,12 @@ std::string ApplyExtension(const std::string& name, const ExtensionStep& s) {
         text.erase(0, 1);
     switch (s.action) {
         case ExtensionAction::Change:
-            return text.empty() ? StemOf(name) : StemOf(name) + "." + text;
+            return text.empty() ? std::string(StemOf(name))
+                                : std::string(StemOf(name)) + "." + text;
         case ExtensionAction::Add:
             return text.empty() ? name : name + "." + text;
         case ExtensionAction::Remove:
-            return StemOf(name);
+            return std::string(StemOf(name));
         case ExtensionAction::Lower:
         case ExtensionAction::Upper: {
             const CaseKind kind =

@@ -8,6 +8,7 @@
 
 #include "host/ActivityLog.h"
 #include "host/Messages.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 namespace {
@@ -33,7 +34,7 @@ void InstanceRecord::Start(const std::string& folder, const std::string& tempDir
     if (fs_.ListFolder(folder, &names).Ok()) {
         for (const std::string& name : names) {
             if (IsRecordName(name))
-                RemoveLeftovers(folder + "/" + name);
+                RemoveLeftovers(JoinPath(folder, name));
         }
     }
     // Locked before it takes a name the look above would take for a dead instance's.

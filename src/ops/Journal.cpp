@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "host/Messages.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 namespace {
@@ -67,7 +68,8 @@ std::string JournalName(const JournalFile& file, JournalState state) {
 FsStatus MarkJournal(FileSystem& fs, const std::string& folder, JournalFile* file,
                      JournalState state) {
     std::string name = JournalName(*file, state);
-    if (const FsStatus moved = fs.Move(folder + "/" + file->name, folder + "/" + name); !moved.Ok())
+    if (const FsStatus moved = fs.Move(JoinPath(folder, file->name), JoinPath(folder, name));
+        !moved.Ok())
         return moved;
     file->name = std::move(name);
     file->state = state;
@@ -103,7 +105,7 @@ void PruneJournals(FileSystem& fs, const std::string& folder) {
             break;
         if (file.state == JournalState::Running)
             continue;  // only recovery decides about those
-        (void)fs.Remove(folder + "/" + file.name);
+        (void)fs.Remove(JoinPath(folder, file.name));
         --finished;
     }
 }
@@ -130,7 +132,7 @@ FsStatus Journal::Begin(const std::string& folder, RunKind kind, std::string_vie
         entry_ = {FormatText("%s-%04u", stamp.c_str(), n) +
                       std::string(SuffixOf(kind, JournalState::Running)),
                   kind, JournalState::Running};
-        opened = fs_.OpenLocked(folder + "/" + entry_.name, true, &file_);
+        opened = fs_.OpenLocked(JoinPath(folder, entry_.name), true, &file_);
         if (opened.error != EEXIST || n == 9999)
             break;
     }
@@ -145,7 +147,7 @@ FsStatus Journal::Begin(const std::string& folder, RunKind kind, std::string_vie
     if (written.Ok())
         written = fs_.SyncFolder(folder);
     if (!written.Ok()) {
-        (void)fs_.Remove(folder + "/" + entry_.name);
+        (void)fs_.Remove(JoinPath(folder, entry_.name));
         file_.Close();
     }
     return written;

@@ -1,4 +1,5 @@
 #include "ops/MovedPaths.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 
@@ -38,9 +39,9 @@ std::string MovedPaths::Now(std::string_view path) const {
             continue;
         // A folder moves within its parent: only its own name changes.
         const std::string_view now = folder->second;
-        const std::size_t nameStart = path.rfind('/', slash - 1) + 1;
+        const std::size_t nameStart = NameStart(path.substr(0, slash));
         result.append(path.substr(done, nameStart - done));
-        result.append(now.substr(now.rfind('/') + 1));
+        result.append(NameOf(now));
         done = slash;
     }
     result.append(path.substr(done));

@@ -6,6 +6,7 @@
 
 #include "host/Messages.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 namespace {
@@ -16,9 +17,7 @@ constexpr std::uint64_t kMaxPresetBytes = 4u << 20;
 }  // namespace
 
 void NamePresets::SetPathBeside(const std::string& settingsPath) {
-    const auto slash = settingsPath.find_last_of('/');
-    path_ = (slash == std::string::npos ? std::string() : settingsPath.substr(0, slash + 1)) +
-            kFileName;
+    path_ = std::string(FolderOf(settingsPath)) + kFileName;
 }
 
 bool NamePresets::Load() {
@@ -69,10 +68,11 @@ std::string NamePresets::Remove(const std::string& name) {
 }
 
 std::string NamePresets::Write() {
-    const auto slash = path_.find_last_of('/');
+    // Empty for a file in the root, which needs no folder made.
+    const std::string folder(WithoutFinalSlash(FolderOf(path_)));
     FsStatus written = FsStatus::Done();
-    if (slash != std::string::npos && slash > 0 && !fs_.Exists(path_.substr(0, slash)))
-        written = MakeFolders(fs_, path_.substr(0, slash));
+    if (!folder.empty() && !fs_.Exists(folder))
+        written = MakeFolders(fs_, folder);
     if (written.Ok())
         written = fs_.WriteFileAtomic(path_, WritePresets(presets_));
     if (written.Ok())

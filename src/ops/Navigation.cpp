@@ -10,6 +10,7 @@
 #include "ops/RowRemoval.h"
 #include "platform/Directories.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
@@ -60,12 +61,11 @@ void Navigation::EnterFolder(const std::string& folder) {
 
 void Navigation::OnGoUp() {
     removal_.ClearAllRows();
-    const auto slash = currentFolder_.find_last_of('/');
-    if (slash == std::string::npos) {
+    if (FolderOf(currentFolder_).empty()) {
         ShowDrivesAndFolders();
         return;
     }
-    currentFolder_.erase(slash);
+    currentFolder_ = std::string(WithoutFinalSlash(FolderOf(currentFolder_)));
     ShowFolder(currentFolder_);
 }
 

@@ -7,17 +7,13 @@
 #include "host/ActivityLog.h"
 #include "host/Messages.h"
 #include "ops/TemporaryName.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 namespace {
 
 std::uint16_t DepthOf(const std::string& path) {
     return static_cast<std::uint16_t>(std::count(path.begin(), path.end(), '/'));
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 }  // namespace
@@ -124,16 +120,17 @@ bool PlanRecovery::MoveEntry(std::size_t entry, int to) {
 
 void PlanRecovery::FreshTemporary(std::size_t entry, std::string* lines) {
     const std::string& old = plan_.plan[entry].from;
-    const std::string folder = FolderOf(old);
-    const std::string name = old.substr(old.find_last_of('/') + 1);
+    // A bare name, which only a damaged journal holds, is taken as its own folder.
+    const std::string_view parent = ParentOf(old);
+    const std::string folder(parent.empty() ? std::string_view(old) : parent);
+    const std::string_view name = NameOf(old);
     auto limit = nameMax_.find(folder);
     if (limit == nameMax_.end())
         limit = nameMax_.emplace(folder, fs_.NameMax(Now(folder))).first;
     const std::size_t nameMax = limit->second;
     std::string recorded;
     for (;;) {
-        recorded = (folder == "/" ? std::string() : folder) + "/" +
-                   TemporaryName(counter_++, name, nameMax);
+        recorded = JoinPath(folder, TemporaryName(counter_++, name, nameMax));
         if (!fs_.Exists(Now(recorded)))
             break;
     }

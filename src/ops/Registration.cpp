@@ -13,6 +13,7 @@
 #include "ops/Locations.h"
 #include "ops/TemporaryName.h"
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/Utf16.h"
 #include "rules/Validation.h"
 #include "settings/AppSettings.h"
@@ -30,31 +31,6 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }
 
 }  // namespace
-
-std::string WithoutTrailingSlash(const std::string& path) {
-    std::string p = path;
-    while (p.size() > 1 && p.back() == '/')
-        p.pop_back();
-    return p;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    std::string path;
-    AppendJoinedPath(folder, name, &path);
-    return path;
-}
-
-void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path) {
-    const bool root = folder.empty() || folder == "/";
-    const std::string_view base = root ? std::string_view() : std::string_view(folder);
-    const bool slash = root || folder.back() != '/';
-    // One allocation at most, where adding up temporaries takes two.
-    path->reserve(path->size() + base.size() + (slash ? 1 : 0) + name.size());
-    path->append(base);
-    if (slash)
-        path->push_back('/');
-    path->append(name);
-}
 
 bool Registration::RegisterDriveRow(const std::string& drive) {
     const std::string key = MakePathKey(drive);
@@ -81,7 +57,7 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     // Copied only when there is a slash to take off: the walk's paths have none.
     std::string trimmed;
     if (rawPath.size() > 1 && rawPath.back() == '/')
-        trimmed = WithoutTrailingSlash(rawPath);
+        trimmed = WithoutTrailingSlashes(rawPath);
     const std::string& path = trimmed.empty() ? rawPath : trimmed;
     // The root is a drive row, never a file to rename.
     if (path == "/")
@@ -156,7 +132,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     // or a mount point would vanish for a moment under every running program.
     bool topLevel = directory == "/";
     if (!topLevel && info.IsDirectory()) {
-        const auto parent = fs_.Find(WithoutTrailingSlash(std::string(directory)));
+        const auto parent = fs_.Find(std::string(WithoutTrailingSlashes(directory)));
         topLevel = !parent || parent->device != info.device;
     }
     if (topLevel) {
@@ -165,7 +141,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     }
     // Kept from file to file: most files of a walk share their folder.
     std::string& folder = folderScratch_;
-    folder.assign(directory.substr(0, directory.size() - 1));
+    folder.assign(WithoutFinalSlash(directory));
     // Where the folder's rights decide, they are read, not tried: a trial moves the file away
     // and back, which wakes every watcher of the folder and can strand the file.
     const FolderRights rights = RightsOf(folder);
@@ -186,7 +162,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     std::uint32_t counter = 0;
     std::string temp;
     do {
-        temp = folder + "/" + TemporaryName(counter++, name, limit->second);
+        temp = JoinPath(folder, TemporaryName(counter++, name, limit->second));
     } while (fs_.Exists(temp));
     if (!fs_.Move(path, temp).Ok()) {
         log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));

@@ -127,11 +127,5 @@ private:
     std::unordered_map<std::string, FolderRights> rights_;
 };
 
-// The path without trailing "/" ("/" stays "/").
-std::string WithoutTrailingSlash(const std::string& path);
-// folder + "/" + name, where the root folder may be given as "" or "/".
-std::string JoinPath(const std::string& folder, const std::string& name);
-// The same appended to `path`.
-void AppendJoinedPath(const std::string& folder, const std::string& name, std::string* path);
 
 }  // namespace morvane

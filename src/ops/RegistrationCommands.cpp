@@ -13,6 +13,7 @@
 #include "ops/Pump.h"
 #include "ops/Registration.h"
 #include "ops/RowLock.h"
+#include "platform/Paths.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
@@ -22,7 +23,7 @@ void Registration::OnDropFiles(const std::vector<std::string>& paths) {
     const auto n = static_cast<float>(paths.size());
     bool any = false;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::string path = WithoutTrailingSlash(paths[i]);
+        const std::string path(WithoutTrailingSlashes(paths[i]));
         progress_.SetOverallText(path);
         progress_.SetOverallProgress(static_cast<float>(i) / n);
         std::optional<FileInfo> info;
@@ -70,7 +71,7 @@ void Registration::OnRegisterFolder() {
     const std::string chosen = dialogs_.ChooseFolderToRegister(msg::kFolderTitle);
     if (chosen.empty())
         return;
-    const std::string folder = WithoutTrailingSlash(chosen);
+    const std::string folder(WithoutTrailingSlashes(chosen));
     Run run(*this);
     progressShare_ = 0.0f;
     progress_.SetOverallText(folder);

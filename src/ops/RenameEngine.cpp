@@ -15,6 +15,7 @@
 #include "ops/TemporaryName.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderPresence.h"
+#include "platform/Paths.h"
 #include "platform/SameFile.h"
 
 namespace morvane {
@@ -22,12 +23,6 @@ namespace {
 
 std::uint16_t CountSeparators(const std::string& key) {
     return static_cast<std::uint16_t>(std::count(key.begin(), key.end(), '/'));
-}
-
-std::string WithoutFinalSlash(std::string_view dir) {
-    if (!dir.empty() && dir.back() == '/')
-        dir.remove_suffix(1);
-    return std::string(dir);
 }
 
 }  // namespace
@@ -95,7 +90,7 @@ RenameRecord RenameEngine::Run(const ListModel& list, RunKind kind, const std::s
         lastJournal_ = journal_.Name();
         if (!closed.Ok()) {
             log_.AppendLog(FormatText(msg::kJournalNotClosed,
-                                      (places_.journalDir + "/" + lastJournal_).c_str(),
+                                      JoinPath(places_.journalDir, lastJournal_).c_str(),
                                       std::strerror(closed.error)));
         }
     }
@@ -158,8 +153,9 @@ void RenameEngine::Collect() {
         const std::uint16_t depth = CountSeparators(entry->NewKey());
         std::string temp;
         if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
-            temp = NextTemporaryPath(WithoutFinalSlash(list.Cell(position, ColDirectory)),
-                                     std::string(list.Cell(position, ColCurrentName)), &presence);
+            temp =
+                NextTemporaryPath(std::string(WithoutFinalSlash(list.Cell(position, ColDirectory))),
+                                  std::string(list.Cell(position, ColCurrentName)), &presence);
         }
         jobs_.push_back({entry->currentKey,
                          entry->NewPath(),
@@ -309,7 +305,7 @@ std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
         limit = nameMax_.emplace(dirWithoutSlash, fs_.NameMax(dirWithoutSlash)).first;
     for (;;) {
         std::string candidate =
-            dirWithoutSlash + "/" + TemporaryName(counter_, name, limit->second);
+            JoinPath(dirWithoutSlash, TemporaryName(counter_, name, limit->second));
         ++counter_;
         // A name some row wants is passed over too, or that row would find its target taken.
         const bool taken =

@@ -8,6 +8,7 @@
 #include "host/Messages.h"
 #include "ops/Locations.h"
 #include "ops/Recovery.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 
@@ -22,7 +23,7 @@ void StartupRecovery::RecoverUnfinishedRuns() {
 
 void StartupRecovery::Recover(JournalFile file) {
     const std::string& folder = places_.journalDir;
-    const std::string path = folder + "/" + file.name;
+    const std::string path = JoinPath(folder, file.name);
     LockedFile held;
     JournalText journal;
     if (const FsStatus opened = OpenJournal(fs_, path, &held, &journal); !opened.Ok()) {

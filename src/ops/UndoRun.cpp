@@ -12,16 +12,10 @@
 #include "ops/Recovery.h"
 #include "ops/Registration.h"
 #include "ops/RenameCommand.h"
+#include "platform/Paths.h"
 #include "rules/Validation.h"
 
 namespace morvane {
-namespace {
-
-std::string NameOf(const std::string& path) {
-    return path.substr(path.find_last_of('/') + 1);
-}
-
-}  // namespace
 
 void UndoRun::UndoLastRun() {
     // The run renames every clean row of the list: the user's own rows must not ride along.
@@ -41,7 +35,7 @@ void UndoRun::UndoLastRun() {
         log_.AppendLog(msg::kNothingToUndo);
         return;
     }
-    const std::string path = folder + "/" + last->name;
+    const std::string path = JoinPath(folder, last->name);
     LockedFile held;
     JournalText read;
     if (!OpenJournal(fs_, path, &held, &read).Ok()) {
@@ -87,7 +81,7 @@ void UndoRun::UndoLastRun() {
             changed.push_back(located.PathNow(i));  // could not be registered
             continue;
         }
-        oldNames.push_back(NameOf(journal.plan[i].from));
+        oldNames.emplace_back(NameOf(journal.plan[i].from));
         names.emplace_back(entry->row, oldNames.back());
     }
     // The names stay put: oldNames was reserved whole.

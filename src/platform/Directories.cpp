@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 namespace {
@@ -63,11 +64,9 @@ std::string ProgramDirectory(FileSystem& fs) {
     const std::string path = ProgramPath(fs);
     if (path.empty())
         return {};
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return path;
     // A program in "/" has the folder "/", not the empty text that means failure.
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    const std::string_view folder = ParentOf(path);
+    return std::string(folder.empty() ? std::string_view(path) : folder);
 }
 
 std::string TempDirectory() {

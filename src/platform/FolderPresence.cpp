@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 
@@ -48,11 +49,10 @@ ListingTrust TrustListing(FileSystem& fs, const std::string& folderPrefix,
 }  // namespace
 
 std::uint64_t FolderPresence::InodeOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos || slash + 1 == path.size())
+    const std::string_view folderPart = ParentOf(path);
+    const std::string_view name = NameOf(path);
+    if (folderPart.empty() || name.empty())
         return InodeByItself(fs_, path);
-    const std::string_view folderPart =
-        slash == 0 ? std::string_view("/") : std::string_view(path).substr(0, slash);
     auto it = folders_.find(folderPart);
     if (it == folders_.end())
         it = folders_.emplace(std::string(folderPart), Folder{}).first;
@@ -73,7 +73,7 @@ std::uint64_t FolderPresence::InodeOf(const std::string& path) {
     // A folder that can be searched but not read still answers path by path.
     if (!f.read || !f.readable)
         return InodeByItself(fs_, path);
-    const auto found = f.names.find(std::string_view(path).substr(slash + 1));
+    const auto found = f.names.find(name);
     if (found == f.names.end())
         return 0;
     return f.inodesHold ? found->second : InodeByItself(fs_, path);

@@ -18,6 +18,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/FolderHandle.h"
+#include "platform/Paths.h"
 
 namespace morvane {
 namespace detail {
@@ -48,9 +49,8 @@ bool WriteAll(int fd, std::string_view content) {
 
 FileInfo Describe(std::string_view path, const struct stat& st) {
     FileInfo info;
-    const auto slash = path.find_last_of('/');
     // Straight into the name: a temporary would cost an allocation of its own.
-    info.name.assign(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
+    info.name.assign(NameOf(path));
     if (S_ISDIR(st.st_mode)) {
         info.kind = FileKind::Directory;
     } else if (S_ISREG(st.st_mode)) {
@@ -169,11 +169,11 @@ FsStatus ResolveLinks(const std::string& path, std::string* target) {
         std::string next;
         if (const FsStatus read = ReadLinkText(*target, &next); !read.Ok())
             return FsStatus::Failed(FsOp::Write, read.error);
-        const auto slash = target->find_last_of('/');
-        if (next.empty() || next.front() == '/' || slash == std::string::npos)
+        const std::string_view folder = FolderOf(*target);
+        if (next.empty() || next.front() == '/' || folder.empty())
             *target = std::move(next);
         else
-            *target = target->substr(0, slash + 1) + next;
+            *target = std::string(folder) + next;
     }
     return FsStatus::Failed(FsOp::Write, ELOOP);
 }

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 extern char** environ;
 
@@ -112,11 +113,10 @@ int WaitPatiently(pid_t pid) {
     }
 }
 
-std::string ParentOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+// The folder a path lies in, "." for a bare name.
+std::string FolderOrHere(const std::string& path) {
+    const std::string_view folder = ParentOf(path);
+    return folder.empty() ? std::string(".") : std::string(folder);
 }
 
 // Why a path cannot be opened at all; Started when it is there and readable.
@@ -125,7 +125,7 @@ ShellOutcome CheckOpenable(FileSystem& fs, const std::string& path) {
         // Why it is not there: the read of the link or of its target says.
         const FsStatus why = fs.CheckAccess(path, AccessMode::Read);
         if (why.error == ENOENT) {
-            const auto parent = fs.FindTarget(ParentOf(path));
+            const auto parent = fs.FindTarget(FolderOrHere(path));
             return parent && parent->IsDirectory() ? ShellOutcome::FileNotFound
                                                    : ShellOutcome::PathNotFound;
         }

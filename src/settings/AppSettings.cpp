@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/Utf16.h"
 #include "settings/IniFile.h"
 
@@ -102,9 +103,9 @@ FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings
         ini.Set(k.section, k.key, text);
     }
     // The XDG folder may not exist yet.
-    const auto slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !fs.Exists(path.substr(0, slash))) {
-        if (const FsStatus made = MakeFolders(fs, path.substr(0, slash)); !made.Ok())
+    const std::string folder(WithoutFinalSlash(FolderOf(path)));
+    if (!folder.empty() && !fs.Exists(folder)) {
+        if (const FsStatus made = MakeFolders(fs, folder); !made.Ok())
             return made;
     }
     return fs.WriteFileAtomic(path, ini.Serialize());

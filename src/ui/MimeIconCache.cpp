@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QStyle>
 
+#include "platform/Paths.h"
 #include "ui/QtText.h"
 
 namespace morvane {
@@ -108,8 +109,7 @@ void MimeIconCache::Describe(const std::string& path, bool isDirectory, std::str
         type = db_.mimeTypeForName(QStringLiteral("inode/directory"));
     } else {
         // By name only: reading every file's content would cost a read per row.
-        const auto slash = path.rfind('/');
-        type = TypeOfName(Qs(slash == std::string::npos ? path : path.substr(slash + 1)));
+        type = TypeOfName(Qs(NameOf(path)));
     }
     const int index = IndexOf(type, isDirectory);
     *typeName = types_[static_cast<std::size_t>(index)].comment;
