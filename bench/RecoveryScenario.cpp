@@ -16,9 +16,9 @@
 #include "app/CMorvaneApp.h"
 #include "host/ActivityLog.h"
 #include "model/ListModel.h"
-#include "ops/Journal.h"
 #include "ops/Locations.h"
-#include "ops/StartupRecovery.h"
+#include "ops/recovery/StartupRecovery.h"
+#include "ops/rename/Journal.h"
 #include "platform/FileSystem.h"
 
 namespace mb = morvane::bench;

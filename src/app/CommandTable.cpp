@@ -5,7 +5,7 @@
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "host/Host.h"
-#include "ops/RowNumbering.h"
+#include "ops/rows/RowNumbering.h"
 
 namespace morvane {
 

@@ -2,10 +2,10 @@
 
 #include <variant>
 
+#include "formats/IniFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Utf16.h"
-#include "settings/IniFile.h"
 
 namespace morvane {
 namespace {

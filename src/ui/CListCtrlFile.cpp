@@ -11,7 +11,7 @@
 
 #include "app/CommandSink.h"
 #include "model/ListModel.h"
-#include "ops/RowOrder.h"
+#include "ops/rows/RowOrder.h"
 #include "ui/ActionTables.h"
 #include "ui/CEditName.h"
 #include "ui/FileListModel.h"

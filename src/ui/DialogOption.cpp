@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "host/Messages.h"
-#include "ops/ChosenPath.h"
+#include "ops/registration/ChosenPath.h"
 #include "ui/QtText.h"
 
 namespace morvane {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/ListModel.h"
-#include "ops/RowLock.h"
+#include "ops/textfile/RowLock.h"
 #include "rules/Validation.h"
 #include "ui/MimeIconCache.h"
 #include "ui/QtText.h"

@@ -14,7 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "ops/NameTools.h"
+#include "ops/nametools/NameTools.h"
 #include "ui/NameToolsPreview.h"
 #include "ui/QtText.h"
 #include "ui/StepForm.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "ops/NameTools.h"
+#include "ops/nametools/NameTools.h"
 
 namespace morvane {
 

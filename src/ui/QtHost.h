@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "host/Host.h"
-#include "ops/ChosenPath.h"
-#include "ops/NameToolsView.h"
+#include "ops/nametools/NameToolsView.h"
+#include "ops/registration/ChosenPath.h"
 
 class QFileDialog;
 

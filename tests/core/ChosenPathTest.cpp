@@ -7,7 +7,7 @@
 
 #include "host/ActivityLog.h"
 #include "host/Messages.h"
-#include "ops/ChosenPath.h"
+#include "ops/registration/ChosenPath.h"
 #include "support/FaultFileSystem.h"
 #include "support/TempDir.h"
 

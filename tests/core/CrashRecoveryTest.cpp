@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/CMorvaneApp.h"
-#include "ops/Journal.h"
+#include "ops/rename/Journal.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
 

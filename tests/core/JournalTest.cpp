@@ -5,9 +5,9 @@
 
 #include "RenameFixture.h"
 #include "host/ActivityLog.h"
-#include "ops/InstanceRecord.h"
-#include "ops/Journal.h"
-#include "ops/StartupRecovery.h"
+#include "ops/recovery/StartupRecovery.h"
+#include "ops/rename/Journal.h"
+#include "ops/textfile/InstanceRecord.h"
 
 namespace morvane::test {
 namespace {

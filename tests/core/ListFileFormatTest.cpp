@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "listfile/ListFileFormat.h"
-#include "listfile/ListFileReader.h"
-#include "listfile/ListFileWriter.h"
+#include "formats/ListFileFormat.h"
+#include "formats/ListFileReader.h"
+#include "formats/ListFileWriter.h"
 
 namespace morvane::listfile {
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/CMorvaneApp.h"
+#include "formats/ListFileFormat.h"
 #include "host/Messages.h"
-#include "listfile/ListFileFormat.h"
 #include "model/FileEntry.h"
 #include "platform/FileSystem.h"
 #include "support/AppFixture.h"

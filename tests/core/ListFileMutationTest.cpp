@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/CMorvaneApp.h"
-#include "listfile/ListFileFormat.h"
+#include "formats/ListFileFormat.h"
 #include "support/FakeHost.h"
 #include "support/FaultFileSystem.h"
 #include "support/TempDir.h"

@@ -9,8 +9,8 @@
 
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
+#include "formats/ListFileFormat.h"
 #include "host/Messages.h"
-#include "listfile/ListFileFormat.h"
 #include "platform/FileSystem.h"
 #include "support/AppFixture.h"
 #include "support/FakeHost.h"

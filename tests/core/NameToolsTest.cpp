@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ops/NamePresets.h"
+#include "ops/nametools/NamePresets.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
 

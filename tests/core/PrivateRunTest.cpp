@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/TestRows.h"
-#include "ops/RenameCommand.h"
+#include "ops/rename/RenameCommand.h"
 #include "rules/Validation.h"
 #include "support/AppFixture.h"
 

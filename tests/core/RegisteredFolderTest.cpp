@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "RenameFixture.h"
-#include "ops/RunFolders.h"
+#include "ops/rename/RunFolders.h"
 
 namespace morvane::test {
 namespace {

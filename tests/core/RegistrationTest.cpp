@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "host/Messages.h"
-#include "ops/Registration.h"
+#include "ops/registration/Registration.h"
 #include "support/AppFixture.h"
 
 namespace morvane::test {

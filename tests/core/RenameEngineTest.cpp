@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "RenameFixture.h"
-#include "ops/TemporaryName.h"
+#include "ops/rename/TemporaryName.h"
 
 namespace morvane::test {
 namespace {

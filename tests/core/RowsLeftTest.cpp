@@ -2,8 +2,8 @@
 
 #include "RoundTripFixture.h"
 #include "app/Command.h"
-#include "ops/MovedPaths.h"
-#include "ops/TextRoundTrip.h"
+#include "ops/rename/MovedPaths.h"
+#include "ops/textfile/TextRoundTrip.h"
 
 namespace morvane::test {
 namespace {

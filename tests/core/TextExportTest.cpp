@@ -6,7 +6,7 @@
 
 #include "RoundTripFixture.h"
 #include "app/Command.h"
-#include "ops/TextRoundTrip.h"
+#include "ops/textfile/TextRoundTrip.h"
 #include "platform/Clock.h"
 
 namespace morvane::test {

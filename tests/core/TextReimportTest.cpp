@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "RoundTripFixture.h"
-#include "ops/TextRoundTrip.h"
+#include "ops/textfile/TextRoundTrip.h"
 #include "platform/Utf16.h"
 
 namespace morvane::test {

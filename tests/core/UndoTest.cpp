@@ -3,7 +3,7 @@
 #include <map>
 
 #include "RenameFixture.h"
-#include "ops/Journal.h"
+#include "ops/rename/Journal.h"
 
 namespace morvane::test {
 namespace {

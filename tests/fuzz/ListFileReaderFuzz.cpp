@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "listfile/ListFileReader.h"
-#include "listfile/ListFileWriter.h"
+#include "formats/ListFileReader.h"
+#include "formats/ListFileWriter.h"
 
 using morvane::listfile::ListFileReader;
 using morvane::listfile::ListFileRecord;

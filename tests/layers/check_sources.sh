@@ -7,6 +7,7 @@
 set -u
 src=${1:?usage: check_sources.sh SRC_DIR}
 cd "$src" || exit 2
+shopt -s globstar
 
 declare -A below  # layer -> " the layers it links, itself included "
 while read -r name deps; do
@@ -24,13 +25,13 @@ declare -A owner
 while IFS=: read -r file _ text; do
     name=$(sed -E 's/^(class|struct) +([A-Za-z_][A-Za-z0-9_]*).*/\2/' <<<"$text")
     owner[$name]=${file%%/*}
-done < <(grep -nE '^(class|struct) +[A-Za-z_][A-Za-z0-9_]*( +final)?( *[:{]|$)' -- */*.h)
+done < <(grep -nE '^(class|struct) +[A-Za-z_][A-Za-z0-9_]*( +final)?( *[:{]|$)' -- **/*.h)
 
 failed=0
 while IFS=: read -r file line _; do
     echo "$file:$line: include climbs out of its folder"
     failed=1
-done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\.\.' -- */*.h */*.cpp)
+done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\.\.' -- **/*.h **/*.cpp)
 
 while IFS=: read -r file line text; do
     name=$(sed -E 's/^[[:space:]]*(class|struct) +([A-Za-z_][A-Za-z0-9_]*) *;.*/\2/' <<<"$text")
@@ -45,6 +46,6 @@ while IFS=: read -r file line text; do
             failed=1
             ;;
     esac
-done < <(grep -nE '^[[:space:]]*(class|struct) +[A-Za-z_][A-Za-z0-9_]* *;' -- */*.h */*.cpp)
+done < <(grep -nE '^[[:space:]]*(class|struct) +[A-Za-z_][A-Za-z0-9_]* *;' -- **/*.h **/*.cpp)
 
 exit $failed

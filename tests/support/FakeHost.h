@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/Host.h"
-#include "ops/NameToolsView.h"
+#include "ops/nametools/NameToolsView.h"
 #include "settings/AppSettings.h"
 #include "support/ScriptedAnswers.h"
 

@@ -17,7 +17,7 @@
 #include "UiTestSupport.h"
 #include "app/Command.h"
 #include "host/Messages.h"
-#include "ops/ChosenPath.h"
+#include "ops/registration/ChosenPath.h"
 #include "ui/DialogOption.h"
 #include "ui/DialogProcess.h"
 #include "ui/ElidedLabel.h"
