@@ -15,11 +15,19 @@
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/Utf16.h"
+#include "rules/ErrorMessages.h"
 #include "rules/Validation.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
 namespace {
+
+// The row's tooltip says the same.
+std::string RenameTestMessage(const std::string& path) {
+    ErrorFacts facts;
+    facts.file = path;
+    return ErrorText(ErrRenameTest, facts);
+}
 
 // The longest path a row may have, in UTF-16 units: the one limit the name rules keep too.
 constexpr std::size_t kMaxPathUnits = Validation::kMaxPathUnits;
@@ -136,7 +144,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
         topLevel = !parent || parent->device != info.device;
     }
     if (topLevel) {
-        log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
+        log_.AppendLog(RenameTestMessage(path));
         return false;
     }
     // Kept from file to file: most files of a walk share their folder.
@@ -152,7 +160,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
                                (!rights.sticky || rights.caller == 0 ||
                                 rights.caller == info.owner || rights.caller == rights.owner);
         if (!mayRename)
-            log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
+            log_.AppendLog(RenameTestMessage(path));
         return mayRename;
     }
     // Asked once per file system: a long name must still leave room for the temporary one.
@@ -165,7 +173,7 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
         temp = JoinPath(folder, TemporaryName(counter++, name, limit->second));
     } while (fs_.Exists(temp));
     if (!fs_.Move(path, temp).Ok()) {
-        log_.AppendLog(FormatText(msg::kRenameTestFailed, path.c_str()));
+        log_.AppendLog(RenameTestMessage(path));
         return false;
     }
     if (!fs_.Move(temp, path).Ok()) {
