@@ -6,41 +6,39 @@
 #include <string_view>
 #include <vector>
 
-#include "app/CMorvaneApp.h"
+#include "core/RowsFixture.h"
 #include "core/TestRows.h"
-#include "platform/FileSystem.h"
-#include "support/FakeHost.h"
+#include "ops/rows/RowOrder.h"
 
 namespace morvane {
 namespace {
 
-class RowOrderTest : public ::testing::Test {
+class RowOrderTest : public ::testing::Test, protected test::RowsFixture {
 protected:
     // Appends a row named `name` (both name cells) with the given size text and icon.
     void AddRow(const std::string& name, const std::string& size = "0", int icon = 0) {
-        const int position = test::AppendFileRow(app.List(), "/d/" + name, icon);
-        app.List().SetCell(position, ColSize, size);
-        app.List().RenumberRows();
+        const int position = test::AppendFileRow(list, "/d/" + name, icon);
+        list.SetCell(position, ColSize, size);
+        list.RenumberRows();
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (int r = 0; r < app.List().RowCount(); ++r)
-            names.emplace_back(app.List().Cell(r, ColCurrentName));
+        for (int r = 0; r < list.RowCount(); ++r)
+            names.emplace_back(list.Cell(r, ColCurrentName));
         return names;
     }
     std::vector<std::string> RowCells() const {
         std::vector<std::string> cells;
-        for (int r = 0; r < app.List().RowCount(); ++r)
-            cells.emplace_back(app.List().Cell(r, ColRowNumber));
+        for (int r = 0; r < list.RowCount(); ++r)
+            cells.emplace_back(list.Cell(r, ColRowNumber));
         return cells;
     }
     void ExpectRowFieldsArePositions() {
-        for (int r = 0; r < app.List().RowCount(); ++r)
-            EXPECT_EQ(app.List().EntryAt(r)->row, r);
+        for (int r = 0; r < list.RowCount(); ++r)
+            EXPECT_EQ(list.EntryAt(r)->row, r);
     }
 
-    test::FakeHost host;
-    CMorvaneApp app{host, RealFileSystem()};
+    RowOrder order{list, host, rowLock};
 };
 
 TEST(RowOrderSortKeyTest, NamesSortOrdinallyOnUtf16Units) {
@@ -59,43 +57,43 @@ TEST(RowOrderSortKeyTest, NamesSortOrdinallyOnUtf16Units) {
 TEST_F(RowOrderTest, MovingABlockUpTakesTheRowAboveBelowIt) {
     for (const char* name : {"r0", "r1", "r2", "r3", "r4", "r5"})
         AddRow(name);
-    app.List().SetSelection({3, 4});
-    app.Order().MoveRowsUp();
+    list.SetSelection({3, 4});
+    order.MoveRowsUp();
     EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r3", "r4", "r2", "r5"}));
-    EXPECT_EQ(app.List().SelectedRows(), (std::vector<int>{2, 3}));
-    EXPECT_EQ(app.List().FocusRow(), 2);
+    EXPECT_EQ(list.SelectedRows(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(list.FocusRow(), 2);
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
     ExpectRowFieldsArePositions();
 
-    app.Order().MoveRowsDown();
+    order.MoveRowsDown();
     EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4", "r5"}));
-    EXPECT_EQ(app.List().SelectedRows(), (std::vector<int>{3, 4}));
-    EXPECT_EQ(app.List().FocusRow(), 4);
+    EXPECT_EQ(list.SelectedRows(), (std::vector<int>{3, 4}));
+    EXPECT_EQ(list.FocusRow(), 4);
     ExpectRowFieldsArePositions();
 }
 
 TEST_F(RowOrderTest, NothingMovesWhenASelectedRowIsAtTheEdge) {
     for (const char* name : {"r0", "r1", "r2", "r3", "r4", "r5"})
         AddRow(name);
-    app.List().SetSelection({0, 5});
-    app.List().SetFocusRow(5);
-    app.Order().MoveRowsUp();
-    app.Order().MoveRowsDown();
+    list.SetSelection({0, 5});
+    list.SetFocusRow(5);
+    order.MoveRowsUp();
+    order.MoveRowsDown();
     EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4", "r5"}));
-    EXPECT_EQ(app.List().SelectedRows(), (std::vector<int>{0, 5}));
-    EXPECT_EQ(app.List().FocusRow(), 5);
+    EXPECT_EQ(list.SelectedRows(), (std::vector<int>{0, 5}));
+    EXPECT_EQ(list.FocusRow(), 5);
 
-    app.List().SetSelection({});
-    app.Order().MoveRowsUp();  // nothing selected
-    EXPECT_EQ(app.List().FocusRow(), 5);
+    list.SetSelection({});
+    order.MoveRowsUp();  // nothing selected
+    EXPECT_EQ(list.FocusRow(), 5);
 }
 
 TEST_F(RowOrderTest, MovesKeepTheRowNumbersWhileTheLockHolds) {
     for (const char* name : {"r0", "r1", "r2"})
         AddRow(name);
-    app.RoundTrip().SetRowLockedForTest(true);
-    app.List().SetSelection({2});
-    app.Order().MoveRowsUp();
+    SetRowLocked(true);
+    list.SetSelection({2});
+    order.MoveRowsUp();
     EXPECT_EQ(Names(), (std::vector<std::string>{"r0", "r2", "r1"}));
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "3", "2"}));
     ExpectRowFieldsArePositions();
@@ -107,22 +105,22 @@ TEST_F(RowOrderTest, HeaderClicksSortDescendingFirstAndNumbersAsNumbers) {
     AddRow("a", "100", 3);
     AddRow("Z", "", 1);
 
-    app.Order().SortByColumn(ColCurrentName);  // first click: larger text first
+    order.SortByColumn(ColCurrentName);  // first click: larger text first
     EXPECT_EQ(Names(), (std::vector<std::string>{"b", "a", "Z", "A"}));
     EXPECT_EQ(host.commitEditCalls, 1);
-    app.Order().SortByColumn(ColCurrentName);
+    order.SortByColumn(ColCurrentName);
     EXPECT_EQ(Names(), (std::vector<std::string>{"A", "Z", "a", "b"}));
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3", "4"}));
     ExpectRowFieldsArePositions();
 
-    app.Order().SortByColumn(ColSize);  // descending first
+    order.SortByColumn(ColSize);  // descending first
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "A", "Z"}));
-    app.Order().SortByColumn(ColSize);  // 9 before 10 before 100; empty reads 0
+    order.SortByColumn(ColSize);  // 9 before 10 before 100; empty reads 0
     EXPECT_EQ(Names(), (std::vector<std::string>{"Z", "A", "b", "a"}));
 
-    app.Order().SortByColumn(ColIcon);  // the icon column starts ascending
+    order.SortByColumn(ColIcon);  // the icon column starts ascending
     EXPECT_EQ(Names(), (std::vector<std::string>{"Z", "A", "b", "a"}));
-    app.Order().SortByColumn(ColIcon);
+    order.SortByColumn(ColIcon);
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "Z", "A"}));
 }
 
@@ -130,18 +128,18 @@ TEST_F(RowOrderTest, RowColumnSortsOnlyUnderTheLockAndTheLockKeepsNumbers) {
     for (const char* name : {"c", "a", "b"})
         AddRow(name);
     // Without the lock: nothing happens, but the flag still flips.
-    app.Order().SortByColumn(ColRowNumber);
+    order.SortByColumn(ColRowNumber);
     EXPECT_EQ(Names(), (std::vector<std::string>{"c", "a", "b"}));
-    EXPECT_TRUE(app.Order().sortAscending[ColRowNumber]);
+    EXPECT_TRUE(order.sortAscending[ColRowNumber]);
 
-    app.RoundTrip().SetRowLockedForTest(true);
-    app.Order().SortByColumn(ColCurrentName);  // descending, numbers stay with their rows
+    SetRowLocked(true);
+    order.SortByColumn(ColCurrentName);  // descending, numbers stay with their rows
     EXPECT_EQ(Names(), (std::vector<std::string>{"c", "b", "a"}));
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "3", "2"}));
     ExpectRowFieldsArePositions();
     // The flag flipped by the click without the lock: this click sorts ascending and brings
     // back the text file's order.
-    app.Order().SortByColumn(ColRowNumber);
+    order.SortByColumn(ColRowNumber);
     EXPECT_EQ(Names(), (std::vector<std::string>{"c", "a", "b"}));
     EXPECT_EQ(RowCells(), (std::vector<std::string>{"1", "2", "3"}));
 }
@@ -149,12 +147,12 @@ TEST_F(RowOrderTest, RowColumnSortsOnlyUnderTheLockAndTheLockKeepsNumbers) {
 TEST_F(RowOrderTest, SelectionAndFocusFollowTheirRowsThroughASort) {
     for (const char* name : {"x", "y", "z"})
         AddRow(name);
-    app.List().SetSelection({0});
-    app.List().SetFocusRow(0);
-    app.Order().SortByColumn(ColCurrentName);  // z y x
-    EXPECT_EQ(app.List().SelectedRows(), (std::vector<int>{2}));
-    EXPECT_EQ(app.List().FocusRow(), 2);
-    EXPECT_EQ(app.List().Cell(2, ColCurrentName), "x");
+    list.SetSelection({0});
+    list.SetFocusRow(0);
+    order.SortByColumn(ColCurrentName);  // z y x
+    EXPECT_EQ(list.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(list.FocusRow(), 2);
+    EXPECT_EQ(list.Cell(2, ColCurrentName), "x");
 }
 
 }  // namespace
