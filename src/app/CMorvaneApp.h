@@ -79,34 +79,37 @@ public:
     void OnCloseProgressDialog();
     bool QuitRequested() const { return quitRequest_; }
 
-    // The parts, for the windows and for tests.
+    // The parts the windows show and use.
     ActivityLog& Log() { return log_; }
     const ActivityLog& Log() const { return log_; }
     ListModel& List() { return list_; }
     const ListModel& List() const { return list_; }
     AppSettings& Settings() { return settings_; }
+    Validation& Rules() { return validation_; }
+    RowLock& Lock() { return rowLock_; }
+    const RowLock& Lock() const { return rowLock_; }
+    RowOrder& Order() { return rowOrder_; }
+    NameTools& Tools() { return nameTools_; }
+    FileSystem& Files() { return fs_; }
+
+    // The parts tests of the whole program drive directly, between commands; a test of one
+    // operation builds that operation alone.
     Locations& Places() { return locations_; }
     const std::string& SettingsPath() const { return settingsPath_; }
     BusyState& Busy() { return busy_; }
-    Validation& Rules() { return validation_; }
     RowRemoval& Removal() { return removal_; }
     TextRoundTrip& RoundTrip() { return roundTrip_; }
     const TextRoundTrip& RoundTrip() const { return roundTrip_; }
     Registration& Registrar() { return registration_; }
     Navigation& Navigator() { return navigation_; }
-    RowLock& Lock() { return rowLock_; }
-    const RowLock& Lock() const { return rowLock_; }
-    ShellOpen& Opener() { return shellOpen_; }
     RenameEngine& Engine() { return renameEngine_; }
     RenameCommand& Renamer() { return renameCommand_; }
-    UndoRun& Undoer() { return undoRun_; }
-    RowOrder& Order() { return rowOrder_; }
     ListFile& ListFiles() { return listFile_; }
-    NameTools& Tools() { return nameTools_; }
-    Host& UserInterface() { return host_; }
-    FileSystem& Files() { return fs_; }
 
 private:
+    // The command table reaches the parts only its commands use.
+    friend struct CommandParts;
+
     // SaveSettingsNow for a running session, whose failure goes to the activity log.
     void SaveChangedSettings();
 

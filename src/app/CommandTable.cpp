@@ -9,9 +9,16 @@
 
 namespace morvane {
 
+struct CommandParts {
+    static ShellOpen& Opener(CMorvaneApp& app) { return app.shellOpen_; }
+    static UndoRun& Undoer(CMorvaneApp& app) { return app.undoRun_; }
+    static Host& Windows(CMorvaneApp& app) { return app.host_; }
+};
+
 namespace {
 
 using C = CMorvaneApp;
+using P = CommandParts;
 using A = CommandArgument;
 constexpr WhileBusy kAhead = WhileBusy::GoesAhead;
 constexpr WhileBusy kRefused = WhileBusy::Refused;
@@ -56,19 +63,19 @@ constexpr std::array<CommandEntry, 28> kCommands = {{
     {Command::Rename, nullptr, kRefused, kNoQuestion,
      [](C& app, const A&) { app.Renamer().RenameAll(); }},
     {Command::UndoRename, nullptr, kRefused, kAsk,
-     [](C& app, const A&) { app.Undoer().UndoLastRun(); }},
+     [](C& app, const A&) { P::Undoer(app).UndoLastRun(); }},
     {Command::About, nullptr, kAhead, kNoQuestion,
-     [](C& app, const A&) { app.UserInterface().ShowAbout(); }},
+     [](C& app, const A&) { P::Windows(app).ShowAbout(); }},
     // Only a folder shown in the list replaces the rows; a file opens beside them.
-    {Command::Open, [](C& app) { return app.Opener().Applies(); }, kRefused,
-     RowLockQuestion::Inside, [](C& app, const A&) { app.Opener().OpenSelectedEntries(); }},
+    {Command::Open, [](C& app) { return P::Opener(app).Applies(); }, kRefused,
+     RowLockQuestion::Inside, [](C& app, const A&) { P::Opener(app).OpenSelectedEntries(); }},
     {Command::GoUp, [](C& app) { return app.Navigator().CanGoUp(); }, kRefused, kAsk,
      [](C& app, const A&) { app.Navigator().OnGoUp(); }},
     {Command::EditName, nullptr, kAhead, kNoQuestion,
-     [](C& app, const A&) { app.UserInterface().BeginEditSelected(); }},
+     [](C& app, const A&) { P::Windows(app).BeginEditSelected(); }},
     {Command::NumberNames, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) {
-         app.UserInterface().BeginEditSelected();
+         P::Windows(app).BeginEditSelected();
          RowNumbering(app.List(), app.Rules()).NumberSelectedRows();
      }},
     {Command::SelectAll, nullptr, kAhead, kNoQuestion,
