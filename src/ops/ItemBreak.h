@@ -8,9 +8,10 @@ namespace morvane {
 class EventPump;
 struct AppSettings;
 
-class Pump {
+class ItemBreak {
 public:
-    Pump(EventPump& events, const AppSettings& settings) : events_(events), settings_(settings) {}
+    ItemBreak(EventPump& events, const AppSettings& settings)
+        : events_(events), settings_(settings) {}
 
     // Handles window events, then yields the processor unless "CPUをフル使用" is on. A
     // yield is a system call that costs more than many an item (half a microsecond, two per

@@ -1,4 +1,4 @@
-#include "ops/Pump.h"
+#include "ops/ItemBreak.h"
 
 #include <thread>
 
@@ -7,7 +7,7 @@
 
 namespace morvane {
 
-void Pump::operator()() {
+void ItemBreak::operator()() {
     events_.Pump();
     if (settings_.useCpuFully != 0)
         return;
