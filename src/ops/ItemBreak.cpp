@@ -2,13 +2,13 @@
 
 #include <thread>
 
-#include "host/EventPump.h"
+#include "host/EventQueue.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
 
 void ItemBreak::operator()() {
-    events_.Pump();
+    events_.HandlePendingEvents();
     if (settings_.useCpuFully != 0)
         return;
     const auto now = std::chrono::steady_clock::now();

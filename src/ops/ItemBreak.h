@@ -5,12 +5,12 @@
 
 namespace morvane {
 
-class EventPump;
+class EventQueue;
 struct AppSettings;
 
 class ItemBreak {
 public:
-    ItemBreak(EventPump& events, const AppSettings& settings)
+    ItemBreak(EventQueue& events, const AppSettings& settings)
         : events_(events), settings_(settings) {}
 
     // Handles window events, then yields the processor unless "CPUをフル使用" is on. A
@@ -21,7 +21,7 @@ public:
     void operator()();
 
 private:
-    EventPump& events_;
+    EventQueue& events_;
     const AppSettings& settings_;
     std::chrono::steady_clock::time_point lastYield_;
 };
