@@ -39,7 +39,7 @@ public:
     bool EditorButtonChecked() override { return false; }
     void SetEditorButtonChecked(bool) override {}
     void SetMainWindowEnabled(bool) override {}
-    void Pump() override {}
+    void HandlePendingEvents() override {}
     void WaitForEvents(int) override {}
     bool CreateMainWindow() override { return true; }
     void DestroyMainWindow() override {}

@@ -13,8 +13,8 @@
 #include "host/Host.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
+#include "ops/ItemBreak.h"
 #include "ops/Locations.h"
-#include "ops/Pump.h"
 #include "ops/listfiles/ListFile.h"
 #include "ops/nametools/NameTools.h"
 #include "ops/recovery/StartupRecovery.h"
@@ -123,26 +123,26 @@ private:
     bool quitRequest_ = false;
     bool startedUp_ = false;  // settings are written only after a complete start-up
     BusyState busy_;
-    Pump pump_{host_, settings_};
+    ItemBreak itemBreak_{host_, settings_};
 
     RowLock rowLock_{host_};
     Validation validation_{list_, fs_, log_};
-    RowRemoval removal_{list_, validation_, log_, host_, host_, pump_};
+    RowRemoval removal_{list_, validation_, log_, host_, host_, itemBreak_};
     InstanceRecord instance_{fs_, log_};
     StartupRecovery recovery_{fs_, log_, host_, host_, locations_};
-    TextRoundTrip roundTrip_{list_, validation_, fs_,   log_,  settings_, locations_,
-                             host_, host_,       busy_, pump_, instance_, rowLock_};
-    Registration registration_{list_, validation_, fs_,   log_,  settings_, locations_, host_,
-                               host_, host_,       host_, busy_, pump_,     rowLock_};
+    TextRoundTrip roundTrip_{list_, validation_, fs_,   log_,       settings_, locations_,
+                             host_, host_,       busy_, itemBreak_, instance_, rowLock_};
+    Registration registration_{list_, validation_, fs_,   log_,  settings_,  locations_, host_,
+                               host_, host_,       host_, busy_, itemBreak_, rowLock_};
     Navigation navigation_{registration_, removal_, fs_, log_, settings_, host_, host_};
     ShellOpen shellOpen_{list_, fs_, log_, settings_, rowLock_, navigation_};
-    RenameEngine renameEngine_{fs_, log_, host_, host_, pump_, locations_};
+    RenameEngine renameEngine_{fs_, log_, host_, host_, itemBreak_, locations_};
     RenameCommand renameCommand_{list_, validation_, renameEngine_, removal_, rowLock_, host_};
     UndoRun undoRun_{list_, validation_, fs_,           log_,
                      host_, locations_,  registration_, renameCommand_};
     RowOrder rowOrder_{list_, host_, rowLock_};
-    ListFile listFile_{list_, validation_, fs_,   log_,          host_,
-                       host_, busy_,       pump_, registration_, removal_};
+    ListFile listFile_{list_, validation_, fs_,        log_,          host_,
+                       host_, busy_,       itemBreak_, registration_, removal_};
     NameTools nameTools_{list_, validation_, fs_, log_, host_};
 };
 

@@ -31,7 +31,6 @@ public:
     // Checks magic, version and length. False: this is not a list file (or its header is
     // cut short), and no record may be read.
     bool ReadHeader();
-    const ListFileHeader& Header() const { return header_; }
     // Records the header announces; a count of 0 or less announces none.
     std::int32_t RecordCount() const { return header_.recordCount > 0 ? header_.recordCount : 0; }
 

@@ -5,7 +5,7 @@
 // below, so any layer may use it.
 
 #include "host/Dialogs.h"
-#include "host/EventPump.h"
+#include "host/EventQueue.h"
 #include "host/FileDescriber.h"
 #include "host/LogView.h"
 #include "host/MainWindow.h"
@@ -17,7 +17,7 @@ class Host : public LogView,
              public Dialogs,
              public Progress,
              public MainWindow,
-             public EventPump,
+             public EventQueue,
              public FileDescriber {};
 
 }  // namespace morvane

@@ -146,11 +146,6 @@ QAction* CMainFrame::ToolAction(Command command) const {
     return it == toolActions_.end() ? nullptr : it->second;
 }
 
-QAction* CMainFrame::KeyAction(Command command) const {
-    const auto it = keyActions_.find(command);
-    return it == keyActions_.end() ? nullptr : it->second;
-}
-
 void CMainFrame::ApplyFont(const QFont& font) {
     list_->ApplyListFont(font);
     CEditName* editor = list_->Editor();

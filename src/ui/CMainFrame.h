@@ -29,10 +29,9 @@ public:
     MainStatusBar* Status() const { return status_; }
     SplitterList* Splitter() const { return splitter_; }
     QToolBar* ToolBar() const { return toolBar_; }
-    // The menu item, toolbar button or key of a command; nullptr when there is none.
+    // The menu item or toolbar button of a command; nullptr when there is none.
     QAction* MenuAction(Command command) const;
     QAction* ToolAction(Command command) const;
-    QAction* KeyAction(Command command) const;
     QMenu* RecentPresetsMenu() const { return recentPresets_; }
 
     // The list font on the header, the list, the name editor (4-pixel margins) and the log.

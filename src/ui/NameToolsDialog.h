@@ -28,7 +28,6 @@ public:
 
     QListWidget* StepList() const { return stepList_; }
     StepForm* FormAt(int step) const;
-    QTableView* PreviewView() const { return previewView_; }
     NameToolsPreview* Preview() const { return preview_; }
     QLabel* Message() const { return message_; }
     QComboBox* PresetBox() const { return presetBox_; }

@@ -35,7 +35,7 @@ namespace morvane {
 namespace {
 
 // Between two passes over Qt's events inside a long operation: one frame.
-constexpr qint64 kPumpIntervalMs = 16;
+constexpr qint64 kEventIntervalMs = 16;
 
 void ShowHiddenAndKeepLinks(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontResolveSymlinks);
@@ -299,10 +299,10 @@ void QtHost::ProcessPendingEvents(bool wait) {
     sinceEvents_.restart();
 }
 
-void QtHost::Pump() {
+void QtHost::HandlePendingEvents() {
     // Handling Qt's events after every item would repaint the list after every row; once a
     // frame keeps the window alive at a fraction of the cost.
-    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kPumpIntervalMs)
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs)
         return;
     ProcessPendingEvents(false);
 }

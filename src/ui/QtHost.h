@@ -1,6 +1,6 @@
 #pragma once
 // The window system the core talks to: message boxes, dialogs, the main window, the
-// progress window, and the pumping of Qt's events for the program's own main loop.
+// progress window, and the handling of Qt's events for the program's own main loop.
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -72,7 +72,7 @@ public:
     void CommitEdit() override;
     void BeginEditSelected() override;
 
-    void Pump() override;
+    void HandlePendingEvents() override;
     void WaitForEvents(int timeoutMs) override;
 
     bool CreateMainWindow() override;

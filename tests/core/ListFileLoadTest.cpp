@@ -274,11 +274,11 @@ TEST_F(ListFileLoadTest, ClosingTheProgressDialogStopsAfterTheCurrentRecord) {
     const std::string file =
         dir.MakeFile("list.mvf", HandMade({Row(a, "a2"), Row(b, "b2"), Row(c, "c3")}));
     host.listFilesToLoad = {other};
-    int pumps = 0;
-    host.onPump = [&] {
+    int rounds = 0;
+    host.onPendingEvents = [&] {
         // A load asked for while this one runs does nothing.
         app.ListFiles().OnLoadListFile();
-        if (++pumps == 2)
+        if (++rounds == 2)
             app.OnCloseProgressDialog();
     };
 

@@ -285,9 +285,9 @@ TEST_F(RegistrationTest, FolderCommandRegistersTheWholeTreeWithShares) {
 TEST_F(RegistrationTest, AbortInTheMiddleOfATree) {
     for (int i = 0; i < 20; ++i)
         dir.MakeFile("big/f" + std::to_string(i));
-    int pumps = 0;
-    host.onPump = [&] {
-        if (++pumps == 30)
+    int rounds = 0;
+    host.onPendingEvents = [&] {
+        if (++rounds == 30)
             app.OnCloseProgressDialog();  // the user closes the dialog
     };
     host.foldersToRegister = {dir / "big"};
@@ -307,7 +307,7 @@ TEST_F(RegistrationTest, DropDuringATreeRegistrationNests) {
         dir.MakeFile("tree/f" + std::to_string(i));
     dir.MakeFile("dropped.txt");
     bool dropped = false;
-    host.onPump = [&] {
+    host.onPendingEvents = [&] {
         if (!dropped && app.List().RowCount() == 3) {
             dropped = true;
             app.Registrar().OnDropFiles({dir / "dropped.txt"});

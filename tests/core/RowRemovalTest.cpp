@@ -21,12 +21,12 @@ protected:
         ASSERT_EQ(list.RowCount(), 6);
         log.ClearLog();
         host.statusProgress.clear();
-        host.pumpCalls = 0;
+        host.pendingEventsCalls = 0;
         host.disableCount = 0;
         host.commitEditCalls = 0;
     }
 
-    RowRemoval removal{list, validation, log, host, host, pump};
+    RowRemoval removal{list, validation, log, host, host, itemBreak};
     std::vector<std::string> paths;
 };
 
@@ -50,7 +50,7 @@ TEST_F(RowRemovalTest, RemovingRows2And5Of6RenumbersTheRest) {
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_EQ(host.disableCount, 1);
     EXPECT_EQ(host.commitEditCalls, 1);
-    EXPECT_EQ(host.pumpCalls, 2);
+    EXPECT_EQ(host.pendingEventsCalls, 2);
 
     auto& current = list.CurrentPathIndex();
     auto& fresh = list.NewPathIndex();
@@ -119,7 +119,7 @@ TEST_F(RowRemovalTest, RemovingWithNothingSelectedStillResetsProgressAndWindow) 
     EXPECT_EQ(host.statusProgress, (std::vector<float>{0.0f, 0.0f}));
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_EQ(host.disableCount, 1);
-    EXPECT_EQ(host.pumpCalls, 0);
+    EXPECT_EQ(host.pendingEventsCalls, 0);
     EXPECT_EQ(host.registeredCount, 6);
 }
 
@@ -157,7 +157,7 @@ protected:
         ASSERT_EQ(app.List().RowCount(), 6);
         app.Log().ClearLog();
         host.statusProgress.clear();
-        host.pumpCalls = 0;
+        host.pendingEventsCalls = 0;
         host.disableCount = 0;
         host.commitEditCalls = 0;
     }

@@ -8,7 +8,7 @@
 #include "core/TestRows.h"
 #include "host/ActivityLog.h"
 #include "model/ListModel.h"
-#include "ops/Pump.h"
+#include "ops/ItemBreak.h"
 #include "ops/textfile/RowLock.h"
 #include "rules/Validation.h"
 #include "settings/AppSettings.h"
@@ -58,8 +58,8 @@ struct RowsFixture {
     ListModel list;
     Validation validation{list, fs, log};
     RowLock rowLock{host};
-    // The only place the tests of single operations build a pump.
-    Pump pump{host, settings};
+    // The only place the tests of single operations build the break between items.
+    ItemBreak itemBreak{host, settings};
 
 private:
     // Releasing is all a test needs of the text file behind the lock.

@@ -71,8 +71,8 @@ TEST(TextLineTest, LinesEndAtLineFeedsWithinTheLengthLimit) {
 
 TEST_F(TextReimportTest, MoreLinesThanRowsSucceedWithBannersAndProgress) {
     host.statusProgress.clear();
-    bool disabledWhilePumping = true;
-    host.onPump = [&] { disabledWhilePumping = disabledWhilePumping && !host.windowEnabled; };
+    bool disabledInEvents = true;
+    host.onPendingEvents = [&] { disabledInEvents = disabledInEvents && !host.windowEnabled; };
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nextra\r\nmore\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
     EXPECT_EQ(app.List().EntryAt(1)->NewPath(), Dir() + "y.txt");
@@ -84,8 +84,8 @@ TEST_F(TextReimportTest, MoreLinesThanRowsSucceedWithBannersAndProgress) {
     EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(3), kEnd}));
     EXPECT_EQ(host.disableCount, 1);
     EXPECT_TRUE(host.windowEnabled);
-    EXPECT_TRUE(disabledWhilePumping);
-    EXPECT_GE(host.pumpCalls, 6);  // after every line and every row
+    EXPECT_TRUE(disabledInEvents);
+    EXPECT_GE(host.pendingEventsCalls, 6);  // after every line and every row
     const float third = 1.0f / 3.0f, twoThirds = 2.0f / 3.0f;
     EXPECT_EQ(host.statusProgress,
               (std::vector<float>{0.0f, 0.0f, third, twoThirds, 0.0f, third, twoThirds, 0.0f}));

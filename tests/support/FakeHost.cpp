@@ -79,11 +79,11 @@ void FakeHost::SetMainWindowEnabled(bool enabled) {
     windowEnabled = enabled;
 }
 
-void FakeHost::Pump() {
-    ++pumpCalls;
-    if (onPump) {
+void FakeHost::HandlePendingEvents() {
+    ++pendingEventsCalls;
+    if (onPendingEvents) {
         // Run once per call; a hook may replace itself.
-        auto hook = onPump;
+        auto hook = onPendingEvents;
         hook();
     }
 }

@@ -46,7 +46,7 @@ public:
     void CommitEdit() override { ++commitEditCalls; }
     void ApplyFont(const FontDescription& font) override { appliedFonts.push_back(font); }
 
-    void Pump() override;
+    void HandlePendingEvents() override;
     void WaitForEvents(int timeoutMs) override;
     bool CreateMainWindow() override { return windowCreatable && (windowExists = true); }
     void DestroyMainWindow() override { windowExists = false; }
@@ -54,7 +54,7 @@ public:
                       int* iconIndex) override;
 
     // Scripted behaviour; the answers to questions and dialogs are the ScriptedAnswers'.
-    std::function<void()> onPump;           // runs inside Pump(): nested commands, aborts
+    std::function<void()> onPendingEvents;  // in HandlePendingEvents(): nested commands, aborts
     std::function<void()> onWaitForEvents;  // runs inside the main loop's wait
     bool windowCreatable = true;
 
@@ -71,7 +71,7 @@ public:
     bool windowExists = false;
     int disableCount = 0;
     int commitEditCalls = 0;
-    int pumpCalls = 0;
+    int pendingEventsCalls = 0;
     int aboutShown = 0;
     std::vector<FontDescription> appliedFonts;
 };

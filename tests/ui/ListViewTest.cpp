@@ -430,8 +430,8 @@ private slots:
         QCOMPARE(ui->app.List().EntryAt(0)->currentKey, path);
     }
 
-    void appendsDuringAPumpedRegistrationStayFast() {
-        // Registration pumps: rows show up while it runs, in a few batches, not one by one.
+    void appendsWhileARegistrationHandlesEventsStayFast() {
+        // Rows show up while a registration runs, in a few batches, not one by one.
         QSignalSpy inserted(ui->model, &QAbstractItemModel::rowsInserted);
         for (int i = 0; i < 200; ++i)
             ui->dir.MakeFile("many/m" + std::to_string(1000 + i));

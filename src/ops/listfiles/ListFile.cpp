@@ -11,7 +11,7 @@
 #include "host/Progress.h"
 #include "model/ListModel.h"
 #include "ops/Busy.h"
-#include "ops/Pump.h"
+#include "ops/ItemBreak.h"
 #include "ops/registration/Registration.h"
 #include "ops/rows/RowRemoval.h"
 #include "platform/CodePage.h"
@@ -100,14 +100,14 @@ bool ListFile::LoadListFile(const std::string& path) {
         }
         const std::string newName = CutAtNul(FromLocaleCodePage(record.newName));
         if (registration_.RegisterPath(storedPath)) {
-            // The row just appended; rows a nested drop adds come only while pumping below.
+            // The row just appended; rows a nested drop adds come only in the item break below.
             validation_.SetNewName(list_.RowCount() - 1, newName);
         }
         progress_.SetOverallText(storedPath);
         progress_.SetOverallProgress(static_cast<float>(i) / static_cast<float>(count));
         progress_.SetDetailText(newName);
         progress_.SetDetailProgress(1.0f);
-        pump_();
+        itemBreak_();
         if (!busy_.Busy()) {
             stopped = true;
             break;

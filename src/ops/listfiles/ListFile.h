@@ -11,7 +11,7 @@ class FileSystem;
 class Dialogs;
 class ListModel;
 class Progress;
-class Pump;
+class ItemBreak;
 class Registration;
 class RowRemoval;
 class Validation;
@@ -19,7 +19,7 @@ class Validation;
 class ListFile {
 public:
     ListFile(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-             Dialogs& dialogs, Progress& progress, const BusyState& busy, Pump& pump,
+             Dialogs& dialogs, Progress& progress, const BusyState& busy, ItemBreak& itemBreak,
              Registration& registration, RowRemoval& removal)
         : list_(list),
           validation_(validation),
@@ -28,7 +28,7 @@ public:
           dialogs_(dialogs),
           progress_(progress),
           busy_(busy),
-          pump_(pump),
+          itemBreak_(itemBreak),
           registration_(registration),
           removal_(removal) {}
 
@@ -52,7 +52,7 @@ private:
     Dialogs& dialogs_;
     Progress& progress_;
     const BusyState& busy_;
-    Pump& pump_;
+    ItemBreak& itemBreak_;
     Registration& registration_;
     RowRemoval& removal_;
 

@@ -40,7 +40,6 @@ public:
 
     // For the dialog, while it is open.
     std::size_t TargetCount() const { return targets_.size(); }
-    int TargetRow(std::size_t index) const { return targets_[index].row; }
     std::string_view CurrentName(std::size_t index) const;
     const std::vector<NameStep>& Steps() const { return steps_; }
     // Compiles the steps; the error of a step that does not compile, empty otherwise.

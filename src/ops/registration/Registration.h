@@ -21,7 +21,7 @@ class FileDescriber;
 class MainWindow;
 class Progress;
 class ListModel;
-class Pump;
+class ItemBreak;
 class RowLock;
 class Validation;
 struct AppSettings;
@@ -32,7 +32,7 @@ public:
     Registration(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
                  const AppSettings& settings, const Locations& locations, Dialogs& dialogs,
                  Progress& progress, MainWindow& window, FileDescriber& describer, BusyState& busy,
-                 Pump& pump, RowLock& rowLock)
+                 ItemBreak& itemBreak, RowLock& rowLock)
         : list_(list),
           validation_(validation),
           fs_(fs),
@@ -44,7 +44,7 @@ public:
           window_(window),
           describer_(describer),
           busy_(busy),
-          pump_(pump),
+          itemBreak_(itemBreak),
           rowLock_(rowLock) {}
 
     // Checks the path, runs the rename test, creates its entry and appends its row.
@@ -108,7 +108,7 @@ private:
     MainWindow& window_;
     FileDescriber& describer_;
     BusyState& busy_;
-    Pump& pump_;
+    ItemBreak& itemBreak_;
     RowLock& rowLock_;
 
     bool folderRowsAlways_ = false;  // while RegisterPathEvenFolder runs

@@ -9,7 +9,7 @@
 #include "host/Messages.h"
 #include "host/Progress.h"
 #include "model/ListModel.h"
-#include "ops/Pump.h"
+#include "ops/ItemBreak.h"
 #include "ops/registration/NameOrder.h"
 #include "ops/registration/Registration.h"
 #include "ops/textfile/RowLock.h"
@@ -37,7 +37,7 @@ void Registration::OnDropFiles(const std::vector<std::string>& paths) {
             if (count > 0)
                 RegisterFolderTree(path, 1.0f / static_cast<float>(count));
         }
-        pump_();
+        itemBreak_();
         if (!busy_.Busy())
             break;
     }
@@ -58,7 +58,7 @@ void Registration::OnRegisterFiles() {
                 any = true;
             progress_.SetOverallText(files[k]);
             progress_.SetOverallProgress(static_cast<float>(k + 1) / n);
-            pump_();
+            itemBreak_();
             if (!busy_.Busy())
                 break;
         }
@@ -127,7 +127,7 @@ int Registration::CountFolderEntries(const std::string& folder) {
     SortByName(&names);
     int count = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        pump_();
+        itemBreak_();
         ++count;
         if (!busy_.Busy())
             break;
@@ -170,7 +170,7 @@ void Registration::RegisterFolderTree(const std::string& folder, float share) {
             // Where the walk found nothing, the registration looks (and logs) as on its own.
             Register(path, nullptr, info);
         }
-        pump_();
+        itemBreak_();
         if (!busy_.Busy())
             return;
     }

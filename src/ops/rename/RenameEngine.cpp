@@ -11,7 +11,7 @@
 #include "host/Messages.h"
 #include "host/Progress.h"
 #include "model/ListModel.h"
-#include "ops/Pump.h"
+#include "ops/ItemBreak.h"
 #include "ops/rename/TemporaryName.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderPresence.h"
@@ -74,7 +74,7 @@ RenameRecord RenameEngine::Run(const ListModel& list, RunKind kind, const std::s
             Place(jobs_[order[i]]);
             progress_.SetStatusProgress(static_cast<float>(handled) / m);
             ++handled;
-            pump_();
+            itemBreak_();
         }
         (void)journal_.Progress(depth, 2);
         begin = end;
@@ -120,7 +120,7 @@ void RenameEngine::Collect() {
     std::string lastDirectory;
     FolderId lastId;
     std::uint32_t folder = 0;
-    // The row count is read every time: a pump must not lead us past the end.
+    // The row count is read every time: an item break must not lead us past the end.
     for (int position = 0; position < list.RowCount(); ++position) {
         const FileEntry* entry = &list.Row(position).entry;
         if (!entry->Moves())
@@ -167,7 +167,7 @@ void RenameEngine::Collect() {
                          0,
                          {}});
         progress_.SetStatusProgress(static_cast<float>(position) / n);
-        pump_();
+        itemBreak_();
     }
 }
 

@@ -25,17 +25,17 @@ class FolderPresence;
 class ListModel;
 class MainWindow;
 class Progress;
-class Pump;
+class ItemBreak;
 
 class RenameEngine {
 public:
     RenameEngine(FileSystem& fs, ActivityLog& log, Progress& progress, MainWindow& window,
-                 Pump& pump, const Locations& places)
+                 ItemBreak& itemBreak, const Locations& places)
         : fs_(fs),
           log_(log),
           progress_(progress),
           window_(window),
-          pump_(pump),
+          itemBreak_(itemBreak),
           places_(places),
           journal_(fs) {}
 
@@ -50,7 +50,7 @@ public:
     RetryPolicy retry;
 
 private:
-    // One row taking part, copied out of the list so that nothing a pump does to the rows
+    // One row taking part, copied out of the list so that nothing an item break does to the rows
     // can pull the run's data away under it.
     struct Job {
         std::string source;        // current path
@@ -95,7 +95,7 @@ private:
     ActivityLog& log_;
     Progress& progress_;
     MainWindow& window_;
-    Pump& pump_;
+    ItemBreak& itemBreak_;
     const Locations& places_;
     const ListModel* list_ = nullptr;  // the list of the run under way
     Journal journal_;

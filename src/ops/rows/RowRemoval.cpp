@@ -8,7 +8,7 @@
 #include "host/MainWindow.h"
 #include "host/Progress.h"
 #include "model/ListModel.h"
-#include "ops/Pump.h"
+#include "ops/ItemBreak.h"
 #include "ops/registration/Registration.h"
 #include "rules/Validation.h"
 
@@ -32,7 +32,7 @@ void RowRemoval::RemoveSelectedRows() {
             list_.DetachRow(position);
             window_.ShowRegisteredCount(list_.RowCount() - (n - k));
             progress_.SetStatusProgress(1.0f - static_cast<float>(k) / static_cast<float>(n));
-            pump_();
+            itemBreak_();
         }
         list_.RemoveRows(selected);
     }

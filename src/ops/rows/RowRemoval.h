@@ -10,19 +10,19 @@ class ActivityLog;
 class MainWindow;
 class Progress;
 class ListModel;
-class Pump;
+class ItemBreak;
 class Validation;
 
 class RowRemoval {
 public:
     RowRemoval(ListModel& list, Validation& validation, ActivityLog& log, MainWindow& window,
-               Progress& progress, Pump& pump)
+               Progress& progress, ItemBreak& itemBreak)
         : list_(list),
           validation_(validation),
           log_(log),
           window_(window),
           progress_(progress),
-          pump_(pump) {}
+          itemBreak_(itemBreak) {}
 
     // The selected rows leave, the rows that wanted their paths are checked again, and the
     // rest are renumbered.
@@ -50,7 +50,7 @@ private:
     ActivityLog& log_;
     MainWindow& window_;
     Progress& progress_;
-    Pump& pump_;
+    ItemBreak& itemBreak_;
 };
 
 }  // namespace morvane

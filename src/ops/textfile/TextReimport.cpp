@@ -10,7 +10,7 @@
 #include "host/Messages.h"
 #include "host/Progress.h"
 #include "model/ListModel.h"
-#include "ops/Pump.h"
+#include "ops/ItemBreak.h"
 #include "ops/textfile/TextRoundTrip.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
@@ -80,9 +80,13 @@ namespace {
 // before the messages of the checks.
 class ReimportProgress final : public NameBatchObserver {
 public:
-    ReimportProgress(Progress& progress, Pump& pump, ActivityLog& log, std::size_t count,
+    ReimportProgress(Progress& progress, ItemBreak& itemBreak, ActivityLog& log, std::size_t count,
                      const std::string& stopMessage)
-        : progress_(progress), pump_(pump), log_(log), count_(count), stopMessage_(stopMessage) {}
+        : progress_(progress),
+          itemBreak_(itemBreak),
+          log_(log),
+          count_(count),
+          stopMessage_(stopMessage) {}
 
     void NameSet(std::size_t index) override { Step(index); }
     void NamesSet() override {
@@ -94,11 +98,11 @@ public:
 private:
     void Step(std::size_t index) {
         progress_.SetStatusProgress(static_cast<float>(index) / static_cast<float>(count_));
-        pump_();
+        itemBreak_();
     }
 
     Progress& progress_;
-    Pump& pump_;
+    ItemBreak& itemBreak_;
     ActivityLog& log_;
     const std::size_t count_;
     const std::string& stopMessage_;
@@ -167,7 +171,7 @@ void TextRoundTrip::ReimportTextFile() {
             if (!change.keep && change.name != list.Cell(change.row, ColNewName))
                 before.emplace_back(change.row, list.Cell(change.row, ColNewName));
         }
-        ReimportProgress progress(progress_, pump_, log_, names.size(), stopMessage);
+        ReimportProgress progress(progress_, itemBreak_, log_, names.size(), stopMessage);
         validation_.SetNewNames(names, NameSource::TextFile, &progress);
         const auto changed = std::count_if(before.begin(), before.end(), [&](const auto& row) {
             return list.Cell(row.first, ColNewName) != row.second;

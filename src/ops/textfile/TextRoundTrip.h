@@ -17,7 +17,7 @@ class FileSystem;
 class MainWindow;
 class Progress;
 class ListModel;
-class Pump;
+class ItemBreak;
 class Validation;
 struct AppSettings;
 struct NewName;
@@ -40,8 +40,8 @@ class TextRoundTrip final : private RowLock::Holder {
 public:
     TextRoundTrip(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
                   const AppSettings& settings, const Locations& locations, MainWindow& window,
-                  Progress& progress, const BusyState& busy, Pump& pump, InstanceRecord& instance,
-                  RowLock& lock)
+                  Progress& progress, const BusyState& busy, ItemBreak& itemBreak,
+                  InstanceRecord& instance, RowLock& lock)
         : list_(list),
           validation_(validation),
           fs_(fs),
@@ -51,7 +51,7 @@ public:
           window_(window),
           progress_(progress),
           busy_(busy),
-          pump_(pump),
+          itemBreak_(itemBreak),
           instance_(instance),
           lock_(lock) {}
 
@@ -95,7 +95,7 @@ private:
     MainWindow& window_;
     Progress& progress_;
     const BusyState& busy_;
-    Pump& pump_;
+    ItemBreak& itemBreak_;
     InstanceRecord& instance_;
     RowLock& lock_;
 

@@ -1,14 +1,14 @@
-#include "ops/Pump.h"
+#include "ops/ItemBreak.h"
 
 #include <thread>
 
-#include "host/EventPump.h"
+#include "host/EventQueue.h"
 #include "settings/AppSettings.h"
 
 namespace morvane {
 
-void Pump::operator()() {
-    events_.Pump();
+void ItemBreak::operator()() {
+    events_.HandlePendingEvents();
     if (settings_.useCpuFully != 0)
         return;
     const auto now = std::chrono::steady_clock::now();

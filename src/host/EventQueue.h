@@ -3,12 +3,12 @@
 
 namespace morvane {
 
-class EventPump {
+class EventQueue {
 public:
-    virtual ~EventPump() = default;
+    virtual ~EventQueue() = default;
 
     // Handles pending window events (at most once per frame); never blocks.
-    virtual void Pump() = 0;
+    virtual void HandlePendingEvents() = 0;
     // Handles pending events, waiting up to timeoutMs for one when there are none.
     virtual void WaitForEvents(int timeoutMs) = 0;
 };

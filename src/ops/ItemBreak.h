@@ -5,12 +5,13 @@
 
 namespace morvane {
 
-class EventPump;
+class EventQueue;
 struct AppSettings;
 
-class Pump {
+class ItemBreak {
 public:
-    Pump(EventPump& events, const AppSettings& settings) : events_(events), settings_(settings) {}
+    ItemBreak(EventQueue& events, const AppSettings& settings)
+        : events_(events), settings_(settings) {}
 
     // Handles window events, then yields the processor unless "CPUをフル使用" is on. A
     // yield is a system call that costs more than many an item (half a microsecond, two per
@@ -20,7 +21,7 @@ public:
     void operator()();
 
 private:
-    EventPump& events_;
+    EventQueue& events_;
     const AppSettings& settings_;
     std::chrono::steady_clock::time_point lastYield_;
 };
