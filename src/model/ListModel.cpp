@@ -185,17 +185,13 @@ bool ListModel::IsConsistent() const {
         return false;
     for (std::size_t position = 0; position < rows_.size(); ++position) {
         const FileEntry& entry = rows_[position]->entry;
-        if (entry.row != static_cast<std::int32_t>(position) || entry.currentLink == nullptr ||
-            entry.newLink == nullptr)
-            return false;
         const auto holds = [&entry](const PathIndex& index, const std::string& key) {
             bool found = false;
             index.ForEach(key, [&](const FileEntry* e) { return !(found = e == &entry); });
             return found;
         };
-        const bool inCurrent = holds(currentIndex_, entry.currentKey);
-        const bool inNew = holds(newIndex_, entry.NewKey());
-        if (!inCurrent || !inNew)
+        if (entry.row != static_cast<std::int32_t>(position) ||
+            !holds(currentIndex_, entry.currentKey) || !holds(newIndex_, entry.NewKey()))
             return false;
     }
     return true;

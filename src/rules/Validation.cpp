@@ -41,6 +41,13 @@ NameToCheck Validation::ToCheck(int row, std::string_view name, const std::strin
     return {list_.Cell(row, ColDirectory), name, key, entry->currentKey, occupant != nullptr};
 }
 
+void Validation::LogExists(int row, std::string_view path) {
+    ErrorFacts facts;
+    facts.number = list_.RowNumberOf(row);
+    facts.newPath = path;
+    log_.AppendLog(ErrorText(ErrExists, facts));
+}
+
 std::string_view Validation::RefusedIn(int row) {
     return RefusedCharactersText(names_.CharactersOf(list_.Cell(row, ColDirectory)));
 }
@@ -182,12 +189,8 @@ void Validation::CheckRow(int row, NameSource source,
         MarkPartnersOutside(entry, *checkedLater);
     // A blank name keeps whatever it said about an existing file.
     if ((found & ErrBlank) == 0) {
-        if ((found & ErrExists) != 0) {
-            ErrorFacts facts;
-            facts.number = list.RowNumberOf(row);
-            facts.newPath = entry->NewPath();
-            log_.AppendLog(ErrorText(ErrExists, facts));
-        }
+        if ((found & ErrExists) != 0)
+            LogExists(row, entry->NewPath());
         SetBit(entry, ErrExists, (found & ErrExists) != 0);
     }
     FinishRow(row, ColNewName, occupant);
@@ -306,10 +309,7 @@ void Validation::OnRowRemoved(int row) {
     // collides with a file. Nobody wanting it, the disk need not be asked.
     if (!dependents.empty() && fs_.Exists(removed->currentKey)) {
         for (FileEntry* d : dependents) {
-            ErrorFacts facts;
-            facts.number = list.RowNumberOf(d->row);
-            facts.newPath = removed->currentKey;
-            log_.AppendLog(ErrorText(ErrExists, facts));
+            LogExists(d->row, removed->currentKey);
             d->errors |= ErrExists;
             list.RefreshErrorColumn(d->row);
         }
@@ -317,10 +317,7 @@ void Validation::OnRowRemoved(int row) {
     ReleaseOldDuplicate(row);
     for (FileEntry* d : dependents) {
         if (d->Moves() && (d->errors & ErrExists) != 0) {
-            ErrorFacts facts;
-            facts.number = list.RowNumberOf(d->row);
-            facts.newPath = d->NewPath();
-            log_.AppendLog(ErrorText(ErrExists, facts));
+            LogExists(d->row, d->NewPath());
             list.RefreshErrorColumn(d->row);
             UpdateDependents(d->row);
         }

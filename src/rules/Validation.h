@@ -143,6 +143,8 @@ private:
                         const FileEntry* occupant);
     // What the folder refuses, as the forbidden-character message shows it.
     std::string_view RefusedIn(int row);
+    // The line saying that a file already takes the path the row wants.
+    void LogExists(int row, std::string_view path);
 
     ListModel& list_;
     FileSystem& fs_;

@@ -7,6 +7,7 @@
 
 #include "model/ListModel.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace morvane::test {
 
@@ -16,10 +17,10 @@ inline int AppendFileRow(ListModel& list, const std::string& path, int icon = 0)
     std::optional<FileInfo> info = fs.Find(path);
     if (!info) {
         info.emplace();
-        info->name = path.substr(path.find_last_of('/') + 1);
+        info->name = NameOf(path);
     }
     FolderId folderId;
-    if (const auto folder = fs.FindTarget(path.substr(0, path.find_last_of('/') + 1)))
+    if (const auto folder = fs.FindTarget(std::string(FolderOf(path))))
         folderId = {folder->device, folder->inode};
     return list.AppendFileRow({MakePathKey(path), &*info, {}, icon, false, folderId});
 }
