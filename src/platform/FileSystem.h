@@ -10,6 +10,7 @@
 
 #include "platform/FolderHandle.h"
 #include "platform/LockedFile.h"
+#include "platform/MountTraits.h"
 #include "platform/NameCharacters.h"
 
 namespace morvane {
@@ -28,6 +29,12 @@ struct FileInfo {
     std::uint64_t inode = 0;
     std::uint32_t owner = 0;    // user id
     bool unchangeable = false;  // immutable or append-only: no rename can take it away
+    // Tell a file from a new one that took its inode number: the birth time where the file
+    // system keeps one (0 otherwise), and the last change of its inode.
+    std::int64_t birthSec = 0;
+    std::int64_t birthNsec = 0;
+    std::int64_t changeSec = 0;
+    std::int64_t changeNsec = 0;
 
     bool IsDirectory() const { return kind == FileKind::Directory; }
 };
@@ -166,7 +173,11 @@ public:
     // The longest name, in bytes, the file system of the folder takes (NAME_MAX there).
     virtual std::size_t NameMax(const std::string& folder) = 0;
     // The characters the file system of the folder takes in a name.
-    virtual NameCharacters CharactersIn(const std::string& folder) = 0;
+    virtual NameCharacters CharactersIn(const std::string& folder) {
+        return TraitsOf(folder).characters;
+    }
+    // What the file system of the folder does; asked of the mount once and kept.
+    virtual MountTraits TraitsOf(const std::string& folder) = 0;
     // Opens a file for appending, mode 0600, created when `create` (it must not exist yet; no
     // link followed), and takes its lock without waiting: EWOULDBLOCK when another process
     // holds it.

@@ -67,12 +67,14 @@ FileInfo Describe(std::string_view path, const struct stat& st) {
     info.device = st.st_dev;
     info.inode = st.st_ino;
     info.owner = st.st_uid;
+    info.changeSec = st.st_ctim.tv_sec;
+    info.changeNsec = st.st_ctim.tv_nsec;
     return info;
 }
 
 // The path's own statx: everything lstat tells, and the flags that forbid a rename.
 bool StatxOf(const std::string& path, int flags, struct statx* sx) {
-    return statx(AT_FDCWD, path.c_str(), flags, STATX_BASIC_STATS, sx) == 0;
+    return statx(AT_FDCWD, path.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, sx) == 0;
 }
 
 bool Unchangeable(const struct statx& sx) {
@@ -91,6 +93,12 @@ FileInfo Describe(std::string_view path, const struct statx& sx) {
     st.st_uid = sx.stx_uid;
     FileInfo info = Describe(path, st);
     info.unchangeable = Unchangeable(sx);
+    info.changeSec = sx.stx_ctime.tv_sec;
+    info.changeNsec = sx.stx_ctime.tv_nsec;
+    if ((sx.stx_mask & STATX_BTIME) != 0) {
+        info.birthSec = sx.stx_btime.tv_sec;
+        info.birthNsec = sx.stx_btime.tv_nsec;
+    }
     return info;
 }
 
@@ -263,7 +271,8 @@ public:
         return ForEachEntry(dir, [&](int folder, const char* name, std::uint64_t) {
             ListedEntry& entry = entries->emplace_back();
             struct statx sx {};
-            if (statx(folder, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &sx) == 0) {
+            if (statx(folder, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx) ==
+                0) {
                 entry.info = Describe(name, sx);
                 entry.found = true;
             } else if (struct stat st{};
@@ -387,19 +396,21 @@ public:
         return limit > 0 ? static_cast<std::size_t>(limit) : std::size_t{NAME_MAX};
     }
 
-    NameCharacters CharactersIn(const std::string& folder) override {
+    MountTraits TraitsOf(const std::string& folder) override {
         struct stat st {};
         if (stat(folder.c_str(), &st) != 0)
-            return NameCharacters::Posix;
-        const std::lock_guard<std::mutex> lock(charactersMutex_);
-        if (const auto known = charactersOf_.find(st.st_dev); known != charactersOf_.end())
+            return {};
+        const std::lock_guard<std::mutex> lock(traitsMutex_);
+        if (const auto known = traitsOf_.find(st.st_dev); known != traitsOf_.end())
             return known->second;
         struct statfs fs {};
         if (statfs(folder.c_str(), &fs) != 0)
-            return NameCharacters::Posix;
-        const NameCharacters rules = NameCharactersOfType(static_cast<std::uint32_t>(fs.f_type));
-        charactersOf_.emplace(st.st_dev, rules);
-        return rules;
+            return {};
+        MountTraits traits;
+        traits.characters = NameCharactersOfType(static_cast<std::uint32_t>(fs.f_type));
+        traits.decidesOnItsOwn = DecidesOnItsOwn(fs);
+        traitsOf_.emplace(st.st_dev, traits);
+        return traits;
     }
 
     FsStatus CheckAccess(const std::string& path, AccessMode mode) override {
@@ -448,9 +459,9 @@ public:
     }
 
 private:
-    // One statfs per device.
-    std::mutex charactersMutex_;
-    std::unordered_map<dev_t, NameCharacters> charactersOf_;
+    // One look per device.
+    std::mutex traitsMutex_;
+    std::unordered_map<dev_t, MountTraits> traitsOf_;
 };
 
 }  // namespace

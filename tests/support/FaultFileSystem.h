@@ -23,6 +23,8 @@ public:
     std::function<void(const std::string& folder, FolderRights& rights)> adjustRights;
     // Set: the rules a folder's file system is said to have.
     std::function<NameCharacters(const std::string& folder)> charactersIn;
+    // Replaces what a folder's file system is said to do.
+    std::function<void(const std::string& folder, MountTraits& traits)> adjustTraits;
     // Runs before every Move, after the fault check passed (to race the program).
     std::function<void(const std::string& from, const std::string& to)> beforeMove;
 
@@ -63,7 +65,13 @@ public:
     }
     std::size_t NameMax(const std::string& folder) override { return real_.NameMax(folder); }
     NameCharacters CharactersIn(const std::string& folder) override {
-        return charactersIn ? charactersIn(folder) : real_.CharactersIn(folder);
+        return charactersIn ? charactersIn(folder) : TraitsOf(folder).characters;
+    }
+    MountTraits TraitsOf(const std::string& folder) override {
+        MountTraits traits = real_.TraitsOf(folder);
+        if (adjustTraits)
+            adjustTraits(folder, traits);
+        return traits;
     }
     FsStatus OpenLocked(const std::string& path, bool create, LockedFile* file) override;
     FsStatus Append(LockedFile& file, std::string_view data, bool sync) override;
