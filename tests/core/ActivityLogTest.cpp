@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "app/CMorvaneApp.h"
-#include "core/TestRows.h"
+#include "core/RowsFixture.h"
+#include "host/ActivityLog.h"
 #include "host/Messages.h"
+#include "ops/Busy.h"
+#include "ops/Locations.h"
+#include "ops/textfile/InstanceRecord.h"
+#include "ops/textfile/TextRoundTrip.h"
 #include "support/FakeHost.h"
-#include "support/TempDir.h"
 
 namespace morvane {
 namespace {
@@ -23,33 +26,35 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST(ActivityLogTest, EveryMessageStartsOnANewLineAndTheFirstLineIsEmpty) {
     test::FakeHost host;
-    CMorvaneApp app(host, RealFileSystem());
-    app.Log().AppendLog("【エラー】one");
-    EXPECT_EQ(app.Log().Text(), "\n【エラー】one");
-    app.Log().AppendLog("【警告】two");
-    app.Log().AppendLog("【致命的なエラー】a\n(\nb : \"c\"\n)");
-    EXPECT_EQ(Lines(app.Log().Text()),
+    ActivityLog log;
+    log.SetView(&host);
+    log.AppendLog("【エラー】one");
+    EXPECT_EQ(log.Text(), "\n【エラー】one");
+    log.AppendLog("【警告】two");
+    log.AppendLog("【致命的なエラー】a\n(\nb : \"c\"\n)");
+    EXPECT_EQ(Lines(log.Text()),
               (std::vector<std::string>{"", "【エラー】one", "【警告】two", "【致命的なエラー】a",
                                         "(", "b : \"c\"", ")"}));
     // The view is told each piece and ends up with the same text.
-    EXPECT_EQ(host.logView, app.Log().Text());
+    EXPECT_EQ(host.logView, log.Text());
 
-    app.Log().ClearLog();
-    EXPECT_EQ(app.Log().Text(), "");
+    log.ClearLog();
+    EXPECT_EQ(log.Text(), "");
     EXPECT_EQ(host.logView, "");
-    app.Log().AppendLog("x");
-    EXPECT_EQ(app.Log().Text(), "\nx");
+    log.AppendLog("x");
+    EXPECT_EQ(log.Text(), "\nx");
     EXPECT_EQ(host.logView, "\nx");
 }
 
 TEST(ActivityLogTest, BannersFrameTheirMessagesWithBlankLines) {
     test::FakeHost host;
-    CMorvaneApp app(host, RealFileSystem());
-    app.Log().AppendLog(msg::kRegisterStart);
-    app.Log().AppendLog("【エラー】message");
-    app.Log().AppendLog(msg::kRegisterEnd);
+    ActivityLog log;
+    log.SetView(&host);
+    log.AppendLog(msg::kRegisterStart);
+    log.AppendLog("【エラー】message");
+    log.AppendLog(msg::kRegisterEnd);
     const std::string hyphens(27, '-');
-    EXPECT_EQ(Lines(app.Log().Text()),
+    EXPECT_EQ(Lines(log.Text()),
               (std::vector<std::string>{"", "【登録】登録処理を開始します " + hyphens + " [START]",
                                         "", "【エラー】message", "",
                                         "【登録】登録処理を終了します " + hyphens + " [END]", ""}));
@@ -76,54 +81,57 @@ TEST(ActivityLogTest, BannersFrameTheirMessagesWithBlankLines) {
     }
 }
 
-class RowLockQuestionTest : public ::testing::Test {
+// The lock held by the text round trip, which owns the text file behind it.
+class RowLockQuestionTest : public ::testing::Test, protected test::RowsFixture {
 protected:
-    RowLockQuestionTest() : app(host, RealFileSystem()) {
-        test::AppendFileRow(app.List(), dir.MakeFile("a.txt"));
+    RowLockQuestionTest() {
+        AddRow("a.txt");
         textFile = dir.MakeFile("00000001[MORVANE]_240101120000.txt", "a.txt\r\n");
     }
 
     void Lock() {
-        app.RoundTrip().LockRows(textFile);
-        app.Log().ClearLog();
+        roundTrip.LockRows(textFile);
+        log.ClearLog();
     }
 
-    test::FakeHost host;
-    test::TempDir dir;
-    CMorvaneApp app;
+    Locations locations;
+    BusyState busy;
+    InstanceRecord instance{fs, log};
+    TextRoundTrip roundTrip{list, validation, fs,   log,       settings, locations,
+                            host, host,       busy, itemBreak, instance, rowLock};
     std::string textFile;
 };
 
 TEST_F(RowLockQuestionTest, WithoutTheLockNothingIsAsked) {
-    EXPECT_TRUE(app.Lock().ConfirmUnlockRows());
+    EXPECT_TRUE(rowLock.ConfirmUnlockRows());
     EXPECT_TRUE(host.questions.empty());
-    EXPECT_EQ(app.Log().Text(), "");
+    EXPECT_EQ(log.Text(), "");
 }
 
 TEST_F(RowLockQuestionTest, NoKeepsTheLockTheFileAndTheList) {
     Lock();
     host.yesNoAnswers = {false};
-    EXPECT_FALSE(app.Lock().ConfirmUnlockRows());
+    EXPECT_FALSE(rowLock.ConfirmUnlockRows());
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0].text,
               "この操作を遂行するために行ロックを解除する必要があります。\n"
               "行ロックを解除すると現在編集しているテキストファイルでは更新できなくなります。\n\n"
               "行ロックを解除してもいいですか？");
     EXPECT_EQ(host.questions[0].caption, "作業の確認");
-    EXPECT_TRUE(app.Lock().RowLocked());
-    EXPECT_EQ(app.RoundTrip().TextFilePath(), textFile);
+    EXPECT_TRUE(rowLock.RowLocked());
+    EXPECT_EQ(roundTrip.TextFilePath(), textFile);
     EXPECT_EQ(test::ReadFileText(textFile), "a.txt\r\n");
-    EXPECT_EQ(app.List().RowCount(), 1);
-    EXPECT_EQ(app.Log().Text(), "");
+    EXPECT_EQ(list.RowCount(), 1);
+    EXPECT_EQ(log.Text(), "");
 }
 
 TEST_F(RowLockQuestionTest, YesAnswersTrue) {
     Lock();
     host.yesNoAnswers = {true};
-    EXPECT_TRUE(app.Lock().ConfirmUnlockRows());
+    EXPECT_TRUE(rowLock.ConfirmUnlockRows());
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0].caption, "作業の確認");
-    EXPECT_EQ(app.List().RowCount(), 1);
+    EXPECT_EQ(list.RowCount(), 1);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/AppFixture.h"
+#include "core/RowsFixture.h"
 
 namespace morvane::test {
 namespace {
@@ -21,7 +21,7 @@ std::string FileName(int i) {
 // Names on rows [begin, end): duplicates in groups spread over the list (a group of its own
 // for each call, so the early groups are linked before the indexes grow and never after),
 // chains onto other rows' current names, and names blocked by such a row with an error.
-void NameRows(AppFixture& f, int begin, int end, const std::string& group) {
+void NameRows(RowsFixture& f, int begin, int end, const std::string& group) {
     std::vector<std::string> texts;  // the names are views: they must outlive the call
     std::vector<int> rows;
     for (int row = begin; row < end; ++row) {
@@ -38,22 +38,22 @@ void NameRows(AppFixture& f, int begin, int end, const std::string& group) {
     std::vector<NewName> names;
     for (std::size_t i = 0; i < rows.size(); ++i)
         names.emplace_back(rows[i], texts[i]);
-    f.app.Rules().SetNewNames(names, NameSource::Row);
+    f.validation.SetNewNames(names, NameSource::Row);
 }
 
 // Everything the list says: the log, and each row's bits and explanation.
-std::string FillAndName(AppFixture& f, bool reserved) {
+std::string FillAndName(RowsFixture& f, bool reserved) {
     if (reserved)
-        f.app.List().ReserveRows(kAll);
+        f.list.ReserveRows(kAll);
     for (int i = 0; i < kFirst; ++i)
-        EXPECT_EQ(f.Add(FileName(i)), i);
+        EXPECT_EQ(f.AddRow(FileName(i)), i);
     NameRows(f, 0, kFirst, "early");
     for (int i = kFirst; i < kAll; ++i)
-        EXPECT_EQ(f.Add(FileName(i)), i);
+        EXPECT_EQ(f.AddRow(FileName(i)), i);
     NameRows(f, kFirst, kAll, "late");
     std::string said = f.Log();
     for (int row = 0; row < kAll; ++row)
-        said += std::to_string(f.Bits(row)) + " " + f.app.Rules().ExplainErrors(row) + "\n";
+        said += std::to_string(f.Bits(row)) + " " + f.validation.ExplainErrors(row) + "\n";
     // The two lists lie in different folders.
     for (std::size_t at = 0; (at = said.find(f.dir.path(), at)) != std::string::npos;)
         said.replace(at, f.dir.path().size(), "<dir>");
@@ -61,26 +61,26 @@ std::string FillAndName(AppFixture& f, bool reserved) {
 }
 
 TEST(IndexGrowthTest, TheOtherRowIsTheSameWhetherTheIndexesGrewOrNot) {
-    AppFixture growing;
-    AppFixture reserved;
+    RowsFixture growing;
+    RowsFixture reserved;
     const std::size_t reservedBuckets = [&] {
-        reserved.app.List().ReserveRows(kAll);
-        return reserved.app.List().NewPathIndex().BucketCount();
+        reserved.list.ReserveRows(kAll);
+        return reserved.list.NewPathIndex().BucketCount();
     }();
     const std::string grown = FillAndName(growing, false);
     EXPECT_EQ(FillAndName(reserved, true), grown);
     EXPECT_NE(grown.find("重複します"), std::string::npos);
     EXPECT_NE(grown.find("入れ替え先"), std::string::npos);
     // The one grew through several sizes, the other kept its size.
-    EXPECT_GE(growing.app.List().NewPathIndex().BucketCount(), 8 * PathIndex::kMinBuckets);
-    EXPECT_EQ(reserved.app.List().NewPathIndex().BucketCount(), reservedBuckets);
-    EXPECT_TRUE(growing.app.List().NewPathIndex().IsConsistent());
-    EXPECT_TRUE(growing.app.List().CurrentPathIndex().IsConsistent());
+    EXPECT_GE(growing.list.NewPathIndex().BucketCount(), 8 * PathIndex::kMinBuckets);
+    EXPECT_EQ(reserved.list.NewPathIndex().BucketCount(), reservedBuckets);
+    EXPECT_TRUE(growing.list.NewPathIndex().IsConsistent());
+    EXPECT_TRUE(growing.list.CurrentPathIndex().IsConsistent());
 
     // A cleared list starts small again.
-    growing.app.List().RemoveAllRows();
-    EXPECT_EQ(growing.app.List().NewPathIndex().BucketCount(), PathIndex::kMinBuckets);
-    EXPECT_EQ(growing.app.List().CurrentPathIndex().BucketCount(), PathIndex::kMinBuckets);
+    growing.list.RemoveAllRows();
+    EXPECT_EQ(growing.list.NewPathIndex().BucketCount(), PathIndex::kMinBuckets);
+    EXPECT_EQ(growing.list.CurrentPathIndex().BucketCount(), PathIndex::kMinBuckets);
 }
 
 }  // namespace

@@ -7,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include "core/RowsFixture.h"
 #include "host/Messages.h"
+#include "ops/Busy.h"
+#include "ops/Locations.h"
+#include "ops/registration/Registration.h"
 #include "platform/FolderPresence.h"
 #include "rules/ErrorMessages.h"
 #include "rules/NameCheck.h"
 #include "rules/Validation.h"
-#include "support/AppFixture.h"
 
 namespace morvane::test {
 namespace {
@@ -92,33 +95,39 @@ TEST(NameCheckTest, EveryBitHasOneMessageInBitOrder) {
     EXPECT_EQ(ErrorText(ErrTooLong, facts), FormatText(msg::kNameTooLong, 255, 3, "n"));
 }
 
-struct NameCheckAppTest : AppFixture, ::testing::Test {};
+// The rules over rows made by the list's row builder.
+struct NameCheckRowsTest : ::testing::Test, RowsFixture {};
 
-TEST_F(NameCheckAppTest, TheTooltipSaysWhatTheLogSaid) {
-    const int blank = Add("blank");
-    const int dup = Add("dup1");
-    Add("dup2");
-    const int forbidden = Add("forbidden");
-    const int exists = Add("exists");
-    const int tooLong = Add("long");
-    const int swap = Add("swap");
-    const int held = Add("held");
+TEST_F(NameCheckRowsTest, TheTooltipSaysWhatTheLogSaid) {
+    const int blank = AddRow("blank");
+    const int dup = AddRow("dup1");
+    const int dup2 = AddRow("dup2");
+    const int forbidden = AddRow("forbidden");
+    const int exists = AddRow("exists");
+    const int tooLong = AddRow("long");
+    const int swap = AddRow("swap");
+    const int held = AddRow("held");
     dir.MakeFile("taken");
+    // Registration's rename test locks the row and logs why.
+    Locations locations;
+    BusyState busy;
+    Registration registration{list, validation, fs,   log,  settings,  locations, host,
+                              host, host,       host, busy, itemBreak, rowLock};
     fs.DecideRenamesByTrial();
     fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
-    const int locked = Add("locked");
+    const int locked = list.RowCount();
+    const bool registered = registration.RegisterPath(dir.MakeFile("locked"));
     fs.failMove = nullptr;
-    ASSERT_GE(locked, 0);
+    ASSERT_TRUE(registered);
 
-    Validation& rules = app.Rules();
-    rules.SetNewName(blank, "");
-    rules.SetNewName(dup, "same");
-    rules.SetNewName(RowOf("dup2"), "same");
-    rules.SetNewName(forbidden, "a\nb");
-    rules.SetNewName(exists, "taken");
-    rules.SetNewName(tooLong, std::string(300, 'x'));
-    rules.SetNewName(held, "h\n");
-    rules.SetNewName(swap, "held");  // its occupant carries an error
+    validation.SetNewName(blank, "");
+    validation.SetNewName(dup, "same");
+    validation.SetNewName(dup2, "same");
+    validation.SetNewName(forbidden, "a\nb");
+    validation.SetNewName(exists, "taken");
+    validation.SetNewName(tooLong, std::string(300, 'x'));
+    validation.SetNewName(held, "h\n");
+    validation.SetNewName(swap, "held");  // its occupant carries an error
 
     const std::vector<std::pair<int, std::uint32_t>> expected = {
         {blank, ErrBlank},      {dup, ErrDuplicate},   {forbidden, ErrForbidden},
@@ -127,15 +136,15 @@ TEST_F(NameCheckAppTest, TheTooltipSaysWhatTheLogSaid) {
     for (const auto& [row, bit] : expected) {
         ASSERT_EQ(Bits(row), bit) << row;
         // One error, one message (which may hold a line break of the name it quotes).
-        const std::string tooltip = rules.ExplainErrors(row);
+        const std::string tooltip = validation.ExplainErrors(row);
         ASSERT_FALSE(tooltip.empty()) << row;
         EXPECT_NE((Log() + "\n").find("\n" + tooltip + "\n"), std::string::npos) << tooltip;
     }
 }
 
-TEST_F(NameCheckAppTest, ThePreviewAndTheRowCheckAgree) {
-    const int row = Add("file.txt");
-    Add("other.txt");
+TEST_F(NameCheckRowsTest, ThePreviewAndTheRowCheckAgree) {
+    const int row = AddRow("file.txt");
+    AddRow("other.txt");
     dir.MakeFile("taken.txt");
     dir.MakeFile("caf\xE9.txt");
     const std::vector<std::string> names = {"new.txt",
@@ -150,13 +159,13 @@ TEST_F(NameCheckAppTest, ThePreviewAndTheRowCheckAgree) {
                                             "file.txt"};
     constexpr std::uint32_t kOwn = ErrBlank | ErrForbidden | ErrTooLong | ErrExists;
     for (const std::string& name : names) {
-        const std::uint32_t preview = app.Rules().ProbeName(row, name);
-        app.Rules().SetNewName(row, name);
+        const std::uint32_t preview = validation.ProbeName(row, name);
+        validation.SetNewName(row, name);
         EXPECT_EQ(preview, Bits(row) & kOwn) << name;
-        app.Rules().SetNewName(row, "file.txt");
+        validation.SetNewName(row, "file.txt");
     }
-    EXPECT_EQ(app.Rules().ProbeName(row, "caf\xE9.txt"), std::uint32_t{ErrExists});
-    EXPECT_EQ(app.Rules().ProbeName(row, "other.txt"), 0u);
+    EXPECT_EQ(validation.ProbeName(row, "caf\xE9.txt"), std::uint32_t{ErrExists});
+    EXPECT_EQ(validation.ProbeName(row, "other.txt"), 0u);
 }
 
 }  // namespace

@@ -3,14 +3,16 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/Command.h"
+#include "core/RowsFixture.h"
+#include "host/Messages.h"
 #include "ops/nametools/NamePresets.h"
+#include "ops/nametools/NameTools.h"
 #include "support/AppFixture.h"
 #include "support/TempDir.h"
 
 namespace morvane {
 namespace {
-
-using test::AppFixture;
 
 std::vector<NameStep> EveryKind() {
     NumberStep number;
@@ -86,15 +88,22 @@ TEST(NamePresetsTest, RoundTripRecentOrderAndDamagedFile) {
               FormatText(msg::kPresetsNotSaved, path.c_str(), std::strerror(ENOSPC)));
 }
 
-TEST(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
-    AppFixture f;
-    f.Add("a/IMG_1.jpg");
-    f.Add("a/IMG_2.jpg");
-    f.Add("b/IMG_1.jpg");
-    f.Add("a/other.txt");
-    f.dir.MakeFile("a/2_02.jpg");  // not registered: the second name meets it
+// The name tools alone, over rows made by the list's row builder.
+class NameToolsTest : public ::testing::Test, protected test::RowsFixture {
+protected:
+    NameToolsTest() { nameTools.SetView(&host); }
+
+    NameTools nameTools{list, validation, fs, log, host};
+};
+
+TEST_F(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
+    AddRow("a/IMG_1.jpg");
+    AddRow("a/IMG_2.jpg");
+    AddRow("b/IMG_1.jpg");
+    AddRow("a/other.txt");
+    dir.MakeFile("a/2_02.jpg");  // not registered: the second name meets it
     for (int row = 0; row < 3; ++row)
-        f.app.List().SetSelected(row, true);
+        list.SetSelected(row, true);
     NumberStep number;
     number.digits = 2;
     number.perFolder = true;
@@ -103,16 +112,15 @@ TEST(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
     const std::vector<NameStep> steps = {ReplaceStep{true, "IMG_", "", false, true, true}, number};
 
     // A step that does not compile applies nothing.
-    f.host.nameToolsDialog = [&](NameTools& tools) {
+    host.nameToolsDialog = [&](NameTools& tools) {
         EXPECT_NE(tools.SetSteps({ReplaceStep{true, "(", "", true, true, true}}), "");
         return true;
     };
-    f.app.Execute(Command::NameTools);
-    EXPECT_EQ(f.Log().find("[START]"), std::string::npos);
+    nameTools.OnNameTools();
+    EXPECT_EQ(Log().find("[START]"), std::string::npos);
 
-    f.app.RoundTrip().SetRowLockedForTest(true);  // the names change as typing would
-    f.app.Log().ClearLog();
-    f.host.nameToolsDialog = [&](NameTools& tools) {
+    log.ClearLog();
+    host.nameToolsDialog = [&](NameTools& tools) {
         EXPECT_EQ(tools.TargetCount(), 3u);
         EXPECT_EQ(tools.SetSteps(steps), "");
         EXPECT_EQ(tools.PreviewAt(0).name, "1_01.jpg");
@@ -120,29 +128,42 @@ TEST(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
         EXPECT_EQ(tools.PreviewAt(2).name, "1_01.jpg");  // numbered again in its own folder
         return true;
     };
-    f.app.Execute(Command::NameTools);
-    EXPECT_TRUE(f.host.questions.empty());
-    EXPECT_TRUE(f.app.Lock().RowLocked());
-    const ListModel& list = f.app.List();
+    nameTools.OnNameTools();
     EXPECT_EQ(list.Cell(0, ColNewName), "1_01.jpg");
     EXPECT_EQ(list.Cell(1, ColNewName), "2_02.jpg");
     EXPECT_EQ(list.Cell(2, ColNewName), "1_01.jpg");
     EXPECT_EQ(list.Cell(3, ColNewName), "other.txt");
-    EXPECT_EQ(f.Bits(1), std::uint32_t{ErrExists});
-    EXPECT_EQ(f.Bits(0) | f.Bits(2), 0u);
+    EXPECT_EQ(Bits(1), std::uint32_t{ErrExists});
+    EXPECT_EQ(Bits(0) | Bits(2), 0u);
     const std::string expected = "\n" + std::string(msg::kNameToolsStart) + "\n" +
-                                 FormatText(msg::kExists, 2, (f.dir / "a/2_02.jpg").c_str()) +
-                                 "\n" + FormatText(msg::kNameToolsSummary, 3, 1) + "\n" +
+                                 FormatText(msg::kExists, 2, (dir / "a/2_02.jpg").c_str()) + "\n" +
+                                 FormatText(msg::kNameToolsSummary, 3, 1) + "\n" +
                                  msg::kNameToolsEnd;
-    EXPECT_EQ(f.Log(), expected);
+    EXPECT_EQ(Log(), expected);
 
     // Cancel changes nothing.
-    f.host.nameToolsDialog = [](NameTools& tools) {
+    host.nameToolsDialog = [](NameTools& tools) {
         tools.SetSteps({CaseStep{}});
         return false;
     };
-    f.app.Execute(Command::NameTools);
+    nameTools.OnNameTools();
     EXPECT_EQ(list.Cell(0, ColNewName), "1_01.jpg");
+}
+
+// Whether the command asks about the row lock is the command table's: the whole program.
+struct NameToolsCommandTest : ::testing::Test, test::AppFixture {};
+
+TEST_F(NameToolsCommandTest, NamesChangeUnderTheRowLockWithoutAQuestion) {
+    Add("IMG_1.jpg");
+    app.RoundTrip().SetRowLockedForTest(true);  // the names change as typing would
+    host.nameToolsDialog = [](NameTools& tools) {
+        EXPECT_EQ(tools.SetSteps({ReplaceStep{true, "IMG_", "", false, true, true}}), "");
+        return true;
+    };
+    app.Execute(Command::NameTools);
+    EXPECT_TRUE(host.questions.empty());
+    EXPECT_TRUE(app.Lock().RowLocked());
+    EXPECT_EQ(app.List().Cell(0, ColNewName), "1.jpg");
 }
 
 }  // namespace

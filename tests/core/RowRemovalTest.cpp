@@ -134,8 +134,10 @@ TEST_F(RowRemovalTest, RemoveAllRowsKeepsTheLogAndClearAllRowsEmptiesIt) {
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_EQ(host.commitEditCalls, 1);
     EXPECT_EQ(log.Text(), "\n【エラー】before");
+    EXPECT_EQ(host.logView, log.Text());
 
     MakeSixRows();
+    log.AppendLog("【エラー】before");  // making the rows cleared it
     host.registeredCount = -1;
     removal.ClearAllRows();
     EXPECT_EQ(list.RowCount(), 0);
