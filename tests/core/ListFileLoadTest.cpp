@@ -1,4 +1,4 @@
-// Loading list files into the application: real files in a temporary folder, real
+// Loading list files into the list: real files in a temporary folder, real
 // registration and validation, a scripted host.
 
 #include <sys/stat.h>
@@ -9,12 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/CMorvaneApp.h"
+#include "core/ListFileFixture.h"
 #include "formats/ListFileFormat.h"
 #include "host/Messages.h"
 #include "model/FileEntry.h"
 #include "platform/FileSystem.h"
-#include "support/AppFixture.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
 
@@ -52,38 +51,36 @@ std::vector<Stored> Row(const std::string& path, const std::string& name) {
     return {{0, path}, {1, name}};
 }
 
-class ListFileLoadTest : public test::AppFixture, public ::testing::Test {
+class ListFileLoadTest : public test::ListFileFixture, public ::testing::Test {
 protected:
     void Register(const std::vector<std::string>& paths) {
-        Registration::Run run(app.Registrar());
+        Registration::Run run(registration);
         for (const auto& p : paths)
-            app.Registrar().RegisterPath(p);
+            registration.RegisterPath(p);
     }
 
-    std::string Key(int row) { return app.List().EntryAt(row)->currentKey; }
-    std::string Name(int row) { return std::string(app.List().Cell(row, ColNewName)); }
-    bool Logged(const std::string& line) {
-        return app.Log().Text().find(line) != std::string::npos;
-    }
+    std::string Key(int row) { return list.EntryAt(row)->currentKey; }
+    std::string Name(int row) { return std::string(list.Cell(row, ColNewName)); }
+    bool Logged(const std::string& line) { return log.Text().find(line) != std::string::npos; }
     void ExpectIdle() {
-        EXPECT_FALSE(app.Busy().Busy());
-        EXPECT_EQ(app.Busy().Depth(), 0);
+        EXPECT_FALSE(busy.Busy());
+        EXPECT_EQ(busy.Depth(), 0);
         EXPECT_FALSE(host.progressOpen);
-        EXPECT_TRUE(app.List().CurrentPathIndex().IsConsistent());
-        EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
-        EXPECT_EQ(app.List().CurrentPathIndex().CountEntries(),
-                  static_cast<std::size_t>(app.List().RowCount()));
+        EXPECT_TRUE(list.CurrentPathIndex().IsConsistent());
+        EXPECT_TRUE(list.NewPathIndex().IsConsistent());
+        EXPECT_EQ(list.CurrentPathIndex().CountEntries(),
+                  static_cast<std::size_t>(list.RowCount()));
     }
 };
 
 TEST_F(ListFileLoadTest, EmptyFileEmptiesTheListAndBecomesTheListFile) {
     Register({dir.MakeFile("a.txt")});
-    ASSERT_EQ(app.List().RowCount(), 1);
+    ASSERT_EQ(list.RowCount(), 1);
     const std::string path = dir.MakeFile("empty.mvf", HandMade({}));
 
-    EXPECT_TRUE(app.ListFiles().LoadListFile(path));
-    EXPECT_EQ(app.List().RowCount(), 0);
-    EXPECT_EQ(app.ListFiles().ListFilePath(), path);
+    EXPECT_TRUE(listFile.LoadListFile(path));
+    EXPECT_EQ(list.RowCount(), 0);
+    EXPECT_EQ(listFile.ListFilePath(), path);
     EXPECT_TRUE(Logged(msg::kRegisterStart));
     EXPECT_TRUE(Logged(msg::kRegisterEnd));
     EXPECT_EQ(host.registeredCount, 0);
@@ -116,46 +113,46 @@ TEST_F(ListFileLoadTest, HeaderMismatchLoadsNothingAndLeavesNoListFile) {
         SCOPED_TRACE(c.what);
         Register({dir.MakeFile("other.txt")});
         const std::string previous = dir.MakeFile("previous.mvf", "earlier list");
-        app.ListFiles().SetListFilePath(previous);
+        listFile.SetListFilePath(previous);
         const std::string path = dir.MakeFile("case.mvf", c.bytes);
 
-        EXPECT_TRUE(app.ListFiles().LoadListFile(path));
+        EXPECT_TRUE(listFile.LoadListFile(path));
         if (c.loads) {
-            ASSERT_EQ(app.List().RowCount(), 1);
+            ASSERT_EQ(list.RowCount(), 1);
             EXPECT_EQ(Key(0), a);
             EXPECT_EQ(Name(0), "b.txt");
-            EXPECT_EQ(app.ListFiles().ListFilePath(), path);
+            EXPECT_EQ(listFile.ListFilePath(), path);
         } else {
             // The list is emptied all the same; neither file is the list's file any more, so
             // an overwrite-save asks for a name (cancelled here) and replaces nothing.
-            EXPECT_EQ(app.List().RowCount(), 0);
-            EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
-            app.ListFiles().OnOverwriteSaveListFile();
+            EXPECT_EQ(list.RowCount(), 0);
+            EXPECT_TRUE(listFile.ListFilePath().empty());
+            listFile.OnOverwriteSaveListFile();
             EXPECT_EQ(test::ReadFileText(previous), "earlier list");
-            EXPECT_EQ(app.Log().Text(),
+            EXPECT_EQ(log.Text(),
                       std::string("\n") + msg::kRegisterStart + "\n" + msg::kRegisterEnd);
         }
         ExpectIdle();
     }
 
     // A later overwrite-save must not touch a file that failed its header.
-    app.ListFiles().SetListFilePath({});
+    listFile.SetListFilePath({});
     const std::string text = dir.MakeFile("notes.txt", "my notes\n");
-    EXPECT_TRUE(app.ListFiles().LoadListFile(text));
-    app.ListFiles().OnOverwriteSaveListFile();  // save-as dialog, cancelled
+    EXPECT_TRUE(listFile.LoadListFile(text));
+    listFile.OnOverwriteSaveListFile();  // save-as dialog, cancelled
     EXPECT_EQ(test::ReadFileText(text), "my notes\n");
-    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
+    EXPECT_TRUE(listFile.ListFilePath().empty());
 }
 
 TEST_F(ListFileLoadTest, UnreadableFileReturnsFalseAndKeepsTheList) {
     Register({dir.MakeFile("a.txt")});
-    EXPECT_FALSE(app.ListFiles().LoadListFile(dir / "missing.mvf"));
-    EXPECT_FALSE(app.ListFiles().LoadListFile(dir.MakeFolder("folder.mvf")));
+    EXPECT_FALSE(listFile.LoadListFile(dir / "missing.mvf"));
+    EXPECT_FALSE(listFile.LoadListFile(dir.MakeFolder("folder.mvf")));
     // A pipe is not read: it would never end.
     ASSERT_EQ(mkfifo((dir / "pipe.mvf").c_str(), 0600), 0);
-    EXPECT_FALSE(app.ListFiles().LoadListFile(dir / "pipe.mvf"));
-    EXPECT_EQ(app.List().RowCount(), 1);
-    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
+    EXPECT_FALSE(listFile.LoadListFile(dir / "pipe.mvf"));
+    EXPECT_EQ(list.RowCount(), 1);
+    EXPECT_TRUE(listFile.ListFilePath().empty());
     ExpectIdle();
 }
 
@@ -163,9 +160,9 @@ TEST_F(ListFileLoadTest, AFileFarLargerThanAnyListIsNotReadWhole) {
     Register({dir.MakeFile("a.txt")});
     const std::string huge = dir.MakeFile("video.mvf", "MVF");
     ASSERT_EQ(truncate(huge.c_str(), (std::int64_t{1} << 30) + 1), 0);  // sparse
-    EXPECT_TRUE(app.ListFiles().LoadListFile(huge));                    // opened, but no list file
-    EXPECT_EQ(app.List().RowCount(), 0);
-    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
+    EXPECT_TRUE(listFile.LoadListFile(huge));                           // opened, but no list file
+    EXPECT_EQ(list.RowCount(), 0);
+    EXPECT_TRUE(listFile.ListFilePath().empty());
     ExpectIdle();
 }
 
@@ -188,27 +185,27 @@ TEST_F(ListFileLoadTest, RecordsRegisterWithTheirNamesInOrder) {
                         },
                         3));
 
-    EXPECT_TRUE(app.ListFiles().LoadListFile(file));
-    ASSERT_EQ(app.List().RowCount(), 4);
+    EXPECT_TRUE(listFile.LoadListFile(file));
+    ASSERT_EQ(list.RowCount(), 4);
     EXPECT_EQ(Key(0), a);
     EXPECT_EQ(Name(0), "A.txt");
-    EXPECT_EQ(app.List().EntryAt(0)->NewPath(), dir / "A.txt");
+    EXPECT_EQ(list.EntryAt(0)->NewPath(), dir / "A.txt");
     EXPECT_EQ(Key(1), b);
     EXPECT_EQ(Name(1), "B.txt");
     EXPECT_EQ(Key(2), sub);
     EXPECT_EQ(Name(2), "folder");
     EXPECT_EQ(Key(3), c);
     EXPECT_EQ(Name(3), "bad/name");
-    EXPECT_EQ(app.List().Cell(3, ColCharCount), "8");
-    EXPECT_EQ(app.List().EntryAt(3)->errors & ErrForbidden, ErrForbidden);
-    EXPECT_EQ(app.List().EntryAt(0)->errors, 0u);
-    EXPECT_EQ(app.List().Cell(3, ColRowNumber), "4");
+    EXPECT_EQ(list.Cell(3, ColCharCount), "8");
+    EXPECT_EQ(list.EntryAt(3)->errors & ErrForbidden, ErrForbidden);
+    EXPECT_EQ(list.EntryAt(0)->errors, 0u);
+    EXPECT_EQ(list.Cell(3, ColRowNumber), "4");
 
     // The missing path, with the doubled parenthesis; the forbidden name as if typed.
     EXPECT_TRUE(Logged("【エラー】以下のファイルは存在しません。(" + gone + "))"));
     EXPECT_TRUE(Logged(FormatText(msg::kForbidden, 4, "bad/name")));
     EXPECT_FALSE(Logged("second a"));
-    EXPECT_EQ(app.ListFiles().ListFilePath(), file);
+    EXPECT_EQ(listFile.ListFilePath(), file);
 
     // Progress: the last registered record, fraction i / count.
     EXPECT_EQ(host.overallText, c);
@@ -230,23 +227,23 @@ TEST_F(ListFileLoadTest, DamagedFileKeepsTheRowsReadAndSaysSo) {
     // Two records present, three announced.
     const std::string fewer = dir.MakeFile(
         "fewer.mvf", HandMade({Row(a, "x.txt"), Row(b, "y.txt")}, 2, listfile::kVersion, 1));
-    app.ListFiles().SetListFilePath(dir.MakeFile("previous.mvf"));
-    EXPECT_TRUE(app.ListFiles().LoadListFile(fewer));
-    ASSERT_EQ(app.List().RowCount(), 2);
+    listFile.SetListFilePath(dir.MakeFile("previous.mvf"));
+    EXPECT_TRUE(listFile.LoadListFile(fewer));
+    ASSERT_EQ(list.RowCount(), 2);
     EXPECT_EQ(Name(1), "y.txt");
     EXPECT_TRUE(Logged(damaged + fewer + ")"));
     // The error comes before the end banner of the load.
-    EXPECT_LT(app.Log().Text().find(damaged), app.Log().Text().find(msg::kRegisterEnd));
+    EXPECT_LT(log.Text().find(damaged), log.Text().find(msg::kRegisterEnd));
     // Its unread records would be lost by an overwrite-save: not adopted.
-    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
+    EXPECT_TRUE(listFile.ListFilePath().empty());
     ExpectIdle();
 
     // The second record's name runs past the end of the file.
     std::string bytes = HandMade({Row(a, "x.txt"), Row(b, "y.txt")});
     bytes[bytes.size() - 9] = '\x7F';  // low byte of the length of "y.txt": 5 -> 127
     const std::string pastEnd = dir.MakeFile("past.mvf", bytes);
-    EXPECT_TRUE(app.ListFiles().LoadListFile(pastEnd));
-    ASSERT_EQ(app.List().RowCount(), 1);
+    EXPECT_TRUE(listFile.LoadListFile(pastEnd));
+    ASSERT_EQ(list.RowCount(), 1);
     EXPECT_EQ(Key(0), a);
     EXPECT_TRUE(Logged(damaged + pastEnd + ")"));
     ExpectIdle();
@@ -259,8 +256,8 @@ TEST_F(ListFileLoadTest, StoredTextsWithNulBytes) {
     const std::string file = dir.MakeFile(
         "nul.mvf",
         HandMade({Row(a + std::string("\0tail", 5), "x"), Row(b, std::string("new\0rest", 8))}));
-    EXPECT_TRUE(app.ListFiles().LoadListFile(file));
-    ASSERT_EQ(app.List().RowCount(), 1);
+    EXPECT_TRUE(listFile.LoadListFile(file));
+    ASSERT_EQ(list.RowCount(), 1);
     EXPECT_EQ(Key(0), b);
     EXPECT_EQ(Name(0), "new");
     EXPECT_TRUE(Logged("【エラー】以下のファイルは存在しません。(" + a + "))"));
@@ -277,19 +274,19 @@ TEST_F(ListFileLoadTest, ClosingTheProgressDialogStopsAfterTheCurrentRecord) {
     int rounds = 0;
     host.onPendingEvents = [&] {
         // A load asked for while this one runs does nothing.
-        app.ListFiles().OnLoadListFile();
+        listFile.OnLoadListFile();
         if (++rounds == 2)
-            app.OnCloseProgressDialog();
+            CloseProgressDialog();
     };
 
-    EXPECT_TRUE(app.ListFiles().LoadListFile(file));
-    ASSERT_EQ(app.List().RowCount(), 2);
+    EXPECT_TRUE(listFile.LoadListFile(file));
+    ASSERT_EQ(list.RowCount(), 2);
     EXPECT_EQ(Name(1), "b2");
     EXPECT_EQ(host.listFilesToLoad.size(), 1u);  // the nested command never asked
     EXPECT_TRUE(Logged(msg::kAborted));
     EXPECT_TRUE(Logged(msg::kRegisterEnd));
     // Its last record was never read: an overwrite-save would lose it.
-    EXPECT_TRUE(app.ListFiles().ListFilePath().empty());
+    EXPECT_TRUE(listFile.ListFilePath().empty());
     ExpectIdle();
 }
 
@@ -298,10 +295,10 @@ TEST_F(ListFileLoadTest, AListFileIsLoadedThroughALink) {
     dir.MakeFile("lists/real.mvf", HandMade({Row(a, "b.txt")}));
     const std::string link = dir / "link.mvf";
     ASSERT_EQ(symlink("lists/real.mvf", link.c_str()), 0);
-    EXPECT_TRUE(app.ListFiles().LoadListFile(link));
-    ASSERT_EQ(app.List().RowCount(), 1);
+    EXPECT_TRUE(listFile.LoadListFile(link));
+    ASSERT_EQ(list.RowCount(), 1);
     EXPECT_EQ(Name(0), "b.txt");
-    EXPECT_EQ(app.ListFiles().ListFilePath(), link);
+    EXPECT_EQ(listFile.ListFilePath(), link);
     ExpectIdle();
 }
 

@@ -1,4 +1,4 @@
-// Thousands of damaged list files loaded by the real program: cut short, bytes changed,
+// Thousands of damaged list files loaded into the list: cut short, bytes changed,
 // random garbage. None may crash it, leave it busy, or break its indexes.
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CMorvaneApp.h"
+#include "core/ListFileFixture.h"
 #include "formats/ListFileFormat.h"
 #include "support/FakeHost.h"
 #include "support/FaultFileSystem.h"
@@ -17,14 +17,9 @@
 namespace morvane {
 namespace {
 
-using test::FakeHost;
-using test::FaultFileSystem;
-using test::TempDir;
+class ListFileMutationTest : public test::ListFileFixture, public ::testing::Test {};
 
-TEST(ListFileMutationTest, DamagedFilesNeverCrashTheLoader) {
-    FakeHost host;
-    TempDir dir;
-    FaultFileSystem fs;
+TEST_F(ListFileMutationTest, DamagedFilesNeverCrashTheLoader) {
     // A changed byte can turn a stored path into any path on the machine (a cut one names the
     // test folder itself, or /tmp). The trial renames of registration may move nothing but
     // the test's own files.
@@ -36,23 +31,18 @@ TEST(ListFileMutationTest, DamagedFilesNeverCrashTheLoader) {
         }
         return 0;
     };
-    CMorvaneApp app(host, fs);
-    app.Settings().registerFolders = 1;
-    app.Places().programPrefix = "/usr";
-    app.Places().configPrefix = "/etc";
-    app.Places().tempDir = inside;
 
     const std::vector<std::string> files = {dir.MakeFile("one.txt"), dir.MakeFile("two.txt"),
                                             dir.MakeFolder("three")};
     {
-        Registration::Run run(app.Registrar());
+        Registration::Run run(registration);
         for (const auto& f : files)
-            app.Registrar().RegisterPath(f);
+            registration.RegisterPath(f);
     }
     for (int r = 0; r < 3; ++r)
-        app.Rules().SetNewName(r, "renamed" + std::to_string(r));
+        validation.SetNewName(r, "renamed" + std::to_string(r));
     const std::string listPath = dir / "list.mvf";
-    ASSERT_TRUE(app.ListFiles().SaveListFile(listPath));
+    ASSERT_TRUE(listFile.SaveListFile(listPath));
     const std::string good = test::ReadFileText(listPath);
 
     std::mt19937 random(7130);
@@ -83,18 +73,17 @@ TEST(ListFileMutationTest, DamagedFilesNeverCrashTheLoader) {
             listfile::EncodeFixed64(&bytes[listfile::kLengthOffset], bytes.size());
         const std::string path = dir.MakeFile("mutated.mvf", bytes);
 
-        ASSERT_TRUE(app.ListFiles().LoadListFile(path)) << round;
-        ASSERT_FALSE(app.Busy().Busy()) << round;
-        ASSERT_EQ(app.Busy().Depth(), 0) << round;
+        ASSERT_TRUE(listFile.LoadListFile(path)) << round;
+        ASSERT_FALSE(busy.Busy()) << round;
+        ASSERT_EQ(busy.Depth(), 0) << round;
         ASSERT_FALSE(host.progressOpen) << round;
-        ASSERT_LE(app.List().RowCount(), static_cast<int>(bytes.size() / 5)) << round;
-        ASSERT_TRUE(app.List().CurrentPathIndex().IsConsistent()) << round;
-        ASSERT_TRUE(app.List().NewPathIndex().IsConsistent()) << round;
-        ASSERT_EQ(app.List().NewPathIndex().CountEntries(),
-                  static_cast<std::size_t>(app.List().RowCount()))
+        ASSERT_LE(list.RowCount(), static_cast<int>(bytes.size() / 5)) << round;
+        ASSERT_TRUE(list.CurrentPathIndex().IsConsistent()) << round;
+        ASSERT_TRUE(list.NewPathIndex().IsConsistent()) << round;
+        ASSERT_EQ(list.NewPathIndex().CountEntries(), static_cast<std::size_t>(list.RowCount()))
             << round;
-        withRows += app.List().RowCount() > 0;
-        damaged += app.Log().Text().find("リストファイルが壊れています") != std::string::npos;
+        withRows += list.RowCount() > 0;
+        damaged += log.Text().find("リストファイルが壊れています") != std::string::npos;
     }
     // The loop reached both the records and the damage handling.
     EXPECT_GT(withRows, 100);

@@ -6,52 +6,91 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "app/CMorvaneApp.h"
+#include "app/Command.h"
+#include "core/RegistrationFixture.h"
 #include "host/Messages.h"
+#include "ops/Busy.h"
+#include "ops/registration/Navigation.h"
 #include "ops/registration/Registration.h"
 #include "support/AppFixture.h"
 
 namespace morvane::test {
 namespace {
 
-struct RegistrationTest : AppFixture, ::testing::Test {
+// How often the needle stands in the text.
+int CountIn(const std::string& text, const std::string& needle) {
+    int n = 0;
+    for (auto pos = text.find(needle); pos != std::string::npos; pos = text.find(needle, pos + 1))
+        ++n;
+    return n;
+}
+
+// A home folder in the test folder whose user folders name Docs, and Gone that is missing;
+// HOME and XDG_CONFIG_HOME lead there while it lives.
+class UserHome {
+public:
+    explicit UserHome(TempDir& dir) {
+        if (const char* h = getenv("HOME"))
+            savedHome_ = h;
+        if (const char* c = getenv("XDG_CONFIG_HOME"))
+            savedConfig_ = c;
+        dir.MakeFile("home/.config/user-dirs.dirs",
+                     "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_MUSIC_DIR=\"$HOME/Gone\"\n");
+        dir.MakeFile("home/Docs/letter.txt");
+        dir.MakeFile("home/Docs/inner/deep.txt");
+        dir.MakeFolder("home/Pictures");
+        setenv("HOME", (dir / "home").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir / "home/.config").c_str(), 1);
+    }
+    UserHome(const UserHome&) = delete;
+    UserHome& operator=(const UserHome&) = delete;
+    ~UserHome() {
+        setenv("HOME", savedHome_.c_str(), 1);
+        if (savedConfig_.empty()) {
+            unsetenv("XDG_CONFIG_HOME");
+        } else {
+            setenv("XDG_CONFIG_HOME", savedConfig_.c_str(), 1);
+        }
+    }
+
+private:
+    std::string savedHome_, savedConfig_;
+};
+
+struct RegistrationTest : RegistrationFixture, ::testing::Test {
     std::vector<std::string> moveTargets;
     RegistrationTest() {
         fs.beforeMove = [this](const std::string&, const std::string& to) {
             moveTargets.push_back(to);
         };
     }
-    int Count(const std::string& needle) const {
-        int n = 0;
-        for (auto pos = Log().find(needle); pos != std::string::npos;
-             pos = Log().find(needle, pos + 1)) {
-            ++n;
-        }
-        return n;
-    }
+    int Count(const std::string& needle) const { return CountIn(Log(), needle); }
 };
 
 TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     const std::string path = dir.MakeFile("docs/report.final.TXT", "hello");
     timeval times[2] = {{1700000000, 0}, {1700000000, 0}};  // 2023-11-14 22:13:20 UTC
     ASSERT_EQ(utimes(path.c_str(), times), 0);
-    ASSERT_TRUE(app.Registrar().RegisterPath(path));
-    const ListRow& row = app.List().Row(0);
-    EXPECT_EQ(app.List().Cell(0, ColCurrentName), "report.final.TXT");
-    EXPECT_EQ(app.List().Cell(0, ColNewName), "report.final.TXT");
+    ASSERT_TRUE(registration.RegisterPath(path));
+    const ListRow& row = list.Row(0);
+    EXPECT_EQ(list.Cell(0, ColCurrentName), "report.final.TXT");
+    EXPECT_EQ(list.Cell(0, ColNewName), "report.final.TXT");
     EXPECT_EQ(row.cells.Get(ColCharCount), "16");
     EXPECT_EQ(row.cells.Get(ColSize), "5");
     EXPECT_EQ(row.cells.Get(ColModified), "2023/11/14 22:13:20");
-    EXPECT_EQ(app.List().Cell(0, ColDirectory), dir / "docs/");
+    EXPECT_EQ(list.Cell(0, ColDirectory), dir / "docs/");
     EXPECT_EQ(row.cells.Get(ColExtension), "TXT");
     EXPECT_EQ(row.cells.Get(ColRowNumber), "1");
     EXPECT_EQ(row.cells.Get(ColError), "");
     EXPECT_EQ(row.cells.Get(ColAttributes), "N");
-    EXPECT_EQ(app.List().Cell(0, ColType), "file");  // from the host's provider
+    EXPECT_EQ(list.Cell(0, ColType), "file");  // from the host's provider
     const FileEntry& e = row.entry;
     EXPECT_EQ(e.currentKey, path);
     EXPECT_EQ(e.NewKey(), path);
@@ -59,8 +98,8 @@ TEST_F(RegistrationTest, RowCellsComeFromTheFile) {
     EXPECT_EQ(e.dirLength, (dir / "docs/").size());
     EXPECT_EQ(e.errors, 0u);
     EXPECT_EQ(host.registeredCount, 1);
-    EXPECT_TRUE(app.List().CurrentPathIndex().IsConsistent());
-    EXPECT_EQ(app.List().NewPathIndex().Find(path), &row.entry);
+    EXPECT_TRUE(list.CurrentPathIndex().IsConsistent());
+    EXPECT_EQ(list.NewPathIndex().Find(path), &row.entry);
     // On a local file system the folder's rights decide: nothing was moved to find out.
     EXPECT_TRUE(moveTargets.empty());
     EXPECT_EQ(ReadFileText(path), "hello");
@@ -71,55 +110,55 @@ TEST_F(RegistrationTest, SizesAttributesAndCharacterCounts) {
     // A sparse file beyond 2^32 bytes shows its full size.
     const std::string big = dir.MakeFile("big.bin");
     ASSERT_EQ(truncate(big.c_str(), 5000000000LL), 0);
-    ASSERT_TRUE(app.Registrar().RegisterPath(big));
-    EXPECT_EQ(app.List().Cell(RowOf("big.bin"), ColSize), "5000000000");
+    ASSERT_TRUE(registration.RegisterPath(big));
+    EXPECT_EQ(list.Cell(RowOf("big.bin"), ColSize), "5000000000");
 
     EXPECT_GE(Add(".hidden"), 0);
-    EXPECT_EQ(app.List().Cell(RowOf(".hidden"), ColAttributes), "H");
-    EXPECT_EQ(app.List().Cell(RowOf(".hidden"), ColExtension), "hidden");
+    EXPECT_EQ(list.Cell(RowOf(".hidden"), ColAttributes), "H");
+    EXPECT_EQ(list.Cell(RowOf(".hidden"), ColExtension), "hidden");
     EXPECT_GE(Add("folder/"), 0);
-    EXPECT_EQ(app.List().Cell(RowOf("folder"), ColAttributes), "D");
-    EXPECT_EQ(app.List().Cell(RowOf("folder"), ColSize), "0");
+    EXPECT_EQ(list.Cell(RowOf("folder"), ColAttributes), "D");
+    EXPECT_EQ(list.Cell(RowOf("folder"), ColSize), "0");
     EXPECT_GE(Add(".cfg/"), 0);
-    EXPECT_EQ(app.List().Cell(RowOf(".cfg"), ColAttributes), "HD");
+    EXPECT_EQ(list.Cell(RowOf(".cfg"), ColAttributes), "HD");
     const std::string ro = dir.MakeFile("readonly.txt");
     chmod(ro.c_str(), 0444);
-    ASSERT_TRUE(app.Registrar().RegisterPath(ro));
-    EXPECT_EQ(app.List().Cell(RowOf("readonly.txt"), ColAttributes), "R");
+    ASSERT_TRUE(registration.RegisterPath(ro));
+    EXPECT_EQ(list.Cell(RowOf("readonly.txt"), ColAttributes), "R");
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
-    ASSERT_TRUE(app.Registrar().RegisterPath(dir / "pipe"));
-    EXPECT_EQ(app.List().Cell(RowOf("pipe"), ColAttributes), "S");
+    ASSERT_TRUE(registration.RegisterPath(dir / "pipe"));
+    EXPECT_EQ(list.Cell(RowOf("pipe"), ColAttributes), "S");
     // "文字数" counts UTF-16 units: a CJK character is one, an emoji two.
     EXPECT_GE(Add("日本\xF0\x9F\x98\x80.txt"), 0);
-    EXPECT_EQ(app.List().Cell(RowOf("日本\xF0\x9F\x98\x80.txt"), ColCharCount), "8");
+    EXPECT_EQ(list.Cell(RowOf("日本\xF0\x9F\x98\x80.txt"), ColCharCount), "8");
 }
 
 TEST_F(RegistrationTest, SameFileTwiceGivesOneRowAndNoMessage) {
     ASSERT_EQ(Add("a.txt"), 0);
-    app.Registrar().OnDropFiles({dir / "a.txt", dir / "a.txt", dir / "a.txt/"});
-    EXPECT_EQ(app.List().RowCount(), 1);
+    registration.OnDropFiles({dir / "a.txt", dir / "a.txt", dir / "a.txt/"});
+    EXPECT_EQ(list.RowCount(), 1);
     EXPECT_EQ(Count("【エラー】"), 0);
     // Names differing in case are different files here.
     dir.MakeFile("A.TXT");
-    EXPECT_TRUE(app.Registrar().RegisterPath(dir / "A.TXT"));
-    EXPECT_EQ(app.List().RowCount(), 2);
+    EXPECT_TRUE(registration.RegisterPath(dir / "A.TXT"));
+    EXPECT_EQ(list.RowCount(), 2);
 }
 
 TEST_F(RegistrationTest, ProtectedFoldersAreLockedWithoutRenameTest) {
-    ASSERT_TRUE(app.Registrar().RegisterPath("/etc/passwd"));
+    ASSERT_TRUE(registration.RegisterPath("/etc/passwd"));
     EXPECT_NE(Log().find(FormatText(msg::kInConfigPrefix, "/etc/passwd")), std::string::npos);
     EXPECT_EQ(Bits(0), ErrRenameTest);
-    EXPECT_EQ(app.List().Cell(0, ColError), "排他 | ");
+    EXPECT_EQ(list.Cell(0, ColError), "排他 | ");
     EXPECT_EQ(fs.moveCalls, 0);
     // The prefix test needs no separator after the folder text, as before.
-    app.Places().programPrefix = dir / "us";
+    locations.programPrefix = dir / "us";
     const std::string inside = dir.MakeFile("usrdata/x.txt");
-    ASSERT_TRUE(app.Registrar().RegisterPath(inside));
+    ASSERT_TRUE(registration.RegisterPath(inside));
     EXPECT_NE(Log().find(FormatText(msg::kInProgramPrefix, inside.c_str())), std::string::npos);
     EXPECT_EQ(Bits(1), ErrRenameTest);
     EXPECT_EQ(fs.moveCalls, 0);
     // A direct child of "/" is never trial-moved: locked with the warning instead.
-    ASSERT_TRUE(app.Registrar().RegisterPath("/tmp"));
+    ASSERT_TRUE(registration.RegisterPath("/tmp"));
     EXPECT_NE(Log().find(FormatText(msg::kRenameTestFailed, "/tmp")), std::string::npos);
     EXPECT_EQ(fs.moveCalls, 0);
 }
@@ -158,8 +197,8 @@ TEST_F(RegistrationTest, TheFoldersRightsDecideWithoutMovingAnything) {
         const std::string locked = dir.MakeFolder("locked");
         dir.MakeFile("locked/a.txt");
         ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
-        ASSERT_TRUE(app.Registrar().RegisterPath(locked + "/a.txt"));
-        EXPECT_EQ(app.List().EntryAt(2)->errors, std::uint32_t{ErrRenameTest});
+        ASSERT_TRUE(registration.RegisterPath(locked + "/a.txt"));
+        EXPECT_EQ(list.EntryAt(2)->errors, std::uint32_t{ErrRenameTest});
         chmod(locked.c_str(), 0755);
     }
     EXPECT_EQ(fs.moveCalls, 0);
@@ -193,7 +232,7 @@ TEST_F(RegistrationTest, FailedMoveBackRefusesAndLeavesTheFileUnderTheTemporaryN
         return from.find("[MORVANE]") != std::string::npos ? EIO : 0;
     };
     EXPECT_EQ(Add("a.txt", "data"), -1);
-    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_EQ(list.RowCount(), 0);
     const std::string temp = dir / "00000000[MORVANE]_a.txt";
     EXPECT_NE(Log().find(FormatText(msg::kRenameBackFailed, (dir / "a.txt").c_str(), temp.c_str())),
               std::string::npos);
@@ -204,29 +243,29 @@ TEST_F(RegistrationTest, FailedMoveBackRefusesAndLeavesTheFileUnderTheTemporaryN
 TEST_F(RegistrationTest, DropsHonourTheFolderSettings) {
     dir.MakeFile("tree/a.txt");
     dir.MakeFile("tree/sub/b.txt");
-    app.Settings().registerFolders = 0;
-    app.Registrar().OnDropFiles({dir / "tree"});
-    EXPECT_EQ(app.List().RowCount(), 0);  // a folder refused without a message
+    settings.registerFolders = 0;
+    registration.OnDropFiles({dir / "tree"});
+    EXPECT_EQ(list.RowCount(), 0);  // a folder refused without a message
     EXPECT_EQ(Count("【エラー】"), 0);
 
-    app.Settings().registerFolders = 1;
-    app.Registrar().OnDropFiles({dir / "tree"});
-    EXPECT_EQ(app.List().RowCount(), 1);  // only the folder's own row
+    settings.registerFolders = 1;
+    registration.OnDropFiles({dir / "tree"});
+    EXPECT_EQ(list.RowCount(), 1);  // only the folder's own row
 
-    app.Settings().registerEverythingBelow = 1;
-    app.Removal().ClearAllRows();
-    app.Registrar().OnDropFiles({dir / "tree/"});
-    EXPECT_EQ(app.List().RowCount(), 4);  // tree, a.txt, sub, sub/b.txt
+    settings.registerEverythingBelow = 1;
+    removal.ClearAllRows();
+    registration.OnDropFiles({dir / "tree/"});
+    EXPECT_EQ(list.RowCount(), 4);  // tree, a.txt, sub, sub/b.txt
     // Folders before their content.
     EXPECT_LT(RowOf("tree"), RowOf("tree/a.txt"));
     EXPECT_LT(RowOf("tree/sub"), RowOf("tree/sub/b.txt"));
 
-    app.Settings().registerFolders = 0;
-    app.Removal().ClearAllRows();
-    app.Registrar().OnDropFiles({dir / "tree"});
-    EXPECT_EQ(app.List().RowCount(), 2);  // the files below, no folder rows
+    settings.registerFolders = 0;
+    removal.ClearAllRows();
+    registration.OnDropFiles({dir / "tree"});
+    EXPECT_EQ(list.RowCount(), 2);  // the files below, no folder rows
     for (int r = 0; r < 2; ++r)
-        EXPECT_EQ(app.List().Cell(r, ColRowNumber), std::to_string(r + 1));
+        EXPECT_EQ(list.Cell(r, ColRowNumber), std::to_string(r + 1));
 }
 
 TEST_F(RegistrationTest, APathBeyondWhatTheSystemTakesIsNamedInTheLog) {
@@ -244,9 +283,9 @@ TEST_F(RegistrationTest, APathBeyondWhatTheSystemTakesIsNamedInTheLog) {
         fds.push_back(openat(fds.back(), part.c_str(), O_RDONLY | O_DIRECTORY));
         ASSERT_GE(fds.back(), 0);
     }
-    app.Settings().registerEverythingBelow = 1;
+    settings.registerEverythingBelow = 1;
     host.foldersToRegister = {dir / "deep"};
-    app.Registrar().OnRegisterFolder();
+    registration.OnRegisterFolder();
     EXPECT_NE(Log().find(FormatText(msg::kPathTooLongForSystem, PATH_MAX, firstTooLong.c_str())),
               std::string::npos);
     for (std::size_t i = fds.size() - 1; i > 0; --i) {
@@ -262,10 +301,10 @@ TEST_F(RegistrationTest, FolderCommandRegistersTheWholeTreeWithShares) {
     dir.MakeFile("root/sub/f2");
     dir.MakeFile("root/sub/f3");
     host.foldersToRegister = {dir / "root"};
-    app.Registrar().OnRegisterFolder();
-    EXPECT_EQ(app.List().RowCount(), 6);
+    registration.OnRegisterFolder();
+    EXPECT_EQ(list.RowCount(), 6);
     EXPECT_EQ(host.questions.size(), 0u);
-    EXPECT_FALSE(app.Busy().Busy());
+    EXPECT_FALSE(busy.Busy());
     EXPECT_FALSE(host.progressOpen);
     EXPECT_EQ(host.overallProgress.front(), 1.0f);
     // Three entries at the top: each takes a third; the empty folder adds its third at
@@ -288,18 +327,18 @@ TEST_F(RegistrationTest, AbortInTheMiddleOfATree) {
     int rounds = 0;
     host.onPendingEvents = [&] {
         if (++rounds == 30)
-            app.OnCloseProgressDialog();  // the user closes the dialog
+            CloseProgressDialog();  // the user closes the dialog
     };
     host.foldersToRegister = {dir / "big"};
-    app.Registrar().OnRegisterFolder();
-    const int rows = app.List().RowCount();
+    registration.OnRegisterFolder();
+    const int rows = list.RowCount();
     EXPECT_GT(rows, 1);
     EXPECT_LT(rows, 21);
     EXPECT_EQ(Count(msg::kAborted), 1);
     EXPECT_EQ(Count("[END]"), 1);
-    EXPECT_FALSE(app.Busy().Busy());
-    EXPECT_EQ(app.Busy().Depth(), 0);
-    EXPECT_EQ(app.List().Cell(rows - 1, ColRowNumber), std::to_string(rows));
+    EXPECT_FALSE(busy.Busy());
+    EXPECT_EQ(busy.Depth(), 0);
+    EXPECT_EQ(list.Cell(rows - 1, ColRowNumber), std::to_string(rows));
 }
 
 TEST_F(RegistrationTest, DropDuringATreeRegistrationNests) {
@@ -308,30 +347,30 @@ TEST_F(RegistrationTest, DropDuringATreeRegistrationNests) {
     dir.MakeFile("dropped.txt");
     bool dropped = false;
     host.onPendingEvents = [&] {
-        if (!dropped && app.List().RowCount() == 3) {
+        if (!dropped && list.RowCount() == 3) {
             dropped = true;
-            app.Registrar().OnDropFiles({dir / "dropped.txt"});
-            EXPECT_TRUE(app.Busy().Busy());  // the outer registration goes on
+            registration.OnDropFiles({dir / "dropped.txt"});
+            EXPECT_TRUE(busy.Busy());  // the outer registration goes on
         }
     };
     host.foldersToRegister = {dir / "tree"};
-    app.Registrar().OnRegisterFolder();
+    registration.OnRegisterFolder();
     EXPECT_TRUE(dropped);
-    EXPECT_EQ(app.List().RowCount(), 7);
+    EXPECT_EQ(list.RowCount(), 7);
     EXPECT_GE(RowOf("dropped.txt"), 0);
     EXPECT_EQ(Count("[START]"), 1);
     EXPECT_EQ(Count("[END]"), 1);
     EXPECT_EQ(host.progressOpenCount, 1);
-    EXPECT_FALSE(app.Busy().Busy());
+    EXPECT_FALSE(busy.Busy());
 }
 
 TEST_F(RegistrationTest, SymlinkLoopRegistersTheLinkOnceAndEnds) {
     dir.MakeFile("loop/a.txt");
     ASSERT_EQ(symlink("..", (dir / "loop/up").c_str()), 0);
     host.foldersToRegister = {dir / "loop"};
-    app.Registrar().OnRegisterFolder();
-    EXPECT_EQ(app.List().RowCount(), 3);  // loop, a.txt, the link itself
-    EXPECT_EQ(app.List().Cell(RowOf("loop/up"), ColAttributes), "N");
+    registration.OnRegisterFolder();
+    EXPECT_EQ(list.RowCount(), 3);  // loop, a.txt, the link itself
+    EXPECT_EQ(list.Cell(RowOf("loop/up"), ColAttributes), "N");
     struct stat st {};
     ASSERT_EQ(lstat((dir / "loop/up").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));  // still a link after its rename test
@@ -340,10 +379,10 @@ TEST_F(RegistrationTest, SymlinkLoopRegistersTheLinkOnceAndEnds) {
 TEST_F(RegistrationTest, NameThatIsNotUtf8KeepsItsBytes) {
     const std::string name = "caf\xE9.txt";  // Latin-1 e-acute
     ASSERT_EQ(Add(name, "latin"), 0);
-    EXPECT_EQ(app.List().Cell(0, ColCurrentName), name);
-    EXPECT_EQ(app.List().EntryAt(0)->currentKey, dir / name);
+    EXPECT_EQ(list.Cell(0, ColCurrentName), name);
+    EXPECT_EQ(list.EntryAt(0)->currentKey, dir / name);
     EXPECT_EQ(ReadFileText(dir / name), "latin");
-    EXPECT_EQ(app.List().Cell(0, ColCharCount), "8");
+    EXPECT_EQ(list.Cell(0, ColCharCount), "8");
 }
 
 TEST_F(RegistrationTest, UnreadableFolderLogsOneLineAndRegistrationGoesOn) {
@@ -353,7 +392,7 @@ TEST_F(RegistrationTest, UnreadableFolderLogsOneLineAndRegistrationGoesOn) {
         return path == dir / "top/locked" ? EACCES : 0;
     };
     host.foldersToRegister = {dir / "top"};
-    app.Registrar().OnRegisterFolder();
+    registration.OnRegisterFolder();
     EXPECT_EQ(Count(FormatText(msg::kFolderUnreadable, (dir / "top/locked").c_str())), 1);
     EXPECT_GE(RowOf("top/z.txt"), 0);
     EXPECT_GE(RowOf("top/locked"), 0);
@@ -362,14 +401,59 @@ TEST_F(RegistrationTest, UnreadableFolderLogsOneLineAndRegistrationGoesOn) {
 
 TEST_F(RegistrationTest, PathLimitAndMissingPaths) {
     const std::string tooLong = "/" + std::string(31999, 'x');
-    EXPECT_FALSE(app.Registrar().RegisterPath(tooLong));
+    EXPECT_FALSE(registration.RegisterPath(tooLong));
     EXPECT_EQ(Count(FormatText(msg::kPathTooLong, 32000, tooLong.c_str())), 1);
-    EXPECT_FALSE(app.Registrar().RegisterPath(dir / "missing"));
-    EXPECT_FALSE(app.Registrar().RegisterPath("relative/path"));
+    EXPECT_FALSE(registration.RegisterPath(dir / "missing"));
+    EXPECT_FALSE(registration.RegisterPath("relative/path"));
     EXPECT_EQ(Count("【エラー】"), 1);
 }
 
-TEST_F(RegistrationTest, FileDialogAsksAboutTheRowLockFirst) {
+struct NavigationTest : RegistrationTest {
+    UserHome home{dir};
+    Navigation navigation{registration, removal, fs, log, settings, host, host};
+};
+
+TEST_F(NavigationTest, UnreadableFolderStillEnablesTheWindow) {
+    navigation.ShowFolder(dir / "no-such-folder");
+    EXPECT_TRUE(host.windowEnabled);
+    EXPECT_EQ(list.RowCount(), 0);
+    EXPECT_EQ(Count("【エラー】"), 1);
+}
+
+// Each folder's entries come in the order a file manager shows, whatever order the disk has.
+TEST_F(RegistrationTest, AFolderIsRegisteredInNameOrderWithNumbersAsNumbers) {
+    const std::vector<std::string> shown = {"a.txt",   "B.txt",  "IMG_2",    "img_3", "IMG_10",
+                                            "IMG_011", "IMG_11", "IMG_2084", "sub",   "z"};
+    for (const std::string& name : shown) {
+        if (name == "sub") {
+            dir.MakeFile("root/sub/x10");
+            dir.MakeFile("root/sub/x9");
+        } else {
+            dir.MakeFile("root/" + name);
+        }
+    }
+    settings.registerFolders = 1;
+    host.foldersToRegister = {dir / "root"};
+    registration.OnRegisterFolder();
+    std::vector<std::string> names;
+    for (int row = 0; row < list.RowCount(); ++row)
+        names.emplace_back(list.Cell(row, ColCurrentName));
+    std::vector<std::string> expected = {"root"};
+    for (const std::string& name : shown) {
+        expected.push_back(name);
+        if (name == "sub")
+            expected.insert(expected.end(), {"x9", "x10"});
+    }
+    EXPECT_EQ(names, expected);
+}
+
+// The commands through the command table, whose guards ask the row-lock question, refuse
+// while busy and go up only with the three settings on: the whole program.
+struct RegistrationCommandTest : AppFixture, ::testing::Test {
+    int Count(const std::string& needle) const { return CountIn(Log(), needle); }
+};
+
+TEST_F(RegistrationCommandTest, FileDialogAsksAboutTheRowLockFirst) {
     dir.MakeFile("a.txt");
     app.RoundTrip().SetRowLockedForTest(true);
     host.filesToRegister = {{dir / "a.txt"}};
@@ -383,32 +467,11 @@ TEST_F(RegistrationTest, FileDialogAsksAboutTheRowLockFirst) {
     EXPECT_FLOAT_EQ(host.overallProgress.back(), 1.0f);
 }
 
-struct NavigationTest : RegistrationTest {
-    std::string savedHome, savedConfig;
-    NavigationTest() {
-        if (const char* h = getenv("HOME"))
-            savedHome = h;
-        if (const char* c = getenv("XDG_CONFIG_HOME"))
-            savedConfig = c;
-        dir.MakeFile("home/.config/user-dirs.dirs",
-                     "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_MUSIC_DIR=\"$HOME/Gone\"\n");
-        dir.MakeFile("home/Docs/letter.txt");
-        dir.MakeFile("home/Docs/inner/deep.txt");
-        dir.MakeFolder("home/Pictures");
-        setenv("HOME", (dir / "home").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dir / "home/.config").c_str(), 1);
-    }
-    ~NavigationTest() override {
-        setenv("HOME", savedHome.c_str(), 1);
-        if (savedConfig.empty()) {
-            unsetenv("XDG_CONFIG_HOME");
-        } else {
-            setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
-        }
-    }
+struct NavigationCommandTest : RegistrationCommandTest {
+    UserHome home{dir};
 };
 
-TEST_F(NavigationTest, DownIntoAFolderAndBackUpToTheDriveList) {
+TEST_F(NavigationCommandTest, DownIntoAFolderAndBackUpToTheDriveList) {
     app.Navigator().ShowDrivesAndFolders();
     // "/" as a drive row with the empty key, then the user folders that exist.
     ASSERT_GE(app.List().RowCount(), 3);
@@ -454,40 +517,6 @@ TEST_F(NavigationTest, DownIntoAFolderAndBackUpToTheDriveList) {
     app.Execute(Command::GoUp);
     EXPECT_EQ(app.List().RowCount(), rows);
     EXPECT_EQ(Count(msg::kBusy), 1);
-}
-
-TEST_F(NavigationTest, UnreadableFolderStillEnablesTheWindow) {
-    app.Navigator().ShowFolder(dir / "no-such-folder");
-    EXPECT_TRUE(host.windowEnabled);
-    EXPECT_EQ(app.List().RowCount(), 0);
-    EXPECT_EQ(Count("【エラー】"), 1);
-}
-
-// Each folder's entries come in the order a file manager shows, whatever order the disk has.
-TEST_F(RegistrationTest, AFolderIsRegisteredInNameOrderWithNumbersAsNumbers) {
-    const std::vector<std::string> shown = {"a.txt",   "B.txt",  "IMG_2",    "img_3", "IMG_10",
-                                            "IMG_011", "IMG_11", "IMG_2084", "sub",   "z"};
-    for (const std::string& name : shown) {
-        if (name == "sub") {
-            dir.MakeFile("root/sub/x10");
-            dir.MakeFile("root/sub/x9");
-        } else {
-            dir.MakeFile("root/" + name);
-        }
-    }
-    app.Settings().registerFolders = 1;
-    host.foldersToRegister = {dir / "root"};
-    app.Registrar().OnRegisterFolder();
-    std::vector<std::string> names;
-    for (int row = 0; row < app.List().RowCount(); ++row)
-        names.emplace_back(app.List().Cell(row, ColCurrentName));
-    std::vector<std::string> expected = {"root"};
-    for (const std::string& name : shown) {
-        expected.push_back(name);
-        if (name == "sub")
-            expected.insert(expected.end(), {"x9", "x10"});
-    }
-    EXPECT_EQ(names, expected);
 }
 
 }  // namespace
