@@ -5,13 +5,14 @@
 #include <thread>
 
 #include "PrivateDesktop.h"
-#include "RoundTripFixture.h"
+#include "ProgramFixture.h"
 #include "app/Command.h"
 
 namespace morvane::test {
 namespace {
 
-using EditorRoundTripTest = RoundTripFixture;
+// The main loop and shut-down are the program's own.
+using EditorRoundTripTest = ProgramFixture;
 
 TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut) {
     dir.MakeFile("files/a.txt", "content of a");

@@ -37,7 +37,7 @@ TEST_F(JournalTest, ThePlanIsWrittenInMoveOrderAndTheRunMarkedDone) {
     const std::vector<JournalFile> journals = ListJournals(fs, folder);
     ASSERT_EQ(journals.size(), 1u);
     EXPECT_EQ(journals[0].state, JournalState::Done);
-    EXPECT_EQ(app.Renamer().LastJournal(), journals[0].name);
+    EXPECT_EQ(renamer.LastJournal(), journals[0].name);
     const std::string text = ReadFileText(folder + "/" + journals[0].name);
     JournalText journal;
     ASSERT_TRUE(ParseJournal(text, &journal));
@@ -88,12 +88,12 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenStopsTheRunBeforeAnyMove) {
                          "\n" + msg::kRenameEnd);
     EXPECT_TRUE(
         dir.Names("../" + state.path().substr(state.path().rfind('/') + 1) + "/morvane").empty());
-    EXPECT_EQ(app.List().RowCount(), 2);
+    EXPECT_EQ(list.RowCount(), 2);
     EXPECT_TRUE(host.windowEnabled);
 
     // No folder for journals at all: the same.
     fs.failWrite = nullptr;
-    app.Places().journalDir.clear();
+    places.journalDir.clear();
     Run();
     EXPECT_TRUE(moves.empty());
     EXPECT_NE(Log().find(FormatText(msg::kJournalFailed, "", std::strerror(ENOENT))),
@@ -113,7 +113,7 @@ TEST_F(JournalTest, TheNewestFinishedJournalsAreKeptAndUnfinishedOnesNeverPruned
     ASSERT_EQ(left.size(), kJournalsKept + 1);
     EXPECT_EQ(left.front().name, "19990101-000000-0000.rename.run");
     EXPECT_EQ(left[1].name, "20000101-000006-0000.rename.done");
-    EXPECT_EQ(left.back().name, app.Renamer().LastJournal());
+    EXPECT_EQ(left.back().name, renamer.LastJournal());
 }
 
 }  // namespace
@@ -134,7 +134,7 @@ TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
     text.resize(text.size() - kCompleteLine.size());
     ASSERT_TRUE(fs.WriteFileAtomic(folder + "/" + journals[0].name, text).Ok());
     ASSERT_TRUE(MarkJournal(fs, folder, &journals[0], JournalState::Running).Ok());
-    StartupRecovery recovery(fs, app.Log(), host, host, app.Places());
+    StartupRecovery recovery(fs, log, host, host, places);
 
     {
         LockedFile held;  // another instance is at work on it

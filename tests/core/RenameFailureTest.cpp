@@ -106,11 +106,11 @@ TEST_F(RenameFailureTest, FailedVacateLeavesTheFileAndTheRunGoesOn) {
     EXPECT_EQ(Log().substr(Log().rfind(msg::kRenameEnd)),
               std::string(msg::kRenameEnd) + Summary(1, 0, 2));
     // The swap stays in the list, clean, to be tried again.
-    ASSERT_EQ(app.List().RowCount(), 2);
-    EXPECT_EQ(app.List().Cell(0, ColNewName), "b.txt");
-    EXPECT_EQ(app.List().Cell(1, ColNewName), "a.txt");
-    EXPECT_EQ(app.List().Cell(1, ColRowNumber), "2");
-    EXPECT_TRUE(app.List().Cell(0, ColError).empty());
+    ASSERT_EQ(list.RowCount(), 2);
+    EXPECT_EQ(list.Cell(0, ColNewName), "b.txt");
+    EXPECT_EQ(list.Cell(1, ColNewName), "a.txt");
+    EXPECT_EQ(list.Cell(1, ColRowNumber), "2");
+    EXPECT_TRUE(list.Cell(0, ColError).empty());
 }
 
 TEST_F(RenameFailureTest, FailedPlaceLeavesTheFileUnderItsTemporaryOrCurrentName) {
@@ -186,7 +186,7 @@ TEST_F(RenameFailureTest, FileCreatedAtTheTargetAfterValidationIsNotOverwritten)
     dir.MakeFile("keep.txt", "K");
     SetName(Register("a.txt"), "new.txt");
     SetName(Register("keep.txt"), "kept.txt");
-    ASSERT_TRUE(app.List().Cell(0, ColError).empty());
+    ASSERT_TRUE(list.Cell(0, ColError).empty());
     fs.beforeMove = [this](const std::string&, const std::string& to) {
         if (to == dir / "new.txt" && !PathExists(to))
             dir.MakeFile("new.txt", "someone else's");
@@ -208,7 +208,7 @@ TEST_F(RenameFailureTest, OnlyBusyFailuresAreRetried) {
     SetName(Register("busy.txt"), "free.txt");
     SetName(Register("stuck.txt"), "loose.txt");
     SetName(Register("denied.txt"), "allowed.txt");
-    app.Engine().retry.delayMs = 1;
+    engine.retry.delayMs = 1;
     int busyLeft = 3;
     fault = [&busyLeft](const std::string& from, const std::string&) {
         if (from == "busy.txt")
