@@ -92,23 +92,11 @@ public:
     NameTools& Tools() { return nameTools_; }
     FileSystem& Files() { return fs_; }
 
-    // The parts tests of the whole program drive directly, between commands; a test of one
-    // operation builds that operation alone.
-    Locations& Places() { return locations_; }
-    const std::string& SettingsPath() const { return settingsPath_; }
-    BusyState& Busy() { return busy_; }
-    RowRemoval& Removal() { return removal_; }
-    TextRoundTrip& RoundTrip() { return roundTrip_; }
-    const TextRoundTrip& RoundTrip() const { return roundTrip_; }
-    Registration& Registrar() { return registration_; }
-    Navigation& Navigator() { return navigation_; }
-    RenameEngine& Engine() { return renameEngine_; }
-    RenameCommand& Renamer() { return renameCommand_; }
-    ListFile& ListFiles() { return listFile_; }
-
 private:
-    // The command table reaches the parts only its commands use.
+    // The command table reaches the parts only its commands use; whole-program tests and the
+    // benchmark reach the rest between commands.
     friend struct CommandParts;
+    friend struct AppInternals;
 
     // SaveSettingsNow for a running session, whose failure goes to the activity log.
     void SaveChangedSettings();

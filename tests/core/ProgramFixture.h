@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppInternals.h"
 #include "core/RoundTripFixture.h"
 #include "support/AppFixture.h"
 
@@ -19,7 +20,7 @@ protected:
     ProgramFixture() {
         app.Settings().openOnSelection = 0;
         app.Settings().folderNavigation = 0;
-        app.Places().tempDir = dir.MakeFolder("tmp") + "/";
+        AppInternals::Places(app).tempDir = dir.MakeFolder("tmp") + "/";
         app.Settings().useExternalEditor = 1;
         app.Settings().editorPath = "true";
     }

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "core/RegistrationFixture.h"
@@ -455,14 +456,14 @@ struct RegistrationCommandTest : AppFixture, ::testing::Test {
 
 TEST_F(RegistrationCommandTest, FileDialogAsksAboutTheRowLockFirst) {
     dir.MakeFile("a.txt");
-    app.RoundTrip().SetRowLockedForTest(true);
+    AppInternals::RoundTrip(app).SetRowLockedForTest(true);
     host.filesToRegister = {{dir / "a.txt"}};
     app.Execute(Command::RegisterFiles);  // No to the question: nothing happens
     EXPECT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(app.List().RowCount(), 0);
     EXPECT_EQ(host.filesToRegister.size(), 1u);
-    app.RoundTrip().SetRowLockedForTest(false);
-    app.Registrar().OnRegisterFiles();
+    AppInternals::RoundTrip(app).SetRowLockedForTest(false);
+    AppInternals::Registrar(app).OnRegisterFiles();
     EXPECT_EQ(app.List().RowCount(), 1);
     EXPECT_FLOAT_EQ(host.overallProgress.back(), 1.0f);
 }
@@ -472,7 +473,7 @@ struct NavigationCommandTest : RegistrationCommandTest {
 };
 
 TEST_F(NavigationCommandTest, DownIntoAFolderAndBackUpToTheDriveList) {
-    app.Navigator().ShowDrivesAndFolders();
+    AppInternals::Navigator(app).ShowDrivesAndFolders();
     // "/" as a drive row with the empty key, then the user folders that exist.
     ASSERT_GE(app.List().RowCount(), 3);
     EXPECT_EQ(app.List().Cell(0, ColCurrentName), "/");
@@ -485,9 +486,9 @@ TEST_F(NavigationCommandTest, DownIntoAFolderAndBackUpToTheDriveList) {
     EXPECT_EQ(app.List().Cell(RowOf("home/Docs"), ColDirectory), dir / "home/");
 
     // Enter Docs, as opening its row does.
-    app.Navigator().SetCurrentFolder(dir / "home/Docs");
-    app.Removal().ClearAllRows();
-    app.Navigator().ShowFolder(app.Navigator().CurrentFolder());
+    AppInternals::Navigator(app).SetCurrentFolder(dir / "home/Docs");
+    AppInternals::Removal(app).ClearAllRows();
+    AppInternals::Navigator(app).ShowFolder(AppInternals::Navigator(app).CurrentFolder());
     EXPECT_EQ(app.List().RowCount(), 2);
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_FLOAT_EQ(host.statusProgress.back(), 0.0f);
@@ -495,15 +496,15 @@ TEST_F(NavigationCommandTest, DownIntoAFolderAndBackUpToTheDriveList) {
 
     // Up: the parent folder.
     app.Execute(Command::GoUp);
-    EXPECT_EQ(app.Navigator().CurrentFolder(), dir / "home");
+    EXPECT_EQ(AppInternals::Navigator(app).CurrentFolder(), dir / "home");
     EXPECT_GE(RowOf("home/Docs"), 0);
     EXPECT_GE(RowOf("home/Pictures"), 0);
 
     // A current folder without "/" leads back to the drive list.
-    app.Navigator().SetCurrentFolder("");
+    AppInternals::Navigator(app).SetCurrentFolder("");
     app.Execute(Command::GoUp);
     EXPECT_EQ(app.List().Cell(0, ColCurrentName), "/");
-    EXPECT_EQ(app.Navigator().CurrentFolder(), "");
+    EXPECT_EQ(AppInternals::Navigator(app).CurrentFolder(), "");
 
     // Any of the three settings off: nothing happens.
     app.Settings().openOnSelection = 0;
@@ -513,7 +514,7 @@ TEST_F(NavigationCommandTest, DownIntoAFolderAndBackUpToTheDriveList) {
 
     // While a registration runs: the busy message only.
     app.Settings().openOnSelection = 1;
-    BusyGuard busy(app.Busy());
+    BusyGuard busy(AppInternals::Busy(app));
     app.Execute(Command::GoUp);
     EXPECT_EQ(app.List().RowCount(), rows);
     EXPECT_EQ(Count(msg::kBusy), 1);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "RenameFixture.h"
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "ops/rename/TemporaryName.h"
 #include "support/AppFixture.h"
@@ -254,7 +255,7 @@ TEST_F(RenameProgramTest, DeclinedOrBusyRunDoesNothing) {
     EXPECT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(Log(), "\nbefore");
 
-    BusyGuard busy(app.Busy());
+    BusyGuard busy(AppInternals::Busy(app));
     app.Execute(Command::Rename);
     EXPECT_EQ(host.questions.size(), 1u);  // not asked
     EXPECT_EQ(Log(), std::string("\nbefore\n") + msg::kBusy);

@@ -6,6 +6,7 @@
 
 #include "ProgramFixture.h"
 #include "RoundTripFixture.h"
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "ops/textfile/TextRoundTrip.h"
 #include "platform/Clock.h"
@@ -200,8 +201,8 @@ TEST_F(TextExportProgramTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) 
     AddFile("a.txt");
     AddFile("b.txt");
     app.List().SelectAll();
-    app.RoundTrip().ExportAndLock();
-    const std::string file = app.RoundTrip().TextFilePath();
+    AppInternals::RoundTrip(app).ExportAndLock();
+    const std::string file = AppInternals::RoundTrip(app).TextFilePath();
     const std::string logBefore = app.Log().Text();
     // Every road that replaces or adds rows would tie the lines to other files.
     host.listFilesToLoad = {dir / "other.mvf"};
@@ -231,8 +232,8 @@ TEST_F(TextExportProgramTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) 
 
 TEST_F(TextExportProgramTest, ShutDownReleasesTheLockWithoutAsking) {
     AddFile("a.txt");
-    app.RoundTrip().ExportAndLock();
-    const std::string file = app.RoundTrip().TextFilePath();
+    AppInternals::RoundTrip(app).ExportAndLock();
+    const std::string file = AppInternals::RoundTrip(app).TextFilePath();
     app.ShutDown();
     EXPECT_TRUE(host.questions.empty());
     EXPECT_FALSE(PathExists(file));

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include "app/AppInternals.h"
 #include "ui/ElidedLabel.h"
 #include "ui/ProgressStrip.h"
 
@@ -256,7 +257,7 @@ private slots:
         QCOMPARE(log.find(msg::kAborted, aborted + 1), std::string::npos);
         QVERIFY(log.find(msg::kRegisterEnd) > aborted);
         QVERIFY(ui->app.List().RowCount() < 3001);
-        QVERIFY(!ui->app.Busy().Busy());
+        QVERIFY(!AppInternals::Busy(ui->app).Busy());
         QVERIFY(ui->host.ProgressDialog() == nullptr);
     }
 
