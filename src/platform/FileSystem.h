@@ -200,8 +200,8 @@ FsStatus MakeFolders(FileSystem& fs, const std::string& path);
 bool IsWritableDirectory(FileSystem& fs, const std::string& dir);
 
 namespace detail {
-// The no-replace move where a file system refuses RENAME_NOREPLACE: a hard link and an unlink
-// for a file, a rename onto a fresh empty folder of our own for a folder. 0 or an errno value.
+// The no-replace move where a file system refuses RENAME_NOREPLACE: a plain rename once the
+// target is seen free, looked at again right before the call. 0 or an errno value.
 int MoveWithoutRenameFlag(const std::string& from, const std::string& to);
 }  // namespace detail
 
