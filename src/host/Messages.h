@@ -58,10 +58,6 @@ inline constexpr const char* kRenameTestFailed =
     "【警告】以下のファイルはリネームテストに失敗しました。リストに登録されますがリネーム編集はでき"
     "ませ"
     "ん。(ファイル名 : %s)";
-inline constexpr const char* kRenameBackFailed =
-    "【致命的エラー】チェックの為いったん別名にリネームしましたが元の名前に戻すことができませんでし"
-    "た。"
-    "(\n元々のファイル名 : \"%s\",\n現在のファイル名 : \"%s\"";
 inline constexpr const char* kFolderUnreadable = "【エラー】フォルダを読み込めませんでした。(%s)";
 inline constexpr const char* kFolderTitle = "リストに登録するフォルダを指定して下さい。";
 inline constexpr const char* kSearching = "search...";

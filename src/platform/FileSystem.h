@@ -87,7 +87,9 @@ struct FolderRights {
     enum class Verdict : std::uint8_t {
         Allowed,  // subject to the file's own flags and the sticky bit below
         Refused,  // read-only mount, unchangeable folder, no write and search permission
-        Unknown,  // a network or FUSE file system decides on its own: only a trial tells
+        // Nothing read refuses, but a network or FUSE file system decides on its own: a move
+        // may still be refused when it is made.
+        Unknown,
     };
     Verdict verdict = Verdict::Unknown;
     bool sticky = false;       // only a file's owner, the folder's owner or root may rename

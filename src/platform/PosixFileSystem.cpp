@@ -218,15 +218,18 @@ public:
         if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx))
             return rights;
         rights.id = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
-        if (DecidesRenamesOnItsOwn(static_cast<std::uint32_t>(fs.f_type)))
-            return rights;
-        using Verdict = FolderRights::Verdict;
         rights.sticky = (sx.stx_mode & S_ISVTX) != 0;
         rights.owner = sx.stx_uid;
+        using Verdict = FolderRights::Verdict;
+        // What can be read refuses on every file system; a server or a FUSE daemon may still
+        // refuse what all of it allows.
         const bool readOnly = (fs.f_flags & ST_RDONLY) != 0;
-        rights.verdict = readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0
-                             ? Verdict::Refused
-                             : Verdict::Allowed;
+        if (readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0)
+            rights.verdict = Verdict::Refused;
+        else if (DecidesRenamesOnItsOwn(static_cast<std::uint32_t>(fs.f_type)))
+            rights.verdict = Verdict::Unknown;
+        else
+            rights.verdict = Verdict::Allowed;
         return rights;
     }
 

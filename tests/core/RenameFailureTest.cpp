@@ -237,5 +237,26 @@ TEST_F(RenameFailureTest, OnlyBusyFailuresAreRetried) {
     EXPECT_EQ(Content("denied.txt"), "denied");
 }
 
+TEST_F(RenameFailureTest, AMoveTheFileSystemRefusesLeavesTheFileAndSaysWhy) {
+    // Registered where the server decides: nothing was tried then, so the refusal comes now.
+    fs.DecideRenamesOnTheirOwn();
+    dir.MakeFile("a.txt", "A");
+    dir.MakeFile("b.txt", "B");
+    SetName(Register("a.txt"), "new-a.txt");
+    SetName(Register("b.txt"), "new-b.txt");
+    ASSERT_TRUE(app.List().Cell(0, ColError).empty());
+    EXPECT_EQ(fs.moveCalls, 0);
+    fault = [](const std::string& from, const std::string&) { return from == "a.txt" ? EPERM : 0; };
+    Run();
+
+    EXPECT_EQ(Log(), LogSaying(Fatal(msg::kMoveFailed, "a.txt", "new-a.txt", EPERM), 1, 0, 1));
+    EXPECT_EQ(dir.Names(), (Names{"a.txt", "new-b.txt"}));
+    EXPECT_EQ(Content("a.txt"), "A");
+    // The row stays, clean, to be tried again.
+    ASSERT_EQ(app.List().RowCount(), 1);
+    EXPECT_EQ(app.List().Cell(0, ColNewName), "new-a.txt");
+    EXPECT_TRUE(app.List().Cell(0, ColError).empty());
+}
+
 }  // namespace
 }  // namespace morvane::test

@@ -227,10 +227,9 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
 
 TEST_F(TextReimportTest, RowsExcludedFromRenamingAreWrittenButIgnoreTheirLines) {
     app.RoundTrip().UnlockRows();
-    fs.DecideRenamesByTrial();
-    fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
-    AddFile("locked.txt");  // its rename test fails
-    fs.failMove = nullptr;
+    fs.RefuseRenames();
+    AddFile("locked.txt");  // its folder refuses renames
+    fs.adjustRights = nullptr;
     ASSERT_EQ(Errors(3), ErrRenameTest);
     app.RoundTrip().ExportAndLock();
     EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "a.txt\nb.txt\nc.txt\nlocked.txt\n");
