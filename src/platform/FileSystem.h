@@ -87,7 +87,9 @@ struct FolderRights {
     enum class Verdict : std::uint8_t {
         Allowed,  // subject to the file's own flags and the sticky bit below
         Refused,  // read-only mount, unchangeable folder, no write and search permission
-        Unknown,  // a network or FUSE file system decides on its own: only a trial tells
+        // Nothing read refuses, but a network or FUSE file system decides on its own: a move
+        // may still be refused when it is made.
+        Unknown,
     };
     Verdict verdict = Verdict::Unknown;
     bool sticky = false;       // only a file's owner, the folder's owner or root may rename
@@ -200,8 +202,8 @@ FsStatus MakeFolders(FileSystem& fs, const std::string& path);
 bool IsWritableDirectory(FileSystem& fs, const std::string& dir);
 
 namespace detail {
-// The no-replace move where a file system refuses RENAME_NOREPLACE: a hard link and an unlink
-// for a file, a rename onto a fresh empty folder of our own for a folder. 0 or an errno value.
+// The no-replace move where a file system refuses RENAME_NOREPLACE: a plain rename once the
+// target is seen free, looked at again right before the call. 0 or an errno value.
 int MoveWithoutRenameFlag(const std::string& from, const std::string& to);
 }  // namespace detail
 

@@ -13,11 +13,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <mutex>
-#include <unordered_map>
 
 #include "platform/FileSystem.h"
 #include "platform/FolderHandle.h"
+#include "platform/MountDescription.h"
+#include "platform/MountTraitsCache.h"
 #include "platform/Paths.h"
 
 namespace morvane {
@@ -100,22 +100,6 @@ FileInfo Describe(std::string_view path, const struct statx& sx) {
         info.birthNsec = sx.stx_btime.tv_nsec;
     }
     return info;
-}
-
-// File systems that decide renames on their own (the server, the FUSE daemon), whatever the
-// mode bits say.
-bool DecidesOnItsOwn(const struct statfs& fs) {
-    switch (static_cast<std::uint32_t>(fs.f_type)) {
-        case 0xFF534D42u:  // CIFS
-        case 0xFE534D42u:  // SMB2
-        case 0x0000517Bu:  // SMB
-        case 0x00006969u:  // NFS
-        case 0x65735546u:  // FUSE
-        case 0x01021997u:  // 9P
-            return true;
-        default:
-            return false;
-    }
 }
 
 FsStatus StatusOf(FsOp op, int error) {
@@ -234,15 +218,18 @@ public:
         if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx))
             return rights;
         rights.id = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
-        if (DecidesOnItsOwn(fs))
-            return rights;
-        using Verdict = FolderRights::Verdict;
         rights.sticky = (sx.stx_mode & S_ISVTX) != 0;
         rights.owner = sx.stx_uid;
+        using Verdict = FolderRights::Verdict;
+        // What can be read refuses on every file system; a server or a FUSE daemon may still
+        // refuse what all of it allows.
         const bool readOnly = (fs.f_flags & ST_RDONLY) != 0;
-        rights.verdict = readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0
-                             ? Verdict::Refused
-                             : Verdict::Allowed;
+        if (readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0)
+            rights.verdict = Verdict::Refused;
+        else if (DecidesRenamesOnItsOwn(static_cast<std::uint32_t>(fs.f_type)))
+            rights.verdict = Verdict::Unknown;
+        else
+            rights.verdict = Verdict::Allowed;
         return rights;
     }
 
@@ -396,22 +383,7 @@ public:
         return limit > 0 ? static_cast<std::size_t>(limit) : std::size_t{NAME_MAX};
     }
 
-    MountTraits TraitsOf(const std::string& folder) override {
-        struct stat st {};
-        if (stat(folder.c_str(), &st) != 0)
-            return {};
-        const std::lock_guard<std::mutex> lock(traitsMutex_);
-        if (const auto known = traitsOf_.find(st.st_dev); known != traitsOf_.end())
-            return known->second;
-        struct statfs fs {};
-        if (statfs(folder.c_str(), &fs) != 0)
-            return {};
-        MountTraits traits;
-        traits.characters = NameCharactersOfType(static_cast<std::uint32_t>(fs.f_type));
-        traits.decidesOnItsOwn = DecidesOnItsOwn(fs);
-        traitsOf_.emplace(st.st_dev, traits);
-        return traits;
-    }
+    MountTraits TraitsOf(const std::string& folder) override { return traits_.Of(folder); }
 
     FsStatus CheckAccess(const std::string& path, AccessMode mode) override {
         int how = R_OK;
@@ -459,9 +431,7 @@ public:
     }
 
 private:
-    // One look per device.
-    std::mutex traitsMutex_;
-    std::unordered_map<dev_t, MountTraits> traitsOf_;
+    MountTraitsCache traits_;
 };
 
 }  // namespace

@@ -158,6 +158,31 @@ TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
     EXPECT_EQ(ListJournals(fs, folder)[0].state, JournalState::Undone);
 }
 
+TEST_F(JournalTest, ARecoveryMoveThatFailsLeavesTheFileAndSaysWhy) {
+    dir.MakeFile("a.txt", "A");
+    SetName(Register("a.txt"), "b.txt");
+    Run();
+    const std::string folder = state / "morvane";
+    std::vector<JournalFile> journals = ListJournals(fs, folder);
+    ASSERT_EQ(journals.size(), 1u);
+    std::string text = ReadFileText(folder + "/" + journals[0].name);
+    text.resize(text.size() - kCompleteLine.size());
+    ASSERT_TRUE(fs.WriteFileAtomic(folder + "/" + journals[0].name, text).Ok());
+    ASSERT_TRUE(MarkJournal(fs, folder, &journals[0], JournalState::Running).Ok());
+    // The old name taken by a new file since: putting back would replace it.
+    dir.MakeFile("a.txt", "someone else's");
+
+    StartupRecovery recovery(fs, app.Log(), host, host, app.Places());
+    host.choiceAnswers = {0};
+    recovery.RecoverUnfinishedRuns();
+    EXPECT_NE(app.Log().Text().find(FormatText(msg::kRecoveryMoveFailed, (dir / "b.txt").c_str(),
+                                               (dir / "a.txt").c_str(), std::strerror(EEXIST))),
+              std::string::npos)
+        << app.Log().Text();
+    EXPECT_EQ(Content("a.txt"), "someone else's");
+    EXPECT_EQ(Content("b.txt"), "A");
+}
+
 }  // namespace
 }  // namespace morvane::test
 
