@@ -172,13 +172,13 @@ TEST_F(JournalTest, ARecoveryMoveThatFailsLeavesTheFileAndSaysWhy) {
     // The old name taken by a new file since: putting back would replace it.
     dir.MakeFile("a.txt", "someone else's");
 
-    StartupRecovery recovery(fs, app.Log(), host, host, app.Places());
+    StartupRecovery recovery(fs, log, host, host, places);
     host.choiceAnswers = {0};
     recovery.RecoverUnfinishedRuns();
-    EXPECT_NE(app.Log().Text().find(FormatText(msg::kRecoveryMoveFailed, (dir / "b.txt").c_str(),
-                                               (dir / "a.txt").c_str(), std::strerror(EEXIST))),
+    EXPECT_NE(log.Text().find(FormatText(msg::kRecoveryMoveFailed, (dir / "b.txt").c_str(),
+                                         (dir / "a.txt").c_str(), std::strerror(EEXIST))),
               std::string::npos)
-        << app.Log().Text();
+        << log.Text();
     EXPECT_EQ(Content("a.txt"), "someone else's");
     EXPECT_EQ(Content("b.txt"), "A");
 }

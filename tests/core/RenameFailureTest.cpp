@@ -244,7 +244,7 @@ TEST_F(RenameFailureTest, AMoveTheFileSystemRefusesLeavesTheFileAndSaysWhy) {
     dir.MakeFile("b.txt", "B");
     SetName(Register("a.txt"), "new-a.txt");
     SetName(Register("b.txt"), "new-b.txt");
-    ASSERT_TRUE(app.List().Cell(0, ColError).empty());
+    ASSERT_TRUE(list.Cell(0, ColError).empty());
     EXPECT_EQ(fs.moveCalls, 0);
     fault = [](const std::string& from, const std::string&) { return from == "a.txt" ? EPERM : 0; };
     Run();
@@ -253,9 +253,9 @@ TEST_F(RenameFailureTest, AMoveTheFileSystemRefusesLeavesTheFileAndSaysWhy) {
     EXPECT_EQ(dir.Names(), (Names{"a.txt", "new-b.txt"}));
     EXPECT_EQ(Content("a.txt"), "A");
     // The row stays, clean, to be tried again.
-    ASSERT_EQ(app.List().RowCount(), 1);
-    EXPECT_EQ(app.List().Cell(0, ColNewName), "new-a.txt");
-    EXPECT_TRUE(app.List().Cell(0, ColError).empty());
+    ASSERT_EQ(list.RowCount(), 1);
+    EXPECT_EQ(list.Cell(0, ColNewName), "new-a.txt");
+    EXPECT_TRUE(list.Cell(0, ColError).empty());
 }
 
 }  // namespace
