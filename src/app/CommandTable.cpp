@@ -13,6 +13,7 @@ struct CommandParts {
     static ShellOpen& Opener(CMorvaneApp& app) { return app.shellOpen_; }
     static UndoRun& Undoer(CMorvaneApp& app) { return app.undoRun_; }
     static Host& Windows(CMorvaneApp& app) { return app.host_; }
+    static OpenPaths& Paths(CMorvaneApp& app) { return app.openPaths_; }
 };
 
 namespace {
@@ -26,7 +27,7 @@ constexpr RowLockQuestion kNoQuestion = RowLockQuestion::None;
 constexpr RowLockQuestion kAsk = RowLockQuestion::Ask;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandEntry, 28> kCommands = {{
+constexpr std::array<CommandEntry, 29> kCommands = {{
     {Command::LoadListFile, nullptr, kAhead, kAsk,
      [](C& app, const A&) { app.ListFiles().OnLoadListFile(); }},
     {Command::OverwriteSave, nullptr, kAhead, kNoQuestion,
@@ -84,6 +85,9 @@ constexpr std::array<CommandEntry, 28> kCommands = {{
      [](C& app, const A& argument) { app.Registrar().OnDropFiles(argument.paths); }},
     {Command::SortByColumn, nullptr, kAhead, kNoQuestion,
      [](C& app, const A& argument) { app.Order().SortByColumn(argument.column); }},
+    // A list file replaces the rows and the other paths come as a drop: both break the tie.
+    {Command::OpenPaths, nullptr, kAhead, kAsk,
+     [](C& app, const A& argument) { P::Paths(app).Open(argument.paths); }},
 }};
 
 constexpr bool InEnumOrder() {
@@ -94,7 +98,7 @@ constexpr bool InEnumOrder() {
     return true;
 }
 static_assert(InEnumOrder(), "the command table follows the order of Command");
-static_assert(static_cast<std::size_t>(Command::SortByColumn) + 1 == kCommands.size(),
+static_assert(static_cast<std::size_t>(Command::OpenPaths) + 1 == kCommands.size(),
               "every command has an entry");
 
 }  // namespace
