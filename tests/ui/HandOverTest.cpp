@@ -67,6 +67,25 @@ private slots:
 
     void cleanup() { QFile::remove(socketPath); }
 
+    void aHandOverIsBytesThatArriveWholeOrNotAtAll() {
+        using D = SessionSocket::Decoded;
+        const Paths sent{"/a/caf\xe9 \xff", "/b\nc", "/"};
+        const std::string bytes = SessionSocket::Encode(sent);
+        Paths got;
+        QCOMPARE(SessionSocket::Decode(bytes, &got), D::Complete);
+        QCOMPARE(got, sent);
+        // However the socket cuts it, a part is never taken for the whole.
+        for (std::size_t n = 0; n < bytes.size(); ++n)
+            QCOMPARE(SessionSocket::Decode(bytes.substr(0, n), &got), D::Incomplete);
+        QCOMPARE(SessionSocket::Decode(SessionSocket::Encode({}), &got), D::Complete);
+        QVERIFY(got.empty());
+        QCOMPARE(SessionSocket::Decode(bytes + "x", &got), D::Invalid);
+        QCOMPARE(SessionSocket::Decode("GET / HTTP/1.0\r\n", &got), D::Invalid);
+        QCOMPARE(SessionSocket::Decode("MORVANE-PATHS 1 x\n", &got), D::Invalid);
+        QCOMPARE(SessionSocket::Decode("MORVANE-PATHS 1 " + std::string(30, '9'), &got),
+                 D::Invalid);
+    }
+
     void helpVersionAndAWrongOptionNeedNoDisplay() {
         QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
