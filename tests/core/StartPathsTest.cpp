@@ -88,7 +88,7 @@ TEST_F(StartPathsTest, AListFileFilesAFolderAndAMissingPathOnOneStart) {
     ASSERT_EQ(app.StartUp({photo, missing, list, scans, fake}, env),
               CMorvaneApp::StartResult::Running);
     // The list file first, whatever its place, so its rows are not removed by its load.
-    EXPECT_EQ(Names(), (std::vector<std::string>{"listed.txt", "photo.jpg", "scans", "notes.mvf"}));
+    ASSERT_EQ(Names(), (std::vector<std::string>{"listed.txt", "photo.jpg", "scans", "notes.mvf"}));
     EXPECT_EQ(app.List().Cell(0, ColNewName), "renamed.txt");
     EXPECT_EQ(app.List().Cell(3, ColRowNumber), "4");
     EXPECT_EQ(app.ListFiles().ListFilePath(), list);
