@@ -198,6 +198,9 @@ inline constexpr const char* kOverwriteQuestion = "%sは既に存在します。
 inline constexpr const char* kSaveAsCaption = "名前を付けて保存";
 inline constexpr const char* kListFileDamaged = "【エラー】リストファイルが壊れています。(%s)";
 
+// Paths named on the command line.
+inline constexpr const char* kNamedPathMissing = "【エラー】以下のファイルは存在しません。(%s)";
+
 // Paths chosen in the file dialogs.
 inline constexpr const char* kChosenPathNotFound =
     "【エラー】選択されたファイルを特定できませんでした。(%s)";
@@ -218,6 +221,8 @@ inline constexpr const char* kOptOpenOnSelection =
     "項目をダブルクリックかエンターキーで選択時にファイルを開く";
 inline constexpr const char* kOptFolderNavigation =
     "フォルダ選択時に中身を展開するエクスプロラー風の動作（キーボード誤操作に注意)";
+inline constexpr const char* kOptAddToOpenWindow =
+    "ファイルを指定して起動したとき、開いているウィンドウのリストに追加する";
 inline constexpr const char* kOptUseEditor = "外部テキストエディタを指定する";
 inline constexpr const char* kOptBrowse = "参照";
 inline constexpr const char* kOptOk = "OK";

@@ -159,6 +159,17 @@ public:
     // without waiting on it (a FIFO, a device), and a file over maxBytes with EFBIG.
     virtual FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                               std::string* content) = 0;
+    // The first bytes of a regular file (links followed), at most maxBytes of them, and the
+    // file's whole size; refused as ReadFile refuses. Reads no more than it hands back, so a
+    // look at the start of a large video stays cheap; a fake may read the whole file.
+    virtual FsStatus ReadFileStart(const std::string& path, std::size_t maxBytes,
+                                   std::string* content, std::uint64_t* fileSize) {
+        const FsStatus read = ReadFile(path, kNoSizeLimit, content);
+        *fileSize = content->size();
+        if (content->size() > maxBytes)
+            content->resize(maxBytes);
+        return read;
+    }
     // Writes a temporary file beside path and renames it over path once complete. On failure
     // any earlier file at path is left as it was.
     virtual FsStatus WriteFileAtomic(const std::string& path, std::string_view content) = 0;

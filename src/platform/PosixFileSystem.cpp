@@ -308,6 +308,39 @@ public:
         return StatusOf(FsOp::Remove, unlink(path.c_str()) == 0 ? 0 : errno);
     }
 
+    FsStatus ReadFileStart(const std::string& path, std::size_t maxBytes, std::string* content,
+                           std::uint64_t* fileSize) override {
+        content->clear();
+        *fileSize = 0;
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            return FsStatus::Failed(FsOp::Read, LastError());
+        struct stat st {};
+        int error = 0;
+        if (fstat(fd, &st) != 0)
+            error = LastError();
+        else if (!S_ISREG(st.st_mode))
+            error = EINVAL;
+        if (error == 0) {
+            *fileSize = static_cast<std::uint64_t>(st.st_size);
+            content->resize(maxBytes);
+            std::size_t got = 0;
+            while (got < maxBytes) {
+                const ssize_t n = read(fd, content->data() + got, maxBytes - got);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    error = LastError();
+                if (n <= 0)
+                    break;
+                got += static_cast<std::size_t>(n);
+            }
+            content->resize(error == 0 ? got : 0);
+        }
+        close(fd);
+        return error == 0 ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, error);
+    }
+
     FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                       std::string* content) override {
         content->clear();

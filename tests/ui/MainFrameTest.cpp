@@ -402,7 +402,7 @@ private slots:
         int keys = 0;
         for (char c : ini)
             keys += c == '=' ? 1 : 0;
-        QCOMPARE(keys, 18);
+        QCOMPARE(keys, 19);
     }
 
     void initInstanceRunsUntilTheWindowIsClosed() {
