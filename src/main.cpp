@@ -9,6 +9,7 @@
 #include "platform/ArgumentPaths.h"
 #include "platform/FileSystem.h"
 #include "platform/LargePages.h"
+#include "platform/ReadToEnd.h"
 #include "ui/AppIcon.h"
 #include "ui/CommandLine.h"
 #include "ui/QtHost.h"

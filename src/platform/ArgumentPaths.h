@@ -20,7 +20,4 @@ std::string AbsolutePath(std::string_view base, std::string_view path);
 // with '\n' a carriage return before it too, so a list written on Windows reads the same.
 std::vector<std::string> SplitPathList(std::string_view text, char separator);
 
-// Reads the descriptor to its end into `text`; false on a read error.
-bool ReadToEnd(int fd, std::string* text);
-
 }  // namespace morvane

@@ -15,6 +15,7 @@
 #include "platform/MountInfo.h"
 #include "platform/MountTableWatch.h"
 #include "platform/NameCharacters.h"
+#include "platform/ReadToEnd.h"
 #include "platform/RenameFlagAnswers.h"
 
 namespace morvane {
@@ -25,13 +26,8 @@ std::string ReadMountTable() {
     const int fd = open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
+    // A read cut short leaves the mounts read so far: looked up, the rest count as unknown.
+    (void)ReadToEnd(fd, &text);
     close(fd);
     return text;
 }

@@ -170,6 +170,25 @@ FsStatus ResolveLinks(const std::string& path, std::string* target) {
     return FsStatus::Failed(FsOp::Write, ELOOP);
 }
 
+// Opens a regular file for reading into *fd: 0, or the errno of the open, or EINVAL for
+// anything else (a FIFO, a device), which is then closed again. Not blocking: opening a FIFO
+// would wait for a writer.
+int OpenRegularFile(const std::string& path, int* fd, struct stat* st) {
+    *fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (*fd < 0)
+        return LastError();
+    int refused = 0;
+    if (fstat(*fd, st) != 0)
+        refused = LastError();
+    else if (!S_ISREG(st->st_mode))
+        refused = EINVAL;
+    if (refused != 0) {
+        close(*fd);
+        *fd = -1;
+    }
+    return refused;
+}
+
 FsStatus ReplaceFile(const std::string& path, std::string_view content) {
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
@@ -312,31 +331,25 @@ public:
                            std::uint64_t* fileSize) override {
         content->clear();
         *fileSize = 0;
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            return FsStatus::Failed(FsOp::Read, LastError());
         struct stat st {};
+        int fd = -1;
+        if (const int refused = OpenRegularFile(path, &fd, &st); refused != 0)
+            return FsStatus::Failed(FsOp::Read, refused);
+        *fileSize = static_cast<std::uint64_t>(st.st_size);
+        content->resize(maxBytes);
+        std::size_t got = 0;
         int error = 0;
-        if (fstat(fd, &st) != 0)
-            error = LastError();
-        else if (!S_ISREG(st.st_mode))
-            error = EINVAL;
-        if (error == 0) {
-            *fileSize = static_cast<std::uint64_t>(st.st_size);
-            content->resize(maxBytes);
-            std::size_t got = 0;
-            while (got < maxBytes) {
-                const ssize_t n = read(fd, content->data() + got, maxBytes - got);
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n < 0)
-                    error = LastError();
-                if (n <= 0)
-                    break;
-                got += static_cast<std::size_t>(n);
-            }
-            content->resize(error == 0 ? got : 0);
+        while (got < maxBytes) {
+            const ssize_t n = read(fd, content->data() + got, maxBytes - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                error = LastError();
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
         }
+        content->resize(error == 0 ? got : 0);
         close(fd);
         return error == 0 ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, error);
     }
@@ -344,21 +357,13 @@ public:
     FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                       std::string* content) override {
         content->clear();
-        // Not blocking: opening a FIFO would wait for a writer.
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            return FsStatus::Failed(FsOp::Read, LastError());
         struct stat st {};
-        int refused = 0;
-        if (fstat(fd, &st) != 0)
-            refused = LastError();
-        else if (!S_ISREG(st.st_mode))
-            refused = EINVAL;
-        else if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-            refused = EFBIG;
-        if (refused != 0) {
-            close(fd);
+        int fd = -1;
+        if (const int refused = OpenRegularFile(path, &fd, &st); refused != 0)
             return FsStatus::Failed(FsOp::Read, refused);
+        if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+            close(fd);
+            return FsStatus::Failed(FsOp::Read, EFBIG);
         }
         char buffer[65536];
         for (;;) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ArgumentPaths.h"
+#include "platform/ReadToEnd.h"
 #include "support/TempDir.h"
 
 namespace morvane {

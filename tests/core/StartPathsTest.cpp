@@ -14,6 +14,7 @@
 #include "formats/ListFileWriter.h"
 #include "host/Messages.h"
 #include "platform/ArgumentPaths.h"
+#include "platform/ReadToEnd.h"
 #include "support/FakeHost.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"

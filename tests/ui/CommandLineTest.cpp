@@ -9,6 +9,7 @@
 #include "app/CMorvaneApp.h"
 #include "platform/ArgumentPaths.h"
 #include "platform/FileSystem.h"
+#include "platform/ReadToEnd.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
 #include "ui/CommandLine.h"
