@@ -37,7 +37,7 @@ RenameRecord RenameEngine::Run(const ListModel& list, RunKind kind, const std::s
     record_ = {};
     counter_ = 0;
     wanting_ = 0;
-    nameMax_.clear();
+    nameLimits_.clear();
     folders_.emplace(fs_);
     Collect();
 
@@ -300,9 +300,9 @@ FsStatus RenameEngine::MoveThroughTemporary(const Job& job, std::string* strande
 
 std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
                                             const std::string& name, FolderPresence* presence) {
-    auto limit = nameMax_.find(dirWithoutSlash);
-    if (limit == nameMax_.end())
-        limit = nameMax_.emplace(dirWithoutSlash, fs_.NameMax(dirWithoutSlash)).first;
+    auto limit = nameLimits_.find(dirWithoutSlash);
+    if (limit == nameLimits_.end())
+        limit = nameLimits_.emplace(dirWithoutSlash, NameLimitOf(fs_, dirWithoutSlash)).first;
     for (;;) {
         std::string candidate =
             JoinPath(dirWithoutSlash, TemporaryName(counter_, name, limit->second));

@@ -17,6 +17,7 @@
 #include "ops/rename/RetriedMove.h"
 #include "ops/rename/RunFolders.h"
 #include "platform/FileSystem.h"
+#include "platform/NameLimit.h"
 
 namespace morvane {
 
@@ -107,7 +108,7 @@ private:
     // Rows that wanted a new name: those renamed, those left in error, those that failed.
     std::ptrdiff_t wanting_ = 0;
     // The name limit of each folder a temporary name went to in this run.
-    std::unordered_map<std::string, std::size_t> nameMax_;
+    std::unordered_map<std::string, NameLimit> nameLimits_;
 };
 
 }  // namespace morvane
