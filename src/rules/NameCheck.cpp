@@ -35,8 +35,8 @@ std::uint32_t NameCheck::Check(const NameToCheck& row, FolderPresence* presence)
     const std::string& key = row.newKey;
     if (!(presence != nullptr ? presence->Exists(key) : fs_.Exists(key)))
         return errors;
-    // On a case-insensitive file system a change of letter case finds the row's own file.
-    if (!IsSameFileByOtherName(fs_, row.currentKey, key))
+    // On a case-insensitive file system a change of case finds the row's own file.
+    if (!IsSameFileByOtherName(fs_, TraitsOf(row.directory), row.currentKey, key))
         errors |= ErrExists;
     return errors;
 }
@@ -48,6 +48,11 @@ NameFault NameCheck::FaultOf(std::string_view directory, std::string_view name) 
 NameLimit NameCheck::LimitOf(std::string_view directory) {
     return OncePerFolder(limits_, directory,
                          [&](const std::string& folder) { return NameLimitOf(fs_, folder); });
+}
+
+const MountTraits& NameCheck::TraitsOf(std::string_view directory) {
+    return OncePerFolder(traits_, directory,
+                         [&](const std::string& folder) { return fs_.TraitsOf(folder); });
 }
 
 NameCharacters NameCheck::CharactersOf(std::string_view directory) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/MountTraits.h"
 #include "platform/NameCharacters.h"
 #include "platform/NameLimit.h"
 #include "platform/TextHash.h"
@@ -51,9 +52,13 @@ private:
     // units: shorter names need no look at the folder.
     static constexpr std::size_t kShortestNameMax = 14;
 
+    // What the folder's file system does; asked once per folder.
+    const MountTraits& TraitsOf(std::string_view directory);
+
     FileSystem& fs_;
     std::unordered_map<std::string, NameLimit, TextHash, std::equal_to<>> limits_;
     std::unordered_map<std::string, NameCharacters, TextHash, std::equal_to<>> charactersOf_;
+    std::unordered_map<std::string, MountTraits, TextHash, std::equal_to<>> traits_;
 };
 
 }  // namespace morvane

@@ -122,6 +122,10 @@ private:
     std::string folderScratch_;
     // The name limit of each file system a rename test has run on, by device.
     std::unordered_map<std::uint64_t, std::size_t> nameMax_;
+    // Whether the folder's file system takes names in any case; its row keys fold case then.
+    bool FoldsCaseIn(std::string_view directory);
+    std::string foldsCaseFolder_;  // the folder last asked in this run, "" when none
+    bool foldsCase_ = false;
     // What each folder of this registration run tells of renames in it.
     FolderRights RightsOf(const std::string& folder);
     std::unordered_map<std::string, FolderRights> rights_;

@@ -266,7 +266,10 @@ void RenameEngine::Place(const Job& job) {
         return;
     }
     std::string strandedAt;
-    if (status.error == EEXIST && IsSameFileByOtherName(fs_, job.source, job.target))
+    // A file system that folds case without saying so finds the file itself at the target.
+    if (status.error == EEXIST &&
+        IsSameFileByOtherName(fs_, fs_.TraitsOf(folders_->PathOf(job.folder)), job.source,
+                              job.target))
         status = MoveThroughTemporary(job, &strandedAt);
     if (status.Ok())
         return;

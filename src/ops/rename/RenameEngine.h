@@ -83,8 +83,9 @@ private:
     void LeaveReplacedFolder(const std::string& path, const std::string& target, int error);
     void Leave(const std::string& source, std::string path, std::string target,
                RenameRecord::Reason reason, int error);
-    // A no-replace move refused because the target is the source itself (a letter-case change
-    // on a case-insensitive file system) goes through a temporary name in the same folder.
+    // A no-replace move refused because the target is the source itself (a change of case on
+    // a file system that folds case without saying so) goes through a temporary name in the
+    // same folder.
     // On failure *strandedAt names the temporary path when the file could not go back.
     FsStatus MoveThroughTemporary(const Job& job, std::string* strandedAt);
     // The next free "<dir>/<counter>[MORVANE]_<name>" of this run; `presence` answers for the
