@@ -152,7 +152,12 @@ void RenameEngine::Collect() {
         }
         const std::uint16_t depth = CountSeparators(entry->NewKey());
         std::string temp;
-        if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
+        // Moved aside first: a file whose path another row wants, and on a case-insensitive
+        // file system a change of case alone, whose target is the file itself.
+        const bool wanted =
+            list.NewPathIndex().Find(entry->currentKey, list.CurrentPathIndex().HashOf(entry),
+                                     entry) != nullptr;
+        if (wanted || (entry->foldsCase && SameKey(entry->NewPath(), entry->currentKey, true))) {
             temp =
                 NextTemporaryPath(std::string(WithoutFinalSlash(list.Cell(position, ColDirectory))),
                                   std::string(list.Cell(position, ColCurrentName)), &presence);
