@@ -37,6 +37,11 @@ public:
         };
     }
 
+    // Every file system answers as a FUSE driver that makes up inode numbers (sshfs): a file
+    // gets another number with every new name, its times are whole seconds, and it has no
+    // birth time.
+    void InventInodes();
+
     bool Exists(const std::string& path) override { return real_.Exists(path); }
     std::optional<FileInfo> Find(const std::string& path) override;
     std::optional<FileInfo> FindTarget(const std::string& path) override {
