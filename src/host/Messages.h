@@ -141,6 +141,11 @@ inline constexpr const char* kRecoveryNotOurs =
     "【エラー】ジャーナルに記録されたファイルとは別のファイルのため、そのままにしました。(%s)";
 inline constexpr const char* kRecoveryUnclear =
     "【エラー】ほかのファイルと見分けられないため、そのままにしました。(%s)";
+inline constexpr const char* kRecoveryExtraNameRemoved =
+    "【復旧】途中で止まった移動が残した同じファイルの余分な名前を削除しました。(%s)";
+inline constexpr const char* kRecoveryTwoNames =
+    "【エラー】同じファイルに二つの名前があり、余分な名前か確かめられないため、両方ともそのままに"
+    "しました。\n(\n名前 : \"%s\",\n名前 : \"%s\"\n)";
 inline constexpr const char* kRecoveryKeptOpen =
     "【復旧】一時的な名前のままのファイルか見つからないファイルがあるため、ジャーナルを残しました。"
     "次回の起動時にもう一度確認します。(ジャーナル : %s)";

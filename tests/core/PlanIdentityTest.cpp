@@ -303,6 +303,62 @@ TEST_F(PlanIdentityTest, WhereInodeNumbersAreMadeUpAFileAtItsTemporaryNameIsIt) 
     EXPECT_EQ(LastState(), JournalState::Running) << Log();
 }
 
+// The journal of a run from before the moves stopped using links, cut off between the link
+// and the unlink: one file under its old and its new name.
+class TwoNamesOfOneFile : public PlanIdentityTest {
+protected:
+    void WriteJournal(const std::vector<std::pair<std::string, std::string>>& moves) {
+        std::string text = "morvane journal 1\nrun rename -\n";
+        for (const auto& [from, to] : moves) {
+            struct stat st {};
+            ASSERT_EQ(lstat((dir / from).c_str(), &st), 0);
+            text += "p " + std::to_string(st.st_dev) + " " + std::to_string(st.st_ino) + " " +
+                    (dir / from) + "\t\t" + (dir / to) + "\n";
+        }
+        text += "planned " + std::to_string(moves.size()) + "\n";
+        state.MakeFile("morvane/20240101-000000-0000.rename.run", text);
+    }
+    void Linked() {
+        dir.MakeFile("a.txt", "A");
+        ASSERT_EQ(link((dir / "a.txt").c_str(), (dir / "b.txt").c_str()), 0);
+        WriteJournal({{"a.txt", "b.txt"}});
+    }
+};
+
+TEST_F(TwoNamesOfOneFile, TheExtraNameGoesWhenTheFileHasNoOther) {
+    Linked();
+    Recover(0);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
+    EXPECT_TRUE(Logged(FormatText(msg::kRecoveryExtraNameRemoved, (dir / "b.txt").c_str())));
+    EXPECT_EQ(LastState(), JournalState::Undone);
+
+    ASSERT_EQ(link((dir / "a.txt").c_str(), (dir / "b.txt").c_str()), 0);
+    WriteJournal({{"a.txt", "b.txt"}});
+    Recover(1);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"b.txt"});
+    EXPECT_EQ(Content("b.txt"), "A");
+    EXPECT_TRUE(Logged(FormatText(msg::kRecoveryExtraNameRemoved, (dir / "a.txt").c_str())));
+}
+
+TEST_F(TwoNamesOfOneFile, BothStayWhereTheFileHasAThirdName) {
+    Linked();
+    ASSERT_EQ(link((dir / "a.txt").c_str(), (dir / "mine.txt").c_str()), 0);
+    Recover(0);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "b.txt", "mine.txt"}));
+    EXPECT_TRUE(Logged(
+        FormatText(msg::kRecoveryTwoNames, (dir / "a.txt").c_str(), (dir / "b.txt").c_str())));
+    EXPECT_EQ(LastState(), JournalState::Running);
+}
+
+TEST_F(TwoNamesOfOneFile, HardLinksTheUserMadeAreFilesOfTheRunEach) {
+    dir.MakeFile("a.txt", "A");
+    ASSERT_EQ(link((dir / "a.txt").c_str(), (dir / "b.txt").c_str()), 0);
+    WriteJournal({{"a.txt", "b.txt"}, {"b.txt", "a.txt"}});
+    Recover(0);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(LastState(), JournalState::Undone);
+}
+
 TEST(JournalFormatTest, VersionTwoKeepsWhatTellsFilesApartAndVersionOneIsStillRead) {
     JournalVolume volume{2049, "mount:/media/u/My Stick\texfat", false};
     JournalEntry entry{"/m/a b", "/m/00000000[MORVANE]_a b", "/m/c", 2049, 77, {}, 0, {}};

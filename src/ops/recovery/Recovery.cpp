@@ -24,6 +24,7 @@ PlanRecovery::PlanRecovery(FileSystem& fs, ActivityLog& log, JournalText plan, L
     at_.assign(n, kNowhere);
     folder_.assign(n, false);
     notes_.assign(n, Note::None);
+    second_.assign(n, kNowhere);
     notOurs_.assign(n, kNowhere);
 }
 
@@ -97,7 +98,7 @@ PlanCounts PlanRecovery::Locate(bool finished, bool keepInfo) {
         for (std::size_t i = end; i-- > begin;) {
             at_[i] = kNowhere;
             notes_[i] = Note::None;
-            notOurs_[i] = kNowhere;
+            second_[i] = notOurs_[i] = kNowhere;
             if (identity_.ByInode(plan_.plan[i]))
                 LocateByInode(i, &lastFound, finished);
             else
@@ -143,6 +144,8 @@ void PlanRecovery::LocateByInode(std::size_t i, int* lastFound, bool finished) {
         at_[i] = which;
         *lastFound = std::min(which, 2);
         folder_[i] = info->IsDirectory();
+        if (info->links > 1 && !folder_[i])
+            FindSecondName(i);
         if (keepInfo_)
             infos_[i] = std::move(info);
         return;
@@ -245,6 +248,54 @@ void PlanRecovery::LocateByPath(const std::vector<std::size_t>& entries, int exp
     }
 }
 
+void PlanRecovery::FindSecondName(std::size_t i) {
+    const JournalEntry& e = plan_.plan[i];
+    if (inodeUse_.empty()) {
+        for (const JournalEntry& other : plan_.plan) {
+            if (identity_.ByInode(other))
+                ++inodeUse_[{other.device, other.inode}];
+        }
+    }
+    // Another entry of the plan with the same inode: hard links the user made, each a file
+    // of the run in its own right.
+    if (inodeUse_[{e.device, e.inode}] != 1)
+        return;
+    for (int which = 0; which < Candidates(i); ++which) {
+        if (which == at_[i])
+            continue;
+        const std::string path = Now(Candidate(i, which));
+        const auto info = fs_.Find(path);
+        if (info && identity_.Recognize(e, path, *info) == Recognition::Ours) {
+            second_[i] = which;
+            notes_[i] = Note::TwoNames;
+            return;
+        }
+    }
+}
+
+void PlanRecovery::SettleSecondName(std::size_t i, int wanted) {
+    const int keep = second_[i] == wanted ? second_[i] : at_[i];
+    const int drop = keep == at_[i] ? second_[i] : at_[i];
+    const std::string keepPath = Now(Candidate(i, keep));
+    const std::string dropPath = Now(Candidate(i, drop));
+    const auto kept = fs_.Find(keepPath);
+    const auto dropped = fs_.Find(dropPath);
+    // A move made as a link and an unlink, cut off between the two: one file under exactly
+    // these two names of its own. Taking one away then loses nothing.
+    const bool certain = kept && dropped && kept->device == dropped->device &&
+                         kept->inode == dropped->inode && kept->links == 2 &&
+                         !kept->IsDirectory() &&
+                         identity_.Recognize(plan_.plan[i], keepPath, *kept) == Recognition::Ours;
+    if (certain && fs_.Remove(dropPath).Ok()) {
+        log_.AppendLog(FormatText(msg::kRecoveryExtraNameRemoved, dropPath.c_str()));
+        at_[i] = keep;
+        second_[i] = kNowhere;
+        notes_[i] = Note::None;
+        return;
+    }
+    log_.AppendLog(FormatText(msg::kRecoveryTwoNames, keepPath.c_str(), dropPath.c_str()));
+}
+
 bool PlanRecovery::StillThere(std::size_t i) {
     if (at_[i] == kNowhere)
         return false;
@@ -320,11 +371,15 @@ int PlanRecovery::Apply(RecoveryDirection direction) {
         std::size_t end = begin;
         while (end < plan_.plan.size() && DepthOf(plan_.plan[end].to) == depth)
             ++end;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (notes_[i] == Note::TwoNames && at_[i] != kNowhere)
+                SettleSecondName(i, wanted);
+        }
         // First every file of the batch that sits where another one has to go makes room,
         // so that swaps and chains need no particular order.
         std::unordered_set<std::string> wantedPaths;
         for (std::size_t i = begin; i < end; ++i) {
-            if (at_[i] != kNowhere && at_[i] != wanted)
+            if (Movable(i) && at_[i] != wanted)
                 wantedPaths.insert(Now(Candidate(i, wanted)));
         }
         // Where each of those waits: its own temporary name if it is free, else a new one,
@@ -332,7 +387,7 @@ int PlanRecovery::Apply(RecoveryDirection direction) {
         std::vector<std::pair<std::size_t, int>> rooms;
         std::string freshLines;
         for (std::size_t i = begin; i < end; ++i) {
-            if (at_[i] == kNowhere || at_[i] == wanted ||
+            if (!Movable(i) || at_[i] == wanted ||
                 wantedPaths.count(Now(Candidate(i, at_[i]))) == 0)
                 continue;
             const JournalEntry& e = plan_.plan[i];
@@ -355,6 +410,8 @@ int PlanRecovery::Apply(RecoveryDirection direction) {
                 LogNotPlaced(i);
                 continue;
             }
+            if (notes_[i] == Note::TwoNames)
+                continue;  // said when it was settled
             if (at_[i] == wanted || MoveEntry(i, wanted))
                 ++placed;
         }
@@ -375,6 +432,7 @@ void PlanRecovery::LogNotPlaced(std::size_t i) {
             log_.AppendLog(FormatText(msg::kRecoveryUnclear, old.c_str()));
             return;
         case Note::None:
+        case Note::TwoNames:
             break;
     }
     log_.AppendLog(FormatText(msg::kRecoveryNotFound, old.c_str()));

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -52,7 +53,7 @@ public:
     // where it is and named in the log. The number of files that end at the wanted name
     // (those already there included).
     int Apply(RecoveryDirection direction);
-    // After Apply: every file is at its old or its new name.
+    // After Apply: every file is at its old or its new name, with no second name.
     bool AllWhole() const;
 
     // After Locate: whether the entry was found at its old or new name, and the path where
@@ -78,6 +79,7 @@ private:
         None,
         Unclear,        // fits more than one path, and so do others: left alone
         UnclearAtTemp,  // the same, with one of those paths a temporary name
+        TwoNames,       // the file has a second name of the plan: removed, or left
         Gone,           // not there any more right before its move (said in the log)
     };
 
@@ -91,6 +93,14 @@ private:
     void LocateByInode(std::size_t entry, int* lastFound, bool finished);
     // The entries of a batch known by their paths, each given the paths where a file fits it.
     void LocateByPath(const std::vector<std::size_t>& entries, int expected);
+    // A file of several names: another candidate of the entry that is the same file.
+    void FindSecondName(std::size_t entry);
+    // Removes a second name of the entry's file where that is certainly safe.
+    void SettleSecondName(std::size_t entry, int wanted);
+    // Found, and neither unclear nor of two names.
+    bool Movable(std::size_t entry) const {
+        return at_[entry] != kNowhere && notes_[entry] != Note::TwoNames;
+    }
     // Moves an entry found at `at` to the candidate `to`; false when it could not.
     bool MoveEntry(std::size_t entry, int to);
     // The log line of an entry that was not found when its turn came.
@@ -107,11 +117,15 @@ private:
     std::vector<int> at_;       // which candidate each entry is at
     std::vector<bool> folder_;  // the entry is a folder
     std::vector<Note> notes_;
+    std::vector<int> second_;   // the candidate of a second name, or kNowhere
     std::vector<int> notOurs_;  // a candidate holding a new file with the entry's inode number
     std::vector<std::optional<FileInfo>> infos_;
     // The recorded (old) path of each folder found elsewhere, and where it is now.
     std::unordered_map<std::string, std::string> moved_;
     bool keepInfo_ = false;
+    // How many entries of the plan name each device and inode, counted once a file with more
+    // than one name turns up.
+    std::map<std::pair<std::uint64_t, std::uint64_t>, int> inodeUse_;
     std::uint32_t counter_ = 0;
     std::unordered_map<std::string, std::size_t> nameMax_;  // of each folder, by old path
 };
