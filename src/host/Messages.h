@@ -58,6 +58,9 @@ inline constexpr const char* kRenameTestFailed =
     "【警告】以下のファイルはリネームテストに失敗しました。リストに登録されますがリネーム編集はでき"
     "ませ"
     "ん。(ファイル名 : %s)";
+inline constexpr const char* kFolderRenameLosesFiles =
+    "【警告】このファイルシステム (%s) ではフォルダの名前を変えると中のファイルが失われるため、"
+    "フォルダはリストに登録されますがリネーム編集はできません。(フォルダ名 : %s)";
 inline constexpr const char* kFolderUnreadable = "【エラー】フォルダを読み込めませんでした。(%s)";
 inline constexpr const char* kFolderTitle = "リストに登録するフォルダを指定して下さい。";
 inline constexpr const char* kSearching = "search...";

@@ -45,8 +45,15 @@ std::size_t FolderHandlesToKeep() {
 namespace {
 
 // 0 when nothing is at the name (not even a dangling link), EEXIST when something is, else
-// the errno of the look.
+// the errno of the look. Asked of the file system itself, not of what the kernel remembers:
+// on a case-insensitive FUSE mount the kernel keeps another spelling of a name that was just
+// moved away for up to a second, and a case-only rename would find its own file in the way.
 int NameFreeAt(int dir, const char* name) {
+    struct statx sx {};
+    if (statx(dir, name, AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC, STATX_TYPE, &sx) == 0)
+        return EEXIST;
+    if (errno != ENOSYS)
+        return errno == ENOENT ? 0 : errno;
     struct stat st {};
     if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
         return EEXIST;

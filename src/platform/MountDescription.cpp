@@ -100,6 +100,13 @@ MountDescription DescribeMount(const MountFacts& facts) {
     traits.stableInodes = !inventsInodes;
     traits.hardLinks = driver != "vfat" && driver != "exfat";
     traits.decidesOnItsOwn = facts.decidesOnItsOwn;
+    // fusefat empties a folder it renames and stamps a renamed file with the time.
+    const bool fusefat = fuse && driver == "vfat";
+    // It also fails a name beyond ASCII and loses the file it was to rename.
+    if (fusefat)
+        traits.characters = NameCharacters::WindowsAscii;
+    traits.foldersKeepFiles = !fusefat;
+    traits.renameKeepsTimes = !fusefat;
     return description;
 }
 

@@ -31,6 +31,12 @@ struct MountTraits {
     bool stableInodes = true;
     // The server or the FUSE daemon decides on renames, whatever the mode bits say.
     bool decidesOnItsOwn = false;
+    // A folder with files in it can be renamed without losing them. fusefat loses them: after
+    // the rename the folder is empty, on disk too.
+    bool foldersKeepFiles = true;
+    // A rename leaves a file's modification time as it was. fusefat sets it to the time of
+    // the rename.
+    bool renameKeepsTimes = true;
 };
 
 }  // namespace morvane

@@ -61,6 +61,14 @@ bool IsDeviceName(std::string_view name) {
            number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
+bool BeyondAscii(std::string_view name) {
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 NameCharacters NameCharactersOfType(std::uint32_t fileSystemType) {
@@ -81,7 +89,7 @@ NameCharacters NameCharactersOfType(std::uint32_t fileSystemType) {
 NameFault FaultIn(std::string_view name, NameCharacters rules) {
     if (HasForbiddenCharacter(name, rules))
         return NameFault::Character;
-    if (rules != NameCharacters::Windows || name.empty())
+    if (rules == NameCharacters::Posix || name.empty())
         return NameFault::None;
     if (IsDeviceName(name))
         return NameFault::DeviceName;
@@ -91,15 +99,25 @@ NameFault FaultIn(std::string_view name, NameCharacters rules) {
 }
 
 bool HasForbiddenCharacter(std::string_view name, NameCharacters rules) {
-    return HasAny(name, rules == NameCharacters::Windows ? kWindows : kEverywhere);
+    if (rules == NameCharacters::Posix)
+        return HasAny(name, kEverywhere);
+    return HasAny(name, kWindows) || (rules == NameCharacters::WindowsAscii && BeyondAscii(name));
 }
 
 bool MayBeForbidden(std::string_view name) {
-    return FaultIn(name, NameCharacters::Windows) != NameFault::None;
+    return FaultIn(name, NameCharacters::WindowsAscii) != NameFault::None;
 }
 
 std::string_view RefusedCharactersText(NameCharacters rules) {
-    return rules == NameCharacters::Windows ? "\\ / : * ? \" < > | と制御文字" : "/ と NUL と改行";
+    switch (rules) {
+        case NameCharacters::Windows:
+            return "\\ / : * ? \" < > | と制御文字";
+        case NameCharacters::WindowsAscii:
+            return "\\ / : * ? \" < > | と制御文字と ASCII 以外の文字";
+        case NameCharacters::Posix:
+            break;
+    }
+    return "/ と NUL と改行";
 }
 
 }  // namespace morvane

@@ -8,7 +8,9 @@
 
 namespace morvane {
 
-enum class NameCharacters { Posix, Windows };
+// WindowsAscii: fusefat, which takes no character beyond ASCII and loses the file it fails
+// to give such a name.
+enum class NameCharacters { Posix, Windows, WindowsAscii };
 
 // The rules of a file system by its statfs f_type.
 NameCharacters NameCharactersOfType(std::uint32_t fileSystemType);
@@ -27,6 +29,7 @@ NameFault FaultIn(std::string_view name, NameCharacters rules);
 // out everywhere: a name is one line of the text file.
 bool HasForbiddenCharacter(std::string_view name, NameCharacters rules);
 // True when some file system refuses the name: only such a name needs the rules of its folder.
+// Any name beyond ASCII is one.
 bool MayBeForbidden(std::string_view name);
 
 // The refused characters as the log shows them.

@@ -253,6 +253,21 @@ TEST_F(RegistrationTest, AFolderThatRefusesRenamesLocksTheRow) {
     EXPECT_EQ(fs.moveCalls, 0);
 }
 
+TEST_F(RegistrationTest, FoldersAreLockedWhereRenamingOneLosesItsFiles) {
+    settings.registerFolders = 1;
+    dir.MakeFile("fat/in.txt");
+    fs.adjustTraits = [](const std::string&, MountTraits& traits) {
+        traits.type = "fuse.fusefat";
+        traits.foldersKeepFiles = false;
+    };
+    ASSERT_TRUE(registration.RegisterPath(dir / "fat"));
+    ASSERT_TRUE(registration.RegisterPath(dir / "fat/in.txt"));
+    EXPECT_EQ(Bits(0), ErrRenameTest);
+    EXPECT_EQ(Bits(1), 0u);  // its files are renamed as anywhere
+    EXPECT_EQ(
+        Count(FormatText(msg::kFolderRenameLosesFiles, "fuse.fusefat", (dir / "fat").c_str())), 1);
+}
+
 TEST_F(RegistrationTest, MovesTheServerWouldRefuseAreLeftToTheRun) {
     fs.DecideRenamesOnTheirOwn();
     fs.failMove = [](const std::string&, const std::string&) { return EPERM; };

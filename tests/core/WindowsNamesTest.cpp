@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,15 @@ TEST(WindowsNamesTest, DeviceNamesAndTrailingDotsOrSpaces) {
         // A Linux file system takes every one of them.
         EXPECT_EQ(FaultIn(c.name, NameCharacters::Posix), NameFault::None) << c.name;
         // Whatever a folder refuses, the quick test lets through to the folder's rules.
-        EXPECT_EQ(MayBeForbidden(c.name), c.onWindows != NameFault::None) << c.name;
+        if (c.onWindows != NameFault::None) {
+            EXPECT_TRUE(MayBeForbidden(c.name)) << c.name;
+        }
+        // fusefat refuses the same and every character beyond ASCII.
+        const bool ascii = std::ranges::all_of(std::string_view(c.name), [](char b) { return (b & 0x80) == 0; });
+        EXPECT_EQ(FaultIn(c.name, NameCharacters::WindowsAscii),
+                  ascii ? c.onWindows : NameFault::Character)
+            << c.name;
+        EXPECT_EQ(MayBeForbidden(c.name), c.onWindows != NameFault::None || !ascii) << c.name;
     }
 }
 

@@ -12,6 +12,7 @@
 #include "model/ListModel.h"
 #include "ops/Locations.h"
 #include "platform/Clock.h"
+#include "platform/MountTraits.h"
 #include "platform/Paths.h"
 #include "platform/Utf16.h"
 #include "rules/ErrorMessages.h"
@@ -146,6 +147,14 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     // Kept from file to file: most files of a walk share their folder.
     std::string& folder = folderScratch_;
     folder.assign(WithoutFinalSlash(directory));
+    if (info.IsDirectory()) {
+        const MountTraits traits = fs_.TraitsOf(folder);
+        if (!traits.foldersKeepFiles) {
+            log_.AppendLog(
+                FormatText(msg::kFolderRenameLosesFiles, traits.type.c_str(), path.c_str()));
+            return false;
+        }
+    }
     // Read, never tried: a trial move wakes every watcher of the folder, changes the file and
     // the folder, can strand the file, and costs a round trip per file on a network.
     const FolderRights rights = RightsOf(folder);

@@ -19,7 +19,7 @@ EntryKind KindOf(FileKind kind) {
     return EntryKind::Other;
 }
 
-bool SameFile(const FileMark& mark, const FileInfo& info) {
+bool SameFile(const FileMark& mark, const FileInfo& info, bool timesKept) {
     if (KindOf(info.kind) != mark.kind)
         return false;
     const bool birthThen = mark.birthSec != 0 || mark.birthNsec != 0;
@@ -28,8 +28,8 @@ bool SameFile(const FileMark& mark, const FileInfo& info) {
         return mark.birthSec == info.birthSec && mark.birthNsec == info.birthNsec;
     if (mark.kind == EntryKind::Folder)
         return true;
-    return mark.size == info.size && mark.mtimeSec == info.mtimeSec &&
-           mark.mtimeNsec == info.mtimeNsec;
+    return mark.size == info.size &&
+           (!timesKept || (mark.mtimeSec == info.mtimeSec && mark.mtimeNsec == info.mtimeNsec));
 }
 
 }  // namespace
@@ -39,20 +39,23 @@ FileMark MarkOf(const FileInfo& info) {
             info.mtimeNsec,    info.birthSec, info.birthNsec};
 }
 
-bool PlanIdentity::SameVolume(const JournalVolume& volume, const std::string& path,
-                              const FileInfo& info) {
+const PlanIdentity::Mount& PlanIdentity::MountOf(const std::string& path, const FileInfo& info) {
+    auto known = mounts_.find(info.device);
+    if (known == mounts_.end()) {
+        const std::string_view parent = ParentOf(path);
+        const MountTraits traits = fs_.TraitsOf(std::string(parent.empty() ? path : parent));
+        known = mounts_.emplace(info.device, Mount{traits.identity, traits.renameKeepsTimes}).first;
+    }
+    return known->second;
+}
+
+bool PlanIdentity::SameVolume(const JournalVolume& volume, const Mount& mount,
+                              const FileInfo& info) const {
     if (volume.identity.empty())
         return info.device == volume.device;
-    auto known = identities_.find(info.device);
-    if (known == identities_.end()) {
-        const std::string_view parent = ParentOf(path);
-        known = identities_
-                    .emplace(info.device,
-                             fs_.TraitsOf(std::string(parent.empty() ? path : parent)).identity)
-                    .first;
-    }
     // A mount that tells no identity now is known by its device number alone.
-    return known->second.empty() ? info.device == volume.device : known->second == volume.identity;
+    return mount.identity.empty() ? info.device == volume.device
+                                  : mount.identity == volume.identity;
 }
 
 Recognition PlanIdentity::Recognize(const JournalEntry& entry, const std::string& path,
@@ -61,13 +64,16 @@ Recognition PlanIdentity::Recognize(const JournalEntry& entry, const std::string
         return info.device == entry.device && info.inode == entry.inode ? Recognition::Ours
                                                                         : Recognition::Other;
     const JournalVolume& volume = volumes_[entry.volume];
-    if (!SameVolume(volume, path, info))
+    const Mount& mount = MountOf(path, info);
+    if (!SameVolume(volume, mount, info))
         return Recognition::Other;
     if (!volume.stableInodes)
-        return SameFile(entry.mark, info) ? Recognition::Ours : Recognition::Other;
+        return SameFile(entry.mark, info, mount.renameKeepsTimes) ? Recognition::Ours
+                                                                  : Recognition::Other;
     if (info.inode != entry.inode)
         return Recognition::Other;
-    return SameFile(entry.mark, info) ? Recognition::Ours : Recognition::NotOurs;
+    return SameFile(entry.mark, info, mount.renameKeepsTimes) ? Recognition::Ours
+                                                              : Recognition::NotOurs;
 }
 
 }  // namespace morvane

@@ -5,7 +5,7 @@
 // the journal and the mount both tell one, else by its device number. A file is known by its
 // inode number where the file system keeps those stable; elsewhere (FUSE drivers that make up
 // inode numbers) by its path, its kind and, for anything but a folder, its size and
-// modification time, which a rename leaves alone.
+// modification time, which a rename leaves alone (where it does not, by its size alone).
 //
 // A new file may take the inode number (or the name) of one that was deleted. Its birth time
 // tells it apart, where the file system gives one both when the plan was written and now.
@@ -48,12 +48,17 @@ public:
     }
 
 private:
-    bool SameVolume(const JournalVolume& volume, const std::string& path, const FileInfo& info);
+    // What the mount of each device seen tells, asked once.
+    struct Mount {
+        std::string identity;
+        bool renameKeepsTimes = true;
+    };
+    const Mount& MountOf(const std::string& path, const FileInfo& info);
+    bool SameVolume(const JournalVolume& volume, const Mount& mount, const FileInfo& info) const;
 
     FileSystem& fs_;
     const std::vector<JournalVolume>& volumes_;
-    // The identity of each device seen, asked of its mount once.
-    std::unordered_map<std::uint64_t, std::string> identities_;
+    std::unordered_map<std::uint64_t, Mount> mounts_;
 };
 
 }  // namespace morvane
