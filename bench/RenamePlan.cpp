@@ -3,10 +3,13 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <stdio.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,8 +39,18 @@ void WriteContent(const std::string& path, const std::string& content) {
 }  // namespace
 
 int MoveNoReplace(const std::string& from, const std::string& to) {
-    return static_cast<int>(
-        syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE));
+    if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    // The file system refuses the flag (FUSE drivers): as the program does there, a plain
+    // rename once the target is seen to be free.
+    struct stat st {};
+    if (lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return errno == ENOENT ? renameat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str()) : -1;
 }
 
 void Fail(const std::string& what) {

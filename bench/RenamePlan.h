@@ -24,6 +24,8 @@ struct Plan {
 
 Plan MakePlan(const BenchTree& tree);
 [[noreturn]] void Fail(const std::string& what);
+// A move that never replaces: renameat2 with RENAME_NOREPLACE, or where the file system refuses
+// the flag a plain rename after the target was seen free. 0, or -1 with errno set.
 int MoveNoReplace(const std::string& from, const std::string& to);
 // Each file holds its own name, so a check can tell which file is where.
 void WriteContents(const BenchTree& tree);

@@ -1,7 +1,8 @@
 // Renaming every file of the tree with the rename command, against the bare no-replace
-// renameat2 calls of the same moves in the same order (one per file, two per file that has to
-// make room first). Every run is checked: each file under its intended name with its own
-// content, nothing else left.
+// moves of the same files in the same order (one per file, two per file that has to make room
+// first): renameat2 calls, or where the file system refuses their flag the checked plain
+// renames the program makes there. Every run is checked: each file under its intended name
+// with its own content, nothing else left.
 
 #include <memory>
 #include <string>

@@ -12,9 +12,17 @@ MORVANE_PACKAGES=(
   libpcre2-dev libicu-dev libexiv2-dev libblkid-dev
 )
 
+# What the tests on real file systems (ctest label realfs) mount with. Only root mounts, so
+# only test.sh run as root installs them; as another user those tests are left out.
+MORVANE_REALFS_PACKAGES=(
+  e2fsprogs xfsprogs btrfs-progs dosfstools exfatprogs ntfs-3g
+  fuse3 exfat-fuse fusefat sshfs openssh-client openssh-server
+)
+
+# The packages of MORVANE_PACKAGES and of the arguments that are not installed.
 morvane_missing_packages() {
-  local missing=()
-  for p in "${MORVANE_PACKAGES[@]}"; do
+  local missing=() p
+  for p in "${MORVANE_PACKAGES[@]}" "$@"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$p")
     fi
@@ -22,9 +30,10 @@ morvane_missing_packages() {
   echo "${missing[@]:-}"
 }
 
+# Installs MORVANE_PACKAGES and the packages given as arguments, those that are missing.
 morvane_install_packages() {
   local missing
-  missing=$(morvane_missing_packages)
+  missing=$(morvane_missing_packages "$@")
   [ -z "$missing" ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "Missing packages. Install them with:" >&2
@@ -36,6 +45,11 @@ morvane_install_packages() {
   apt-get update -qq
   # shellcheck disable=SC2086
   apt-get install -y -qq --no-install-recommends $missing
+  # The tests start an SSH server of their own on 127.0.0.1 from the package's program; the
+  # system service the package brings along is not wanted.
+  if [[ " $missing " == *" openssh-server "* ]] && command -v systemctl >/dev/null; then
+    systemctl disable --now ssh.service ssh.socket >/dev/null 2>&1 || true
+  fi
 }
 
 morvane_build() {
