@@ -113,13 +113,22 @@ NamePipeline::NamePipeline(const std::vector<NameStep>& steps) {
 NamePipeline::~NamePipeline() = default;
 
 std::string NamePipeline::Apply(const std::string& name, const NameContext& context,
-                                std::string* note) const {
+                                NameRemarks* remarks) const {
     std::string out = name;
+    NameRemarks scratch;
+    NameRemarks& said = remarks != nullptr ? *remarks : scratch;
     for (const Compiled& c : steps_) {
         if (const auto* r = std::get_if<ReplaceStep>(&c.step)) {
             if (!r->enabled || !c.replacer)
                 continue;
-            out = OnPart(out, r->part, [&](const std::string& t) { return c.replacer->Apply(t); });
+            bool failed = false;
+            out = OnPart(out, r->part, [&](const std::string& t) {
+                std::string replaced;
+                failed = failed || !c.replacer->Apply(t, &replaced, &said.error);
+                return replaced;
+            });
+            if (failed)
+                return name;
         } else if (const auto* i = std::get_if<InsertStep>(&c.step)) {
             if (!i->enabled)
                 continue;
@@ -161,9 +170,8 @@ std::string NamePipeline::Apply(const std::string& name, const NameContext& cont
             std::string stamp;
             if (d->source != DateSource::ExifOriginal ||
                 !FormatExifOriginal(context.path, d->format, &stamp)) {
-                if (d->source == DateSource::ExifOriginal && note != nullptr) {
-                    *note = "EXIF の撮影日時がないため更新日時を使いました";
-                }
+                if (d->source == DateSource::ExifOriginal)
+                    said.note = "EXIF の撮影日時がないため更新日時を使いました";
                 stamp = FormatLocalTime(context.modified, d->format);
             }
             out = OnPart(out, NamePart::Stem, [&](const std::string& t) {

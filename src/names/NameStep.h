@@ -98,4 +98,10 @@ struct NameContext {
     std::int64_t modified = 0;  // seconds since the epoch
 };
 
+// What the computation of one name has to say besides the name.
+struct NameRemarks {
+    std::string note;   // such as a fallback; the name is still made
+    std::string error;  // a step failed: the name is the one given, unchanged
+};
+
 }  // namespace morvane

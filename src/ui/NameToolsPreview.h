@@ -32,6 +32,7 @@ private:
     const NameTools::Preview& At(std::size_t index) const;
     // The row's errors, with a duplicate among the rows shown.
     std::uint32_t ErrorsOf(const NameTools::Preview& shown) const;
+    bool InError(const NameTools::Preview& shown) const;
 
     NameTools& tools_;
     mutable std::unordered_map<std::size_t, NameTools::Preview> cache_;

@@ -163,16 +163,16 @@ TEST_F(DateStepTest, ExifOriginalOrModificationTimeWithNote) {
     NameContext c;
     c.path = jpeg;
     c.modified = 86400;  // 1970-01-02 00:00:00 UTC
-    std::string note;
-    EXPECT_EQ(pipeline.Apply("photo.jpg", c, &note), "2024-05-06_070809photo.jpg");
-    EXPECT_EQ(note, "");
+    NameRemarks remarks;
+    EXPECT_EQ(pipeline.Apply("photo.jpg", c, &remarks), "2024-05-06_070809photo.jpg");
+    EXPECT_EQ(remarks.note, "");
     c.path = plain;
-    EXPECT_EQ(pipeline.Apply("plain.jpg", c, &note), "1970-01-02_000000plain.jpg");
-    EXPECT_EQ(note, "EXIF の撮影日時がないため更新日時を使いました");
-    note.clear();
+    EXPECT_EQ(pipeline.Apply("plain.jpg", c, &remarks), "1970-01-02_000000plain.jpg");
+    EXPECT_EQ(remarks.note, "EXIF の撮影日時がないため更新日時を使いました");
+    remarks.note.clear();
     c.path = dir_ / "missing.jpg";
-    EXPECT_EQ(pipeline.Apply("a.jpg", c, &note), "1970-01-02_000000a.jpg");
-    EXPECT_NE(note, "");
+    EXPECT_EQ(pipeline.Apply("a.jpg", c, &remarks), "1970-01-02_000000a.jpg");
+    EXPECT_NE(remarks.note, "");
 }
 
 TEST(NameStepsTest, StepsRunInOrderAndDisabledOnesAreSkipped) {

@@ -141,6 +141,25 @@ private slots:
         QCOMPARE(test::ReadFileText(path), std::string("broken\n"));
     }
 
+    void namesThatAreNotUtf8AreShownAsTheListShowsThem() {
+        ui->Add("caf\xE9.jpeg");
+        NameTools& tools = ui->app.Tools();
+        tools.GatherTargets();
+        tools.SetSteps({WidthStep{true, WidthKind::Nfc, NamePart::Whole},
+                        CaseStep{true, CaseKind::Upper, NamePart::Extension}});
+        NameToolsDialog dialog(tools, ui->frame);
+        NameToolsPreview* preview = dialog.Preview();
+        const QString listed = ui->Text(0, ColCurrentName);
+        QCOMPARE(preview->data(preview->index(0, NameToolsPreview::CurrentName), Qt::DisplayRole)
+                     .toString(),
+                 listed);
+        QCOMPARE(
+            preview->data(preview->index(0, NameToolsPreview::NewName), Qt::DisplayRole).toString(),
+            QString(listed).replace("jpeg", "JPEG"));
+        QVERIFY(tools.Apply());
+        QCOMPARE(ui->app.List().Cell(0, ColNewName), std::string_view("caf\xE9.JPEG"));
+    }
+
 private:
     std::unique_ptr<UiApp> ui;
 };

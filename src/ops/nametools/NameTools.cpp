@@ -86,7 +86,7 @@ const std::string& NameTools::StepsError() const {
     return pipeline_ ? pipeline_->error() : kNone;
 }
 
-std::string NameTools::NameFor(const Target& target, std::size_t listIndex, std::string* note) {
+std::string NameTools::NameFor(const Target& target, std::size_t listIndex, NameRemarks* remarks) {
     const FileEntry* entry = list_.EntryAt(target.row);
     NameContext context;
     context.path = entry->currentKey;
@@ -96,13 +96,16 @@ std::string NameTools::NameFor(const Target& target, std::size_t listIndex, std:
         if (const auto info = fs_.Find(entry->currentKey))
             context.modified = info->mtimeSec;
     }
-    return pipeline_->Apply(std::string(list_.Cell(target.row, ColCurrentName)), context, note);
+    return pipeline_->Apply(std::string(list_.Cell(target.row, ColCurrentName)), context, remarks);
 }
 
 NameTools::Preview NameTools::PreviewAt(std::size_t index) {
     Preview preview;
     const Target& target = targets_[index];
-    preview.name = NameFor(target, index, &preview.note);
+    NameRemarks remarks;
+    preview.name = NameFor(target, index, &remarks);
+    preview.note = std::move(remarks.note);
+    preview.error = std::move(remarks.error);
     preview.errors = validation_.ProbeName(target.row, preview.name);
     // Rows outside the tools keep their names, so a clash with one is certain.
     preview.path = std::string(list_.Cell(target.row, ColDirectory)) + preview.name;
@@ -125,9 +128,9 @@ bool NameTools::Apply() {
     std::vector<std::string> before(count);
     int fallbacks = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        std::string note;
-        names[i] = NameFor(targets_[i], i, &note);
-        fallbacks += note.empty() ? 0 : 1;
+        NameRemarks remarks;
+        names[i] = NameFor(targets_[i], i, &remarks);
+        fallbacks += remarks.note.empty() ? 0 : 1;
         before[i] = list_.Cell(targets_[i].row, ColNewName);
     }
     if (fallbacks > 0)

@@ -51,7 +51,8 @@ public:
         // From the row alone (see Validation::ProbeName), and a duplicate of a row the tools
         // do not rename.
         std::uint32_t errors = 0;
-        std::string note;  // such as the EXIF fallback
+        std::string note;   // such as the EXIF fallback
+        std::string error;  // a step failed on this row: the name stays as it is
     };
     Preview PreviewAt(std::size_t index);
     // Whether the tools give the row (a list position) a new name.
@@ -67,7 +68,7 @@ private:
         int row;
         std::size_t folderIndex;  // place among the targets of the same folder
     };
-    std::string NameFor(const Target& target, std::size_t listIndex, std::string* note);
+    std::string NameFor(const Target& target, std::size_t listIndex, NameRemarks* remarks);
 
     ListModel& list_;
     Validation& validation_;
