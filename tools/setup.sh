@@ -9,7 +9,7 @@ MORVANE_PACKAGES=(
   libgtest-dev fonts-noto-cjk libfontconfig-dev
   xdg-utils libglib2.0-bin desktop-file-utils shared-mime-info
   dpkg-dev file
-  libpcre2-dev libicu-dev libexiv2-dev
+  libpcre2-dev libicu-dev libexiv2-dev libtag1-dev
 )
 
 morvane_missing_packages() {

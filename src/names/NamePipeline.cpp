@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "names/DateStamp.h"
+#include "names/FileFacts.h"
 #include "names/NameParts.h"
 #include "names/Replace.h"
 #include "names/Transform.h"
@@ -92,6 +93,27 @@ std::string ApplyExtension(const std::string& name, const ExtensionStep& s) {
     return name;
 }
 
+std::int64_t ModifiedOf(const NameContext& c) {
+    if (c.facts == nullptr)
+        return c.modified;
+    return c.facts->Modified().value_or(c.modified);
+}
+
+std::string DateOf(const DateStep& d, const NameContext& c, NameRemarks* said) {
+    std::string stamp;
+    if (d.source == DateSource::ExifOriginal) {
+        const PhotoFacts* photo = c.facts != nullptr ? c.facts->Photo() : nullptr;
+        if (photo != nullptr && FormatExifDate(photo->dateOriginal, d.format, &stamp))
+            return stamp;
+        if (c.facts != nullptr && !c.facts->ReadError().empty())
+            said->note =
+                "ファイルを読めないため更新日時を使いました (" + c.facts->ReadError() + ")";
+        else
+            said->note = "EXIF の撮影日時がないため更新日時を使いました";
+    }
+    return FormatLocalTime(ModifiedOf(c), d.format);
+}
+
 }  // namespace
 
 NamePipeline::NamePipeline(const std::vector<NameStep>& steps) {
@@ -167,13 +189,7 @@ std::string NamePipeline::Apply(const std::string& name, const NameContext& cont
         } else if (const auto* d = std::get_if<DateStep>(&c.step)) {
             if (!d->enabled)
                 continue;
-            std::string stamp;
-            if (d->source != DateSource::ExifOriginal ||
-                !FormatExifOriginal(context.path, d->format, &stamp)) {
-                if (d->source == DateSource::ExifOriginal)
-                    said.note = "EXIF の撮影日時がないため更新日時を使いました";
-                stamp = FormatLocalTime(context.modified, d->format);
-            }
+            const std::string stamp = DateOf(*d, context, &said);
             out = OnPart(out, NamePart::Stem, [&](const std::string& t) {
                 return InsertAt(t, stamp, d->position, d->from);
             });

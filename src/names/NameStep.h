@@ -90,12 +90,16 @@ struct ExtensionStep {
 using NameStep = std::variant<ReplaceStep, InsertStep, RemoveStep, NumberStep, CaseStep, WidthStep,
                               DateStep, ExtensionStep>;
 
+class FileFacts;
+
 // What the caller knows about the row whose name is computed.
 struct NameContext {
     std::string path;  // full path of the file
     std::size_t listIndex = 0;
     std::size_t folderIndex = 0;
-    std::int64_t modified = 0;  // seconds since the epoch
+    // The row's file, read when a step asks; without it a step has only `modified`.
+    FileFacts* facts = nullptr;
+    std::int64_t modified = 0;  // seconds since the epoch, when there are no facts
 };
 
 // What the computation of one name has to say besides the name.

@@ -157,6 +157,11 @@ public:
     // without waiting on it (a FIFO, a device), and a file over maxBytes with EFBIG.
     virtual FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                               std::string* content) = 0;
+    // Reads at most maxBytes from the start of a regular file (links followed): what a file's
+    // metadata is read from. The path is looked at before it is opened, so a FIFO or a device
+    // (or a link to one) is refused with EINVAL without being opened; the open does not block.
+    virtual FsStatus ReadFileStart(const std::string& path, std::uint64_t maxBytes,
+                                   std::string* content) = 0;
     // Writes a temporary file beside path and renames it over path once complete. On failure
     // any earlier file at path is left as it was.
     virtual FsStatus WriteFileAtomic(const std::string& path, std::string_view content) = 0;

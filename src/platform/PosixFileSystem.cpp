@@ -364,6 +364,44 @@ public:
         return FsStatus::Done();
     }
 
+    FsStatus ReadFileStart(const std::string& path, std::uint64_t maxBytes,
+                           std::string* content) override {
+        content->clear();
+        // Opening a device can do things (rewind a tape, wait for a modem); look first.
+        struct stat seen {};
+        if (stat(path.c_str(), &seen) != 0)
+            return FsStatus::Failed(FsOp::Read, LastError());
+        if (!S_ISREG(seen.st_mode))
+            return FsStatus::Failed(FsOp::Read, EINVAL);
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0)
+            return FsStatus::Failed(FsOp::Read, LastError());
+        struct stat st {};
+        int e = 0;
+        if (fstat(fd, &st) != 0)
+            e = LastError();
+        else if (!S_ISREG(st.st_mode) || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino)
+            e = EINVAL;  // swapped for something else between the look and the open
+        const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+        if (e == 0)
+            content->resize(static_cast<std::size_t>(std::min(maxBytes, size)));
+        std::size_t done = 0;
+        while (e == 0 && done < content->size()) {
+            const ssize_t n = read(fd, content->data() + done, content->size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                e = LastError();
+            else if (n == 0)
+                break;  // shrunk while read
+            else
+                done += static_cast<std::size_t>(n);
+        }
+        close(fd);
+        content->resize(e == 0 ? done : 0);
+        return e == 0 ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, e);
+    }
+
     FsStatus WriteFileAtomic(const std::string& path, std::string_view content) override {
         // The user's link stays; the file it leads to is the one replaced, from beside it.
         std::string target;

@@ -74,6 +74,18 @@ FsStatus FaultFileSystem::ReadFile(const std::string& path, std::uint64_t maxByt
     return real_.ReadFile(path, maxBytes, content);
 }
 
+FsStatus FaultFileSystem::ReadFileStart(const std::string& path, std::uint64_t maxBytes,
+                                        std::string* content) {
+    ++readStartCalls;
+    if (failRead) {
+        if (const int e = failRead(path); e != 0) {
+            content->clear();
+            return FsStatus::Failed(FsOp::Read, e);
+        }
+    }
+    return real_.ReadFileStart(path, maxBytes, content);
+}
+
 FsStatus FaultFileSystem::WriteFileAtomic(const std::string& path, std::string_view content) {
     if (failWrite) {
         if (const int e = failWrite(path); e != 0)

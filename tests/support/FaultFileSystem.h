@@ -29,6 +29,7 @@ public:
     std::function<void(const std::string& from, const std::string& to)> beforeMove;
 
     int moveCalls = 0;
+    int readStartCalls = 0;
 
     // Every folder answers as a network file system does: only a trial move tells.
     void DecideRenamesByTrial() {
@@ -54,6 +55,8 @@ public:
     FsStatus Remove(const std::string& path) override;
     FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                       std::string* content) override;
+    FsStatus ReadFileStart(const std::string& path, std::uint64_t maxBytes,
+                           std::string* content) override;
     FsStatus WriteFileAtomic(const std::string& path, std::string_view content) override;
     FsStatus CreateExclusive(const std::string& path, std::string_view content) override;
     FsStatus MakeFolder(const std::string& path) override;

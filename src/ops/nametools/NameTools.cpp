@@ -8,6 +8,7 @@
 #include "host/MainWindow.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
+#include "names/FileFacts.h"
 #include "names/NamePipeline.h"
 #include "ops/Busy.h"
 #include "ops/nametools/NameToolsView.h"
@@ -74,10 +75,6 @@ bool NameTools::IsTarget(int row) const {
 const std::string& NameTools::SetSteps(std::vector<NameStep> steps) {
     steps_ = std::move(steps);
     pipeline_ = std::make_unique<NamePipeline>(steps_);
-    usesDate_ = std::any_of(steps_.begin(), steps_.end(), [](const NameStep& step) {
-        const auto* date = std::get_if<DateStep>(&step);
-        return date != nullptr && date->enabled;
-    });
     return pipeline_->error();
 }
 
@@ -92,10 +89,9 @@ std::string NameTools::NameFor(const Target& target, std::size_t listIndex, Name
     context.path = entry->currentKey;
     context.listIndex = listIndex;
     context.folderIndex = target.folderIndex;
-    if (usesDate_) {
-        if (const auto info = fs_.Find(entry->currentKey))
-            context.modified = info->mtimeSec;
-    }
+    // Nothing is read until a step asks.
+    FileFacts facts(fs_, entry->currentKey);
+    context.facts = &facts;
     return pipeline_->Apply(std::string(list_.Cell(target.row, ColCurrentName)), context, remarks);
 }
 

@@ -81,7 +81,6 @@ private:
     std::vector<std::uint8_t> isTarget_;  // by row
     std::vector<NameStep> steps_;
     std::unique_ptr<NamePipeline> pipeline_;
-    bool usesDate_ = false;
 };
 
 }  // namespace morvane
