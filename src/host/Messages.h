@@ -241,6 +241,11 @@ inline constexpr const char* kNameToolsSummary =
     "【一括変更】%d 件の新しい名前が変わりました。エラーのある名前は %d 件です。";
 inline constexpr const char* kNameToolsExifFallback =
     "【警告】EXIF の撮影日時がない %d 件は更新日時を使いました。";
+inline constexpr const char* kNameToolsComputing = "新しい名前を作っています";
+inline constexpr const char* kNameToolsStopped =
+    "【一括変更】中断しました。新しい名前は変わっていません。";
+inline constexpr const char* kNameToolsStepFailed =
+    "【エラー】%s。この行の新しい名前は変わりません。 : %s";
 inline constexpr const char* kNameToolsNoRows = "【エラー】名前を変更できる行がありません。";
 inline constexpr const char* kPresetsDamaged =
     "【エラー】プリセットファイルが壊れているため読み込めません。ファイルは書き換えません。(%s : "

@@ -10,6 +10,7 @@
 #include "core/TestMedia.h"
 #include "host/Messages.h"
 #include "names/FileFacts.h"
+#include "ops/Busy.h"
 #include "ops/nametools/NameTools.h"
 
 namespace morvane {
@@ -21,7 +22,8 @@ protected:
     void SetUp() override { alarm(60); }
     void TearDown() override { alarm(0); }
 
-    NameTools nameTools{list, validation, fs, log, host};
+    BusyState busy;
+    NameTools nameTools{list, validation, fs, log, host, host, busy, itemBreak};
 };
 
 TEST_F(FileFactsTest, AFifoAndALinkToADeviceFallBackWithoutBeingOpened) {

@@ -6,6 +6,7 @@
 #include "app/Command.h"
 #include "core/RowsFixture.h"
 #include "host/Messages.h"
+#include "ops/Busy.h"
 #include "ops/nametools/NamePresets.h"
 #include "ops/nametools/NameTools.h"
 #include "support/AppFixture.h"
@@ -93,7 +94,8 @@ class NameToolsTest : public ::testing::Test, protected test::RowsFixture {
 protected:
     NameToolsTest() { nameTools.SetView(&host); }
 
-    NameTools nameTools{list, validation, fs, log, host};
+    BusyState busy;
+    NameTools nameTools{list, validation, fs, log, host, host, busy, itemBreak};
 };
 
 TEST_F(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
@@ -148,6 +150,49 @@ TEST_F(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
     };
     nameTools.OnNameTools();
     EXPECT_EQ(list.Cell(0, ColNewName), "1_01.jpg");
+}
+
+TEST_F(NameToolsTest, AnExpressionTooComplexIsAnErrorInThePreviewAndTheLog) {
+    const std::string stem(200, 'a');
+    for (int i = 0; i < 1000; ++i)
+        AddRow("d/" + stem + "b" + std::to_string(i));
+    AddRow("d/aaa");
+    nameTools.GatherTargets();
+    ASSERT_EQ(nameTools.SetSteps({ReplaceStep{true, "(a+)+$", "x", true, true, true}}), "");
+    const NameTools::Preview preview = nameTools.PreviewAt(0);
+    EXPECT_NE(preview.error.find("式が複雑すぎます"), std::string::npos) << preview.error;
+    EXPECT_EQ(nameTools.PreviewAt(1000).name, "x");
+    EXPECT_EQ(nameTools.PreviewAt(1000).error, "");
+
+    EXPECT_TRUE(nameTools.Apply());
+    EXPECT_EQ(list.Cell(0, ColNewName), stem + "b0");
+    EXPECT_EQ(list.Cell(1000, ColNewName), "x");
+    const std::string line = FormatText(msg::kNameToolsStepFailed, preview.error.c_str(),
+                                        (dir / ("d/" + stem + "b999")).c_str());
+    EXPECT_NE(Log().find(line), std::string::npos) << Log().substr(0, 400);
+    EXPECT_NE(Log().find(FormatText(msg::kNameToolsSummary, 1, 1000)), std::string::npos);
+    EXPECT_EQ(host.progressOpenCount, 1);
+    EXPECT_FALSE(host.progressOpen);
+    EXPECT_FLOAT_EQ(host.overallProgress.back(), 1.0f);
+}
+
+TEST_F(NameToolsTest, ApplyingCanBeStoppedAndThenChangesNoName) {
+    for (int i = 0; i < 50; ++i)
+        AddRow("IMG_" + std::to_string(i) + ".jpg");
+    nameTools.GatherTargets();
+    ASSERT_EQ(nameTools.SetSteps({ReplaceStep{true, "IMG_", "", false, true, true}}), "");
+    int items = 0;
+    host.onPendingEvents = [&] {
+        if (++items == 10)
+            busy.Abort();  // the progress dialog closed
+    };
+    EXPECT_FALSE(nameTools.Apply());
+    EXPECT_FALSE(busy.Busy());
+    EXPECT_EQ(host.overallProgress.size(), 10u);
+    for (int row = 0; row < 50; ++row)
+        EXPECT_EQ(list.Cell(row, ColNewName), "IMG_" + std::to_string(row) + ".jpg");
+    EXPECT_NE(Log().find(msg::kNameToolsStopped), std::string::npos);
+    EXPECT_EQ(Log().find("件の新しい名前が変わりました"), std::string::npos);
 }
 
 // Whether the command asks about the row lock is the command table's: the whole program.

@@ -7,10 +7,12 @@
 #include "host/ActivityLog.h"
 #include "host/MainWindow.h"
 #include "host/Messages.h"
+#include "host/Progress.h"
 #include "model/ListModel.h"
 #include "names/FileFacts.h"
 #include "names/NamePipeline.h"
 #include "ops/Busy.h"
+#include "ops/ItemBreak.h"
 #include "ops/nametools/NameToolsView.h"
 #include "platform/FileSystem.h"
 #include "rules/Validation.h"
@@ -18,8 +20,16 @@
 namespace morvane {
 
 NameTools::NameTools(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-                     MainWindow& window)
-    : list_(list), validation_(validation), fs_(fs), log_(log), window_(window), presets_(fs) {}
+                     MainWindow& window, Progress& progress, BusyState& busy, ItemBreak& itemBreak)
+    : list_(list),
+      validation_(validation),
+      fs_(fs),
+      log_(log),
+      window_(window),
+      progress_(progress),
+      busy_(busy),
+      itemBreak_(itemBreak),
+      presets_(fs) {}
 
 NameTools::~NameTools() = default;
 
@@ -121,25 +131,58 @@ bool NameTools::Apply() {
     log_.AppendLog(msg::kNameToolsStart);
     const std::size_t count = targets_.size();
     std::vector<std::string> names(count);
-    std::vector<std::string> before(count);
+    std::vector<std::string> failures(count);
     int fallbacks = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        NameRemarks remarks;
-        names[i] = NameFor(targets_[i], i, &remarks);
-        fallbacks += remarks.note.empty() ? 0 : 1;
-        before[i] = list_.Cell(targets_[i].row, ColNewName);
+    bool stopped = false;
+    {
+        // Reading photos or tags of many files takes a while: shown, and the user may stop.
+        BusyGuard guard(busy_);
+        progress_.OpenProgressDialog();
+        progress_.SetOverallText(msg::kNameToolsComputing);
+        for (std::size_t i = 0; i < count && !stopped; ++i) {
+            NameRemarks remarks;
+            names[i] = NameFor(targets_[i], i, &remarks);
+            fallbacks += remarks.note.empty() ? 0 : 1;
+            failures[i] = std::move(remarks.error);
+            progress_.SetDetailText(names[i]);
+            progress_.SetOverallProgress(static_cast<float>(i + 1) / static_cast<float>(count));
+            itemBreak_();
+            stopped = !busy_.Busy();
+        }
+        // Not busy any more before the progress dialog closes: closing it aborts what runs.
+        guard.Close();
+        progress_.CloseProgressDialog();
+    }
+    if (stopped) {
+        log_.AppendLog(msg::kNameToolsStopped);
+        log_.AppendLog(msg::kNameToolsEnd);
+        return false;
     }
     if (fallbacks > 0)
         log_.AppendLog(FormatText(msg::kNameToolsExifFallback, fallbacks));
     std::vector<NewName> batch;
     batch.reserve(count);
-    for (std::size_t i = 0; i < count; ++i)
-        batch.emplace_back(targets_[i].row, names[i]);
-    validation_.SetNewNames(batch, NameSource::Row);
-    int changed = 0;
-    int inError = 0;
+    std::vector<std::string> before;
+    before.reserve(count);
+    int failed = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const int row = targets_[i].row;
+        if (!failures[i].empty()) {
+            // Never silently unchanged: the row says why it kept its name.
+            const std::string path(list_.EntryAt(row)->currentKey);
+            log_.AppendLog(
+                FormatText(msg::kNameToolsStepFailed, failures[i].c_str(), path.c_str()));
+            ++failed;
+            continue;
+        }
+        before.emplace_back(list_.Cell(row, ColNewName));
+        batch.emplace_back(row, names[i]);
+    }
+    validation_.SetNewNames(batch, NameSource::Row);
+    int changed = 0;
+    int inError = failed;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        const int row = batch[i].row;
         changed += list_.Cell(row, ColNewName) != before[i] ? 1 : 0;
         inError += list_.EntryAt(row)->errors != 0 ? 1 : 0;
     }

@@ -15,8 +15,11 @@
 namespace morvane {
 
 class ActivityLog;
+class BusyState;
 class FileSystem;
+class ItemBreak;
 class MainWindow;
+class Progress;
 class ListModel;
 class NamePipeline;
 class NameToolsView;
@@ -25,7 +28,7 @@ class Validation;
 class NameTools {
 public:
     NameTools(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-              MainWindow& window);
+              MainWindow& window, Progress& progress, BusyState& busy, ItemBreak& itemBreak);
     ~NameTools();
     NameTools(const NameTools&) = delete;
     NameTools& operator=(const NameTools&) = delete;
@@ -58,8 +61,10 @@ public:
     // Whether the tools give the row (a list position) a new name.
     bool IsTarget(int row) const;
 
-    // Gathers the rows and applies the steps to them: what OK does. False when nothing was
-    // applied (no row, or a step that does not compile).
+    // Applies the steps to the gathered rows: what OK does. The names are computed first,
+    // with the progress dialog, and can be stopped there; then they go to the rows in one
+    // batch. A row a step fails on keeps its name and is logged. False when nothing was
+    // applied (no row, a step that does not compile, or stopped).
     bool Apply();
     void GatherTargets();
 
@@ -75,6 +80,9 @@ private:
     FileSystem& fs_;
     ActivityLog& log_;
     MainWindow& window_;
+    Progress& progress_;
+    BusyState& busy_;
+    ItemBreak& itemBreak_;
     NameToolsView* view_ = nullptr;
     NamePresets presets_;
     std::vector<Target> targets_;
