@@ -64,6 +64,7 @@ CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& ar
     }
     LoadSettings(fs_, settingsPath_, &settings_);
     nameTools_.Presets().SetPathBeside(settingsPath_);
+    nameTools_.Presets().SetRecentFolder(locations_.journalDir);
     if (!host_.CreateMainWindow())
         return StartResult::NoWindow;
     startedUp_ = true;

@@ -250,6 +250,10 @@ inline constexpr const char* kNameToolsNoRows = "【エラー】名前を変更�
 inline constexpr const char* kPresetsDamaged =
     "【エラー】プリセットファイルが壊れているため読み込めません。ファイルは書き換えません。(%s : "
     "%s)";
+inline constexpr const char* kPresetsChanged =
+    "【エラー】プリセットファイルが読み込んだ後に変更されたため、保存しませんでした。変更を読み込み"
+    "直しました"
+    "ので、もう一度操作してください。(%s)";
 inline constexpr const char* kPresetsNotSaved =
     "【エラー】プリセットを保存できませんでした。(%s : %s)";
 

@@ -253,7 +253,8 @@ void NameToolsDialog::accept() {
     // Every edit has compiled the steps already.
     if (!tools_.StepsError().empty())
         return;
-    // A preset applied as chosen moves to the top of the recent list.
+    // A preset applied as chosen moves to the top of the recent list (kept apart from the
+    // presets file, which only 保存 and 削除 write).
     if (presetBox_->currentIndex() > 0)
         tools_.Presets().Use(Utf8(presetBox_->currentText()));
     QDialog::accept();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -44,26 +46,28 @@ TEST(NamePresetsTest, RoundTripRecentOrderAndDamagedFile) {
     test::FaultFileSystem fs;
     NamePresets presets(fs);
     presets.SetPathBeside(dir / "conf/config.ini");
+    presets.SetRecentFolder(dir / "state");
     ASSERT_TRUE(presets.Load());  // no file yet: no presets
     EXPECT_EQ(presets.Save({"写真 (日付)", EveryKind()}), "");
     EXPECT_EQ(presets.Save({"second", {CaseStep{}}}), "");
 
     NamePresets again(fs);
     again.SetPathBeside(dir / "conf/config.ini");
+    again.SetRecentFolder(dir / "state");
     ASSERT_TRUE(again.Load()) << again.Damage();
     ASSERT_EQ(again.All().size(), 2u);
-    EXPECT_EQ(again.All()[0].name, "second");  // the last saved comes first
+    EXPECT_EQ(again.All()[0].name, "写真 (日付)");  // the file's order
+    EXPECT_EQ(again.Recent(), (std::vector<std::string>{"second", "写真 (日付)"}));
     EXPECT_EQ(WritePresets(again.All()), WritePresets(presets.All()));
-    const auto& steps = again.All()[1].steps;
+    const auto& steps = again.All()[0].steps;
     EXPECT_EQ(std::get<ReplaceStep>(steps[0]).find, "a \"q\" \\ b\tc");
     EXPECT_EQ(std::get<ReplaceStep>(steps[0]).replacement, "${x}\n");
     EXPECT_EQ(std::get<InsertStep>(steps[1]).text, "  写真  ");
     EXPECT_EQ(std::get<NumberStep>(steps[3]).separator, " - ");
     EXPECT_EQ(std::get<NumberStep>(steps[3]).start, -3);
     EXPECT_FALSE(std::get<ExtensionStep>(steps[7]).enabled);
-    EXPECT_EQ(again.Use("写真 (日付)"), "");
-    again.Load();
-    EXPECT_EQ(again.All()[0].name, "写真 (日付)");
+    again.Use("写真 (日付)");
+    EXPECT_EQ(again.Recent()[0], "写真 (日付)");
 
     // Damaged in any of these ways: reported with its line, never written over.
     const std::string path = again.Path();
@@ -82,11 +86,91 @@ TEST(NamePresetsTest, RoundTripRecentOrderAndDamagedFile) {
     }
 
     // A write that fails is said, with the file's path.
+    ASSERT_FALSE(again.Load());
     dir.MakeFile("conf/presets.ini", "");
     ASSERT_TRUE(again.Load());
     fs.failWrite = [](const std::string&) { return ENOSPC; };
     EXPECT_EQ(again.Save({"x", {}}),
               FormatText(msg::kPresetsNotSaved, path.c_str(), std::strerror(ENOSPC)));
+}
+
+// A file the user formats by hand, with comments.
+const std::string kHandWritten =
+    "; my presets\n"
+    "\n"
+    "[preset]\n"
+    "name   =   \"photos\"\n"
+    "[step]\n"
+    "kind = date\n"
+    "\n"
+    "; the next one is old\n"
+    "[preset]\n"
+    "name = \"old\"\n"
+    "[step]\n"
+    "kind = case\n"
+    "\n"
+    "; end\n";
+
+TEST(NamePresetsTest, ChoosingWritesOnlyTheRecentListAndSavingOnlyItsSection) {
+    test::TempDir dir;
+    test::FaultFileSystem fs;
+    const std::string path = dir.MakeFile("conf/presets.ini", kHandWritten);
+    NamePresets presets(fs);
+    presets.SetPathBeside(dir / "conf/config.ini");
+    presets.SetRecentFolder(dir / "state");
+    ASSERT_TRUE(presets.Load()) << presets.Damage();
+    ASSERT_EQ(presets.All().size(), 2u);
+
+    presets.Use("old");
+    EXPECT_EQ(test::ReadFileText(path), kHandWritten);
+    NamePresets later(fs);
+    later.SetPathBeside(dir / "conf/config.ini");
+    later.SetRecentFolder(dir / "state");
+    ASSERT_TRUE(later.Load());
+    EXPECT_EQ(later.Recent(), (std::vector<std::string>{"old", "photos"}));
+
+    // Replacing "photos" changes its section alone; a new preset goes at the end.
+    EXPECT_EQ(presets.Save({"photos", {CaseStep{}}}), "");
+    std::string expected = kHandWritten;
+    const std::size_t begin = expected.find("[preset]");
+    expected.replace(begin, expected.find("\n\n; the next") - begin + 1,
+                     WritePreset({"photos", {CaseStep{}}}));
+    EXPECT_EQ(test::ReadFileText(path), expected);
+    EXPECT_EQ(presets.Save({"new", {}}), "");
+    expected += "\n" + WritePreset({"new", {}});
+    EXPECT_EQ(test::ReadFileText(path), expected);
+    EXPECT_EQ(presets.Remove("old"), "");
+    const std::string old = "[preset]\nname = \"old\"\n[step]\nkind = case\n\n";
+    expected.erase(expected.find(old), old.size());
+    EXPECT_EQ(test::ReadFileText(path), expected);
+}
+
+TEST(NamePresetsTest, AChangeMadeOutsideIsReportedAndKept) {
+    test::TempDir dir;
+    test::FaultFileSystem fs;
+    const std::string path = dir.MakeFile("conf/presets.ini", kHandWritten);
+    NamePresets presets(fs);
+    presets.SetPathBeside(dir / "conf/config.ini");
+    ASSERT_TRUE(presets.Load());
+
+    const std::string outside = kHandWritten + "[preset]\nname = \"theirs\"\n";
+    dir.MakeFile("conf/presets.ini", outside);
+    EXPECT_EQ(presets.Save({"mine", {}}), FormatText(msg::kPresetsChanged, path.c_str()));
+    EXPECT_EQ(test::ReadFileText(path), outside);
+    EXPECT_NE(presets.Find("theirs"), nullptr);
+    EXPECT_EQ(presets.Save({"mine", {}}), "");  // again, on top of their change
+    EXPECT_NE(test::ReadFileText(path).find("theirs"), std::string::npos);
+    EXPECT_NE(test::ReadFileText(path).find("mine"), std::string::npos);
+
+    // Damaged since it was read: reported, never written over.
+    dir.MakeFile("conf/presets.ini", "broken\n");
+    EXPECT_NE(presets.Remove("mine").find("壊れている"), std::string::npos);
+    EXPECT_EQ(test::ReadFileText(path), "broken\n");
+    // Removed since it was read: the next save starts a new file, after saying so.
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    presets.Load();
+    dir.MakeFile("conf/presets.ini", "[preset]\nname = \"x\"\n");
+    EXPECT_EQ(presets.Save({"y", {}}), FormatText(msg::kPresetsChanged, path.c_str()));
 }
 
 // The name tools alone, over rows made by the list's row builder.

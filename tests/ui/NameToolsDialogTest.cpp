@@ -120,11 +120,19 @@ private slots:
             QVERIFY(dialog.SavePreset("写真"));
         }
         tools.SetSteps({ReplaceStep{}});
+        // The user's own formatting, which choosing a preset must leave alone.
+        const std::string presetsPath = tools.Presets().Path();
+        const std::string handMade = "; mine\n\n" + test::ReadFileText(presetsPath) + "; end\n";
+        ui->dir.MakeFile("program/presets.ini", handMade);
+        tools.Presets().Load();
         NameToolsDialog dialog(tools, ui->frame);
         QCOMPARE(dialog.PresetBox()->itemText(1), QString("写真"));
+        dialog.PresetBox()->setCurrentIndex(1);
         dialog.ChoosePreset(1);
         QCOMPARE(qobject_cast<QLineEdit*>(dialog.FormAt(0)->Fields()[1])->text(),
                  QString("photo-"));
+        dialog.accept();
+        QCOMPARE(test::ReadFileText(presetsPath), handMade);
 
         QMenu* recent = ui->frame->RecentPresetsMenu();
         emit recent->aboutToShow();
