@@ -1,5 +1,6 @@
 #include "ui/NameToolsDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -62,6 +63,10 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     steps->addLayout(left);
     steps->addWidget(forms_, 1);
 
+    folders_ = new QCheckBox(QStringLiteral("フォルダも対象にする (&O)"));
+    folders_->setChecked(tools_.IncludeFolders());
+    folders_->setEnabled(tools_.MixedRows());
+
     message_ = new QLabel;
     message_->setWordWrap(true);
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -84,6 +89,7 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(presetRow);
     layout->addLayout(steps);
+    layout->addWidget(folders_);
     layout->addWidget(message_);
     layout->addWidget(previewView_, 1);
     layout->addWidget(buttons);
@@ -93,6 +99,12 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     connect(remove, &QPushButton::clicked, this, [this] { RemoveStep(); });
     connect(up, &QPushButton::clicked, this, [this] { MoveStep(-1); });
     connect(down, &QPushButton::clicked, this, [this] { MoveStep(1); });
+    connect(folders_, &QCheckBox::toggled, this, [this](bool on) {
+        tools_.SetIncludeFolders(on);
+        tools_.GatherTargets();
+        preview_->Reset();
+        Recompute();
+    });
     connect(presetBox_, &QComboBox::activated, this, [this](int index) { ChoosePreset(index); });
     connect(savePreset_, &QPushButton::clicked, this, [this] {
         bool ok = false;
@@ -208,9 +220,16 @@ void NameToolsDialog::Recompute() {
     if (!error.empty())
         ShowMessage(Qs(error), true);
     else
-        ShowMessage(QStringLiteral("%1 行の新しい名前を作ります。").arg(tools_.TargetCount()),
-                    false);
+        ShowMessage(TargetsText(), false);
     preview_->Refresh();
+}
+
+QString NameToolsDialog::TargetsText() const {
+    QString text = QStringLiteral("%1 行の新しい名前を作ります。").arg(tools_.TargetCount());
+    if (tools_.LeftOutFolders() > 0) {
+        text += QStringLiteral("フォルダ %1 個は対象にしていません。").arg(tools_.LeftOutFolders());
+    }
+    return text;
 }
 
 void NameToolsDialog::ShowMessage(const QString& text, bool error) {

@@ -17,6 +17,13 @@ void NameToolsPreview::Refresh() {
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
+void NameToolsPreview::Reset() {
+    beginResetModel();
+    cache_.clear();
+    pathCount_.clear();
+    endResetModel();
+}
+
 int NameToolsPreview::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(tools_.TargetCount());
 }

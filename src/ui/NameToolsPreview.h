@@ -20,6 +20,8 @@ public:
 
     // The steps changed: every row is computed again when it is next shown.
     void Refresh();
+    // The rows themselves changed (gathered again).
+    void Reset();
     // How many rows have been computed since the last refresh.
     std::size_t ComputedCount() const { return cache_.size(); }
 

@@ -236,6 +236,42 @@ TEST_F(NameToolsTest, StepsGoThroughTheBatchWithPreviewAndSummary) {
     EXPECT_EQ(list.Cell(0, ColNewName), "1_01.jpg");
 }
 
+TEST_F(NameToolsTest, FoldersAmongFilesAreLeftOutUnlessChosen) {
+    AddRow("photos/");
+    AddRow("photos/a.jpg");
+    AddRow("photos/b.jpg");
+    AddRow("other/");
+    const std::vector<NameStep> upper = {CaseStep{true, CaseKind::Upper, NamePart::Whole}};
+
+    nameTools.GatherTargets();
+    EXPECT_TRUE(nameTools.MixedRows());
+    EXPECT_EQ(nameTools.TargetCount(), 2u);
+    EXPECT_EQ(nameTools.LeftOutFolders(), 2u);
+    EXPECT_EQ(nameTools.CurrentName(0), "a.jpg");
+    ASSERT_EQ(nameTools.SetSteps(upper), "");
+    EXPECT_TRUE(nameTools.Apply());
+    EXPECT_EQ(list.Cell(0, ColNewName), "photos");
+    EXPECT_EQ(list.Cell(1, ColNewName), "A.JPG");
+    EXPECT_EQ(list.Cell(3, ColNewName), "other");
+
+    nameTools.SetIncludeFolders(true);
+    nameTools.GatherTargets();
+    EXPECT_EQ(nameTools.TargetCount(), 4u);
+    EXPECT_EQ(nameTools.LeftOutFolders(), 0u);
+    nameTools.SetIncludeFolders(false);
+
+    // Only folders: they are what the user means.
+    list.SetSelected(0, true);
+    list.SetSelected(3, true);
+    nameTools.GatherTargets();
+    EXPECT_FALSE(nameTools.MixedRows());
+    EXPECT_EQ(nameTools.TargetCount(), 2u);
+    ASSERT_EQ(nameTools.SetSteps(upper), "");
+    EXPECT_TRUE(nameTools.Apply());
+    EXPECT_EQ(list.Cell(0, ColNewName), "PHOTOS");
+    EXPECT_EQ(list.Cell(3, ColNewName), "OTHER");
+}
+
 TEST_F(NameToolsTest, AnExpressionTooComplexIsAnErrorInThePreviewAndTheLog) {
     const std::string stem(200, 'a');
     for (int i = 0; i < 1000; ++i)

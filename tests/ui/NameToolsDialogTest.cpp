@@ -168,6 +168,26 @@ private slots:
         QCOMPARE(ui->app.List().Cell(0, ColNewName), std::string_view("caf\xE9.JPEG"));
     }
 
+    void foldersAreTargetsOnlyWhenTicked() {
+        ui->Add("album/a.flac");
+        NameTools& tools = ui->app.Tools();
+        QVERIFY(ui->app.Registrar().RegisterPathEvenFolder(ui->dir / "files/album", nullptr));
+        ui->model->FlushAppends();
+        tools.GatherTargets();
+        tools.SetSteps({CaseStep{true, CaseKind::Upper, NamePart::Whole}});
+        NameToolsDialog dialog(tools, ui->frame);
+        QCOMPARE(dialog.Preview()->rowCount(), 1);
+        QVERIFY(dialog.Message()->text().contains("フォルダ 1 個は対象にしていません"));
+        QVERIFY(dialog.FoldersBox()->isEnabled());
+        dialog.FoldersBox()->setChecked(true);
+        QCOMPARE(dialog.Preview()->rowCount(), 2);
+        QCOMPARE(dialog.Preview()
+                     ->data(dialog.Preview()->index(1, NameToolsPreview::NewName), Qt::DisplayRole)
+                     .toString(),
+                 QString("ALBUM"));
+        QVERIFY(!dialog.Message()->text().contains("フォルダ"));
+    }
+
 private:
     std::unique_ptr<UiApp> ui;
 };

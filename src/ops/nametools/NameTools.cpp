@@ -35,6 +35,7 @@ NameTools::~NameTools() = default;
 
 void NameTools::OnNameTools(const std::string& preset) {
     window_.CommitEdit();
+    includeFolders_ = false;  // asked anew for each run of the tools
     GatherTargets();
     if (targets_.empty()) {
         log_.AppendLog(msg::kNameToolsNoRows);
@@ -50,8 +51,13 @@ void NameTools::OnNameTools(const std::string& preset) {
     isTarget_.clear();
 }
 
+bool NameTools::IsFolderRow(int row) const {
+    return list_.Cell(row, ColAttributes).find('D') != std::string_view::npos;
+}
+
 void NameTools::GatherTargets() {
     targets_.clear();
+    leftOutFolders_ = 0;
     const int n = list_.RowCount();
     std::vector<int> rows = list_.SelectedRows();
     if (rows.empty()) {
@@ -59,13 +65,21 @@ void NameTools::GatherTargets() {
         for (int i = 0; i < n; ++i)
             rows[static_cast<std::size_t>(i)] = i;
     }
-    isTarget_.assign(static_cast<std::size_t>(n), 0);
     // Rows the rename test refused are never renamed, so they get no name either.
+    std::erase_if(rows, [&](int row) { return (list_.EntryAt(row)->errors & ErrRenameTest) != 0; });
+    // A folder registered with its files is renamed with them only when the user says so;
+    // rows that are all folders are what the user means to rename.
+    const auto folders = static_cast<std::size_t>(
+        std::count_if(rows.begin(), rows.end(), [&](int row) { return IsFolderRow(row); }));
+    mixed_ = folders > 0 && folders < rows.size();
+    if (mixed_ && !includeFolders_) {
+        std::erase_if(rows, [&](int row) { return IsFolderRow(row); });
+        leftOutFolders_ = folders;
+    }
+    isTarget_.assign(static_cast<std::size_t>(n), 0);
     std::unordered_map<std::string_view, std::size_t> perFolder;
     for (const int row : rows) {
         const FileEntry* entry = list_.EntryAt(row);
-        if ((entry->errors & ErrRenameTest) != 0)
-            continue;
         const std::string_view folder =
             std::string_view(entry->currentKey).substr(0, entry->dirLength);
         targets_.push_back({row, perFolder[folder]++});

@@ -66,7 +66,14 @@ public:
     // batch. A row a step fails on keeps its name and is logged. False when nothing was
     // applied (no row, a step that does not compile, or stopped).
     bool Apply();
+    // The selected rows (every row when none is), less those never renamed and, when they
+    // hold both files and folders, the folders unless SetIncludeFolders(true).
     void GatherTargets();
+    void SetIncludeFolders(bool include) { includeFolders_ = include; }
+    bool IncludeFolders() const { return includeFolders_; }
+    // The rows gathered held both files and folders.
+    bool MixedRows() const { return mixed_; }
+    std::size_t LeftOutFolders() const { return leftOutFolders_; }
 
 private:
     struct Target {
@@ -74,6 +81,7 @@ private:
         std::size_t folderIndex;  // place among the targets of the same folder
     };
     std::string NameFor(const Target& target, std::size_t listIndex, NameRemarks* remarks);
+    bool IsFolderRow(int row) const;
 
     ListModel& list_;
     Validation& validation_;
@@ -87,6 +95,9 @@ private:
     NamePresets presets_;
     std::vector<Target> targets_;
     std::vector<std::uint8_t> isTarget_;  // by row
+    bool includeFolders_ = false;
+    bool mixed_ = false;
+    std::size_t leftOutFolders_ = 0;
     std::vector<NameStep> steps_;
     std::unique_ptr<NamePipeline> pipeline_;
 };
