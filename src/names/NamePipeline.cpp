@@ -75,6 +75,8 @@ std::string ApplyExtension(const std::string& name, const ExtensionStep& s) {
     while (!text.empty() && text.front() == '.')
         text.erase(0, 1);
     switch (s.action) {
+        case ExtensionAction::Keep:
+            return name;
         case ExtensionAction::Change:
             return text.empty() ? std::string(StemOf(name))
                                 : std::string(StemOf(name)) + "." + text;
@@ -121,7 +123,8 @@ NamePipeline::NamePipeline(const std::vector<NameStep>& steps) {
         Compiled c{step, nullptr, nullptr};
         if (const auto* r = std::get_if<ReplaceStep>(&step); r && r->enabled && !r->find.empty()) {
             c.replacer = Replacer::Compile(*r, &error_);
-        } else if (const auto* w = std::get_if<WidthStep>(&step); w && w->enabled) {
+        } else if (const auto* w = std::get_if<WidthStep>(&step);
+                   w && w->enabled && w->kind != WidthKind::Keep) {
             c.width = WidthTransformer::Create(w->kind, &error_);
         }
         if (!error_.empty()) {

@@ -50,7 +50,8 @@ struct NumberStep {
     std::string separator;
 };
 
-enum class CaseKind { Upper, Lower, Title };
+// Keep: the choice a new step opens on, so that it changes nothing until the user picks.
+enum class CaseKind { Keep, Upper, Lower, Title };
 struct CaseStep {
     bool enabled = true;
     CaseKind kind = CaseKind::Upper;
@@ -58,6 +59,7 @@ struct CaseStep {
 };
 
 enum class WidthKind {
+    Keep,
     AsciiToHalfwidth,
     AsciiToFullwidth,
     HalfwidthKatakanaToFull,
@@ -80,7 +82,7 @@ struct DateStep {
     Edge from = Edge::Start;
 };
 
-enum class ExtensionAction { Change, Add, Remove, Lower, Upper };
+enum class ExtensionAction { Keep, Change, Add, Remove, Lower, Upper };
 struct ExtensionStep {
     bool enabled = true;
     ExtensionAction action = ExtensionAction::Change;

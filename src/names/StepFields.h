@@ -21,9 +21,12 @@ inline const FieldNames<Edge> kEdges = {{Edge::Start, "start"}, {Edge::End, "end
 inline const FieldNames<NumberPlace> kPlaces = {{NumberPlace::Before, "before"},
                                                 {NumberPlace::After, "after"},
                                                 {NumberPlace::InsteadOfStem, "instead"}};
-inline const FieldNames<CaseKind> kCases = {
-    {CaseKind::Upper, "upper"}, {CaseKind::Lower, "lower"}, {CaseKind::Title, "title"}};
+inline const FieldNames<CaseKind> kCases = {{CaseKind::Keep, "keep"},
+                                            {CaseKind::Upper, "upper"},
+                                            {CaseKind::Lower, "lower"},
+                                            {CaseKind::Title, "title"}};
 inline const FieldNames<WidthKind> kWidths = {
+    {WidthKind::Keep, "keep"},
     {WidthKind::AsciiToHalfwidth, "ascii-to-half"},
     {WidthKind::AsciiToFullwidth, "ascii-to-full"},
     {WidthKind::HalfwidthKatakanaToFull, "katakana-to-full"},
@@ -32,11 +35,10 @@ inline const FieldNames<WidthKind> kWidths = {
     {WidthKind::Nfc, "nfc"}};
 inline const FieldNames<DateSource> kSources = {{DateSource::Modified, "modified"},
                                                 {DateSource::ExifOriginal, "exif"}};
-inline const FieldNames<ExtensionAction> kActions = {{ExtensionAction::Change, "change"},
-                                                     {ExtensionAction::Add, "add"},
-                                                     {ExtensionAction::Remove, "remove"},
-                                                     {ExtensionAction::Lower, "lower"},
-                                                     {ExtensionAction::Upper, "upper"}};
+inline const FieldNames<ExtensionAction> kActions = {
+    {ExtensionAction::Keep, "keep"},   {ExtensionAction::Change, "change"},
+    {ExtensionAction::Add, "add"},     {ExtensionAction::Remove, "remove"},
+    {ExtensionAction::Lower, "lower"}, {ExtensionAction::Upper, "upper"}};
 
 // In the order of the variant's alternatives.
 inline constexpr const char* kStepKinds[] = {"replace", "insert", "remove", "number",

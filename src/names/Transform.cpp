@@ -28,6 +28,7 @@ const char* TransliteratorId(WidthKind kind) {
             return "Hiragana-Katakana";
         case WidthKind::KatakanaToHiragana:
             return "Katakana-Hiragana";
+        case WidthKind::Keep:
         case WidthKind::Nfc:
             break;
     }
@@ -38,6 +39,8 @@ std::string ChangeCaseOfRun(std::string_view text, CaseKind kind) {
     icu::UnicodeString u = icu::UnicodeString::fromUTF8(text);
     const icu::Locale& root = icu::Locale::getRoot();
     switch (kind) {
+        case CaseKind::Keep:
+            break;
         case CaseKind::Upper:
             u.toUpper(root);
             break;
@@ -54,6 +57,8 @@ std::string ChangeCaseOfRun(std::string_view text, CaseKind kind) {
 }  // namespace
 
 std::string ChangeCase(const std::string& text, CaseKind kind) {
+    if (kind == CaseKind::Keep)
+        return text;
     return OnValidRuns(text, [kind](std::string_view run) { return ChangeCaseOfRun(run, kind); });
 }
 

@@ -45,11 +45,12 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     auto* add = new QPushButton(QStringLiteral("追加 (&A)"));
     auto* addMenu = new QMenu(add);
     for (std::size_t kind = 0; kind < std::variant_size_v<NameStep>; ++kind)
-        addMenu->addAction(StepForm::KindLabel(kind), this, [this, kind] { AddStep(kind); });
+        addMenu->addAction(StepForm::KindMenuText(kind), this, [this, kind] { AddStep(kind); });
     add->setMenu(addMenu);
     auto* remove = new QPushButton(QStringLiteral("削除 (&D)"));
     auto* up = new QPushButton(QStringLiteral("上へ"));
     auto* down = new QPushButton(QStringLiteral("下へ"));
+    stepButtons_ = {add, remove, up, down};
     auto* stepButtons = new QHBoxLayout;
     for (QPushButton* button : {add, remove, up, down}) {
         button->setAutoDefault(false);
@@ -94,7 +95,10 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     layout->addWidget(previewView_, 1);
     layout->addWidget(buttons);
 
-    connect(stepList_, &QListWidget::currentRowChanged, forms_, &QStackedWidget::setCurrentIndex);
+    connect(stepList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        forms_->setCurrentIndex(row);
+        ChainFocus();
+    });
     connect(stepList_, &QListWidget::itemChanged, this, [this] { Recompute(); });
     connect(remove, &QPushButton::clicked, this, [this] { RemoveStep(); });
     connect(up, &QPushButton::clicked, this, [this] { MoveStep(-1); });
@@ -133,6 +137,24 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
         first->FirstField()->setFocus();
 }
 
+void NameToolsDialog::ChainFocus() {
+    // From the step list into the form it shows, then on to the buttons: the form was made
+    // after them, so Qt's own order would skip it.
+    QWidget* last = stepList_;
+    const auto chain = [&last](QWidget* next) {
+        QWidget::setTabOrder(last, next);
+        last = next;
+    };
+    if (StepForm* form = FormAt(stepList_->currentRow())) {
+        for (QWidget* field : form->Fields())
+            chain(field);
+    }
+    for (QPushButton* button : stepButtons_)
+        chain(button);
+    chain(folders_);
+    chain(ok_);
+}
+
 StepForm* NameToolsDialog::FormAt(int step) const {
     return qobject_cast<StepForm*>(forms_->widget(step));
 }
@@ -164,13 +186,8 @@ void NameToolsDialog::LoadSteps(const std::vector<NameStep>& steps) {
 }
 
 void NameToolsDialog::AddStep(std::size_t kind) {
-    NameStep step;
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((I == kind ? (step = NameStep(std::in_place_index<I>), 0) : 0), ...);
-    }
-    (std::make_index_sequence<std::variant_size_v<NameStep>>());
     const int at = stepList_->count();
-    InsertStep(at, step);
+    InsertStep(at, StepForm::NewStep(kind));
     stepList_->setCurrentRow(at);
     if (QWidget* field = FormAt(at)->FirstField())
         field->setFocus();

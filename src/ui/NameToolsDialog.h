@@ -53,6 +53,7 @@ private:
     void Recompute();
     void FillPresets(const QString& current);
     void ShowMessage(const QString& text, bool error);
+    void ChainFocus();
     // How many rows get a name, and how many folders were left out.
     QString TargetsText() const;
 
@@ -67,6 +68,7 @@ private:
     QPushButton* removePreset_;
     QPushButton* ok_;
     QCheckBox* folders_;
+    std::vector<QPushButton*> stepButtons_;
     bool loading_ = false;
 };
 

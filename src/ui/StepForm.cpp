@@ -51,6 +51,7 @@ constexpr Label kLabels[] = {
     {"before", "名前の前"},
     {"after", "名前の後"},
     {"instead", "名前の代わり"},
+    {"keep", "変更しない"},
     {"upper", "大文字"},
     {"lower", "小文字"},
     {"title", "単語の先頭を大文字"},
@@ -172,12 +173,41 @@ NameStep StepForm::Step() const {
     return step;
 }
 
+namespace {
+
+struct KindName {
+    const char* label;
+    char key;  // the access key in the 追加 menu
+};
+constexpr KindName kKindNames[] = {
+    {"検索と置換", 'R'},     {"文字列の挿入", 'I'},     {"文字の削除", 'E'}, {"連番", 'N'},
+    {"大文字と小文字", 'C'}, {"全角と半角・かな", 'W'}, {"日付と時刻", 'T'}, {"拡張子", 'X'}};
+static_assert(std::size(kKindNames) == std::variant_size_v<NameStep>);
+
+}  // namespace
+
 QString StepForm::KindLabel(std::size_t kind) {
-    static const char* const kKindLabels[] = {"検索と置換", "文字列の挿入",   "文字の削除",
-                                              "連番",       "大文字と小文字", "全角と半角・かな",
-                                              "日付と時刻", "拡張子"};
-    static_assert(std::size(kKindLabels) == std::variant_size_v<NameStep>);
-    return Qs(kKindLabels[kind]);
+    return Qs(kKindNames[kind].label);
+}
+
+QString StepForm::KindMenuText(std::size_t kind) {
+    return QStringLiteral("%1 (&%2)").arg(KindLabel(kind)).arg(QChar(kKindNames[kind].key));
+}
+
+NameStep StepForm::NewStep(std::size_t kind) {
+    NameStep step;
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((I == kind ? (step = NameStep(std::in_place_index<I>), 0) : 0), ...);
+    }
+    (std::make_index_sequence<std::variant_size_v<NameStep>>());
+    // A new step changes nothing until the user picks what it does.
+    if (auto* c = std::get_if<CaseStep>(&step))
+        c->kind = CaseKind::Keep;
+    if (auto* w = std::get_if<WidthStep>(&step))
+        w->kind = WidthKind::Keep;
+    if (auto* e = std::get_if<ExtensionStep>(&step))
+        e->action = ExtensionAction::Keep;
+    return step;
 }
 
 }  // namespace morvane
