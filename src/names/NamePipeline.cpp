@@ -63,7 +63,8 @@ std::string RemoveRange(const std::string& stem, const RemoveStep& s) {
 }
 
 std::string Number(const NumberStep& s, const NameContext& c) {
-    const auto index = static_cast<long long>(s.perFolder ? c.folderIndex : c.listIndex);
+    const std::size_t counted = s.perFolder ? c.folderIndex : c.listIndex;
+    const auto index = static_cast<long long>(s.onCollision ? c.collision - 1 : counted);
     const long long value = s.start + s.step * index;
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%0*lld", s.digits < 1 ? 1 : s.digits, value);
@@ -129,8 +130,11 @@ NamePipeline::NamePipeline(const std::vector<NameStep>& steps) {
         }
         if (!error_.empty()) {
             steps_.clear();
+            usesCollisions_ = false;
             return;
         }
+        if (const auto* n = std::get_if<NumberStep>(&step); n && n->enabled && n->onCollision)
+            usesCollisions_ = true;
         steps_.push_back(std::move(c));
     }
 }
@@ -166,7 +170,7 @@ std::string NamePipeline::Apply(const std::string& name, const NameContext& cont
             out = OnPart(out, NamePart::Stem,
                          [&](const std::string& t) { return RemoveRange(t, *m); });
         } else if (const auto* n = std::get_if<NumberStep>(&c.step)) {
-            if (!n->enabled)
+            if (!n->enabled || (n->onCollision && context.collision == 0))
                 continue;
             const std::string number = Number(*n, context);
             out = OnPart(out, NamePart::Stem, [&](const std::string& t) {
@@ -194,6 +198,8 @@ std::string NamePipeline::Apply(const std::string& name, const NameContext& cont
                 continue;
             const std::string stamp = DateOf(*d, context, &said);
             out = OnPart(out, NamePart::Stem, [&](const std::string& t) {
+                if (d->instead)
+                    return stamp;
                 return InsertAt(t, stamp, d->position, d->from);
             });
         } else if (const auto* e = std::get_if<ExtensionStep>(&c.step)) {

@@ -22,6 +22,9 @@ public:
 
     // Empty when every step compiled; otherwise Apply returns names unchanged.
     const std::string& error() const { return error_; }
+    // A step numbers only where names collide: the caller tries collision 0, 1, 2, ... until
+    // the name is free.
+    bool UsesCollisions() const { return usesCollisions_; }
 
     // The new name. *remarks (may be null) receives what the row should say: a fallback, or
     // an error that left the name as it was.
@@ -32,6 +35,7 @@ private:
     struct Compiled;
     std::vector<Compiled> steps_;
     std::string error_;
+    bool usesCollisions_ = false;
 };
 
 }  // namespace morvane

@@ -48,6 +48,9 @@ struct NumberStep {
     bool perFolder = false;
     NumberPlace place = NumberPlace::Before;
     std::string separator;
+    // Only where the name would collide with one given to an earlier row or a file in the
+    // folder: the first keeps its name, the next get start, start + step, ...
+    bool onCollision = false;
 };
 
 // Keep: the choice a new step opens on, so that it changes nothing until the user picks.
@@ -80,6 +83,7 @@ struct DateStep {
     std::string format = "%Y-%m-%d_%H%M%S";  // strftime, local time
     int position = 0;
     Edge from = Edge::Start;
+    bool instead = false;  // the date replaces the name (the stem) instead of joining it
 };
 
 enum class ExtensionAction { Keep, Change, Add, Remove, Lower, Upper };
@@ -99,6 +103,8 @@ struct NameContext {
     std::string path;  // full path of the file
     std::size_t listIndex = 0;
     std::size_t folderIndex = 0;
+    // 0 for the name as it comes; n for the n-th numbered try after a collision.
+    std::size_t collision = 0;
     // The row's file, read when a step asks; without it a step has only `modified`.
     FileFacts* facts = nullptr;
     std::int64_t modified = 0;  // seconds since the epoch, when there are no facts

@@ -75,6 +75,7 @@ void VisitFields(A& a, NumberStep& s) {
     a.Flag("per-folder", s.perFolder);
     a.Choice("place", s.place, kPlaces);
     a.Text("separator", s.separator);
+    a.Flag("only-on-collision", s.onCollision);
 }
 template <class A>
 void VisitFields(A& a, CaseStep& s) {
@@ -92,6 +93,7 @@ void VisitFields(A& a, DateStep& s) {
     a.Text("format", s.format);
     a.Number("position", s.position);
     a.Choice("from", s.from, kEdges);
+    a.Flag("instead-of-name", s.instead);
 }
 template <class A>
 void VisitFields(A& a, ExtensionStep& s) {

@@ -39,6 +39,8 @@ constexpr Label kLabels[] = {
     {"per-folder", "フォルダごとに番号を振り直す"},
     {"place", "番号の位置 :"},
     {"separator", "区切り文字 :"},
+    {"only-on-collision", "名前が重なるときだけ番号を付ける (_1, _2 …)"},
+    {"instead-of-name", "名前の代わりにする"},
     {"case", "変換 :"},
     {"conversion", "変換 :"},
     {"source", "日時 :"},

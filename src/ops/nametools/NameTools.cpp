@@ -57,6 +57,7 @@ bool NameTools::IsFolderRow(int row) const {
 
 void NameTools::GatherTargets() {
     targets_.clear();
+    ForgetGiven();
     leftOutFolders_ = 0;
     const int n = list_.RowCount();
     std::vector<int> rows = list_.SelectedRows();
@@ -99,6 +100,7 @@ bool NameTools::IsTarget(int row) const {
 const std::string& NameTools::SetSteps(std::vector<NameStep> steps) {
     steps_ = std::move(steps);
     pipeline_ = std::make_unique<NamePipeline>(steps_);
+    ForgetGiven();
     return pipeline_->error();
 }
 
@@ -113,17 +115,75 @@ std::string NameTools::NameFor(const Target& target, std::size_t listIndex, Name
     context.path = entry->currentKey;
     context.listIndex = listIndex;
     context.folderIndex = target.folderIndex;
-    // Nothing is read until a step asks.
+    // Nothing is read until a step asks, and then once for all the tries below.
     FileFacts facts(fs_, entry->currentKey);
     context.facts = &facts;
-    return pipeline_->Apply(std::string(list_.Cell(target.row, ColCurrentName)), context, remarks);
+    const std::string current(list_.Cell(target.row, ColCurrentName));
+    if (!pipeline_->UsesCollisions())
+        return pipeline_->Apply(current, context, remarks);
+    const std::string folder(list_.Cell(target.row, ColDirectory));
+    for (; context.collision <= kMostCollisionTries; ++context.collision) {
+        NameRemarks said;
+        std::string name = pipeline_->Apply(current, context, &said);
+        if (remarks != nullptr)
+            *remarks = said;
+        if (!said.error.empty())
+            return name;
+        std::string key = MakePathKey(folder + name);
+        if (!given_.contains(key) && !Occupied(key, *entry)) {
+            given_.insert(std::move(key));
+            return name;
+        }
+    }
+    if (remarks != nullptr)
+        remarks->error = msg::kNameToolsNoFreeName;
+    return current;
+}
+
+bool NameTools::Occupied(const std::string& key, const FileEntry& entry) {
+    if (key == entry.currentKey)
+        return false;  // its own name
+    // A file there now, even one of the rows: numbering around it never needs a swap.
+    if (fs_.Exists(key))
+        return true;
+    bool taken = false;
+    list_.NewPathIndex().ForEach(key, [&](FileEntry* other) {
+        taken = !IsTarget(other->row);
+        return !taken;
+    });
+    return taken;
+}
+
+void NameTools::ForgetGiven() {
+    given_.clear();
+    givenNames_.clear();
+}
+
+const NameTools::Preview& NameTools::GivenAt(std::size_t index) {
+    // Whether a name collides depends on the rows above: they are named first, in order.
+    while (givenNames_.size() <= index) {
+        const std::size_t i = givenNames_.size();
+        Preview& given = givenNames_.emplace_back();
+        NameRemarks remarks;
+        given.name = NameFor(targets_[i], i, &remarks);
+        given.note = std::move(remarks.note);
+        given.error = std::move(remarks.error);
+    }
+    return givenNames_[index];
 }
 
 NameTools::Preview NameTools::PreviewAt(std::size_t index) {
     Preview preview;
     const Target& target = targets_[index];
     NameRemarks remarks;
-    preview.name = NameFor(target, index, &remarks);
+    if (pipeline_->UsesCollisions()) {
+        const Preview& given = GivenAt(index);
+        preview.name = given.name;
+        remarks.note = given.note;
+        remarks.error = given.error;
+    } else {
+        preview.name = NameFor(target, index, &remarks);
+    }
     preview.note = std::move(remarks.note);
     preview.error = std::move(remarks.error);
     preview.errors = validation_.ProbeName(target.row, preview.name);
@@ -148,6 +208,7 @@ bool NameTools::Apply() {
     std::vector<std::string> failures(count);
     int fallbacks = 0;
     bool stopped = false;
+    ForgetGiven();  // the folders may have changed since the preview looked
     {
         // Reading photos or tags of many files takes a while: shown, and the user may stop.
         BusyGuard guard(busy_);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "names/NameStep.h"
@@ -20,6 +21,7 @@ class FileSystem;
 class ItemBreak;
 class MainWindow;
 class Progress;
+struct FileEntry;
 class ListModel;
 class NamePipeline;
 class NameToolsView;
@@ -80,7 +82,15 @@ private:
         int row;
         std::size_t folderIndex;  // place among the targets of the same folder
     };
+    // The row's new name; where the steps number only on collisions, the first name that is
+    // free, which must then be asked for in list order (see GivenAt).
     std::string NameFor(const Target& target, std::size_t listIndex, NameRemarks* remarks);
+    // A file is at the path key, or a row outside the tools is to get it.
+    bool Occupied(const std::string& key, const FileEntry& entry);
+    // The name given to the target at index, naming the rows above it first.
+    const Preview& GivenAt(std::size_t index);
+    void ForgetGiven();
+    static constexpr std::size_t kMostCollisionTries = 100000;
     bool IsFolderRow(int row) const;
 
     ListModel& list_;
@@ -100,6 +110,10 @@ private:
     std::size_t leftOutFolders_ = 0;
     std::vector<NameStep> steps_;
     std::unique_ptr<NamePipeline> pipeline_;
+    // With numbering on collisions: the keys of the names given so far, in list order, and
+    // the names given to the first targets (the preview's).
+    std::unordered_set<std::string> given_;
+    std::vector<Preview> givenNames_;
 };
 
 }  // namespace morvane
