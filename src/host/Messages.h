@@ -248,6 +248,7 @@ inline constexpr const char* kNameToolsStepFailed =
     "【エラー】%s。この行の新しい名前は変わりません。 : %s";
 inline constexpr const char* kNameToolsMissingFields =
     "【警告】ファイルにない欄がある %d 件は、その欄を空にしました。";
+inline constexpr const char* kNameToolsMissingNote = "ファイルにない欄 : %s";
 inline constexpr const char* kNameToolsNoFreeName = "重ならない名前が見つかりません";
 inline constexpr const char* kNameToolsNoRows = "【エラー】名前を変更できる行がありません。";
 inline constexpr const char* kPresetsDamaged =

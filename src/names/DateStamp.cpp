@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "names/FileFacts.h"
+
 namespace morvane {
 namespace {
 
@@ -39,6 +41,24 @@ bool FormatExifDate(const std::string& value, const std::string& format, std::st
     gmtime_r(&asUtc, &filled);
     *out = Format(filled, format);
     return true;
+}
+
+std::string DateOfFile(DateSource source, const std::string& format, const NameContext& c,
+                       NameRemarks* said) {
+    std::string stamp;
+    if (source == DateSource::ExifOriginal) {
+        const PhotoFacts* photo = c.facts != nullptr ? c.facts->Photo() : nullptr;
+        if (photo != nullptr && FormatExifDate(photo->dateOriginal, format, &stamp))
+            return stamp;
+        if (c.facts != nullptr && !c.facts->ReadError().empty())
+            said->note =
+                "ファイルを読めないため更新日時を使いました (" + c.facts->ReadError() + ")";
+        else
+            said->note = "EXIF の撮影日時がないため更新日時を使いました";
+    }
+    const std::int64_t modified =
+        c.facts != nullptr ? c.facts->Modified().value_or(c.modified) : c.modified;
+    return FormatLocalTime(modified, format);
 }
 
 }  // namespace morvane

@@ -7,6 +7,7 @@
 #include "names/DateStamp.h"
 #include "names/FileFacts.h"
 #include "names/NameParts.h"
+#include "names/NameTemplate.h"
 #include "names/Replace.h"
 #include "names/Transform.h"
 #include "platform/Paths.h"
@@ -17,6 +18,7 @@ struct NamePipeline::Compiled {
     NameStep step;
     std::unique_ptr<Replacer> replacer;
     std::unique_ptr<WidthTransformer> width;
+    std::unique_ptr<NameTemplate> shape;
 };
 
 namespace {
@@ -96,37 +98,20 @@ std::string ApplyExtension(const std::string& name, const ExtensionStep& s) {
     return name;
 }
 
-std::int64_t ModifiedOf(const NameContext& c) {
-    if (c.facts == nullptr)
-        return c.modified;
-    return c.facts->Modified().value_or(c.modified);
-}
-
-std::string DateOf(const DateStep& d, const NameContext& c, NameRemarks* said) {
-    std::string stamp;
-    if (d.source == DateSource::ExifOriginal) {
-        const PhotoFacts* photo = c.facts != nullptr ? c.facts->Photo() : nullptr;
-        if (photo != nullptr && FormatExifDate(photo->dateOriginal, d.format, &stamp))
-            return stamp;
-        if (c.facts != nullptr && !c.facts->ReadError().empty())
-            said->note =
-                "ファイルを読めないため更新日時を使いました (" + c.facts->ReadError() + ")";
-        else
-            said->note = "EXIF の撮影日時がないため更新日時を使いました";
-    }
-    return FormatLocalTime(ModifiedOf(c), d.format);
-}
-
 }  // namespace
 
 NamePipeline::NamePipeline(const std::vector<NameStep>& steps) {
     for (const NameStep& step : steps) {
-        Compiled c{step, nullptr, nullptr};
+        Compiled c{step, nullptr, nullptr, nullptr};
         if (const auto* r = std::get_if<ReplaceStep>(&step); r && r->enabled && !r->find.empty()) {
             c.replacer = Replacer::Compile(*r, &error_);
         } else if (const auto* w = std::get_if<WidthStep>(&step);
                    w && w->enabled && w->kind != WidthKind::Keep) {
             c.width = WidthTransformer::Create(w->kind, &error_);
+        } else if (const auto* t = std::get_if<TemplateStep>(&step); t && t->enabled) {
+            c.shape = NameTemplate::Compile(*t, &error_);
+            if (c.shape && c.shape->NumbersOnCollision())
+                usesCollisions_ = true;
         }
         if (!error_.empty()) {
             steps_.clear();
@@ -196,7 +181,7 @@ std::string NamePipeline::Apply(const std::string& name, const NameContext& cont
         } else if (const auto* d = std::get_if<DateStep>(&c.step)) {
             if (!d->enabled)
                 continue;
-            const std::string stamp = DateOf(*d, context, &said);
+            const std::string stamp = DateOfFile(d->source, d->format, context, &said);
             out = OnPart(out, NamePart::Stem, [&](const std::string& t) {
                 if (d->instead)
                     return stamp;
@@ -206,6 +191,8 @@ std::string NamePipeline::Apply(const std::string& name, const NameContext& cont
             if (!e->enabled)
                 continue;
             out = ApplyExtension(out, *e);
+        } else if (c.shape) {
+            out = c.shape->Expand(out, context, &said);
         }
     }
     return out;

@@ -93,8 +93,26 @@ struct ExtensionStep {
     std::string text;  // without the dot
 };
 
+// The whole new name from one text with fields in braces: {name} {ext} {folder} {n}
+// {date} {date:FORMAT} {exif:TAG} {width} {height} {title} {artist} {album} {track} {disc}
+// {year} ({track:2}: at least two digits); "{{" and "}}" are braces. A field the file lacks
+// is empty, and the row says so.
+struct TemplateStep {
+    bool enabled = true;
+    std::string text = "{name}{ext}";
+    DateSource source = DateSource::Modified;  // of {date}
+    std::string format = "%Y-%m-%d_%H%M%S";    // of {date}
+    // {n}, as in NumberStep; on collision it is the separator and the number, or nothing.
+    long long start = 1;
+    long long step = 1;
+    int digits = 1;
+    bool perFolder = false;
+    bool onCollision = false;
+    std::string separator = "_";
+};
+
 using NameStep = std::variant<ReplaceStep, InsertStep, RemoveStep, NumberStep, CaseStep, WidthStep,
-                              DateStep, ExtensionStep>;
+                              DateStep, ExtensionStep, TemplateStep>;
 
 class FileFacts;
 
@@ -112,8 +130,9 @@ struct NameContext {
 
 // What the computation of one name has to say besides the name.
 struct NameRemarks {
-    std::string note;   // such as a fallback; the name is still made
-    std::string error;  // a step failed: the name is the one given, unchanged
+    std::string note;     // such as a fallback; the name is still made
+    std::string missing;  // fields of a template the file lacks, made empty ("artist, year")
+    std::string error;    // a step failed: the name is the one given, unchanged
 };
 
 }  // namespace morvane

@@ -41,8 +41,8 @@ inline const FieldNames<ExtensionAction> kActions = {
     {ExtensionAction::Lower, "lower"}, {ExtensionAction::Upper, "upper"}};
 
 // In the order of the variant's alternatives.
-inline constexpr const char* kStepKinds[] = {"replace", "insert", "remove", "number",
-                                             "case",    "width",  "date",   "extension"};
+inline constexpr const char* kStepKinds[] = {"replace", "insert", "remove",    "number",  "case",
+                                             "width",   "date",   "extension", "template"};
 static_assert(std::size(kStepKinds) == std::variant_size_v<NameStep>);
 
 // The keys of each kind of step, for both directions: `a` writes or reads each field.
@@ -99,6 +99,23 @@ template <class A>
 void VisitFields(A& a, ExtensionStep& s) {
     a.Choice("action", s.action, kActions);
     a.Text("text", s.text);
+}
+
+}  // namespace morvane
+
+namespace morvane {
+
+template <class A>
+void VisitFields(A& a, TemplateStep& s) {
+    a.Text("template", s.text);
+    a.Choice("source", s.source, kSources);
+    a.Text("format", s.format);
+    a.Number("start", s.start);
+    a.Number("step", s.step);
+    a.Number("digits", s.digits);
+    a.Flag("per-folder", s.perFolder);
+    a.Flag("only-on-collision", s.onCollision);
+    a.Text("separator", s.separator);
 }
 
 }  // namespace morvane

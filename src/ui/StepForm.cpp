@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <algorithm>
@@ -23,6 +24,7 @@ struct Label {
 // The fields' labels and the choices' names, by the keys of the presets file.
 constexpr Label kLabels[] = {
     {"find", "検索する文字列 :"},
+    {"template", "テンプレート :"},
     {"replacement", "置換後の文字列 :"},
     {"regex", "正規表現を使う"},
     {"case-sensitive", "大文字と小文字を区別する"},
@@ -92,6 +94,16 @@ public:
         auto* edit = new QLineEdit(Qs(value));
         QObject::connect(edit, &QLineEdit::textChanged, owner_, &StepForm::changed);
         Add(key, edit);
+        if (std::strcmp(key, "template") == 0) {
+            auto* fields = new QLabel(QStringLiteral(
+                "欄 : {name} 名前  {ext} 拡張子 (. を含む)  {folder} フォルダ名  {n} 番号\n"
+                "{date} 日時  {date:%Y%m%d} 書式つき日時  {exif:Model} EXIF のタグ  {width} "
+                "{height} 画像の大きさ\n"
+                "{title} {artist} {album} {track:2} {disc} {year} 曲のタグ  {{ }} 波かっこ"));
+            fields->setWordWrap(true);
+            fields->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            form_->addRow(fields);
+        }
     }
     void Flag(const char* key, bool value) {
         auto* box = new QCheckBox(LabelOf(key));
@@ -182,8 +194,9 @@ struct KindName {
     char key;  // the access key in the 追加 menu
 };
 constexpr KindName kKindNames[] = {
-    {"検索と置換", 'R'},     {"文字列の挿入", 'I'},     {"文字の削除", 'E'}, {"連番", 'N'},
-    {"大文字と小文字", 'C'}, {"全角と半角・かな", 'W'}, {"日付と時刻", 'T'}, {"拡張子", 'X'}};
+    {"検索と置換", 'R'}, {"文字列の挿入", 'I'},   {"文字の削除", 'E'},
+    {"連番", 'N'},       {"大文字と小文字", 'C'}, {"全角と半角・かな", 'W'},
+    {"日付と時刻", 'T'}, {"拡張子", 'X'},         {"テンプレート", 'P'}};
 static_assert(std::size(kKindNames) == std::variant_size_v<NameStep>);
 
 }  // namespace

@@ -80,6 +80,29 @@ TEST_F(PhotoJobTest, DateInsteadOfTheNameAndNumbersOnlyWhereNamesCollide) {
     EXPECT_NE(Log().find(FormatText(msg::kNameToolsSummary, 300, 0)), std::string::npos) << Log();
 }
 
+TEST_F(PhotoJobTest, OneTemplateWithTheCameraAndACounterOnCollision) {
+    MakePhotos(300);
+    TemplateStep shape;
+    shape.text = "{date}{n}_{exif:Model}{ext}";
+    shape.source = DateSource::ExifOriginal;
+    shape.format = "%Y%m%d_%H%M%S";
+    shape.onCollision = true;
+    nameTools.GatherTargets();
+    ASSERT_EQ(nameTools.SetSteps({shape}), "");
+    ASSERT_TRUE(nameTools.Apply());
+    EXPECT_EQ(list.Cell(0, ColNewName), "photos");
+    std::set<std::string> names;
+    for (int i = 0; i < 300; ++i) {
+        const std::string camera = i % 2 != 0 ? "_Nikon" : "_Canon";
+        const std::string name(list.Cell(i + 1, ColNewName));
+        // The camera is in the name, so only its second photo in a second collides.
+        const bool second = i % 3 == 2;
+        EXPECT_EQ(name, Stamp(i) + (second ? "_1" : "") + camera + ".JPG") << i;
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 300u);
+}
+
 TEST_F(PhotoJobTest, ANameThatIsTheRowsOwnIsNoCollisionSoARunAgainChangesNothing) {
     MakePhotos(6);
     DateStep date{true, DateSource::ExifOriginal, "%Y%m%d_%H%M%S", 0, Edge::Start, true};

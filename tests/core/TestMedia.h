@@ -8,6 +8,10 @@
 #include <exiv2/exiv2.hpp>
 #pragma GCC diagnostic pop
 
+#include <taglib/fileref.h>
+#include <taglib/oggpage.h>
+#include <taglib/tpropertymap.h>
+
 #include "support/TempDir.h"
 
 namespace morvane::test {
@@ -46,6 +50,86 @@ inline std::string MakePhoto(TempDir& dir, const std::string& relative, const st
     image->setExifData(exif);
     image->writeMetadata();
     return path;
+}
+
+// The bytes of an audio file with no tags yet: a few silent MPEG frames, a FLAC stream info
+// block, or the three Vorbis headers in Ogg pages.
+inline std::string Mp3Bytes() {
+    std::string frame(417, '\0');  // MPEG-1 layer III, 128 kbit/s, 44.1 kHz
+    frame[0] = '\xFF';
+    frame[1] = '\xFB';
+    frame[2] = '\x90';
+    frame[3] = '\x64';
+    std::string bytes;
+    for (int i = 0; i < 20; ++i)
+        bytes += frame;
+    return bytes;
+}
+
+inline std::string FlacBytes() {
+    std::string bytes = "fLaC";
+    bytes += std::string("\x80\x00\x00\x22", 4);  // the last block: stream info, 34 bytes
+    bytes += std::string("\x10\x00\x10\x00", 4);  // block sizes 4096
+    bytes += std::string(6, '\0');                // frame sizes unknown
+    bytes += std::string("\x0A\xC4\x42\xF0", 4);  // 44.1 kHz, 2 channels, 16 bits
+    bytes += std::string(4 + 16, '\0');           // samples, MD5
+    return bytes;
+}
+
+inline std::string OggVorbisBytes() {
+    TagLib::ByteVector id("\x01vorbis", 7);
+    id.append(TagLib::ByteVector("\x00\x00\x00\x00\x02\x44\xAC\x00\x00", 9));
+    id.append(TagLib::ByteVector(12, '\0'));
+    id.append(TagLib::ByteVector("\xB8\x01", 2));
+    TagLib::ByteVector comment("\x03vorbis", 7);
+    comment.append(TagLib::ByteVector("\x04\x00\x00\x00test\x00\x00\x00\x00\x01", 13));
+    TagLib::ByteVector setup("\x05vorbis", 7);
+    setup.append(TagLib::ByteVector(8, '\0'));
+    std::string bytes;
+    TagLib::ByteVectorList head;
+    head.append(id);
+    TagLib::ByteVectorList headers;
+    headers.append(comment);
+    headers.append(setup);
+    TagLib::List<TagLib::Ogg::Page*> first =
+        TagLib::Ogg::Page::paginate(head, TagLib::Ogg::Page::SinglePagePerGroup, 1, 0);
+    TagLib::List<TagLib::Ogg::Page*> rest =
+        TagLib::Ogg::Page::paginate(headers, TagLib::Ogg::Page::SinglePagePerGroup, 1, 1);
+    for (auto* list : {&first, &rest}) {
+        for (TagLib::Ogg::Page* page : *list) {
+            const TagLib::ByteVector rendered = page->render();
+            bytes.append(rendered.data(), rendered.size());
+            delete page;
+        }
+    }
+    return bytes;
+}
+
+struct Tags {
+    std::string title, artist, album, track, disc, date;
+};
+
+// dir/relative with the audio bytes and the tags, written through TagLib.
+inline std::string MakeSong(TempDir& dir, const std::string& relative, const std::string& bytes,
+                            const Tags& tags) {
+    const std::string path = dir.MakeFile(relative, bytes);
+    TagLib::FileRef file(path.c_str());
+    if (file.isNull())
+        return {};
+    TagLib::PropertyMap properties;
+    const auto set = [&](const char* key, const std::string& value) {
+        if (!value.empty())
+            properties.replace(key,
+                               TagLib::StringList(TagLib::String(value, TagLib::String::UTF8)));
+    };
+    set("TITLE", tags.title);
+    set("ARTIST", tags.artist);
+    set("ALBUM", tags.album);
+    set("TRACKNUMBER", tags.track);
+    set("DISCNUMBER", tags.disc);
+    set("DATE", tags.date);
+    file.file()->setProperties(properties);
+    return file.save() ? path : std::string();
 }
 
 }  // namespace morvane::test

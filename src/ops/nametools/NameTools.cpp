@@ -168,6 +168,7 @@ const NameTools::Preview& NameTools::GivenAt(std::size_t index) {
         given.name = NameFor(targets_[i], i, &remarks);
         given.note = std::move(remarks.note);
         given.error = std::move(remarks.error);
+        given.missing = std::move(remarks.missing);
     }
     return givenNames_[index];
 }
@@ -181,11 +182,16 @@ NameTools::Preview NameTools::PreviewAt(std::size_t index) {
         preview.name = given.name;
         remarks.note = given.note;
         remarks.error = given.error;
+        remarks.missing = given.missing;
     } else {
         preview.name = NameFor(target, index, &remarks);
     }
     preview.note = std::move(remarks.note);
     preview.error = std::move(remarks.error);
+    if (!remarks.missing.empty()) {
+        preview.note += (preview.note.empty() ? "" : " ") +
+                        FormatText(msg::kNameToolsMissingNote, remarks.missing.c_str());
+    }
     preview.errors = validation_.ProbeName(target.row, preview.name);
     // Rows outside the tools keep their names, so a clash with one is certain.
     preview.path = std::string(list_.Cell(target.row, ColDirectory)) + preview.name;
@@ -207,6 +213,7 @@ bool NameTools::Apply() {
     std::vector<std::string> names(count);
     std::vector<std::string> failures(count);
     int fallbacks = 0;
+    int lacking = 0;
     bool stopped = false;
     ForgetGiven();  // the folders may have changed since the preview looked
     {
@@ -218,6 +225,7 @@ bool NameTools::Apply() {
             NameRemarks remarks;
             names[i] = NameFor(targets_[i], i, &remarks);
             fallbacks += remarks.note.empty() ? 0 : 1;
+            lacking += remarks.missing.empty() ? 0 : 1;
             failures[i] = std::move(remarks.error);
             progress_.SetDetailText(names[i]);
             progress_.SetOverallProgress(static_cast<float>(i + 1) / static_cast<float>(count));
@@ -235,6 +243,8 @@ bool NameTools::Apply() {
     }
     if (fallbacks > 0)
         log_.AppendLog(FormatText(msg::kNameToolsExifFallback, fallbacks));
+    if (lacking > 0)
+        log_.AppendLog(FormatText(msg::kNameToolsMissingFields, lacking));
     std::vector<NewName> batch;
     batch.reserve(count);
     std::vector<std::string> before;

@@ -56,8 +56,9 @@ public:
         // From the row alone (see Validation::ProbeName), and a duplicate of a row the tools
         // do not rename.
         std::uint32_t errors = 0;
-        std::string note;   // such as the EXIF fallback
-        std::string error;  // a step failed on this row: the name stays as it is
+        std::string note;     // such as the EXIF fallback
+        std::string error;    // a step failed on this row: the name stays as it is
+        std::string missing;  // template fields the file lacks (kept for the rows below)
     };
     Preview PreviewAt(std::size_t index);
     // Whether the tools give the row (a list position) a new name.
