@@ -41,8 +41,10 @@ public:
     static constexpr std::uint64_t kAudioPrefix = 2u << 20;
 
     const std::string& Path() const { return path_; }
-    // The last write, seconds since the epoch; nothing when the path is gone.
+    // The last write, seconds since the epoch; nothing when the path is gone. Asked of the
+    // file system unless the caller knew it already (SetModified).
     std::optional<std::int64_t> Modified();
+    void SetModified(std::int64_t seconds) { modified_.emplace(seconds); }
     // Null when the file cannot be read or holds no EXIF; ReadError() says which.
     const PhotoFacts* Photo();
     // Null when the file cannot be read or holds no tags TagLib knows.

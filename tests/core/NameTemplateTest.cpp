@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,6 +105,22 @@ TEST_F(MusicTest, NamesFromTheTagsOfFlacMp3AndOgg) {
     EXPECT_EQ(list.Cell(3, ColNewName), "-  -  ().txt");
     EXPECT_EQ(list.Cell(4, ColNewName), "-  -  ().mp3");
     EXPECT_NE(Log().find(FormatText(msg::kNameToolsMissingFields, 3)), std::string::npos) << Log();
+}
+
+TEST_F(MusicTest, TheDateIsTheOneTheListShows) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const std::string path = dir.MakeFile("a.txt");
+    const timespec shown[2] = {{1700000000, 0}, {1700000000, 0}};  // 2023-11-14 22:13:20
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), shown, 0), 0);
+    test::AppendFileRow(list, path);
+    const timespec later[2] = {{1800000000, 0}, {1800000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+    nameTools.GatherTargets();
+    ASSERT_EQ(nameTools.SetSteps({Shape("{date:%Y%m%d_%H%M%S}{ext}")}), "");
+    EXPECT_EQ(nameTools.PreviewAt(0).name, "20231114_221320.txt");
+    unsetenv("TZ");
+    tzset();
 }
 
 }  // namespace
