@@ -315,6 +315,21 @@ TEST_F(NameToolsTest, ApplyingCanBeStoppedAndThenChangesNoName) {
     EXPECT_EQ(Log().find("件の新しい名前が変わりました"), std::string::npos);
 }
 
+TEST_F(NameToolsTest, RowsReorderedOrRemovedWhileNamesAreMadeStopTheRun) {
+    for (int i = 0; i < 20; ++i)
+        AddRow("IMG_" + std::to_string(i) + ".jpg");
+    nameTools.GatherTargets();
+    ASSERT_EQ(nameTools.SetSteps({ReplaceStep{true, "IMG_", "", false, true, true}}), "");
+    int items = 0;
+    host.onPendingEvents = [&] {
+        if (++items == 5)
+            list.RemoveAllRows();
+    };
+    EXPECT_FALSE(nameTools.Apply());
+    EXPECT_NE(Log().find(msg::kNameToolsStopped), std::string::npos);
+    EXPECT_FALSE(busy.Busy());
+}
+
 // Whether the command asks about the row lock is the command table's: the whole program.
 struct NameToolsCommandTest : ::testing::Test, test::AppFixture {};
 

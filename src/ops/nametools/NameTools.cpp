@@ -250,6 +250,15 @@ bool NameTools::Apply() {
     int lacking = 0;
     bool stopped = false;
     ForgetGiven();  // the folders may have changed since the preview looked
+    // The names go to the rows by position: rows removed or reordered meanwhile (the window
+    // stays usable while the progress shows) stop the run rather than misname a file.
+    struct RowWatch final : ListModelObserver {
+        bool moved = false;
+        void RowsAboutToBeRemoved(int, int) override { moved = true; }
+        void ModelAboutToBeReset() override { moved = true; }
+        void LayoutAboutToChange() override { moved = true; }
+    } watch;
+    list_.AddObserver(&watch);
     {
         // Reading photos or tags of many files takes a while: shown, and the user may stop.
         BusyGuard guard(busy_);
@@ -264,12 +273,13 @@ bool NameTools::Apply() {
             progress_.SetDetailText(names[i]);
             progress_.SetOverallProgress(static_cast<float>(i + 1) / static_cast<float>(count));
             itemBreak_();
-            stopped = !busy_.Busy();
+            stopped = !busy_.Busy() || watch.moved;
         }
         // Not busy any more before the progress dialog closes: closing it aborts what runs.
         guard.Close();
         progress_.CloseProgressDialog();
     }
+    list_.RemoveObserver(&watch);
     if (stopped) {
         log_.AppendLog(msg::kNameToolsStopped);
         log_.AppendLog(msg::kNameToolsEnd);
