@@ -10,6 +10,7 @@
 #include "Bench.h"
 #include "BenchHost.h"
 #include "RenamePlan.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "platform/FileSystem.h"
 
@@ -26,7 +27,7 @@ MORVANE_BENCH_SCENARIO(NameTools, "name tools on every row") {
         texts[0] += "edited_" + name + "\n";
         texts[1] += "again_" + name + "\n";
     }
-    const std::string textPath = app.Places().tempDir + "tools-names.txt";
+    const std::string textPath = morvane::AppInternals::Places(app).tempDir + "tools-names.txt";
     int edit = 0;
     const auto nextEdit = [&] {
         if (!morvane::RealFileSystem().WriteFileAtomic(textPath, texts[edit]).Ok())
@@ -34,10 +35,10 @@ MORVANE_BENCH_SCENARIO(NameTools, "name tools on every row") {
         edit = 1 - edit;
     };
     nextEdit();
-    app.RoundTrip().LockRows(textPath);
+    morvane::AppInternals::RoundTrip(app).LockRows(textPath);
     const morvane::bench::Measurement reimport =
-        ctx.Measure([&] { app.RoundTrip().ReimportTextFile(); }, nextEdit);
-    app.RoundTrip().UnlockRows();
+        ctx.Measure([&] { morvane::AppInternals::RoundTrip(app).ReimportTextFile(); }, nextEdit);
+    morvane::AppInternals::RoundTrip(app).UnlockRows();
 
     morvane::NameTools& tools = app.Tools();
     long long start = 1;

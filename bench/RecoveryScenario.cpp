@@ -13,6 +13,7 @@
 #include "Bench.h"
 #include "BenchHost.h"
 #include "RenamePlan.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "host/ActivityLog.h"
 #include "model/ListModel.h"
@@ -61,12 +62,12 @@ MORVANE_BENCH_SCENARIO(RecoverAndUndo, "rename journal, recovery and undo") {
     std::unique_ptr<morvane::CMorvaneApp> app;
     const auto renamed = [&] {
         app = mb::ReadyToRename(host, tree, plan, journals);
-        app->Renamer().RenameAll();
+        morvane::AppInternals::Renamer(*app).RenameAll();
         mb::CheckRenamed(tree, plan);
     };
 
     const mb::Measurement rename =
-        ctx.Measure([&] { app->Renamer().RenameAll(); },
+        ctx.Measure([&] { morvane::AppInternals::Renamer(*app).RenameAll(); },
                     [&] { app = mb::ReadyToRename(host, tree, plan, journals); },
                     [&] {
                         mb::CheckRenamed(tree, plan);

@@ -12,6 +12,7 @@
 
 #include "Bench.h"
 #include "BenchHost.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "platform/FileSystem.h"
 
@@ -44,13 +45,13 @@ MORVANE_BENCH_SCENARIO(RegisterTree, "register a tree with the folder command") 
     int rows = 0;
     const morvane::bench::Measurement ours = ctx.Measure(
         [&] {
-            app->Registrar().OnRegisterFolder();
+            morvane::AppInternals::Registrar(*app).OnRegisterFolder();
             rows = app->List().RowCount();
         },
         [&] {
             app = std::make_unique<morvane::CMorvaneApp>(host, morvane::RealFileSystem());
-            app->Places().programPrefix = "/usr";
-            app->Places().configPrefix = "/etc";
+            morvane::AppInternals::Places(*app).programPrefix = "/usr";
+            morvane::AppInternals::Places(*app).configPrefix = "/etc";
             app->Settings().registerFolders = 1;
         },
         [&] { app.reset(); });

@@ -17,6 +17,7 @@
 #include "Bench.h"
 #include "BenchHost.h"
 #include "RenamePlan.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "platform/FileSystem.h"
 #include "platform/TextHash.h"
@@ -26,7 +27,7 @@ namespace {
 std::string TextOf(morvane::CMorvaneApp& app) {
     std::string content;
     if (!morvane::RealFileSystem()
-             .ReadFile(app.RoundTrip().TextFilePath(), morvane::kNoSizeLimit, &content)
+             .ReadFile(morvane::AppInternals::RoundTrip(app).TextFilePath(), morvane::kNoSizeLimit, &content)
              .Ok())
         std::abort();
     return content;
@@ -64,13 +65,13 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
         texts[1] += "again_" + name + "\r\n";
         directories.emplace_back(app.List().Cell(row, morvane::ColDirectory));
     }
-    const std::string textPaths[2] = {app.Places().tempDir + "edited-names.txt",
-                                      app.Places().tempDir + "edited-again.txt"};
+    const std::string textPaths[2] = {morvane::AppInternals::Places(app).tempDir + "edited-names.txt",
+                                      morvane::AppInternals::Places(app).tempDir + "edited-again.txt"};
     for (int i = 0; i < 2; ++i) {
         if (!morvane::RealFileSystem().WriteFileAtomic(textPaths[i], texts[i]).Ok())
             std::abort();  // the temporary folder is full or gone; no figure would mean anything
     }
-    app.RoundTrip().LockRows(textPaths[0]);
+    morvane::AppInternals::RoundTrip(app).LockRows(textPaths[0]);
 
     int edit = 0;
     const auto nextEdit = [&] {
@@ -78,7 +79,7 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
             std::abort();
         edit = 1 - edit;
     };
-    const auto reimport = [&] { app.RoundTrip().ReimportTextFile(); };
+    const auto reimport = [&] { morvane::AppInternals::RoundTrip(app).ReimportTextFile(); };
     const morvane::bench::Measurement ours = ctx.Measure(reimport, nextEdit);
     app.Settings().useCpuFully = 1;
     const morvane::bench::Measurement fullCpu = ctx.Measure(reimport, nextEdit);
@@ -138,6 +139,6 @@ MORVANE_BENCH_SCENARIO(ReimportText, "re-import an edited text file") {
     ctx.Report("  the row checks alone (CheckRow per row)", checks, bare,
                static_cast<std::size_t>(n));
 
-    app.RoundTrip().UnlockRows();
+    morvane::AppInternals::RoundTrip(app).UnlockRows();
     app.List().RemoveAllRows();
 }

@@ -1,4 +1,5 @@
 #include "RenamePlan.h"
+#include "app/AppInternals.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -157,11 +158,11 @@ void CheckOriginal(const BenchTree& tree) {
 
 std::unique_ptr<CMorvaneApp> RegisteredApp(BenchHost& host, const BenchTree& tree) {
     auto app = std::make_unique<CMorvaneApp>(host, RealFileSystem());
-    app->Places().programPrefix = "/usr";
-    app->Places().configPrefix = "/etc";
-    app->Places().tempDir = tree.root + "/";
+    AppInternals::Places(*app).programPrefix = "/usr";
+    AppInternals::Places(*app).configPrefix = "/etc";
+    AppInternals::Places(*app).tempDir = tree.root + "/";
     for (const auto& path : tree.files)
-        app->Registrar().RegisterPath(path);
+        AppInternals::Registrar(*app).RegisterPath(path);
     if (app->List().RowCount() != static_cast<int>(tree.files.size()))
         Fail("not every file was registered");
     return app;
@@ -182,7 +183,7 @@ void NameByPlan(CMorvaneApp& app, const Plan& plan) {
 std::unique_ptr<CMorvaneApp> ReadyToRename(BenchHost& host, const BenchTree& tree, const Plan& plan,
                                            const std::string& journals) {
     auto app = RegisteredApp(host, tree);
-    app->Places().journalDir = journals;
+    AppInternals::Places(*app).journalDir = journals;
     NameByPlan(*app, plan);
     return app;
 }

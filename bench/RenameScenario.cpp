@@ -9,6 +9,7 @@
 #include "Bench.h"
 #include "BenchHost.h"
 #include "RenamePlan.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "model/ListModel.h"
 
@@ -25,7 +26,7 @@ MORVANE_BENCH_SCENARIO(RenameAll, "rename with swaps and chains") {
     mb::BenchHost host;
     std::unique_ptr<morvane::CMorvaneApp> app;
     const mb::Measurement ours =
-        ctx.Measure([&] { app->Renamer().RenameAll(); },
+        ctx.Measure([&] { morvane::AppInternals::Renamer(*app).RenameAll(); },
                     [&] { app = mb::ReadyToRename(host, tree, plan, tree.root + "/.journals"); },
                     [&] {
                         if (app->List().RowCount() != 0 ||

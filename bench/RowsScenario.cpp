@@ -11,6 +11,7 @@
 #include "Bench.h"
 #include "BenchHost.h"
 #include "RenamePlan.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 
 namespace {
@@ -68,12 +69,12 @@ MORVANE_BENCH_SCENARIO(RearrangeRows, "sort, move and remove rows") {
     for (int row = 0; row < n; row += 2)
         everyOther.push_back(row);
     const morvane::bench::Measurement removal =
-        ctx.Measure([&] { app.Removal().RemoveSelectedRows(); },
+        ctx.Measure([&] { morvane::AppInternals::Removal(app).RemoveSelectedRows(); },
                     [&] {
                         // A fresh list each run: the last one lost half its rows.
                         if (app.List().RowCount() != n) {
                             app.List().RemoveAllRows();
-                            app.Registrar().OnDropFiles(tree.files);
+                            morvane::AppInternals::Registrar(app).OnDropFiles(tree.files);
                         }
                         app.List().SetSelection(everyOther);
                     });

@@ -11,6 +11,7 @@
 
 #include "Bench.h"
 #include "BenchHost.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "platform/FileSystem.h"
 
@@ -19,10 +20,10 @@ namespace {
 double MedianSetNewNameMicros(const morvane::bench::BenchTree& tree, std::size_t rows) {
     morvane::bench::BenchHost host;
     morvane::CMorvaneApp app(host, morvane::RealFileSystem());
-    app.Places().programPrefix = "/usr";
-    app.Places().configPrefix = "/etc";
+    morvane::AppInternals::Places(app).programPrefix = "/usr";
+    morvane::AppInternals::Places(app).configPrefix = "/etc";
     for (std::size_t i = 0; i < rows && i < tree.files.size(); ++i) {
-        app.Registrar().RegisterPath(tree.files[i]);
+        morvane::AppInternals::Registrar(app).RegisterPath(tree.files[i]);
     }
     std::mt19937 rng(42);
     std::vector<double> samples;

@@ -19,6 +19,7 @@
 #include "Bench.h"
 #include "BenchHost.h"
 #include "RenamePlan.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "platform/FileSystem.h"
@@ -60,8 +61,8 @@ struct GuiProgram {
         environment.tempDir = base + "/";
         environment.settingsPath = base + "/morvane-bench-config.ini";
         app.StartUp({}, environment);
-        app.Places().programPrefix = "/usr";
-        app.Places().configPrefix = "/etc";
+        morvane::AppInternals::Places(app).programPrefix = "/usr";
+        morvane::AppInternals::Places(app).configPrefix = "/etc";
         frame = host.MainFrame();
         host.WaitForEvents(0);
     }
@@ -72,7 +73,7 @@ struct GuiProgram {
     // Runs the main loop's wait until `rows` rows are registered and shown.
     void Settle(std::size_t rows) {
         const auto wanted = static_cast<int>(rows);
-        while (app.Busy().Depth() > 0 || app.List().RowCount() < wanted ||
+        while (morvane::AppInternals::Busy(app).Depth() > 0 || app.List().RowCount() < wanted ||
                frame->List()->Model()->rowCount() < app.List().RowCount())
             host.WaitForEvents(32);
         host.WaitForEvents(0);
@@ -93,7 +94,7 @@ void Drop(QWidget* target, const QMimeData& data) {
 }
 
 void RegisterAll(GuiProgram& program, const std::vector<std::string>& files) {
-    program.app.Registrar().OnDropFiles(files);
+    morvane::AppInternals::Registrar(program.app).OnDropFiles(files);
     program.Settle(files.size());
 }
 
@@ -117,15 +118,15 @@ MORVANE_BENCH_SCENARIO(GuiRegisterDrop, "gui: register dropped files through the
     // The registration with no window at all, first: the tree is freshest for it.
     morvane::bench::BenchHost host;
     std::unique_ptr<morvane::CMorvaneApp> app;
-    const Measurement core = ctx.Measure([&] { app->Registrar().OnDropFiles(tree.files); },
-                                         [&] {
-                                             app = std::make_unique<morvane::CMorvaneApp>(
-                                                 host, morvane::RealFileSystem());
-                                             app->Places().programPrefix = "/usr";
-                                             app->Places().configPrefix = "/etc";
-                                             app->Settings().registerFolders = 1;
-                                         },
-                                         [&] { app.reset(); });
+    const Measurement core = ctx.Measure(
+        [&] { morvane::AppInternals::Registrar(*app).OnDropFiles(tree.files); },
+        [&] {
+            app = std::make_unique<morvane::CMorvaneApp>(host, morvane::RealFileSystem());
+            morvane::AppInternals::Places(*app).programPrefix = "/usr";
+            morvane::AppInternals::Places(*app).configPrefix = "/etc";
+            app->Settings().registerFolders = 1;
+        },
+        [&] { app.reset(); });
     std::unique_ptr<GuiProgram> program;
     int rows = 0;
     const Measurement gui = ctx.Measure(
@@ -224,7 +225,7 @@ MORVANE_BENCH_SCENARIO(GuiRename, "gui: rename every row through the window") {
         },
         [&] {
             program = std::make_unique<GuiProgram>(tree.root);
-            program->app.Places().journalDir = tree.root + "/.journals";
+            morvane::AppInternals::Places(program->app).journalDir = tree.root + "/.journals";
             RegisterAll(*program, tree.files);
             mb::NameByPlan(program->app, plan);
             program->host.WaitForEvents(0);

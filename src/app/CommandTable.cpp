@@ -13,6 +13,13 @@ struct CommandParts {
     static ShellOpen& Opener(CMorvaneApp& app) { return app.shellOpen_; }
     static UndoRun& Undoer(CMorvaneApp& app) { return app.undoRun_; }
     static Host& Windows(CMorvaneApp& app) { return app.host_; }
+    static Registration& Registrar(CMorvaneApp& app) { return app.registration_; }
+    static Navigation& Navigator(CMorvaneApp& app) { return app.navigation_; }
+    static RowRemoval& Removal(CMorvaneApp& app) { return app.removal_; }
+    static TextRoundTrip& RoundTrip(CMorvaneApp& app) { return app.roundTrip_; }
+    static RenameCommand& Renamer(CMorvaneApp& app) { return app.renameCommand_; }
+    static ListFile& ListFiles(CMorvaneApp& app) { return app.listFile_; }
+    static OpenPaths& Paths(CMorvaneApp& app) { return app.openPaths_; }
 };
 
 namespace {
@@ -26,23 +33,23 @@ constexpr RowLockQuestion kNoQuestion = RowLockQuestion::None;
 constexpr RowLockQuestion kAsk = RowLockQuestion::Ask;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandEntry, 28> kCommands = {{
+constexpr std::array<CommandEntry, 29> kCommands = {{
     {Command::LoadListFile, nullptr, kAhead, kAsk,
-     [](C& app, const A&) { app.ListFiles().OnLoadListFile(); }},
+     [](C& app, const A&) { P::ListFiles(app).OnLoadListFile(); }},
     {Command::OverwriteSave, nullptr, kAhead, kNoQuestion,
-     [](C& app, const A&) { app.ListFiles().OnOverwriteSaveListFile(); }},
+     [](C& app, const A&) { P::ListFiles(app).OnOverwriteSaveListFile(); }},
     {Command::SaveListFileAs, nullptr, kAhead, kNoQuestion,
-     [](C& app, const A&) { app.ListFiles().OnSaveListFileAs(); }},
+     [](C& app, const A&) { P::ListFiles(app).OnSaveListFileAs(); }},
     {Command::Exit, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) { app.OnCloseMainWindow(); }},
     {Command::RegisterFiles, nullptr, kAhead, kAsk,
-     [](C& app, const A&) { app.Registrar().OnRegisterFiles(); }},
+     [](C& app, const A&) { P::Registrar(app).OnRegisterFiles(); }},
     {Command::RegisterFolder, nullptr, kAhead, kAsk,
-     [](C& app, const A&) { app.Registrar().OnRegisterFolder(); }},
+     [](C& app, const A&) { P::Registrar(app).OnRegisterFolder(); }},
     {Command::RemoveSelected, nullptr, kAhead, kAsk,
-     [](C& app, const A&) { app.Removal().RemoveSelectedRows(); }},
+     [](C& app, const A&) { P::Removal(app).RemoveSelectedRows(); }},
     {Command::ClearAll, nullptr, kAhead, kAsk,
-     [](C& app, const A&) { app.Removal().ClearAllRows(); }},
+     [](C& app, const A&) { P::Removal(app).ClearAllRows(); }},
     {Command::MoveUp, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) { app.Order().MoveRowsUp(); }},
     {Command::MoveDown, nullptr, kAhead, kNoQuestion,
@@ -57,11 +64,11 @@ constexpr std::array<CommandEntry, 28> kCommands = {{
     {Command::Options, nullptr, kAhead, kNoQuestion, [](C& app, const A&) { app.OnOptions(); }},
     // The check button has toggled itself already: a busy refusal has to put it back.
     {Command::EditInTextEditor, nullptr, WhileBusy::Inside, kNoQuestion,
-     [](C& app, const A&) { app.RoundTrip().OnEditInTextEditor(false); }},
+     [](C& app, const A&) { P::RoundTrip(app).OnEditInTextEditor(false); }},
     {Command::EditorButton, nullptr, WhileBusy::Inside, kNoQuestion,
-     [](C& app, const A&) { app.RoundTrip().OnEditInTextEditor(true); }},
+     [](C& app, const A&) { P::RoundTrip(app).OnEditInTextEditor(true); }},
     {Command::Rename, nullptr, kRefused, kNoQuestion,
-     [](C& app, const A&) { app.Renamer().RenameAll(); }},
+     [](C& app, const A&) { P::Renamer(app).RenameAll(); }},
     {Command::UndoRename, nullptr, kRefused, kAsk,
      [](C& app, const A&) { P::Undoer(app).UndoLastRun(); }},
     {Command::About, nullptr, kAhead, kNoQuestion,
@@ -69,8 +76,8 @@ constexpr std::array<CommandEntry, 28> kCommands = {{
     // Only a folder shown in the list replaces the rows; a file opens beside them.
     {Command::Open, [](C& app) { return P::Opener(app).Applies(); }, kRefused,
      RowLockQuestion::Inside, [](C& app, const A&) { P::Opener(app).OpenSelectedEntries(); }},
-    {Command::GoUp, [](C& app) { return app.Navigator().CanGoUp(); }, kRefused, kAsk,
-     [](C& app, const A&) { app.Navigator().OnGoUp(); }},
+    {Command::GoUp, [](C& app) { return P::Navigator(app).CanGoUp(); }, kRefused, kAsk,
+     [](C& app, const A&) { P::Navigator(app).OnGoUp(); }},
     {Command::EditName, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) { P::Windows(app).BeginEditSelected(); }},
     {Command::NumberNames, nullptr, kAhead, kNoQuestion,
@@ -81,9 +88,12 @@ constexpr std::array<CommandEntry, 28> kCommands = {{
     {Command::SelectAll, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) { app.List().SelectAll(); }},
     {Command::DropFiles, nullptr, kAhead, kAsk,
-     [](C& app, const A& argument) { app.Registrar().OnDropFiles(argument.paths); }},
+     [](C& app, const A& argument) { P::Registrar(app).OnDropFiles(argument.paths); }},
     {Command::SortByColumn, nullptr, kAhead, kNoQuestion,
      [](C& app, const A& argument) { app.Order().SortByColumn(argument.column); }},
+    // A list file replaces the rows and the other paths come as a drop: both break the tie.
+    {Command::OpenPaths, nullptr, kAhead, kAsk,
+     [](C& app, const A& argument) { P::Paths(app).Open(argument.paths); }},
 }};
 
 constexpr bool InEnumOrder() {
@@ -94,7 +104,7 @@ constexpr bool InEnumOrder() {
     return true;
 }
 static_assert(InEnumOrder(), "the command table follows the order of Command");
-static_assert(static_cast<std::size_t>(Command::SortByColumn) + 1 == kCommands.size(),
+static_assert(static_cast<std::size_t>(Command::OpenPaths) + 1 == kCommands.size(),
               "every command has an entry");
 
 }  // namespace

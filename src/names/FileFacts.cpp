@@ -21,7 +21,9 @@ bool FileFacts::ReadStart(std::uint64_t maxBytes) {
     if (asked_ >= maxBytes || whole || !readError_.empty())
         return readError_.empty();
     asked_ = maxBytes;
-    const FsStatus read = fs_.ReadFileStart(path_, maxBytes, &bytes_);
+    std::uint64_t size = 0;
+    const FsStatus read =
+        fs_.ReadFileStart(path_, static_cast<std::size_t>(maxBytes), &bytes_, &size);
     if (!read.Ok())
         readError_ = std::strerror(read.error);
     return read.Ok();

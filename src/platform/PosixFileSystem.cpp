@@ -13,11 +13,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <mutex>
-#include <unordered_map>
 
 #include "platform/FileSystem.h"
 #include "platform/FolderHandle.h"
+#include "platform/MountDescription.h"
+#include "platform/MountTraitsCache.h"
 #include "platform/Paths.h"
 
 namespace morvane {
@@ -102,22 +102,6 @@ FileInfo Describe(std::string_view path, const struct statx& sx) {
     return info;
 }
 
-// File systems that decide renames on their own (the server, the FUSE daemon), whatever the
-// mode bits say.
-bool DecidesOnItsOwn(const struct statfs& fs) {
-    switch (static_cast<std::uint32_t>(fs.f_type)) {
-        case 0xFF534D42u:  // CIFS
-        case 0xFE534D42u:  // SMB2
-        case 0x0000517Bu:  // SMB
-        case 0x00006969u:  // NFS
-        case 0x65735546u:  // FUSE
-        case 0x01021997u:  // 9P
-            return true;
-        default:
-            return false;
-    }
-}
-
 FsStatus StatusOf(FsOp op, int error) {
     return error == 0 ? FsStatus::Done() : FsStatus::Failed(op, error);
 }
@@ -186,6 +170,68 @@ FsStatus ResolveLinks(const std::string& path, std::string* target) {
     return FsStatus::Failed(FsOp::Write, ELOOP);
 }
 
+// Opens a regular file for reading into *fd: 0, or the errno of the look or the open, or
+// EINVAL for anything else (a FIFO, a device). The path is looked at before it is opened:
+// opening a device can do things (rewind a tape, wait for a modem), opening a FIFO waits for a
+// writer. The open does not block either, in case the path is swapped between the two.
+int OpenRegularFile(const std::string& path, int* fd, struct stat* st) {
+    *fd = -1;
+    struct stat seen {};
+    if (stat(path.c_str(), &seen) != 0)
+        return LastError();
+    if (!S_ISREG(seen.st_mode))
+        return EINVAL;
+    *fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (*fd < 0)
+        return LastError();
+    int refused = 0;
+    if (fstat(*fd, st) != 0)
+        refused = LastError();
+    else if (!S_ISREG(st->st_mode) || st->st_dev != seen.st_dev || st->st_ino != seen.st_ino)
+        refused = EINVAL;
+    if (refused != 0) {
+        close(*fd);
+        *fd = -1;
+    }
+    return refused;
+}
+
+// At most maxBytes of a regular file, from its start or up to its end, and its size.
+FsStatus ReadSpan(const std::string& path, std::size_t maxBytes, bool fromEnd, std::string* content,
+                  std::uint64_t* fileSize) {
+    content->clear();
+    *fileSize = 0;
+    struct stat st {};
+    int fd = -1;
+    if (const int refused = OpenRegularFile(path, &fd, &st); refused != 0)
+        return FsStatus::Failed(FsOp::Read, refused);
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    *fileSize = size;
+    // A file of /proc tells no size and is read from its start; a known size keeps a small
+    // file from holding a buffer of maxBytes.
+    std::size_t want = maxBytes;
+    if (size > 0 && size < want)
+        want = static_cast<std::size_t>(size);
+    const off_t offset = fromEnd && size > want ? static_cast<off_t>(size - want) : 0;
+    content->resize(want);
+    std::size_t got = 0;
+    int error = 0;
+    while (got < want) {
+        const ssize_t n =
+            pread(fd, content->data() + got, want - got, offset + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = LastError();
+        if (n <= 0)
+            break;  // or shrunk while read
+        got += static_cast<std::size_t>(n);
+    }
+    content->resize(error == 0 ? got : 0);
+    close(fd);
+    return error == 0 ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, error);
+}
+
 FsStatus ReplaceFile(const std::string& path, std::string_view content) {
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
@@ -234,15 +280,18 @@ public:
         if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx))
             return rights;
         rights.id = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
-        if (DecidesOnItsOwn(fs))
-            return rights;
-        using Verdict = FolderRights::Verdict;
         rights.sticky = (sx.stx_mode & S_ISVTX) != 0;
         rights.owner = sx.stx_uid;
+        using Verdict = FolderRights::Verdict;
+        // What can be read refuses on every file system; a server or a FUSE daemon may still
+        // refuse what all of it allows.
         const bool readOnly = (fs.f_flags & ST_RDONLY) != 0;
-        rights.verdict = readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0
-                             ? Verdict::Refused
-                             : Verdict::Allowed;
+        if (readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0)
+            rights.verdict = Verdict::Refused;
+        else if (DecidesRenamesOnItsOwn(static_cast<std::uint32_t>(fs.f_type)))
+            rights.verdict = Verdict::Unknown;
+        else
+            rights.verdict = Verdict::Allowed;
         return rights;
     }
 
@@ -321,24 +370,26 @@ public:
         return StatusOf(FsOp::Remove, unlink(path.c_str()) == 0 ? 0 : errno);
     }
 
+    FsStatus ReadFileStart(const std::string& path, std::size_t maxBytes, std::string* content,
+                           std::uint64_t* fileSize) override {
+        return ReadSpan(path, maxBytes, false, content, fileSize);
+    }
+
+    FsStatus ReadFileEnd(const std::string& path, std::size_t maxBytes, std::string* content,
+                         std::uint64_t* fileSize) override {
+        return ReadSpan(path, maxBytes, true, content, fileSize);
+    }
+
     FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                       std::string* content) override {
         content->clear();
-        // Not blocking: opening a FIFO would wait for a writer.
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            return FsStatus::Failed(FsOp::Read, LastError());
         struct stat st {};
-        int refused = 0;
-        if (fstat(fd, &st) != 0)
-            refused = LastError();
-        else if (!S_ISREG(st.st_mode))
-            refused = EINVAL;
-        else if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-            refused = EFBIG;
-        if (refused != 0) {
-            close(fd);
+        int fd = -1;
+        if (const int refused = OpenRegularFile(path, &fd, &st); refused != 0)
             return FsStatus::Failed(FsOp::Read, refused);
+        if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+            close(fd);
+            return FsStatus::Failed(FsOp::Read, EFBIG);
         }
         char buffer[65536];
         for (;;) {
@@ -362,44 +413,6 @@ public:
         }
         close(fd);
         return FsStatus::Done();
-    }
-
-    FsStatus ReadFileStart(const std::string& path, std::uint64_t maxBytes,
-                           std::string* content) override {
-        content->clear();
-        // Opening a device can do things (rewind a tape, wait for a modem); look first.
-        struct stat seen {};
-        if (stat(path.c_str(), &seen) != 0)
-            return FsStatus::Failed(FsOp::Read, LastError());
-        if (!S_ISREG(seen.st_mode))
-            return FsStatus::Failed(FsOp::Read, EINVAL);
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        if (fd < 0)
-            return FsStatus::Failed(FsOp::Read, LastError());
-        struct stat st {};
-        int e = 0;
-        if (fstat(fd, &st) != 0)
-            e = LastError();
-        else if (!S_ISREG(st.st_mode) || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino)
-            e = EINVAL;  // swapped for something else between the look and the open
-        const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-        if (e == 0)
-            content->resize(static_cast<std::size_t>(std::min(maxBytes, size)));
-        std::size_t done = 0;
-        while (e == 0 && done < content->size()) {
-            const ssize_t n = read(fd, content->data() + done, content->size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                e = LastError();
-            else if (n == 0)
-                break;  // shrunk while read
-            else
-                done += static_cast<std::size_t>(n);
-        }
-        close(fd);
-        content->resize(e == 0 ? done : 0);
-        return e == 0 ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, e);
     }
 
     FsStatus WriteFileAtomic(const std::string& path, std::string_view content) override {
@@ -434,22 +447,7 @@ public:
         return limit > 0 ? static_cast<std::size_t>(limit) : std::size_t{NAME_MAX};
     }
 
-    MountTraits TraitsOf(const std::string& folder) override {
-        struct stat st {};
-        if (stat(folder.c_str(), &st) != 0)
-            return {};
-        const std::lock_guard<std::mutex> lock(traitsMutex_);
-        if (const auto known = traitsOf_.find(st.st_dev); known != traitsOf_.end())
-            return known->second;
-        struct statfs fs {};
-        if (statfs(folder.c_str(), &fs) != 0)
-            return {};
-        MountTraits traits;
-        traits.characters = NameCharactersOfType(static_cast<std::uint32_t>(fs.f_type));
-        traits.decidesOnItsOwn = DecidesOnItsOwn(fs);
-        traitsOf_.emplace(st.st_dev, traits);
-        return traits;
-    }
+    MountTraits TraitsOf(const std::string& folder) override { return traits_.Of(folder); }
 
     FsStatus CheckAccess(const std::string& path, AccessMode mode) override {
         int how = R_OK;
@@ -497,9 +495,7 @@ public:
     }
 
 private:
-    // One look per device.
-    std::mutex traitsMutex_;
-    std::unordered_map<dev_t, MountTraits> traitsOf_;
+    MountTraitsCache traits_;
 };
 
 }  // namespace

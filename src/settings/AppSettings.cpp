@@ -36,6 +36,7 @@ const SettingKey kKeys[] = {
     {kSectionSettings, "選択時に開く", &AppSettings::openOnSelection, 1, nullptr},
     {kSectionSettings, "階層移動する", &AppSettings::folderNavigation, 1, nullptr},
     {kSectionSettings, "CPUをフル使用", &AppSettings::useCpuFully, 0, nullptr},
+    {kSectionSettings, "開いているウィンドウに追加", &AppSettings::addToOpenWindow, 0, nullptr},
     {kSectionFont, "Size", &AppSettings::fontSize, 12, nullptr},
     {kSectionFont, "Escapement", &AppSettings::escapement, 0, nullptr},
     {kSectionFont, "Orientation", &AppSettings::orientation, 0, nullptr},
@@ -150,6 +151,7 @@ Options OptionsOf(const AppSettings& settings) {
     options.openOnSelection = settings.openOnSelection;
     options.folderNavigation = settings.folderNavigation;
     options.useExternalEditor = settings.useExternalEditor;
+    options.addToOpenWindow = settings.addToOpenWindow;
     options.editorPath = settings.editorPath;
     return options;
 }
@@ -160,6 +162,7 @@ void StoreOptions(const Options& options, AppSettings* settings) {
     settings->openOnSelection = options.openOnSelection;
     settings->folderNavigation = options.folderNavigation;
     settings->useExternalEditor = options.useExternalEditor;
+    settings->addToOpenWindow = options.addToOpenWindow;
     settings->editorPath = options.editorPath;
 }
 

@@ -20,6 +20,8 @@ struct AppSettings {
     std::uint8_t openOnSelection = 0;
     std::uint8_t folderNavigation = 0;
     std::uint8_t useCpuFully = 0;
+    // A start given paths hands them to the window already open instead of opening its own.
+    std::uint8_t addToOpenWindow = 0;
     std::int32_t fontSize = 0;
     std::int32_t escapement = 0;
     std::int32_t orientation = 0;
@@ -46,7 +48,7 @@ constexpr std::size_t kMaxSettingLength = 31999;
 
 // Fills every stored field from the file; a missing file or key gives the default.
 void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings);
-// Writes all 18 keys into the file, keeping what else it holds, creating its folder when
+// Writes all 19 keys into the file, keeping what else it holds, creating its folder when
 // missing. The failed call when it could not.
 FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings);
 

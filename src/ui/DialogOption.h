@@ -1,5 +1,5 @@
 #pragma once
-// "環境設定": five of the settings as check boxes and the editor program's path. OK copies
+// "環境設定": six of the settings as check boxes and the editor program's path. OK copies
 // the controls into the options value it was given; Cancel, Escape and the close box change
 // nothing.
 
@@ -33,6 +33,7 @@ public:
     QCheckBox* OpenOnSelectionBox() const { return openOnSelection_; }
     QCheckBox* FolderNavigationBox() const { return folderNavigation_; }
     QCheckBox* UseEditorBox() const { return useEditor_; }
+    QCheckBox* AddToOpenWindowBox() const { return addToOpenWindow_; }
     QLineEdit* EditorPathField() const { return editorPath_; }
     QPushButton* BrowseButton() const { return browse_; }
 
@@ -50,6 +51,7 @@ private:
     QCheckBox* openOnSelection_;
     QCheckBox* folderNavigation_;
     QCheckBox* useEditor_;
+    QCheckBox* addToOpenWindow_;
     QLineEdit* editorPath_;
     QPushButton* browse_;
     // The bytes behind the field's text: the stored path, then the file chosen with "参照".

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "app/CommandTable.h"
 #include "ops/Busy.h"
@@ -14,13 +15,13 @@ namespace {
 struct CommandGuardTest : ::testing::Test, test::AppFixture {};
 
 TEST_F(CommandGuardTest, ABusyRefusalComesBeforeTheRowLockQuestion) {
-    app.RoundTrip().SetRowLockedForTest(true);
+    AppInternals::RoundTrip(app).SetRowLockedForTest(true);
     app.Settings().registerFolders = 1;
     app.Settings().openOnSelection = 1;
     app.Settings().folderNavigation = 1;
-    BusyGuard busy(app.Busy());
+    BusyGuard busy(AppInternals::Busy(app));
     int refused = 0;
-    for (int c = 0; c <= static_cast<int>(Command::SortByColumn); ++c) {
+    for (int c = 0; c <= static_cast<int>(Command::OpenPaths); ++c) {
         const auto command = static_cast<Command>(c);
         const CommandEntry& entry = CommandEntryOf(command);
         if (entry.whileBusy != WhileBusy::Refused)
@@ -44,7 +45,7 @@ TEST_F(CommandGuardTest, ABusyRefusalComesBeforeTheRowLockQuestion) {
 
 TEST_F(CommandGuardTest, ACommandThatDoesNotApplySaysNothingEvenWhenBusy) {
     app.Settings().openOnSelection = 0;  // neither opening nor going up applies
-    BusyGuard busy(app.Busy());
+    BusyGuard busy(AppInternals::Busy(app));
     app.Execute(Command::Open);
     app.Execute(Command::GoUp);
     EXPECT_EQ(Log(), "");
@@ -53,7 +54,7 @@ TEST_F(CommandGuardTest, ACommandThatDoesNotApplySaysNothingEvenWhenBusy) {
 TEST_F(CommandGuardTest, DropsAndHeaderClicksTakeTheirArgumentThroughTheTable) {
     dir.MakeFile("b.txt");
     dir.MakeFile("a.txt");
-    app.RoundTrip().SetRowLockedForTest(true);
+    AppInternals::RoundTrip(app).SetRowLockedForTest(true);
     CommandArgument drop;
     drop.paths = {dir / "b.txt", dir / "a.txt"};
     app.Execute(Command::DropFiles, drop);  // No to the lock question: nothing registered

@@ -5,20 +5,22 @@
 #include <thread>
 
 #include "PrivateDesktop.h"
-#include "RoundTripFixture.h"
+#include "ProgramFixture.h"
+#include "app/AppInternals.h"
 #include "app/Command.h"
 
 namespace morvane::test {
 namespace {
 
-using EditorRoundTripTest = RoundTripFixture;
+// The main loop and shut-down are the program's own.
+using EditorRoundTripTest = ProgramFixture;
 
 TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut) {
     dir.MakeFile("files/a.txt", "content of a");
     dir.MakeFile("files/b.txt", "content of b");
     dir.MakeFile("files/c.txt", "content of c");
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
-        ASSERT_TRUE(app.Registrar().RegisterPath(dir / "files/" + name));
+        ASSERT_TRUE(AppInternals::Registrar(app).RegisterPath(dir / "files/" + name));
     // The user swaps a and b and gives c a new name, then saves; the editor writes a new
     // file and renames it over the old one, as many editors do.
     app.Settings().editorPath = MakeScript(
@@ -29,7 +31,7 @@ TEST_F(EditorRoundTripTest, TheListFollowsTheEditorsSaveAndTheRenameCarriesItOut
 
     app.Execute(Command::EditInTextEditor);
     ASSERT_TRUE(app.Lock().RowLocked());
-    const std::string textFile = app.RoundTrip().TextFilePath();
+    const std::string textFile = AppInternals::RoundTrip(app).TextFilePath();
 
     // The main loop runs until the list shows the edit (or a generous deadline passes).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

@@ -13,7 +13,24 @@ namespace morvane::test {
 namespace {
 
 using Names = std::vector<std::string>;
-using JournalTest = RenameFixture;
+struct JournalTest : RenameFixture {
+    // Renames a.txt to b.txt, then takes its journal back to what a run killed before its end
+    // leaves: the last line gone, the name of a running journal.
+    void RunCutOffBeforeItsEnd(JournalFile* journal) {
+        dir.MakeFile("a.txt", "A");
+        SetName(Register("a.txt"), "b.txt");
+        Run();
+        const std::vector<JournalFile> journals = ListJournals(fs, JournalFolder());
+        ASSERT_EQ(journals.size(), 1u);
+        *journal = journals[0];
+        const std::string path = JournalFolder() + "/" + journal->name;
+        std::string text = ReadFileText(path);
+        text.resize(text.size() - kCompleteLine.size());
+        ASSERT_TRUE(fs.WriteFileAtomic(path, text).Ok());
+        ASSERT_TRUE(MarkJournal(fs, JournalFolder(), journal, JournalState::Running).Ok());
+    }
+    std::string JournalFolder() const { return state / "morvane"; }
+};
 
 std::uint64_t InodeOf(const std::string& path) {
     struct stat st {};
@@ -37,7 +54,7 @@ TEST_F(JournalTest, ThePlanIsWrittenInMoveOrderAndTheRunMarkedDone) {
     const std::vector<JournalFile> journals = ListJournals(fs, folder);
     ASSERT_EQ(journals.size(), 1u);
     EXPECT_EQ(journals[0].state, JournalState::Done);
-    EXPECT_EQ(app.Renamer().LastJournal(), journals[0].name);
+    EXPECT_EQ(renamer.LastJournal(), journals[0].name);
     const std::string text = ReadFileText(folder + "/" + journals[0].name);
     JournalText journal;
     ASSERT_TRUE(ParseJournal(text, &journal));
@@ -88,12 +105,12 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenStopsTheRunBeforeAnyMove) {
                          "\n" + msg::kRenameEnd);
     EXPECT_TRUE(
         dir.Names("../" + state.path().substr(state.path().rfind('/') + 1) + "/morvane").empty());
-    EXPECT_EQ(app.List().RowCount(), 2);
+    EXPECT_EQ(list.RowCount(), 2);
     EXPECT_TRUE(host.windowEnabled);
 
     // No folder for journals at all: the same.
     fs.failWrite = nullptr;
-    app.Places().journalDir.clear();
+    places.journalDir.clear();
     Run();
     EXPECT_TRUE(moves.empty());
     EXPECT_NE(Log().find(FormatText(msg::kJournalFailed, "", std::strerror(ENOENT))),
@@ -113,7 +130,7 @@ TEST_F(JournalTest, TheNewestFinishedJournalsAreKeptAndUnfinishedOnesNeverPruned
     ASSERT_EQ(left.size(), kJournalsKept + 1);
     EXPECT_EQ(left.front().name, "19990101-000000-0000.rename.run");
     EXPECT_EQ(left[1].name, "20000101-000006-0000.rename.done");
-    EXPECT_EQ(left.back().name, app.Renamer().LastJournal());
+    EXPECT_EQ(left.back().name, renamer.LastJournal());
 }
 
 }  // namespace
@@ -123,22 +140,14 @@ namespace morvane::test {
 namespace {
 
 TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
-    dir.MakeFile("a.txt", "A");
-    SetName(Register("a.txt"), "b.txt");
-    Run();
-    // Back to what a run killed before its end leaves.
-    const std::string folder = state / "morvane";
-    std::vector<JournalFile> journals = ListJournals(fs, folder);
-    ASSERT_EQ(journals.size(), 1u);
-    std::string text = ReadFileText(folder + "/" + journals[0].name);
-    text.resize(text.size() - kCompleteLine.size());
-    ASSERT_TRUE(fs.WriteFileAtomic(folder + "/" + journals[0].name, text).Ok());
-    ASSERT_TRUE(MarkJournal(fs, folder, &journals[0], JournalState::Running).Ok());
-    StartupRecovery recovery(fs, app.Log(), host, host, app.Places());
+    JournalFile journal;
+    ASSERT_NO_FATAL_FAILURE(RunCutOffBeforeItsEnd(&journal));
+    const std::string folder = JournalFolder();
+    StartupRecovery recovery(fs, log, host, host, places);
 
     {
         LockedFile held;  // another instance is at work on it
-        ASSERT_TRUE(fs.OpenLocked(folder + "/" + journals[0].name, false, &held).Ok());
+        ASSERT_TRUE(fs.OpenLocked(folder + "/" + journal.name, false, &held).Ok());
         host.questions.clear();
         recovery.RecoverUnfinishedRuns();
         EXPECT_TRUE(host.questions.empty());
@@ -156,6 +165,23 @@ TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
     EXPECT_EQ(host.questions.size(), 2u);
     EXPECT_EQ(Content("a.txt"), "A");
     EXPECT_EQ(ListJournals(fs, folder)[0].state, JournalState::Undone);
+}
+
+TEST_F(JournalTest, ARecoveryMoveThatFailsLeavesTheFileAndSaysWhy) {
+    JournalFile journal;
+    ASSERT_NO_FATAL_FAILURE(RunCutOffBeforeItsEnd(&journal));
+    // The old name taken by a new file since: putting back would replace it.
+    dir.MakeFile("a.txt", "someone else's");
+
+    StartupRecovery recovery(fs, log, host, host, places);
+    host.choiceAnswers = {0};
+    recovery.RecoverUnfinishedRuns();
+    EXPECT_NE(log.Text().find(FormatText(msg::kRecoveryMoveFailed, (dir / "b.txt").c_str(),
+                                         (dir / "a.txt").c_str(), std::strerror(EEXIST))),
+              std::string::npos)
+        << log.Text();
+    EXPECT_EQ(Content("a.txt"), "someone else's");
+    EXPECT_EQ(Content("b.txt"), "A");
 }
 
 }  // namespace

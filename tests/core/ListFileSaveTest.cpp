@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "core/ListFileFixture.h"
 #include "formats/ListFileFormat.h"
@@ -178,8 +179,8 @@ TEST_F(ListFileSaveTest, CommandLineListFilesLoadInOrderAndTheLastWins) {
     ASSERT_EQ(started.StartUp({dir / "first.mvf", dir / "second.mvf"}, env),
               CMorvaneApp::StartResult::Running);
     EXPECT_EQ(Rows(started.List()), (std::vector<Shown>{{c, "C.txt"}}));
-    EXPECT_EQ(started.ListFiles().ListFilePath(), dir / "second.mvf");
-    EXPECT_FALSE(started.Busy().Busy());
+    EXPECT_EQ(AppInternals::ListFiles(started).ListFilePath(), dir / "second.mvf");
+    EXPECT_FALSE(AppInternals::Busy(started).Busy());
 
     // An argument that cannot be read changes nothing; start-up goes on to the next one.
     FakeHost thirdHost;
@@ -187,7 +188,7 @@ TEST_F(ListFileSaveTest, CommandLineListFilesLoadInOrderAndTheLastWins) {
     ASSERT_EQ(third.StartUp({dir / "first.mvf", dir / "nothing.mvf"}, env),
               CMorvaneApp::StartResult::Running);
     EXPECT_EQ(Rows(third.List()), (std::vector<Shown>{{a, "a.txt"}, {b, "B.txt"}}));
-    EXPECT_EQ(third.ListFiles().ListFilePath(), dir / "first.mvf");
+    EXPECT_EQ(AppInternals::ListFiles(third).ListFilePath(), dir / "first.mvf");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "core/RowsFixture.h"
 #include "host/Messages.h"
@@ -335,7 +336,7 @@ struct NameToolsCommandTest : ::testing::Test, test::AppFixture {};
 
 TEST_F(NameToolsCommandTest, NamesChangeUnderTheRowLockWithoutAQuestion) {
     Add("IMG_1.jpg");
-    app.RoundTrip().SetRowLockedForTest(true);  // the names change as typing would
+    AppInternals::RoundTrip(app).SetRowLockedForTest(true);  // the names change as typing would
     host.nameToolsDialog = [](NameTools& tools) {
         EXPECT_EQ(tools.SetSteps({ReplaceStep{true, "IMG_", "", false, true, true}}), "");
         return true;

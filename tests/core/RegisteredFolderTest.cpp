@@ -15,6 +15,13 @@ using Names = std::vector<std::string>;
 
 class RegisteredFolderTest : public RenameFixture {
 protected:
+    // Registered as the user registers them: what registration records of their folders is
+    // what the run holds to.
+    int Register(const std::string& relative) override {
+        EXPECT_TRUE(registering.registration.RegisterPath(dir / relative)) << relative;
+        list.RenumberRows();
+        return list.RowCount() - 1;
+    }
     // "photos/a.jpg" and "photos/b.jpg" registered to be renamed "a2.jpg" and "b2.jpg", and a
     // folder elsewhere holding files of the same names.
     void SetUp() override {
@@ -29,6 +36,8 @@ protected:
         ASSERT_EQ(std::rename((dir / folder).c_str(), (dir / "moved-away").c_str()), 0);
         ASSERT_EQ(symlink((dir / by).c_str(), (dir / folder).c_str()), 0);
     }
+
+    RegistrationPart registering{*this};
 };
 
 TEST_F(RegisteredFolderTest, AFolderReplacedByALinkBeforeTheRunIsLeftAlone) {

@@ -3,7 +3,10 @@
 #include <cstdio>
 
 #include "RenameFixture.h"
+#include "app/AppInternals.h"
+#include "app/Command.h"
 #include "ops/rename/TemporaryName.h"
+#include "support/AppFixture.h"
 
 namespace morvane::test {
 namespace {
@@ -16,8 +19,8 @@ TEST_F(RenameEngineTest, SwapVacatesBothThenPlacesBoth) {
     dir.MakeFile("b.txt", "content of b");
     SetName(Register("a.txt"), "b.txt");
     SetName(Register("b.txt"), "a.txt");
-    ASSERT_TRUE(app.List().Cell(0, ColError).empty());
-    ASSERT_TRUE(app.List().Cell(1, ColError).empty());
+    ASSERT_TRUE(list.Cell(0, ColError).empty());
+    ASSERT_TRUE(list.Cell(1, ColError).empty());
 
     bool disabledWhileMoving = true;
     fs.beforeMove = [&](const std::string& from, const std::string&) {
@@ -40,7 +43,7 @@ TEST_F(RenameEngineTest, SwapVacatesBothThenPlacesBoth) {
     EXPECT_EQ(Log(), CleanLog(2));
     EXPECT_TRUE(disabledWhileMoving);
     EXPECT_TRUE(host.windowEnabled);
-    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_EQ(list.RowCount(), 0);
     EXPECT_EQ(host.registeredCount, 0);
     // Collecting (position / n), placing (k / m), then back to 0.
     EXPECT_EQ(host.statusProgress, (std::vector<float>{0.0f, 0.5f, 0.0f, 0.5f, 0.0f}));
@@ -54,9 +57,12 @@ TEST_F(RenameEngineTest, NamesUpToTheLimitRegisterAndSwapThroughShortenedTempora
     const std::string a = kana.substr(0, 252) + "a", b = kana.substr(0, 252) + "b";
     dir.MakeFile(a, "A");
     dir.MakeFile(b, "B");
-    const int rowA = Register(a), rowB = Register(b);
-    EXPECT_EQ(app.List().EntryAt(rowA)->errors, 0u);  // the rename test passed
-    EXPECT_EQ(app.List().EntryAt(rowB)->errors, 0u);
+    RegistrationPart registering(*this);
+    ASSERT_TRUE(registering.registration.RegisterPath(dir / a));
+    ASSERT_TRUE(registering.registration.RegisterPath(dir / b));
+    const int rowA = 0, rowB = 1;
+    EXPECT_EQ(list.EntryAt(rowA)->errors, 0u);  // the rename test passed
+    EXPECT_EQ(list.EntryAt(rowB)->errors, 0u);
     SetName(rowA, b);
     SetName(rowB, a);
     Run();
@@ -74,12 +80,12 @@ TEST_F(RenameEngineTest, ANameOverTheLimitIsAnErrorAndItsSwapIsNeverStarted) {
     const int rowA = Register("a"), rowB = Register("b");
     const std::string tooLong(256, 'n');
     SetName(rowA, tooLong);
-    EXPECT_EQ(app.List().EntryAt(rowA)->errors, std::uint32_t{ErrTooLong});
+    EXPECT_EQ(list.EntryAt(rowA)->errors, std::uint32_t{ErrTooLong});
     EXPECT_NE(Log().find(FormatText(msg::kNameTooLong, 255, 1, tooLong.c_str())),
               std::string::npos);
-    EXPECT_EQ(app.List().Cell(rowA, ColError), "長さ | ");
+    EXPECT_EQ(list.Cell(rowA, ColError), "長さ | ");
     SetName(rowB, "a");  // wants the place of a row that cannot move
-    EXPECT_EQ(app.List().EntryAt(rowB)->errors, std::uint32_t{ErrSwapBlocked});
+    EXPECT_EQ(list.EntryAt(rowB)->errors, std::uint32_t{ErrSwapBlocked});
     Run();
     EXPECT_TRUE(moves.empty());
     EXPECT_EQ(dir.Names(), (Names{"a", "b"}));
@@ -160,7 +166,7 @@ TEST_F(RenameEngineTest, RowsInErrorUnchangedOrVanishedAreSkippedAndOnlyTheVanis
     Register("same.txt");
     SetName(Register("gone.txt"), "back.txt");
     SetName(Register("good.txt"), "better.txt");
-    ASSERT_FALSE(app.List().Cell(0, ColError).empty());
+    ASSERT_FALSE(list.Cell(0, ColError).empty());
     ASSERT_EQ(std::remove((dir / "gone.txt").c_str()), 0);
     Run();
 
@@ -173,11 +179,11 @@ TEST_F(RenameEngineTest, RowsInErrorUnchangedOrVanishedAreSkippedAndOnlyTheVanis
     // The rows that wanted a name and did not get it stay, checked again after the run.
     EXPECT_EQ(Log().substr(0, Log().rfind('\n')),
               LogSaying(FormatText(msg::kRenameFileMissing, (dir / "gone.txt").c_str()), 1, 1, 1));
-    ASSERT_EQ(app.List().RowCount(), 2);
-    EXPECT_EQ(app.List().Cell(0, ColNewName), "taken.txt");
-    EXPECT_FALSE(app.List().Cell(0, ColError).empty());
-    EXPECT_EQ(app.List().Cell(1, ColCurrentName), "gone.txt");
-    EXPECT_EQ(app.List().Cell(1, ColNewName), "back.txt");
+    ASSERT_EQ(list.RowCount(), 2);
+    EXPECT_EQ(list.Cell(0, ColNewName), "taken.txt");
+    EXPECT_FALSE(list.Cell(0, ColError).empty());
+    EXPECT_EQ(list.Cell(1, ColCurrentName), "gone.txt");
+    EXPECT_EQ(list.Cell(1, ColNewName), "back.txt");
 }
 
 // Enough rows in one folder that it is read once instead of asked about path by path; the
@@ -228,17 +234,20 @@ TEST_F(RenameEngineTest, EmptyListOrNoRowTakingPartStillWritesBannersAndEmptiesT
 
     dir.MakeFile("keep.txt", "kept");
     Register("keep.txt");
-    app.Log().AppendLog("earlier message");
+    log.AppendLog("earlier message");
     Run();
     EXPECT_EQ(Log(), CleanLog(0));  // cleared at the start, readable after the end
     EXPECT_TRUE(moves.empty());
-    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_EQ(list.RowCount(), 0);
     EXPECT_EQ(Content("keep.txt"), "kept");
 }
 
-TEST_F(RenameEngineTest, DeclinedOrBusyRunDoesNothing) {
-    dir.MakeFile("a.txt", "A");
-    SetName(Register("a.txt"), "b.txt");
+// The whole command as the command table runs it: the busy refusal is the table's.
+struct RenameProgramTest : ::testing::Test, AppFixture {};
+
+TEST_F(RenameProgramTest, DeclinedOrBusyRunDoesNothing) {
+    ASSERT_EQ(Add("a.txt", "A"), 0);
+    app.Rules().SetNewName(0, "b.txt");
     app.Log().AppendLog("before");
 
     host.yesNoAnswers.push_back(false);
@@ -246,14 +255,14 @@ TEST_F(RenameEngineTest, DeclinedOrBusyRunDoesNothing) {
     EXPECT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(Log(), "\nbefore");
 
-    BusyGuard busy(app.Busy());
+    BusyGuard busy(AppInternals::Busy(app));
     app.Execute(Command::Rename);
     EXPECT_EQ(host.questions.size(), 1u);  // not asked
     EXPECT_EQ(Log(), std::string("\nbefore\n") + msg::kBusy);
 
     EXPECT_EQ(app.List().RowCount(), 1);
     EXPECT_EQ(dir.Names(), (Names{"a.txt"}));
-    EXPECT_EQ(Content("a.txt"), "A");
+    EXPECT_EQ(ReadFileText(dir / "a.txt"), "A");
 }
 
 }  // namespace

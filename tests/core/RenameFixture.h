@@ -1,6 +1,6 @@
 #pragma once
-// Rows on real files, a scripted host and a file system that records (and may fail) every
-// move the rename makes.
+// The rename command and what it uses, over rows on real files, a scripted host and a file
+// system that records (and may fail) every move the rename makes.
 
 #include <gtest/gtest.h>
 
@@ -8,20 +8,58 @@
 #include <string>
 #include <vector>
 
+#include "core/RowsFixture.h"
+#include "core/TestRows.h"
 #include "host/Messages.h"
-#include "support/AppFixture.h"
+#include "ops/Busy.h"
+#include "ops/Locations.h"
+#include "ops/registration/Registration.h"
+#include "ops/rename/RenameCommand.h"
+#include "ops/rename/RenameEngine.h"
+#include "ops/rows/RowRemoval.h"
 
 namespace morvane::test {
 
-class RenameFixture : public AppFixture, public ::testing::Test {
-protected:
-    // Registers a file or folder of the temp folder; returns its row.
-    int Register(const std::string& relative) {
-        EXPECT_TRUE(app.Registrar().RegisterPath(dir / relative)) << relative;
-        app.List().RenumberRows();
-        return app.List().RowCount() - 1;
+// The parts of the rename command, wired as the application wires them.
+struct RenameParts : RowsFixture {
+    RenameParts() { places.journalDir = state / "morvane"; }
+
+    TempDir state;  // the journal folder lies in it
+    Locations places;
+    RowRemoval removal{list, validation, log, host, host, itemBreak};
+    RenameEngine engine{fs, log, host, host, itemBreak, places};
+    RenameCommand renamer{list, validation, engine, removal, rowLock, host};
+};
+
+// Registration over the rename parts, set up as start-up sets it: for the tests whose rows
+// must be registered as the user registers them, and for the undo, which registers the rows
+// it reverses.
+struct RegistrationPart {
+    explicit RegistrationPart(RenameParts& parts)
+        : registration{parts.list,   parts.validation, parts.fs,     parts.log,  parts.settings,
+                       parts.places, parts.host,       parts.host,   parts.host, parts.host,
+                       busy,         parts.itemBreak,  parts.rowLock} {
+        // As start-up sets them: rows under these prefixes are registered locked.
+        parts.places.programPrefix = "/usr";
+        parts.places.configPrefix = "/etc";
     }
-    void SetName(int row, const std::string& name) { app.Rules().SetNewName(row, name); }
+
+    BusyState busy;
+    Registration registration;
+};
+
+class RenameFixture : public ::testing::Test, protected RenameParts {
+protected:
+    // The row of a file or folder of the temp folder, made by the list's row builder and
+    // checked as a registered row is; returns its row.
+    virtual int Register(const std::string& relative) {
+        const std::string path = dir / relative;
+        EXPECT_TRUE(PathExists(path)) << relative;
+        const int row = AppendFileRow(list, path);
+        validation.OnRowRegistered(row);
+        return row;
+    }
+    void SetName(int row, const std::string& name) { validation.SetNewName(row, name); }
 
     // Answers Yes and runs the command. From here on every move of a file (not of the
     // journal) is recorded as
@@ -38,7 +76,7 @@ protected:
         };
         host.statusProgress.clear();
         host.yesNoAnswers.push_back(true);
-        app.Execute(Command::Rename);
+        renamer.RenameAll();
     }
 
     std::string Relative(const std::string& path) const {

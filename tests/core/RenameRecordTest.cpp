@@ -15,7 +15,7 @@ protected:
             return fault ? fault(Relative(from), Relative(to)) : 0;
         };
         host.yesNoAnswers.push_back(true);
-        return app.Renamer().RenameAll();
+        return renamer.RenameAll();
     }
 };
 
@@ -69,7 +69,7 @@ TEST_F(RenameRecordTest, TheMovesReplayedGiveTheDiskAndEveryRowLeftHasItsReason)
         left[Relative(row.path)] = {row.reason, row.error};
     EXPECT_EQ(left.at("blank"), std::make_pair(Reason::HasErrors, 0));
     EXPECT_EQ(left.at("gone"), std::make_pair(Reason::FileMissing, 0));
-    EXPECT_NE(app.Log().Text().find(FormatText(msg::kRenameFileMissing, (dir / "gone").c_str())),
+    EXPECT_NE(log.Text().find(FormatText(msg::kRenameFileMissing, (dir / "gone").c_str())),
               std::string::npos);
     EXPECT_EQ(left.at("stuck"), std::make_pair(Reason::MoveFailed, EACCES));
 }

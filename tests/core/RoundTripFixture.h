@@ -4,78 +4,102 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/RowsFixture.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
-#include "support/AppFixture.h"
+#include "ops/Busy.h"
+#include "ops/Locations.h"
+#include "ops/textfile/InstanceRecord.h"
+#include "ops/textfile/TextRoundTrip.h"
+#include "platform/Paths.h"
 
 namespace morvane::test {
 
-class RoundTripFixture : public AppFixture, public ::testing::Test {
+// The new name of every row, in list order.
+inline std::vector<std::string> NewNamesOf(const ListModel& list) {
+    std::vector<std::string> names;
+    for (int r = 0; r < list.RowCount(); ++r)
+        names.emplace_back(list.Cell(r, ColNewName));
+    return names;
+}
+
+// One message of the log per element, the empty lines between them dropped.
+inline std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = text.find('\n', start);
+        const std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+        if (!line.empty())
+            lines.push_back(line);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+class RoundTripFixture : public ::testing::Test, protected RowsFixture {
 protected:
     RoundTripFixture() {
-        app.Settings().openOnSelection = 0;
-        app.Settings().folderNavigation = 0;
-        app.Places().tempDir = dir.MakeFolder("tmp") + "/";
-        app.Settings().useExternalEditor = 1;
-        app.Settings().editorPath = "true";
+        places.tempDir = dir.MakeFolder("tmp") + "/";
+        settings.useExternalEditor = 1;
+        settings.editorPath = "true";
     }
 
-    // Makes files/<relative> (a folder when it ends with "/"), registers it and returns its
-    // row.
-    int AddFile(const std::string& relative) {
-        std::string path;
-        if (relative.back() == '/') {
-            path = dir.MakeFolder("files/" + relative.substr(0, relative.size() - 1));
-        } else {
-            path = dir.MakeFile("files/" + relative, "");
-        }
-        EXPECT_TRUE(app.Registrar().RegisterPath(path)) << path;
-        return app.List().RowCount() - 1;
+    // Makes files/<relative> (a folder when it ends with "/") and gives it its row; returns
+    // the row.
+    int AddFile(const std::string& relative) { return AddRow("files/" + relative); }
+
+    // AddFile for a file kept from renaming from the start, as one whose rename test failed.
+    int AddLockedFile(const std::string& relative) {
+        const std::string path = dir.MakeFile("files/" + relative, "");
+        const std::optional<FileInfo> info = fs.Find(path);
+        EXPECT_TRUE(info.has_value()) << path;
+        if (!info)
+            return -1;
+        FolderId folderId;
+        if (const auto folder = fs.FindTarget(std::string(FolderOf(path))))
+            folderId = {folder->device, folder->inode};
+        const int row = list.AppendFileRow({MakePathKey(path), &*info, {}, 0, true, folderId});
+        validation.OnRowRegistered(row);
+        return row;
     }
 
     // Writes the text file in place, as an editor that overwrites its file does.
     void Save(const std::string& content) {
-        std::ofstream out(app.RoundTrip().TextFilePath(), std::ios::binary | std::ios::trunc);
+        std::ofstream out(roundTrip.TextFilePath(), std::ios::binary | std::ios::trunc);
         out << content;
     }
 
     // Saves and lets the main loop see the change settle.
     void SaveAndPoll(const std::string& content) {
         Save(content);
-        app.RoundTrip().PollTextFile();
-        app.RoundTrip().PollTextFile();
+        roundTrip.PollTextFile();
+        roundTrip.PollTextFile();
     }
 
-    std::vector<std::string> NewNames() const {
-        std::vector<std::string> names;
-        for (int r = 0; r < app.List().RowCount(); ++r)
-            names.emplace_back(app.List().Cell(r, ColNewName));
-        return names;
+    std::vector<std::string> NewNames() const { return NewNamesOf(list); }
+    std::uint32_t Errors(int row) { return list.EntryAt(row)->errors; }
+    std::vector<std::string> LogLines() const { return LinesOf(log.Text()); }
+
+    // The forbidden-character line for a folder on a Linux file system.
+    static std::string Forbidden(int number, const std::string& shown) {
+        return FormatText(msg::kForbidden, number, shown.c_str()) +
+               FormatText(msg::kRefusedHere, "/ と NUL と改行");
     }
 
-    std::uint32_t Errors(int row) { return app.List().EntryAt(row)->errors; }
-
-    // The log without the reimport banners' varying time text, one message per element.
-    std::vector<std::string> LogLines() const {
-        std::vector<std::string> lines;
-        const std::string& text = app.Log().Text();
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            const std::size_t end = text.find('\n', start);
-            const std::string line =
-                text.substr(start, end == std::string::npos ? end : end - start);
-            if (!line.empty())
-                lines.push_back(line);
-            if (end == std::string::npos)
-                break;
-            start = end + 1;
-        }
-        return lines;
-    }
+    Locations places;
+    BusyState busy;
+    InstanceRecord instance{fs, log};
+    TextRoundTrip roundTrip{list, validation, fs,   log,       settings, places,
+                            host, host,       busy, itemBreak, instance, rowLock};
 };
 
 }  // namespace morvane::test

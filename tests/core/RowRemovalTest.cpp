@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "core/RowsFixture.h"
@@ -152,7 +153,7 @@ protected:
     // Six registered rows f1 ... f6 on real files.
     void MakeSixRows() {
         {
-            Registration::Run run(app.Registrar());
+            Registration::Run run(AppInternals::Registrar(app));
             for (int i = 1; i <= 6; ++i)
                 ASSERT_GE(Add("f" + std::to_string(i)), 0) << Log();
         }
@@ -167,7 +168,7 @@ protected:
 
 TEST_F(RemoveCommandTest, RemoveCommandsAskFirstWhileTheRowLockHolds) {
     MakeSixRows();
-    app.RoundTrip().SetRowLockedForTest(true);
+    AppInternals::RoundTrip(app).SetRowLockedForTest(true);
     app.List().SetSelection({0});
     app.Execute(Command::RemoveSelected);  // answered No
     app.Execute(Command::ClearAll);        // answered No
@@ -181,7 +182,7 @@ TEST_F(RemoveCommandTest, RemoveCommandsAskFirstWhileTheRowLockHolds) {
     EXPECT_EQ(host.questions.size(), 3u);
     EXPECT_EQ(app.List().RowCount(), 5);
 
-    app.RoundTrip().SetRowLockedForTest(false);
+    AppInternals::RoundTrip(app).SetRowLockedForTest(false);
     app.Execute(Command::ClearAll);
     EXPECT_EQ(host.questions.size(), 3u);
     EXPECT_EQ(app.List().RowCount(), 0);

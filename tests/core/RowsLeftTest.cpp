@@ -1,20 +1,30 @@
 #include <cerrno>
 
 #include "RoundTripFixture.h"
-#include "app/Command.h"
 #include "ops/rename/MovedPaths.h"
+#include "ops/rename/RenameCommand.h"
+#include "ops/rename/RenameEngine.h"
+#include "ops/rows/RowRemoval.h"
 #include "ops/textfile/TextRoundTrip.h"
 
 namespace morvane::test {
 namespace {
 
+// The text round trip and the rename command over one list.
 class RowsLeftTest : public RoundTripFixture {
 protected:
+    RowsLeftTest() { places.journalDir = state / "morvane"; }
+
     void Rename() {
         host.yesNoAnswers.push_back(true);
-        app.Execute(Command::Rename);
+        renamer.RenameAll();
     }
     std::string Files() { return dir / "files/"; }
+
+    TempDir state;  // the journal folder lies in it
+    RowRemoval removal{list, validation, log, host, host, itemBreak};
+    RenameEngine engine{fs, log, host, host, itemBreak, places};
+    RenameCommand renamer{list, validation, engine, removal, rowLock, host};
 };
 
 // Rows a run could not rename stay with their names and "行" numbers, point at their files
@@ -27,7 +37,7 @@ TEST_F(RowsLeftTest, UnrenamedRowsStayPointingAtTheirFilesAndTheLockedLinesStill
     AddFile("p.txt");      // 5 -> q.txt, stuck under its temporary name once
     AddFile("q.txt");      // 6 -> p.txt
     dir.MakeFile("files/p.txt", "P");
-    app.RoundTrip().ExportAndLock();
+    roundTrip.ExportAndLock();
     SaveAndPoll("album\ny.jpg\nb.txt\n\nq.txt\np.txt\n");
     bool refuse = true;
     fs.failMove = [&](const std::string& from, const std::string& to) {
@@ -39,27 +49,27 @@ TEST_F(RowsLeftTest, UnrenamedRowsStayPointingAtTheirFilesAndTheLockedLinesStill
     };
     Rename();
 
-    ASSERT_EQ(app.List().RowCount(), 3);
-    EXPECT_EQ(app.List().Cell(0, ColRowNumber), "2");
-    EXPECT_EQ(app.List().Cell(0, ColDirectory), Files() + "album/");
-    EXPECT_EQ(app.List().EntryAt(0)->currentKey, Files() + "album/x.jpg");
-    EXPECT_EQ(app.List().EntryAt(0)->NewPath(), Files() + "album/y.jpg");
-    EXPECT_EQ(app.List().Cell(1, ColRowNumber), "4");
-    EXPECT_EQ(app.List().EntryAt(1)->errors, std::uint32_t{ErrBlank});
-    EXPECT_EQ(app.List().Cell(2, ColRowNumber), "5");
-    const std::string temporary(app.List().Cell(2, ColCurrentName));
+    ASSERT_EQ(list.RowCount(), 3);
+    EXPECT_EQ(list.Cell(0, ColRowNumber), "2");
+    EXPECT_EQ(list.Cell(0, ColDirectory), Files() + "album/");
+    EXPECT_EQ(list.EntryAt(0)->currentKey, Files() + "album/x.jpg");
+    EXPECT_EQ(list.EntryAt(0)->NewPath(), Files() + "album/y.jpg");
+    EXPECT_EQ(list.Cell(1, ColRowNumber), "4");
+    EXPECT_EQ(list.EntryAt(1)->errors, std::uint32_t{ErrBlank});
+    EXPECT_EQ(list.Cell(2, ColRowNumber), "5");
+    const std::string temporary(list.Cell(2, ColCurrentName));
     EXPECT_NE(temporary.find("[MORVANE]_p.txt"), std::string::npos);
     EXPECT_EQ(ReadFileText(Files() + temporary), "P");
-    EXPECT_EQ(app.List().Cell(2, ColNewName), "q.txt");
-    EXPECT_TRUE(app.List().CurrentPathIndex().IsConsistent());
-    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
+    EXPECT_EQ(list.Cell(2, ColNewName), "q.txt");
+    EXPECT_TRUE(list.CurrentPathIndex().IsConsistent());
+    EXPECT_TRUE(list.NewPathIndex().IsConsistent());
 
     // The user mends line 4 in the same file and runs again.
     SaveAndPoll("album\ny.jpg\nb.txt\nd.txt\nq.txt\np.txt\n");
-    EXPECT_EQ(app.List().Cell(1, ColNewName), "d.txt");
+    EXPECT_EQ(list.Cell(1, ColNewName), "d.txt");
     refuse = false;
     Rename();
-    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_EQ(list.RowCount(), 0);
     EXPECT_EQ(dir.Names("files"),
               (std::vector<std::string>{"album", "b.txt", "d.txt", "p.txt", "q.txt"}));
     EXPECT_EQ(dir.Names("files/album"), (std::vector<std::string>{"y.jpg"}));

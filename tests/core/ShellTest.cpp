@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "PrivateDesktop.h"
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "host/Messages.h"
 #include "platform/FileSystem.h"
@@ -90,21 +91,23 @@ TEST_F(DesktopTest, ShellOpenLogsTheMessageOfTheFailure) {
 TEST_F(DesktopTest, WithoutAConfiguredEditorTheTextFileOpensInTheDesktopsEditor) {
     test::FakeHost host;
     CMorvaneApp app(host, RealFileSystem());
-    app.Places().tempDir = dir_.MakeFolder("tmp") + "/";
+    AppInternals::Places(app).tempDir = dir_.MakeFolder("tmp") + "/";
     app.Settings().useExternalEditor = 0;
-    app.RoundTrip().ExportAndLock();
+    AppInternals::RoundTrip(app).ExportAndLock();
     ASSERT_TRUE(app.Lock().RowLocked());
-    EXPECT_EQ(WaitForLine(record_), app.RoundTrip().TextFilePath() + "\n");
-    app.RoundTrip().UnlockRows();
+    EXPECT_EQ(WaitForLine(record_), AppInternals::RoundTrip(app).TextFilePath() + "\n");
+    AppInternals::RoundTrip(app).UnlockRows();
 
     // No program for text on this desktop: the failure is logged, the lock holds.
     desktop_.RemoveHandler();
     app.Log().ClearLog();
-    app.RoundTrip().ExportAndLock();
+    AppInternals::RoundTrip(app).ExportAndLock();
     EXPECT_TRUE(app.Lock().RowLocked());
     EXPECT_EQ(app.Log().Text(),
-              "\n" + FormatText(msg::kLocked, app.RoundTrip().TextFilePath().c_str()) + "\n" +
-                  FormatText(msg::kShellNoAssociation, app.RoundTrip().TextFilePath().c_str()));
+              "\n" + FormatText(msg::kLocked, AppInternals::RoundTrip(app).TextFilePath().c_str()) +
+                  "\n" +
+                  FormatText(msg::kShellNoAssociation,
+                             AppInternals::RoundTrip(app).TextFilePath().c_str()));
 }
 
 bool ProcessExists(const std::string& pid) {

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "core/TestRows.h"
@@ -40,11 +41,11 @@ protected:
 
 TEST_F(StartupTest, AWritableProgramFolderKeepsTheSettingsBesideTheProgram) {
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    EXPECT_EQ(app.Places().programDir, dir / "prog");
-    EXPECT_EQ(app.Places().programPrefix, "/usr");
-    EXPECT_EQ(app.Places().configPrefix, "/etc");
-    EXPECT_EQ(app.Places().tempDir, dir / "tmp/");
-    EXPECT_EQ(app.SettingsPath(), dir / "prog/config.ini");
+    EXPECT_EQ(AppInternals::Places(app).programDir, dir / "prog");
+    EXPECT_EQ(AppInternals::Places(app).programPrefix, "/usr");
+    EXPECT_EQ(AppInternals::Places(app).configPrefix, "/etc");
+    EXPECT_EQ(AppInternals::Places(app).tempDir, dir / "tmp/");
+    EXPECT_EQ(AppInternals::SettingsPath(app), dir / "prog/config.ini");
     EXPECT_TRUE(host.windowExists);
     EXPECT_FALSE(app.QuitRequested());
     EXPECT_TRUE(host.warnings.empty());
@@ -53,17 +54,17 @@ TEST_F(StartupTest, AWritableProgramFolderKeepsTheSettingsBesideTheProgram) {
 
     app.ShutDown();
     EXPECT_FALSE(host.windowExists);
-    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "prog/config.ini")), 18);
+    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "prog/config.ini")), 19);
     EXPECT_FALSE(test::PathExists(dir / "xdg"));
 }
 
 TEST_F(StartupTest, AMissingProgramFolderPutsTheSettingsUnderTheConfigHome) {
     env.programDir = dir / "missing";
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    EXPECT_EQ(app.SettingsPath(), dir / "xdg/morvane/config.ini");
+    EXPECT_EQ(AppInternals::SettingsPath(app), dir / "xdg/morvane/config.ini");
     app.ShutDown();
     // Both folders are made on the way.
-    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "xdg/morvane/config.ini")), 18);
+    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "xdg/morvane/config.ini")), 19);
     EXPECT_FALSE(test::PathExists(dir / "missing"));
 }
 
@@ -76,7 +77,7 @@ TEST_F(StartupTest, AnUnwritableProgramFolderPutsTheSettingsUnderTheConfigHome) 
         ASSERT_EQ(chmod(env.programDir->c_str(), 0555), 0);
     }
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    EXPECT_EQ(app.SettingsPath(), dir / "xdg/morvane/config.ini");
+    EXPECT_EQ(AppInternals::SettingsPath(app), dir / "xdg/morvane/config.ini");
     app.ShutDown();
     EXPECT_TRUE(test::PathExists(dir / "xdg/morvane/config.ini"));
 }
@@ -185,7 +186,7 @@ TEST_F(StartupTest, InitInstanceRunsUntilTheWindowIsClosed) {
     EXPECT_EQ(waits, 3);
     EXPECT_FALSE(host.windowExists);
     const std::string written = test::ReadFileText(dir / "prog/config.ini");
-    EXPECT_EQ(CountKeyLines(written), 19);  // our 18 and the user's own
+    EXPECT_EQ(CountKeyLines(written), 20);  // our 19 and the user's own
     EXPECT_NE(written.find("CPUをフル使用=1\n"), std::string::npos);
     EXPECT_NE(written.find("[Mine]\na=b\n"), std::string::npos);
 }
@@ -206,27 +207,27 @@ TEST_F(StartupTest, ShutDownFreesEveryRowThenWritesTheSettings) {
 
 TEST_F(StartupTest, ClosingTheMainWindowOnlyAsksToQuit) {
     ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-    BusyGuard busy(app.Busy());
+    BusyGuard busy(AppInternals::Busy(app));
     app.OnCloseMainWindow();
-    EXPECT_FALSE(app.Busy().Busy());
+    EXPECT_FALSE(AppInternals::Busy(app).Busy());
     EXPECT_TRUE(app.QuitRequested());
     EXPECT_TRUE(host.windowExists);
     EXPECT_EQ(app.Log().Text(), "");
     EXPECT_FALSE(test::PathExists(dir / "prog/config.ini"));
 
     CMorvaneApp other(host, RealFileSystem());
-    BusyGuard otherBusy(other.Busy());
+    BusyGuard otherBusy(AppInternals::Busy(other));
     other.Execute(Command::Exit);
     EXPECT_TRUE(other.QuitRequested());
-    EXPECT_FALSE(other.Busy().Busy());
+    EXPECT_FALSE(AppInternals::Busy(other).Busy());
 }
 
 TEST_F(StartupTest, ClosingTheProgressDialogAbortsOnlyARunningRegistration) {
     app.OnCloseProgressDialog();
     EXPECT_EQ(app.Log().Text(), "");
-    BusyGuard busy(app.Busy());
+    BusyGuard busy(AppInternals::Busy(app));
     app.OnCloseProgressDialog();
-    EXPECT_FALSE(app.Busy().Busy());
+    EXPECT_FALSE(AppInternals::Busy(app).Busy());
     EXPECT_EQ(app.Log().Text(), "\n【エラー】登録操作を中断します。");
     app.OnCloseProgressDialog();
     EXPECT_EQ(app.Log().Text(), "\n【エラー】登録操作を中断します。");

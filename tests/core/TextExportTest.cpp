@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <regex>
 
+#include "ProgramFixture.h"
 #include "RoundTripFixture.h"
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "ops/textfile/TextRoundTrip.h"
 #include "platform/Clock.h"
@@ -15,44 +17,43 @@ namespace {
 using TextExportTest = RoundTripFixture;
 
 TEST_F(TextExportTest, EmptyListGivesAZeroByteFileAndStillTakesTheLock) {
-    app.RoundTrip().ExportAndLock();
-    ASSERT_TRUE(app.Lock().RowLocked());
-    EXPECT_TRUE(PathExists(app.RoundTrip().TextFilePath()));
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "");
+    roundTrip.ExportAndLock();
+    ASSERT_TRUE(rowLock.RowLocked());
+    EXPECT_TRUE(PathExists(roundTrip.TextFilePath()));
+    EXPECT_EQ(ReadFileText(roundTrip.TextFilePath()), "");
     EXPECT_TRUE(host.rowLockShown);
     EXPECT_TRUE(host.editorButtonChecked);
-    EXPECT_EQ(app.Log().Text(),
-              "\n" + FormatText(msg::kLocked, app.RoundTrip().TextFilePath().c_str()));
+    EXPECT_EQ(log.Text(), "\n" + FormatText(msg::kLocked, roundTrip.TextFilePath().c_str()));
 }
 
 TEST_F(TextExportTest, WritesEveryNewNameAsOneCrLfLineInDisplayOrderToAPrivateFile) {
     AddFile("b.txt");
     AddFile("a.txt");
     AddFile("日本語 名.txt");
-    app.List().SetCell(0, ColNewName, "");           // an empty name is an empty line
-    app.List().EntryAt(1)->errors |= ErrRenameTest;  // excluded rows are written all the same
+    list.SetCell(0, ColNewName, "");           // an empty name is an empty line
+    list.EntryAt(1)->errors |= ErrRenameTest;  // excluded rows are written all the same
     const std::string record = dir / "editor-args.txt";
     const std::string editor =
         dir.MakeFile("editor.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part'\nmv '" +
                                       record + ".part' '" + record + "'\n");
     chmod(editor.c_str(), 0755);
-    app.Settings().editorPath = editor;
+    settings.editorPath = editor;
 
-    app.RoundTrip().ExportAndLock();
+    roundTrip.ExportAndLock();
 
-    ASSERT_TRUE(app.Lock().RowLocked());
+    ASSERT_TRUE(rowLock.RowLocked());
     EXPECT_TRUE(std::regex_match(
-        app.RoundTrip().TextFilePath(),
-        std::regex(std::regex_replace(app.Places().tempDir, std::regex(R"([.^$|()\[\]{}*+?\\])"),
-                                      R"(\$&)") +
-                   R"(00000000\[MORVANE\]_\d{14}\.txt)")))
-        << app.RoundTrip().TextFilePath();
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "\na.txt\n日本語 名.txt\n");
+        roundTrip.TextFilePath(),
+        std::regex(
+            std::regex_replace(places.tempDir, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
+            R"(00000000\[MORVANE\]_\d{14}\.txt)")))
+        << roundTrip.TextFilePath();
+    EXPECT_EQ(ReadFileText(roundTrip.TextFilePath()), "\na.txt\n日本語 名.txt\n");
     struct stat st {};
-    ASSERT_EQ(lstat(app.RoundTrip().TextFilePath().c_str(), &st), 0);
+    ASSERT_EQ(lstat(roundTrip.TextFilePath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     // The time text is the file's own last write, to the second, in UTC.
-    EXPECT_EQ(app.RoundTrip().TextFileTime(), FormatUtc(st.st_mtim.tv_sec));
+    EXPECT_EQ(roundTrip.TextFileTime(), FormatUtc(st.st_mtim.tv_sec));
 
     // The editor gets the path as its one argument.
     std::string args;
@@ -61,7 +62,7 @@ TEST_F(TextExportTest, WritesEveryNewNameAsOneCrLfLineInDisplayOrderToAPrivateFi
         if (args.empty())
             usleep(10000);
     }
-    EXPECT_EQ(args, app.RoundTrip().TextFilePath() + "\n");
+    EXPECT_EQ(args, roundTrip.TextFilePath() + "\n");
 }
 
 TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughALink) {
@@ -70,7 +71,7 @@ TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughA
     std::string first, second;
     // Retried in a fresh folder when the two exports happen to straddle a second.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        app.Places().tempDir = dir.MakeFolder("tmp" + std::to_string(attempt)) + "/";
+        places.tempDir = dir.MakeFolder("tmp" + std::to_string(attempt)) + "/";
         // Links planted under the first names of this second and the next point at a file
         // of ours.
         while (CurrentLocalTime().second >= 58)  // keep the next second within the minute
@@ -79,12 +80,12 @@ TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughA
         for (int s = 0; s < 2; ++s) {
             LocalTime t = now;
             t.second += s;
-            symlink(victim.c_str(), (app.Places().tempDir + TextFileName(0, t)).c_str());
+            symlink(victim.c_str(), (places.tempDir + TextFileName(0, t)).c_str());
         }
-        app.RoundTrip().ExportAndLock();
-        first = app.RoundTrip().TextFilePath().substr(app.Places().tempDir.size());
-        app.RoundTrip().ExportAndLock();
-        second = app.RoundTrip().TextFilePath().substr(app.Places().tempDir.size());
+        roundTrip.ExportAndLock();
+        first = roundTrip.TextFilePath().substr(places.tempDir.size());
+        roundTrip.ExportAndLock();
+        second = roundTrip.TextFilePath().substr(places.tempDir.size());
         if (first.substr(8) == second.substr(8))
             break;
     }
@@ -92,87 +93,116 @@ TEST_F(TextExportTest, ExportsInOneSecondDifferInTheCounterAndNeverWriteThroughA
     EXPECT_EQ(second.substr(0, 8), "00000002");
     EXPECT_EQ(first.substr(8), second.substr(8));
     EXPECT_EQ(ReadFileText(victim), "keep");
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "a.txt\n");
+    EXPECT_EQ(ReadFileText(roundTrip.TextFilePath()), "a.txt\n");
 }
 
 TEST_F(TextExportTest, ANameHoldingALineBreakRefusesTheExport) {
     AddFile("a.txt");
     AddFile("b.txt");
-    app.List().SetCell(1, ColNewName, "two\nlines");
+    list.SetCell(1, ColNewName, "two\nlines");
     host.editorButtonChecked = true;  // the toolbar click checked it
-    app.Execute(Command::EditorButton);
-    EXPECT_FALSE(app.Lock().RowLocked());
+    roundTrip.OnEditInTextEditor(true);
+    EXPECT_FALSE(rowLock.RowLocked());
     EXPECT_TRUE(dir.Names("tmp").empty());
     EXPECT_FALSE(host.editorButtonChecked);
-    EXPECT_EQ(app.Log().Text(), "\n" + FormatText(msg::kNewlineInName, 2, "two\nlines"));
+    EXPECT_EQ(log.Text(), "\n" + FormatText(msg::kNewlineInName, 2, "two\nlines"));
 
-    app.List().SetCell(1, ColNewName, "cr\rinside");
-    app.Log().ClearLog();
-    app.RoundTrip().ExportAndLock();
-    EXPECT_FALSE(app.Lock().RowLocked());
-    EXPECT_EQ(app.Log().Text(), "\n" + FormatText(msg::kNewlineInName, 2, "cr\rinside"));
+    list.SetCell(1, ColNewName, "cr\rinside");
+    log.ClearLog();
+    roundTrip.ExportAndLock();
+    EXPECT_FALSE(rowLock.RowLocked());
+    EXPECT_EQ(log.Text(), "\n" + FormatText(msg::kNewlineInName, 2, "cr\rinside"));
 }
 
 TEST_F(TextExportTest, AFileThatCannotBeCreatedTakesNoLock) {
     AddFile("a.txt");
     fs.failWrite = [](const std::string&) { return EROFS; };
     host.editorButtonChecked = true;
-    app.Execute(Command::EditorButton);
-    EXPECT_FALSE(app.Lock().RowLocked());
+    roundTrip.OnEditInTextEditor(true);
+    EXPECT_FALSE(rowLock.RowLocked());
     EXPECT_FALSE(host.editorButtonChecked);
-    EXPECT_EQ(app.Log().Text(), "");
+    EXPECT_EQ(log.Text(), "");
 }
 
 TEST_F(TextExportTest, MenuAndToolbarToggleTheLockAndTheMenuTakesItAgainAfresh) {
     AddFile("a.txt");
     AddFile("b.txt");
-    app.Execute(Command::EditInTextEditor);  // menu, button unchecked: lock
-    ASSERT_TRUE(app.Lock().RowLocked());
-    const std::string firstFile = app.RoundTrip().TextFilePath();
+    roundTrip.OnEditInTextEditor(false);  // menu, button unchecked: lock
+    ASSERT_TRUE(rowLock.RowLocked());
+    const std::string firstFile = roundTrip.TextFilePath();
     EXPECT_TRUE(host.editorButtonChecked);
 
-    app.List().Reorder({1, 0});              // a sort under the lock keeps the "行" numbers
-    app.Execute(Command::EditInTextEditor);  // menu, button checked: release
-    EXPECT_FALSE(app.Lock().RowLocked());
+    list.Reorder({1, 0});                 // a sort under the lock keeps the "行" numbers
+    roundTrip.OnEditInTextEditor(false);  // menu, button checked: release
+    EXPECT_FALSE(rowLock.RowLocked());
     EXPECT_FALSE(PathExists(firstFile));
-    EXPECT_EQ(app.RoundTrip().TextFilePath(), "");
+    EXPECT_EQ(roundTrip.TextFilePath(), "");
     EXPECT_FALSE(host.rowLockShown);
     EXPECT_FALSE(host.editorButtonChecked);
-    EXPECT_EQ(app.List().Cell(0, ColRowNumber), "1");  // renumbered in display order
-    EXPECT_EQ(app.List().Cell(1, ColRowNumber), "2");
+    EXPECT_EQ(list.Cell(0, ColRowNumber), "1");  // renumbered in display order
+    EXPECT_EQ(list.Cell(1, ColRowNumber), "2");
     EXPECT_EQ(LogLines().back(), FormatText(msg::kUnlocked, firstFile.c_str()));
 
-    app.List().SetCell(0, ColNewName, "renamed.txt");
-    app.Execute(Command::EditInTextEditor);  // and again: written afresh from the list
-    ASSERT_TRUE(app.Lock().RowLocked());
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "renamed.txt\na.txt\n");
+    list.SetCell(0, ColNewName, "renamed.txt");
+    roundTrip.OnEditInTextEditor(false);  // and again: written afresh from the list
+    ASSERT_TRUE(rowLock.RowLocked());
+    EXPECT_EQ(ReadFileText(roundTrip.TextFilePath()), "renamed.txt\na.txt\n");
 
     // The toolbar button has toggled itself before its command arrives.
     host.editorButtonChecked = false;
-    const std::string secondFile = app.RoundTrip().TextFilePath();
-    app.Execute(Command::EditorButton);
-    EXPECT_FALSE(app.Lock().RowLocked());
+    const std::string secondFile = roundTrip.TextFilePath();
+    roundTrip.OnEditInTextEditor(true);
+    EXPECT_FALSE(rowLock.RowLocked());
     EXPECT_FALSE(PathExists(secondFile));
     host.editorButtonChecked = true;
-    app.Execute(Command::EditorButton);
-    EXPECT_TRUE(app.Lock().RowLocked());
+    roundTrip.OnEditInTextEditor(true);
+    EXPECT_TRUE(rowLock.RowLocked());
 
     // While a registration runs the command changes nothing; the button shows the lock.
-    BusyGuard busy(app.Busy());
-    app.Log().ClearLog();
+    BusyGuard registering(busy);
+    log.ClearLog();
     host.editorButtonChecked = false;
-    app.Execute(Command::EditorButton);
-    EXPECT_TRUE(app.Lock().RowLocked());
+    roundTrip.OnEditInTextEditor(true);
+    EXPECT_TRUE(rowLock.RowLocked());
     EXPECT_TRUE(host.editorButtonChecked);
-    EXPECT_EQ(app.Log().Text(), std::string("\n") + msg::kBusy);
+    EXPECT_EQ(log.Text(), std::string("\n") + msg::kBusy);
 }
 
-TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
+TEST_F(TextExportTest, ReleaseReportsATextFileThatCannotBeDeleted) {
+    AddFile("a.txt");
+    roundTrip.ExportAndLock();
+    const std::string file = roundTrip.TextFilePath();
+    ASSERT_EQ(unlink(file.c_str()), 0);  // the user deleted it under the lock
+    roundTrip.PollTextFile();            // nothing happens meanwhile
+    roundTrip.PollTextFile();
+    EXPECT_TRUE(rowLock.RowLocked());
+    log.ClearLog();
+    roundTrip.UnlockRows();
+    EXPECT_FALSE(rowLock.RowLocked());
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{FormatText(msg::kUnlocked, file.c_str()),
+                                        FormatText(msg::kTextDeleteFailed, file.c_str())}));
+}
+
+TEST_F(TextExportTest, AnEditorThatCannotBeStartedIsReportedAndTheLockHolds) {
+    AddFile("a.txt");
+    settings.editorPath = dir / "no-such-editor";
+    roundTrip.ExportAndLock();
+    EXPECT_TRUE(rowLock.RowLocked());
+    EXPECT_TRUE(host.editorButtonChecked);
+    EXPECT_EQ(LogLines().back(), FormatText(msg::kShellFileNotFound, settings.editorPath.c_str()));
+}
+
+// What only the whole program does with the text file: the command table's row-lock question,
+// shut-down.
+using TextExportProgramTest = ProgramFixture;
+
+TEST_F(TextExportProgramTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
     AddFile("a.txt");
     AddFile("b.txt");
     app.List().SelectAll();
-    app.RoundTrip().ExportAndLock();
-    const std::string file = app.RoundTrip().TextFilePath();
+    AppInternals::RoundTrip(app).ExportAndLock();
+    const std::string file = AppInternals::RoundTrip(app).TextFilePath();
     const std::string logBefore = app.Log().Text();
     // Every road that replaces or adds rows would tie the lines to other files.
     host.listFilesToLoad = {dir / "other.mvf"};
@@ -200,36 +230,10 @@ TEST_F(TextExportTest, NoToTheRowLockQuestionLeavesLockFileAndListAlone) {
     EXPECT_EQ(app.List().RowCount(), 0);
 }
 
-TEST_F(TextExportTest, ReleaseReportsATextFileThatCannotBeDeleted) {
+TEST_F(TextExportProgramTest, ShutDownReleasesTheLockWithoutAsking) {
     AddFile("a.txt");
-    app.RoundTrip().ExportAndLock();
-    const std::string file = app.RoundTrip().TextFilePath();
-    ASSERT_EQ(unlink(file.c_str()), 0);  // the user deleted it under the lock
-    app.RoundTrip().PollTextFile();      // nothing happens meanwhile
-    app.RoundTrip().PollTextFile();
-    EXPECT_TRUE(app.Lock().RowLocked());
-    app.Log().ClearLog();
-    app.RoundTrip().UnlockRows();
-    EXPECT_FALSE(app.Lock().RowLocked());
-    EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{FormatText(msg::kUnlocked, file.c_str()),
-                                        FormatText(msg::kTextDeleteFailed, file.c_str())}));
-}
-
-TEST_F(TextExportTest, AnEditorThatCannotBeStartedIsReportedAndTheLockHolds) {
-    AddFile("a.txt");
-    app.Settings().editorPath = dir / "no-such-editor";
-    app.RoundTrip().ExportAndLock();
-    EXPECT_TRUE(app.Lock().RowLocked());
-    EXPECT_TRUE(host.editorButtonChecked);
-    EXPECT_EQ(LogLines().back(),
-              FormatText(msg::kShellFileNotFound, app.Settings().editorPath.c_str()));
-}
-
-TEST_F(TextExportTest, ShutDownReleasesTheLockWithoutAsking) {
-    AddFile("a.txt");
-    app.RoundTrip().ExportAndLock();
-    const std::string file = app.RoundTrip().TextFilePath();
+    AppInternals::RoundTrip(app).ExportAndLock();
+    const std::string file = AppInternals::RoundTrip(app).TextFilePath();
     app.ShutDown();
     EXPECT_TRUE(host.questions.empty());
     EXPECT_FALSE(PathExists(file));

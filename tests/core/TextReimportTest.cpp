@@ -1,8 +1,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include <cstdio>
 
 #include "RoundTripFixture.h"
@@ -12,8 +10,8 @@
 namespace morvane::test {
 namespace {
 
-std::string Start(const CMorvaneApp& app) {
-    std::string line = FormatText(msg::kReimportStart, app.RoundTrip().TextFileTime().c_str());
+std::string Start(const TextRoundTrip& roundTrip) {
+    std::string line = FormatText(msg::kReimportStart, roundTrip.TextFileTime().c_str());
     line.pop_back();  // the banner's own line feed
     return line;
 }
@@ -32,7 +30,7 @@ protected:
         AddFile("a.txt");
         AddFile("b.txt");
         AddFile("c.txt");
-        app.RoundTrip().ExportAndLock();
+        roundTrip.ExportAndLock();
     }
     std::string Dir() { return dir / "files/"; }
 };
@@ -75,13 +73,13 @@ TEST_F(TextReimportTest, MoreLinesThanRowsSucceedWithBannersAndProgress) {
     host.onPendingEvents = [&] { disabledInEvents = disabledInEvents && !host.windowEnabled; };
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nextra\r\nmore\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
-    EXPECT_EQ(app.List().EntryAt(1)->NewPath(), Dir() + "y.txt");
-    EXPECT_EQ(app.List().EntryAt(1)->NewKey(), Dir() + "y.txt");
-    EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "y.txt"), app.List().EntryAt(1));
-    EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "b.txt"), nullptr);
-    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
-    EXPECT_EQ(app.List().Cell(2, ColCharCount), "5");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(3), kEnd}));
+    EXPECT_EQ(list.EntryAt(1)->NewPath(), Dir() + "y.txt");
+    EXPECT_EQ(list.EntryAt(1)->NewKey(), Dir() + "y.txt");
+    EXPECT_EQ(list.NewPathIndex().Find(Dir() + "y.txt"), list.EntryAt(1));
+    EXPECT_EQ(list.NewPathIndex().Find(Dir() + "b.txt"), nullptr);
+    EXPECT_TRUE(list.NewPathIndex().IsConsistent());
+    EXPECT_EQ(list.Cell(2, ColCharCount), "5");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(roundTrip), Changed(3), kEnd}));
     EXPECT_EQ(host.disableCount, 1);
     EXPECT_TRUE(host.windowEnabled);
     EXPECT_TRUE(disabledInEvents);
@@ -96,17 +94,18 @@ TEST_F(TextReimportTest, OneLineShortWithAFinalLineEndLeavesTheLastRowBlank) {
     SaveAndPoll("x.txt\r\ny.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", ""}));
     EXPECT_EQ(Errors(2) & ErrBlank, ErrBlank);
-    EXPECT_EQ(app.List().Cell(2, ColError).find("空白"), 0u);
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), FormatText(msg::kBlankName, 3),
-                                                    Changed(3), kEnd}));
+    EXPECT_EQ(list.Cell(2, ColError).find("空白"), 0u);
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{
+                              Start(roundTrip), FormatText(msg::kBlankName, 3), Changed(3), kEnd}));
 }
 
 TEST_F(TextReimportTest, TwoLinesShortStopsWithTheFewerLinesErrorAndAppliesNothing) {
     const std::vector<std::string> before = NewNames();
     SaveAndPoll("x.txt\r\n");
     EXPECT_EQ(NewNames(), before);
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), FormatText(msg::kFewerLines, 2, 3),
-                                                    Changed(0), kFailed}));
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{Start(roundTrip), FormatText(msg::kFewerLines, 2, 3),
+                                        Changed(0), kFailed}));
     // A second line without its line feed is still missing its end.
     SaveAndPoll("p.txt\r\nq.txt");
     EXPECT_EQ(NewNames(), before);
@@ -116,29 +115,29 @@ TEST_F(TextReimportTest, TwoLinesShortStopsWithTheFewerLinesErrorAndAppliesNothi
 TEST_F(TextReimportTest, LineFeedsAloneCarriageReturnsInsideAndZeroBytes) {
     SaveAndPoll(std::string("x.txt\ny\rz.txt\nab\0cd\n", 20));
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y\rz.txt", "ab"}));
-    EXPECT_EQ(app.List().EntryAt(1)->NewPath(), Dir() + "y\rz.txt");
-    EXPECT_EQ(app.List().Cell(1, ColCharCount), "7");
+    EXPECT_EQ(list.EntryAt(1)->NewPath(), Dir() + "y\rz.txt");
+    EXPECT_EQ(list.Cell(1, ColCharCount), "7");
 }
 
 TEST_F(TextReimportTest, ALineOfSpacesWarnsThenIsBlank) {
     SaveAndPoll("x.txt  \r\n   \r\n\tz.txt\xE3\x80\x80\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "", "\tz.txt\xE3\x80\x80"}));
     // Tabs stay in the name, where Linux takes them.
-    EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{Start(app), FormatText(msg::kTrailingBlanks, 1, "x.txt"),
-                                        FormatText(msg::kTrailingBlanks, 2, ""),
-                                        FormatText(msg::kBlankName, 2), Changed(3), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{
+                              Start(roundTrip), FormatText(msg::kTrailingBlanks, 1, "x.txt"),
+                              FormatText(msg::kTrailingBlanks, 2, ""),
+                              FormatText(msg::kBlankName, 2), Changed(3), kEnd}));
     EXPECT_EQ(Errors(1), ErrBlank);
     EXPECT_EQ(Errors(2), 0u);
 }
 
 TEST_F(TextReimportTest, AnOverLongLineStopsReadingAppliesNothingButAllRowsAreValidated) {
-    app.List().SetCell(2, ColNewName, "");  // only the validation pass can mark it blank
+    list.SetCell(2, ColNewName, "");  // only the validation pass can mark it blank
     const std::vector<std::string> before = NewNames();
     SaveAndPoll("x.txt\r\n" + std::string(64000, 'y') + "\r\nz.txt\r\n");
     EXPECT_EQ(NewNames(), before);
     EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{Start(app), FormatText(msg::kLineTooLong, 2),
+              (std::vector<std::string>{Start(roundTrip), FormatText(msg::kLineTooLong, 2),
                                         FormatText(msg::kBlankName, 3), Changed(0), kFailed}));
 }
 
@@ -146,63 +145,64 @@ TEST_F(TextReimportTest, APathOverTheLimitIsCutWithAWarning) {
     const std::string name(40000, 'n');
     SaveAndPoll("x\r\n" + name + "\r\nz\r\n");
     const std::size_t d = Utf16Length(Dir());
-    EXPECT_EQ(app.List().Cell(1, ColNewName), std::string(31998 - d, 'n'));
-    EXPECT_EQ(app.List().Cell(1, ColCharCount), std::to_string(31998 - d));
+    EXPECT_EQ(list.Cell(1, ColNewName), std::string(31998 - d, 'n'));
+    EXPECT_EQ(list.Cell(1, ColCharCount), std::to_string(31998 - d));
     EXPECT_EQ(LogLines()[1], FormatText(msg::kPathCut, 32000, 2, name.c_str()));
     EXPECT_EQ(LogLines().back(), kEnd);
 }
 
 TEST_F(TextReimportTest, LineNGoesToTheRowWhoseNumberIsNAfterASort) {
-    app.List().Reorder({2, 0, 1});  // c, a, b on screen; "行" reads 3, 1, 2
+    list.Reorder({2, 0, 1});  // c, a, b on screen; "行" reads 3, 1, 2
     SaveAndPoll("one\r\ntwo\r\n\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"", "one", "two"}));
     // The blank row is named by its list position.
     EXPECT_EQ(LogLines()[1], FormatText(msg::kBlankName, 1));
-    EXPECT_EQ(app.List().Cell(0, ColRowNumber), "3");
+    EXPECT_EQ(list.Cell(0, ColRowNumber), "3");
 }
 
 TEST_F(TextReimportTest, TheSwapMessageNamesTheRowNumberAfterASort) {
-    app.List().Reorder({1, 2, 0});  // b, c, a on screen; "行" reads 2, 3, 1
+    list.Reorder({1, 2, 0});  // b, c, a on screen; "行" reads 2, 3, 1
     // Line 1 (a) gets a forbidden name; line 2 (b) wants a's path, which cannot be vacated.
     SaveAndPoll("bad/name\r\na.txt\r\nc.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "c.txt", "bad/name"}));
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Forbidden(3, Dir() + "bad/name"),
-                                                    FormatText(msg::kSwapTarget, 2, "a.txt"),
-                                                    Changed(2), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{
+                              Start(roundTrip), Forbidden(3, Dir() + "bad/name"),
+                              FormatText(msg::kSwapTarget, 2, "a.txt"), Changed(2), kEnd}));
     EXPECT_EQ(Errors(2), ErrForbidden);
     EXPECT_EQ(Errors(0), ErrSwapBlocked);
-    EXPECT_EQ(app.List().Cell(0, ColError), ErrorCellText(ErrSwapBlocked));
+    EXPECT_EQ(list.Cell(0, ColError), ErrorCellText(ErrSwapBlocked));
 
     // Mending line 1 releases line 2 without a message.
     SaveAndPoll("z.txt\r\na.txt\r\nc.txt\r\n");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(1), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(roundTrip), Changed(1), kEnd}));
     EXPECT_EQ(Errors(0), 0u);
     EXPECT_EQ(Errors(2), 0u);
 }
 
 TEST_F(TextReimportTest, ALineThatNoRowClaimsIsIgnored) {
     // Row numbers that are no permutation: two rows read 1, none reads 2.
-    app.List().SetCell(1, ColRowNumber, "1");
+    list.SetCell(1, ColRowNumber, "1");
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"a.txt", "x.txt", "z.txt"}));
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(2), kEnd}));
-    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(roundTrip), Changed(2), kEnd}));
+    EXPECT_TRUE(list.NewPathIndex().IsConsistent());
 }
 
 TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
     dir.MakeFile("files/other.txt");  // not registered
     // A swap of a and b is fine.
     SaveAndPoll("b.txt\r\na.txt\r\nc.txt\r\n");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(2), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(roundTrip), Changed(2), kEnd}));
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(Errors(row), 0u) << row;
 
     // Two rows with one name, and a name taken by a file of the folder.
     SaveAndPoll("x.txt\r\nx.txt\r\nother.txt\r\n");
-    EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{
-                  Start(app), FormatText(msg::kDuplicate, 2, 1), FormatText(msg::kDuplicate, 1, 2),
-                  FormatText(msg::kExists, 3, (Dir() + "other.txt").c_str()), Changed(3), kEnd}));
+    EXPECT_EQ(
+        LogLines(),
+        (std::vector<std::string>{
+            Start(roundTrip), FormatText(msg::kDuplicate, 2, 1), FormatText(msg::kDuplicate, 1, 2),
+            FormatText(msg::kExists, 3, (Dir() + "other.txt").c_str()), Changed(3), kEnd}));
     EXPECT_EQ(Errors(0), ErrDuplicate);
     EXPECT_EQ(Errors(1), ErrDuplicate);
     EXPECT_EQ(Errors(2), ErrExists);
@@ -213,43 +213,40 @@ TEST_F(TextReimportTest, TheValidationPassUsesTheSharedChecks) {
     EXPECT_EQ(Errors(0), 0u);
     EXPECT_EQ(Errors(1), 0u);
     EXPECT_EQ(Errors(2), ErrExists);
-    EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "x.txt"), app.List().EntryAt(0));
-    EXPECT_EQ(app.List().NewPathIndex().Find(Dir() + "y.txt"), app.List().EntryAt(1));
-    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
+    EXPECT_EQ(list.NewPathIndex().Find(Dir() + "x.txt"), list.EntryAt(0));
+    EXPECT_EQ(list.NewPathIndex().Find(Dir() + "y.txt"), list.EntryAt(1));
+    EXPECT_TRUE(list.NewPathIndex().IsConsistent());
 
     // Back to the names as they are: every bit goes.
     SaveAndPoll("a.txt\r\nb.txt\r\nc.txt\r\n");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(3), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(roundTrip), Changed(3), kEnd}));
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(Errors(row), 0u) << row;
-    EXPECT_TRUE(app.List().NewPathIndex().IsConsistent());
+    EXPECT_TRUE(list.NewPathIndex().IsConsistent());
 }
 
 TEST_F(TextReimportTest, RowsExcludedFromRenamingAreWrittenButIgnoreTheirLines) {
-    app.RoundTrip().UnlockRows();
-    fs.DecideRenamesByTrial();
-    fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
-    AddFile("locked.txt");  // its rename test fails
-    fs.failMove = nullptr;
+    roundTrip.UnlockRows();
+    AddLockedFile("locked.txt");
     ASSERT_EQ(Errors(3), ErrRenameTest);
-    app.RoundTrip().ExportAndLock();
-    EXPECT_EQ(ReadFileText(app.RoundTrip().TextFilePath()), "a.txt\nb.txt\nc.txt\nlocked.txt\n");
+    roundTrip.ExportAndLock();
+    EXPECT_EQ(ReadFileText(roundTrip.TextFilePath()), "a.txt\nb.txt\nc.txt\nlocked.txt\n");
 
     SaveAndPoll("x.txt\r\ny.txt\r\nz.txt\r\nfree.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt", "locked.txt"}));
-    EXPECT_EQ(app.List().EntryAt(3)->NewKey(), Dir() + "locked.txt");
+    EXPECT_EQ(list.EntryAt(3)->NewKey(), Dir() + "locked.txt");
     EXPECT_EQ(Errors(3), ErrRenameTest);
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(app), Changed(3), kEnd}));
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{Start(roundTrip), Changed(3), kEnd}));
 }
 
 TEST_F(TextReimportTest, EverySettledSaveIsReadEvenWithinOneSecond) {
     Save("x1.txt\r\ny.txt\r\nz.txt\r\n");
-    app.RoundTrip().PollTextFile();  // still settling: not read yet
+    roundTrip.PollTextFile();  // still settling: not read yet
     EXPECT_EQ(NewNames()[0], "a.txt");
-    app.RoundTrip().PollTextFile();
+    roundTrip.PollTextFile();
     EXPECT_EQ(NewNames()[0], "x1.txt");
-    const std::string firstTime = app.RoundTrip().TextFileTime();
-    app.RoundTrip().PollTextFile();  // unchanged: nothing again
+    const std::string firstTime = roundTrip.TextFileTime();
+    roundTrip.PollTextFile();  // unchanged: nothing again
     EXPECT_EQ(host.disableCount, 1);
 
     // Same size, very likely the same second: only the fine stamp tells them apart. (The
@@ -257,37 +254,37 @@ TEST_F(TextReimportTest, EverySettledSaveIsReadEvenWithinOneSecond) {
     // twice within one tick.)
     usleep(20000);
     Save("x2.txt\r\ny.txt\r\nz.txt\r\n");
-    app.RoundTrip().PollTextFile();
-    app.RoundTrip().PollTextFile();
+    roundTrip.PollTextFile();
+    roundTrip.PollTextFile();
     EXPECT_EQ(NewNames()[0], "x2.txt");
     EXPECT_EQ(host.disableCount, 2);
 
     // Saved by writing a new file and renaming it over the old one.
-    const std::string fresh = app.RoundTrip().TextFilePath() + ".new";
+    const std::string fresh = roundTrip.TextFilePath() + ".new";
     {
         std::FILE* f = std::fopen(fresh.c_str(), "wb");
         std::fputs("x3.txt\r\ny.txt\r\nz.txt\r\n", f);
         std::fclose(f);
     }
-    ASSERT_EQ(std::rename(fresh.c_str(), app.RoundTrip().TextFilePath().c_str()), 0);
-    app.RoundTrip().PollTextFile();
-    app.RoundTrip().PollTextFile();
+    ASSERT_EQ(std::rename(fresh.c_str(), roundTrip.TextFilePath().c_str()), 0);
+    roundTrip.PollTextFile();
+    roundTrip.PollTextFile();
     EXPECT_EQ(NewNames()[0], "x3.txt");
     EXPECT_EQ(host.disableCount, 3);
     EXPECT_FALSE(firstTime.empty());
-    EXPECT_EQ(LogLines()[0], Start(app));
+    EXPECT_EQ(LogLines()[0], Start(roundTrip));
 }
 
 TEST_F(TextReimportTest, AFileStillBeingWrittenWaitsUntilItSettles) {
     Save("x.txt\r\n");
-    app.RoundTrip().PollTextFile();
+    roundTrip.PollTextFile();
     Save("x.txt\r\ny.txt\r\n");  // the writer is not done yet
-    app.RoundTrip().PollTextFile();
+    roundTrip.PollTextFile();
     EXPECT_EQ(host.disableCount, 0);
     Save("x.txt\r\ny.txt\r\nz.txt\r\n");
-    app.RoundTrip().PollTextFile();
+    roundTrip.PollTextFile();
     EXPECT_EQ(host.disableCount, 0);
-    app.RoundTrip().PollTextFile();
+    roundTrip.PollTextFile();
     EXPECT_EQ(host.disableCount, 1);
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
 }
@@ -295,56 +292,56 @@ TEST_F(TextReimportTest, AFileStillBeingWrittenWaitsUntilItSettles) {
 TEST_F(TextReimportTest, AUtf8MarkIsDroppedAndAUtf16FileIsRefused) {
     SaveAndPoll("\xEF\xBB\xBFx.txt\r\ny.txt\r\nz.txt\r\n");
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
-    EXPECT_EQ(app.List().Cell(0, ColCharCount), "5");
+    EXPECT_EQ(list.Cell(0, ColCharCount), "5");
 
     const std::string utf16le("\xFF\xFEp\0.\0t\0\r\0\n\0", 12);
     SaveAndPoll(utf16le + std::string("q\0\r\0\n\0r\0\r\0\n\0", 12));
     EXPECT_EQ(NewNames(), (std::vector<std::string>{"x.txt", "y.txt", "z.txt"}));
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{
-                  Start(app), FormatText(msg::kTextUtf16, app.RoundTrip().TextFilePath().c_str()),
+                  Start(roundTrip), FormatText(msg::kTextUtf16, roundTrip.TextFilePath().c_str()),
                   kFailed}));
     SaveAndPoll(std::string("\xFE\xFF\0p\0\r\0\n", 8));
-    EXPECT_EQ(LogLines()[1], FormatText(msg::kTextUtf16, app.RoundTrip().TextFilePath().c_str()));
+    EXPECT_EQ(LogLines()[1], FormatText(msg::kTextUtf16, roundTrip.TextFilePath().c_str()));
     EXPECT_EQ(NewNames()[0], "x.txt");
 }
 
 TEST_F(TextReimportTest, AnUnreadableFileFailsWithoutTheValidationPass) {
-    app.List().SetCell(2, ColNewName, "");
-    const std::string path = app.RoundTrip().TextFilePath();
+    list.SetCell(2, ColNewName, "");
+    const std::string path = roundTrip.TextFilePath();
     ASSERT_EQ(unlink(path.c_str()), 0);
     ASSERT_EQ(mkdir(path.c_str(), 0700), 0);  // something there that cannot be read as text
-    app.RoundTrip().PollTextFile();
-    app.RoundTrip().PollTextFile();
+    roundTrip.PollTextFile();
+    roundTrip.PollTextFile();
     EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{Start(app), FormatText(msg::kTextOpenFailed, path.c_str()),
-                                        kFailed}));
+              (std::vector<std::string>{Start(roundTrip),
+                                        FormatText(msg::kTextOpenFailed, path.c_str()), kFailed}));
     EXPECT_TRUE(host.windowEnabled);
     rmdir(path.c_str());
 }
 
 TEST_F(TextReimportTest, AFifoOrADeviceInPlaceOfTheFileIsRefusedAtOnce) {
     const std::vector<std::string> names = NewNames();
-    const std::string path = app.RoundTrip().TextFilePath();
+    const std::string path = roundTrip.TextFilePath();
     for (const bool fifo : {true, false}) {
         SCOPED_TRACE(fifo ? "fifo" : "link to /dev/zero");
         ASSERT_EQ(unlink(path.c_str()), 0);
         ASSERT_EQ(fifo ? mkfifo(path.c_str(), 0600) : symlink("/dev/zero", path.c_str()), 0);
-        app.Log().ClearLog();
-        app.RoundTrip().ReimportTextFile();  // would wait for a writer, or read for ever
+        log.ClearLog();
+        roundTrip.ReimportTextFile();  // would wait for a writer, or read for ever
         EXPECT_EQ(LogLines(),
                   (std::vector<std::string>{
-                      Start(app), FormatText(msg::kTextOpenFailed, path.c_str()), kFailed}));
+                      Start(roundTrip), FormatText(msg::kTextOpenFailed, path.c_str()), kFailed}));
         EXPECT_EQ(NewNames(), names);
     }
     unlink(path.c_str());
 }
 
 TEST_F(TextReimportTest, AnEmptyListLogsNothing) {
-    app.List().RemoveAllRows();
+    list.RemoveAllRows();
     SaveAndPoll("x\r\n");
     EXPECT_EQ(host.disableCount, 0);
-    EXPECT_EQ(app.Log().Text().find("【更新】"), std::string::npos);
+    EXPECT_EQ(log.Text().find("【更新】"), std::string::npos);
 }
 
 }  // namespace

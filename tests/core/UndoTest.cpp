@@ -3,12 +3,18 @@
 #include <map>
 
 #include "RenameFixture.h"
+#include "ops/recovery/UndoRun.h"
 #include "ops/rename/Journal.h"
 
 namespace morvane::test {
 namespace {
 
-using UndoTest = RenameFixture;
+// The undo registers the rows it reverses and renames them with the rename command.
+class UndoTest : public RenameFixture {
+protected:
+    RegistrationPart registering{*this};
+    UndoRun undo{list, validation, fs, log, host, places, registering.registration, renamer};
+};
 
 // Every path under the folder with the content of each file ("/" for a folder).
 std::map<std::string, std::string> Snapshot(const std::string& root) {
@@ -35,17 +41,17 @@ TEST_F(UndoTest, UndoRestoresTheTreeAndMarksTheRunUndone) {
     for (const auto& [path, name] : names)
         SetName(Register(path), name);
     Run();
-    ASSERT_EQ(app.List().RowCount(), 0);
+    ASSERT_EQ(list.RowCount(), 0);
     ASSERT_NE(Snapshot(dir.path()), before);
 
     host.yesNoAnswers.push_back(true);
-    app.Execute(Command::UndoRename);
+    undo.UndoLastRun();
 
     EXPECT_EQ(Snapshot(dir.path()), before);
     EXPECT_EQ(host.questions.back().caption, msg::kUndoCaption);
     EXPECT_EQ(host.questions.back().text, FormatText(msg::kUndoQuestion, 10, 0));
     EXPECT_EQ(Log().substr(Log().rfind('\n')), Summary(10));
-    EXPECT_EQ(app.List().RowCount(), 0);
+    EXPECT_EQ(list.RowCount(), 0);
     const auto journals = ListJournals(fs, state / "morvane");
     ASSERT_EQ(journals.size(), 2u);
     EXPECT_EQ(journals[0].state, JournalState::Undone);
@@ -53,7 +59,7 @@ TEST_F(UndoTest, UndoRestoresTheTreeAndMarksTheRunUndone) {
     EXPECT_EQ(journals[1].state, JournalState::Done);
 
     // Nothing is left to reverse: the undo's own run is never undone.
-    app.Execute(Command::UndoRename);
+    undo.UndoLastRun();
     EXPECT_EQ(Log().substr(Log().rfind('\n') + 1), msg::kNothingToUndo);
     EXPECT_EQ(Snapshot(dir.path()), before);
 }
@@ -77,12 +83,12 @@ TEST_F(UndoTest, AFileChangedByHandIsNamedAndLeftAndEarlierRunsFollow) {
 
     // Not while the user has rows of his own.
     Register("mine.txt");
-    app.Execute(Command::UndoRename);
+    undo.UndoLastRun();
     EXPECT_EQ(Log().substr(Log().rfind('\n') + 1), msg::kUndoListNotEmpty);
-    app.Removal().RemoveAllRows();
+    removal.RemoveAllRows();
 
     host.yesNoAnswers.push_back(true);
-    app.Execute(Command::UndoRename);
+    undo.UndoLastRun();
     EXPECT_EQ(host.questions.back().text, FormatText(msg::kUndoQuestion, 1, 2));
     EXPECT_EQ(Content("a.txt"), "A");
     EXPECT_EQ(Content("mine.txt"), "B");
@@ -94,7 +100,7 @@ TEST_F(UndoTest, AFileChangedByHandIsNamedAndLeftAndEarlierRunsFollow) {
 
     // The next one reverses the run before.
     host.yesNoAnswers.push_back(true);
-    app.Execute(Command::UndoRename);
+    undo.UndoLastRun();
     EXPECT_EQ(Content("first.txt"), "1");
     EXPECT_FALSE(PathExists(dir / "first-new.txt"));
 }

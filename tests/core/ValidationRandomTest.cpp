@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "support/AppFixture.h"
 
@@ -108,7 +109,7 @@ TEST(ValidationRandomTest, IncrementalBitsMatchAFromScratchCheck) {
             lockedFiles.clear();
             if (pick(6) == 0)
                 lockedFiles.insert(name);
-            f.app.Registrar().RegisterPath(f.dir / name);
+            AppInternals::Registrar(f.app).RegisterPath(f.dir / name);
             what = "register " + name;
         } else if (op < 8) {
             const int row = static_cast<int>(pick(static_cast<std::size_t>(list.RowCount())));
@@ -142,13 +143,13 @@ TEST(ValidationRandomTest, IncrementalBitsMatchAFromScratchCheck) {
             for (int k = 0; k < lines; ++k)
                 text += names[pick(names.size())] + "\n";
             std::ofstream(textPath, std::ios::binary | std::ios::trunc) << text;
-            f.app.RoundTrip().LockRows(textPath);
+            AppInternals::RoundTrip(f.app).LockRows(textPath);
             if (pick(2) == 0)
                 f.app.Order().SortByColumn(static_cast<int>(pick(ColumnCount)));
             if (pick(4) == 0 && list.RowCount() > 1)
                 list.SetCell(0, ColRowNumber, std::string(list.Cell(1, ColRowNumber)));
-            f.app.RoundTrip().ReimportTextFile();
-            f.app.RoundTrip().UnlockRows();
+            AppInternals::RoundTrip(f.app).ReimportTextFile();
+            AppInternals::RoundTrip(f.app).UnlockRows();
             what = "re-import of " + std::to_string(lines) + " lines";
         } else if (op == 14) {
             // The rows left by a run point at their files where they are now.
@@ -166,7 +167,7 @@ TEST(ValidationRandomTest, IncrementalBitsMatchAFromScratchCheck) {
             if (rows.empty())
                 rows.push_back(0);
             list.SetSelection(rows);
-            f.app.Removal().RemoveSelectedRows();
+            AppInternals::Removal(f.app).RemoveSelectedRows();
             what = "remove " + std::to_string(rows.size()) + " rows";
         }
         Expected expected{f.app, {}};

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "support/FakeHost.h"
@@ -36,10 +37,10 @@ int main(int argc, char** argv) {
     test::FakeHost host;
     test::FaultFileSystem fs;
     CMorvaneApp app{host, fs};
-    app.Places().programPrefix = "/usr";
-    app.Places().configPrefix = "/etc";
-    app.Places().tempDir = journalDir + "/";
-    app.Places().journalDir = journalDir;
+    AppInternals::Places(app).programPrefix = "/usr";
+    AppInternals::Places(app).configPrefix = "/etc";
+    AppInternals::Places(app).tempDir = journalDir + "/";
+    AppInternals::Places(app).journalDir = journalDir;
     app.Settings().registerFolders = 1;
 
     std::vector<std::string> paths, names;
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
         names.push_back(line.substr(tab + 1));
     }
     for (const std::string& path : paths) {
-        if (!app.Registrar().RegisterPath(path)) {
+        if (!AppInternals::Registrar(app).RegisterPath(path)) {
             std::fprintf(stderr, "not registered: %s\n", path.c_str());
             return 1;
         }

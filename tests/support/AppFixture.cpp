@@ -1,12 +1,13 @@
 #include "support/AppFixture.h"
+#include "app/AppInternals.h"
 
 namespace morvane::test {
 
 AppFixture::AppFixture() {
-    app.Places().programPrefix = "/usr";
-    app.Places().configPrefix = "/etc";
-    app.Places().tempDir = dir.path() + "/";
-    app.Places().journalDir = state / "morvane";
+    AppInternals::Places(app).programPrefix = "/usr";
+    AppInternals::Places(app).configPrefix = "/etc";
+    AppInternals::Places(app).tempDir = dir.path() + "/";
+    AppInternals::Places(app).journalDir = state / "morvane";
     app.Settings().registerFolders = 1;
     app.Settings().openOnSelection = 1;
     app.Settings().folderNavigation = 1;
@@ -21,7 +22,7 @@ int AppFixture::Add(const std::string& relative, const std::string& content) {
         path = dir.MakeFile(relative, content);
     }
     const int before = app.List().RowCount();
-    if (!app.Registrar().RegisterPath(path))
+    if (!AppInternals::Registrar(app).RegisterPath(path))
         return -1;
     return before;
 }

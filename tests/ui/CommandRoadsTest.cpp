@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "UiTestSupport.h"
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "host/Messages.h"
 
@@ -43,7 +44,7 @@ private slots:
         for (const auto& [name, road] : roads) {
             const int rows = ui->model->rowCount();
             const std::size_t asked = ui->host.questions.size();
-            ui->app.RoundTrip().SetRowLockedForTest(true);
+            AppInternals::RoundTrip(ui->app).SetRowLockedForTest(true);
             ui->app.List().SetSelection({0});
 
             ui->host.yesNoAnswers = {false};

@@ -3,6 +3,7 @@
 #include <QScrollBar>
 
 #include "UiTestSupport.h"
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "host/Messages.h"
 
@@ -187,7 +188,7 @@ private slots:
 
         // Removing rows closes the editor first: nothing is applied to a row that went.
         ui->app.List().SetSelection({2});
-        ui->app.Removal().RemoveSelectedRows();
+        AppInternals::Removal(ui->app).RemoveSelectedRows();
         QVERIFY(!ui->editor->IsOpen());
         QCOMPARE(ui->Column(ColNewName), QStringList({"f000.txt", "f001.txt", "f002.txt"}));
     }

@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include "UiTestSupport.h"
+#include "app/AppInternals.h"
 #include "host/Messages.h"
 #include "ui/ElidedLabel.h"
 #include "ui/MainStatusBar.h"
@@ -57,7 +58,8 @@ private slots:
         for (int i = 0; i < 30; ++i)
             ui->dir.MakeFile("files/n" + std::to_string(i));
         for (int i = 0; i < 30; ++i)
-            ui->app.Registrar().RegisterPath(ui->dir / ("files/n" + std::to_string(i)));
+            AppInternals::Registrar(ui->app).RegisterPath(ui->dir /
+                                                          ("files/n" + std::to_string(i)));
         QCOMPARE(ui->model->rowCount(), 0);  // held back until the next flush
         QCOMPARE(inserted.size(), 0);
         ui->model->FlushAppends();
@@ -69,12 +71,12 @@ private slots:
 
         // Removal, sorting, moving and clearing keep the adapter consistent.
         ui->app.List().SetSelection({3, 4, 10});
-        ui->app.Removal().RemoveSelectedRows();
+        AppInternals::Removal(ui->app).RemoveSelectedRows();
         QCOMPARE(ui->model->rowCount(), 27);
         ui->ClickHeader(ColCurrentName);
         ui->app.List().SetSelection({5, 6});
         ui->app.Order().MoveRowsUp();
-        ui->app.Removal().ClearAllRows();
+        AppInternals::Removal(ui->app).ClearAllRows();
         QCOMPARE(ui->model->rowCount(), 0);
     }
 
@@ -104,7 +106,7 @@ private slots:
         QCOMPARE(Foreground(*ui, 2, ColRowNumber), QColor(196, 196, 196));
         QCOMPARE(Background(*ui, 2, ColRowNumber).value<QColor>(), QColor(255, 255, 255));
         QSignalSpy changed(ui->model, &QAbstractItemModel::dataChanged);
-        ui->app.RoundTrip().SetRowLockedForTest(true);
+        AppInternals::RoundTrip(ui->app).SetRowLockedForTest(true);
         ui->host.ShowRowLock(true);
         QCOMPARE(changed.size(), 1);
         QCOMPARE(Foreground(*ui, 2, ColRowNumber), QColor(0, 0, 0));
@@ -122,7 +124,7 @@ private slots:
         const int a = ui->Add("a.txt", "%PDF-1.4 content does not count, only the name");
         const int b = ui->Add("b.TXT");
         ui->dir.MakeFolder("files/dir");
-        ui->app.Registrar().RegisterPath(ui->dir / "files/dir");
+        AppInternals::Registrar(ui->app).RegisterPath(ui->dir / "files/dir");
         ui->model->FlushAppends();
         // Japanese under the tests' C locale, as shared-mime-info words it; the locale is left
         // as it was.
@@ -194,8 +196,8 @@ private slots:
         ui->Add("blank.txt");
         ui->dir.MakeFolder("files/folder");
         {
-            Registration::Run run(ui->app.Registrar());
-            ui->app.Registrar().RegisterPath(ui->dir / "files/folder");
+            Registration::Run run(AppInternals::Registrar(ui->app));
+            AppInternals::Registrar(ui->app).RegisterPath(ui->dir / "files/folder");
         }
         ui->model->FlushAppends();
         ui->app.Rules().SetNewName(0, "2024-旅行.jpg");
@@ -204,7 +206,7 @@ private slots:
         ui->app.List().RefreshErrorColumn(3);
         ui->app.Rules().SetNewName(4, "bad/name.txt");
         ui->app.Rules().SetNewName(5, "");
-        ui->app.RoundTrip().SetRowLockedForTest(true);
+        AppInternals::RoundTrip(ui->app).SetRowLockedForTest(true);
         ui->host.ShowRowLock(true);
         ui->app.List().SetSelection({6});
         QTest::qWait(50);
@@ -243,7 +245,7 @@ private slots:
         // "行" sorts only while the row lock holds.
         ui->ClickHeader(ColRowNumber);
         QCOMPARE(ui->Column(ColSize), QStringList({"0", "9", "10", "100"}));
-        ui->app.RoundTrip().SetRowLockedForTest(true);
+        AppInternals::RoundTrip(ui->app).SetRowLockedForTest(true);
         ui->ClickHeader(ColCurrentName);  // numbers stay with their rows
         QCOMPARE(ui->Column(ColRowNumber), QStringList({"3", "1", "4", "2"}));
         ui->ClickHeader(ColRowNumber);  // second click on it: ascending
@@ -276,7 +278,7 @@ private slots:
     void iconColumnSortsAscendingFirst() {
         ui->Add("a.txt");
         ui->dir.MakeFolder("files/dir");
-        ui->app.Registrar().RegisterPath(ui->dir / "files/dir");
+        AppInternals::Registrar(ui->app).RegisterPath(ui->dir / "files/dir");
         ui->Add("c.png");
         ui->model->FlushAppends();
         std::vector<int> icons;
@@ -359,7 +361,7 @@ private slots:
     void doubleClickOpensAFolderAndBackspaceGoesUp() {
         ui->dir.MakeFile("files/sub/inner.txt");
         ui->dir.MakeFile("files/other.txt");
-        ui->app.Registrar().RegisterPath(ui->dir / "files/sub");
+        AppInternals::Registrar(ui->app).RegisterPath(ui->dir / "files/sub");
         ui->model->FlushAppends();
         // The first click of a double click selects the row.
         QTest::mouseClick(ui->list->viewport(), Qt::LeftButton, {},
@@ -367,7 +369,7 @@ private slots:
         QTest::mouseDClick(ui->list->viewport(), Qt::LeftButton, {},
                            ui->CellCenter(0, ColCurrentName));
         QTRY_COMPARE(ui->Column(ColCurrentName), QStringList({"inner.txt"}));
-        QCOMPARE(ui->app.Navigator().CurrentFolder(), ui->dir / "files/sub");
+        QCOMPARE(AppInternals::Navigator(ui->app).CurrentFolder(), ui->dir / "files/sub");
         QVERIFY(ui->frame->isEnabled());
 
         ui->list->setFocus();
@@ -381,11 +383,11 @@ private slots:
     void deleteInTheListAsksUnderTheLock() {
         ui->AddNumbered(3);
         ui->app.List().SetSelection({1});
-        ui->app.RoundTrip().SetRowLockedForTest(true);
+        AppInternals::RoundTrip(ui->app).SetRowLockedForTest(true);
         QTest::keyClick(ui->list, Qt::Key_Delete);
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
         QCOMPARE(ui->model->rowCount(), 3);
-        ui->app.RoundTrip().SetRowLockedForTest(false);
+        AppInternals::RoundTrip(ui->app).SetRowLockedForTest(false);
         ui->list->setFocus();
         QTest::keyClick(ui->list, Qt::Key_Delete);
         QCOMPARE(ui->Column(ColCurrentName), QStringList({"f000.txt", "f002.txt"}));
@@ -398,7 +400,7 @@ private slots:
     void ctrlSOverwritesTheListFileFromTheListAndTheFrame() {
         ui->AddNumbered(2);
         const std::string path = ui->dir / "saved.mvf";
-        ui->app.ListFiles().SetListFilePath(path);
+        AppInternals::ListFiles(ui->app).SetListFilePath(path);
         QTest::keyClick(ui->list, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(test::PathExists(path));
         QVERIFY(ui->app.Log().Text().find(FormatText(msg::kOverwriteSaved, path.c_str())) !=

@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <fstream>
+#include "app/AppInternals.h"
 #include "ui/ElidedLabel.h"
 #include "ui/ProgressStrip.h"
 
@@ -113,7 +114,7 @@ private slots:
     void frameDeleteUnderTheRowLockAsksFirstAndNoRemovesNothing() {
         ui->AddNumbered(3);
         ui->app.List().SelectAll();
-        ui->app.RoundTrip().SetRowLockedForTest(true);
+        AppInternals::RoundTrip(ui->app).SetRowLockedForTest(true);
         ui->frame->setFocus();
         QTest::keyClick(ui->frame, Qt::Key_Delete);
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
@@ -123,7 +124,7 @@ private slots:
         QCOMPARE(ui->model->rowCount(), 3);
 
         // Without the lock the frame's Delete removes the selected rows, asking nothing.
-        ui->app.RoundTrip().SetRowLockedForTest(false);
+        AppInternals::RoundTrip(ui->app).SetRowLockedForTest(false);
         ui->app.List().SetSelection({1});
         QTest::keyClick(ui->frame, Qt::Key_Delete);
         QCOMPARE(ui->host.questions.size(), std::size_t{1});
@@ -189,7 +190,7 @@ private slots:
 
         // Under the row lock both register commands ask first; No registers nothing and shows
         // no dialog, Yes releases the lock and goes on.
-        ui->app.RoundTrip().SetRowLockedForTest(true);
+        AppInternals::RoundTrip(ui->app).SetRowLockedForTest(true);
         ui->dir.MakeFile("tree/one.txt");
         ui->host.foldersToRegister = {ui->dir / "tree"};
         ui->host.filesToRegister = {{ui->dir / "tree/one.txt"}};
@@ -282,7 +283,7 @@ private slots:
         QAction* button = ui->ToolButton(Command::EditorButton);
 
         // During a registration the button stays released and the busy error is logged.
-        std::optional<BusyGuard> busy(std::in_place, ui->app.Busy());
+        std::optional<BusyGuard> busy(std::in_place, AppInternals::Busy(ui->app));
         test::Trigger(button, "editor button");
         QVERIFY(!button->isChecked());
         QVERIFY(!ui->app.Lock().RowLocked());
@@ -293,7 +294,7 @@ private slots:
         QVERIFY(ui->app.Lock().RowLocked());
         QVERIFY(button->isChecked());
         QCOMPARE(ui->frame->Status()->RowLockPane()->Text(), QString("行ロック"));
-        const std::string textFile = ui->app.RoundTrip().TextFilePath();
+        const std::string textFile = AppInternals::RoundTrip(ui->app).TextFilePath();
         QVERIFY(test::PathExists(textFile));
         QCOMPARE(
             ui->model->data(ui->model->index(0, ColRowNumber), Qt::BackgroundRole).value<QColor>(),
@@ -390,10 +391,10 @@ private slots:
             QVERIFY(!ui->frame->close());  // the window stays
             QVERIFY(ui->frame->isVisible());
         });
-        BusyGuard running(ui->app.Busy());
+        BusyGuard running(AppInternals::Busy(ui->app));
         ui->app.RunMainLoop();
         QVERIFY(ui->app.QuitRequested());
-        QVERIFY(!ui->app.Busy().Busy());
+        QVERIFY(!AppInternals::Busy(ui->app).Busy());
         ui->app.ShutDown();
         ui->started = false;
         QVERIFY(ui->host.MainFrame() == nullptr);
@@ -401,7 +402,7 @@ private slots:
         int keys = 0;
         for (char c : ini)
             keys += c == '=' ? 1 : 0;
-        QCOMPARE(keys, 18);
+        QCOMPARE(keys, 19);
     }
 
     void initInstanceRunsUntilTheWindowIsClosed() {

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "UiTestSupport.h"
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "ui/NameToolsDialog.h"
 #include "ui/NameToolsPreview.h"
@@ -219,7 +220,8 @@ private slots:
     void foldersAreTargetsOnlyWhenTicked() {
         ui->Add("album/a.flac");
         NameTools& tools = ui->app.Tools();
-        QVERIFY(ui->app.Registrar().RegisterPathEvenFolder(ui->dir / "files/album", nullptr));
+        QVERIFY(AppInternals::Registrar(ui->app).RegisterPathEvenFolder(ui->dir / "files/album",
+                                                                        nullptr));
         ui->model->FlushAppends();
         tools.GatherTargets();
         tools.SetSteps({CaseStep{true, CaseKind::Upper, NamePart::Whole}});

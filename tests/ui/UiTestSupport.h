@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppInternals.h"
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "platform/FileSystem.h"
@@ -83,8 +84,8 @@ struct UiApp {
         if (app.StartUp({}, env) != CMorvaneApp::StartResult::Running)
             qFatal("start-up failed");
         started = true;
-        app.Places().programPrefix = "/usr";
-        app.Places().configPrefix = "/etc";
+        AppInternals::Places(app).programPrefix = "/usr";
+        AppInternals::Places(app).configPrefix = "/etc";
         app.Settings().registerFolders = 1;
         frame = host.MainFrame();
         list = frame->List();
@@ -104,7 +105,7 @@ struct UiApp {
     int Add(const std::string& relative, const std::string& content = "") {
         const std::string path = dir.MakeFile("files/" + relative, content);
         const int before = app.List().RowCount();
-        if (!app.Registrar().RegisterPath(path))
+        if (!AppInternals::Registrar(app).RegisterPath(path))
             return -1;
         model->FlushAppends();
         return before;

@@ -11,7 +11,6 @@
 #include "host/Progress.h"
 #include "model/ListModel.h"
 #include "ops/Locations.h"
-#include "ops/rename/TemporaryName.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/Utf16.h"
@@ -117,12 +116,8 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
         return false;
 
     FolderId folderId;
-    if (!locked) {
-        bool refused = false;
-        locked = !RenameTest(path, directory, name, *info, &refused, &folderId);
-        if (refused)
-            return false;
-    }
+    if (!locked)
+        locked = !RenameTest(path, directory, *info, &folderId);
 
     const int position =
         list_.AppendFileRow({std::move(key), info, typeName, icon, locked, folderId}, keyHash);
@@ -133,11 +128,9 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
 }
 
 bool Registration::RenameTest(const std::string& path, std::string_view directory,
-                              const std::string& name, const FileInfo& info, bool* refused,
-                              FolderId* folderId) {
-    *refused = false;
-    // Never move anything at the top of the file system for a trial: a direct child of "/"
-    // or a mount point would vanish for a moment under every running program.
+                              const FileInfo& info, FolderId* folderId) {
+    // Never a rename at the top of the file system: a direct child of "/" or a mount point
+    // would vanish for a moment under every running program.
     bool topLevel = directory == "/";
     if (!topLevel && info.IsDirectory()) {
         const auto parent = fs_.Find(std::string(WithoutTrailingSlashes(directory)));
@@ -150,38 +143,19 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     // Kept from file to file: most files of a walk share their folder.
     std::string& folder = folderScratch_;
     folder.assign(WithoutFinalSlash(directory));
-    // Where the folder's rights decide, they are read, not tried: a trial moves the file away
-    // and back, which wakes every watcher of the folder and can strand the file.
+    // Read, never tried: a trial move wakes every watcher of the folder, changes the file and
+    // the folder, can strand the file, and costs a round trip per file on a network.
     const FolderRights rights = RightsOf(folder);
     *folderId = rights.id;
-    if (rights.verdict != FolderRights::Verdict::Unknown) {
-        const bool mayRename = rights.verdict == FolderRights::Verdict::Allowed &&
-                               !info.unchangeable &&
-                               (!rights.sticky || rights.caller == 0 ||
-                                rights.caller == info.owner || rights.caller == rights.owner);
-        if (!mayRename)
-            log_.AppendLog(RenameTestMessage(path));
-        return mayRename;
-    }
-    // Asked once per file system: a long name must still leave room for the temporary one.
-    auto limit = nameMax_.find(info.device);
-    if (limit == nameMax_.end())
-        limit = nameMax_.emplace(info.device, fs_.NameMax(folder)).first;
-    std::uint32_t counter = 0;
-    std::string temp;
-    do {
-        temp = JoinPath(folder, TemporaryName(counter++, name, limit->second));
-    } while (fs_.Exists(temp));
-    if (!fs_.Move(path, temp).Ok()) {
+    bool mayRename = rights.verdict != FolderRights::Verdict::Refused && !info.unchangeable;
+    // Where the server decides (Unknown), its users need not be ours: the sticky bit's owners
+    // are left to it.
+    if (mayRename && rights.verdict == FolderRights::Verdict::Allowed && rights.sticky)
+        mayRename =
+            rights.caller == 0 || rights.caller == info.owner || rights.caller == rights.owner;
+    if (!mayRename)
         log_.AppendLog(RenameTestMessage(path));
-        return false;
-    }
-    if (!fs_.Move(temp, path).Ok()) {
-        log_.AppendLog(FormatText(msg::kRenameBackFailed, path.c_str(), temp.c_str()));
-        *refused = true;
-        return false;
-    }
-    return true;
+    return mayRename;
 }
 
 Registration::Run::Run(Registration& registration)

@@ -227,7 +227,8 @@ void RenameEngine::Vacate(Job& job) {
     // A replaced folder is told when the job's turn comes.
     if (job.vacated.Ok() || job.vacated.op == FsOp::OpenFolder)
         return;
-    log_.AppendLog(FormatText(msg::kVacateFailed, job.source.c_str(), job.temp.c_str()));
+    log_.AppendLog(FormatText(msg::kVacateFailed, job.source.c_str(), job.temp.c_str(),
+                              std::strerror(job.vacated.error)));
 }
 
 void RenameEngine::Place(const Job& job) {
@@ -238,7 +239,8 @@ void RenameEngine::Place(const Job& job) {
         }
         // The file is still at its current path, and whatever may sit at the temporary path
         // now is not ours to move.
-        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str(),
+                                  std::strerror(job.vacated.error)));
         Leave(job.source, job.source, job.target, RenameRecord::Reason::VacateFailed,
               job.vacated.error);
         return;
@@ -248,13 +250,14 @@ void RenameEngine::Place(const Job& job) {
             // Back to its old name if that is still free; a partner of a swap may have taken
             // it already, and then the file has to stay where it is.
             if (Step(job.folder, job.temp, job.source, true).Ok()) {
-                log_.AppendLog(FormatText(msg::kPutBack, job.source.c_str(), job.target.c_str()));
+                log_.AppendLog(FormatText(msg::kPutBack, job.source.c_str(), job.target.c_str(),
+                                          std::strerror(placed.error)));
                 Leave(job.source, job.source, job.target, RenameRecord::Reason::MoveFailed,
                       placed.error);
                 return;
             }
             log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
-                                      job.target.c_str()));
+                                      job.target.c_str(), std::strerror(placed.error)));
             Leave(job.source, job.temp, job.target, RenameRecord::Reason::LeftTemporary,
                   placed.error);
         }
@@ -272,11 +275,12 @@ void RenameEngine::Place(const Job& job) {
         return;
     const int error = status.error;
     if (strandedAt.empty()) {
-        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str(),
+                                  std::strerror(error)));
         Leave(job.source, job.source, job.target, RenameRecord::Reason::MoveFailed, error);
     } else {
         log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), strandedAt.c_str(),
-                                  job.target.c_str()));
+                                  job.target.c_str(), std::strerror(error)));
         Leave(job.source, strandedAt, job.target, RenameRecord::Reason::LeftTemporary, error);
     }
 }
