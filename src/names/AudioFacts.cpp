@@ -31,12 +31,15 @@ unsigned Leading(const TagLib::PropertyMap& properties, const char* key) {
 
 }  // namespace
 
-bool ReadAudioFacts(const std::string& bytes, AudioFacts* facts) {
-    if (bytes.empty())
+bool ReadAudioFacts(const std::string& start, const std::string& end, AudioFacts* facts) {
+    if (start.empty())
         return false;
     try {
-        TagLib::ByteVectorStream stream(
-            TagLib::ByteVector(bytes.data(), static_cast<unsigned>(bytes.size())));
+        // The end put right after the start: where TagLib looks for an ID3v1 tag, 128 bytes
+        // before the end of the stream, it finds the file's own last bytes.
+        TagLib::ByteVector bytes(start.data(), static_cast<unsigned>(start.size()));
+        bytes.append(TagLib::ByteVector(end.data(), static_cast<unsigned>(end.size())));
+        TagLib::ByteVectorStream stream(bytes);
         // By content: the stream has no name to go by.
         const TagLib::FileRef file(&stream, false);
         if (file.isNull() || file.tag() == nullptr)

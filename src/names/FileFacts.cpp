@@ -21,9 +21,8 @@ bool FileFacts::ReadStart(std::uint64_t maxBytes) {
     if (asked_ >= maxBytes || whole || !readError_.empty())
         return readError_.empty();
     asked_ = maxBytes;
-    std::uint64_t size = 0;
     const FsStatus read =
-        fs_.ReadFileStart(path_, static_cast<std::size_t>(maxBytes), &bytes_, &size);
+        fs_.ReadFileStart(path_, static_cast<std::size_t>(maxBytes), &bytes_, &size_);
     if (!read.Ok())
         readError_ = std::strerror(read.error);
     return read.Ok();
@@ -43,8 +42,18 @@ const AudioFacts* FileFacts::Audio() {
     if (!audio_) {
         audio_.emplace();
         AudioFacts facts;
-        if (ReadStart(kAudioPrefix) && ReadAudioFacts(bytes_, &facts))
-            *audio_ = std::move(facts);
+        if (ReadStart(kAudioPrefix)) {
+            std::string tail;
+            std::uint64_t size = 0;
+            const bool cut = size_ > bytes_.size();
+            // A failed look at the end leaves the start alone to be read.
+            if (cut && !fs_.ReadFileEnd(path_, kTagTail, &tail, &size).Ok())
+                tail.clear();
+            if (ReadAudioFacts(bytes_, tail, &facts))
+                *audio_ = std::move(facts);
+            else
+                audioCut_ = cut;
+        }
     }
     return audio_->has_value() ? &**audio_ : nullptr;
 }

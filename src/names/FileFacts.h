@@ -39,6 +39,8 @@ public:
     // pictures make them large).
     static constexpr std::uint64_t kPhotoPrefix = 256u << 10;
     static constexpr std::uint64_t kAudioPrefix = 2u << 20;
+    // An ID3v1 tag is the last 128 bytes of an MP3, past the prefix of a long one.
+    static constexpr std::size_t kTagTail = 128;
 
     const std::string& Path() const { return path_; }
     // The last write, seconds since the epoch; nothing when the path is gone. Asked of the
@@ -51,6 +53,9 @@ public:
     const AudioFacts* Audio();
     // Why the file could not be read (strerror text), empty when it was.
     const std::string& ReadError() const { return readError_; }
+    // Asked after Audio() gave nothing: the file is longer than what was read of it, so
+    // tags may lie in the part never read (an ID3v2 tag with a large cover, say).
+    bool TagsMayBeUnread() const { return audioCut_; }
 
 private:
     bool ReadStart(std::uint64_t maxBytes);
@@ -59,15 +64,18 @@ private:
     std::string path_;
     std::string bytes_;  // the prefix read so far
     std::uint64_t asked_ = 0;
+    std::uint64_t size_ = 0;  // of the whole file, as the prefix was read
+    bool audioCut_ = false;
     std::string readError_;
     std::optional<std::optional<std::int64_t>> modified_;
     std::optional<std::optional<PhotoFacts>> photo_;
     std::optional<std::optional<AudioFacts>> audio_;
 };
 
-// From the bytes of a file's start; false when they hold no metadata the library reads.
+// From the bytes of a file's start (and for music, when the file is longer, its last bytes,
+// read as if they followed the start); false when they hold no metadata the library reads.
 // Never throws.
 bool ReadPhotoFacts(const std::string& bytes, PhotoFacts* facts);
-bool ReadAudioFacts(const std::string& bytes, AudioFacts* facts);
+bool ReadAudioFacts(const std::string& start, const std::string& end, AudioFacts* facts);
 
 }  // namespace morvane

@@ -94,9 +94,9 @@ struct ExtensionStep {
 };
 
 // The whole new name from one text with fields in braces: {name} {ext} {folder} {n}
-// {date} {date:FORMAT} {exif:TAG} {width} {height} {title} {artist} {album} {track} {disc}
-// {year} ({track:2}: at least two digits); "{{" and "}}" are braces. A field the file lacks
-// is empty, and the row says so.
+// {date} {date:FORMAT} {exif:TAG} {width} {height} {size} (4000x3000) {title} {artist}
+// {album} {track} {disc} {year} ({track:2}: at least two digits); "{{" and "}}" are braces. A
+// field the file lacks is empty, and the row says so.
 struct TemplateStep {
     bool enabled = true;
     std::string text = "{name}{ext}";

@@ -19,11 +19,11 @@ struct FieldName {
     Field field;
 };
 constexpr FieldName kFields[] = {
-    {"name", Field::Name},     {"ext", Field::Extension}, {"folder", Field::Folder},
-    {"n", Field::Counter},     {"date", Field::Date},     {"exif", Field::Exif},
-    {"width", Field::Width},   {"height", Field::Height}, {"title", Field::Title},
-    {"artist", Field::Artist}, {"album", Field::Album},   {"track", Field::Track},
-    {"disc", Field::Disc},     {"year", Field::Year},
+    {"name", Field::Name},   {"ext", Field::Extension}, {"folder", Field::Folder},
+    {"n", Field::Counter},   {"date", Field::Date},     {"exif", Field::Exif},
+    {"width", Field::Width}, {"height", Field::Height}, {"size", Field::Size},
+    {"title", Field::Title}, {"artist", Field::Artist}, {"album", Field::Album},
+    {"track", Field::Track}, {"disc", Field::Disc},     {"year", Field::Year},
 };
 
 const char* NameOfField(Field field) {
@@ -141,8 +141,33 @@ std::string NameTemplate::Expand(const std::string& name, const NameContext& c,
             return;
         said->missing += (said->missing.empty() ? "" : ", ") + what;
     };
-    const auto photo = [&] { return c.facts != nullptr ? c.facts->Photo() : nullptr; };
-    const auto audio = [&] { return c.facts != nullptr ? c.facts->Audio() : nullptr; };
+    // Why a file's fields are empty, when it is not that the file lacks them.
+    const auto because = [&](const std::string& why) {
+        if (said->note.find(why) == std::string::npos)
+            said->note += (said->note.empty() ? "" : " ") + why;
+    };
+    const auto unread = [&] {
+        if (!c.facts->ReadError().empty())
+            because("ファイルを読めません (" + c.facts->ReadError() + ")");
+    };
+    const auto photo = [&]() -> const PhotoFacts* {
+        if (c.facts == nullptr)
+            return nullptr;
+        const PhotoFacts* facts = c.facts->Photo();
+        if (facts == nullptr)
+            unread();
+        return facts;
+    };
+    const auto audio = [&]() -> const AudioFacts* {
+        if (c.facts == nullptr)
+            return nullptr;
+        const AudioFacts* facts = c.facts->Audio();
+        if (facts == nullptr)
+            unread();
+        if (facts == nullptr && c.facts->TagsMayBeUnread())
+            because("タグはファイルの先頭 2 MiB と末尾になく、読めませんでした");
+        return facts;
+    };
     const auto text = [&](Field field, const std::string& value) {
         if (value.empty())
             missing(field);
@@ -195,6 +220,14 @@ std::string NameTemplate::Expand(const std::string& name, const NameContext& c,
                                    : piece.field == Field::Width ? facts->width
                                                                  : facts->height;
                 number(piece.field, static_cast<unsigned>(value), piece.text);
+                break;
+            }
+            case Field::Size: {
+                const PhotoFacts* facts = photo();
+                if (facts == nullptr || facts->width <= 0 || facts->height <= 0)
+                    missing(Field::Size);
+                else
+                    out += std::to_string(facts->width) + "x" + std::to_string(facts->height);
                 break;
             }
             case Field::Title:

@@ -31,6 +31,7 @@ public:
         Exif,
         Width,
         Height,
+        Size,
         Title,
         Artist,
         Album,

@@ -98,7 +98,7 @@ public:
             auto* fields = new QLabel(QStringLiteral(
                 "欄 : {name} 名前  {ext} 拡張子 (. を含む)  {folder} フォルダ名  {n} 番号\n"
                 "{date} 日時  {date:%Y%m%d} 書式つき日時  {exif:Model} EXIF のタグ  {width} "
-                "{height} 画像の大きさ\n"
+                "{height} {size} 画像の幅・高さ・幅x高さ\n"
                 "{title} {artist} {album} {track:2} {disc} {year} 曲のタグ  {{ }} 波かっこ"));
             fields->setWordWrap(true);
             fields->setTextInteractionFlags(Qt::TextSelectableByMouse);

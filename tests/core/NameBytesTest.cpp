@@ -73,6 +73,37 @@ TEST(NameBytesTest, EveryStepKeepsBytesThatAreNotUtf8) {
     }
 }
 
+TEST(NameBytesTest, DatesTemplatesAndCollisionNumbersKeepThemToo) {
+    NameContext c;
+    c.path = "/photos/" + kSjis + "/" + kCafe + ".JP\xC9G";
+    c.modified = 1700000000;  // 14 November 2023, in every time zone
+    c.collision = 1;
+    TemplateStep shape;
+    shape.text = "{folder}_{name}{n}{ext}";
+    shape.onCollision = true;
+    NumberStep collided;
+    collided.onCollision = true;
+    collided.place = NumberPlace::After;
+    collided.separator = "-";
+    const std::string name = kCafe + ".JP\xC9G";
+    const std::vector<ByteCase> cases = {
+        {name, DateStep{true, DateSource::Modified, "%Y", 0, Edge::Start}, "2023" + name},
+        {name, DateStep{true, DateSource::Modified, "%Y", 1, Edge::End}, "caf2023\xE9.JP\xC9G"},
+        {name, DateStep{true, DateSource::Modified, "%Y", 0, Edge::Start, true}, "2023.JP\xC9G"},
+        {name, shape, kSjis + "_" + name.substr(0, 4) + "_1.JP\xC9G"},
+        {name, collided, kCafe + "-1.JP\xC9G"},
+    };
+    for (const ByteCase& k : cases) {
+        NamePipeline pipeline({k.step});
+        ASSERT_EQ(pipeline.error(), "") << k.expected;
+        NameRemarks remarks;
+        const std::string out = pipeline.Apply(k.name, c, &remarks);
+        EXPECT_EQ(out, k.expected);
+        EXPECT_EQ(remarks.error, "") << k.expected;
+        EXPECT_EQ(out.find(kReplacement), std::string::npos) << k.expected << " became " << out;
+    }
+}
+
 TEST(NameBytesTest, AReplacementCharacterTheNameHadStays) {
     NamePipeline pipeline({CaseStep{true, CaseKind::Upper, NamePart::Whole},
                            WidthStep{true, WidthKind::Nfc, NamePart::Whole}});

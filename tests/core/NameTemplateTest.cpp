@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "core/RowsFixture.h"
 #include "core/TestMedia.h"
 #include "host/Messages.h"
@@ -93,18 +96,62 @@ TEST_F(MusicTest, NamesFromTheTagsOfFlacMp3AndOgg) {
     const std::string fifo = dir / "cd/pipe.mp3";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     test::AppendFileRow(list, fifo);
+    const std::string device = dir / "cd/zero.flac";
+    ASSERT_EQ(symlink("/dev/zero", device.c_str()), 0);
+    test::AppendFileRow(list, device);
 
     nameTools.GatherTargets();
     ASSERT_EQ(nameTools.SetSteps({Shape("{disc}-{track:2} {artist} - {title} ({year}){ext}")}), "");
-    EXPECT_EQ(nameTools.PreviewAt(3).note,
-              FormatText(msg::kNameToolsMissingNote, "disc, track, artist, title, year"));
+    const std::string lacking =
+        FormatText(msg::kNameToolsMissingNote, "disc, track, artist, title, year");
+    EXPECT_EQ(nameTools.PreviewAt(3).note, lacking);
+    // Neither is opened: the row says the file could not be read, and goes on.
+    for (const std::size_t row : {4u, 5u})
+        EXPECT_EQ(nameTools.PreviewAt(row).note,
+                  "ファイルを読めません (" + std::string(std::strerror(EINVAL)) + ") " + lacking);
     EXPECT_TRUE(nameTools.Apply());
     EXPECT_EQ(list.Cell(0, ColNewName), "1-05 Ｔｈｅ Band - さくら (2019).flac");
     EXPECT_EQ(list.Cell(1, ColNewName), "2-12 Artist - AC_DC mix (2020).mp3");
     EXPECT_EQ(list.Cell(2, ColNewName), "-03 Ogg - Third (2021).ogg");
     EXPECT_EQ(list.Cell(3, ColNewName), "-  -  ().txt");
     EXPECT_EQ(list.Cell(4, ColNewName), "-  -  ().mp3");
-    EXPECT_NE(Log().find(FormatText(msg::kNameToolsMissingFields, 3)), std::string::npos) << Log();
+    EXPECT_EQ(list.Cell(5, ColNewName), "-  -  ().flac");
+    EXPECT_NE(Log().find(FormatText(msg::kNameToolsMissingFields, 4)), std::string::npos) << Log();
+}
+
+TEST_F(MusicTest, AnId3v1TagAtTheEndOfALongMp3IsReadAndTagsBeyondWhatIsReadAreSaid) {
+    std::string frames;
+    while (frames.size() <= FileFacts::kAudioPrefix + 4096)
+        frames += test::Mp3Bytes();
+    test::AppendFileRow(list, dir.MakeFile("long.mp3", frames + test::Id3v1("Long Song", "Old Band",
+                                                                            "", "1999", 7)));
+    test::AppendFileRow(list, dir.MakeFile("bare.mp3", frames));
+    // Just past the prefix: the last 128 bytes overlap what was read from the start.
+    test::AppendFileRow(list,
+                        dir.MakeFile("edge.mp3", frames.substr(0, FileFacts::kAudioPrefix + 40) +
+                                                     test::Id3v1("Edge", "Band", "", "2001", 2)));
+
+    nameTools.GatherTargets();
+    ASSERT_EQ(nameTools.SetSteps({Shape("{track:2} {artist} - {title} ({year}){ext}")}), "");
+    EXPECT_EQ(nameTools.PreviewAt(0).name, "07 Old Band - Long Song (1999).mp3");
+    EXPECT_EQ(nameTools.PreviewAt(0).note, "");
+    const NameTools::Preview bare = nameTools.PreviewAt(1);
+    EXPECT_EQ(bare.name, "  -  ().mp3");
+    EXPECT_EQ(bare.note, "タグはファイルの先頭 2 MiB と末尾になく、読めませんでした " +
+                             FormatText(msg::kNameToolsMissingNote, "track, artist, title, year"));
+    EXPECT_EQ(nameTools.PreviewAt(2).name, "02 Band - Edge (2001).mp3");
+}
+
+TEST_F(MusicTest, ThePhotosSizeByNameAndAsWidthAndHeight) {
+    test::AppendFileRow(list,
+                        test::MakePhoto(dir, "a.jpg", "2024:01:02 03:04:05", "X100", 640, 480));
+    AddRow("notes.txt", "not a photo");
+    nameTools.GatherTargets();
+    ASSERT_EQ(nameTools.SetSteps({Shape("{exif:Model}_{size}_{width}-{height:5}{ext}")}), "");
+    EXPECT_EQ(nameTools.PreviewAt(0).name, "X100_640x480_640-00480.jpg");
+    EXPECT_EQ(nameTools.PreviewAt(1).name, "__-.txt");
+    EXPECT_EQ(nameTools.PreviewAt(1).note,
+              FormatText(msg::kNameToolsMissingNote, "exif:Model, size, width, height"));
 }
 
 TEST_F(MusicTest, TheDateIsTheOneTheListShows) {

@@ -1,6 +1,7 @@
 #pragma once
 // Photos and music files the tests write themselves: a tiny JPEG tagged through Exiv2.
 
+#include <algorithm>
 #include <string>
 
 #pragma GCC diagnostic push
@@ -33,10 +34,17 @@ inline std::string JpegBytes() {
 }
 
 // dir/relative, a JPEG whose EXIF says when (YYYY:MM:DD HH:MM:SS, empty: no date) and by
-// which camera (empty: no model) it was taken.
+// which camera (empty: no model) it was taken; its frame header says how large it is.
 inline std::string MakePhoto(TempDir& dir, const std::string& relative, const std::string& when,
-                             const std::string& model = "") {
-    const std::string path = dir.MakeFile(relative, JpegBytes());
+                             const std::string& model = "", unsigned width = 1,
+                             unsigned height = 1) {
+    std::string bytes = JpegBytes();
+    const std::size_t frame = bytes.find("\xFF\xC0");  // then length, precision, height, width
+    bytes[frame + 5] = static_cast<char>(height >> 8);
+    bytes[frame + 6] = static_cast<char>(height & 0xFF);
+    bytes[frame + 7] = static_cast<char>(width >> 8);
+    bytes[frame + 8] = static_cast<char>(width & 0xFF);
+    const std::string path = dir.MakeFile(relative, bytes);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     auto image = Exiv2::ImageFactory::open(path);
@@ -103,6 +111,21 @@ inline std::string OggVorbisBytes() {
         }
     }
     return bytes;
+}
+
+// The 128 bytes of an ID3v1 tag, kept at the end of an MP3 (ID3v1.1: the track in the
+// comment's last byte).
+inline std::string Id3v1(const std::string& title, const std::string& artist,
+                         const std::string& album, const std::string& year, unsigned char track) {
+    const auto field = [](const std::string& text, std::size_t size) {
+        return text.substr(0, size) + std::string(size - std::min(size, text.size()), '\0');
+    };
+    std::string tag = "TAG" + field(title, 30) + field(artist, 30) + field(album, 30) +
+                      field(year, 4) + std::string(28, '\0');
+    tag += '\0';
+    tag += static_cast<char>(track);
+    tag += '\xFF';  // no genre
+    return tag;
 }
 
 struct Tags {
