@@ -61,8 +61,8 @@ MORVANE_BENCH_SCENARIO(NameTools, "name tools on every row") {
     ctx.Report("name tools: replace, number, case on every row", ours, reimport,
                static_cast<std::size_t>(n), {.maxRatio = 2.0});
 
-    // One template with the modification date, a counter and the old name: the date asks
-    // the file system for every row.
+    // One template with the modification date, a counter and the old name: the date is the
+    // 更新日時 the list holds for every row.
     const auto nextTemplate = [&] {
         morvane::TemplateStep shape;
         shape.text = "{date:%Y%m%d}_{n}_{name}{ext}";

@@ -74,18 +74,24 @@ FsStatus FaultFileSystem::ReadFile(const std::string& path, std::uint64_t maxByt
     return real_.ReadFile(path, maxBytes, content);
 }
 
-// Through the seam's own fallback, which reads the whole file by ReadFile: the file-system
-// fakes do so, and a failRead reaches it.
 FsStatus FaultFileSystem::ReadFileStart(const std::string& path, std::size_t maxBytes,
                                         std::string* content, std::uint64_t* fileSize) {
     ++readStartCalls;
-    return FileSystem::ReadFileStart(path, maxBytes, content, fileSize);
+    if (const int e = failRead ? failRead(path) : 0; e != 0) {
+        content->clear();
+        return FsStatus::Failed(FsOp::Read, e);
+    }
+    return real_.ReadFileStart(path, maxBytes, content, fileSize);
 }
 
 FsStatus FaultFileSystem::ReadFileEnd(const std::string& path, std::size_t maxBytes,
                                       std::string* content, std::uint64_t* fileSize) {
     ++readEndCalls;
-    return FileSystem::ReadFileEnd(path, maxBytes, content, fileSize);
+    if (const int e = failRead ? failRead(path) : 0; e != 0) {
+        content->clear();
+        return FsStatus::Failed(FsOp::Read, e);
+    }
+    return real_.ReadFileEnd(path, maxBytes, content, fileSize);
 }
 
 FsStatus FaultFileSystem::WriteFileAtomic(const std::string& path, std::string_view content) {
