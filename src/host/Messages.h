@@ -70,6 +70,14 @@ inline constexpr const char* kForbidden =
     "【エラー】使用禁止文字が含まれています。(行 : %d ,名前 : \"%s\")";
 // Follows kForbidden: what the file system of the row's folder refuses.
 inline constexpr const char* kRefusedHere = " (このファイルシステムで使えない文字 : %s)";
+// A name such a file system refuses whole, followed by why.
+inline constexpr const char* kForbiddenName =
+    "【エラー】使用できない名前です。(行 : %d ,名前 : \"%s\")";
+inline constexpr const char* kDeviceNameHere =
+    " (このファイルシステムでは CON, PRN, AUX, NUL, COM1～COM9, LPT1～LPT9 "
+    "は拡張子を付けても名前に使えません)";
+inline constexpr const char* kTrailingDotHere =
+    " (このファイルシステムでは名前の最後にピリオドと空白を使えません)";
 inline constexpr const char* kDuplicate =
     "【エラー】リネーム後の名前が重複します。(行 : %d ,行 : %d)";
 inline constexpr const char* kExists =
@@ -94,6 +102,9 @@ inline constexpr const char* kRenameFileMissing =
     "【エラー】ファイルが見つからないためリネームできませんでした。(%s)";
 inline constexpr const char* kNameTooLong =
     "【エラー】名前が長すぎます。このフォルダでは%dバイトまでです。(行 : %d ,名前 : \"%s\")";
+// Where the file system counts names in UTF-16, as the 文字数 column does.
+inline constexpr const char* kNameTooLongUnits =
+    "【エラー】名前が長すぎます。このフォルダでは%d文字までです。(行 : %d ,名前 : \"%s\")";
 inline constexpr const char* kFolderReplaced =
     "【エラー】登録した後でフォルダが別のフォルダかリンクに置き換えられたため、リネームしませんでし"
     "た。(%s)";

@@ -46,7 +46,10 @@ public:
         };
     }
 
-    bool Exists(const std::string& path) override { return real_.Exists(path); }
+    // What adjustFind makes Find answer, Exists answers too.
+    bool Exists(const std::string& path) override {
+        return adjustFind ? Find(path).has_value() : real_.Exists(path);
+    }
     std::optional<FileInfo> Find(const std::string& path) override;
     std::optional<FileInfo> FindTarget(const std::string& path) override {
         return real_.FindTarget(path);

@@ -111,16 +111,19 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     const std::string& name = info->name;
     const std::string_view directory = std::string_view(path).substr(0, path.size() - name.size());
 
-    const std::uint32_t keyHash = FullPathHash(key);
-    if (list_.CurrentPathIndex().Find(key, keyHash) != nullptr)
+    // On a case-insensitive file system "A.JPG" is the registered "a.jpg" again.
+    const std::uint32_t pathHash = FullPathHash(key);
+    if (list_.CurrentPathIndex().FindPath(key, pathHash) != nullptr)
         return false;
+    const bool foldsCase = FoldsCaseIn(directory);
+    const std::uint32_t keyHash = foldsCase ? PathKeyHash(key, true) : pathHash;
 
     FolderId folderId;
     if (!locked)
         locked = !RenameTest(path, directory, *info, &folderId);
 
-    const int position =
-        list_.AppendFileRow({std::move(key), info, typeName, icon, locked, folderId}, keyHash);
+    const int position = list_.AppendFileRow(
+        {std::move(key), info, typeName, icon, locked, folderId, foldsCase}, keyHash);
 
     window_.ShowRegisteredCount(list_.RowCount());
     validation_.OnRowRegistered(position);
@@ -179,8 +182,19 @@ FolderRights Registration::RightsOf(const std::string& folder) {
     return rights_.emplace(folder, fs_.RightsIn(folder)).first->second;
 }
 
+bool Registration::FoldsCaseIn(std::string_view directory) {
+    // Kept for one registration run only, as the rights are: a medium may be mounted anew
+    // between runs. The files of a walk come folder by folder.
+    if (!busy_.Busy() || directory != foldsCaseFolder_) {
+        foldsCase_ = fs_.TraitsOf(std::string(directory)).caseInsensitive;
+        foldsCaseFolder_.assign(busy_.Busy() ? directory : std::string_view());
+    }
+    return foldsCase_;
+}
+
 void Registration::BeginRegistration() {
     rights_.clear();
+    foldsCaseFolder_.clear();
     progress_.OpenProgressDialog();
     log_.ClearLog();
     log_.AppendLog(msg::kRegisterStart);

@@ -119,6 +119,10 @@ private:
     bool listingValid_ = false;
     // Scratch for the folder of the row being made.
     std::string folderScratch_;
+    // Whether the folder's file system takes names in any case; its row keys fold case then.
+    bool FoldsCaseIn(std::string_view directory);
+    std::string foldsCaseFolder_;  // the folder last asked in this run, "" when none
+    bool foldsCase_ = false;
     // What each folder of this registration run tells of renames in it.
     FolderRights RightsOf(const std::string& folder);
     std::unordered_map<std::string, FolderRights> rights_;

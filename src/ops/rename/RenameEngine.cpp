@@ -37,7 +37,7 @@ RenameRecord RenameEngine::Run(const ListModel& list, RunKind kind, const std::s
     record_ = {};
     counter_ = 0;
     wanting_ = 0;
-    nameMax_.clear();
+    nameLimits_.clear();
     folders_.emplace(fs_);
     Collect();
 
@@ -152,7 +152,12 @@ void RenameEngine::Collect() {
         }
         const std::uint16_t depth = CountSeparators(entry->NewKey());
         std::string temp;
-        if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
+        // Moved aside first: a file whose path another row wants, and on a case-insensitive
+        // file system a change of case alone, whose target is the file itself.
+        const bool wanted =
+            list.NewPathIndex().Find(entry->currentKey, list.CurrentPathIndex().HashOf(entry),
+                                     entry) != nullptr;
+        if (wanted || (entry->foldsCase && SameKey(entry->NewPath(), entry->currentKey, true))) {
             temp =
                 NextTemporaryPath(std::string(WithoutFinalSlash(list.Cell(position, ColDirectory))),
                                   std::string(list.Cell(position, ColCurrentName)), &presence);
@@ -269,7 +274,10 @@ void RenameEngine::Place(const Job& job) {
         return;
     }
     std::string strandedAt;
-    if (status.error == EEXIST && IsSameFileByOtherName(fs_, job.source, job.target))
+    // A file system that folds case without saying so finds the file itself at the target.
+    if (status.error == EEXIST &&
+        IsSameFileByOtherName(fs_, fs_.TraitsOf(folders_->PathOf(job.folder)), job.source,
+                              job.target))
         status = MoveThroughTemporary(job, &strandedAt);
     if (status.Ok())
         return;
@@ -304,9 +312,9 @@ FsStatus RenameEngine::MoveThroughTemporary(const Job& job, std::string* strande
 
 std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
                                             const std::string& name, FolderPresence* presence) {
-    auto limit = nameMax_.find(dirWithoutSlash);
-    if (limit == nameMax_.end())
-        limit = nameMax_.emplace(dirWithoutSlash, fs_.NameMax(dirWithoutSlash)).first;
+    auto limit = nameLimits_.find(dirWithoutSlash);
+    if (limit == nameLimits_.end())
+        limit = nameLimits_.emplace(dirWithoutSlash, NameLimitOf(fs_, dirWithoutSlash)).first;
     for (;;) {
         std::string candidate =
             JoinPath(dirWithoutSlash, TemporaryName(counter_, name, limit->second));
