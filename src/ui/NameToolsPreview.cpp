@@ -20,7 +20,7 @@ void NameToolsPreview::Refresh() {
 void NameToolsPreview::Reset() {
     beginResetModel();
     cache_.clear();
-    pathCount_.clear();
+    keyCount_.clear();
     endResetModel();
 }
 

@@ -163,8 +163,10 @@ std::string NameTools::NameFor(const Target& target, std::size_t listIndex, Name
             *remarks = said;
         if (!said.error.empty())
             return name;
-        std::string key = MakePathKey(folder + name);
-        if (!given_.contains(key) && !Occupied(key, *entry)) {
+        // Where the folder folds case, "IMG.JPG" and "img.jpg" are one name.
+        const std::string path = folder + name;
+        std::string key = MakePathKey(path, entry->foldsCase);
+        if (!given_.contains(key) && !Occupied(path, *entry)) {
             given_.insert(std::move(key));
             return name;
         }
@@ -174,14 +176,14 @@ std::string NameTools::NameFor(const Target& target, std::size_t listIndex, Name
     return current;
 }
 
-bool NameTools::Occupied(const std::string& key, const FileEntry& entry) {
-    if (key == entry.currentKey)
-        return false;  // its own name
+bool NameTools::Occupied(const std::string& path, const FileEntry& entry) {
+    if (SameKey(path, entry.currentKey, entry.foldsCase))
+        return false;  // its own name, perhaps in another case
     // A file there now, even one of the rows: numbering around it never needs a swap.
-    if (fs_.Exists(key))
+    if (fs_.Exists(path))
         return true;
     bool taken = false;
-    list_.NewPathIndex().ForEach(key, [&](FileEntry* other) {
+    list_.NewPathIndex().ForEach(path, [&](FileEntry* other) {
         taken = !IsTarget(other->row);
         return !taken;
     });

@@ -89,7 +89,7 @@ private:
     // free, which must then be asked for in list order (see GivenAt).
     std::string NameFor(const Target& target, std::size_t listIndex, NameRemarks* remarks);
     // A file is at the path key, or a row outside the tools is to get it.
-    bool Occupied(const std::string& key, const FileEntry& entry);
+    bool Occupied(const std::string& path, const FileEntry& entry);
     // The name given to the target at index, naming the rows above it first.
     const Preview& GivenAt(std::size_t index);
     void ForgetGiven();
