@@ -3,10 +3,9 @@
 // progress of each phase, the end), the roll-back and the finish of a run cut off just before
 // its end, and the undo command after a whole run.
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "ops/Locations.h"
 #include "ops/recovery/StartupRecovery.h"
 #include "ops/rename/Journal.h"
+#include "ops/rename/PlanIdentity.h"
 #include "platform/FileSystem.h"
 
 namespace mb = morvane::bench;
@@ -76,18 +76,25 @@ MORVANE_BENCH_SCENARIO(RecoverAndUndo, "rename journal, recovery and undo") {
                         RemoveJournals(journals);
                     });
 
-    // The same plan the run writes, every file's device and inode taken beforehand.
+    // The same plan the run writes, what it records of every file taken beforehand.
     std::vector<morvane::JournalEntry> entries(n);
+    std::vector<morvane::JournalVolume> volumes;
     for (std::size_t i = n; i-- > 0;) {
-        struct stat st {};
-        lstat(tree.files[i].c_str(), &st);
-        entries[n - 1 - i] = {tree.files[i], plan.temps[i], plan.targets[i],
-                              st.st_dev,     st.st_ino,     {}};
+        const std::optional<morvane::FileInfo> info = fs.Find(tree.files[i]);
+        if (!info)
+            mb::Fail("no such file: " + tree.files[i]);
+        if (volumes.empty()) {
+            const morvane::MountTraits traits = fs.TraitsOf(tree.root);
+            volumes.push_back({info->device, traits.identity, traits.stableInodes});
+        }
+        entries[n - 1 - i] = {
+            tree.files[i],         plan.temps[i], plan.targets[i], info->device, info->inode, {}, 0,
+            morvane::MarkOf(*info)};
     }
     const mb::Measurement journal = ctx.Measure(
         [&] {
             morvane::Journal written(fs);
-            if (!written.Begin(journals, morvane::RunKind::Rename, {}, entries).Ok())
+            if (!written.Begin(journals, morvane::RunKind::Rename, {}, volumes, entries).Ok())
                 mb::Fail("journal not written");
             (void)written.Progress(3, 1);
             (void)written.Progress(3, 2);

@@ -5,7 +5,8 @@
 namespace morvane {
 namespace {
 
-constexpr std::string_view kFirstLine = "morvane journal 1";
+constexpr std::string_view kFirstLine = "morvane journal 2";
+constexpr std::string_view kFirstLineV1 = "morvane journal 1";
 
 void AppendEscaped(std::string* text, std::string_view path) {
     for (const char c : path) {
@@ -50,14 +51,38 @@ std::string_view Word(std::string_view* line) {
     return word;
 }
 
-bool Number(std::string_view word, std::uint64_t* value) {
+template <typename Integer>
+bool Number(std::string_view word, Integer* value) {
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), *value);
     return error == std::errc() && end == word.data() + word.size();
 }
 
-bool ParsePlanLine(std::string_view line, JournalEntry* entry) {
-    if (!Number(Word(&line), &entry->device) || !Number(Word(&line), &entry->inode))
-        return false;
+// "<seconds>.<nanoseconds>"
+bool Time(std::string_view word, std::int64_t* sec, std::int64_t* nsec) {
+    const std::size_t dot = word.find('.');
+    return dot != std::string_view::npos && Number(word.substr(0, dot), sec) &&
+           Number(word.substr(dot + 1), nsec);
+}
+
+void AppendTime(std::string* text, std::int64_t sec, std::int64_t nsec) {
+    *text += std::to_string(sec);
+    *text += '.';
+    *text += std::to_string(nsec);
+}
+
+constexpr char kKindLetters[] = {'f', 'd', 'l', 'o'};
+
+bool Kind(std::string_view word, EntryKind* kind) {
+    for (std::size_t i = 0; i < sizeof kKindLetters; ++i) {
+        if (word.size() == 1 && word[0] == kKindLetters[i]) {
+            *kind = static_cast<EntryKind>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParsePaths(std::string_view line, JournalEntry* entry) {
     const std::size_t first = line.find('\t');
     const std::size_t second = first == std::string_view::npos ? first : line.find('\t', first + 1);
     if (second == std::string_view::npos)
@@ -66,6 +91,36 @@ bool ParsePlanLine(std::string_view line, JournalEntry* entry) {
     entry->temp = Unescaped(line.substr(first + 1, second - first - 1));
     entry->to = Unescaped(line.substr(second + 1));
     return !entry->from.empty() && !entry->to.empty();
+}
+
+bool ParsePlanLineV1(std::string_view line, JournalEntry* entry) {
+    return Number(Word(&line), &entry->device) && Number(Word(&line), &entry->inode) &&
+           ParsePaths(line, entry);
+}
+
+bool ParsePlanLine(std::string_view line, const std::vector<JournalVolume>& volumes,
+                   JournalEntry* entry) {
+    std::uint64_t volume = 0;
+    if (!Number(Word(&line), &volume) || volume >= volumes.size() ||
+        !Kind(Word(&line), &entry->mark.kind) || !Number(Word(&line), &entry->inode) ||
+        !Number(Word(&line), &entry->mark.size) ||
+        !Time(Word(&line), &entry->mark.mtimeSec, &entry->mark.mtimeNsec) ||
+        !Time(Word(&line), &entry->mark.birthSec, &entry->mark.birthNsec))
+        return false;
+    entry->volume = static_cast<std::uint32_t>(volume);
+    entry->device = volumes[volume].device;
+    return ParsePaths(line, entry);
+}
+
+bool ParseVolumeLine(std::string_view line, JournalVolume* volume) {
+    if (!Number(Word(&line), &volume->device))
+        return false;
+    const std::string_view inodes = Word(&line);
+    if (inodes != "i" && inodes != "n")
+        return false;
+    volume->stableInodes = inodes == "i";
+    volume->identity = Unescaped(line);
+    return true;
 }
 
 }  // namespace
@@ -81,11 +136,26 @@ std::string JournalHeader(RunKind kind, std::string_view undoes) {
     return text;
 }
 
+std::string VolumeLine(const JournalVolume& volume) {
+    std::string line = "v " + std::to_string(volume.device) + (volume.stableInodes ? " i " : " n ");
+    AppendEscaped(&line, volume.identity);
+    line += '\n';
+    return line;
+}
+
 void AppendPlanLine(std::string* text, const JournalEntry& entry) {
     *text += "p ";
-    *text += std::to_string(entry.device);
+    *text += std::to_string(entry.volume);
+    *text += ' ';
+    *text += kKindLetters[static_cast<std::size_t>(entry.mark.kind)];
     *text += ' ';
     *text += std::to_string(entry.inode);
+    *text += ' ';
+    *text += std::to_string(entry.mark.size);
+    *text += ' ';
+    AppendTime(text, entry.mark.mtimeSec, entry.mark.mtimeNsec);
+    *text += ' ';
+    AppendTime(text, entry.mark.birthSec, entry.mark.birthNsec);
     *text += ' ';
     AppendEscaped(text, entry.from);
     *text += '\t';
@@ -110,15 +180,21 @@ std::string ProgressLine(std::uint16_t depth, int phase) {
     return "done " + std::to_string(depth) + " " + std::to_string(phase) + "\n";
 }
 
+std::string RecoveredLine(std::uint16_t depth, bool atNew) {
+    return "recovered " + std::to_string(depth) + (atNew ? " new\n" : " old\n");
+}
+
 bool ParseJournal(std::string_view text, JournalText* journal) {
     *journal = {};
     // Cut off before its first line was whole: a journal with no plan yet.
     const std::string first = std::string(kFirstLine) + "\n";
+    const std::string firstV1 = std::string(kFirstLineV1) + "\n";
     if (text.size() < first.size() && first.compare(0, text.size(), text) == 0)
         return true;
-    if (text.substr(0, first.size()) != first)
+    const bool v1 = text.substr(0, firstV1.size()) == firstV1;
+    if (!v1 && text.substr(0, first.size()) != first)
         return false;
-    text.remove_prefix(kFirstLine.size() + 1);
+    text.remove_prefix(first.size());
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         if (end == std::string_view::npos)
@@ -128,8 +204,12 @@ bool ParseJournal(std::string_view text, JournalText* journal) {
         const std::string_view tag = Word(&line);
         if (tag == "p" && !journal->planned) {
             JournalEntry entry;
-            if (ParsePlanLine(line, &entry))
+            if (v1 ? ParsePlanLineV1(line, &entry) : ParsePlanLine(line, journal->volumes, &entry))
                 journal->plan.push_back(std::move(entry));
+        } else if (tag == "v" && !v1 && journal->plan.empty()) {
+            JournalVolume volume;
+            if (ParseVolumeLine(line, &volume))
+                journal->volumes.push_back(std::move(volume));
         } else if (tag == "run") {
             journal->kind = Word(&line) == "undo" ? RunKind::Undo : RunKind::Rename;
             journal->undoes = line == "-" ? std::string() : Unescaped(line);
@@ -140,6 +220,16 @@ bool ParseJournal(std::string_view text, JournalText* journal) {
             std::uint64_t index = 0;
             if (Number(Word(&line), &index) && index < journal->plan.size())
                 journal->plan[index].extraTemps.push_back(Unescaped(line));
+        } else if (tag == "done") {
+            std::uint64_t depth = 0, phase = 0;
+            if (Number(Word(&line), &depth) && Number(line, &phase) && depth <= 0xFFFF) {
+                journal->doneDepth = static_cast<int>(depth);
+                journal->donePhase = static_cast<int>(phase);
+            }
+        } else if (tag == "recovered") {
+            std::uint64_t depth = 0;
+            if (Number(Word(&line), &depth) && depth <= 0xFFFF && (line == "old" || line == "new"))
+                journal->recovered.emplace_back(static_cast<std::uint16_t>(depth), line == "new");
         } else if (tag == "complete") {
             journal->complete = true;
         } else if (tag == "undone") {

@@ -144,6 +144,18 @@ inline constexpr const char* kRecoveredBack =
     "【復旧】%d 件のファイルのうち %d 件が元の名前になりました。";
 inline constexpr const char* kRecoveredForward =
     "【復旧】%d 件のファイルのうち %d 件が新しい名前になりました。";
+inline constexpr const char* kRecoveryNotOurs =
+    "【エラー】ジャーナルに記録されたファイルとは別のファイルのため、そのままにしました。(%s)";
+inline constexpr const char* kRecoveryUnclear =
+    "【エラー】ほかのファイルと見分けられないため、そのままにしました。(%s)";
+inline constexpr const char* kRecoveryExtraNameRemoved =
+    "【復旧】途中で止まった移動が残した同じファイルの余分な名前を削除しました。(%s)";
+inline constexpr const char* kRecoveryTwoNames =
+    "【エラー】同じファイルに二つの名前があり、余分な名前か確かめられないため、両方ともそのままに"
+    "しました。\n(\n名前 : \"%s\",\n名前 : \"%s\"\n)";
+inline constexpr const char* kRecoveryKeptOpen =
+    "【復旧】一時的な名前のままのファイルか見つからないファイルがあるため、ジャーナルを残しました。"
+    "次回の起動時にもう一度確認します。(ジャーナル : %s)";
 inline constexpr const char* kRecoveryPutOff =
     "【復旧】復旧を延期しました。次回の起動時にもう一度確認します。(ジャーナル : %s)";
 inline constexpr const char* kJournalUnreadable =

@@ -27,6 +27,7 @@ struct FileInfo {
     bool ownerWritable = true;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    std::uint64_t links = 1;    // the names the file has (hard links)
     std::uint32_t owner = 0;    // user id
     bool unchangeable = false;  // immutable or append-only: no rename can take it away
     // Tell a file from a new one that took its inode number: the birth time where the file
@@ -109,6 +110,11 @@ public:
     virtual bool Exists(const std::string& path) = 0;
     // The path itself (a link is described as a link); nothing when there is no such path.
     virtual std::optional<FileInfo> Find(const std::string& path) = 0;
+    // Find of the entry `name` of the open folder, looked up from the folder itself.
+    virtual std::optional<FileInfo> FindWithin(const FolderHandle& folder,
+                                               const std::string& name) {
+        return Find(folder.Path() + "/" + name);
+    }
     // What the path leads to, links followed; nothing when it leads nowhere.
     virtual std::optional<FileInfo> FindTarget(const std::string& path) = 0;
     // Names of the folder's entries ("." and ".." left out, hidden ones kept), in the order

@@ -66,6 +66,7 @@ FileInfo Describe(std::string_view path, const struct stat& st) {
     info.ownerWritable = (st.st_mode & S_IWUSR) != 0;
     info.device = st.st_dev;
     info.inode = st.st_ino;
+    info.links = st.st_nlink;
     info.owner = st.st_uid;
     info.changeSec = st.st_ctim.tv_sec;
     info.changeNsec = st.st_ctim.tv_nsec;
@@ -90,6 +91,7 @@ FileInfo Describe(std::string_view path, const struct statx& sx) {
     st.st_mtim.tv_nsec = sx.stx_mtime.tv_nsec;
     st.st_dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
     st.st_ino = sx.stx_ino;
+    st.st_nlink = sx.stx_nlink;
     st.st_uid = sx.stx_uid;
     FileInfo info = Describe(path, st);
     info.unchangeable = Unchangeable(sx);
@@ -358,6 +360,20 @@ public:
         }
         *handle = FolderHandle(fd, path);
         return FsStatus::Done();
+    }
+
+    std::optional<FileInfo> FindWithin(const FolderHandle& folder,
+                                       const std::string& name) override {
+        struct statx sx {};
+        if (statx(folder.Descriptor(), name.c_str(), AT_SYMLINK_NOFOLLOW,
+                  STATX_BASIC_STATS | STATX_BTIME, &sx) == 0)
+            return Describe(name, sx);
+        if (errno != ENOSYS)
+            return std::nullopt;
+        struct stat st {};
+        if (fstatat(folder.Descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return std::nullopt;
+        return Describe(name, st);
     }
 
     FsStatus MoveWithin(const FolderHandle& folder, const std::string& from,

@@ -21,6 +21,7 @@
 #include "app/CMorvaneApp.h"
 #include "ops/rename/Journal.h"
 #include "support/FakeHost.h"
+#include "support/FaultFileSystem.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -53,12 +54,19 @@ std::string FileName(int i) {
 }
 
 // Runs the child and waits for it; the raw wait status.
-int RunChild(const std::string& journals, const std::string& list, long killAt) {
+int RunChild(const std::string& journals, const std::string& list, long killAt, bool inventInodes) {
     const std::string point = std::to_string(killAt);
     const char* argv[] = {MORVANE_RENAME_CHILD, journals.c_str(), list.c_str(), point.c_str(),
                           nullptr};
+    std::vector<char*> env;
+    for (char** var = environ; *var != nullptr; ++var)
+        env.push_back(*var);
+    char invent[] = "MORVANE_INVENT_INODES=1";
+    if (inventInodes)
+        env.push_back(invent);
+    env.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, const_cast<char**>(argv), env.data()) != 0)
         return -1;
     int status = 0;
     return waitpid(pid, &status, 0) == pid ? status : -1;
@@ -80,14 +88,16 @@ protected:
 
     // Files of some folders, each renamed in blocks of ten: a swap, a ring of three, a chain
     // of three that ends at a free name, two plain renames. Two folders are renamed, one
-    // inside the other, with files in each.
-    void BuildTree() {
+    // inside the other, with files in each. Every file's content is as long as every other's
+    // in its folder. `fraction`: of the full number of files.
+    void BuildTree(int fraction = 1) {
         const std::pair<std::string, int> layout[] = {{"f0", 1250}, {"f1", 1250},  {"f2", 1250},
                                                       {"f3", 1250}, {"f4", 1250},  {"f5", 1250},
                                                       {"r0", 1000}, {"r0/n", 500}, {"r1", 1000}};
-        for (const auto& [folder, count] : layout) {
+        for (const auto& [folder, full] : layout) {
             dir.MakeFolder("tree/" + folder);
             folders.push_back(folder);
+            const int count = full / fraction;
             for (int i = 0; i < count; ++i) {
                 const int k = i % 10, base = i - k;
                 static constexpr int kTo[] = {1, 0, 3, 4, 2, 6, 7, -1, -1, -1};
@@ -185,6 +195,44 @@ protected:
         return names;
     }
 
+    // Kills a run from the current state at each point, answers the next start's question
+    // (roll back, finish, in turn) and checks the tree. The number of files checked.
+    int KillAndRecover(const std::vector<long>& points, long total) {
+        int checked = 0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const long at = points[i];
+            const int answer = static_cast<int>(i % 2);  // roll back, finish
+            SCOPED_TRACE("kill before move " + std::to_string(at) + " of " + std::to_string(total) +
+                         (answer == 0 ? ", rolled back" : ", finished"));
+            const int status = RunChild(journals, WriteList(), at, inventInodes);
+            const bool ended = at >= total;
+            if (ended)
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+            else
+                EXPECT_TRUE(KilledBySigkill(status)) << status;
+            if (HasFailure())
+                break;
+
+            FakeHost host;
+            host.choiceAnswers = {answer};
+            FaultFileSystem fs;
+            if (inventInodes)
+                fs.InventInodes();
+            CMorvaneApp app(host, fs);
+            EXPECT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
+            // Only a run whose plan was whole and that did not end is asked about.
+            EXPECT_EQ(host.questions.size(), at >= 0 && !ended ? 1u : 0u) << app.Log().Text();
+            if (ended || (at >= 0 && answer == 1))
+                flipped = !flipped;
+            checked += CheckTree();
+            EXPECT_TRUE(Journals(JournalState::Running).empty()) << app.Log().Text();
+            app.ShutDown();
+            if (HasFailure())
+                break;
+        }
+        return checked;
+    }
+
     TempDir dir;
     StartupEnvironment env;
     std::string tree;
@@ -193,6 +241,7 @@ protected:
     std::vector<std::string> folders;
     std::map<std::string, std::string> newPath;  // relative path -> its new relative path
     bool flipped = false;                        // the tree is at the run's new names
+    bool inventInodes = false;                   // the file system makes up inode numbers
 };
 
 TEST_F(CrashRecoveryTest, ARunKilledAnywhereIsRolledBackOrFinishedWhole) {
@@ -214,37 +263,28 @@ TEST_F(CrashRecoveryTest, ARunKilledAnywhereIsRolledBackOrFinishedWhole) {
     for (int i = 0; i < 8; ++i)
         points.push_back(std::uniform_int_distribution<long>(0, total - 1)(random));
 
-    int checked = 0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const long at = points[i];
-        const int answer = static_cast<int>(i % 2);  // roll back, finish
-        SCOPED_TRACE("kill before move " + std::to_string(at) + " of " + std::to_string(total) +
-                     (answer == 0 ? ", rolled back" : ", finished"));
-        const int status = RunChild(journals, WriteList(), at);
-        const bool ended = at >= total;
-        if (ended)
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-        else
-            ASSERT_TRUE(KilledBySigkill(status)) << status;
-
-        FakeHost host;
-        host.choiceAnswers = {answer};
-        CMorvaneApp app(host, RealFileSystem());
-        ASSERT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
-        // Only a run whose plan was whole and that did not end is asked about.
-        EXPECT_EQ(host.questions.size(), at >= 0 && !ended ? 1u : 0u) << app.Log().Text();
-        if (ended || (at >= 0 && answer == 1))
-            flipped = !flipped;
-        checked += CheckTree();
-        EXPECT_TRUE(Journals(JournalState::Running).empty());
-        app.ShutDown();
-        if (HasFailure())
-            break;
-    }
+    const int checked = KillAndRecover(points, total);
     std::cout << "kill points tried: " << points.size() << ", files checked: " << checked << "\n";
     RecordProperty("kill_points", static_cast<int>(points.size()));
     RecordProperty("files_checked", checked);
 }
 
+// sshfs: every move gives a file another inode number, times are whole seconds, and the files
+// of each swap and ring agree in size and time. Killed inside and between the batches.
+TEST_F(CrashRecoveryTest, WhereInodeNumbersAreMadeUpFilesAreFoundByTheirNames) {
+    inventInodes = true;
+    BuildTree(25);
+    const std::vector<long> p = Phases();
+    ASSERT_EQ(p.size(), 7u);
+    const long total = p.back();
+    std::vector<long> points;
+    for (std::size_t phase = 0; phase + 1 < p.size(); ++phase) {
+        points.push_back(p[phase]);
+        points.push_back((p[phase] + p[phase + 1]) / 2);
+    }
+    points.push_back(total - 1);
+    points.push_back(total);
+    KillAndRecover(points, total);
+}
 }  // namespace
 }  // namespace morvane::test

@@ -328,5 +328,33 @@ TEST(FileSystemTest, AListingWithLooksMatchesAFindOfEveryEntry) {
     EXPECT_FALSE(fs.ListFolderFound(dir / "absent", &fast).Ok());
 }
 
+TEST(FileSystemTest, AFindWithinAnOpenFolderMatchesAFindOfThePath) {
+    test::TempDir dir;
+    dir.MakeFile("file", "abc");
+    ASSERT_EQ(link((dir / "file").c_str(), (dir / "second").c_str()), 0);
+    ASSERT_EQ(symlink("file", (dir / "link").c_str()), 0);
+    FileSystem& fs = RealFileSystem();
+    const auto id = fs.Find(dir.path());
+    ASSERT_TRUE(id);
+    FolderHandle folder;
+    ASSERT_TRUE(fs.OpenFolder(dir.path(), {id->device, id->inode}, &folder).Ok());
+    for (const std::string name : {"file", "link"}) {
+        SCOPED_TRACE(name);
+        const auto within = fs.FindWithin(folder, name);
+        const auto byPath = fs.Find(dir / name);
+        ASSERT_TRUE(within && byPath);
+        EXPECT_EQ(within->name, name);
+        EXPECT_EQ(within->kind, byPath->kind);
+        EXPECT_EQ(within->size, byPath->size);
+        EXPECT_EQ(within->inode, byPath->inode);
+        EXPECT_EQ(within->links, byPath->links);
+        EXPECT_EQ(within->birthSec, byPath->birthSec);
+        EXPECT_EQ(within->birthNsec, byPath->birthNsec);
+    }
+    EXPECT_EQ(fs.FindWithin(folder, "file")->links, 2u);
+    EXPECT_EQ(fs.FindWithin(folder, "link")->kind, FileKind::Symlink);
+    EXPECT_FALSE(fs.FindWithin(folder, "absent"));
+}
+
 }  // namespace
 }  // namespace morvane

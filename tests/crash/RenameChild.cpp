@@ -7,6 +7,8 @@
 // before move number <kill point> of the files (counted from 0; moves in the journal folder
 // do not count), or with -1 just before the plan is written into the journal it created. A
 // kill point past the last move lets the run end; then it prints the number of moves.
+// With MORVANE_INVENT_INODES set in its environment, the file system makes up inode numbers
+// as sshfs does.
 
 #include <signal.h>
 #include <unistd.h>
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
 
     test::FakeHost host;
     test::FaultFileSystem fs;
+    if (std::getenv("MORVANE_INVENT_INODES") != nullptr)
+        fs.InventInodes();
     CMorvaneApp app{host, fs};
     AppInternals::Places(app).programPrefix = "/usr";
     AppInternals::Places(app).configPrefix = "/etc";

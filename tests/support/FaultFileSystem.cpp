@@ -2,6 +2,17 @@
 
 namespace morvane::test {
 
+void FaultFileSystem::InventInodes() {
+    adjustTraits = [](const std::string&, MountTraits& traits) { traits.stableInodes = false; };
+    adjustFind = [](const std::string& path, std::optional<FileInfo>& info) {
+        if (!info)
+            return;
+        info->inode = std::hash<std::string>()(path) | 1;
+        info->mtimeNsec = 0;
+        info->birthSec = info->birthNsec = 0;
+    };
+}
+
 std::optional<FileInfo> FaultFileSystem::Find(const std::string& path) {
     auto info = real_.Find(path);
     if (adjustFind)

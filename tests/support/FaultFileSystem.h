@@ -46,6 +46,11 @@ public:
         };
     }
 
+    // Every file system answers as a FUSE driver that makes up inode numbers (sshfs): a file
+    // gets another number with every new name, its times are whole seconds, and it has no
+    // birth time.
+    void InventInodes();
+
     // What adjustFind makes Find answer, Exists answers too.
     bool Exists(const std::string& path) override {
         return adjustFind ? Find(path).has_value() : real_.Exists(path);

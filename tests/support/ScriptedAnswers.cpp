@@ -23,6 +23,8 @@ void ScriptedAnswers::AnswerWarning(const std::string& text, const std::string& 
 
 bool ScriptedAnswers::AnswerYesNo(const std::string& text, const std::string& caption) {
     questions.push_back({text, caption});
+    if (whileAsked)
+        whileAsked();
     if (yesNoAnswers.empty())
         return false;
     const bool answer = yesNoAnswers.front();
@@ -32,6 +34,8 @@ bool ScriptedAnswers::AnswerYesNo(const std::string& text, const std::string& ca
 
 int ScriptedAnswers::AnswerChoice(const std::string& text, const std::string& caption) {
     questions.push_back({text, caption});
+    if (whileAsked)
+        whileAsked();
     if (choiceAnswers.empty())
         return -1;
     const int answer = choiceAnswers.front();

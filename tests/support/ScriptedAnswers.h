@@ -45,6 +45,8 @@ struct ScriptedAnswers {
     std::function<bool(FontDescription&)> fontDialog;
     std::function<bool(Options&)> optionsDialog;  // edits the options it is shown; true for OK
     std::function<bool(NameTools&)> nameToolsDialog;
+    // What the user does while a yes/no question or a choice stands open.
+    std::function<void()> whileAsked;
 
     // What the program asked.
     std::vector<Question> warnings;

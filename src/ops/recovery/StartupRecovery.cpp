@@ -63,6 +63,13 @@ void StartupRecovery::Recover(JournalFile file) {
     log_.AppendLog(FormatText(
         direction == RecoveryDirection::RollBack ? msg::kRecoveredBack : msg::kRecoveredForward,
         total, placed));
+    // Files still at temporary names or not found (a disk not plugged in) are looked for
+    // again at the next start; a retired journal would lose them.
+    if (!recovery.AllWhole()) {
+        log_.AppendLog(FormatText(msg::kRecoveryKeptOpen, path.c_str()));
+        log_.AppendLog(msg::kRecoveryEnd);
+        return;
+    }
     log_.AppendLog(msg::kRecoveryEnd);
     Close(&file, held, recovery.Text(), direction == RecoveryDirection::Finish);
 }

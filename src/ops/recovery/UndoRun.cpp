@@ -63,6 +63,13 @@ void UndoRun::UndoLastRun() {
                                       static_cast<int>(changed.size())),
                            msg::kUndoCaption))
         return;
+    // Looked at again: the question may have stood open for long.
+    std::erase_if(back, [&](std::size_t i) {
+        if (located.StillThere(i))
+            return false;
+        changed.push_back(located.NewPathNow(i));
+        return true;
+    });
 
     {
         Registration::Run registering(registration_);

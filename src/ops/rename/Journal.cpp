@@ -111,6 +111,7 @@ void PruneJournals(FileSystem& fs, const std::string& folder) {
 }
 
 FsStatus Journal::Begin(const std::string& folder, RunKind kind, std::string_view undoes,
+                        const std::vector<JournalVolume>& volumes,
                         const std::vector<JournalEntry>& plan) {
     folder_ = folder;
     if (folder.empty())
@@ -139,7 +140,9 @@ FsStatus Journal::Begin(const std::string& folder, RunKind kind, std::string_vie
     if (!opened.Ok())
         return opened;
     std::string text = JournalHeader(kind, undoes);
-    text.reserve(text.size() + plan.size() * 160);
+    text.reserve(text.size() + plan.size() * 200);
+    for (const JournalVolume& volume : volumes)
+        text += VolumeLine(volume);
     for (const JournalEntry& entry : plan)
         AppendPlanLine(&text, entry);
     text += PlannedLine(plan.size());

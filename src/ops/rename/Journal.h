@@ -51,9 +51,10 @@ class Journal {
 public:
     explicit Journal(FileSystem& fs) : fs_(fs) {}
 
-    // Creates a new journal in `folder` holding the plan and makes it durable. On failure
-    // nothing is left behind and no move may follow.
+    // Creates a new journal in `folder` holding the plan and the file systems its entries
+    // name, and makes it durable. On failure nothing is left behind and no move may follow.
     FsStatus Begin(const std::string& folder, RunKind kind, std::string_view undoes,
+                   const std::vector<JournalVolume>& volumes,
                    const std::vector<JournalEntry>& plan);
     // Durable before the entry moves to the extra temporary name.
     FsStatus ExtraTemp(std::size_t index, std::string_view path);

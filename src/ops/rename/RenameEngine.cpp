@@ -12,6 +12,7 @@
 #include "host/Progress.h"
 #include "model/ListModel.h"
 #include "ops/ItemBreak.h"
+#include "ops/rename/PlanIdentity.h"
 #include "ops/rename/TemporaryName.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderPresence.h"
@@ -112,8 +113,8 @@ bool RenameEngine::TakesPart(int position) const {
 
 void RenameEngine::Collect() {
     const ListModel& list = *list_;
-    // One folder read instead of one lstat per row where many rows share a folder: the lstat
-    // would cost about as much as the move itself.
+    // Whether a temporary name is free: one folder read instead of one lstat per name where
+    // many rows share a folder.
     FolderPresence presence(fs_);
     const auto n = static_cast<float>(list.RowCount());
     // Rows of one folder mostly stand together.
@@ -139,12 +140,16 @@ void RenameEngine::Collect() {
             lastId = entry->folderId;
             folder = folders_->Add(WithoutFinalSlash(lastDirectory), lastId);
         }
-        if (int error = 0; folders_->Open(folder, &error) == nullptr) {
+        int error = 0;
+        const FolderHandle* handle = folders_->Open(folder, &error);
+        if (handle == nullptr) {
             LeaveReplacedFolder(entry->currentKey, entry->NewPath(), error);
             continue;
         }
-        const std::uint64_t inode = presence.InodeOf(entry->currentKey);
-        if (inode == 0) {
+        // What the journal needs to know the file again, from the folder checked.
+        const std::optional<FileInfo> info =
+            fs_.FindWithin(*handle, entry->currentKey.substr(handle->Path().size() + 1));
+        if (!info) {
             log_.AppendLog(FormatText(msg::kRenameFileMissing, entry->currentKey.c_str()));
             Leave(entry->currentKey, entry->currentKey, entry->NewPath(),
                   RenameRecord::Reason::FileMissing, 0);
@@ -167,8 +172,9 @@ void RenameEngine::Collect() {
                          std::move(temp),
                          folder,
                          depth,
-                         entry->folderId.device,
-                         inode,
+                         info->device,
+                         info->inode,
+                         MarkOf(*info),
                          0,
                          {}});
         progress_.SetStatusProgress(static_cast<float>(position) / n);
@@ -190,12 +196,22 @@ std::vector<std::size_t> RenameEngine::RenameOrder() const {
 bool RenameEngine::BeginJournal(const std::vector<std::size_t>& order, RunKind kind,
                                 const std::string& undoes) {
     std::vector<JournalEntry> plan(order.size());
+    // Each file system once: a run mostly stays on one.
+    std::vector<JournalVolume> volumes;
     for (std::size_t i = 0; i < order.size(); ++i) {
         Job& job = jobs_[order[i]];
         job.planned = i;
-        plan[i] = {job.source, job.temp, job.target, job.device, job.inode, {}};
+        std::uint32_t volume = 0;
+        while (volume < volumes.size() && volumes[volume].device != job.device)
+            ++volume;
+        if (volume == volumes.size()) {
+            const std::string& folder = folders_->PathOf(job.folder);
+            const MountTraits traits = fs_.TraitsOf(folder.empty() ? "/" : folder);
+            volumes.push_back({job.device, traits.identity, traits.stableInodes});
+        }
+        plan[i] = {job.source, job.temp, job.target, job.device, job.inode, {}, volume, job.mark};
     }
-    const FsStatus begun = journal_.Begin(places_.journalDir, kind, undoes, plan);
+    const FsStatus begun = journal_.Begin(places_.journalDir, kind, undoes, volumes, plan);
     if (begun.Ok())
         return true;
     log_.AppendLog(

@@ -61,6 +61,7 @@ private:
         std::uint16_t depth = 0;
         std::uint64_t device = 0;
         std::uint64_t inode = 0;
+        FileMark mark;
         std::size_t planned = 0;  // its place in the journal's plan
         FsStatus vacated;         // of the move to the temporary name
     };
