@@ -1,7 +1,7 @@
 // The name tools over every row of the tree: a regular-expression replace, a numbering and a
-// change of case, validation included, against the re-import of a text file that renames the
-// same rows (the other way to give every row a new name). Runs alternate between two
-// numberings, so each run changes every name again.
+// change of case, then a template of date, counter and old name, validation included, against the
+// re-import of a text file that renames the same rows (the other way to give every row a new name).
+// Runs alternate between two numberings, so each run changes every name again.
 
 #include <cstdlib>
 #include <memory>
@@ -59,6 +59,23 @@ MORVANE_BENCH_SCENARIO(NameTools, "name tools on every row") {
     nextSteps();
     const morvane::bench::Measurement ours = ctx.Measure([&] { tools.Apply(); }, nextSteps);
     ctx.Report("name tools: replace, number, case on every row", ours, reimport,
+               static_cast<std::size_t>(n), {.maxRatio = 2.0});
+
+    // One template with the modification date, a counter and the old name: the date is the
+    // 更新日時 the list holds for every row.
+    const auto nextTemplate = [&] {
+        morvane::TemplateStep shape;
+        shape.text = "{date:%Y%m%d}_{n}_{name}{ext}";
+        shape.start = start;
+        shape.digits = 6;
+        start = start == 1 ? 1000 : 1;
+        tools.GatherTargets();
+        if (!tools.SetSteps({shape}).empty())
+            std::abort();
+    };
+    nextTemplate();
+    const morvane::bench::Measurement shaped = ctx.Measure([&] { tools.Apply(); }, nextTemplate);
+    ctx.Report("name tools: template of date, counter and name on every row", shaped, reimport,
                static_cast<std::size_t>(n), {.maxRatio = 2.0});
     app.List().RemoveAllRows();
 }

@@ -9,7 +9,7 @@ MORVANE_PACKAGES=(
   libgtest-dev fonts-noto-cjk libfontconfig-dev
   xdg-utils libglib2.0-bin desktop-file-utils shared-mime-info appstream groff-base
   dpkg-dev file
-  libpcre2-dev libicu-dev libexiv2-dev libblkid-dev
+  libpcre2-dev libicu-dev libexiv2-dev libtag1-dev libblkid-dev
 )
 
 # What the tests on real file systems (ctest label realfs) mount with. Only root mounts, so

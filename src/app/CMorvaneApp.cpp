@@ -67,6 +67,7 @@ CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& ar
     }
     LoadSettings(fs_, settingsPath_, &settings_);
     nameTools_.Presets().SetPathBeside(settingsPath_);
+    nameTools_.Presets().SetRecentFolder(locations_.journalDir);
     // A start from the file manager with the setting on joins the window already open; a
     // plain start from the menu still opens a window of its own.
     const bool handOver =

@@ -142,7 +142,7 @@ private:
     RowOrder rowOrder_{list_, host_, rowLock_};
     ListFile listFile_{list_, validation_, fs_,        log_,          host_,
                        host_, busy_,       itemBreak_, registration_, removal_};
-    NameTools nameTools_{list_, validation_, fs_, log_, host_};
+    NameTools nameTools_{list_, validation_, fs_, log_, host_, host_, busy_, itemBreak_};
     OpenPaths openPaths_{listFile_, registration_, fs_, log_, busy_};
 };
 

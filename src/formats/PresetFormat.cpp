@@ -181,6 +181,8 @@ struct Section {
     std::string title;
     int line = 0;
     std::map<std::string, std::string> keys;
+    std::size_t begin = 0;  // of its title line
+    std::size_t end = 0;    // after its last line that is no comment
 };
 
 bool Fail(std::string* error, int line, const std::string& why) {
@@ -192,39 +194,49 @@ bool Fail(std::string* error, int line, const std::string& why) {
 
 std::string WritePresets(const std::vector<NamePreset>& presets) {
     std::string out = "; Morvane の名前の一括変更のプリセット\n";
+    for (const NamePreset& preset : presets)
+        out += "\n" + WritePreset(preset);
+    return out;
+}
+
+std::string WritePreset(const NamePreset& preset) {
+    std::string out;
     Writer writer(out);
-    for (const NamePreset& preset : presets) {
-        out += "\n[preset]\n";
-        writer.Text("name", preset.name);
-        for (NameStep step : preset.steps) {
-            out += "[step]\n";
-            out += "kind = ";
-            out += kStepKinds[step.index()];
-            out += '\n';
-            std::visit(
-                [&](auto& s) {
-                    writer.Flag("enabled", s.enabled);
-                    VisitFields(writer, s);
-                },
-                step);
-        }
+    out += "[preset]\n";
+    writer.Text("name", preset.name);
+    for (NameStep step : preset.steps) {
+        out += "[step]\n";
+        out += "kind = ";
+        out += kStepKinds[step.index()];
+        out += '\n';
+        std::visit(
+            [&](auto& s) {
+                writer.Flag("enabled", s.enabled);
+                VisitFields(writer, s);
+            },
+            step);
     }
     return out;
 }
 
-bool ReadPresets(std::string_view text, std::vector<NamePreset>* presets, std::string* error) {
+bool ReadPresets(std::string_view text, std::vector<NamePreset>* presets, std::string* error,
+                 std::vector<PresetSpan>* spans) {
     presets->clear();
     std::vector<Section> sections;
     int number = 0;
+    const std::size_t size = text.size();
     while (!text.empty()) {
+        const std::size_t at = size - text.size();
         const std::size_t end = std::min(text.find('\n'), text.size());
         const std::string_view line = Trimmed(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         ++number;
         if (line.empty() || line.front() == ';' || line.front() == '#')
             continue;
+        const std::size_t after = size - text.size();
         if (line.front() == '[' && line.back() == ']') {
-            sections.push_back({std::string(line.substr(1, line.size() - 2)), number, {}});
+            sections.push_back(
+                {std::string(line.substr(1, line.size() - 2)), number, {}, at, after});
             continue;
         }
         const std::size_t equals = line.find('=');
@@ -233,9 +245,11 @@ bool ReadPresets(std::string_view text, std::vector<NamePreset>* presets, std::s
         const std::string key(Trimmed(line.substr(0, equals)));
         if (!sections.back().keys.emplace(key, Trimmed(line.substr(equals + 1))).second)
             return Fail(error, number, "キーが重複しています : " + key);
+        sections.back().end = after;
     }
 
     std::vector<NamePreset> read;
+    std::vector<PresetSpan> found;
     for (Section& section : sections) {
         if (section.title == "preset") {
             auto name =
@@ -243,6 +257,7 @@ bool ReadPresets(std::string_view text, std::vector<NamePreset>* presets, std::s
             if (!name || name->empty() || section.keys.size() != 1)
                 return Fail(error, section.line, "プリセットの名前が正しくありません");
             read.push_back({std::move(*name), {}});
+            found.push_back({section.begin, section.end});
         } else if (section.title == "step") {
             if (read.empty())
                 return Fail(error, section.line, "プリセットのない手順です");
@@ -265,11 +280,14 @@ bool ReadPresets(std::string_view text, std::vector<NamePreset>* presets, std::s
             if (!section.keys.empty())
                 return Fail(error, section.line, "不明なキーです : " + section.keys.begin()->first);
             read.back().steps.push_back(std::move(*step));
+            found.back().end = section.end;
         } else {
             return Fail(error, section.line, "不明なセクションです : [" + section.title + "]");
         }
     }
     *presets = std::move(read);
+    if (spans != nullptr)
+        *spans = std::move(found);
     return true;
 }
 

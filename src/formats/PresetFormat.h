@@ -26,8 +26,19 @@ struct NamePreset {
 };
 
 std::string WritePresets(const std::vector<NamePreset>& presets);
+// One preset's section: its [preset] line, its name and its steps.
+std::string WritePreset(const NamePreset& preset);
+
+// Where a preset's section lies in the text: from its [preset] line to the end of its last
+// key line, so comments and blank lines after it are no part of it.
+struct PresetSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
 
 // False for a damaged text, with *error saying which line and why; *presets is then empty.
-bool ReadPresets(std::string_view text, std::vector<NamePreset>* presets, std::string* error);
+// *spans (may be null) receives each preset's span, in the same order.
+bool ReadPresets(std::string_view text, std::vector<NamePreset>* presets, std::string* error,
+                 std::vector<PresetSpan>* spans = nullptr);
 
 }  // namespace morvane

@@ -268,10 +268,23 @@ inline constexpr const char* kNameToolsSummary =
     "【一括変更】%d 件の新しい名前が変わりました。エラーのある名前は %d 件です。";
 inline constexpr const char* kNameToolsExifFallback =
     "【警告】EXIF の撮影日時がない %d 件は更新日時を使いました。";
+inline constexpr const char* kNameToolsComputing = "新しい名前を作っています";
+inline constexpr const char* kNameToolsStopped =
+    "【一括変更】中断しました。新しい名前は変わっていません。";
+inline constexpr const char* kNameToolsStepFailed =
+    "【エラー】%s。この行の新しい名前は変わりません。 : %s";
+inline constexpr const char* kNameToolsMissingFields =
+    "【警告】ファイルにない欄がある %d 件は、その欄を空にしました。";
+inline constexpr const char* kNameToolsMissingNote = "ファイルにない欄 : %s";
+inline constexpr const char* kNameToolsNoFreeName = "重ならない名前が見つかりません";
 inline constexpr const char* kNameToolsNoRows = "【エラー】名前を変更できる行がありません。";
 inline constexpr const char* kPresetsDamaged =
     "【エラー】プリセットファイルが壊れているため読み込めません。ファイルは書き換えません。(%s : "
     "%s)";
+inline constexpr const char* kPresetsChanged =
+    "【エラー】プリセットファイルが読み込んだ後に変更されたため、保存しませんでした。変更を読み込み"
+    "直しました"
+    "ので、もう一度操作してください。(%s)";
 inline constexpr const char* kPresetsNotSaved =
     "【エラー】プリセットを保存できませんでした。(%s : %s)";
 

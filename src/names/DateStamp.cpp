@@ -3,10 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <exiv2/exiv2.hpp>
-#pragma GCC diagnostic pop
+#include "names/FileFacts.h"
 
 namespace morvane {
 namespace {
@@ -19,28 +16,6 @@ std::string Format(const std::tm& tm, const std::string& format) {
     return std::string(buffer, n);
 }
 
-bool ReadExifOriginal(const std::string& path, std::string* value) {
-    try {
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
-#pragma GCC diagnostic pop
-        if (image.get() == nullptr)
-            return false;
-        image->readMetadata();
-        Exiv2::ExifData& data = image->exifData();
-        auto it = data.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
-        if (it == data.end())
-            return false;
-        *value = it->toString();
-        return true;
-    } catch (...) {
-        // Exiv2 throws on unreadable or unknown files; they simply have no EXIF date.
-        return false;
-    }
-}
-
 }  // namespace
 
 std::string FormatLocalTime(std::int64_t seconds, const std::string& format) {
@@ -50,10 +25,7 @@ std::string FormatLocalTime(std::int64_t seconds, const std::string& format) {
     return Format(tm, format);
 }
 
-bool FormatExifOriginal(const std::string& path, const std::string& format, std::string* out) {
-    std::string value;
-    if (!ReadExifOriginal(path, &value))
-        return false;
+bool FormatExifDate(const std::string& value, const std::string& format, std::string* out) {
     std::tm tm{};
     if (std::sscanf(value.c_str(), "%d:%d:%d %d:%d:%d", &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
                     &tm.tm_hour, &tm.tm_min, &tm.tm_sec) != 6 ||
@@ -69,6 +41,24 @@ bool FormatExifOriginal(const std::string& path, const std::string& format, std:
     gmtime_r(&asUtc, &filled);
     *out = Format(filled, format);
     return true;
+}
+
+std::string DateOfFile(DateSource source, const std::string& format, const NameContext& c,
+                       NameRemarks* said) {
+    std::string stamp;
+    if (source == DateSource::ExifOriginal) {
+        const PhotoFacts* photo = c.facts != nullptr ? c.facts->Photo() : nullptr;
+        if (photo != nullptr && FormatExifDate(photo->dateOriginal, format, &stamp))
+            return stamp;
+        if (c.facts != nullptr && !c.facts->ReadError().empty())
+            said->note =
+                "ファイルを読めないため更新日時を使いました (" + c.facts->ReadError() + ")";
+        else
+            said->note = "EXIF の撮影日時がないため更新日時を使いました";
+    }
+    const std::int64_t modified =
+        c.facts != nullptr ? c.facts->Modified().value_or(c.modified) : c.modified;
+    return FormatLocalTime(modified, format);
 }
 
 }  // namespace morvane

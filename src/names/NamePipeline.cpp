@@ -5,7 +5,9 @@
 #include <functional>
 
 #include "names/DateStamp.h"
+#include "names/FileFacts.h"
 #include "names/NameParts.h"
+#include "names/NameTemplate.h"
 #include "names/Replace.h"
 #include "names/Transform.h"
 #include "platform/Paths.h"
@@ -16,6 +18,7 @@ struct NamePipeline::Compiled {
     NameStep step;
     std::unique_ptr<Replacer> replacer;
     std::unique_ptr<WidthTransformer> width;
+    std::unique_ptr<NameTemplate> shape;
 };
 
 namespace {
@@ -62,7 +65,8 @@ std::string RemoveRange(const std::string& stem, const RemoveStep& s) {
 }
 
 std::string Number(const NumberStep& s, const NameContext& c) {
-    const auto index = static_cast<long long>(s.perFolder ? c.folderIndex : c.listIndex);
+    const std::size_t counted = s.perFolder ? c.folderIndex : c.listIndex;
+    const auto index = static_cast<long long>(s.onCollision ? c.collision - 1 : counted);
     const long long value = s.start + s.step * index;
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%0*lld", s.digits < 1 ? 1 : s.digits, value);
@@ -74,6 +78,8 @@ std::string ApplyExtension(const std::string& name, const ExtensionStep& s) {
     while (!text.empty() && text.front() == '.')
         text.erase(0, 1);
     switch (s.action) {
+        case ExtensionAction::Keep:
+            return name;
         case ExtensionAction::Change:
             return text.empty() ? std::string(StemOf(name))
                                 : std::string(StemOf(name)) + "." + text;
@@ -96,16 +102,24 @@ std::string ApplyExtension(const std::string& name, const ExtensionStep& s) {
 
 NamePipeline::NamePipeline(const std::vector<NameStep>& steps) {
     for (const NameStep& step : steps) {
-        Compiled c{step, nullptr, nullptr};
+        Compiled c{step, nullptr, nullptr, nullptr};
         if (const auto* r = std::get_if<ReplaceStep>(&step); r && r->enabled && !r->find.empty()) {
             c.replacer = Replacer::Compile(*r, &error_);
-        } else if (const auto* w = std::get_if<WidthStep>(&step); w && w->enabled) {
+        } else if (const auto* w = std::get_if<WidthStep>(&step);
+                   w && w->enabled && w->kind != WidthKind::Keep) {
             c.width = WidthTransformer::Create(w->kind, &error_);
+        } else if (const auto* t = std::get_if<TemplateStep>(&step); t && t->enabled) {
+            c.shape = NameTemplate::Compile(*t, &error_);
+            if (c.shape && c.shape->NumbersOnCollision())
+                usesCollisions_ = true;
         }
         if (!error_.empty()) {
             steps_.clear();
+            usesCollisions_ = false;
             return;
         }
+        if (const auto* n = std::get_if<NumberStep>(&step); n && n->enabled && n->onCollision)
+            usesCollisions_ = true;
         steps_.push_back(std::move(c));
     }
 }
@@ -113,13 +127,22 @@ NamePipeline::NamePipeline(const std::vector<NameStep>& steps) {
 NamePipeline::~NamePipeline() = default;
 
 std::string NamePipeline::Apply(const std::string& name, const NameContext& context,
-                                std::string* note) const {
+                                NameRemarks* remarks) const {
     std::string out = name;
+    NameRemarks scratch;
+    NameRemarks& said = remarks != nullptr ? *remarks : scratch;
     for (const Compiled& c : steps_) {
         if (const auto* r = std::get_if<ReplaceStep>(&c.step)) {
             if (!r->enabled || !c.replacer)
                 continue;
-            out = OnPart(out, r->part, [&](const std::string& t) { return c.replacer->Apply(t); });
+            bool failed = false;
+            out = OnPart(out, r->part, [&](const std::string& t) {
+                std::string replaced;
+                failed = failed || !c.replacer->Apply(t, &replaced, &said.error);
+                return replaced;
+            });
+            if (failed)
+                return name;
         } else if (const auto* i = std::get_if<InsertStep>(&c.step)) {
             if (!i->enabled)
                 continue;
@@ -132,7 +155,7 @@ std::string NamePipeline::Apply(const std::string& name, const NameContext& cont
             out = OnPart(out, NamePart::Stem,
                          [&](const std::string& t) { return RemoveRange(t, *m); });
         } else if (const auto* n = std::get_if<NumberStep>(&c.step)) {
-            if (!n->enabled)
+            if (!n->enabled || (n->onCollision && context.collision == 0))
                 continue;
             const std::string number = Number(*n, context);
             out = OnPart(out, NamePart::Stem, [&](const std::string& t) {
@@ -158,21 +181,18 @@ std::string NamePipeline::Apply(const std::string& name, const NameContext& cont
         } else if (const auto* d = std::get_if<DateStep>(&c.step)) {
             if (!d->enabled)
                 continue;
-            std::string stamp;
-            if (d->source != DateSource::ExifOriginal ||
-                !FormatExifOriginal(context.path, d->format, &stamp)) {
-                if (d->source == DateSource::ExifOriginal && note != nullptr) {
-                    *note = "EXIF の撮影日時がないため更新日時を使いました";
-                }
-                stamp = FormatLocalTime(context.modified, d->format);
-            }
+            const std::string stamp = DateOfFile(d->source, d->format, context, &said);
             out = OnPart(out, NamePart::Stem, [&](const std::string& t) {
+                if (d->instead)
+                    return stamp;
                 return InsertAt(t, stamp, d->position, d->from);
             });
         } else if (const auto* e = std::get_if<ExtensionStep>(&c.step)) {
             if (!e->enabled)
                 continue;
             out = ApplyExtension(out, *e);
+        } else if (c.shape) {
+            out = c.shape->Expand(out, context, &said);
         }
     }
     return out;

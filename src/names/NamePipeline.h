@@ -22,14 +22,20 @@ public:
 
     // Empty when every step compiled; otherwise Apply returns names unchanged.
     const std::string& error() const { return error_; }
+    // A step numbers only where names collide: the caller tries collision 0, 1, 2, ... until
+    // the name is free.
+    bool UsesCollisions() const { return usesCollisions_; }
 
-    // The new name. *note (may be null) receives a remark for the row, such as a fallback.
-    std::string Apply(const std::string& name, const NameContext& context, std::string* note) const;
+    // The new name. *remarks (may be null) receives what the row should say: a fallback, or
+    // an error that left the name as it was.
+    std::string Apply(const std::string& name, const NameContext& context,
+                      NameRemarks* remarks) const;
 
 private:
     struct Compiled;
     std::vector<Compiled> steps_;
     std::string error_;
+    bool usesCollisions_ = false;
 };
 
 }  // namespace morvane

@@ -35,7 +35,9 @@ std::string EscapeReplacement(const std::string& text) {
 
 std::unique_ptr<Replacer> Replacer::Compile(const ReplaceStep& step, std::string* error) {
     const std::string pattern = step.regex ? step.find : EscapePattern(step.find);
-    std::uint32_t flags = PCRE2_UTF | PCRE2_UCP;
+    // A leading ".*" would anchor the match at the start, where a stray byte stops it; each
+    // valid run of a name must be searched.
+    std::uint32_t flags = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF | PCRE2_NO_DOTSTAR_ANCHOR;
     if (!step.caseSensitive)
         flags |= PCRE2_CASELESS;
     int code = 0;
@@ -54,6 +56,9 @@ std::unique_ptr<Replacer> Replacer::Compile(const ReplaceStep& step, std::string
     std::unique_ptr<Replacer> replacer(new Replacer);
     replacer->code_ = compiled;
     replacer->match_ = pcre2_match_data_create_from_pattern(compiled, nullptr);
+    replacer->context_ = pcre2_match_context_create(nullptr);
+    pcre2_set_match_limit(replacer->context_, kMatchLimit);
+    pcre2_set_depth_limit(replacer->context_, kDepthLimit);
     replacer->replacement_ = step.regex ? step.replacement : EscapeReplacement(step.replacement);
     replacer->options_ = PCRE2_SUBSTITUTE_OVERFLOW_LENGTH;
     if (step.regex)
@@ -64,26 +69,38 @@ std::unique_ptr<Replacer> Replacer::Compile(const ReplaceStep& step, std::string
 }
 
 Replacer::~Replacer() {
+    pcre2_match_context_free(context_);
     pcre2_match_data_free(match_);
     pcre2_code_free(code_);
 }
 
-std::string Replacer::Apply(const std::string& text) const {
-    std::vector<PCRE2_UCHAR> out(text.size() * 2 + 64);
+bool Replacer::Apply(const std::string& text, std::string* out, std::string* error) const {
+    std::vector<PCRE2_UCHAR> buffer(text.size() * 2 + 64);
+    int rc = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        PCRE2_SIZE length = out.size();
-        const int rc = pcre2_substitute(code_, reinterpret_cast<PCRE2_SPTR>(text.data()),
-                                        text.size(), 0, options_, match_, nullptr,
-                                        reinterpret_cast<PCRE2_SPTR>(replacement_.data()),
-                                        replacement_.size(), out.data(), &length);
-        if (rc >= 0)
-            return std::string(reinterpret_cast<const char*>(out.data()), length);
+        PCRE2_SIZE length = buffer.size();
+        rc = pcre2_substitute(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0,
+                              options_, match_, context_,
+                              reinterpret_cast<PCRE2_SPTR>(replacement_.data()),
+                              replacement_.size(), buffer.data(), &length);
+        if (rc >= 0) {
+            out->assign(reinterpret_cast<const char*>(buffer.data()), length);
+            return true;
+        }
         if (rc != PCRE2_ERROR_NOMEMORY)
             break;
-        out.resize(length + 1);
+        buffer.resize(length + 1);
     }
-    // A name that is not valid UTF-8 or a replacement that names a missing group: unchanged.
-    return text;
+    *out = text;
+    if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT ||
+        rc == PCRE2_ERROR_HEAPLIMIT) {
+        *error = "式が複雑すぎます (照合の上限に達しました)";
+    } else {
+        PCRE2_UCHAR message[256];
+        pcre2_get_error_message(rc, message, sizeof message);
+        *error = std::string("置換できません : ") + reinterpret_cast<const char*>(message);
+    }
+    return false;
 }
 
 }  // namespace morvane

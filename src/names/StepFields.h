@@ -21,9 +21,12 @@ inline const FieldNames<Edge> kEdges = {{Edge::Start, "start"}, {Edge::End, "end
 inline const FieldNames<NumberPlace> kPlaces = {{NumberPlace::Before, "before"},
                                                 {NumberPlace::After, "after"},
                                                 {NumberPlace::InsteadOfStem, "instead"}};
-inline const FieldNames<CaseKind> kCases = {
-    {CaseKind::Upper, "upper"}, {CaseKind::Lower, "lower"}, {CaseKind::Title, "title"}};
+inline const FieldNames<CaseKind> kCases = {{CaseKind::Keep, "keep"},
+                                            {CaseKind::Upper, "upper"},
+                                            {CaseKind::Lower, "lower"},
+                                            {CaseKind::Title, "title"}};
 inline const FieldNames<WidthKind> kWidths = {
+    {WidthKind::Keep, "keep"},
     {WidthKind::AsciiToHalfwidth, "ascii-to-half"},
     {WidthKind::AsciiToFullwidth, "ascii-to-full"},
     {WidthKind::HalfwidthKatakanaToFull, "katakana-to-full"},
@@ -32,15 +35,14 @@ inline const FieldNames<WidthKind> kWidths = {
     {WidthKind::Nfc, "nfc"}};
 inline const FieldNames<DateSource> kSources = {{DateSource::Modified, "modified"},
                                                 {DateSource::ExifOriginal, "exif"}};
-inline const FieldNames<ExtensionAction> kActions = {{ExtensionAction::Change, "change"},
-                                                     {ExtensionAction::Add, "add"},
-                                                     {ExtensionAction::Remove, "remove"},
-                                                     {ExtensionAction::Lower, "lower"},
-                                                     {ExtensionAction::Upper, "upper"}};
+inline const FieldNames<ExtensionAction> kActions = {
+    {ExtensionAction::Keep, "keep"},   {ExtensionAction::Change, "change"},
+    {ExtensionAction::Add, "add"},     {ExtensionAction::Remove, "remove"},
+    {ExtensionAction::Lower, "lower"}, {ExtensionAction::Upper, "upper"}};
 
 // In the order of the variant's alternatives.
-inline constexpr const char* kStepKinds[] = {"replace", "insert", "remove", "number",
-                                             "case",    "width",  "date",   "extension"};
+inline constexpr const char* kStepKinds[] = {"replace", "insert", "remove",    "number",  "case",
+                                             "width",   "date",   "extension", "template"};
 static_assert(std::size(kStepKinds) == std::variant_size_v<NameStep>);
 
 // The keys of each kind of step, for both directions: `a` writes or reads each field.
@@ -73,6 +75,7 @@ void VisitFields(A& a, NumberStep& s) {
     a.Flag("per-folder", s.perFolder);
     a.Choice("place", s.place, kPlaces);
     a.Text("separator", s.separator);
+    a.Flag("only-on-collision", s.onCollision);
 }
 template <class A>
 void VisitFields(A& a, CaseStep& s) {
@@ -90,11 +93,29 @@ void VisitFields(A& a, DateStep& s) {
     a.Text("format", s.format);
     a.Number("position", s.position);
     a.Choice("from", s.from, kEdges);
+    a.Flag("instead-of-name", s.instead);
 }
 template <class A>
 void VisitFields(A& a, ExtensionStep& s) {
     a.Choice("action", s.action, kActions);
     a.Text("text", s.text);
+}
+
+}  // namespace morvane
+
+namespace morvane {
+
+template <class A>
+void VisitFields(A& a, TemplateStep& s) {
+    a.Text("template", s.text);
+    a.Choice("source", s.source, kSources);
+    a.Text("format", s.format);
+    a.Number("start", s.start);
+    a.Number("step", s.step);
+    a.Number("digits", s.digits);
+    a.Flag("per-folder", s.perFolder);
+    a.Flag("only-on-collision", s.onCollision);
+    a.Text("separator", s.separator);
 }
 
 }  // namespace morvane

@@ -5,6 +5,8 @@
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 
+#include "names/NameParts.h"
+
 namespace morvane {
 namespace {
 
@@ -26,18 +28,19 @@ const char* TransliteratorId(WidthKind kind) {
             return "Hiragana-Katakana";
         case WidthKind::KatakanaToHiragana:
             return "Katakana-Hiragana";
+        case WidthKind::Keep:
         case WidthKind::Nfc:
             break;
     }
     return nullptr;
 }
 
-}  // namespace
-
-std::string ChangeCase(const std::string& text, CaseKind kind) {
+std::string ChangeCaseOfRun(std::string_view text, CaseKind kind) {
     icu::UnicodeString u = icu::UnicodeString::fromUTF8(text);
     const icu::Locale& root = icu::Locale::getRoot();
     switch (kind) {
+        case CaseKind::Keep:
+            break;
         case CaseKind::Upper:
             u.toUpper(root);
             break;
@@ -49,6 +52,14 @@ std::string ChangeCase(const std::string& text, CaseKind kind) {
             break;
     }
     return ToUtf8(u);
+}
+
+}  // namespace
+
+std::string ChangeCase(const std::string& text, CaseKind kind) {
+    if (kind == CaseKind::Keep)
+        return text;
+    return OnValidRuns(text, [kind](std::string_view run) { return ChangeCaseOfRun(run, kind); });
 }
 
 struct WidthTransformer::Impl {
@@ -76,14 +87,16 @@ std::unique_ptr<WidthTransformer> WidthTransformer::Create(WidthKind kind, std::
 WidthTransformer::~WidthTransformer() = default;
 
 std::string WidthTransformer::Apply(const std::string& text) const {
-    icu::UnicodeString u = icu::UnicodeString::fromUTF8(text);
-    if (impl_->transliterator) {
-        impl_->transliterator->transliterate(u);
-        return ToUtf8(u);
-    }
-    UErrorCode status = U_ZERO_ERROR;
-    icu::UnicodeString normal = impl_->nfc->normalize(u, status);
-    return U_FAILURE(status) ? text : ToUtf8(normal);
+    return OnValidRuns(text, [this](std::string_view run) {
+        icu::UnicodeString u = icu::UnicodeString::fromUTF8(run);
+        if (impl_->transliterator) {
+            impl_->transliterator->transliterate(u);
+            return ToUtf8(u);
+        }
+        UErrorCode status = U_ZERO_ERROR;
+        icu::UnicodeString normal = impl_->nfc->normalize(u, status);
+        return U_FAILURE(status) ? std::string(run) : ToUtf8(normal);
+    });
 }
 
 }  // namespace morvane

@@ -162,7 +162,7 @@ public:
     // Deletes a file (not a folder).
     virtual FsStatus Remove(const std::string& path) = 0;
     // Reads a regular file whole (links followed). Anything else is refused with EINVAL
-    // without waiting on it (a FIFO, a device), and a file over maxBytes with EFBIG.
+    // without opening it (a FIFO, a device), and a file over maxBytes with EFBIG.
     virtual FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                               std::string* content) = 0;
     // The first bytes of a regular file (links followed), at most maxBytes of them, and the
@@ -174,6 +174,16 @@ public:
         *fileSize = content->size();
         if (content->size() > maxBytes)
             content->resize(maxBytes);
+        return read;
+    }
+    // The last bytes of a regular file, at most maxBytes of them, and its whole size; refused
+    // as ReadFile refuses. Where a tag kept at a file's end (ID3v1) is read from.
+    virtual FsStatus ReadFileEnd(const std::string& path, std::size_t maxBytes,
+                                 std::string* content, std::uint64_t* fileSize) {
+        const FsStatus read = ReadFile(path, kNoSizeLimit, content);
+        *fileSize = content->size();
+        if (content->size() > maxBytes)
+            content->erase(0, content->size() - maxBytes);
         return read;
     }
     // Writes a temporary file beside path and renames it over path once complete. On failure

@@ -172,23 +172,66 @@ FsStatus ResolveLinks(const std::string& path, std::string* target) {
     return FsStatus::Failed(FsOp::Write, ELOOP);
 }
 
-// Opens a regular file for reading into *fd: 0, or the errno of the open, or EINVAL for
-// anything else (a FIFO, a device), which is then closed again. Not blocking: opening a FIFO
-// would wait for a writer.
+// Opens a regular file for reading into *fd: 0, or the errno of the look or the open, or
+// EINVAL for anything else (a FIFO, a device). The path is looked at before it is opened:
+// opening a device can do things (rewind a tape, wait for a modem), opening a FIFO waits for a
+// writer. The open does not block either, in case the path is swapped between the two.
 int OpenRegularFile(const std::string& path, int* fd, struct stat* st) {
-    *fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    *fd = -1;
+    struct stat seen {};
+    if (stat(path.c_str(), &seen) != 0)
+        return LastError();
+    if (!S_ISREG(seen.st_mode))
+        return EINVAL;
+    *fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (*fd < 0)
         return LastError();
     int refused = 0;
     if (fstat(*fd, st) != 0)
         refused = LastError();
-    else if (!S_ISREG(st->st_mode))
+    else if (!S_ISREG(st->st_mode) || st->st_dev != seen.st_dev || st->st_ino != seen.st_ino)
         refused = EINVAL;
     if (refused != 0) {
         close(*fd);
         *fd = -1;
     }
     return refused;
+}
+
+// At most maxBytes of a regular file, from its start or up to its end, and its size.
+FsStatus ReadSpan(const std::string& path, std::size_t maxBytes, bool fromEnd, std::string* content,
+                  std::uint64_t* fileSize) {
+    content->clear();
+    *fileSize = 0;
+    struct stat st {};
+    int fd = -1;
+    if (const int refused = OpenRegularFile(path, &fd, &st); refused != 0)
+        return FsStatus::Failed(FsOp::Read, refused);
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    *fileSize = size;
+    // A file of /proc tells no size and is read from its start; a known size keeps a small
+    // file from holding a buffer of maxBytes.
+    std::size_t want = maxBytes;
+    if (size > 0 && size < want)
+        want = static_cast<std::size_t>(size);
+    const off_t offset = fromEnd && size > want ? static_cast<off_t>(size - want) : 0;
+    content->resize(want);
+    std::size_t got = 0;
+    int error = 0;
+    while (got < want) {
+        const ssize_t n =
+            pread(fd, content->data() + got, want - got, offset + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = LastError();
+        if (n <= 0)
+            break;  // or shrunk while read
+        got += static_cast<std::size_t>(n);
+    }
+    content->resize(error == 0 ? got : 0);
+    close(fd);
+    return error == 0 ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, error);
 }
 
 FsStatus ReplaceFile(const std::string& path, std::string_view content) {
@@ -345,29 +388,12 @@ public:
 
     FsStatus ReadFileStart(const std::string& path, std::size_t maxBytes, std::string* content,
                            std::uint64_t* fileSize) override {
-        content->clear();
-        *fileSize = 0;
-        struct stat st {};
-        int fd = -1;
-        if (const int refused = OpenRegularFile(path, &fd, &st); refused != 0)
-            return FsStatus::Failed(FsOp::Read, refused);
-        *fileSize = static_cast<std::uint64_t>(st.st_size);
-        content->resize(maxBytes);
-        std::size_t got = 0;
-        int error = 0;
-        while (got < maxBytes) {
-            const ssize_t n = read(fd, content->data() + got, maxBytes - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                error = LastError();
-            if (n <= 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        content->resize(error == 0 ? got : 0);
-        close(fd);
-        return error == 0 ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, error);
+        return ReadSpan(path, maxBytes, false, content, fileSize);
+    }
+
+    FsStatus ReadFileEnd(const std::string& path, std::size_t maxBytes, std::string* content,
+                         std::uint64_t* fileSize) override {
+        return ReadSpan(path, maxBytes, true, content, fileSize);
     }
 
     FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,

@@ -71,9 +71,9 @@ void CMainFrame::AddRecentPresets(QMenu* menu) {
         recentPresets_->clear();
         NamePresets& presets = app_.Tools().Presets();
         presets.Load();
-        const auto& all = presets.All();
-        for (std::size_t i = 0; i < std::min(all.size(), NamePresets::kRecentCount); ++i) {
-            const std::string name = all[i].name;
+        const std::vector<std::string> recent = presets.Recent();
+        for (std::size_t i = 0; i < recent.size(); ++i) {
+            const std::string name = recent[i];
             recentPresets_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(Qs(name)), this,
                                       [this, name] {
                                           CommandArgument preset;

@@ -1,5 +1,6 @@
 #include "ui/NameToolsDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -44,11 +45,12 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     auto* add = new QPushButton(QStringLiteral("追加 (&A)"));
     auto* addMenu = new QMenu(add);
     for (std::size_t kind = 0; kind < std::variant_size_v<NameStep>; ++kind)
-        addMenu->addAction(StepForm::KindLabel(kind), this, [this, kind] { AddStep(kind); });
+        addMenu->addAction(StepForm::KindMenuText(kind), this, [this, kind] { AddStep(kind); });
     add->setMenu(addMenu);
     auto* remove = new QPushButton(QStringLiteral("削除 (&D)"));
     auto* up = new QPushButton(QStringLiteral("上へ"));
     auto* down = new QPushButton(QStringLiteral("下へ"));
+    stepButtons_ = {add, remove, up, down};
     auto* stepButtons = new QHBoxLayout;
     for (QPushButton* button : {add, remove, up, down}) {
         button->setAutoDefault(false);
@@ -61,6 +63,10 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     auto* steps = new QHBoxLayout;
     steps->addLayout(left);
     steps->addWidget(forms_, 1);
+
+    folders_ = new QCheckBox(QStringLiteral("フォルダも対象にする (&O)"));
+    folders_->setChecked(tools_.IncludeFolders());
+    folders_->setEnabled(tools_.MixedRows());
 
     message_ = new QLabel;
     message_->setWordWrap(true);
@@ -84,15 +90,25 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(presetRow);
     layout->addLayout(steps);
+    layout->addWidget(folders_);
     layout->addWidget(message_);
     layout->addWidget(previewView_, 1);
     layout->addWidget(buttons);
 
-    connect(stepList_, &QListWidget::currentRowChanged, forms_, &QStackedWidget::setCurrentIndex);
+    connect(stepList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        forms_->setCurrentIndex(row);
+        ChainFocus();
+    });
     connect(stepList_, &QListWidget::itemChanged, this, [this] { Recompute(); });
     connect(remove, &QPushButton::clicked, this, [this] { RemoveStep(); });
     connect(up, &QPushButton::clicked, this, [this] { MoveStep(-1); });
     connect(down, &QPushButton::clicked, this, [this] { MoveStep(1); });
+    connect(folders_, &QCheckBox::toggled, this, [this](bool on) {
+        tools_.SetIncludeFolders(on);
+        tools_.GatherTargets();
+        preview_->Reset();
+        Recompute();
+    });
     connect(presetBox_, &QComboBox::activated, this, [this](int index) { ChoosePreset(index); });
     connect(savePreset_, &QPushButton::clicked, this, [this] {
         bool ok = false;
@@ -119,6 +135,24 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     // The find field of the first step, so typing starts the search at once.
     if (StepForm* first = FormAt(0); first != nullptr && first->FirstField() != nullptr)
         first->FirstField()->setFocus();
+}
+
+void NameToolsDialog::ChainFocus() {
+    // From the step list into the form it shows, then on to the buttons: the form was made
+    // after them, so Qt's own order would skip it.
+    QWidget* last = stepList_;
+    const auto chain = [&last](QWidget* next) {
+        QWidget::setTabOrder(last, next);
+        last = next;
+    };
+    if (StepForm* form = FormAt(stepList_->currentRow())) {
+        for (QWidget* field : form->Fields())
+            chain(field);
+    }
+    for (QPushButton* button : stepButtons_)
+        chain(button);
+    chain(folders_);
+    chain(ok_);
 }
 
 StepForm* NameToolsDialog::FormAt(int step) const {
@@ -152,13 +186,8 @@ void NameToolsDialog::LoadSteps(const std::vector<NameStep>& steps) {
 }
 
 void NameToolsDialog::AddStep(std::size_t kind) {
-    NameStep step;
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((I == kind ? (step = NameStep(std::in_place_index<I>), 0) : 0), ...);
-    }
-    (std::make_index_sequence<std::variant_size_v<NameStep>>());
     const int at = stepList_->count();
-    InsertStep(at, step);
+    InsertStep(at, StepForm::NewStep(kind));
     stepList_->setCurrentRow(at);
     if (QWidget* field = FormAt(at)->FirstField())
         field->setFocus();
@@ -208,9 +237,16 @@ void NameToolsDialog::Recompute() {
     if (!error.empty())
         ShowMessage(Qs(error), true);
     else
-        ShowMessage(QStringLiteral("%1 行の新しい名前を作ります。").arg(tools_.TargetCount()),
-                    false);
+        ShowMessage(TargetsText(), false);
     preview_->Refresh();
+}
+
+QString NameToolsDialog::TargetsText() const {
+    QString text = QStringLiteral("%1 行の新しい名前を作ります。").arg(tools_.TargetCount());
+    if (tools_.LeftOutFolders() > 0) {
+        text += QStringLiteral("フォルダ %1 個は対象にしていません。").arg(tools_.LeftOutFolders());
+    }
+    return text;
 }
 
 void NameToolsDialog::ShowMessage(const QString& text, bool error) {
@@ -253,7 +289,8 @@ void NameToolsDialog::accept() {
     // Every edit has compiled the steps already.
     if (!tools_.StepsError().empty())
         return;
-    // A preset applied as chosen moves to the top of the recent list.
+    // A preset applied as chosen moves to the top of the recent list (kept apart from the
+    // presets file, which only 保存 and 削除 write).
     if (presetBox_->currentIndex() > 0)
         tools_.Presets().Use(Utf8(presetBox_->currentText()));
     QDialog::accept();

@@ -8,6 +8,7 @@
 
 #include "names/NameStep.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -33,6 +34,7 @@ public:
     QComboBox* PresetBox() const { return presetBox_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* SavePresetButton() const { return savePreset_; }
+    QCheckBox* FoldersBox() const { return folders_; }
 
     // The buttons' work, for the buttons and for tests.
     void AddStep(std::size_t kind);
@@ -51,6 +53,9 @@ private:
     void Recompute();
     void FillPresets(const QString& current);
     void ShowMessage(const QString& text, bool error);
+    void ChainFocus();
+    // How many rows get a name, and how many folders were left out.
+    QString TargetsText() const;
 
     NameTools& tools_;
     NameToolsPreview* preview_;
@@ -62,6 +67,8 @@ private:
     QPushButton* savePreset_;
     QPushButton* removePreset_;
     QPushButton* ok_;
+    QCheckBox* folders_;
+    std::vector<QPushButton*> stepButtons_;
     bool loading_ = false;
 };
 

@@ -17,6 +17,13 @@ void NameToolsPreview::Refresh() {
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
+void NameToolsPreview::Reset() {
+    beginResetModel();
+    cache_.clear();
+    keyCount_.clear();
+    endResetModel();
+}
+
 int NameToolsPreview::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(tools_.TargetCount());
 }
@@ -42,27 +49,32 @@ std::uint32_t NameToolsPreview::ErrorsOf(const NameTools::Preview& shown) const 
     return errors;
 }
 
+bool NameToolsPreview::InError(const NameTools::Preview& shown) const {
+    return !shown.error.empty() || ErrorsOf(shown) != 0;
+}
+
 QVariant NameToolsPreview::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     if (role == Qt::DisplayRole) {
+        // As the list shows names: bytes that are not UTF-8 as replacement characters.
         if (index.column() == CurrentName)
-            return NameForEditing(tools_.CurrentName(row));
+            return Qs(tools_.CurrentName(row));
         const NameTools::Preview& shown = At(row);
         if (index.column() == NewName)
-            return NameForEditing(shown.name);
-        QString problem = Qs(ErrorCellText(ErrorsOf(shown)));
+            return Qs(shown.name);
+        QString problem = Qs(shown.error.empty() ? ErrorCellText(ErrorsOf(shown)) : shown.error);
         if (!shown.note.empty())
             problem += (problem.isEmpty() ? QString() : QStringLiteral(" ")) + Qs(shown.note);
         return problem;
     }
     if (role == Qt::ForegroundRole && index.column() != CurrentName) {
-        if (ErrorsOf(At(row)) != 0)
+        if (InError(At(row)))
             return QColor(228, 16, 16);
     }
     if (role == Qt::BackgroundRole && index.column() != CurrentName) {
-        if (ErrorsOf(At(row)) != 0)
+        if (InError(At(row)))
             return QColor(255, 218, 218);
     }
     return {};

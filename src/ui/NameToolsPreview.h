@@ -20,6 +20,8 @@ public:
 
     // The steps changed: every row is computed again when it is next shown.
     void Refresh();
+    // The rows themselves changed (gathered again).
+    void Reset();
     // How many rows have been computed since the last refresh.
     std::size_t ComputedCount() const { return cache_.size(); }
 
@@ -32,6 +34,7 @@ private:
     const NameTools::Preview& At(std::size_t index) const;
     // The row's errors, with a duplicate among the rows shown.
     std::uint32_t ErrorsOf(const NameTools::Preview& shown) const;
+    bool InError(const NameTools::Preview& shown) const;
 
     NameTools& tools_;
     mutable std::unordered_map<std::size_t, NameTools::Preview> cache_;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <algorithm>
@@ -23,6 +24,7 @@ struct Label {
 // The fields' labels and the choices' names, by the keys of the presets file.
 constexpr Label kLabels[] = {
     {"find", "検索する文字列 :"},
+    {"template", "テンプレート :"},
     {"replacement", "置換後の文字列 :"},
     {"regex", "正規表現を使う"},
     {"case-sensitive", "大文字と小文字を区別する"},
@@ -39,6 +41,8 @@ constexpr Label kLabels[] = {
     {"per-folder", "フォルダごとに番号を振り直す"},
     {"place", "番号の位置 :"},
     {"separator", "区切り文字 :"},
+    {"only-on-collision", "名前が重なるときだけ番号を付ける (_1, _2 …)"},
+    {"instead-of-name", "名前の代わりにする"},
     {"case", "変換 :"},
     {"conversion", "変換 :"},
     {"source", "日時 :"},
@@ -51,6 +55,7 @@ constexpr Label kLabels[] = {
     {"before", "名前の前"},
     {"after", "名前の後"},
     {"instead", "名前の代わり"},
+    {"keep", "変更しない"},
     {"upper", "大文字"},
     {"lower", "小文字"},
     {"title", "単語の先頭を大文字"},
@@ -89,6 +94,16 @@ public:
         auto* edit = new QLineEdit(Qs(value));
         QObject::connect(edit, &QLineEdit::textChanged, owner_, &StepForm::changed);
         Add(key, edit);
+        if (std::strcmp(key, "template") == 0) {
+            auto* fields = new QLabel(QStringLiteral(
+                "欄 : {name} 名前  {ext} 拡張子 (. を含む)  {folder} フォルダ名  {n} 番号\n"
+                "{date} 日時  {date:%Y%m%d} 書式つき日時  {exif:Model} EXIF のタグ  {width} "
+                "{height} {size} 画像の幅・高さ・幅x高さ\n"
+                "{title} {artist} {album} {track:2} {disc} {year} 曲のタグ  {{ }} 波かっこ"));
+            fields->setWordWrap(true);
+            fields->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            form_->addRow(fields);
+        }
     }
     void Flag(const char* key, bool value) {
         auto* box = new QCheckBox(LabelOf(key));
@@ -172,12 +187,42 @@ NameStep StepForm::Step() const {
     return step;
 }
 
+namespace {
+
+struct KindName {
+    const char* label;
+    char key;  // the access key in the 追加 menu
+};
+constexpr KindName kKindNames[] = {
+    {"検索と置換", 'R'}, {"文字列の挿入", 'I'},   {"文字の削除", 'E'},
+    {"連番", 'N'},       {"大文字と小文字", 'C'}, {"全角と半角・かな", 'W'},
+    {"日付と時刻", 'T'}, {"拡張子", 'X'},         {"テンプレート", 'P'}};
+static_assert(std::size(kKindNames) == std::variant_size_v<NameStep>);
+
+}  // namespace
+
 QString StepForm::KindLabel(std::size_t kind) {
-    static const char* const kKindLabels[] = {"検索と置換", "文字列の挿入",   "文字の削除",
-                                              "連番",       "大文字と小文字", "全角と半角・かな",
-                                              "日付と時刻", "拡張子"};
-    static_assert(std::size(kKindLabels) == std::variant_size_v<NameStep>);
-    return Qs(kKindLabels[kind]);
+    return Qs(kKindNames[kind].label);
+}
+
+QString StepForm::KindMenuText(std::size_t kind) {
+    return QStringLiteral("%1 (&%2)").arg(KindLabel(kind)).arg(QChar(kKindNames[kind].key));
+}
+
+NameStep StepForm::NewStep(std::size_t kind) {
+    NameStep step;
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((I == kind ? (step = NameStep(std::in_place_index<I>), 0) : 0), ...);
+    }
+    (std::make_index_sequence<std::variant_size_v<NameStep>>());
+    // A new step changes nothing until the user picks what it does.
+    if (auto* c = std::get_if<CaseStep>(&step))
+        c->kind = CaseKind::Keep;
+    if (auto* w = std::get_if<WidthStep>(&step))
+        w->kind = WidthKind::Keep;
+    if (auto* e = std::get_if<ExtensionStep>(&step))
+        e->action = ExtensionAction::Keep;
+    return step;
 }
 
 }  // namespace morvane

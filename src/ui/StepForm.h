@@ -20,8 +20,12 @@ public:
     QWidget* FirstField() const { return fields_.empty() ? nullptr : fields_.front(); }
     const std::vector<QWidget*>& Fields() const { return fields_; }
 
-    // The Japanese name of a kind of step, by its index in NameStep.
+    // The Japanese name of a kind of step, by its index in NameStep; with its access key,
+    // for the 追加 menu.
     static QString KindLabel(std::size_t kind);
+    static QString KindMenuText(std::size_t kind);
+    // A step of that kind as the 追加 menu adds it.
+    static NameStep NewStep(std::size_t kind);
 
 signals:
     void changed();

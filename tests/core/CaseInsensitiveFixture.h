@@ -6,6 +6,7 @@
 
 #include "RenameFixture.h"
 #include "core/CaseInsensitiveFolder.h"
+#include "ops/Busy.h"
 #include "ops/nametools/NameTools.h"
 
 namespace morvane::test {
@@ -39,7 +40,8 @@ protected:
     }
 
     RegistrationPart registrar{*this};
-    NameTools nameTools{list, validation, fs, log, host};
+    BusyState busy;
+    NameTools nameTools{list, validation, fs, log, host, host, busy, itemBreak};
 };
 
 }  // namespace morvane::test

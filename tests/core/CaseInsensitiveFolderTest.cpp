@@ -112,5 +112,26 @@ TEST_F(CaseInsensitiveFolderTest, TheNameToolsPreviewFindsDuplicatesUnderFolding
     nameTools.OnNameTools();
 }
 
+TEST_F(CaseInsensitiveFolderTest, NumbersOnCollisionCountNamesThatDifferOnlyInCase) {
+    FoldCase();
+    for (const char* relative : {"usb/pa.txt", "usb/PB.txt", "plain/pa.txt", "plain/PB.txt"})
+        Row(relative);
+    NumberStep collided;
+    collided.onCollision = true;
+    collided.place = NumberPlace::After;
+    collided.separator = "_";
+    nameTools.GatherTargets();
+    ASSERT_EQ(nameTools.SetSteps(
+                  {ReplaceStep{true, "[abAB]$", "", true, true, true, NamePart::Stem}, collided}),
+              "");
+    ASSERT_TRUE(nameTools.Apply());
+    EXPECT_EQ(list.Cell(0, ColNewName), "p.txt");
+    EXPECT_EQ(list.Cell(1, ColNewName), "P_1.txt");
+    EXPECT_EQ(list.Cell(2, ColNewName), "p.txt");
+    EXPECT_EQ(list.Cell(3, ColNewName), "P.txt");
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Errors(row), 0u) << row;
+}
+
 }  // namespace
 }  // namespace morvane::test

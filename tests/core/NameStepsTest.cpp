@@ -3,12 +3,14 @@
 #include <cstdlib>
 #include <ctime>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <exiv2/exiv2.hpp>
-#pragma GCC diagnostic pop
+#include <fcntl.h>
+#include <sys/stat.h>
 
+#include "core/TestMedia.h"
+#include "names/FileFacts.h"
 #include "names/NamePipeline.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "support/TempDir.h"
 
 namespace morvane {
@@ -132,47 +134,29 @@ protected:
     test::TempDir dir_;
 };
 
-// A 1x1 baseline JPEG.
-const unsigned char kJpeg[] = {
-    0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00, 0x08, 0x06, 0x06, 0x07, 0x06, 0x05, 0x08, 0x07, 0x07,
-    0x07, 0x09, 0x09, 0x08, 0x0A, 0x0C, 0x14, 0x0D, 0x0C, 0x0B, 0x0B, 0x0C, 0x19, 0x12, 0x13, 0x0F,
-    0x14, 0x1D, 0x1A, 0x1F, 0x1E, 0x1D, 0x1A, 0x1C, 0x1C, 0x20, 0x24, 0x2E, 0x27, 0x20, 0x22, 0x2C,
-    0x23, 0x1C, 0x1C, 0x28, 0x37, 0x29, 0x2C, 0x30, 0x31, 0x34, 0x34, 0x34, 0x1F, 0x27, 0x39, 0x3D,
-    0x38, 0x32, 0x3C, 0x2E, 0x33, 0x34, 0x32, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x01, 0x00, 0x01,
-    0x01, 0x01, 0x11, 0x00, 0xFF, 0xC4, 0x00, 0x14, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x09, 0xFF, 0xC4, 0x00, 0x14, 0x10,
-    0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0x2A, 0x9F, 0xFF, 0xD9};
-
 TEST_F(DateStepTest, ExifOriginalOrModificationTimeWithNote) {
-    const std::string jpeg =
-        dir_.MakeFile("photo.jpg", std::string(reinterpret_cast<const char*>(kJpeg), sizeof kJpeg));
-    const std::string plain =
-        dir_.MakeFile("plain.jpg", std::string(reinterpret_cast<const char*>(kJpeg), sizeof kJpeg));
-    {
-        auto image = Exiv2::ImageFactory::open(jpeg);
-        image->readMetadata();
-        Exiv2::ExifData exif;
-        exif["Exif.Photo.DateTimeOriginal"] = "2024:05:06 07:08:09";
-        image->setExifData(exif);
-        image->writeMetadata();
-    }
+    const std::string jpeg = test::MakePhoto(dir_, "photo.jpg", "2024:05:06 07:08:09");
+    const std::string plain = dir_.MakeFile("plain.jpg", test::JpegBytes());
+    const timespec day[2] = {{86400, 0}, {86400, 0}};  // 1970-01-02 00:00:00 UTC
+    ASSERT_EQ(utimensat(AT_FDCWD, plain.c_str(), day, 0), 0);
     NamePipeline pipeline(
         {DateStep{true, DateSource::ExifOriginal, "%Y-%m-%d_%H%M%S", 0, Edge::Start}});
     ASSERT_EQ(pipeline.error(), "");
-    NameContext c;
-    c.path = jpeg;
-    c.modified = 86400;  // 1970-01-02 00:00:00 UTC
-    std::string note;
-    EXPECT_EQ(pipeline.Apply("photo.jpg", c, &note), "2024-05-06_070809photo.jpg");
-    EXPECT_EQ(note, "");
-    c.path = plain;
-    EXPECT_EQ(pipeline.Apply("plain.jpg", c, &note), "1970-01-02_000000plain.jpg");
-    EXPECT_EQ(note, "EXIF の撮影日時がないため更新日時を使いました");
-    note.clear();
-    c.path = dir_ / "missing.jpg";
-    EXPECT_EQ(pipeline.Apply("a.jpg", c, &note), "1970-01-02_000000a.jpg");
-    EXPECT_NE(note, "");
+    const auto named = [&](const std::string& path, NameRemarks* remarks) {
+        FileFacts facts(RealFileSystem(), path);
+        NameContext c;
+        c.facts = &facts;
+        c.modified = 86400;  // for a file that is gone
+        return pipeline.Apply(std::string(NameOf(path)), c, remarks);
+    };
+    NameRemarks remarks;
+    EXPECT_EQ(named(jpeg, &remarks), "2024-05-06_070809photo.jpg");
+    EXPECT_EQ(remarks.note, "");
+    EXPECT_EQ(named(plain, &remarks), "1970-01-02_000000plain.jpg");
+    EXPECT_EQ(remarks.note, "EXIF の撮影日時がないため更新日時を使いました");
+    remarks.note.clear();
+    EXPECT_EQ(named(dir_ / "missing.jpg", &remarks), "1970-01-02_000000missing.jpg");
+    EXPECT_NE(remarks.note, "");
 }
 
 TEST(NameStepsTest, StepsRunInOrderAndDisabledOnesAreSkipped) {

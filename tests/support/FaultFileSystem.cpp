@@ -85,6 +85,26 @@ FsStatus FaultFileSystem::ReadFile(const std::string& path, std::uint64_t maxByt
     return real_.ReadFile(path, maxBytes, content);
 }
 
+FsStatus FaultFileSystem::ReadFileStart(const std::string& path, std::size_t maxBytes,
+                                        std::string* content, std::uint64_t* fileSize) {
+    ++readStartCalls;
+    if (const int e = failRead ? failRead(path) : 0; e != 0) {
+        content->clear();
+        return FsStatus::Failed(FsOp::Read, e);
+    }
+    return real_.ReadFileStart(path, maxBytes, content, fileSize);
+}
+
+FsStatus FaultFileSystem::ReadFileEnd(const std::string& path, std::size_t maxBytes,
+                                      std::string* content, std::uint64_t* fileSize) {
+    ++readEndCalls;
+    if (const int e = failRead ? failRead(path) : 0; e != 0) {
+        content->clear();
+        return FsStatus::Failed(FsOp::Read, e);
+    }
+    return real_.ReadFileEnd(path, maxBytes, content, fileSize);
+}
+
 FsStatus FaultFileSystem::WriteFileAtomic(const std::string& path, std::string_view content) {
     if (failWrite) {
         if (const int e = failWrite(path); e != 0)

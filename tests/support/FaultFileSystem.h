@@ -29,6 +29,8 @@ public:
     std::function<void(const std::string& from, const std::string& to)> beforeMove;
 
     int moveCalls = 0;
+    int readStartCalls = 0;
+    int readEndCalls = 0;
 
     // Every folder answers as on a network file system: nothing read refuses a rename, and
     // the server decides when it is made.
@@ -69,6 +71,10 @@ public:
     FsStatus Remove(const std::string& path) override;
     FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                       std::string* content) override;
+    FsStatus ReadFileStart(const std::string& path, std::size_t maxBytes, std::string* content,
+                           std::uint64_t* fileSize) override;
+    FsStatus ReadFileEnd(const std::string& path, std::size_t maxBytes, std::string* content,
+                         std::uint64_t* fileSize) override;
     FsStatus WriteFileAtomic(const std::string& path, std::string_view content) override;
     FsStatus CreateExclusive(const std::string& path, std::string_view content) override;
     FsStatus MakeFolder(const std::string& path) override;

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "UiTestSupport.h"
+#include "app/AppInternals.h"
 #include "app/Command.h"
 #include "ui/NameToolsDialog.h"
 #include "ui/NameToolsPreview.h"
@@ -92,7 +93,9 @@ private slots:
         QVERIFY(preview->ComputedCount() > 0);
         QVERIFY(preview->ComputedCount() < 100);  // what the view shows, not all 400
 
-        dialog.AddStep(4);  // case: upper, on the stem
+        dialog.AddStep(4);  // case: opens on 変更しない, then upper on the stem
+        QCOMPARE(newName(), QString("g000.txt"));
+        qobject_cast<QComboBox*>(dialog.FormAt(1)->Fields()[0])->setCurrentIndex(1);
         QCOMPARE(newName(), QString("G000.txt"));
         dialog.StepList()->item(1)->setCheckState(Qt::Unchecked);
         QCOMPARE(newName(), QString("g000.txt"));
@@ -120,11 +123,19 @@ private slots:
             QVERIFY(dialog.SavePreset("写真"));
         }
         tools.SetSteps({ReplaceStep{}});
+        // The user's own formatting, which choosing a preset must leave alone.
+        const std::string presetsPath = tools.Presets().Path();
+        const std::string handMade = "; mine\n\n" + test::ReadFileText(presetsPath) + "; end\n";
+        ui->dir.MakeFile("program/presets.ini", handMade);
+        tools.Presets().Load();
         NameToolsDialog dialog(tools, ui->frame);
         QCOMPARE(dialog.PresetBox()->itemText(1), QString("写真"));
+        dialog.PresetBox()->setCurrentIndex(1);
         dialog.ChoosePreset(1);
         QCOMPARE(qobject_cast<QLineEdit*>(dialog.FormAt(0)->Fields()[1])->text(),
                  QString("photo-"));
+        dialog.accept();
+        QCOMPARE(test::ReadFileText(presetsPath), handMade);
 
         QMenu* recent = ui->frame->RecentPresetsMenu();
         emit recent->aboutToShow();
@@ -139,6 +150,92 @@ private slots:
         QVERIFY(damaged.Message()->text().contains("プリセットファイルが壊れている"));
         QVERIFY(!damaged.SavePresetButton()->isEnabled());
         QCOMPARE(test::ReadFileText(path), std::string("broken\n"));
+    }
+
+    void newStepsChangeNothingAndTabGoesIntoTheForm() {
+        ui->Add("Ａbｶ.TXT");
+        NameTools& tools = ui->app.Tools();
+        tools.GatherTargets();
+        tools.SetSteps({ReplaceStep{}});
+        NameToolsDialog dialog(tools, ui->frame);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        NameToolsPreview* preview = dialog.Preview();
+        for (std::size_t kind = 0; kind < std::variant_size_v<NameStep>; ++kind) {
+            // Numbers and dates are added by their nature; every other step waits for a choice.
+            const NameStep step = StepForm::NewStep(kind);
+            if (std::holds_alternative<DateStep>(step) || std::holds_alternative<NumberStep>(step))
+                continue;
+            dialog.AddStep(kind);
+            QCOMPARE(preview->data(preview->index(0, NameToolsPreview::NewName), Qt::DisplayRole)
+                         .toString(),
+                     QString("Ａbｶ.TXT"));
+            dialog.RemoveStep();
+        }
+
+        // Every kind in the 追加 menu has its own access key.
+        QSet<QChar> keys;
+        for (std::size_t kind = 0; kind < std::variant_size_v<NameStep>; ++kind) {
+            const QString text = StepForm::KindMenuText(kind);
+            const qsizetype amp = text.indexOf('&');
+            QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+            keys.insert(text[amp + 1]);
+        }
+        QCOMPARE(keys.size(), static_cast<qsizetype>(std::variant_size_v<NameStep>));
+
+        // Tab: the step list, the fields of the step's form, then the buttons.
+        dialog.AddStep(4);
+        dialog.StepList()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.StepList()));
+        const std::vector<QWidget*>& fields = dialog.FormAt(1)->Fields();
+        for (QWidget* field : fields) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), field);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        QVERIFY(button != nullptr);
+        QCOMPARE(button->text(), QString("追加 (&A)"));
+    }
+
+    void namesThatAreNotUtf8AreShownAsTheListShowsThem() {
+        ui->Add("caf\xE9.jpeg");
+        NameTools& tools = ui->app.Tools();
+        tools.GatherTargets();
+        tools.SetSteps({WidthStep{true, WidthKind::Nfc, NamePart::Whole},
+                        CaseStep{true, CaseKind::Upper, NamePart::Extension}});
+        NameToolsDialog dialog(tools, ui->frame);
+        NameToolsPreview* preview = dialog.Preview();
+        const QString listed = ui->Text(0, ColCurrentName);
+        QCOMPARE(preview->data(preview->index(0, NameToolsPreview::CurrentName), Qt::DisplayRole)
+                     .toString(),
+                 listed);
+        QCOMPARE(
+            preview->data(preview->index(0, NameToolsPreview::NewName), Qt::DisplayRole).toString(),
+            QString(listed).replace("jpeg", "JPEG"));
+        QVERIFY(tools.Apply());
+        QCOMPARE(ui->app.List().Cell(0, ColNewName), std::string_view("caf\xE9.JPEG"));
+    }
+
+    void foldersAreTargetsOnlyWhenTicked() {
+        ui->Add("album/a.flac");
+        NameTools& tools = ui->app.Tools();
+        QVERIFY(AppInternals::Registrar(ui->app).RegisterPathEvenFolder(ui->dir / "files/album",
+                                                                        nullptr));
+        ui->model->FlushAppends();
+        tools.GatherTargets();
+        tools.SetSteps({CaseStep{true, CaseKind::Upper, NamePart::Whole}});
+        NameToolsDialog dialog(tools, ui->frame);
+        QCOMPARE(dialog.Preview()->rowCount(), 1);
+        QVERIFY(dialog.Message()->text().contains("フォルダ 1 個は対象にしていません"));
+        QVERIFY(dialog.FoldersBox()->isEnabled());
+        dialog.FoldersBox()->setChecked(true);
+        QCOMPARE(dialog.Preview()->rowCount(), 2);
+        QCOMPARE(dialog.Preview()
+                     ->data(dialog.Preview()->index(1, NameToolsPreview::NewName), Qt::DisplayRole)
+                     .toString(),
+                 QString("ALBUM"));
+        QVERIFY(!dialog.Message()->text().contains("フォルダ"));
     }
 
 private:

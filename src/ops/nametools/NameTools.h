@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "names/NameStep.h"
@@ -15,8 +16,12 @@
 namespace morvane {
 
 class ActivityLog;
+class BusyState;
 class FileSystem;
+class ItemBreak;
 class MainWindow;
+class Progress;
+struct FileEntry;
 class ListModel;
 class NamePipeline;
 class NameToolsView;
@@ -25,7 +30,7 @@ class Validation;
 class NameTools {
 public:
     NameTools(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-              MainWindow& window);
+              MainWindow& window, Progress& progress, BusyState& busy, ItemBreak& itemBreak);
     ~NameTools();
     NameTools(const NameTools&) = delete;
     NameTools& operator=(const NameTools&) = delete;
@@ -53,36 +58,65 @@ public:
         // From the row alone (see Validation::ProbeName), and a duplicate of a row the tools
         // do not rename.
         std::uint32_t errors = 0;
-        std::string note;  // such as the EXIF fallback
+        std::string note;     // such as the EXIF fallback
+        std::string error;    // a step failed on this row: the name stays as it is
+        std::string missing;  // template fields the file lacks (kept for the rows below)
     };
     Preview PreviewAt(std::size_t index);
     // Whether the tools give the row (a list position) a new name.
     bool IsTarget(int row) const;
 
-    // Gathers the rows and applies the steps to them: what OK does. False when nothing was
-    // applied (no row, or a step that does not compile).
+    // Applies the steps to the gathered rows: what OK does. The names are computed first,
+    // with the progress dialog, and can be stopped there; then they go to the rows in one
+    // batch. A row a step fails on keeps its name and is logged. False when nothing was
+    // applied (no row, a step that does not compile, or stopped).
     bool Apply();
+    // The selected rows (every row when none is), less those never renamed and, when they
+    // hold both files and folders, the folders unless SetIncludeFolders(true).
     void GatherTargets();
+    void SetIncludeFolders(bool include) { includeFolders_ = include; }
+    bool IncludeFolders() const { return includeFolders_; }
+    // The rows gathered held both files and folders.
+    bool MixedRows() const { return mixed_; }
+    std::size_t LeftOutFolders() const { return leftOutFolders_; }
 
 private:
     struct Target {
         int row;
         std::size_t folderIndex;  // place among the targets of the same folder
     };
-    std::string NameFor(const Target& target, std::size_t listIndex, std::string* note);
+    // The row's new name; where the steps number only on collisions, the first name that is
+    // free, which must then be asked for in list order (see GivenAt).
+    std::string NameFor(const Target& target, std::size_t listIndex, NameRemarks* remarks);
+    // A file is at the path key, or a row outside the tools is to get it.
+    bool Occupied(const std::string& path, const FileEntry& entry);
+    // The name given to the target at index, naming the rows above it first.
+    const Preview& GivenAt(std::size_t index);
+    void ForgetGiven();
+    static constexpr std::size_t kMostCollisionTries = 100000;
+    bool IsFolderRow(int row) const;
 
     ListModel& list_;
     Validation& validation_;
     FileSystem& fs_;
     ActivityLog& log_;
     MainWindow& window_;
+    Progress& progress_;
+    BusyState& busy_;
+    ItemBreak& itemBreak_;
     NameToolsView* view_ = nullptr;
     NamePresets presets_;
     std::vector<Target> targets_;
     std::vector<std::uint8_t> isTarget_;  // by row
+    bool includeFolders_ = false;
+    bool mixed_ = false;
+    std::size_t leftOutFolders_ = 0;
     std::vector<NameStep> steps_;
     std::unique_ptr<NamePipeline> pipeline_;
-    bool usesDate_ = false;
+    // With numbering on collisions: the keys of the names given so far, in list order, and
+    // the names given to the first targets (the preview's).
+    std::unordered_set<std::string> given_;
+    std::vector<Preview> givenNames_;
 };
 
 }  // namespace morvane

@@ -1,38 +1,57 @@
 #include "ops/registration/NameOrder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+
+#include "names/DecimalDigit.h"
+#include "platform/Utf16.h"
 
 namespace morvane {
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
+// The value of the decimal digit at name[i] (ASCII, full-width or any other Unicode digit)
+// and its length in bytes; -1 when no digit starts there.
+int DigitAt(std::string_view name, std::size_t i, std::size_t* length) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    *length = 1;
+    if (byte < 0x80)
+        return byte >= '0' && byte <= '9' ? byte - '0' : -1;
+    std::uint32_t cp = 0;
+    *length = detail::DecodeUtf8(name, i, &cp);
+    return DecimalDigitValue(cp);
 }
 
 // Bytes that compare, as plain strings, in name order: case folded, and each run of digits
 // written as its significant digits after their count.
 void AppendNameSortKey(std::string_view name, std::string* key) {
+    std::string digits;
     for (std::size_t i = 0; i < name.size();) {
-        const char c = name[i];
-        if (!IsDigit(c)) {
-            key->push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-            ++i;
+        std::size_t length = 0;
+        int digit = DigitAt(name, i, &length);
+        if (digit < 0) {
+            const char c = name[i];
+            if (length == 1)
+                key->push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+            else
+                key->append(name.substr(i, length));
+            i += length;
             continue;
         }
-        while (i < name.size() && name[i] == '0')
-            ++i;
-        std::size_t end = i;
-        while (end < name.size() && IsDigit(name[end]))
-            ++end;
+        // "０５" and "05" are the same number: written in ASCII, leading zeros dropped.
+        digits.clear();
+        for (; digit >= 0; digit = i < name.size() ? DigitAt(name, i, &length) : -1) {
+            if (digit != 0 || !digits.empty())
+                digits.push_back(static_cast<char>('0' + digit));
+            i += length;
+        }
         // '0' stands where any digit would among the other characters; then the count of
         // significant digits in two bytes, so a longer number is a larger one.
-        const std::size_t count = end - i;
+        const std::size_t count = digits.size();
         key->push_back('0');
         key->push_back(static_cast<char>(count >> 8));
         key->push_back(static_cast<char>(count & 0xff));
-        key->append(name.substr(i, count));
-        i = end;
+        key->append(digits);
     }
 }
 

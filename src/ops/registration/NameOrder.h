@@ -1,6 +1,7 @@
 #pragma once
 // The order a file manager shows the entries of a folder in: by name, letters without regard
-// to ASCII case, runs of digits compared as the numbers they write (IMG_2 before IMG_10).
+// to ASCII case, runs of digits compared as the numbers they write (IMG_2 before IMG_10),
+// full-width and other Unicode decimal digits as well (０５ between 4 and 6).
 
 #include <string_view>
 #include <vector>
