@@ -58,6 +58,11 @@ DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, Q
     editorPath_->setMaxLength(31999);
     pathBytes_ = options.editorPath;
     editorPath_->setText(Qs(pathBytes_));
+    // The field has no label of its own: the group's check box heads it.
+    editorPath_->setAccessibleName(Qs(msg::kOptEditorCommand));
+    editorPath_->setToolTip(Qs(msg::kOptEditorCommand));
+    terminalEditor_ = MakeCheck(msg::kOptTerminalEditor, options.useTerminalEditor, this);
+    terminalEditor_->setToolTip(Qs(msg::kOptTerminalEditorTip));
     browse_ = new QPushButton(Qs(msg::kOptBrowse), this);
     browse_->setAutoDefault(false);
     connect(browse_, &QPushButton::clicked, this, [this] {
@@ -76,9 +81,10 @@ DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, Q
     auto* outer = new QVBoxLayout;
     outer->addWidget(registerBelow_);
     outer->addWidget(HeadedGroup(openOnSelection_, inner, this));
-    auto* editorRow = new QHBoxLayout;
-    editorRow->addWidget(editorPath_, 1);
-    editorRow->addWidget(browse_);
+    auto* editorRow = new QGridLayout;
+    editorRow->addWidget(editorPath_, 0, 0);
+    editorRow->addWidget(browse_, 0, 1);
+    editorRow->addWidget(terminalEditor_, 1, 0, 1, 2);
 
     // キャンセル then OK, whatever order the desktop's button boxes use.
     auto* cancel = new QPushButton(Qs(msg::kOptCancel), this);
@@ -125,6 +131,7 @@ void DialogOption::accept() {
     options_.useExternalEditor = flag(useEditor_);
     const QString path = editorPath_->text();
     options_.editorPath = path == Qs(pathBytes_) ? pathBytes_ : PathBytes(path);
+    options_.useTerminalEditor = flag(terminalEditor_);
     QDialog::accept();
 }
 

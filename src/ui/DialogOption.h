@@ -34,6 +34,7 @@ public:
     QCheckBox* FolderNavigationBox() const { return folderNavigation_; }
     QCheckBox* UseEditorBox() const { return useEditor_; }
     QLineEdit* EditorPathField() const { return editorPath_; }
+    QCheckBox* TerminalEditorBox() const { return terminalEditor_; }
     QPushButton* BrowseButton() const { return browse_; }
 
 public slots:
@@ -51,6 +52,7 @@ private:
     QCheckBox* folderNavigation_;
     QCheckBox* useEditor_;
     QLineEdit* editorPath_;
+    QCheckBox* terminalEditor_;
     QPushButton* browse_;
     // The bytes behind the field's text: the stored path, then the file chosen with "参照".
     // OK stores them while the field shows them unchanged.

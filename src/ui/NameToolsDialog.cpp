@@ -41,6 +41,7 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
 
     stepList_ = new QListWidget;
     stepList_->setMaximumWidth(200);
+    stepList_->setAccessibleName(QStringLiteral("変更の手順"));
     auto* add = new QPushButton(QStringLiteral("追加 (&A)"));
     auto* addMenu = new QMenu(add);
     for (std::size_t kind = 0; kind < std::variant_size_v<NameStep>; ++kind)
@@ -68,6 +69,7 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     preview_ = new NameToolsPreview(tools_, this);
     previewView_ = new QTableView;
     previewView_->setModel(preview_);
+    previewView_->setAccessibleName(QStringLiteral("プレビュー"));
     previewView_->setSelectionMode(QAbstractItemView::NoSelection);
     previewView_->setFocusPolicy(Qt::NoFocus);
     previewView_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
