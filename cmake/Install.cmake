@@ -1,6 +1,7 @@
 # Installation as a desktop program: the executable, its menu entry, its icon in
 # the hicolor theme and the MIME type of list files, so a double-click on a
-# list file in a file manager opens it in Morvane.
+# list file in a file manager opens it in Morvane; the entries of file managers'
+# context menus, the AppStream metadata and the manual page.
 
 include(GNUInstallDirs)
 find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
@@ -35,6 +36,31 @@ install(FILES ${CMAKE_SOURCE_DIR}/res/morvane.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/res/morvane-mime.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME morvane.xml)
+# File managers: the entry of Dolphin's context menu, and a script for the scripts menu of
+# Nautilus, Caja and Nemo, which each user links into their own scripts folder.
+install(FILES ${CMAKE_SOURCE_DIR}/res/morvane-servicemenu.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus RENAME morvane.desktop)
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/res/morvane-file-manager-script
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/morvane RENAME file-manager-script)
+
+# What software centres list. The screenshot is docs/screenshot.png, published on the web site.
+set(MORVANE_APPSTREAM_ID org.morvane.morvane CACHE STRING "AppStream component id")
+set(MORVANE_HOMEPAGE https://morvane.org CACHE STRING
+  "The project's web site, where docs/screenshot.png is published as screenshot.png")
+set(MORVANE_METAINFO ${CMAKE_BINARY_DIR}/${MORVANE_APPSTREAM_ID}.metainfo.xml)
+configure_file(${CMAKE_SOURCE_DIR}/res/morvane.metainfo.xml.in ${MORVANE_METAINFO} @ONLY)
+install(FILES ${MORVANE_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page, compressed as Debian keeps them.
+configure_file(${CMAKE_SOURCE_DIR}/docs/morvane.1.in ${CMAKE_BINARY_DIR}/man/morvane.1 @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/morvane.1.gz
+  COMMAND gzip -9nfk ${CMAKE_BINARY_DIR}/man/morvane.1
+  DEPENDS ${CMAKE_BINARY_DIR}/man/morvane.1
+  COMMENT "Compressing the manual page"
+  VERBATIM)
+add_custom_target(morvane_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/man/morvane.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/man/morvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 # The licence, where Debian keeps every package's copyright file.
 install(FILES ${CMAKE_SOURCE_DIR}/res/copyright
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/morvane)

@@ -7,9 +7,9 @@ MORVANE_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
   qt6-svg-dev
   libgtest-dev fonts-noto-cjk libfontconfig-dev
-  xdg-utils libglib2.0-bin desktop-file-utils shared-mime-info
+  xdg-utils libglib2.0-bin desktop-file-utils shared-mime-info appstream groff-base
   dpkg-dev file
-  libpcre2-dev libicu-dev libexiv2-dev
+  libpcre2-dev libicu-dev libexiv2-dev libblkid-dev
 )
 
 morvane_missing_packages() {

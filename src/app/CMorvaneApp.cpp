@@ -19,12 +19,14 @@ CMorvaneApp::CMorvaneApp(Host& h, FileSystem& f) : host_(h), fs_(f) {
 CMorvaneApp::~CMorvaneApp() = default;
 
 bool CMorvaneApp::InitInstance(const std::vector<std::string>& arguments,
-                               const StartupEnvironment& environment) {
-    switch (StartUp(arguments, environment)) {
+                               const StartupEnvironment& environment, StartWindow window) {
+    switch (StartUp(arguments, environment, window)) {
         case StartResult::NoWindow:
             return false;
         case StartResult::Stopped:
             return true;  // reported in a message box
+        case StartResult::HandedOver:
+            return true;
         case StartResult::Running:
             break;
     }
@@ -34,7 +36,8 @@ bool CMorvaneApp::InitInstance(const std::vector<std::string>& arguments,
 }
 
 CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& arguments,
-                                              const StartupEnvironment& environment) {
+                                              const StartupEnvironment& environment,
+                                              StartWindow window) {
     InitLocaleCodePage();
     std::string& programDir = locations_.programDir;
     programDir = environment.programDir ? *environment.programDir : ProgramDirectory(fs_);
@@ -64,15 +67,23 @@ CMorvaneApp::StartResult CMorvaneApp::StartUp(const std::vector<std::string>& ar
     }
     LoadSettings(fs_, settingsPath_, &settings_);
     nameTools_.Presets().SetPathBeside(settingsPath_);
+    // A start from the file manager with the setting on joins the window already open; a
+    // plain start from the menu still opens a window of its own.
+    const bool handOver =
+        window == StartWindow::Running ||
+        (window == StartWindow::AsSet && settings_.addToOpenWindow != 0 && !arguments.empty());
+    if (handOver && host_.HandToRunningWindow(arguments))
+        return StartResult::HandedOver;
     if (!host_.CreateMainWindow())
         return StartResult::NoWindow;
     startedUp_ = true;
     quitRequest_ = false;
+    // Paths handed over from now on wait for the main loop.
+    host_.AcceptHandedPaths();
     // Before anything new is loaded: a run that was cut off is mended first.
     instance_.Start(locations_.journalDir, tempDir);
     recovery_.RecoverUnfinishedRuns();
-    for (const auto& argument : arguments)
-        listFile_.LoadListFile(argument);
+    Execute(Command::OpenPaths, CommandArgument{arguments, {}, -1});
     return StartResult::Running;
 }
 
@@ -81,6 +92,12 @@ void CMorvaneApp::RunMainLoop() {
         host_.WaitForEvents(32);
         if (quitRequest_)
             break;
+        // Only here, between commands: never inside another command's item break or dialog.
+        for (const auto& paths : host_.TakeHandedPaths()) {
+            Execute(Command::OpenPaths, CommandArgument{paths, {}, -1});
+            if (quitRequest_)
+                return;
+        }
         if (rowLock_.RowLocked())
             roundTrip_.PollTextFile();
     }

@@ -20,6 +20,7 @@
 #include "ops/recovery/StartupRecovery.h"
 #include "ops/recovery/UndoRun.h"
 #include "ops/registration/Navigation.h"
+#include "ops/registration/OpenPaths.h"
 #include "ops/registration/Registration.h"
 #include "ops/rename/RenameCommand.h"
 #include "ops/rename/RenameEngine.h"
@@ -46,6 +47,13 @@ struct StartupEnvironment {
     std::string stateHome;                  // empty: $XDG_STATE_HOME or ~/.local/state
 };
 
+// Which window the paths of a start go to.
+enum class StartWindow {
+    AsSet,    // the one already open when the settings say so and paths are given; else new
+    Running,  // the one already open, or a new one when none is
+    New,      // a new one
+};
+
 class CMorvaneApp final : public CommandSink {
 public:
     CMorvaneApp(Host& host, FileSystem& fs);
@@ -53,14 +61,17 @@ public:
     CMorvaneApp& operator=(const CMorvaneApp&) = delete;
     ~CMorvaneApp();
 
-    // Start-up, main loop and shut-down in one call. False only when the main window could
-    // not be created.
+    // Start-up, main loop and shut-down in one call. The arguments are full paths (see
+    // OpenPaths). False only when the main window could not be created.
     bool InitInstance(const std::vector<std::string>& arguments,
-                      const StartupEnvironment& environment = {});
-    enum class StartResult { Running, Stopped, NoWindow };
+                      const StartupEnvironment& environment = {},
+                      StartWindow window = StartWindow::AsSet);
+    // HandedOver: the window already open took the paths, and this start ends.
+    enum class StartResult { Running, Stopped, NoWindow, HandedOver };
     // The parts of InitInstance, for tests that drive the program step by step.
     StartResult StartUp(const std::vector<std::string>& arguments,
-                        const StartupEnvironment& environment);
+                        const StartupEnvironment& environment,
+                        StartWindow window = StartWindow::AsSet);
     void RunMainLoop();
     void ShutDown();
     // Writes the settings to their file, once start-up is complete. Returns the error line
@@ -132,6 +143,7 @@ private:
     ListFile listFile_{list_, validation_, fs_,        log_,          host_,
                        host_, busy_,       itemBreak_, registration_, removal_};
     NameTools nameTools_{list_, validation_, fs_, log_, host_};
+    OpenPaths openPaths_{listFile_, registration_, fs_, log_, busy_};
 };
 
 }  // namespace morvane

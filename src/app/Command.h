@@ -47,6 +47,8 @@ enum class Command {
     // The list's mouse: paths dropped on it, a click on a column heading.
     DropFiles,     // argument: the paths
     SortByColumn,  // argument: the column
+    // Paths named on the command line, or handed over by a later start.
+    OpenPaths,  // argument: the paths
 };
 
 // What a command that needs more than its name is given.

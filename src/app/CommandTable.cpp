@@ -20,6 +20,7 @@ struct CommandParts {
     static TextRoundTrip& RoundTrip(CMorvaneApp& app) { return app.roundTrip_; }
     static RenameCommand& Renamer(CMorvaneApp& app) { return app.renameCommand_; }
     static ListFile& ListFiles(CMorvaneApp& app) { return app.listFile_; }
+    static OpenPaths& Paths(CMorvaneApp& app) { return app.openPaths_; }
 };
 
 namespace {
@@ -33,7 +34,7 @@ constexpr RowLockQuestion kNoQuestion = RowLockQuestion::None;
 constexpr RowLockQuestion kAsk = RowLockQuestion::Ask;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandEntry, 31> kCommands = {{
+constexpr std::array<CommandEntry, 32> kCommands = {{
     {Command::LoadListFile, nullptr, kAhead, kAsk,
      [](C& app, const A&) { P::ListFiles(app).OnLoadListFile(); }},
     {Command::OverwriteSave, nullptr, kAhead, kNoQuestion,
@@ -97,6 +98,9 @@ constexpr std::array<CommandEntry, 31> kCommands = {{
      [](C& app, const A& argument) { P::Registrar(app).OnDropFiles(argument.paths); }},
     {Command::SortByColumn, nullptr, kAhead, kNoQuestion,
      [](C& app, const A& argument) { app.Order().SortByColumn(argument.column); }},
+    // A list file replaces the rows and the other paths come as a drop: both break the tie.
+    {Command::OpenPaths, nullptr, kAhead, kAsk,
+     [](C& app, const A& argument) { P::Paths(app).Open(argument.paths); }},
 }};
 
 constexpr bool InEnumOrder() {
@@ -107,7 +111,7 @@ constexpr bool InEnumOrder() {
     return true;
 }
 static_assert(InEnumOrder(), "the command table follows the order of Command");
-static_assert(static_cast<std::size_t>(Command::SortByColumn) + 1 == kCommands.size(),
+static_assert(static_cast<std::size_t>(Command::OpenPaths) + 1 == kCommands.size(),
               "every command has an entry");
 
 }  // namespace

@@ -4,19 +4,21 @@
 
 namespace morvane::listfile {
 
+bool HasListFileHeader(std::string_view start, std::uint64_t fileSize) {
+    if (start.size() < kHeaderSize || start.substr(0, kMagic.size()) != kMagic)
+        return false;
+    if ((DecodeFixed32(start.data() + kVersionOffset) >> 16) > kMaxMajorVersion)
+        return false;
+    return DecodeFixed64(start.data() + kLengthOffset) == fileSize;
+}
+
 bool ListFileReader::ReadHeader() {
     headerOk_ = false;
-    if (data_.size() < kHeaderSize)
+    if (!HasListFileHeader(data_, data_.size()))
         return false;
     const char* p = data_.data();
-    if (data_.substr(0, kMagic.size()) != kMagic)
-        return false;
     header_.version = DecodeFixed32(p + kVersionOffset);
-    if ((header_.version >> 16) > kMaxMajorVersion)
-        return false;
     header_.length = DecodeFixed64(p + kLengthOffset);
-    if (header_.length != data_.size())
-        return false;
     header_.recordCount = static_cast<std::int32_t>(DecodeFixed32(p + kCountOffset));
     header_.fieldsPerRecord = static_cast<std::uint8_t>(p[kFieldsOffset]);
     pos_ = kHeaderSize;

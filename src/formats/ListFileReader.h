@@ -23,6 +23,11 @@ struct ListFileRecord {
     std::string newName;  // last tag-1 text, empty when the record has none
 };
 
+// Whether a file of `fileSize` bytes whose first bytes are `start` has the header a reader
+// accepts (magic, version, length): what tells a list file from any other file, whatever
+// its name.
+bool HasListFileHeader(std::string_view start, std::uint64_t fileSize);
+
 class ListFileReader {
 public:
     // The data must outlive the reader.

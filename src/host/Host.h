@@ -10,6 +10,7 @@
 #include "host/LogView.h"
 #include "host/MainWindow.h"
 #include "host/Progress.h"
+#include "host/RunningWindow.h"
 
 namespace morvane {
 
@@ -18,6 +19,7 @@ class Host : public LogView,
              public Progress,
              public MainWindow,
              public EventQueue,
-             public FileDescriber {};
+             public FileDescriber,
+             public RunningWindow {};
 
 }  // namespace morvane

@@ -58,10 +58,6 @@ inline constexpr const char* kRenameTestFailed =
     "【警告】以下のファイルはリネームテストに失敗しました。リストに登録されますがリネーム編集はでき"
     "ませ"
     "ん。(ファイル名 : %s)";
-inline constexpr const char* kRenameBackFailed =
-    "【致命的エラー】チェックの為いったん別名にリネームしましたが元の名前に戻すことができませんでし"
-    "た。"
-    "(\n元々のファイル名 : \"%s\",\n現在のファイル名 : \"%s\"";
 inline constexpr const char* kFolderUnreadable = "【エラー】フォルダを読み込めませんでした。(%s)";
 inline constexpr const char* kFolderTitle = "リストに登録するフォルダを指定して下さい。";
 inline constexpr const char* kSearching = "search...";
@@ -74,6 +70,14 @@ inline constexpr const char* kForbidden =
     "【エラー】使用禁止文字が含まれています。(行 : %d ,名前 : \"%s\")";
 // Follows kForbidden: what the file system of the row's folder refuses.
 inline constexpr const char* kRefusedHere = " (このファイルシステムで使えない文字 : %s)";
+// A name such a file system refuses whole, followed by why.
+inline constexpr const char* kForbiddenName =
+    "【エラー】使用できない名前です。(行 : %d ,名前 : \"%s\")";
+inline constexpr const char* kDeviceNameHere =
+    " (このファイルシステムでは CON, PRN, AUX, NUL, COM1～COM9, LPT1～LPT9 "
+    "は拡張子を付けても名前に使えません)";
+inline constexpr const char* kTrailingDotHere =
+    " (このファイルシステムでは名前の最後にピリオドと空白を使えません)";
 inline constexpr const char* kDuplicate =
     "【エラー】リネーム後の名前が重複します。(行 : %d ,行 : %d)";
 inline constexpr const char* kExists =
@@ -90,23 +94,26 @@ inline constexpr const char* kRenameCounts =
 inline constexpr const char* kRenameCaption = "リネームの確認";
 inline constexpr const char* kVacateFailed =
     "【致命的なエラー】ファイルの入れ替えリネームに失敗しました。\n(\n現在のファイル名 : \"%s\",\n"
-    "一時ファイル名 : \"%s\")";
+    "一時ファイル名 : \"%s\",\n理由 : %s)";
 inline constexpr const char* kMoveFailed =
     "【致命的なエラー】ファイルのリネームに失敗しました。\n(\n現在のファイル名 : \"%s\",\n"
-    "新しいファイル名 : \"%s\"\n)";
+    "新しいファイル名 : \"%s\",\n理由 : %s\n)";
 inline constexpr const char* kPlaceFailed =
     "【致命的なエラー】ファイルの入れ替えリネームに失敗しました。\n(\n元ファイル名 : \"%s\",\n"
-    "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";
+    "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\",\n理由 : %s\n)";
 inline constexpr const char* kRenameFileMissing =
     "【エラー】ファイルが見つからないためリネームできませんでした。(%s)";
 inline constexpr const char* kNameTooLong =
     "【エラー】名前が長すぎます。このフォルダでは%dバイトまでです。(行 : %d ,名前 : \"%s\")";
+// Where the file system counts names in UTF-16, as the 文字数 column does.
+inline constexpr const char* kNameTooLongUnits =
+    "【エラー】名前が長すぎます。このフォルダでは%d文字までです。(行 : %d ,名前 : \"%s\")";
 inline constexpr const char* kFolderReplaced =
     "【エラー】登録した後でフォルダが別のフォルダかリンクに置き換えられたため、リネームしませんでし"
     "た。(%s)";
 inline constexpr const char* kPutBack =
     "【エラー】ファイルの入れ替えリネームに失敗したため元の名前に戻しました。\n(\n"
-    "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\"\n)";
+    "現在のファイル名 : \"%s\",\n新しいファイル名 : \"%s\",\n理由 : %s\n)";
 inline constexpr const char* kJournalFailed =
     "【エラー】ジャーナルを書き込めないため、リネームを中止しました。ファイルは一つも移動していませ"
     "ん。(%s : %s)";
@@ -135,7 +142,7 @@ inline constexpr const char* kRecoveryNotFound =
     "【エラー】ファイルが見つからないため復旧できませんでした。(%s)";
 inline constexpr const char* kRecoveryMoveFailed =
     "【エラー】移動先が使われているか移動できないため、ファイルをそのままにしました。\n(\n"
-    "現在のファイル名 : \"%s\",\n移動先のファイル名 : \"%s\"\n)";
+    "現在のファイル名 : \"%s\",\n移動先のファイル名 : \"%s\",\n理由 : %s\n)";
 inline constexpr const char* kRecoveredBack =
     "【復旧】%d 件のファイルのうち %d 件が元の名前になりました。";
 inline constexpr const char* kRecoveredForward =
@@ -210,6 +217,9 @@ inline constexpr const char* kOverwriteQuestion = "%sは既に存在します。
 inline constexpr const char* kSaveAsCaption = "名前を付けて保存";
 inline constexpr const char* kListFileDamaged = "【エラー】リストファイルが壊れています。(%s)";
 
+// Paths named on the command line.
+inline constexpr const char* kNamedPathMissing = "【エラー】以下のファイルは存在しません。(%s)";
+
 // Paths chosen in the file dialogs.
 inline constexpr const char* kChosenPathNotFound =
     "【エラー】選択されたファイルを特定できませんでした。(%s)";
@@ -238,6 +248,8 @@ inline constexpr const char* kOptOpenOnSelection =
     "項目をダブルクリックかエンターキーで選択時にファイルを開く";
 inline constexpr const char* kOptFolderNavigation =
     "フォルダ選択時に中身を展開するエクスプロラー風の動作（キーボード誤操作に注意)";
+inline constexpr const char* kOptAddToOpenWindow =
+    "ファイルを指定して起動したとき、開いているウィンドウのリストに追加する";
 inline constexpr const char* kOptUseEditor = "外部テキストエディタを指定する";
 inline constexpr const char* kOptTerminalEditor = "端末で $EDITOR を使う (&T)";
 inline constexpr const char* kOptTerminalEditorTip =

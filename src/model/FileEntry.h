@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/CaseFold.h"
 #include "platform/FolderHandle.h"
 
 namespace morvane {
@@ -55,6 +56,9 @@ struct FileEntry {
     // swap-blocked.
     std::uint32_t walkMark = 0;
     std::uint16_t dirLength = 0;
+    // The row's folder lies on a case-insensitive file system: its paths are keyed under case
+    // folding (see MakePathKey). Set when the row is made, never changed.
+    bool foldsCase = false;
     std::string currentKey;  // key of the path as registered; never changes
     // The folder the row's file was registered in: moves happen only in that folder.
     FolderId folderId;
@@ -95,16 +99,26 @@ private:
 };
 
 // The key under which a path is indexed and compared, written into `key` (reusing its
-// storage). Linux file systems are case-sensitive, so the key is the path itself; this is the
-// one place that decides, and FileEntry keeps one string for its new path and key because of it.
+// storage). Most Linux file systems are case-sensitive, so the key is the path itself; this is
+// the one place that decides, and FileEntry keeps one string for its new path and key because
+// of it. In a folder of a case-insensitive file system (a row that foldsCase) the key is the
+// path under Unicode case folding: the path index hashes the folded path and compares such a
+// row's paths with SameKey, so the folded text is never kept.
 inline void AssignPathKey(std::string& key, std::string_view path) {
     key.assign(path);
 }
 
-inline std::string MakePathKey(std::string_view path) {
+inline std::string MakePathKey(std::string_view path, bool foldsCase = false) {
+    if (foldsCase)
+        return FoldCase(path);
     std::string key;
     AssignPathKey(key, path);
     return key;
+}
+
+// True when both paths are one key in a folder that does or does not fold case.
+inline bool SameKey(std::string_view a, std::string_view b, bool foldsCase) {
+    return foldsCase ? SameUnderCaseFolding(a, b) : a == b;
 }
 
 }  // namespace morvane

@@ -118,10 +118,10 @@ public:
     // table nor the indexes.
     void ReserveRows(std::size_t rows);
     // Makes the row of a file (see RowBuilder) and appends it, in both indexes; `keyHash` is
-    // FullPathHash(facts.key). Returns the position.
+    // PathKeyHash(facts.key, facts.foldsCase). Returns the position.
     int AppendFileRow(FileRowFacts&& facts, std::uint32_t keyHash);
     int AppendFileRow(FileRowFacts&& facts) {
-        const std::uint32_t keyHash = FullPathHash(facts.key);
+        const std::uint32_t keyHash = PathKeyHash(facts.key, facts.foldsCase);
         return AppendFileRow(std::move(facts), keyHash);
     }
     // Appends the row of a drive ("" for the root, else its mount point), in both indexes.

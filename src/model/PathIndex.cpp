@@ -54,6 +54,10 @@ std::uint32_t FullPathHash(std::string_view key) {
     return h;
 }
 
+std::uint32_t PathKeyHash(std::string_view path, bool foldsCase) {
+    return foldsCase ? FullPathHash(FoldCase(path)) : FullPathHash(path);
+}
+
 PathIndex::PathIndex(Key which) : which_(which) {
     Rebucket(kMinBuckets);
 }
@@ -126,7 +130,7 @@ void PathIndex::FreeLink(IndexLink* link) {
 
 std::uint32_t PathIndex::HashOf(const FileEntry* entry) const {
     const IndexLink* link = LinkOf(entry);
-    return link != nullptr ? link->hash : FullPathHash(KeyOf(entry));
+    return link != nullptr ? link->hash : KeyHashOf(entry);
 }
 
 void PathIndex::Insert(FileEntry* entry, std::uint32_t fullHash) {
@@ -138,6 +142,8 @@ void PathIndex::Insert(FileEntry* entry, std::uint32_t fullHash) {
         Rebucket(buckets_.size() * 2);
     IndexLink* link = NewLink();
     ++linkedCount_;
+    if (entry->foldsCase)
+        ++foldingCount_;
     link->entry = entry;
     link->hash = fullHash;
     LinkAtFront(link);
@@ -152,6 +158,8 @@ void PathIndex::Unlink(FileEntry* entry) {
     link->prev->next = link->next;
     link->next->prev = link->prev;
     slot = nullptr;
+    if (entry->foldsCase)
+        --foldingCount_;
     FreeLink(link);
 }
 
@@ -159,6 +167,18 @@ FileEntry* PathIndex::Find(std::string_view key, std::uint32_t fullHash,
                            const FileEntry* except) const {
     FileEntry* found = nullptr;
     ForEach(key, fullHash, [&](FileEntry* e) {
+        if (e == except)
+            return true;
+        found = e;
+        return false;
+    });
+    return found;
+}
+
+FileEntry* PathIndex::FindPath(std::string_view path, std::uint32_t pathHash,
+                               const FileEntry* except) const {
+    FileEntry* found = nullptr;
+    ForEachOfPath(path, pathHash, [&](FileEntry* e) {
         if (e == except)
             return true;
         found = e;
@@ -178,8 +198,7 @@ bool PathIndex::IsConsistent() const {
                 const auto* entryLink = static_cast<const IndexLink*>(next);
                 const FileEntry* entry = entryLink->entry;
                 if (entry == nullptr || LinkOf(entry) != entryLink ||
-                    entryLink->hash != FullPathHash(KeyOf(entry)) ||
-                    BucketIndex(entryLink->hash) != b)
+                    entryLink->hash != KeyHashOf(entry) || BucketIndex(entryLink->hash) != b)
                     return false;
             }
             link = next;

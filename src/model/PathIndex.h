@@ -17,6 +17,9 @@ namespace morvane {
 
 // h = h * 137 + unit over the UTF-16 units of the key, 32-bit wrapping.
 std::uint32_t FullPathHash(std::string_view key);
+// FullPathHash of the path's key (see MakePathKey): of the folded path where the folder folds
+// case.
+std::uint32_t PathKeyHash(std::string_view path, bool foldsCase);
 
 class PathIndex {
 public:
@@ -31,27 +34,38 @@ public:
     ~PathIndex();
 
     // Links the entry at the front of the chain of its key.
-    void Insert(FileEntry* entry) { Insert(entry, FullPathHash(KeyOf(entry))); }
-    // The same for a caller that knows FullPathHash of the key already.
+    void Insert(FileEntry* entry) { Insert(entry, KeyHashOf(entry)); }
+    // The same for a caller that knows PathKeyHash of the key already.
     void Insert(FileEntry* entry, std::uint32_t fullHash);
     // Takes the entry out of its chain; an entry in no chain is left alone.
     void Unlink(FileEntry* entry);
-    // The first entry (newest) with exactly this key, skipping `except`.
-    FileEntry* Find(std::string_view key, const FileEntry* except = nullptr) const {
-        return Find(key, FullPathHash(key), except);
+
+    // An entry's key matches a path when they are one key under the entry's own rule: exactly,
+    // or under case folding for a row of a case-insensitive folder. The lookups by path alone
+    // find both kinds; rows that fold case cost a second walk only while there are some.
+
+    // The first entry (newest) whose key matches the path, skipping `except`.
+    FileEntry* Find(std::string_view path, const FileEntry* except = nullptr) const {
+        return FindPath(path, FullPathHash(path), except);
     }
-    // The same for a key whose FullPathHash the caller knows.
+    // The same for a path whose FullPathHash the caller knows.
+    FileEntry* FindPath(std::string_view path, std::uint32_t pathHash,
+                        const FileEntry* except = nullptr) const;
+    // Calls fn(FileEntry*) for every entry whose key matches the path, newest first; fn may
+    // change bits but must not move entries of this chain. Stops early when fn returns false.
+    template <class Fn>
+    void ForEach(std::string_view path, Fn&& fn) const;
+
+    // The walks of one chain, for a key and hash taken from an entry of the same folder
+    // (HashOf): the first entry (newest) matching the key, and every one.
     FileEntry* Find(std::string_view key, std::uint32_t fullHash,
                     const FileEntry* except = nullptr) const;
-    // Calls fn(FileEntry*) for every entry with exactly this key, newest first; fn may change
-    // bits but must not move entries of this chain. Stops early when fn returns false.
     template <class Fn>
-    void ForEach(std::string_view key, Fn&& fn) const {
-        ForEach(key, FullPathHash(key), fn);
+    void ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const {
+        WalkChain(
+            fullHash, [&](const FileEntry* e) { return KeyMatches(e, key); }, fn);
     }
-    template <class Fn>
-    void ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const;
-    // FullPathHash of the entry's key for this index: kept in its link while it is linked.
+    // PathKeyHash of the entry's key for this index: kept in its link while it is linked.
     std::uint32_t HashOf(const FileEntry* entry) const;
     // Makes room for this many entries at once, so that adding them grows nothing.
     void Reserve(std::size_t entries);
@@ -93,6 +107,19 @@ private:
     const std::string& KeyOf(const FileEntry* entry) const {
         return which_ == Key::Current ? entry->currentKey : entry->NewKey();
     }
+    std::uint32_t KeyHashOf(const FileEntry* entry) const {
+        return PathKeyHash(KeyOf(entry), entry->foldsCase);
+    }
+    bool KeyMatches(const FileEntry* entry, std::string_view key) const {
+        return SameKey(KeyOf(entry), key, entry->foldsCase);
+    }
+    // Calls fn for the entries of the chain of fullHash that `match` takes; false when fn
+    // stopped the walk.
+    template <class Match, class Fn>
+    bool WalkChain(std::uint32_t fullHash, Match&& match, Fn&& fn) const;
+    // ForEach of a path whose FullPathHash is pathHash.
+    template <class Fn>
+    void ForEachOfPath(std::string_view path, std::uint32_t pathHash, Fn&& fn) const;
     IndexLink* NewLink();
     void FreeLink(IndexLink* link);
     // The keys' hash multiplies by 137 and so keeps its low bits poor: the bucket is taken from
@@ -123,21 +150,52 @@ private:
     std::size_t usedInLastBlock_ = 0;
     IndexLink* freeLinks_ = nullptr;
     std::size_t linkedCount_ = 0;
+    std::size_t foldingCount_ = 0;      // linked entries that fold case
     std::vector<IndexLink*> relinked_;  // scratch of Rebucket
 };
 
-template <class Fn>
-void PathIndex::ForEach(std::string_view key, std::uint32_t fullHash, Fn&& fn) const {
+template <class Match, class Fn>
+bool PathIndex::WalkChain(std::uint32_t fullHash, Match&& match, Fn&& fn) const {
     const ChainLink* link = BucketOf(fullHash).head.next;
     while (link->next != nullptr) {
         // Only the tail has no next, so this is an entry's link.
         const auto* entryLink = static_cast<const IndexLink*>(link);
         const ChainLink* next = link->next;
-        if (entryLink->hash == fullHash && KeyOf(entryLink->entry) == key) {
+        if (entryLink->hash == fullHash && match(entryLink->entry)) {
             if (!fn(entryLink->entry))
-                return;
+                return false;
         }
         link = next;
+    }
+    return true;
+}
+
+template <class Fn>
+void PathIndex::ForEach(std::string_view path, Fn&& fn) const {
+    ForEachOfPath(path, FullPathHash(path), fn);
+}
+
+template <class Fn>
+void PathIndex::ForEachOfPath(std::string_view path, std::uint32_t pathHash, Fn&& fn) const {
+    if (foldingCount_ == 0) {
+        ForEach(path, pathHash, fn);
+        return;
+    }
+    const std::string folded = FoldCase(path);
+    if (folded == path) {
+        // Both kinds of row lie in the one chain.
+        ForEach(path, pathHash, fn);
+        return;
+    }
+    const bool goOn = WalkChain(
+        pathHash, [&](const FileEntry* e) { return !e->foldsCase && KeyOf(e) == path; }, fn);
+    if (goOn) {
+        WalkChain(
+            FullPathHash(folded),
+            [&](const FileEntry* e) {
+                return e->foldsCase && SameUnderCaseFolding(KeyOf(e), path);
+            },
+            fn);
     }
 }
 

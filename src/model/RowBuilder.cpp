@@ -46,6 +46,7 @@ std::unique_ptr<ListRow> RowBuilder::FileRow(FileRowFacts&& facts, std::uint16_t
         std::string_view(entry.currentKey).substr(0, entry.currentKey.size() - name.size());
     entry.dirLength = static_cast<std::uint16_t>(Utf16Length(directory));
     entry.folderId = facts.folderId;
+    entry.foldsCase = facts.foldsCase;
 
     row->icon = facts.icon;
     auto& cells = cells_;

@@ -25,6 +25,7 @@ struct FileRowFacts {
     int icon = 0;
     bool locked = false;  // never renamed (ErrRenameTest) from the start
     FolderId folderId;
+    bool foldsCase = false;  // its folder's file system is case-insensitive
 };
 
 class RowBuilder {

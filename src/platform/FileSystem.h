@@ -87,7 +87,9 @@ struct FolderRights {
     enum class Verdict : std::uint8_t {
         Allowed,  // subject to the file's own flags and the sticky bit below
         Refused,  // read-only mount, unchangeable folder, no write and search permission
-        Unknown,  // a network or FUSE file system decides on its own: only a trial tells
+        // Nothing read refuses, but a network or FUSE file system decides on its own: a move
+        // may still be refused when it is made.
+        Unknown,
     };
     Verdict verdict = Verdict::Unknown;
     bool sticky = false;       // only a file's owner, the folder's owner or root may rename
@@ -157,6 +159,17 @@ public:
     // without waiting on it (a FIFO, a device), and a file over maxBytes with EFBIG.
     virtual FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                               std::string* content) = 0;
+    // The first bytes of a regular file (links followed), at most maxBytes of them, and the
+    // file's whole size; refused as ReadFile refuses. Reads no more than it hands back, so a
+    // look at the start of a large video stays cheap; a fake may read the whole file.
+    virtual FsStatus ReadFileStart(const std::string& path, std::size_t maxBytes,
+                                   std::string* content, std::uint64_t* fileSize) {
+        const FsStatus read = ReadFile(path, kNoSizeLimit, content);
+        *fileSize = content->size();
+        if (content->size() > maxBytes)
+            content->resize(maxBytes);
+        return read;
+    }
     // Writes a temporary file beside path and renames it over path once complete. On failure
     // any earlier file at path is left as it was.
     virtual FsStatus WriteFileAtomic(const std::string& path, std::string_view content) = 0;
@@ -200,8 +213,8 @@ FsStatus MakeFolders(FileSystem& fs, const std::string& path);
 bool IsWritableDirectory(FileSystem& fs, const std::string& dir);
 
 namespace detail {
-// The no-replace move where a file system refuses RENAME_NOREPLACE: a hard link and an unlink
-// for a file, a rename onto a fresh empty folder of our own for a folder. 0 or an errno value.
+// The no-replace move where a file system refuses RENAME_NOREPLACE: a plain rename once the
+// target is seen free, looked at again right before the call. 0 or an errno value.
 int MoveWithoutRenameFlag(const std::string& from, const std::string& to);
 }  // namespace detail
 

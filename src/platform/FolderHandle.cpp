@@ -9,7 +9,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <string>
 #include <utility>
+
+#include "platform/RenameFlagAnswers.h"
 
 namespace morvane {
 
@@ -38,40 +42,67 @@ std::size_t FolderHandlesToKeep() {
     return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur / 4), 16, 4096);
 }
 
-int MoveWithoutRenameFlagAt(int fromDir, const char* from, int toDir, const char* to) {
+namespace {
+
+// 0 when nothing is at the name (not even a dangling link), EEXIST when something is, else
+// the errno of the look.
+int NameFreeAt(int dir, const char* name) {
     struct stat st {};
-    if (fstatat(fromDir, from, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno;
-    if (S_ISDIR(st.st_mode)) {
-        // An empty placeholder that we own; rename onto an empty folder is atomic and fails
-        // if anyone has put something into it meanwhile.
-        if (mkdirat(toDir, to, 0700) != 0)
-            return errno;
-        if (renameat(fromDir, from, toDir, to) != 0) {
-            const int e = errno;
-            unlinkat(toDir, to, AT_REMOVEDIR);
-            return e;
-        }
-        return 0;
-    }
-    if (linkat(fromDir, from, toDir, to, 0) != 0)
-        return errno;
-    if (unlinkat(fromDir, from, 0) != 0) {
-        const int e = errno;
-        unlinkat(toDir, to, 0);
+    if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    return errno == ENOENT ? 0 : errno;
+}
+
+// The device of the folder that holds `name` (relative to `dir`), which is the device a
+// rename there is made on; 0 when it cannot be read.
+std::uint64_t FolderDeviceOf(int dir, const char* name) {
+    const char* slash = std::strrchr(name, '/');
+    std::string folder = ".";
+    if (slash != nullptr)
+        folder.assign(name, slash == name ? 1 : static_cast<std::size_t>(slash - name));
+    struct stat st {};
+    return fstatat(dir, folder.c_str(), &st, 0) == 0 ? st.st_dev : 0;
+}
+
+// The answers of a file system that does not take the flag (FUSE: EINVAL).
+bool FlagRefused(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+}  // namespace
+
+int MoveWithoutRenameFlagAt(int fromDir, const char* from, int toDir, const char* to) {
+    if (const int e = NameFreeAt(toDir, to); e != 0)
         return e;
-    }
-    return 0;
+    struct stat source {};
+    if (fstatat(fromDir, from, &source, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    // Looked at again right before the move, after the round trip above. What another
+    // program puts at the target between this look and the renameat below would be
+    // replaced: these file systems offer no call that closes that window (most have no hard
+    // links either), and a link and an unlink would leave one file under two names if cut
+    // off between them. The window is one system call wide.
+    if (const int e = NameFreeAt(toDir, to); e != 0)
+        return e;
+    return renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
 }
 
 int MoveNoReplaceAt(int fromDir, const char* from, int toDir, const char* to) {
-    int e = EINVAL;
 #ifdef SYS_renameat2
-    e = syscall(SYS_renameat2, fromDir, from, toDir, to, RENAME_NOREPLACE) == 0 ? 0 : errno;
+    // Devices that refused the flag before go the other way at once.
+    if (!RenameFlagRefusedAnywhere() || !RenameFlagRefusedOn(FolderDeviceOf(toDir, to))) {
+        const int e =
+            syscall(SYS_renameat2, fromDir, from, toDir, to, RENAME_NOREPLACE) == 0 ? 0 : errno;
+        if (!FlagRefused(e))
+            return e;
+        const int checked = MoveWithoutRenameFlagAt(fromDir, from, toDir, to);
+        // EINVAL again: the move itself was wrong (a folder into itself), not the flag.
+        if (checked != EINVAL && checked != EEXIST)
+            NoteRenameFlagRefused(FolderDeviceOf(toDir, to));
+        return checked;
+    }
 #endif
-    if (e == EINVAL || e == ENOSYS)
-        e = MoveWithoutRenameFlagAt(fromDir, from, toDir, to);
-    return e;
+    return MoveWithoutRenameFlagAt(fromDir, from, toDir, to);
 }
 
 }  // namespace morvane

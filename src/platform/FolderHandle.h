@@ -38,16 +38,18 @@ private:
     std::string path_;
 };
 
-// Moves `from` to `to` relative to the folder descriptors (AT_FDCWD for the working folder),
-// never replacing anything at the target: renameat2 with RENAME_NOREPLACE, or where the file
-// system refuses the flag a hard link and an unlink for a file, a rename onto a fresh empty
-// folder of our own for a folder. 0 or an errno value.
 // How many folder descriptors one run may hold: a quarter of the process's descriptor limit,
 // so the rest of the program keeps room, within 16 and 4096.
 std::size_t FolderHandlesToKeep();
 
+// Moves `from` to `to` relative to the folder descriptors (AT_FDCWD for the working folder),
+// never replacing anything at the target: renameat2 with RENAME_NOREPLACE, or where the file
+// system refuses the flag (FUSE drivers) a plain renameat once the target is seen free. A
+// device that refused the flag once goes the second way at once. 0 or an errno value.
 int MoveNoReplaceAt(int fromDir, const char* from, int toDir, const char* to);
-// The second way alone, for tests of it.
+// The second way alone, for tests of it: the target looked at (lstat, relative to the same
+// descriptor) before and again right before a plain renameat. Something put there between
+// that last look and the call would be replaced; the window is one system call wide.
 int MoveWithoutRenameFlagAt(int fromDir, const char* from, int toDir, const char* to);
 
 }  // namespace morvane

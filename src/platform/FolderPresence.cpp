@@ -63,7 +63,9 @@ std::uint64_t FolderPresence::InodeOf(const std::string& path) {
         const std::string prefix = (it->first == "/" ? std::string() : it->first) + "/";
         if (fs_.ListFolderInodes(it->first, &entries).Ok()) {
             const ListingTrust trust = TrustListing(fs_, prefix, entries);
-            f.readable = trust.absence;
+            // exfat-fuse finds a name in any case but gives each spelling an inode number of
+            // its own, which the look above cannot tell from a case-sensitive file system.
+            f.readable = trust.absence && !fs_.TraitsOf(it->first).caseInsensitive;
             f.inodesHold = trust.inodes;
         }
         f.names.reserve(entries.size());

@@ -2,8 +2,8 @@
 // "Does anything exist at this path, and which file is it?" for many paths in few folders: a folder
 // asked about often is read once instead of taking one lstat per path. The answers are those of the
 // moment each folder is read, so use it only while the program itself changes nothing there.
-// A folder whose file system finds a name in another letter case (FAT, SMB, casefolded ext4)
-// is always asked path by path: its listing cannot say a name is free.
+// A folder whose file system finds a name in another letter case (FAT, exFAT, SMB, casefolded
+// ext4) is always asked path by path: its listing cannot say a name is free.
 
 #include <cstddef>
 #include <cstdint>

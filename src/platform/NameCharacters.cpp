@@ -30,6 +30,37 @@ bool HasAny(std::string_view name, std::uint8_t mask) {
     return false;
 }
 
+bool SameLetters(std::string_view text, std::string_view upper) {
+    if (text.size() != upper.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != upper[i])
+            return false;
+    }
+    return true;
+}
+
+// Windows takes these for devices in any letter case, whatever extension follows, and with
+// blanks before the extension.
+bool IsDeviceName(std::string_view name) {
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.remove_suffix(1);
+    if (stem.size() < 3 || stem.size() > 5)
+        return false;
+    for (const std::string_view device : {"CON", "PRN", "AUX", "NUL"}) {
+        if (SameLetters(stem, device))
+            return true;
+    }
+    if (!SameLetters(stem.substr(0, 3), "COM") && !SameLetters(stem.substr(0, 3), "LPT"))
+        return false;
+    const std::string_view number = stem.substr(3);
+    // 1 to 9, or the superscripts one to three.
+    return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
+}
+
 }  // namespace
 
 NameCharacters NameCharactersOfType(std::uint32_t fileSystemType) {
@@ -47,12 +78,24 @@ NameCharacters NameCharactersOfType(std::uint32_t fileSystemType) {
     }
 }
 
+NameFault FaultIn(std::string_view name, NameCharacters rules) {
+    if (HasForbiddenCharacter(name, rules))
+        return NameFault::Character;
+    if (rules != NameCharacters::Windows || name.empty())
+        return NameFault::None;
+    if (IsDeviceName(name))
+        return NameFault::DeviceName;
+    if (name.back() == '.' || name.back() == ' ')
+        return NameFault::TrailingDotOrSpace;
+    return NameFault::None;
+}
+
 bool HasForbiddenCharacter(std::string_view name, NameCharacters rules) {
     return HasAny(name, rules == NameCharacters::Windows ? kWindows : kEverywhere);
 }
 
 bool MayBeForbidden(std::string_view name) {
-    return HasAny(name, kEverywhere | kWindows);
+    return FaultIn(name, NameCharacters::Windows) != NameFault::None;
 }
 
 std::string_view RefusedCharactersText(NameCharacters rules) {

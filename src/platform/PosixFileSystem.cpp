@@ -13,11 +13,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <mutex>
-#include <unordered_map>
 
 #include "platform/FileSystem.h"
 #include "platform/FolderHandle.h"
+#include "platform/MountDescription.h"
+#include "platform/MountTraitsCache.h"
 #include "platform/Paths.h"
 
 namespace morvane {
@@ -102,22 +102,6 @@ FileInfo Describe(std::string_view path, const struct statx& sx) {
     return info;
 }
 
-// File systems that decide renames on their own (the server, the FUSE daemon), whatever the
-// mode bits say.
-bool DecidesOnItsOwn(const struct statfs& fs) {
-    switch (static_cast<std::uint32_t>(fs.f_type)) {
-        case 0xFF534D42u:  // CIFS
-        case 0xFE534D42u:  // SMB2
-        case 0x0000517Bu:  // SMB
-        case 0x00006969u:  // NFS
-        case 0x65735546u:  // FUSE
-        case 0x01021997u:  // 9P
-            return true;
-        default:
-            return false;
-    }
-}
-
 FsStatus StatusOf(FsOp op, int error) {
     return error == 0 ? FsStatus::Done() : FsStatus::Failed(op, error);
 }
@@ -186,6 +170,25 @@ FsStatus ResolveLinks(const std::string& path, std::string* target) {
     return FsStatus::Failed(FsOp::Write, ELOOP);
 }
 
+// Opens a regular file for reading into *fd: 0, or the errno of the open, or EINVAL for
+// anything else (a FIFO, a device), which is then closed again. Not blocking: opening a FIFO
+// would wait for a writer.
+int OpenRegularFile(const std::string& path, int* fd, struct stat* st) {
+    *fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (*fd < 0)
+        return LastError();
+    int refused = 0;
+    if (fstat(*fd, st) != 0)
+        refused = LastError();
+    else if (!S_ISREG(st->st_mode))
+        refused = EINVAL;
+    if (refused != 0) {
+        close(*fd);
+        *fd = -1;
+    }
+    return refused;
+}
+
 FsStatus ReplaceFile(const std::string& path, std::string_view content) {
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
@@ -234,15 +237,18 @@ public:
         if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx))
             return rights;
         rights.id = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
-        if (DecidesOnItsOwn(fs))
-            return rights;
-        using Verdict = FolderRights::Verdict;
         rights.sticky = (sx.stx_mode & S_ISVTX) != 0;
         rights.owner = sx.stx_uid;
+        using Verdict = FolderRights::Verdict;
+        // What can be read refuses on every file system; a server or a FUSE daemon may still
+        // refuse what all of it allows.
         const bool readOnly = (fs.f_flags & ST_RDONLY) != 0;
-        rights.verdict = readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0
-                             ? Verdict::Refused
-                             : Verdict::Allowed;
+        if (readOnly || Unchangeable(sx) || access(folder.c_str(), W_OK | X_OK) != 0)
+            rights.verdict = Verdict::Refused;
+        else if (DecidesRenamesOnItsOwn(static_cast<std::uint32_t>(fs.f_type)))
+            rights.verdict = Verdict::Unknown;
+        else
+            rights.verdict = Verdict::Allowed;
         return rights;
     }
 
@@ -321,24 +327,43 @@ public:
         return StatusOf(FsOp::Remove, unlink(path.c_str()) == 0 ? 0 : errno);
     }
 
+    FsStatus ReadFileStart(const std::string& path, std::size_t maxBytes, std::string* content,
+                           std::uint64_t* fileSize) override {
+        content->clear();
+        *fileSize = 0;
+        struct stat st {};
+        int fd = -1;
+        if (const int refused = OpenRegularFile(path, &fd, &st); refused != 0)
+            return FsStatus::Failed(FsOp::Read, refused);
+        *fileSize = static_cast<std::uint64_t>(st.st_size);
+        content->resize(maxBytes);
+        std::size_t got = 0;
+        int error = 0;
+        while (got < maxBytes) {
+            const ssize_t n = read(fd, content->data() + got, maxBytes - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                error = LastError();
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        content->resize(error == 0 ? got : 0);
+        close(fd);
+        return error == 0 ? FsStatus::Done() : FsStatus::Failed(FsOp::Read, error);
+    }
+
     FsStatus ReadFile(const std::string& path, std::uint64_t maxBytes,
                       std::string* content) override {
         content->clear();
-        // Not blocking: opening a FIFO would wait for a writer.
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            return FsStatus::Failed(FsOp::Read, LastError());
         struct stat st {};
-        int refused = 0;
-        if (fstat(fd, &st) != 0)
-            refused = LastError();
-        else if (!S_ISREG(st.st_mode))
-            refused = EINVAL;
-        else if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-            refused = EFBIG;
-        if (refused != 0) {
-            close(fd);
+        int fd = -1;
+        if (const int refused = OpenRegularFile(path, &fd, &st); refused != 0)
             return FsStatus::Failed(FsOp::Read, refused);
+        if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+            close(fd);
+            return FsStatus::Failed(FsOp::Read, EFBIG);
         }
         char buffer[65536];
         for (;;) {
@@ -396,22 +421,7 @@ public:
         return limit > 0 ? static_cast<std::size_t>(limit) : std::size_t{NAME_MAX};
     }
 
-    MountTraits TraitsOf(const std::string& folder) override {
-        struct stat st {};
-        if (stat(folder.c_str(), &st) != 0)
-            return {};
-        const std::lock_guard<std::mutex> lock(traitsMutex_);
-        if (const auto known = traitsOf_.find(st.st_dev); known != traitsOf_.end())
-            return known->second;
-        struct statfs fs {};
-        if (statfs(folder.c_str(), &fs) != 0)
-            return {};
-        MountTraits traits;
-        traits.characters = NameCharactersOfType(static_cast<std::uint32_t>(fs.f_type));
-        traits.decidesOnItsOwn = DecidesOnItsOwn(fs);
-        traitsOf_.emplace(st.st_dev, traits);
-        return traits;
-    }
+    MountTraits TraitsOf(const std::string& folder) override { return traits_.Of(folder); }
 
     FsStatus CheckAccess(const std::string& path, AccessMode mode) override {
         int how = R_OK;
@@ -459,9 +469,7 @@ public:
     }
 
 private:
-    // One look per device.
-    std::mutex traitsMutex_;
-    std::unordered_map<dev_t, MountTraits> traitsOf_;
+    MountTraitsCache traits_;
 };
 
 }  // namespace

@@ -8,18 +8,21 @@
 #include <string_view>
 
 #include "model/FileEntry.h"
+#include "platform/NameCharacters.h"
 
 namespace morvane {
 
 // What the messages put in their blanks. Each message reads only its own fields.
 struct ErrorFacts {
-    int number = 0;            // the row, as the message names it
-    std::string_view name;     // the name quoted (for a text file's line, its new path)
-    std::string_view newPath;  // ErrExists: the path a file already takes
-    std::string_view file;     // ErrRenameTest: the row's file
-    int partner = 0;           // ErrDuplicate: the second row named
-    std::size_t nameMax = 0;   // ErrTooLong: the longest name the folder takes
-    std::string_view refused;  // ErrForbidden: what the folder refuses, as the log shows it
+    int number = 0;               // the row, as the message names it
+    std::string_view name;        // the name quoted (for a text file's line, its new path)
+    std::string_view newPath;     // ErrExists: the path a file already takes
+    std::string_view file;        // ErrRenameTest: the row's file
+    int partner = 0;              // ErrDuplicate: the second row named
+    std::size_t nameMax = 0;      // ErrTooLong: the longest name the folder takes
+    bool nameMaxInUtf16 = false;  // ErrTooLong: nameMax counts UTF-16 units, not bytes
+    std::string_view refused;     // ErrForbidden: what the folder refuses, as the log shows it
+    NameFault fault = NameFault::Character;  // ErrForbidden: what is wrong with the name
 };
 
 struct ErrorMessage {

@@ -10,13 +10,13 @@ namespace {
 
 // What the file system says of a folder, asked once per folder.
 template <typename Value, typename Ask>
-Value OncePerFolder(std::unordered_map<std::string, Value, TextHash, std::equal_to<>>& known,
-                    std::string_view directory, Ask ask) {
+const Value& OncePerFolder(std::unordered_map<std::string, Value, TextHash, std::equal_to<>>& known,
+                           std::string_view directory, Ask ask) {
     if (const auto found = known.find(directory); found != known.end())
         return found->second;
-    const Value value = ask(std::string(directory));
-    known.emplace(std::string(directory), value);
-    return value;
+    std::string folder(directory);
+    Value value = ask(folder);
+    return known.emplace(std::move(folder), std::move(value)).first->second;
 }
 
 }  // namespace
@@ -25,9 +25,9 @@ std::uint32_t NameCheck::Check(const NameToCheck& row, FolderPresence* presence)
     if (row.name.empty())
         return ErrBlank;
     std::uint32_t errors = 0;
-    if (HasForbiddenCharacter(row.directory, row.name))
+    if (FaultOf(row.directory, row.name) != NameFault::None)
         errors |= ErrForbidden;
-    if (row.name.size() > kShortestNameMax && row.name.size() > NameMaxOf(row.directory))
+    if (row.name.size() > kShortestNameMax && !LimitOf(row.directory).Fits(row.name))
         errors |= ErrTooLong;
     // A row that stays, or whose path a registered row holds, meets no stranger's file.
     if (row.occupied || row.newKey == row.currentKey)
@@ -35,19 +35,24 @@ std::uint32_t NameCheck::Check(const NameToCheck& row, FolderPresence* presence)
     const std::string& key = row.newKey;
     if (!(presence != nullptr ? presence->Exists(key) : fs_.Exists(key)))
         return errors;
-    // On a case-insensitive file system a change of letter case finds the row's own file.
-    if (!IsSameFileByOtherName(fs_, row.currentKey, key))
+    // On a case-insensitive file system a change of case finds the row's own file.
+    if (!IsSameFileByOtherName(fs_, TraitsOf(row.directory), row.currentKey, key))
         errors |= ErrExists;
     return errors;
 }
 
-bool NameCheck::HasForbiddenCharacter(std::string_view directory, std::string_view name) {
-    return MayBeForbidden(name) && morvane::HasForbiddenCharacter(name, CharactersOf(directory));
+NameFault NameCheck::FaultOf(std::string_view directory, std::string_view name) {
+    return MayBeForbidden(name) ? FaultIn(name, CharactersOf(directory)) : NameFault::None;
 }
 
-std::size_t NameCheck::NameMaxOf(std::string_view directory) {
-    return OncePerFolder(nameMax_, directory,
-                         [&](const std::string& folder) { return fs_.NameMax(folder); });
+NameLimit NameCheck::LimitOf(std::string_view directory) {
+    return OncePerFolder(limits_, directory,
+                         [&](const std::string& folder) { return NameLimitOf(fs_, folder); });
+}
+
+const MountTraits& NameCheck::TraitsOf(std::string_view directory) {
+    return OncePerFolder(traits_, directory,
+                         [&](const std::string& folder) { return fs_.TraitsOf(folder); });
 }
 
 NameCharacters NameCheck::CharactersOf(std::string_view directory) {

@@ -11,7 +11,9 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/MountTraits.h"
 #include "platform/NameCharacters.h"
+#include "platform/NameLimit.h"
 #include "platform/TextHash.h"
 
 namespace morvane {
@@ -38,21 +40,25 @@ public:
     // answers for the disk (a batch reads each folder once).
     std::uint32_t Check(const NameToCheck& row, FolderPresence* presence = nullptr);
 
-    // A character the file system of the folder refuses, or CR or LF.
-    bool HasForbiddenCharacter(std::string_view directory, std::string_view name);
-    // The longest name the folder takes, in bytes; asked once per folder.
-    std::size_t NameMaxOf(std::string_view directory);
+    // What the file system of the folder refuses in the name (CR and LF everywhere).
+    NameFault FaultOf(std::string_view directory, std::string_view name);
+    // The longest name the folder takes; asked once per folder.
+    NameLimit LimitOf(std::string_view directory);
     // The characters the folder takes; asked once per folder.
     NameCharacters CharactersOf(std::string_view directory);
 
 private:
-    // No file system takes fewer bytes in a name (POSIX's least NAME_MAX): shorter names
-    // need no look at the folder.
+    // No file system takes fewer bytes in a name (POSIX's least NAME_MAX), nor fewer UTF-16
+    // units: shorter names need no look at the folder.
     static constexpr std::size_t kShortestNameMax = 14;
 
+    // What the folder's file system does; asked once per folder.
+    const MountTraits& TraitsOf(std::string_view directory);
+
     FileSystem& fs_;
-    std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> nameMax_;
+    std::unordered_map<std::string, NameLimit, TextHash, std::equal_to<>> limits_;
     std::unordered_map<std::string, NameCharacters, TextHash, std::equal_to<>> charactersOf_;
+    std::unordered_map<std::string, MountTraits, TextHash, std::equal_to<>> traits_;
 };
 
 }  // namespace morvane

@@ -48,8 +48,16 @@ void Validation::LogExists(int row, std::string_view path) {
     log_.AppendLog(ErrorText(ErrExists, facts));
 }
 
-std::string_view Validation::RefusedIn(int row) {
-    return RefusedCharactersText(names_.CharactersOf(list_.Cell(row, ColDirectory)));
+void Validation::DescribeForbidden(int row, std::string_view name, ErrorFacts* facts) {
+    const std::string_view directory = list_.Cell(row, ColDirectory);
+    facts->refused = RefusedCharactersText(names_.CharactersOf(directory));
+    facts->fault = names_.FaultOf(directory, name);
+}
+
+void Validation::DescribeTooLong(int row, ErrorFacts* facts) {
+    const NameLimit limit = names_.LimitOf(list_.Cell(row, ColDirectory));
+    facts->nameMax = limit.Max();
+    facts->nameMaxInUtf16 = limit.inUtf16;
 }
 
 bool Validation::SetNewName(int row, std::string name) {
@@ -173,12 +181,12 @@ void Validation::CheckRow(int row, NameSource source,
             log_.AppendLog(ErrorText(ErrBlank, facts));
         if ((found & ErrForbidden) != 0) {
             facts.name = byPosition ? std::string_view(entry->NewKey()) : name;
-            facts.refused = RefusedIn(row);
+            DescribeForbidden(row, name, &facts);
             log_.AppendLog(ErrorText(ErrForbidden, facts));
         }
         if ((found & ErrTooLong) != 0) {
             facts.name = name;
-            facts.nameMax = names_.NameMaxOf(list.Cell(row, ColDirectory));
+            DescribeTooLong(row, &facts);
             log_.AppendLog(ErrorText(ErrTooLong, facts));
         }
     }
@@ -225,9 +233,9 @@ std::string Validation::ExplainErrors(int row) {
         facts.partner = partner != nullptr ? list_.RowNumberOf(partner->row) : facts.number;
     }
     if ((errors & ErrForbidden) != 0)
-        facts.refused = RefusedIn(row);
+        DescribeForbidden(row, name, &facts);
     if ((errors & ErrTooLong) != 0)
-        facts.nameMax = names_.NameMaxOf(list_.Cell(row, ColDirectory));
+        DescribeTooLong(row, &facts);
     std::string text;
     for (const ErrorMessage& message : kErrorMessages) {
         if ((errors & message.bit) == 0)

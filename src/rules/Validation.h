@@ -22,6 +22,7 @@ namespace morvane {
 
 class ActivityLog;
 class FileSystem;
+struct ErrorFacts;
 class FolderPresence;
 class ListModel;
 struct FileEntry;
@@ -141,8 +142,10 @@ private:
     // The row's name as the check sees it, under the key `key`.
     NameToCheck ToCheck(int row, std::string_view name, const std::string& key,
                         const FileEntry* occupant);
-    // What the folder refuses, as the forbidden-character message shows it.
-    std::string_view RefusedIn(int row);
+    // What the folder refuses in the name, as the forbidden-name message shows it.
+    void DescribeForbidden(int row, std::string_view name, ErrorFacts* facts);
+    // The folder's limit, as the too-long message shows it.
+    void DescribeTooLong(int row, ErrorFacts* facts);
     // The line saying that a file already takes the path the row wants.
     void LogExists(int row, std::string_view path);
 

@@ -38,6 +38,7 @@ const SettingKey kKeys[] = {
     {kSectionSettings, "階層移動する", &AppSettings::folderNavigation, 1, nullptr},
     {kSectionSettings, "CPUをフル使用", &AppSettings::useCpuFully, 0, nullptr},
     {kSectionSettings, "列の並び", &AppSettings::columnOrder, 0, ""},
+    {kSectionSettings, "開いているウィンドウに追加", &AppSettings::addToOpenWindow, 0, nullptr},
     {kSectionFont, "Size", &AppSettings::fontSize, 12, nullptr},
     {kSectionFont, "Escapement", &AppSettings::escapement, 0, nullptr},
     {kSectionFont, "Orientation", &AppSettings::orientation, 0, nullptr},
@@ -152,6 +153,7 @@ Options OptionsOf(const AppSettings& settings) {
     options.openOnSelection = settings.openOnSelection;
     options.folderNavigation = settings.folderNavigation;
     options.useExternalEditor = settings.useExternalEditor;
+    options.addToOpenWindow = settings.addToOpenWindow;
     options.editorPath = settings.editorPath;
     options.useTerminalEditor = settings.useTerminalEditor;
     return options;
@@ -163,6 +165,7 @@ void StoreOptions(const Options& options, AppSettings* settings) {
     settings->openOnSelection = options.openOnSelection;
     settings->folderNavigation = options.folderNavigation;
     settings->useExternalEditor = options.useExternalEditor;
+    settings->addToOpenWindow = options.addToOpenWindow;
     settings->editorPath = options.editorPath;
     settings->useTerminalEditor = options.useTerminalEditor;
 }

@@ -25,6 +25,8 @@ struct AppSettings {
     // The list's columns in the order the user dragged them to: column indexes separated by
     // commas, left to right; empty for the program's own order.
     std::string columnOrder;
+    // A start given paths hands them to the window already open instead of opening its own.
+    std::uint8_t addToOpenWindow = 0;
     std::int32_t fontSize = 0;
     std::int32_t escapement = 0;
     std::int32_t orientation = 0;
@@ -51,7 +53,7 @@ constexpr std::size_t kMaxSettingLength = 31999;
 
 // Fills every stored field from the file; a missing file or key gives the default.
 void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings);
-// Writes all 20 keys into the file, keeping what else it holds, creating its folder when
+// Writes all 21 keys into the file, keeping what else it holds, creating its folder when
 // missing. The failed call when it could not.
 FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings);
 

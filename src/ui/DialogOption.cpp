@@ -54,6 +54,7 @@ DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, Q
     openOnSelection_ = MakeCheck(msg::kOptOpenOnSelection, options.openOnSelection, this);
     folderNavigation_ = MakeCheck(msg::kOptFolderNavigation, options.folderNavigation, this);
     useEditor_ = MakeCheck(msg::kOptUseEditor, options.useExternalEditor, this);
+    addToOpenWindow_ = MakeCheck(msg::kOptAddToOpenWindow, options.addToOpenWindow, this);
     editorPath_ = new QLineEdit(this);
     editorPath_->setMaxLength(31999);
     pathBytes_ = options.editorPath;
@@ -104,6 +105,8 @@ DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, Q
     layout->addWidget(HeadedGroup(registerFolders_, outer, this));
     layout->addSpacing(8);
     layout->addWidget(HeadedGroup(useEditor_, editorRow, this));
+    layout->addSpacing(8);
+    layout->addWidget(addToOpenWindow_);
     layout->addStretch(1);
     layout->addWidget(line);
     layout->addLayout(buttons);
@@ -129,6 +132,7 @@ void DialogOption::accept() {
     options_.openOnSelection = flag(openOnSelection_);
     options_.folderNavigation = flag(folderNavigation_);
     options_.useExternalEditor = flag(useEditor_);
+    options_.addToOpenWindow = flag(addToOpenWindow_);
     const QString path = editorPath_->text();
     options_.editorPath = path == Qs(pathBytes_) ? pathBytes_ : PathBytes(path);
     options_.useTerminalEditor = flag(terminalEditor_);

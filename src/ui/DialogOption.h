@@ -1,5 +1,5 @@
 #pragma once
-// "環境設定": five of the settings as check boxes and the editor program's path. OK copies
+// "環境設定": six of the settings as check boxes and the editor program's path. OK copies
 // the controls into the options value it was given; Cancel, Escape and the close box change
 // nothing.
 
@@ -33,6 +33,7 @@ public:
     QCheckBox* OpenOnSelectionBox() const { return openOnSelection_; }
     QCheckBox* FolderNavigationBox() const { return folderNavigation_; }
     QCheckBox* UseEditorBox() const { return useEditor_; }
+    QCheckBox* AddToOpenWindowBox() const { return addToOpenWindow_; }
     QLineEdit* EditorPathField() const { return editorPath_; }
     QCheckBox* TerminalEditorBox() const { return terminalEditor_; }
     QPushButton* BrowseButton() const { return browse_; }
@@ -51,6 +52,7 @@ private:
     QCheckBox* openOnSelection_;
     QCheckBox* folderNavigation_;
     QCheckBox* useEditor_;
+    QCheckBox* addToOpenWindow_;
     QLineEdit* editorPath_;
     QCheckBox* terminalEditor_;
     QPushButton* browse_;

@@ -12,7 +12,7 @@ NameToolsPreview::NameToolsPreview(NameTools& tools, QObject* parent)
 
 void NameToolsPreview::Refresh() {
     cache_.clear();
-    pathCount_.clear();
+    keyCount_.clear();
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
@@ -30,14 +30,14 @@ const NameTools::Preview& NameToolsPreview::At(std::size_t index) const {
     if (found != cache_.end())
         return found->second;
     NameTools::Preview shown = tools_.PreviewAt(index);
-    ++pathCount_[shown.path];
+    ++keyCount_[shown.key];
     return cache_.emplace(index, std::move(shown)).first->second;
 }
 
 std::uint32_t NameToolsPreview::ErrorsOf(const NameTools::Preview& shown) const {
     std::uint32_t errors = shown.errors;
-    const auto count = pathCount_.find(shown.path);
-    if (count != pathCount_.end() && count->second > 1)
+    const auto count = keyCount_.find(shown.key);
+    if (count != keyCount_.end() && count->second > 1)
         errors |= ErrDuplicate;
     return errors;
 }

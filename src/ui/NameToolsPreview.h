@@ -35,7 +35,7 @@ private:
 
     NameTools& tools_;
     mutable std::unordered_map<std::size_t, NameTools::Preview> cache_;
-    mutable std::unordered_map<std::string, int> pathCount_;
+    mutable std::unordered_map<std::string, int> keyCount_;
 };
 
 }  // namespace morvane

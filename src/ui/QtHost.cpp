@@ -29,6 +29,7 @@
 #include "ui/NameToolsDialog.h"
 #include "ui/QtText.h"
 #include "ui/ScreenFit.h"
+#include "ui/SessionSocket.h"
 #include "ui/TraceView.h"
 
 namespace morvane {
@@ -352,8 +353,35 @@ bool QtHost::CreateMainWindow() {
 }
 
 void QtHost::DestroyMainWindow() {
+    // A later start opens its own window rather than hand paths to one that is closing.
+    session_.reset();
     progress_.reset();
     frame_.reset();
+}
+
+bool QtHost::HandToRunningWindow(const std::vector<std::string>& paths) {
+    return SessionSocket(SessionSocket::PathForThisSession()).HandOver(paths);
+}
+
+void QtHost::AcceptHandedPaths() {
+    session_ = std::make_unique<SessionSocket>(SessionSocket::PathForThisSession());
+    if (!session_->Listen()) {
+        session_.reset();
+        return;
+    }
+    // The user chose files in a file manager and looks for the window that takes them.
+    QObject::connect(session_.get(), &SessionSocket::Received, [this] {
+        if (frame_ == nullptr)
+            return;
+        if (frame_->isMinimized())
+            frame_->showNormal();
+        frame_->raise();
+        frame_->activateWindow();
+    });
+}
+
+std::vector<std::vector<std::string>> QtHost::TakeHandedPaths() {
+    return session_ ? session_->TakeReceived() : std::vector<std::vector<std::string>>{};
 }
 
 void QtHost::DescribeFile(const std::string& path, bool isDirectory, std::string* typeName,

@@ -20,6 +20,7 @@ class CMorvaneApp;
 class CMainFrame;
 class DialogProcess;
 class MimeIconCache;
+class SessionSocket;
 
 class QtHost : public Host, public NameToolsView {
 public:
@@ -81,6 +82,12 @@ public:
     void DescribeFile(const std::string& path, bool isDirectory, std::string* typeName,
                       int* iconIndex) override;
 
+    bool HandToRunningWindow(const std::vector<std::string>& paths) override;
+    void AcceptHandedPaths() override;
+    std::vector<std::vector<std::string>> TakeHandedPaths() override;
+    // The socket later starts hand their paths to; none before AcceptHandedPaths.
+    SessionSocket* HandOverSocket() const { return session_.get(); }
+
 private:
     QWidget* Owner() const;
     // The bytes of the path a file dialog returned (see ResolveChosenPath); nothing, with a
@@ -98,6 +105,7 @@ private:
     std::unique_ptr<MimeIconCache> icons_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DialogProcess> progress_;
+    std::unique_ptr<SessionSocket> session_;
     QPointer<QWidget> focusBeforeDisable_;
     QString lastFolder_;
     QElapsedTimer sinceEvents_;

@@ -21,7 +21,7 @@ TEST_F(CommandGuardTest, ABusyRefusalComesBeforeTheRowLockQuestion) {
     app.Settings().folderNavigation = 1;
     BusyGuard busy(AppInternals::Busy(app));
     int refused = 0;
-    for (int c = 0; c <= static_cast<int>(Command::SortByColumn); ++c) {
+    for (int c = 0; c <= static_cast<int>(Command::OpenPaths); ++c) {
         const auto command = static_cast<Command>(c);
         const CommandEntry& entry = CommandEntryOf(command);
         if (entry.whileBusy != WhileBusy::Refused)

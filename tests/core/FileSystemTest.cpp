@@ -1,14 +1,17 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/FileSystem.h"
+#include "platform/RenameFlagAnswers.h"
 #include "support/TempDir.h"
 
 namespace morvane {
@@ -56,7 +59,86 @@ TEST(FileSystemTest, MoveNeverReplacesAFileOrAFolder) {
     FileSystem& fs = RealFileSystem();
     ExpectNoReplace([&](const std::string& a, const std::string& b) { return fs.Move(a, b).error; },
                     "renameat2");
-    ExpectNoReplace(detail::MoveWithoutRenameFlag, "link or placeholder folder");
+    ExpectNoReplace(detail::MoveWithoutRenameFlag, "checked rename");
+}
+
+// What the folder was told of changes in it since the watch began, one word per event.
+std::vector<std::string> Events(int watch) {
+    std::vector<std::string> seen;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(watch, buffer, sizeof buffer);
+        if (n <= 0)
+            return seen;
+        for (ssize_t at = 0; at < n;) {
+            inotify_event event{};
+            std::memcpy(&event, buffer + at, sizeof event);
+            const std::string name(buffer + at + sizeof event);
+            if ((event.mask & IN_CREATE) != 0)
+                seen.push_back("create " + name);
+            if ((event.mask & IN_DELETE) != 0)
+                seen.push_back("delete " + name);
+            if ((event.mask & IN_MOVED_FROM) != 0)
+                seen.push_back("from " + name);
+            if ((event.mask & IN_MOVED_TO) != 0)
+                seen.push_back("to " + name);
+            at += static_cast<ssize_t>(sizeof event + event.len);
+        }
+    }
+}
+
+TEST(FileSystemTest, MoveWithoutTheFlagIsOneRenameNeverASecondName) {
+    // A link and an unlink, or a placeholder folder, would show as a name created and one
+    // deleted; a crash between the two would leave the file under both names.
+    test::TempDir dir;
+    const std::string file = dir.MakeFile("file", "content");
+    const std::string folder = dir.MakeFolder("folder");
+    dir.MakeFile("folder/inside", "x");
+    struct stat before {};
+    ASSERT_EQ(lstat(file.c_str(), &before), 0);
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, dir.path().c_str(),
+                                IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO),
+              0);
+
+    EXPECT_EQ(detail::MoveWithoutRenameFlag(file, dir / "renamed"), 0);
+    EXPECT_EQ(detail::MoveWithoutRenameFlag(folder, dir / "renamed-folder"), 0);
+    EXPECT_EQ(detail::MoveWithoutRenameFlag(dir / "renamed", dir / "renamed-folder"), EEXIST);
+    EXPECT_EQ(Events(watch), (std::vector<std::string>{"from file", "to renamed", "from folder",
+                                                       "to renamed-folder"}));
+    close(watch);
+    struct stat after {};
+    ASSERT_EQ(lstat((dir / "renamed").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 1u);
+    EXPECT_EQ(ReadFileText(dir / "renamed-folder/inside"), "x");
+}
+
+TEST(FileSystemTest, AWrongMoveIsNotTakenForARefusedFlag) {
+    test::TempDir dir;
+    const std::string folder = dir.MakeFolder("folder");
+    dir.MakeFolder("folder/sub");
+    struct stat st {};
+    ASSERT_EQ(stat(folder.c_str(), &st), 0);
+    // A folder into itself: EINVAL, as a file system that refuses the flag answers too.
+    EXPECT_EQ(RealFileSystem().Move(folder, dir / "folder/sub/inner").error, EINVAL);
+    EXPECT_FALSE(RenameFlagRefusedOn(st.st_dev));
+    EXPECT_TRUE(RealFileSystem().TraitsOf(dir.path()).noReplaceRename);
+    EXPECT_EQ(dir.Names("folder"), std::vector<std::string>{"sub"});
+}
+
+TEST(FileSystemTest, ARefusedFlagIsKeptForItsDeviceAlone) {
+    // Device numbers no file system here has.
+    const std::uint64_t refusing = ~std::uint64_t{0}, other = refusing - 1;
+    NoteRenameFlagRefused(refusing);
+    EXPECT_TRUE(RenameFlagRefusedAnywhere());
+    EXPECT_TRUE(RenameFlagRefusedOn(refusing));
+    EXPECT_FALSE(RenameFlagRefusedOn(other));
+    // Moves elsewhere still take the flag, and never replace.
+    ExpectNoReplace([](const std::string& a,
+                       const std::string& b) { return RealFileSystem().Move(a, b).error; },
+                    "renameat2 beside a refusing device");
 }
 
 TEST(FileSystemTest, FindDescribesTheEntryItselfWithLargeSizes) {

@@ -13,7 +13,24 @@ namespace morvane::test {
 namespace {
 
 using Names = std::vector<std::string>;
-using JournalTest = RenameFixture;
+struct JournalTest : RenameFixture {
+    // Renames a.txt to b.txt, then takes its journal back to what a run killed before its end
+    // leaves: the last line gone, the name of a running journal.
+    void RunCutOffBeforeItsEnd(JournalFile* journal) {
+        dir.MakeFile("a.txt", "A");
+        SetName(Register("a.txt"), "b.txt");
+        Run();
+        const std::vector<JournalFile> journals = ListJournals(fs, JournalFolder());
+        ASSERT_EQ(journals.size(), 1u);
+        *journal = journals[0];
+        const std::string path = JournalFolder() + "/" + journal->name;
+        std::string text = ReadFileText(path);
+        text.resize(text.size() - kCompleteLine.size());
+        ASSERT_TRUE(fs.WriteFileAtomic(path, text).Ok());
+        ASSERT_TRUE(MarkJournal(fs, JournalFolder(), journal, JournalState::Running).Ok());
+    }
+    std::string JournalFolder() const { return state / "morvane"; }
+};
 
 std::uint64_t InodeOf(const std::string& path) {
     struct stat st {};
@@ -123,22 +140,14 @@ namespace morvane::test {
 namespace {
 
 TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
-    dir.MakeFile("a.txt", "A");
-    SetName(Register("a.txt"), "b.txt");
-    Run();
-    // Back to what a run killed before its end leaves.
-    const std::string folder = state / "morvane";
-    std::vector<JournalFile> journals = ListJournals(fs, folder);
-    ASSERT_EQ(journals.size(), 1u);
-    std::string text = ReadFileText(folder + "/" + journals[0].name);
-    text.resize(text.size() - kCompleteLine.size());
-    ASSERT_TRUE(fs.WriteFileAtomic(folder + "/" + journals[0].name, text).Ok());
-    ASSERT_TRUE(MarkJournal(fs, folder, &journals[0], JournalState::Running).Ok());
+    JournalFile journal;
+    ASSERT_NO_FATAL_FAILURE(RunCutOffBeforeItsEnd(&journal));
+    const std::string folder = JournalFolder();
     StartupRecovery recovery(fs, log, host, host, places);
 
     {
         LockedFile held;  // another instance is at work on it
-        ASSERT_TRUE(fs.OpenLocked(folder + "/" + journals[0].name, false, &held).Ok());
+        ASSERT_TRUE(fs.OpenLocked(folder + "/" + journal.name, false, &held).Ok());
         host.questions.clear();
         recovery.RecoverUnfinishedRuns();
         EXPECT_TRUE(host.questions.empty());
@@ -156,6 +165,23 @@ TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
     EXPECT_EQ(host.questions.size(), 2u);
     EXPECT_EQ(Content("a.txt"), "A");
     EXPECT_EQ(ListJournals(fs, folder)[0].state, JournalState::Undone);
+}
+
+TEST_F(JournalTest, ARecoveryMoveThatFailsLeavesTheFileAndSaysWhy) {
+    JournalFile journal;
+    ASSERT_NO_FATAL_FAILURE(RunCutOffBeforeItsEnd(&journal));
+    // The old name taken by a new file since: putting back would replace it.
+    dir.MakeFile("a.txt", "someone else's");
+
+    StartupRecovery recovery(fs, log, host, host, places);
+    host.choiceAnswers = {0};
+    recovery.RecoverUnfinishedRuns();
+    EXPECT_NE(log.Text().find(FormatText(msg::kRecoveryMoveFailed, (dir / "b.txt").c_str(),
+                                         (dir / "a.txt").c_str(), std::strerror(EEXIST))),
+              std::string::npos)
+        << log.Text();
+    EXPECT_EQ(Content("a.txt"), "someone else's");
+    EXPECT_EQ(Content("b.txt"), "A");
 }
 
 }  // namespace

@@ -219,6 +219,61 @@ TEST_F(ListFileLoadTest, RecordsRegisterWithTheirNamesInOrder) {
               (std::vector<std::string>{"a.txt", "b.txt", "c.txt", "list.mvf", "sub"}));
 }
 
+TEST_F(ListFileLoadTest, SwapsAndChainsLoadWithoutAnError) {
+    // Pairs that swap their names, then chains of ten where each file takes the next one's
+    // name and the last a free one: every row wants a file that registers after it.
+    std::vector<std::vector<Stored>> records;
+    const auto file = [](int i) { return "f" + std::to_string(10000 + i); };
+    for (int i = 0; i < 2000; ++i)
+        dir.MakeFile("many/" + file(i));
+    for (int i = 0; i < 2000; ++i) {
+        std::string name;
+        if (i < 1000) {
+            name = file(i % 2 == 0 ? i + 1 : i - 1);
+        } else {
+            name = i % 10 == 9 ? "free" + std::to_string(i) : file(i + 1);
+        }
+        records.push_back(Row(dir / ("many/" + file(i)), name));
+    }
+    const std::string list2000 = dir.MakeFile("swaps.mvf", HandMade(records));
+
+    EXPECT_TRUE(listFile.LoadListFile(list2000));
+    ASSERT_EQ(list.RowCount(), 2000);
+    EXPECT_EQ(log.Text().find("【エラー】"), std::string::npos);
+    for (int row = 0; row < 2000; ++row) {
+        ASSERT_EQ(list.EntryAt(row)->errors, 0u) << row;
+        ASSERT_TRUE(list.EntryAt(row)->Moves()) << row;
+    }
+    EXPECT_EQ(Name(0), file(1));
+    EXPECT_EQ(Name(1999), "free1999");
+    ExpectIdle();
+}
+
+TEST_F(ListFileLoadTest, ARealDuplicateIsAllTheLogSays) {
+    const std::string c = dir.MakeFile("c.txt"), d = dir.MakeFile("d.txt");
+    const std::string a = dir.MakeFile("a.txt"), b = dir.MakeFile("b.txt");
+    const std::string file = dir.MakeFile(
+        "dup.mvf", HandMade({Row(c, "d.txt"), Row(d, "c.txt"), Row(a, "same"), Row(b, "same")}));
+
+    EXPECT_TRUE(listFile.LoadListFile(file));
+    ASSERT_EQ(list.RowCount(), 4);
+    std::vector<std::string> errors;
+    std::size_t at = 0;
+    while ((at = log.Text().find("【エラー】", at)) != std::string::npos) {
+        const std::size_t end = log.Text().find('\n', at);
+        errors.push_back(log.Text().substr(at, end - at));
+        at = end;
+    }
+    EXPECT_EQ(errors, (std::vector<std::string>{FormatText(msg::kDuplicate, 4, 3),
+                                                FormatText(msg::kDuplicate, 3, 4)}));
+    EXPECT_EQ(list.EntryAt(0)->errors | list.EntryAt(1)->errors, 0u);
+    EXPECT_EQ(list.EntryAt(2)->errors, std::uint32_t{ErrDuplicate});
+    EXPECT_EQ(list.EntryAt(3)->errors, std::uint32_t{ErrDuplicate});
+    // Before the end banner, as the load's other messages.
+    EXPECT_LT(log.Text().find(errors[1]), log.Text().find(msg::kRegisterEnd));
+    ExpectIdle();
+}
+
 TEST_F(ListFileLoadTest, DamagedFileKeepsTheRowsReadAndSaysSo) {
     const std::string a = dir.MakeFile("a.txt");
     const std::string b = dir.MakeFile("b.txt");

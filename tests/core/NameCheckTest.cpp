@@ -113,11 +113,10 @@ TEST_F(NameCheckRowsTest, TheTooltipSaysWhatTheLogSaid) {
     BusyState busy;
     Registration registration{list, validation, fs,   log,  settings,  locations, host,
                               host, host,       host, busy, itemBreak, rowLock};
-    fs.DecideRenamesByTrial();
-    fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
+    fs.RefuseRenames();
     const int locked = list.RowCount();
     const bool registered = registration.RegisterPath(dir.MakeFile("locked"));
-    fs.failMove = nullptr;
+    fs.adjustRights = nullptr;
     ASSERT_TRUE(registered);
 
     validation.SetNewName(blank, "");

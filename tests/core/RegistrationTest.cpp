@@ -158,20 +158,48 @@ TEST_F(RegistrationTest, ProtectedFoldersAreLockedWithoutRenameTest) {
     EXPECT_NE(Log().find(FormatText(msg::kInProgramPrefix, inside.c_str())), std::string::npos);
     EXPECT_EQ(Bits(1), ErrRenameTest);
     EXPECT_EQ(fs.moveCalls, 0);
-    // A direct child of "/" is never trial-moved: locked with the warning instead.
+    // A direct child of "/" is locked with the warning, whatever its folder allows.
     ASSERT_TRUE(registration.RegisterPath("/tmp"));
     EXPECT_NE(Log().find(FormatText(msg::kRenameTestFailed, "/tmp")), std::string::npos);
     EXPECT_EQ(fs.moveCalls, 0);
 }
 
-TEST_F(RegistrationTest, LeftoverTemporaryNameIsPassedOver) {
-    fs.DecideRenamesByTrial();
+TEST_F(RegistrationTest, NetworkFoldersAreRegisteredWithoutMovingAnything) {
+    fs.DecideRenamesOnTheirOwn();
     dir.MakeFile("00000000[MORVANE]_a.txt", "leftover");
-    ASSERT_EQ(Add("a.txt", "mine"), 0);
-    ASSERT_EQ(moveTargets.size(), 2u);
-    EXPECT_EQ(moveTargets[0], dir / "00000001[MORVANE]_a.txt");
+    const std::string file = dir.MakeFile("a.txt", "mine");
+    const std::string folder = dir.MakeFolder("sub");
+    dir.MakeFile("sub/b.txt", "bee");
+    // Old enough that a change made now would show in the stamps.
+    struct timespec past[2] = {{1600000000, 0}, {1600000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.path().c_str(), past, 0), 0);
+    ASSERT_EQ(utimensat(AT_FDCWD, folder.c_str(), past, 0), 0);
+    const auto fileBefore = fs.Find(file);
+    const auto subBefore = fs.Find(folder);
+    const auto dirBefore = fs.Find(dir.path());
+    ASSERT_TRUE(fileBefore && subBefore && dirBefore);
+
+    ASSERT_TRUE(registration.RegisterPath(file));
+    ASSERT_TRUE(registration.RegisterPath(folder));
+    ASSERT_TRUE(registration.RegisterPath(dir / "sub/b.txt"));
+    EXPECT_EQ(Bits(0), 0u);
+    EXPECT_EQ(Bits(1), 0u);
+    EXPECT_EQ(Bits(2), 0u);
+    EXPECT_EQ(fs.moveCalls, 0);
+    EXPECT_TRUE(moveTargets.empty());
+    EXPECT_EQ(Count("【"), 0);
+    // Not a stamp moved: a move away and back would change the file's inode and both folders.
+    const auto fileAfter = fs.Find(file);
+    const auto dirAfter = fs.Find(dir.path());
+    ASSERT_TRUE(fileAfter && dirAfter);
+    EXPECT_EQ(fileAfter->changeSec, fileBefore->changeSec);
+    EXPECT_EQ(fileAfter->changeNsec, fileBefore->changeNsec);
+    EXPECT_EQ(fs.Find(folder)->changeNsec, subBefore->changeNsec);
+    EXPECT_EQ(fs.Find(folder)->mtimeSec, 1600000000);
+    EXPECT_EQ(dirAfter->mtimeSec, 1600000000);
+    EXPECT_EQ(dirAfter->changeNsec, dirBefore->changeNsec);
     EXPECT_EQ(ReadFileText(dir / "00000000[MORVANE]_a.txt"), "leftover");
-    EXPECT_EQ(ReadFileText(dir / "a.txt"), "mine");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"00000000[MORVANE]_a.txt", "a.txt", "sub"}));
 }
 
 TEST_F(RegistrationTest, TheFoldersRightsDecideWithoutMovingAnything) {
@@ -205,40 +233,44 @@ TEST_F(RegistrationTest, TheFoldersRightsDecideWithoutMovingAnything) {
     EXPECT_EQ(fs.moveCalls, 0);
 }
 
-TEST_F(RegistrationTest, FailedRenameTestLocksTheRow) {
-    fs.DecideRenamesByTrial();
-    fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
+TEST_F(RegistrationTest, AFolderThatRefusesRenamesLocksTheRow) {
+    fs.RefuseRenames();
     ASSERT_EQ(Add("a.txt", "x"), 0);
     EXPECT_EQ(Bits(0), ErrRenameTest);
     EXPECT_NE(Log().find(FormatText(msg::kRenameTestFailed, (dir / "a.txt").c_str())),
               std::string::npos);
     EXPECT_EQ(ReadFileText(dir / "a.txt"), "x");
 
-    // The temporary name taken between the check and the move: nothing is replaced.
-    fs.failMove = nullptr;
-    fs.beforeMove = [this](const std::string&, const std::string& to) {
-        if (to.find("[MORVANE]") != std::string::npos && !PathExists(to)) {
-            dir.MakeFile(to.substr(dir.path().size() + 1), "intruder");
-        }
+    // Where the server decides, a file that is immutable or append-only is still locked.
+    fs.DecideRenamesOnTheirOwn();
+    fs.adjustFind = [this](const std::string& path, std::optional<FileInfo>& info) {
+        if (info && path == dir / "fixed.txt")
+            info->unchangeable = true;
     };
-    ASSERT_EQ(Add("b.txt", "bee"), 1);
+    ASSERT_EQ(Add("fixed.txt", "f"), 1);
     EXPECT_EQ(Bits(1), ErrRenameTest);
-    EXPECT_EQ(ReadFileText(dir / "b.txt"), "bee");
-    EXPECT_EQ(ReadFileText(dir / "00000000[MORVANE]_b.txt"), "intruder");
+    EXPECT_EQ(Count(FormatText(msg::kRenameTestFailed, (dir / "fixed.txt").c_str())), 1);
+    EXPECT_EQ(fs.moveCalls, 0);
 }
 
-TEST_F(RegistrationTest, FailedMoveBackRefusesAndLeavesTheFileUnderTheTemporaryName) {
-    fs.DecideRenamesByTrial();
-    fs.failMove = [](const std::string& from, const std::string&) {
-        return from.find("[MORVANE]") != std::string::npos ? EIO : 0;
+TEST_F(RegistrationTest, MovesTheServerWouldRefuseAreLeftToTheRun) {
+    fs.DecideRenamesOnTheirOwn();
+    fs.failMove = [](const std::string&, const std::string&) { return EPERM; };
+    ASSERT_EQ(Add("a.txt", "data"), 0);
+    EXPECT_EQ(Bits(0), 0u);
+    // The sticky bit's owners are the server's users, not ours: it decides.
+    fs.adjustRights = [](const std::string&, FolderRights& rights) {
+        rights.verdict = FolderRights::Verdict::Unknown;
+        rights.sticky = true;
+        rights.owner = 54321;
+        rights.caller = 12345;
     };
-    EXPECT_EQ(Add("a.txt", "data"), -1);
-    EXPECT_EQ(list.RowCount(), 0);
-    const std::string temp = dir / "00000000[MORVANE]_a.txt";
-    EXPECT_NE(Log().find(FormatText(msg::kRenameBackFailed, (dir / "a.txt").c_str(), temp.c_str())),
-              std::string::npos);
-    EXPECT_EQ(ReadFileText(temp), "data");
-    EXPECT_FALSE(PathExists(dir / "a.txt"));
+    ASSERT_EQ(Add("theirs.txt"), 1);
+    EXPECT_EQ(Bits(1), 0u);
+    EXPECT_EQ(Count("【"), 0);
+    EXPECT_EQ(fs.moveCalls, 0);
+    EXPECT_EQ(ReadFileText(dir / "a.txt"), "data");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "theirs.txt"}));
 }
 
 TEST_F(RegistrationTest, DropsHonourTheFolderSettings) {

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 
 #include "RenameFixture.h"
 
@@ -11,12 +12,14 @@ using Names = std::vector<std::string>;
 
 class RenameFailureTest : public RenameFixture {
 protected:
-    std::string Fatal(const char* format, const std::string& a, const std::string& b) {
-        return FormatText(format, (dir / a).c_str(), (dir / b).c_str());
+    // A failed move's line, which ends in the reason the system gave.
+    std::string Fatal(const char* format, const std::string& a, const std::string& b, int error) {
+        return FormatText(format, (dir / a).c_str(), (dir / b).c_str(), std::strerror(error));
     }
     std::string Fatal(const char* format, const std::string& a, const std::string& b,
-                      const std::string& c) {
-        return FormatText(format, (dir / a).c_str(), (dir / b).c_str(), (dir / c).c_str());
+                      const std::string& c, int error) {
+        return FormatText(format, (dir / a).c_str(), (dir / b).c_str(), (dir / c).c_str(),
+                          std::strerror(error));
     }
     bool Logged(const std::string& message) const {
         return Log().find("\n" + message) != std::string::npos;
@@ -76,10 +79,11 @@ TEST_F(RenameFailureTest, CaseOnlyChangeOnCaseInsensitiveFileSystemGoesThroughAT
     EXPECT_EQ(Content("A.txt"), "lower");
     EXPECT_EQ(Content("b.txt"), "second");
     EXPECT_EQ(Content("00000000[MORVANE]_c.txt"), "third");
-    EXPECT_EQ(Log(), std::string("\n") + msg::kRenameStart + "\n" +
-                         Fatal(msg::kPlaceFailed, "c.txt", "00000000[MORVANE]_c.txt", "C.txt") +
-                         "\n" + Fatal(msg::kMoveFailed, "b.txt", "B.txt") + "\n" + msg::kRenameEnd +
-                         Summary(1, 0, 2));
+    EXPECT_EQ(Log(),
+              std::string("\n") + msg::kRenameStart + "\n" +
+                  Fatal(msg::kPlaceFailed, "c.txt", "00000000[MORVANE]_c.txt", "C.txt", EACCES) +
+                  "\n" + Fatal(msg::kMoveFailed, "b.txt", "B.txt", EACCES) + "\n" +
+                  msg::kRenameEnd + Summary(1, 0, 2));
 }
 
 TEST_F(RenameFailureTest, FailedVacateLeavesTheFileAndTheRunGoesOn) {
@@ -95,9 +99,9 @@ TEST_F(RenameFailureTest, FailedVacateLeavesTheFileAndTheRunGoesOn) {
     Run();
 
     // b made room but its place is still held by a, which could not move aside: b goes back.
-    EXPECT_TRUE(Logged(Fatal(msg::kVacateFailed, "a.txt", "00000000[MORVANE]_a.txt")));
-    EXPECT_TRUE(Logged(Fatal(msg::kPutBack, "b.txt", "a.txt")));
-    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "a.txt", "b.txt")));
+    EXPECT_TRUE(Logged(Fatal(msg::kVacateFailed, "a.txt", "00000000[MORVANE]_a.txt", EACCES)));
+    EXPECT_TRUE(Logged(Fatal(msg::kPutBack, "b.txt", "a.txt", EEXIST)));
+    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "a.txt", "b.txt", EACCES)));
     EXPECT_EQ(Attempts("a.txt -> 00000000[MORVANE]_a.txt"), 1);
     EXPECT_EQ(dir.Names(), (Names{"a.txt", "b.txt", "renamed.txt"}));
     EXPECT_EQ(Content("a.txt"), "A");
@@ -131,8 +135,9 @@ TEST_F(RenameFailureTest, FailedPlaceLeavesTheFileUnderItsTemporaryOrCurrentName
 
     // b has already taken a's old name, so a cannot go back.
     EXPECT_EQ(Attempts("00000000[MORVANE]_a.txt -> a.txt"), 1);
-    EXPECT_TRUE(Logged(Fatal(msg::kPlaceFailed, "a.txt", "00000000[MORVANE]_a.txt", "b.txt")));
-    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "c.txt", "d.txt")));
+    EXPECT_TRUE(
+        Logged(Fatal(msg::kPlaceFailed, "a.txt", "00000000[MORVANE]_a.txt", "b.txt", EROFS)));
+    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "c.txt", "d.txt", ENAMETOOLONG)));
     EXPECT_EQ(Log().find("一時ファイル名"), std::string::npos);  // every vacate worked
     EXPECT_EQ(dir.Names(), (Names{"00000000[MORVANE]_a.txt", "a.txt", "c.txt", "renamed.txt"}));
     EXPECT_EQ(Content("00000000[MORVANE]_a.txt"), "A");
@@ -157,8 +162,8 @@ TEST_F(RenameFailureTest, AFileThatCannotTakeItsNewNameGoesBackToItsOldOne) {
     EXPECT_EQ(Content("a.txt"), "A");
     EXPECT_EQ(Content("b.txt"), "B");
     EXPECT_EQ(Log(), std::string("\n") + msg::kRenameStart + "\n" +
-                         Fatal(msg::kPutBack, "b.txt", "a.txt") + "\n" +
-                         Fatal(msg::kPutBack, "a.txt", "b.txt") + "\n" + msg::kRenameEnd +
+                         Fatal(msg::kPutBack, "b.txt", "a.txt", ENOSPC) + "\n" +
+                         Fatal(msg::kPutBack, "a.txt", "b.txt", EEXIST) + "\n" + msg::kRenameEnd +
                          Summary(0, 0, 2));
 }
 
@@ -176,9 +181,10 @@ TEST_F(RenameFailureTest, AFileThatCannotGoBackEitherStaysUnderItsTemporaryName)
     EXPECT_EQ(dir.Names(), (Names{"00000001[MORVANE]_b.txt", "b.txt"}));
     EXPECT_EQ(Content("00000001[MORVANE]_b.txt"), "B");
     EXPECT_EQ(Content("b.txt"), "A");
-    EXPECT_EQ(Log(), std::string("\n") + msg::kRenameStart + "\n" +
-                         Fatal(msg::kPlaceFailed, "b.txt", "00000001[MORVANE]_b.txt", "a.txt") +
-                         "\n" + msg::kRenameEnd + Summary(1, 0, 1));
+    EXPECT_EQ(Log(),
+              std::string("\n") + msg::kRenameStart + "\n" +
+                  Fatal(msg::kPlaceFailed, "b.txt", "00000001[MORVANE]_b.txt", "a.txt", ENOSPC) +
+                  "\n" + msg::kRenameEnd + Summary(1, 0, 1));
 }
 
 TEST_F(RenameFailureTest, FileCreatedAtTheTargetAfterValidationIsNotOverwritten) {
@@ -193,7 +199,7 @@ TEST_F(RenameFailureTest, FileCreatedAtTheTargetAfterValidationIsNotOverwritten)
     };
     Run();
 
-    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "a.txt", "new.txt")));
+    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "a.txt", "new.txt", EEXIST)));
     EXPECT_EQ(Attempts("a.txt -> new.txt"), 1);
     EXPECT_EQ(dir.Names(), (Names{"a.txt", "kept.txt", "new.txt"}));
     EXPECT_EQ(Content("new.txt"), "someone else's");
@@ -222,13 +228,34 @@ TEST_F(RenameFailureTest, OnlyBusyFailuresAreRetried) {
     EXPECT_EQ(Attempts("busy.txt -> free.txt"), 4);
     EXPECT_EQ(Attempts("stuck.txt -> loose.txt"), 255);
     EXPECT_EQ(Attempts("denied.txt -> allowed.txt"), 1);
-    EXPECT_FALSE(Logged(Fatal(msg::kMoveFailed, "busy.txt", "free.txt")));
-    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "stuck.txt", "loose.txt")));
-    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "denied.txt", "allowed.txt")));
+    EXPECT_EQ(Log().find("busy.txt"), std::string::npos);
+    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "stuck.txt", "loose.txt", ETXTBSY)));
+    EXPECT_TRUE(Logged(Fatal(msg::kMoveFailed, "denied.txt", "allowed.txt", EACCES)));
     EXPECT_EQ(dir.Names(), (Names{"denied.txt", "free.txt", "stuck.txt"}));
     EXPECT_EQ(Content("free.txt"), "busy");
     EXPECT_EQ(Content("stuck.txt"), "stuck");
     EXPECT_EQ(Content("denied.txt"), "denied");
+}
+
+TEST_F(RenameFailureTest, AMoveTheFileSystemRefusesLeavesTheFileAndSaysWhy) {
+    // Registered where the server decides: nothing was tried then, so the refusal comes now.
+    fs.DecideRenamesOnTheirOwn();
+    dir.MakeFile("a.txt", "A");
+    dir.MakeFile("b.txt", "B");
+    SetName(Register("a.txt"), "new-a.txt");
+    SetName(Register("b.txt"), "new-b.txt");
+    ASSERT_TRUE(list.Cell(0, ColError).empty());
+    EXPECT_EQ(fs.moveCalls, 0);
+    fault = [](const std::string& from, const std::string&) { return from == "a.txt" ? EPERM : 0; };
+    Run();
+
+    EXPECT_EQ(Log(), LogSaying(Fatal(msg::kMoveFailed, "a.txt", "new-a.txt", EPERM), 1, 0, 1));
+    EXPECT_EQ(dir.Names(), (Names{"a.txt", "new-b.txt"}));
+    EXPECT_EQ(Content("a.txt"), "A");
+    // The row stays, clean, to be tried again.
+    ASSERT_EQ(list.RowCount(), 1);
+    EXPECT_EQ(list.Cell(0, ColNewName), "new-a.txt");
+    EXPECT_TRUE(list.Cell(0, ColError).empty());
 }
 
 }  // namespace

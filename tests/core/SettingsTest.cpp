@@ -42,6 +42,7 @@ TEST(SettingsTest, AMissingFileGivesTheDefaultsAndIsWrittenWithAllKeys) {
     EXPECT_EQ(s.openOnSelection, 1);
     EXPECT_EQ(s.folderNavigation, 1);
     EXPECT_EQ(s.useCpuFully, 0);
+    EXPECT_EQ(s.addToOpenWindow, 0);  // separate windows, as the program always opened
     EXPECT_EQ(s.fontSize, 12);
     EXPECT_EQ(s.charSet, 128);
     EXPECT_EQ(s.quality, 1);
@@ -53,7 +54,7 @@ TEST(SettingsTest, AMissingFileGivesTheDefaultsAndIsWrittenWithAllKeys) {
     ASSERT_TRUE(SaveSettings(RealFileSystem(), path, s).Ok());
     const std::string written = test::ReadFileText(path);
     EXPECT_EQ(written, test::FixtureText("config/defaults.ini"));
-    EXPECT_EQ(CountKeys(written), 20);
+    EXPECT_EQ(CountKeys(written), 21);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"config.ini"});
 }
 
@@ -87,7 +88,7 @@ TEST(SettingsTest, FlagsKeepTheLowByteOfTheNumberRead) {
     EXPECT_NE(written.find("Italic=1\n"), std::string::npos);
     EXPECT_NE(written.find("Size=-20\n"), std::string::npos);
     EXPECT_NE(written.find("CharSet=300\n"), std::string::npos);
-    EXPECT_EQ(CountKeys(written), 20);
+    EXPECT_EQ(CountKeys(written), 21);
 }
 
 TEST(SettingsTest, StringsAreCutTo31999Utf16Units) {
@@ -188,7 +189,7 @@ TEST(SettingsTest, AFileBehindALinkIsSavedThereAndTheLinkKept) {
     // A link whose file is not there yet gets it.
     ASSERT_EQ(symlink("dotfiles/new.ini", (dir / "fresh.ini").c_str()), 0);
     ASSERT_TRUE(SaveSettings(RealFileSystem(), dir / "fresh.ini", s).Ok());
-    EXPECT_EQ(CountKeys(test::ReadFileText(dir / "dotfiles/new.ini")), 20);
+    EXPECT_EQ(CountKeys(test::ReadFileText(dir / "dotfiles/new.ini")), 21);
 }
 
 }  // namespace

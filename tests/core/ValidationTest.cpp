@@ -328,10 +328,9 @@ TEST_F(ValidationTest, BlockIsNotReleasedWhileTheOccupantStaysInError) {
     BusyState busy;
     Registration registration{list, validation, fs,   log,  settings,  locations, host,
                               host, host,       host, busy, itemBreak, rowLock};
-    fs.DecideRenamesByTrial();
-    fs.failMove = [](const std::string&, const std::string&) { return EACCES; };
+    fs.RefuseRenames();
     ASSERT_TRUE(registration.RegisterPath(dir / "e"));  // locked by the rename test
-    fs.failMove = nullptr;
+    fs.adjustRights = nullptr;
     EXPECT_EQ(BitsOf("e"), ErrRenameTest | ErrDuplicate);
     list.SetSelection({RowOf("e")});
     removal.RemoveSelectedRows();

@@ -19,7 +19,7 @@ public:
     std::function<int(const std::string& path)> failMakeFolder;
     // Replaces the real answer of Find (for example to report another inode).
     std::function<void(const std::string& path, std::optional<FileInfo>& info)> adjustFind;
-    // Replaces what the folder tells of renames in it (for example Unknown, for a trial).
+    // Replaces what the folder tells of renames in it (for example Unknown, as on a network).
     std::function<void(const std::string& folder, FolderRights& rights)> adjustRights;
     // Set: the rules a folder's file system is said to have.
     std::function<NameCharacters(const std::string& folder)> charactersIn;
@@ -30,14 +30,24 @@ public:
 
     int moveCalls = 0;
 
-    // Every folder answers as a network file system does: only a trial move tells.
-    void DecideRenamesByTrial() {
+    // Every folder answers as on a network file system: nothing read refuses a rename, and
+    // the server decides when it is made.
+    void DecideRenamesOnTheirOwn() {
         adjustRights = [](const std::string&, FolderRights& rights) {
             rights.verdict = FolderRights::Verdict::Unknown;
         };
     }
+    // Every folder refuses renames in it (as a read-only mount does).
+    void RefuseRenames() {
+        adjustRights = [](const std::string&, FolderRights& rights) {
+            rights.verdict = FolderRights::Verdict::Refused;
+        };
+    }
 
-    bool Exists(const std::string& path) override { return real_.Exists(path); }
+    // What adjustFind makes Find answer, Exists answers too.
+    bool Exists(const std::string& path) override {
+        return adjustFind ? Find(path).has_value() : real_.Exists(path);
+    }
     std::optional<FileInfo> Find(const std::string& path) override;
     std::optional<FileInfo> FindTarget(const std::string& path) override {
         return real_.FindTarget(path);

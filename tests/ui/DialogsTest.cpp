@@ -82,6 +82,7 @@ private slots:
         s.folderNavigation = 0;
         s.useExternalEditor = 0;
         s.editorPath = "/usr/bin/editor";
+        s.addToOpenWindow = 0;
         bool checked = false;
         WhenModal([&](QWidget* modal) {
             auto* dialog = qobject_cast<DialogOption*>(modal);
@@ -103,6 +104,10 @@ private slots:
                 QString("フォルダ選択時に中身を展開するエクスプロラー風の動作（キーボード誤操作に"
                         "注意)"));
             QCOMPARE(dialog->UseEditorBox()->text(), QString("外部テキストエディタを指定する"));
+            QVERIFY(!dialog->AddToOpenWindowBox()->isChecked());
+            QCOMPARE(
+                dialog->AddToOpenWindowBox()->text(),
+                QString("ファイルを指定して起動したとき、開いているウィンドウのリストに追加する"));
             QCOMPARE(dialog->EditorPathField()->text(), QString("/usr/bin/editor"));
             QCOMPARE(dialog->EditorPathField()->maxLength(), 31999);
             QCOMPARE(dialog->BrowseButton()->text(), QString("参照"));
@@ -123,6 +128,7 @@ private slots:
             QVERIFY(dialog->RegisterBelowBox()->isEnabled());
             dialog->RegisterBelowBox()->click();
             dialog->UseEditorBox()->click();
+            dialog->AddToOpenWindowBox()->click();
             dialog->EditorPathField()->clear();
             checked = true;
             ClickButton(dialog, "OK");
@@ -133,6 +139,7 @@ private slots:
         QCOMPARE(s.registerEverythingBelow, std::uint8_t{1});
         QCOMPARE(s.openOnSelection, std::uint8_t{1});
         QCOMPARE(s.useExternalEditor, std::uint8_t{1});
+        QCOMPARE(s.addToOpenWindow, std::uint8_t{1});
         QCOMPARE(s.editorPath, std::string());
 
         // A flag stored as 2 goes back as 1 after OK.

@@ -403,7 +403,7 @@ private slots:
         int keys = 0;
         for (char c : ini)
             keys += c == '=' ? 1 : 0;
-        QCOMPARE(keys, 20);
+        QCOMPARE(keys, 21);
     }
 
     void initInstanceRunsUntilTheWindowIsClosed() {

@@ -1,7 +1,9 @@
 #include "ops/listfiles/ListFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "formats/ListFileReader.h"
 #include "formats/ListFileWriter.h"
@@ -87,6 +89,9 @@ bool ListFile::LoadListFile(const std::string& path) {
     const std::int32_t count = reader.RecordCount();
     bool damaged = false;
     bool stopped = false;
+    // The names are set once every record is in: checked one by one, each half of a swap or
+    // link of a chain would be in error until its partner came, and the log would say so.
+    std::vector<LoadedName> loaded;
     listfile::ListFileRecord record;
     for (std::int32_t i = 0; i < count; ++i) {
         if (reader.ReadRecord(&record) != listfile::ListFileReader::Result::Record) {
@@ -101,7 +106,7 @@ bool ListFile::LoadListFile(const std::string& path) {
         const std::string newName = CutAtNul(FromLocaleCodePage(record.newName));
         if (registration_.RegisterPath(storedPath)) {
             // The row just appended; rows a nested drop adds come only in the item break below.
-            validation_.SetNewName(list_.RowCount() - 1, newName);
+            loaded.push_back({list_.EntryAt(list_.RowCount() - 1)->currentKey, newName});
         }
         progress_.SetOverallText(storedPath);
         progress_.SetOverallProgress(static_cast<float>(i) / static_cast<float>(count));
@@ -113,6 +118,7 @@ bool ListFile::LoadListFile(const std::string& path) {
             break;
         }
     }
+    SetLoadedNames(loaded);
     if (damaged)
         log_.AppendLog(FormatText(msg::kListFileDamaged, path.c_str()));
     run.End();
@@ -121,6 +127,25 @@ bool ListFile::LoadListFile(const std::string& path) {
     if (!damaged && !stopped)
         listFilePath_ = path;
     return true;
+}
+
+void ListFile::SetLoadedNames(const std::vector<LoadedName>& loaded) {
+    // Found again by path: the item breaks of the load may have removed or moved rows.
+    std::vector<NewName> batch;
+    batch.reserve(loaded.size());
+    for (const LoadedName& one : loaded) {
+        if (const FileEntry* entry = list_.CurrentPathIndex().Find(one.path))
+            batch.emplace_back(entry->row, one.name);
+    }
+    // In list order, so the messages come in the order of the rows; a row named twice (removed
+    // and loaded again meanwhile) keeps the later name.
+    std::stable_sort(batch.begin(), batch.end(),
+                     [](const NewName& a, const NewName& b) { return a.row < b.row; });
+    const auto sameRow = [](const NewName& a, const NewName& b) { return a.row == b.row; };
+    std::reverse(batch.begin(), batch.end());
+    batch.erase(std::unique(batch.begin(), batch.end(), sameRow), batch.end());
+    std::reverse(batch.begin(), batch.end());
+    validation_.SetNewNames(batch, NameSource::Row);
 }
 
 void ListFile::OnLoadListFile() {

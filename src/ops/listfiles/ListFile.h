@@ -2,6 +2,7 @@
 // Saving and loading the list (.mvf files) and the commands around them.
 
 #include <string>
+#include <vector>
 
 namespace morvane {
 
@@ -43,7 +44,15 @@ public:
     void OnOverwriteSaveListFile();
 
 private:
+    // A record registered by a load, and the new name it gives its row.
+    struct LoadedName {
+        std::string path;
+        std::string name;
+    };
+
     void ReportSaveFailure(const std::string& path, int error);
+    // Sets the names of the rows a load registered, all checked as one batch.
+    void SetLoadedNames(const std::vector<LoadedName>& loaded);
 
     ListModel& list_;
     Validation& validation_;

@@ -106,8 +106,8 @@ NameTools::Preview NameTools::PreviewAt(std::size_t index) {
     preview.errors = validation_.ProbeName(target.row, preview.name);
     // Rows outside the tools keep their names, so a clash with one is certain.
     preview.path = std::string(list_.Cell(target.row, ColDirectory)) + preview.name;
-    const std::string key = MakePathKey(preview.path);
-    list_.NewPathIndex().ForEach(key, [&](FileEntry* other) {
+    preview.key = MakePathKey(preview.path, list_.EntryAt(target.row)->foldsCase);
+    list_.NewPathIndex().ForEach(preview.path, [&](FileEntry* other) {
         if (IsTarget(other->row))
             return true;
         preview.errors |= ErrDuplicate;

@@ -48,6 +48,8 @@ public:
     struct Preview {
         std::string name;
         std::string path;  // the row's folder and the new name
+        // The path's key (see MakePathKey): two previews with one key are duplicates.
+        std::string key;
         // From the row alone (see Validation::ProbeName), and a duplicate of a row the tools
         // do not rename.
         std::uint32_t errors = 0;

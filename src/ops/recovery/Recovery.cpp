@@ -1,6 +1,7 @@
 #include "ops/recovery/Recovery.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_set>
 #include <utility>
 
@@ -110,7 +111,8 @@ bool PlanRecovery::MoveEntry(std::size_t entry, int to) {
     const std::string from = Now(Candidate(entry, at_[entry]));
     const std::string target = Now(Candidate(entry, to));
     if (const FsStatus moved = fs_.Move(from, target); !moved.Ok()) {
-        log_.AppendLog(FormatText(msg::kRecoveryMoveFailed, from.c_str(), target.c_str()));
+        log_.AppendLog(FormatText(msg::kRecoveryMoveFailed, from.c_str(), target.c_str(),
+                                  std::strerror(moved.error)));
         return false;
     }
     at_[entry] = to;

@@ -11,7 +11,6 @@
 #include "host/Progress.h"
 #include "model/ListModel.h"
 #include "ops/Locations.h"
-#include "ops/rename/TemporaryName.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/Utf16.h"
@@ -112,20 +111,19 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
     const std::string& name = info->name;
     const std::string_view directory = std::string_view(path).substr(0, path.size() - name.size());
 
-    const std::uint32_t keyHash = FullPathHash(key);
-    if (list_.CurrentPathIndex().Find(key, keyHash) != nullptr)
+    // On a case-insensitive file system "A.JPG" is the registered "a.jpg" again.
+    const std::uint32_t pathHash = FullPathHash(key);
+    if (list_.CurrentPathIndex().FindPath(key, pathHash) != nullptr)
         return false;
+    const bool foldsCase = FoldsCaseIn(directory);
+    const std::uint32_t keyHash = foldsCase ? PathKeyHash(key, true) : pathHash;
 
     FolderId folderId;
-    if (!locked) {
-        bool refused = false;
-        locked = !RenameTest(path, directory, name, *info, &refused, &folderId);
-        if (refused)
-            return false;
-    }
+    if (!locked)
+        locked = !RenameTest(path, directory, *info, &folderId);
 
-    const int position =
-        list_.AppendFileRow({std::move(key), info, typeName, icon, locked, folderId}, keyHash);
+    const int position = list_.AppendFileRow(
+        {std::move(key), info, typeName, icon, locked, folderId, foldsCase}, keyHash);
 
     window_.ShowRegisteredCount(list_.RowCount());
     validation_.OnRowRegistered(position);
@@ -133,11 +131,9 @@ bool Registration::Register(const std::string& rawPath, std::optional<FileInfo>*
 }
 
 bool Registration::RenameTest(const std::string& path, std::string_view directory,
-                              const std::string& name, const FileInfo& info, bool* refused,
-                              FolderId* folderId) {
-    *refused = false;
-    // Never move anything at the top of the file system for a trial: a direct child of "/"
-    // or a mount point would vanish for a moment under every running program.
+                              const FileInfo& info, FolderId* folderId) {
+    // Never a rename at the top of the file system: a direct child of "/" or a mount point
+    // would vanish for a moment under every running program.
     bool topLevel = directory == "/";
     if (!topLevel && info.IsDirectory()) {
         const auto parent = fs_.Find(std::string(WithoutTrailingSlashes(directory)));
@@ -150,38 +146,19 @@ bool Registration::RenameTest(const std::string& path, std::string_view director
     // Kept from file to file: most files of a walk share their folder.
     std::string& folder = folderScratch_;
     folder.assign(WithoutFinalSlash(directory));
-    // Where the folder's rights decide, they are read, not tried: a trial moves the file away
-    // and back, which wakes every watcher of the folder and can strand the file.
+    // Read, never tried: a trial move wakes every watcher of the folder, changes the file and
+    // the folder, can strand the file, and costs a round trip per file on a network.
     const FolderRights rights = RightsOf(folder);
     *folderId = rights.id;
-    if (rights.verdict != FolderRights::Verdict::Unknown) {
-        const bool mayRename = rights.verdict == FolderRights::Verdict::Allowed &&
-                               !info.unchangeable &&
-                               (!rights.sticky || rights.caller == 0 ||
-                                rights.caller == info.owner || rights.caller == rights.owner);
-        if (!mayRename)
-            log_.AppendLog(RenameTestMessage(path));
-        return mayRename;
-    }
-    // Asked once per file system: a long name must still leave room for the temporary one.
-    auto limit = nameMax_.find(info.device);
-    if (limit == nameMax_.end())
-        limit = nameMax_.emplace(info.device, fs_.NameMax(folder)).first;
-    std::uint32_t counter = 0;
-    std::string temp;
-    do {
-        temp = JoinPath(folder, TemporaryName(counter++, name, limit->second));
-    } while (fs_.Exists(temp));
-    if (!fs_.Move(path, temp).Ok()) {
+    bool mayRename = rights.verdict != FolderRights::Verdict::Refused && !info.unchangeable;
+    // Where the server decides (Unknown), its users need not be ours: the sticky bit's owners
+    // are left to it.
+    if (mayRename && rights.verdict == FolderRights::Verdict::Allowed && rights.sticky)
+        mayRename =
+            rights.caller == 0 || rights.caller == info.owner || rights.caller == rights.owner;
+    if (!mayRename)
         log_.AppendLog(RenameTestMessage(path));
-        return false;
-    }
-    if (!fs_.Move(temp, path).Ok()) {
-        log_.AppendLog(FormatText(msg::kRenameBackFailed, path.c_str(), temp.c_str()));
-        *refused = true;
-        return false;
-    }
-    return true;
+    return mayRename;
 }
 
 Registration::Run::Run(Registration& registration)
@@ -205,8 +182,19 @@ FolderRights Registration::RightsOf(const std::string& folder) {
     return rights_.emplace(folder, fs_.RightsIn(folder)).first->second;
 }
 
+bool Registration::FoldsCaseIn(std::string_view directory) {
+    // Kept for one registration run only, as the rights are: a medium may be mounted anew
+    // between runs. The files of a walk come folder by folder.
+    if (!busy_.Busy() || directory != foldsCaseFolder_) {
+        foldsCase_ = fs_.TraitsOf(std::string(directory)).caseInsensitive;
+        foldsCaseFolder_.assign(busy_.Busy() ? directory : std::string_view());
+    }
+    return foldsCase_;
+}
+
 void Registration::BeginRegistration() {
     rights_.clear();
+    foldsCaseFolder_.clear();
     progress_.OpenProgressDialog();
     log_.ClearLog();
     log_.AppendLog(msg::kRegisterStart);

@@ -90,11 +90,10 @@ private:
     // already passes what it found as `known`, and the path is not looked up a second time.
     bool Register(const std::string& path, std::optional<FileInfo>* found,
                   const FileInfo* known = nullptr);
-    // The rename test: true when the file may be renamed, false when the row is locked.
-    // `refused` is set when the file could not be given its name back; *folderId is the
-    // folder the file was found in.
-    bool RenameTest(const std::string& path, std::string_view directory, const std::string& name,
-                    const FileInfo& info, bool* refused, FolderId* folderId);
+    // The rename test, read without touching the file: true when the file may be renamed,
+    // false when the row is locked. *folderId is the folder the file was found in.
+    bool RenameTest(const std::string& path, std::string_view directory, const FileInfo& info,
+                    FolderId* folderId);
     bool ListFolderCached(const std::string& folder, std::vector<ListedEntry>* entries);
 
     ListModel& list_;
@@ -120,8 +119,10 @@ private:
     bool listingValid_ = false;
     // Scratch for the folder of the row being made.
     std::string folderScratch_;
-    // The name limit of each file system a rename test has run on, by device.
-    std::unordered_map<std::uint64_t, std::size_t> nameMax_;
+    // Whether the folder's file system takes names in any case; its row keys fold case then.
+    bool FoldsCaseIn(std::string_view directory);
+    std::string foldsCaseFolder_;  // the folder last asked in this run, "" when none
+    bool foldsCase_ = false;
     // What each folder of this registration run tells of renames in it.
     FolderRights RightsOf(const std::string& folder);
     std::unordered_map<std::string, FolderRights> rights_;

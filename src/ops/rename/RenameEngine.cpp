@@ -37,7 +37,7 @@ RenameRecord RenameEngine::Run(const ListModel& list, RunKind kind, const std::s
     record_ = {};
     counter_ = 0;
     wanting_ = 0;
-    nameMax_.clear();
+    nameLimits_.clear();
     folders_.emplace(fs_);
     Collect();
 
@@ -152,7 +152,12 @@ void RenameEngine::Collect() {
         }
         const std::uint16_t depth = CountSeparators(entry->NewKey());
         std::string temp;
-        if (list.NewPathIndex().Find(entry->currentKey, entry) != nullptr) {
+        // Moved aside first: a file whose path another row wants, and on a case-insensitive
+        // file system a change of case alone, whose target is the file itself.
+        const bool wanted =
+            list.NewPathIndex().Find(entry->currentKey, list.CurrentPathIndex().HashOf(entry),
+                                     entry) != nullptr;
+        if (wanted || (entry->foldsCase && SameKey(entry->NewPath(), entry->currentKey, true))) {
             temp =
                 NextTemporaryPath(std::string(WithoutFinalSlash(list.Cell(position, ColDirectory))),
                                   std::string(list.Cell(position, ColCurrentName)), &presence);
@@ -227,7 +232,8 @@ void RenameEngine::Vacate(Job& job) {
     // A replaced folder is told when the job's turn comes.
     if (job.vacated.Ok() || job.vacated.op == FsOp::OpenFolder)
         return;
-    log_.AppendLog(FormatText(msg::kVacateFailed, job.source.c_str(), job.temp.c_str()));
+    log_.AppendLog(FormatText(msg::kVacateFailed, job.source.c_str(), job.temp.c_str(),
+                              std::strerror(job.vacated.error)));
 }
 
 void RenameEngine::Place(const Job& job) {
@@ -238,7 +244,8 @@ void RenameEngine::Place(const Job& job) {
         }
         // The file is still at its current path, and whatever may sit at the temporary path
         // now is not ours to move.
-        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str(),
+                                  std::strerror(job.vacated.error)));
         Leave(job.source, job.source, job.target, RenameRecord::Reason::VacateFailed,
               job.vacated.error);
         return;
@@ -248,13 +255,14 @@ void RenameEngine::Place(const Job& job) {
             // Back to its old name if that is still free; a partner of a swap may have taken
             // it already, and then the file has to stay where it is.
             if (Step(job.folder, job.temp, job.source, true).Ok()) {
-                log_.AppendLog(FormatText(msg::kPutBack, job.source.c_str(), job.target.c_str()));
+                log_.AppendLog(FormatText(msg::kPutBack, job.source.c_str(), job.target.c_str(),
+                                          std::strerror(placed.error)));
                 Leave(job.source, job.source, job.target, RenameRecord::Reason::MoveFailed,
                       placed.error);
                 return;
             }
             log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
-                                      job.target.c_str()));
+                                      job.target.c_str(), std::strerror(placed.error)));
             Leave(job.source, job.temp, job.target, RenameRecord::Reason::LeftTemporary,
                   placed.error);
         }
@@ -266,17 +274,21 @@ void RenameEngine::Place(const Job& job) {
         return;
     }
     std::string strandedAt;
-    if (status.error == EEXIST && IsSameFileByOtherName(fs_, job.source, job.target))
+    // A file system that folds case without saying so finds the file itself at the target.
+    if (status.error == EEXIST &&
+        IsSameFileByOtherName(fs_, fs_.TraitsOf(folders_->PathOf(job.folder)), job.source,
+                              job.target))
         status = MoveThroughTemporary(job, &strandedAt);
     if (status.Ok())
         return;
     const int error = status.error;
     if (strandedAt.empty()) {
-        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str()));
+        log_.AppendLog(FormatText(msg::kMoveFailed, job.source.c_str(), job.target.c_str(),
+                                  std::strerror(error)));
         Leave(job.source, job.source, job.target, RenameRecord::Reason::MoveFailed, error);
     } else {
         log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), strandedAt.c_str(),
-                                  job.target.c_str()));
+                                  job.target.c_str(), std::strerror(error)));
         Leave(job.source, strandedAt, job.target, RenameRecord::Reason::LeftTemporary, error);
     }
 }
@@ -300,9 +312,9 @@ FsStatus RenameEngine::MoveThroughTemporary(const Job& job, std::string* strande
 
 std::string RenameEngine::NextTemporaryPath(const std::string& dirWithoutSlash,
                                             const std::string& name, FolderPresence* presence) {
-    auto limit = nameMax_.find(dirWithoutSlash);
-    if (limit == nameMax_.end())
-        limit = nameMax_.emplace(dirWithoutSlash, fs_.NameMax(dirWithoutSlash)).first;
+    auto limit = nameLimits_.find(dirWithoutSlash);
+    if (limit == nameLimits_.end())
+        limit = nameLimits_.emplace(dirWithoutSlash, NameLimitOf(fs_, dirWithoutSlash)).first;
     for (;;) {
         std::string candidate =
             JoinPath(dirWithoutSlash, TemporaryName(counter_, name, limit->second));

@@ -17,6 +17,7 @@
 #include "ops/rename/RetriedMove.h"
 #include "ops/rename/RunFolders.h"
 #include "platform/FileSystem.h"
+#include "platform/NameLimit.h"
 
 namespace morvane {
 
@@ -82,8 +83,9 @@ private:
     void LeaveReplacedFolder(const std::string& path, const std::string& target, int error);
     void Leave(const std::string& source, std::string path, std::string target,
                RenameRecord::Reason reason, int error);
-    // A no-replace move refused because the target is the source itself (a letter-case change
-    // on a case-insensitive file system) goes through a temporary name in the same folder.
+    // A no-replace move refused because the target is the source itself (a change of case on
+    // a file system that folds case without saying so) goes through a temporary name in the
+    // same folder.
     // On failure *strandedAt names the temporary path when the file could not go back.
     FsStatus MoveThroughTemporary(const Job& job, std::string* strandedAt);
     // The next free "<dir>/<counter>[MORVANE]_<name>" of this run; `presence` answers for the
@@ -107,7 +109,7 @@ private:
     // Rows that wanted a new name: those renamed, those left in error, those that failed.
     std::ptrdiff_t wanting_ = 0;
     // The name limit of each folder a temporary name went to in this run.
-    std::unordered_map<std::string, std::size_t> nameMax_;
+    std::unordered_map<std::string, NameLimit> nameLimits_;
 };
 
 }  // namespace morvane

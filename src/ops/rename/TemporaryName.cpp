@@ -4,16 +4,11 @@
 
 namespace morvane {
 
-std::string TemporaryName(std::uint32_t counter, std::string_view name, std::size_t nameMax) {
+std::string TemporaryName(std::uint32_t counter, std::string_view name, const NameLimit& limit) {
     std::string temp = FormatText("%08x[MORVANE]_", counter);
-    std::size_t room = nameMax > temp.size() ? nameMax - temp.size() : 0;
-    if (name.size() > room) {
-        // Back to the start of a UTF-8 sequence, so the name stays readable.
-        while (room > 0 && (static_cast<unsigned char>(name[room]) & 0xC0) == 0x80)
-            --room;
-        name = name.substr(0, room);
-    }
-    return temp.append(name);
+    // The mark is ASCII: as many bytes as UTF-16 units.
+    const std::size_t room = limit.Max() > temp.size() ? limit.Max() - temp.size() : 0;
+    return temp.append(limit.Prefix(name, room));
 }
 
 }  // namespace morvane

@@ -7,9 +7,17 @@
 #include <string>
 #include <string_view>
 
+#include "platform/NameLimit.h"
+
 namespace morvane {
 
-// "%08x[MORVANE]_" + name, cut at a character boundary to at most nameMax bytes.
-std::string TemporaryName(std::uint32_t counter, std::string_view name, std::size_t nameMax);
+// "%08x[MORVANE]_" + name, cut at a character boundary so that the whole fits the limit.
+std::string TemporaryName(std::uint32_t counter, std::string_view name, const NameLimit& limit);
+
+// The same for a folder whose limit is counted in bytes.
+inline std::string TemporaryName(std::uint32_t counter, std::string_view name,
+                                 std::size_t nameMax) {
+    return TemporaryName(counter, name, NameLimit{nameMax, false});
+}
 
 }  // namespace morvane
