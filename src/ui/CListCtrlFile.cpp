@@ -1,5 +1,6 @@
 #include "ui/CListCtrlFile.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QHeaderView>
@@ -18,6 +19,7 @@
 #include "ui/ActionTables.h"
 #include "ui/CEditName.h"
 #include "ui/FileListModel.h"
+#include "ui/ListAccessible.h"
 #include "ui/QtText.h"
 
 namespace morvane {
@@ -27,6 +29,7 @@ CListCtrlFile::CListCtrlFile(const ListParts& parts, const MimeIconCache* icons,
       parts_(parts),
       model_(new FileListModel(parts.list, parts.rowLock, parts.rules, icons, this)) {
     setObjectName(QStringLiteral("CListCtrlFile"));
+    ListAccessible::Install(staticMetaObject.className());
     setModel(model_);
     editor_ = new CEditName(parts.list, parts.rules, *this);
     setShowGrid(true);
@@ -205,7 +208,20 @@ void CListCtrlFile::SyncSelectionFromCore() {
 
 void CListCtrlFile::selectionChanged(const QItemSelection& selected,
                                      const QItemSelection& deselected) {
-    QTableView::selectionChanged(selected, deselected);
+    // The table's own events would place the cells by the model's columns.
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection& ranges, QAccessible::Event kind) {
+            if (ranges.isEmpty())
+                return;
+            QAccessibleEvent event(this, kind);
+            event.setChild(
+                ListAccessible::ChildIndex(*this, ranges.first().top(), ranges.first().left()));
+            QAccessible::updateAccessibility(&event);
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
     if (syncing_ || model_->ApplyingCoreChange())
         return;
     ListModel& list = parts_.list;
@@ -221,7 +237,12 @@ void CListCtrlFile::selectionChanged(const QItemSelection& selected,
 }
 
 void CListCtrlFile::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    QTableView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(ListAccessible::ChildIndex(*this, current.row(), current.column()));
+        QAccessible::updateAccessibility(&event);
+    }
+    QAbstractItemView::currentChanged(current, previous);
     if (!syncing_ && !model_->ApplyingCoreChange())
         parts_.list.SetFocusRow(current.isValid() ? current.row() : -1);
 }

@@ -35,8 +35,13 @@ QWidget* HeadedGroup(QCheckBox* heading, QLayout* content, QWidget* parent) {
     return holder;
 }
 
-QCheckBox* MakeCheck(const char* text, std::uint8_t value, QWidget* parent) {
-    auto* box = new QCheckBox(Qs(text), parent);
+// The setting's text with its access key after it, as the menus show theirs.
+QString WithKey(const char* text, char key) {
+    return QStringLiteral("%1 (&%2)").arg(Qs(text), QChar::fromLatin1(key));
+}
+
+QCheckBox* MakeCheck(const QString& text, std::uint8_t value, QWidget* parent) {
+    auto* box = new QCheckBox(text, parent);
     box->setChecked(value != 0);
     return box;
 }
@@ -49,12 +54,17 @@ DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, Q
     setWindowTitle(Qs(msg::kOptionsCaption));
     browseForEditor = [this] { return BrowseWithFileDialog(); };
 
-    registerFolders_ = MakeCheck(msg::kOptRegisterFolders, options.registerFolders, this);
-    registerBelow_ = MakeCheck(msg::kOptRegisterBelow, options.registerEverythingBelow, this);
-    openOnSelection_ = MakeCheck(msg::kOptOpenOnSelection, options.openOnSelection, this);
-    folderNavigation_ = MakeCheck(msg::kOptFolderNavigation, options.folderNavigation, this);
-    useEditor_ = MakeCheck(msg::kOptUseEditor, options.useExternalEditor, this);
-    addToOpenWindow_ = MakeCheck(msg::kOptAddToOpenWindow, options.addToOpenWindow, this);
+    registerFolders_ =
+        MakeCheck(WithKey(msg::kOptRegisterFolders, 'F'), options.registerFolders, this);
+    registerBelow_ =
+        MakeCheck(WithKey(msg::kOptRegisterBelow, 'S'), options.registerEverythingBelow, this);
+    openOnSelection_ =
+        MakeCheck(WithKey(msg::kOptOpenOnSelection, 'O'), options.openOnSelection, this);
+    folderNavigation_ =
+        MakeCheck(WithKey(msg::kOptFolderNavigation, 'N'), options.folderNavigation, this);
+    useEditor_ = MakeCheck(WithKey(msg::kOptUseEditor, 'E'), options.useExternalEditor, this);
+    addToOpenWindow_ =
+        MakeCheck(WithKey(msg::kOptAddToOpenWindow, 'W'), options.addToOpenWindow, this);
     editorPath_ = new QLineEdit(this);
     editorPath_->setMaxLength(31999);
     pathBytes_ = options.editorPath;
@@ -62,9 +72,9 @@ DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, Q
     // The field has no label of its own: the group's check box heads it.
     editorPath_->setAccessibleName(Qs(msg::kOptEditorCommand));
     editorPath_->setToolTip(Qs(msg::kOptEditorCommand));
-    terminalEditor_ = MakeCheck(msg::kOptTerminalEditor, options.useTerminalEditor, this);
+    terminalEditor_ = MakeCheck(Qs(msg::kOptTerminalEditor), options.useTerminalEditor, this);
     terminalEditor_->setToolTip(Qs(msg::kOptTerminalEditorTip));
-    browse_ = new QPushButton(Qs(msg::kOptBrowse), this);
+    browse_ = new QPushButton(WithKey(msg::kOptBrowse, 'B'), this);
     browse_->setAutoDefault(false);
     connect(browse_, &QPushButton::clicked, this, [this] {
         const QString shown = browseForEditor();

@@ -30,11 +30,13 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     presetBox_ = new QComboBox;
     presetBox_->setMinimumContentsLength(20);
     savePreset_ = new QPushButton(QStringLiteral("保存 (&S)..."));
-    removePreset_ = new QPushButton(QStringLiteral("削除"));
+    removePreset_ = new QPushButton(QStringLiteral("削除 (&R)"));
     for (QPushButton* button : {savePreset_, removePreset_})
         button->setAutoDefault(false);
     auto* presetRow = new QHBoxLayout;
-    presetRow->addWidget(new QLabel(QStringLiteral("プリセット :")));
+    auto* presetLabel = new QLabel(QStringLiteral("プリセット (&P) :"));
+    presetLabel->setBuddy(presetBox_);
+    presetRow->addWidget(presetLabel);
     presetRow->addWidget(presetBox_, 1);
     presetRow->addWidget(savePreset_);
     presetRow->addWidget(removePreset_);
@@ -48,8 +50,8 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
         addMenu->addAction(StepForm::KindLabel(kind), this, [this, kind] { AddStep(kind); });
     add->setMenu(addMenu);
     auto* remove = new QPushButton(QStringLiteral("削除 (&D)"));
-    auto* up = new QPushButton(QStringLiteral("上へ"));
-    auto* down = new QPushButton(QStringLiteral("下へ"));
+    auto* up = new QPushButton(QStringLiteral("上へ (&U)"));
+    auto* down = new QPushButton(QStringLiteral("下へ (&W)"));
     auto* stepButtons = new QHBoxLayout;
     for (QPushButton* button : {add, remove, up, down}) {
         button->setAutoDefault(false);

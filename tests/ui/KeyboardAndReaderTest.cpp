@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -316,6 +318,97 @@ private slots:
         DialogOption dialog(options, ui->app.Files(), ui->app.Log(), ui->frame);
         QCOMPARE(name(dialog.EditorPathField()), Qs(msg::kOptEditorCommand));
         QCOMPARE(name(dialog.TerminalEditorBox()), QString("端末で $EDITOR を使う (T)"));
+    }
+
+    void aScreenReaderReadsTheColumnsInTheOrderShown() {
+        ui->AddNumbered(3);
+        ui->app.Rules().SetNewName(1, "a/b");
+        QHeaderView* header = ui->list->horizontalHeader();
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(ui->list);
+        QAccessibleTableInterface* grid = table->tableInterface();
+        QVERIFY(grid != nullptr);
+        const auto shown = [&] {
+            QStringList names;
+            for (int visual = 0; visual < header->count(); ++visual)
+                names << ui->model
+                             ->headerData(header->logicalIndex(visual), Qt::Horizontal,
+                                          Qt::AccessibleTextRole)
+                             .toString();
+            return names;
+        };
+        const auto read = [&] {
+            QStringList described;
+            QStringList children;
+            for (int column = 0; column < grid->columnCount(); ++column) {
+                described << grid->columnDescription(column);
+                QAccessibleInterface* heading = table->child(column);
+                children << (heading != nullptr && heading->role() == QAccessible::ColumnHeader
+                                 ? heading->text(QAccessible::Name)
+                                 : QString("?"));
+            }
+            return described == children ? described : QStringList{"differ"} + children;
+        };
+        // The program's own order already differs from the model's.
+        QCOMPARE(read(), shown());
+        header->moveSection(header->visualIndex(ColError), header->visualIndex(ColNewName) + 1);
+        QCOMPARE(read(), shown());
+
+        // A cell is read under its heading, with the text shown there.
+        const int errorPlace = header->visualIndex(ColError);
+        QAccessibleInterface* cell = grid->cellAt(1, errorPlace);
+        QVERIFY(cell != nullptr);
+        QCOMPARE(cell->text(QAccessible::Name), ui->Text(1, ColError));
+        QAccessibleTableCellInterface* place = cell->tableCellInterface();
+        QCOMPARE(place->columnIndex(), errorPlace);
+        QCOMPARE(place->rowIndex(), 1);
+        QCOMPARE(
+            place->columnHeaderCells().value(0)->text(QAccessible::Name),
+            ui->model->headerData(ColError, Qt::Horizontal, Qt::AccessibleTextRole).toString());
+        QCOMPARE(table->indexOfChild(cell), (1 + 1) * ColumnCount + errorPlace);
+        const QRect inView = ui->list->visualRect(ui->model->index(1, ColError));
+        QCOMPARE(cell->rect().left(), ui->list->viewport()->mapToGlobal(inView.topLeft()).x());
+
+        // The cell with the cursor is the one a reader is told of.
+        ui->list->setCurrentIndex(ui->model->index(2, ColNewName));
+        QAccessibleInterface* focused = table->focusChild();
+        QVERIFY(focused != nullptr);
+        QCOMPARE(focused->tableCellInterface()->columnIndex(), header->visualIndex(ColNewName));
+        QCOMPARE(focused->text(QAccessible::Name), ui->Text(2, ColNewName));
+    }
+
+    void everyOptionAndButtonHasAnAccessKey() {
+        Options options;
+        DialogOption dialog(options, ui->app.Files(), ui->app.Log(), ui->frame);
+        NameToolsDialog tools(ui->app.Tools(), ui->frame);
+        tools.AddStep(0);
+        QStringList keys;
+        for (QDialog* window : std::initializer_list<QDialog*>{&dialog, &tools}) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+                const QString text = button->text();
+                if (!button->isVisible() || text.isEmpty() || text == "OK" || text == "キャンセル")
+                    continue;
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+                const QString key = accessible->text(QAccessible::Accelerator);
+                QVERIFY2(!key.isEmpty(), qPrintable(text));
+                QVERIFY2(!keys.contains(window->objectName() + key), qPrintable(text));
+                keys << window->objectName() + key;
+            }
+            for (QLabel* label : window->findChildren<QLabel*>()) {
+                if (label->isVisible() && label->buddy() != nullptr)
+                    QVERIFY2(label->text().contains('&'), qPrintable(label->text()));
+            }
+        }
+        // The key is the one the setting's text shows.
+        QCheckBox* below = nullptr;
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+            if (box->text().startsWith(Qs(msg::kOptRegisterBelow)))
+                below = box;
+        }
+        QVERIFY(below != nullptr);
+        QCOMPARE(QAccessible::queryAccessibleInterface(below)->text(QAccessible::Accelerator),
+                 QKeySequence(Qt::ALT | Qt::Key_S).toString(QKeySequence::NativeText));
     }
 
 private:

@@ -46,6 +46,17 @@ private slots:
         ui->host.QtHost::ChooseFont(font);
         checkModal("file");
         ui->host.QtHost::ChooseFilesToRegister();
+        checkModal("folder");
+        ui->host.QtHost::ChooseFolderToRegister(msg::kFolderTitle);
+        checkModal("list file to load");
+        ui->host.QtHost::ChooseListFileToLoad();
+        checkModal("list file to save");
+        ui->host.QtHost::ChooseListFileToSave();
+        checkModal("warning");
+        std::string longLine;
+        for (int i = 0; i < 60; ++i)
+            longLine += "ファイル名";
+        ui->host.QtHost::ShowWarning(longLine + "\n短い行", msg::kRenameCaption);
         checkModal("rename question");
         ui->host.QtHost::AskYesNo(
             std::string(msg::kRenameQuestion) + FormatText(msg::kRenameCounts, 100000, 20000, 3000),
