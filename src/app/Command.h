@@ -40,6 +40,10 @@ enum class Command {
     EditName,
     NumberNames,
     SelectAll,
+    // The rows in error: F8, Shift+F8, the status bar's count.
+    NextError,
+    PreviousError,
+    FirstError,
     // The list's mouse: paths dropped on it, a click on a column heading.
     DropFiles,     // argument: the paths
     SortByColumn,  // argument: the column

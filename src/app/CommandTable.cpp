@@ -5,6 +5,7 @@
 #include "app/CMorvaneApp.h"
 #include "app/Command.h"
 #include "host/Host.h"
+#include "ops/rows/ErrorRows.h"
 #include "ops/rows/RowNumbering.h"
 
 namespace morvane {
@@ -33,7 +34,7 @@ constexpr RowLockQuestion kNoQuestion = RowLockQuestion::None;
 constexpr RowLockQuestion kAsk = RowLockQuestion::Ask;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandEntry, 29> kCommands = {{
+constexpr std::array<CommandEntry, 32> kCommands = {{
     {Command::LoadListFile, nullptr, kAhead, kAsk,
      [](C& app, const A&) { P::ListFiles(app).OnLoadListFile(); }},
     {Command::OverwriteSave, nullptr, kAhead, kNoQuestion,
@@ -87,6 +88,12 @@ constexpr std::array<CommandEntry, 29> kCommands = {{
      }},
     {Command::SelectAll, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) { app.List().SelectAll(); }},
+    {Command::NextError, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { ErrorRows(app.List(), P::Windows(app)).GoToNext(true); }},
+    {Command::PreviousError, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { ErrorRows(app.List(), P::Windows(app)).GoToNext(false); }},
+    {Command::FirstError, nullptr, kAhead, kNoQuestion,
+     [](C& app, const A&) { ErrorRows(app.List(), P::Windows(app)).GoToFirst(); }},
     {Command::DropFiles, nullptr, kAhead, kAsk,
      [](C& app, const A& argument) { P::Registrar(app).OnDropFiles(argument.paths); }},
     {Command::SortByColumn, nullptr, kAhead, kNoQuestion,

@@ -91,6 +91,9 @@ inline constexpr const char* kSwapTarget =
 // Rename.
 inline constexpr const char* kRenameQuestion =
     "新しい名前でリネームします。よろしいですか？\t\nエラーのある名前は省略されます。\n\n";
+// Follows kRenameQuestion: what the run will do.
+inline constexpr const char* kRenameCounts =
+    "ファイル %d 個、フォルダ %d 個をリネームします。エラーのため %d 個を省略します。";
 inline constexpr const char* kRenameCaption = "リネームの確認";
 inline constexpr const char* kVacateFailed =
     "【致命的なエラー】ファイルの入れ替えリネームに失敗しました。\n(\n現在のファイル名 : \"%s\",\n"
@@ -202,6 +205,11 @@ inline constexpr const char* kPathCut =
 inline constexpr const char* kTextUtf16 =
     "【エラー】UTF-16で保存されたテキストファイルは読み込めません。文字コードを変更して保存し直して"
     "ください。(\"%s\")";
+inline constexpr const char* kEditorCommandUnusable =
+    "【エラー】外部テキストエディタのコマンドラインを解釈できません。(%s)";
+inline constexpr const char* kNoTerminal = "【エラー】端末エミュレータが見つかりません。(%s)";
+inline constexpr const char* kEditorNotStarted =
+    "【エラー】テキストエディタを起動できなかったため、『行』をロックしませんでした。";
 inline constexpr const char* kNewlineInName =
     "【エラー】改行を含む名前はテキストファイルに書き出せません。(行 : %d ,名前 : \"%s\")";
 
@@ -237,6 +245,14 @@ inline constexpr const char* kChosenPathAmbiguous =
 inline constexpr const char* kAppTitle = "Morvane";
 inline constexpr const char* kRowLockPane = "\t行ロック";
 inline constexpr const char* kRegisteredCount = "\t登録総数 : %d";
+inline constexpr const char* kEmptyListHint =
+    "ここにファイルやフォルダをドロップするか、「登録」(%s) でリストに追加します。";
+inline constexpr const char* kListName = "ファイルの一覧";
+inline constexpr const char* kLogName = "ログ";
+inline constexpr const char* kIconColumnName = "アイコン";
+inline constexpr const char* kErrorRowsPane = "エラー : %d";
+inline constexpr const char* kErrorRowsTip =
+    "最初のエラー行へ移動 (次のエラー行 : F8、前のエラー行 : Shift+F8)";
 inline constexpr const char* kProgressCaption = "登録中";
 inline constexpr const char* kRegisterFilesFilter = "すべてのファイル (*)";
 inline constexpr const char* kListFileFilter = "Morvane Format(*.mvf)";
@@ -250,6 +266,11 @@ inline constexpr const char* kOptFolderNavigation =
 inline constexpr const char* kOptAddToOpenWindow =
     "ファイルを指定して起動したとき、開いているウィンドウのリストに追加する";
 inline constexpr const char* kOptUseEditor = "外部テキストエディタを指定する";
+inline constexpr const char* kOptTerminalEditor = "端末で $EDITOR を使う (&T)";
+inline constexpr const char* kOptTerminalEditorTip =
+    "$VISUAL か $EDITOR (なければ nano か vi) を端末で開きます。";
+inline constexpr const char* kOptEditorCommand =
+    "外部テキストエディタのコマンドライン (%f はテキストファイル)";
 inline constexpr const char* kOptBrowse = "参照";
 inline constexpr const char* kOptOk = "OK";
 inline constexpr const char* kOptCancel = "キャンセル";

@@ -1,5 +1,5 @@
 #pragma once
-// What the options dialog edits: six switches and the editor program's path. A plain value,
+// What the options dialog edits: seven switches and the editor's command line. A plain value,
 // so the dialog needs nothing of the settings record; the caller copies it from and to there.
 
 #include <cstdint>
@@ -15,7 +15,8 @@ struct Options {
     std::uint8_t folderNavigation = 0;
     std::uint8_t useExternalEditor = 0;
     std::uint8_t addToOpenWindow = 0;
-    std::string editorPath;  // bytes, as the file system names it
+    std::string editorPath;  // bytes, as the file system names it: a command line
+    std::uint8_t useTerminalEditor = 0;
 };
 
 }  // namespace morvane

@@ -100,9 +100,34 @@ void ListModel::SetCell(int row, int column, std::string_view text) {
             r.cellsFromPaths = false;
         }
     }
-    r.cells.Set(column, text);
+    if (column == ColError) {
+        SetErrorCell(r, text);
+    } else {
+        r.cells.Set(column, text);
+    }
     for (auto* o : observers_)
         o->CellsChanged(row, row, column, column);
+}
+
+void ListModel::SetErrorCell(ListRow& row, std::string_view text) {
+    const bool before = !row.cells.Get(ColError).empty();
+    row.cells.Set(ColError, text);
+    errorRows_ += (text.empty() ? 0 : 1) - (before ? 1 : 0);
+}
+
+int ListModel::NextErrorRow(int from, bool forward) const {
+    const int count = RowCount();
+    if (errorRows_ == 0 || count == 0)
+        return -1;
+    const int step = forward ? 1 : count - 1;
+    // With no row to start from, going forward starts at the top and back at the bottom.
+    int row = from >= 0 && from < count ? from : (forward ? count - 1 : 0);
+    for (int seen = 0; seen < count; ++seen) {
+        row = (row + step) % count;
+        if (InError(static_cast<std::size_t>(row)))
+            return row;
+    }
+    return -1;
 }
 
 void ListModel::NotifyCellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn) {
@@ -124,6 +149,8 @@ int ListModel::AppendRow(std::unique_ptr<ListRow> row, std::uint32_t keyHash) {
     const int position = RowCount();
     row->entry.row = position;
     rows_.push_back(std::move(row));
+    if (InError(rows_.size() - 1))
+        ++errorRows_;
     for (auto* o : observers_)
         o->RowsAppended(position, 1);
     return position;
@@ -183,6 +210,7 @@ bool ListModel::IsConsistent() const {
         return false;
     if (currentIndex_.CountEntries() != rows_.size() || newIndex_.CountEntries() != rows_.size())
         return false;
+    int inError = 0;
     for (std::size_t position = 0; position < rows_.size(); ++position) {
         const FileEntry& entry = rows_[position]->entry;
         const auto holds = [&entry](const PathIndex& index, const std::string& key) {
@@ -190,11 +218,13 @@ bool ListModel::IsConsistent() const {
             index.ForEach(key, [&](const FileEntry* e) { return !(found = e == &entry); });
             return found;
         };
+        if (InError(position))
+            ++inError;
         if (entry.row != static_cast<std::int32_t>(position) ||
             !holds(currentIndex_, entry.currentKey) || !holds(newIndex_, entry.NewKey()))
             return false;
     }
-    return true;
+    return inError == errorRows_;
 }
 
 void ListModel::RemoveRow(int row) {
@@ -203,6 +233,8 @@ void ListModel::RemoveRow(int row) {
         o->RowsAboutToBeRemoved(row, 1);
     currentIndex_.Unlink(&rows_[index]->entry);
     newIndex_.Unlink(&rows_[index]->entry);
+    if (InError(index))
+        --errorRows_;
     rows_.erase(rows_.begin() + row);
     if (focusRow_ == row) {
         focusRow_ = -1;
@@ -247,6 +279,8 @@ void ListModel::RemoveRows(const std::vector<int>& ascendingPositions) {
             }
             while (removed(r))
                 ++next;
+            if (InError(r))
+                --errorRows_;
             currentIndex_.Unlink(&rows_[r]->entry);
             newIndex_.Unlink(&rows_[r]->entry);
             rows_[r].reset();
@@ -258,6 +292,8 @@ void ListModel::RemoveRows(const std::vector<int>& ascendingPositions) {
             for (auto* o : observers_)
                 o->RowsAboutToBeRemoved(first, count);
             for (int r = first; r < first + count; ++r) {
+                if (InError(static_cast<std::size_t>(r)))
+                    --errorRows_;
                 currentIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
                 newIndex_.Unlink(&rows_[static_cast<std::size_t>(r)]->entry);
             }
@@ -296,6 +332,7 @@ void ListModel::RemoveAllRows() {
     }
     rows_.clear();
     rows_.shrink_to_fit();
+    errorRows_ = 0;
     typeNumbers_.clear();
     typeNames_.clear();
     focusRow_ = -1;
@@ -345,7 +382,7 @@ void ListModel::RefreshErrorColumn(int row) {
     const std::string_view text = WriteErrorText(r.entry.errors, buffer);
     if (text == r.cells.Get(ColError))
         return;
-    r.cells.Set(ColError, text);
+    SetErrorCell(r, text);
     for (auto* o : observers_)
         o->CellsChanged(row, row, 0, ColumnCount - 1);
 }

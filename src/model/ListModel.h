@@ -150,6 +150,12 @@ public:
     // The "行" cell read as a decimal number (leading number; 0 when there is none).
     int RowNumberOf(int row) const;
     void RefreshErrorColumn(int row);
+    // Rows whose error column is not empty: the rows a rename skips. Kept as cells change, so
+    // reading it costs nothing at any length of the list.
+    int ErrorRowCount() const { return errorRows_; }
+    // The nearest row in error after `from` (before it, going back), wrapping round the list;
+    // `from` itself comes last. -1 when no row is in error.
+    int NextErrorRow(int from, bool forward) const;
     // Puts the rows in a new order: order[newPos] = old position. Rewrites row fields.
     void Reorder(const std::vector<int>& order);
 
@@ -177,6 +183,9 @@ public:
 private:
     // Links the row's entry into both indexes and appends it; sets its row field.
     int AppendRow(std::unique_ptr<ListRow> row, std::uint32_t keyHash);
+    bool InError(std::size_t row) const { return !rows_[row]->cells.Get(ColError).empty(); }
+    // Sets a cell of the error column, keeping the count of rows in error.
+    void SetErrorCell(ListRow& row, std::string_view text);
     void PrefetchRow(std::size_t at) const;
 
     std::vector<std::unique_ptr<ListRow>> rows_;
@@ -189,6 +198,8 @@ private:
     PathIndex currentIndex_{PathIndex::Key::Current};
     PathIndex newIndex_{PathIndex::Key::New};
     RowBuilder builder_;
+    // Invariant (IsConsistent): the number of rows whose error cell is not empty.
+    int errorRows_ = 0;
     std::vector<ListModelObserver*> observers_;
     int focusRow_ = -1;
 };

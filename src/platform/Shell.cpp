@@ -194,6 +194,17 @@ ShellOutcome OpenWithDefaultApplication(FileSystem& fs, const std::string& path)
     return ShellOutcome::NoAssociation;
 }
 
+std::string FindProgram(FileSystem& fs, const std::string& name) {
+    if (name.empty())
+        return {};
+    if (name.find('/') == std::string::npos)
+        return FindInPath(fs, name);
+    const auto info = fs.FindTarget(name);
+    if (info && info->kind == FileKind::Regular && fs.CheckAccess(name, AccessMode::Execute).Ok())
+        return name;
+    return {};
+}
+
 ShellOutcome StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
     if (program.empty())
         return ShellOutcome::FileNotFound;

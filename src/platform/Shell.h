@@ -25,6 +25,10 @@ enum class ShellOutcome {
 // opener has handed the path over, not for the application.
 ShellOutcome OpenWithDefaultApplication(FileSystem& fs, const std::string& path);
 
+// The program's path: `name` itself when it holds a "/", else the first executable file of
+// that name in PATH; empty when there is none.
+std::string FindProgram(FileSystem& fs, const std::string& name);
+
 // Starts the program (searched in PATH when it holds no "/") with the arguments, in its own
 // session, and does not wait for it; it is reaped when it ends, so no zombie stays.
 ShellOutcome StartDetached(const std::string& program, const std::vector<std::string>& arguments);

@@ -30,12 +30,14 @@ struct SettingKey {
 const SettingKey kKeys[] = {
     {kSectionSettings, "外部テキストエディタを指定", &AppSettings::useExternalEditor, 0, nullptr},
     {kSectionSettings, "外部テキストエディタのパス", &AppSettings::editorPath, 0, ""},
+    {kSectionSettings, "端末でEDITORを使う", &AppSettings::useTerminalEditor, 0, nullptr},
     {kSectionSettings, "フォルダを登録対象にする", &AppSettings::registerFolders, 1, nullptr},
     {kSectionSettings, "下層のファイルをすべて登録", &AppSettings::registerEverythingBelow, 0,
      nullptr},
     {kSectionSettings, "選択時に開く", &AppSettings::openOnSelection, 1, nullptr},
     {kSectionSettings, "階層移動する", &AppSettings::folderNavigation, 1, nullptr},
     {kSectionSettings, "CPUをフル使用", &AppSettings::useCpuFully, 0, nullptr},
+    {kSectionSettings, "列の並び", &AppSettings::columnOrder, 0, ""},
     {kSectionSettings, "開いているウィンドウに追加", &AppSettings::addToOpenWindow, 0, nullptr},
     {kSectionFont, "Size", &AppSettings::fontSize, 12, nullptr},
     {kSectionFont, "Escapement", &AppSettings::escapement, 0, nullptr},
@@ -153,6 +155,7 @@ Options OptionsOf(const AppSettings& settings) {
     options.useExternalEditor = settings.useExternalEditor;
     options.addToOpenWindow = settings.addToOpenWindow;
     options.editorPath = settings.editorPath;
+    options.useTerminalEditor = settings.useTerminalEditor;
     return options;
 }
 
@@ -164,6 +167,7 @@ void StoreOptions(const Options& options, AppSettings* settings) {
     settings->useExternalEditor = options.useExternalEditor;
     settings->addToOpenWindow = options.addToOpenWindow;
     settings->editorPath = options.editorPath;
+    settings->useTerminalEditor = options.useTerminalEditor;
 }
 
 std::string SettingsFilePath(FileSystem& fs, const std::string& programDir,

@@ -15,11 +15,16 @@ struct FsStatus;
 struct AppSettings {
     std::string editorPath;
     std::uint8_t useExternalEditor = 0;
+    // The terminal editor ($VISUAL, $EDITOR) in a terminal window, before the command line.
+    std::uint8_t useTerminalEditor = 0;
     std::uint8_t registerFolders = 0;
     std::uint8_t registerEverythingBelow = 0;
     std::uint8_t openOnSelection = 0;
     std::uint8_t folderNavigation = 0;
     std::uint8_t useCpuFully = 0;
+    // The list's columns in the order the user dragged them to: column indexes separated by
+    // commas, left to right; empty for the program's own order.
+    std::string columnOrder;
     // A start given paths hands them to the window already open instead of opening its own.
     std::uint8_t addToOpenWindow = 0;
     std::int32_t fontSize = 0;
@@ -48,7 +53,7 @@ constexpr std::size_t kMaxSettingLength = 31999;
 
 // Fills every stored field from the file; a missing file or key gives the default.
 void LoadSettings(FileSystem& fs, const std::string& path, AppSettings* settings);
-// Writes all 19 keys into the file, keeping what else it holds, creating its folder when
+// Writes all 21 keys into the file, keeping what else it holds, creating its folder when
 // missing. The failed call when it could not.
 FsStatus SaveSettings(FileSystem& fs, const std::string& path, const AppSettings& settings);
 

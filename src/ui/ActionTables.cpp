@@ -23,6 +23,9 @@ const std::vector<MenuEntry>& MenuTable() {
           {Command::MoveUp, "選択中のリストを１つ上に移動　(&U)", nullptr},
           {Command::MoveDown, "選択中のリストを１つ下に移動 (&D)", nullptr},
           {std::nullopt, nullptr, nullptr},
+          {Command::NextError, "次のエラー行へ移動 (&E)", "エラーのある次の行を選択"},
+          {Command::PreviousError, "前のエラー行へ移動 (&B)", "エラーのある前の行を選択"},
+          {std::nullopt, nullptr, nullptr},
           {Command::NameTools, "名前の一括変更 (&N)", "選択した行の新しい名前をまとめて作る"}}},
         {"表示(&V)",
          {{Command::ToggleToolBar, "ツール バー(&T)", nullptr},
@@ -72,6 +75,11 @@ const std::vector<KeyEntry>& KeyTable() {
         {Command::UndoRename, Qt::Key_Z, Qt::ControlModifier, true},
         {Command::NameTools, Qt::Key_H, Qt::ControlModifier, true},
         {Command::OverwriteSave, Qt::Key_S, Qt::ControlModifier, true},
+        {Command::RegisterFiles, Qt::Key_Insert, Qt::NoModifier, true},
+        {Command::EditInTextEditor, Qt::Key_E, Qt::ControlModifier, true},
+        {Command::Rename, Qt::Key_F9, Qt::NoModifier, true},
+        {Command::NextError, Qt::Key_F8, Qt::NoModifier, true},
+        {Command::PreviousError, Qt::Key_F8, Qt::ShiftModifier, true},
     };
     return keys;
 }
@@ -79,6 +87,16 @@ const std::vector<KeyEntry>& KeyTable() {
 QList<QKeySequence> KeySequencesOf(const KeyEntry& key) {
     static const Qt::KeyboardModifier kModifiers[] = {Qt::ShiftModifier, Qt::ControlModifier,
                                                       Qt::AltModifier, Qt::MetaModifier};
+    // A combination another entry of the same key asks for is that entry's (Shift+F8 goes
+    // back, F8 forward).
+    const auto claimedElsewhere = [&key](Qt::KeyboardModifiers held) {
+        for (const KeyEntry& other : KeyTable()) {
+            if (other.key == key.key && other.required != key.required &&
+                (other.required & ~key.required) != 0 && (held & other.required) == other.required)
+                return true;
+        }
+        return false;
+    };
     QList<QKeySequence> sequences;
     for (unsigned mask = 0; mask < 16; ++mask) {
         Qt::KeyboardModifiers held = key.required;
@@ -86,11 +104,21 @@ QList<QKeySequence> KeySequencesOf(const KeyEntry& key) {
             if ((mask & (1u << bit)) != 0)
                 held |= kModifiers[bit];
         }
+        if (claimedElsewhere(held))
+            continue;
         const QKeySequence sequence(QKeyCombination(held, key.key));
         if (!sequences.contains(sequence))
             sequences.push_back(sequence);
     }
     return sequences;
+}
+
+QKeySequence ShownKeyOf(Command command) {
+    for (const KeyEntry& key : KeyTable()) {
+        if (key.command == command)
+            return QKeySequence(QKeyCombination(key.required, key.key));
+    }
+    return {};
 }
 
 QAction* ActionForKey(const QWidget& widget, const QKeyEvent& event) {

@@ -54,6 +54,10 @@ const std::vector<KeyEntry>& KeyTable();
 // The key with the required modifiers and every combination of the others.
 QList<QKeySequence> KeySequencesOf(const KeyEntry& key);
 
+// The key a menu item shows for its command: its first entry in KeyTable, with only the
+// required modifiers; empty when the command has no key.
+QKeySequence ShownKeyOf(Command command);
+
 // The action of the widget that has the typed key as a shortcut; nullptr when none has. For a
 // key that reaches the widget without passing the shortcut map (no widget has the focus, or
 // the key was sent to the widget directly).

@@ -1,20 +1,26 @@
 #include "ui/CListCtrlFile.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
+#include <array>
 
 #include "app/CommandSink.h"
+#include "host/Messages.h"
 #include "model/ListModel.h"
 #include "ops/rows/RowOrder.h"
 #include "ui/ActionTables.h"
 #include "ui/CEditName.h"
 #include "ui/FileListModel.h"
+#include "ui/ListAccessible.h"
+#include "ui/QtText.h"
 
 namespace morvane {
 
@@ -23,6 +29,7 @@ CListCtrlFile::CListCtrlFile(const ListParts& parts, const MimeIconCache* icons,
       parts_(parts),
       model_(new FileListModel(parts.list, parts.rowLock, parts.rules, icons, this)) {
     setObjectName(QStringLiteral("CListCtrlFile"));
+    ListAccessible::Install(staticMetaObject.className());
     setModel(model_);
     editor_ = new CEditName(parts.list, parts.rules, *this);
     setShowGrid(true);
@@ -41,6 +48,15 @@ CListCtrlFile::CListCtrlFile(const ListParts& parts, const MimeIconCache* icons,
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SetUpColumns();
+    setAccessibleName(Qs(msg::kListName));
+    // Read out while the list is empty, as the hint is shown then.
+    const auto describe = [this] {
+        setAccessibleDescription(model_->rowCount() == 0 ? EmptyHint() : QString());
+    };
+    describe();
+    connect(model_, &QAbstractItemModel::rowsInserted, this, describe);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, describe);
+    connect(model_, &QAbstractItemModel::modelReset, this, describe);
 
     connect(model_, &FileListModel::coreSelectionChanged, this,
             &CListCtrlFile::SyncSelectionFromCore);
@@ -80,6 +96,35 @@ void CListCtrlFile::SetUpColumns() {
     connect(model_, &QAbstractItemModel::layoutChanged, this, &CListCtrlFile::ShowSortIndicator);
     connect(header, &QHeaderView::sectionResized, editor_, &CEditName::PositionEditor);
     connect(header, &QHeaderView::sectionMoved, editor_, &CEditName::PositionEditor);
+}
+
+std::string CListCtrlFile::ColumnOrder() const {
+    std::string text;
+    for (int visual = 0; visual < ColumnCount; ++visual) {
+        if (visual > 0)
+            text += ',';
+        text += std::to_string(horizontalHeader()->logicalIndex(visual));
+    }
+    return text;
+}
+
+void CListCtrlFile::SetColumnOrder(const std::string& order) {
+    const QStringList parts = QString::fromStdString(order).split(QLatin1Char(','));
+    if (parts.size() != ColumnCount)
+        return;
+    std::array<int, ColumnCount> logical{};
+    std::array<bool, ColumnCount> seen{};
+    for (int visual = 0; visual < ColumnCount; ++visual) {
+        bool ok = false;
+        const int column = parts[visual].trimmed().toInt(&ok);
+        if (!ok || column < 0 || column >= ColumnCount || seen[static_cast<std::size_t>(column)])
+            return;
+        seen[static_cast<std::size_t>(column)] = true;
+        logical[static_cast<std::size_t>(visual)] = column;
+    }
+    QHeaderView* header = horizontalHeader();
+    for (int visual = 0; visual < ColumnCount; ++visual)
+        header->moveSection(header->visualIndex(logical[static_cast<std::size_t>(visual)]), visual);
 }
 
 void CListCtrlFile::ApplyListFont(const QFont& font) {
@@ -163,7 +208,20 @@ void CListCtrlFile::SyncSelectionFromCore() {
 
 void CListCtrlFile::selectionChanged(const QItemSelection& selected,
                                      const QItemSelection& deselected) {
-    QTableView::selectionChanged(selected, deselected);
+    // The table's own events would place the cells by the model's columns.
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection& ranges, QAccessible::Event kind) {
+            if (ranges.isEmpty())
+                return;
+            QAccessibleEvent event(this, kind);
+            event.setChild(
+                ListAccessible::ChildIndex(*this, ranges.first().top(), ranges.first().left()));
+            QAccessible::updateAccessibility(&event);
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
     if (syncing_ || model_->ApplyingCoreChange())
         return;
     ListModel& list = parts_.list;
@@ -179,7 +237,12 @@ void CListCtrlFile::selectionChanged(const QItemSelection& selected,
 }
 
 void CListCtrlFile::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    QTableView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(ListAccessible::ChildIndex(*this, current.row(), current.column()));
+        QAccessible::updateAccessibility(&event);
+    }
+    QAbstractItemView::currentChanged(current, previous);
     if (!syncing_ && !model_->ApplyingCoreChange())
         parts_.list.SetFocusRow(current.isValid() ? current.row() : -1);
 }
@@ -233,6 +296,21 @@ void CListCtrlFile::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         parts_.commands.Execute(Command::Open);
     QTableView::mouseDoubleClickEvent(event);
+}
+
+QString CListCtrlFile::EmptyHint() {
+    const QString key = ShownKeyOf(Command::RegisterFiles).toString(QKeySequence::NativeText);
+    return Qs(msg::kEmptyListHint).replace(QStringLiteral("%s"), key);
+}
+
+void CListCtrlFile::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (model_->rowCount() != 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const QRect room = viewport()->rect().adjusted(16, 16, -16, -16);
+    painter.drawText(room, Qt::AlignCenter | Qt::TextWordWrap, EmptyHint());
 }
 
 void CListCtrlFile::wheelEvent(QWheelEvent* event) {

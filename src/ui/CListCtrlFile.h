@@ -25,11 +25,19 @@ public:
 
     // Scrolls the row into view without scrolling sideways.
     void EnsureRowVisible(int row);
+    // The columns' display order as the settings keep it: column indexes left to right,
+    // separated by commas.
+    std::string ColumnOrder() const;
+    // Shows the columns in a kept order; a text that is not an order of all columns leaves
+    // the program's own.
+    void SetColumnOrder(const std::string& order);
     // Sets the list font and a row height that fits it.
     void ApplyListFont(const QFont& font);
 
     // Local files of a drop, as paths in file-system bytes; empty when there are none.
     static std::vector<std::string> LocalPaths(const QMimeData* data);
+    // What the empty list shows: drop files here, or 登録 with its key.
+    static QString EmptyHint();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -39,6 +47,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // An empty list says how to fill it.
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

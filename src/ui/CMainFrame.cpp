@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 
 #include "app/CMorvaneApp.h"
@@ -13,6 +15,7 @@
 #include "ui/AppIcon.h"
 #include "ui/CEditName.h"
 #include "ui/CListCtrlFile.h"
+#include "ui/FileListModel.h"
 #include "ui/MainStatusBar.h"
 #include "ui/QtText.h"
 #include "ui/SplitterList.h"
@@ -34,6 +37,8 @@ CMainFrame::CMainFrame(CMorvaneApp& app, const MimeIconCache* icons) : app_(app)
     CreateMenus();
     CreateToolBar();
     CreateKeys();
+    WatchErrorRows();
+    KeepColumnOrder();
     // Keys reach the frame itself until the user clicks into the list or the log.
     setFocusPolicy(Qt::NoFocus);
 }
@@ -56,6 +61,13 @@ void CMainFrame::CreateMenus() {
                 continue;
             }
             QAction* action = CommandAction(*item.command, Qs(item.label), item.prompt);
+            if (const QKeySequence key = ShownKeyOf(*item.command); !key.isEmpty()) {
+                // Shown beside the item. The key itself belongs to the list and the frame
+                // (CreateKeys); here it only works while the menu is open, so the two never
+                // compete for it.
+                action->setShortcut(key);
+                action->setShortcutContext(Qt::WidgetShortcut);
+            }
             menu->addAction(action);
             menuActions_[*item.command] = action;
             if (*item.command == Command::NameTools)
@@ -134,6 +146,23 @@ void CMainFrame::CreateKeys() {
         if (key.inFrame && !actions().contains(action))
             addAction(action);
     }
+}
+
+void CMainFrame::WatchErrorRows() {
+    status_->SetErrorCount(app_.List().ErrorRowCount());
+    connect(list_->Model(), &FileListModel::errorRowsChanged, status_,
+            &MainStatusBar::SetErrorCount);
+    connect(status_->ErrorButton(), &QToolButton::clicked, this, [this] {
+        app_.Execute(Command::FirstError);
+        list_->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void CMainFrame::KeepColumnOrder() {
+    list_->SetColumnOrder(app_.Settings().columnOrder);
+    // Kept with the other settings, so エラー stays where the user put it.
+    connect(list_->horizontalHeader(), &QHeaderView::sectionMoved, this,
+            [this] { app_.Settings().columnOrder = list_->ColumnOrder(); });
 }
 
 QAction* CMainFrame::MenuAction(Command command) const {

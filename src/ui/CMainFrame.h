@@ -47,6 +47,10 @@ private:
     void AddRecentPresets(QMenu* menu);
     void CreateToolBar();
     void CreateKeys();
+    // The status bar's count of rows in error follows the list; its button goes to the first.
+    void WatchErrorRows();
+    // The columns in the order the user left them, and any new order kept in the settings.
+    void KeepColumnOrder();
     // An action that runs the command when triggered.
     QAction* CommandAction(Command command, const QString& text, const char* prompt);
 

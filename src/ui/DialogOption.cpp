@@ -35,8 +35,13 @@ QWidget* HeadedGroup(QCheckBox* heading, QLayout* content, QWidget* parent) {
     return holder;
 }
 
-QCheckBox* MakeCheck(const char* text, std::uint8_t value, QWidget* parent) {
-    auto* box = new QCheckBox(Qs(text), parent);
+// The setting's text with its access key after it, as the menus show theirs.
+QString WithKey(const char* text, char key) {
+    return QStringLiteral("%1 (&%2)").arg(Qs(text), QChar::fromLatin1(key));
+}
+
+QCheckBox* MakeCheck(const QString& text, std::uint8_t value, QWidget* parent) {
+    auto* box = new QCheckBox(text, parent);
     box->setChecked(value != 0);
     return box;
 }
@@ -49,17 +54,27 @@ DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, Q
     setWindowTitle(Qs(msg::kOptionsCaption));
     browseForEditor = [this] { return BrowseWithFileDialog(); };
 
-    registerFolders_ = MakeCheck(msg::kOptRegisterFolders, options.registerFolders, this);
-    registerBelow_ = MakeCheck(msg::kOptRegisterBelow, options.registerEverythingBelow, this);
-    openOnSelection_ = MakeCheck(msg::kOptOpenOnSelection, options.openOnSelection, this);
-    folderNavigation_ = MakeCheck(msg::kOptFolderNavigation, options.folderNavigation, this);
-    useEditor_ = MakeCheck(msg::kOptUseEditor, options.useExternalEditor, this);
-    addToOpenWindow_ = MakeCheck(msg::kOptAddToOpenWindow, options.addToOpenWindow, this);
+    registerFolders_ =
+        MakeCheck(WithKey(msg::kOptRegisterFolders, 'F'), options.registerFolders, this);
+    registerBelow_ =
+        MakeCheck(WithKey(msg::kOptRegisterBelow, 'S'), options.registerEverythingBelow, this);
+    openOnSelection_ =
+        MakeCheck(WithKey(msg::kOptOpenOnSelection, 'O'), options.openOnSelection, this);
+    folderNavigation_ =
+        MakeCheck(WithKey(msg::kOptFolderNavigation, 'N'), options.folderNavigation, this);
+    useEditor_ = MakeCheck(WithKey(msg::kOptUseEditor, 'E'), options.useExternalEditor, this);
+    addToOpenWindow_ =
+        MakeCheck(WithKey(msg::kOptAddToOpenWindow, 'W'), options.addToOpenWindow, this);
     editorPath_ = new QLineEdit(this);
     editorPath_->setMaxLength(31999);
     pathBytes_ = options.editorPath;
     editorPath_->setText(Qs(pathBytes_));
-    browse_ = new QPushButton(Qs(msg::kOptBrowse), this);
+    // The field has no label of its own: the group's check box heads it.
+    editorPath_->setAccessibleName(Qs(msg::kOptEditorCommand));
+    editorPath_->setToolTip(Qs(msg::kOptEditorCommand));
+    terminalEditor_ = MakeCheck(Qs(msg::kOptTerminalEditor), options.useTerminalEditor, this);
+    terminalEditor_->setToolTip(Qs(msg::kOptTerminalEditorTip));
+    browse_ = new QPushButton(WithKey(msg::kOptBrowse, 'B'), this);
     browse_->setAutoDefault(false);
     connect(browse_, &QPushButton::clicked, this, [this] {
         const QString shown = browseForEditor();
@@ -77,9 +92,10 @@ DialogOption::DialogOption(Options& options, FileSystem& fs, ActivityLog& log, Q
     auto* outer = new QVBoxLayout;
     outer->addWidget(registerBelow_);
     outer->addWidget(HeadedGroup(openOnSelection_, inner, this));
-    auto* editorRow = new QHBoxLayout;
-    editorRow->addWidget(editorPath_, 1);
-    editorRow->addWidget(browse_);
+    auto* editorRow = new QGridLayout;
+    editorRow->addWidget(editorPath_, 0, 0);
+    editorRow->addWidget(browse_, 0, 1);
+    editorRow->addWidget(terminalEditor_, 1, 0, 1, 2);
 
     // キャンセル then OK, whatever order the desktop's button boxes use.
     auto* cancel = new QPushButton(Qs(msg::kOptCancel), this);
@@ -129,6 +145,7 @@ void DialogOption::accept() {
     options_.addToOpenWindow = flag(addToOpenWindow_);
     const QString path = editorPath_->text();
     options_.editorPath = path == Qs(pathBytes_) ? pathBytes_ : PathBytes(path);
+    options_.useTerminalEditor = flag(terminalEditor_);
     QDialog::accept();
 }
 

@@ -35,6 +35,7 @@ public:
     QCheckBox* UseEditorBox() const { return useEditor_; }
     QCheckBox* AddToOpenWindowBox() const { return addToOpenWindow_; }
     QLineEdit* EditorPathField() const { return editorPath_; }
+    QCheckBox* TerminalEditorBox() const { return terminalEditor_; }
     QPushButton* BrowseButton() const { return browse_; }
 
 public slots:
@@ -53,6 +54,7 @@ private:
     QCheckBox* useEditor_;
     QCheckBox* addToOpenWindow_;
     QLineEdit* editorPath_;
+    QCheckBox* terminalEditor_;
     QPushButton* browse_;
     // The bytes behind the field's text: the stored path, then the file chosen with "参照".
     // OK stores them while the field shows them unchanged.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/Messages.h"
 #include "model/ListModel.h"
 #include "ops/textfile/RowLock.h"
 #include "rules/Validation.h"
@@ -50,7 +51,8 @@ FileListModel::FileListModel(ListModel& list, const RowLock& rowLock, Validation
       rowLock_(rowLock),
       rules_(rules),
       icons_(icons),
-      shown_(list.RowCount()) {
+      shown_(list.RowCount()),
+      errorRows_(list.ErrorRowCount()) {
     list_.AddObserver(this);
     flushTimer_.setSingleShot(true);
     connect(&flushTimer_, &QTimer::timeout, this, &FileListModel::FlushAppends);
@@ -88,7 +90,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return ColorsOfCell(list_, rowLock_, row, column).text;
         case Qt::ToolTipRole:
             // The whole reason, where the user is looking, without scrolling to エラー.
-            if (column == ColNewName && list_.Row(row).entry.errors != 0)
+            if ((column == ColNewName || column == ColError) && list_.Row(row).entry.errors != 0)
                 return Qs(rules_.ExplainErrors(row));
             return {};
         case Qt::BackgroundRole: {
@@ -106,6 +108,9 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     const ColumnLayout& desc = kColumns[static_cast<std::size_t>(section)];
     if (role == Qt::DisplayRole)
         return Qs(desc.heading);
+    // The icon column shows no heading, but a screen reader needs a name for it.
+    if (role == Qt::AccessibleTextRole)
+        return section == ColIcon ? Qs(msg::kIconColumnName) : Qs(desc.heading);
     if (role == Qt::TextAlignmentRole) {
         const Qt::Alignment horizontal =
             desc.align == ColumnAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
@@ -138,7 +143,16 @@ void FileListModel::RowLockChanged() {
         emit dataChanged(index(0, ColRowNumber), index(shown_ - 1, ColRowNumber));
 }
 
+void FileListModel::CheckErrorRows() {
+    const int count = list_.ErrorRowCount();
+    if (count == errorRows_)
+        return;
+    errorRows_ = count;
+    emit errorRowsChanged(count);
+}
+
 void FileListModel::RowsAppended(int, int) {
+    CheckErrorRows();
     if (flushTimer_.isActive())
         return;
     // Repainting a full view costs milliseconds; doing it a few times a second keeps a long
@@ -159,6 +173,7 @@ void FileListModel::RowsRemoved(int, int count) {
     shown_ -= count;
     endRemoveRows();
     --applying_;
+    CheckErrorRows();
 }
 
 void FileListModel::ModelAboutToBeReset() {
@@ -170,10 +185,13 @@ void FileListModel::ModelReset() {
     shown_ = list_.RowCount();
     endResetModel();
     --applying_;
+    CheckErrorRows();
     emit coreSelectionChanged();
 }
 
 void FileListModel::CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn) {
+    if (firstColumn <= ColError && ColError <= lastColumn)
+        CheckErrorRows();
     lastRow = std::min(lastRow, shown_ - 1);  // rows not shown yet are read when shown
     if (firstRow > lastRow)
         return;

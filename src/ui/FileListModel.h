@@ -52,6 +52,8 @@ public:
 signals:
     // The core's selection or focus changed; the view takes it over.
     void coreSelectionChanged();
+    // The number of rows in error changed (read from the core's count, never by a scan).
+    void errorRowsChanged(int count);
     // Before the rows are put in a new order, and after (newPosition[old] = new).
     void aboutToReorder();
     void reordered(const std::vector<int>& newPosition);
@@ -66,6 +68,7 @@ private:
     void LayoutAboutToChange() override;
     void LayoutChanged(const std::vector<int>& newPosition) override;
     void SelectionChanged() override;
+    void CheckErrorRows();
 
     ListModel& list_;
     const RowLock& rowLock_;
@@ -74,6 +77,7 @@ private:
     int shown_ = 0;  // rows the view knows; the core may hold more, appended since
     int applying_ = 0;
     int eagerRows_ = 64;
+    int errorRows_ = 0;  // as last told
     QTimer flushTimer_;
     QElapsedTimer sinceFlush_;
 };

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QLayout>
+#include <QScreen>
+#include <algorithm>
 
 namespace morvane {
 
@@ -17,6 +19,20 @@ void LinedMessageBox::showEvent(QShowEvent* event) {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     layout()->activate();
     setFixedSize(sizeHint());
+    // A line wider than the screen is wrapped after all, so the buttons stay in reach.
+    const QScreen* shown = screen();
+    if (shown == nullptr)
+        return;
+    const int room = shown->availableGeometry().width() - (frameGeometry().width() - width());
+    if (width() <= room)
+        return;
+    label->setWordWrap(true);
+    label->setMinimumWidth(0);
+    label->setFixedWidth(std::max(label->sizeHint().width() - (width() - room), 100));
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->activate();
+    setFixedSize(std::min(sizeHint().width(), room), sizeHint().height());
 }
 
 }  // namespace morvane

@@ -1,5 +1,6 @@
 #include "ui/MainStatusBar.h"
 
+#include <QToolButton>
 #include <algorithm>
 
 #include "host/Messages.h"
@@ -40,9 +41,17 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     progress_->setFixedWidth(120);
     rowLock_ = MakePane(50, "行ロック", this);
     count_ = MakePane(120, "登録総数 : 1000000", this);
+    errors_ = new QToolButton(this);
+    errors_->setObjectName(QStringLiteral("ErrorRowsButton"));
+    errors_->setAutoRaise(true);
+    errors_->setToolTip(Qs(msg::kErrorRowsTip));
+    // F8 reaches the rows in error from the keyboard; the button need not take the focus.
+    errors_->setFocusPolicy(Qt::NoFocus);
     addPermanentWidget(progress_);
     addPermanentWidget(rowLock_);
     addPermanentWidget(count_);
+    addPermanentWidget(errors_);
+    SetErrorCount(0);
     const QString format = Qs(msg::kRegisteredCount);
     const qsizetype at = format.indexOf(QStringLiteral("%d"));
     countBefore_ = format.left(at);
@@ -55,6 +64,11 @@ void MainStatusBar::SetProgress(float fraction) {
 
 void MainStatusBar::SetRowLockText(const std::string& text) {
     SetPaneText(rowLock_, text);
+}
+
+void MainStatusBar::SetErrorCount(int count) {
+    errors_->setText(QString::fromUtf8(FormatText(msg::kErrorRowsPane, count)));
+    errors_->setEnabled(count > 0);
 }
 
 void MainStatusBar::SetCount(int count) {

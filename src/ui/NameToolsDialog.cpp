@@ -31,25 +31,28 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     presetBox_ = new QComboBox;
     presetBox_->setMinimumContentsLength(20);
     savePreset_ = new QPushButton(QStringLiteral("保存 (&S)..."));
-    removePreset_ = new QPushButton(QStringLiteral("削除"));
+    removePreset_ = new QPushButton(QStringLiteral("削除 (&R)"));
     for (QPushButton* button : {savePreset_, removePreset_})
         button->setAutoDefault(false);
     auto* presetRow = new QHBoxLayout;
-    presetRow->addWidget(new QLabel(QStringLiteral("プリセット :")));
+    auto* presetLabel = new QLabel(QStringLiteral("プリセット (&P) :"));
+    presetLabel->setBuddy(presetBox_);
+    presetRow->addWidget(presetLabel);
     presetRow->addWidget(presetBox_, 1);
     presetRow->addWidget(savePreset_);
     presetRow->addWidget(removePreset_);
 
     stepList_ = new QListWidget;
     stepList_->setMaximumWidth(200);
+    stepList_->setAccessibleName(QStringLiteral("変更の手順"));
     auto* add = new QPushButton(QStringLiteral("追加 (&A)"));
     auto* addMenu = new QMenu(add);
     for (std::size_t kind = 0; kind < std::variant_size_v<NameStep>; ++kind)
         addMenu->addAction(StepForm::KindMenuText(kind), this, [this, kind] { AddStep(kind); });
     add->setMenu(addMenu);
     auto* remove = new QPushButton(QStringLiteral("削除 (&D)"));
-    auto* up = new QPushButton(QStringLiteral("上へ"));
-    auto* down = new QPushButton(QStringLiteral("下へ"));
+    auto* up = new QPushButton(QStringLiteral("上へ (&U)"));
+    auto* down = new QPushButton(QStringLiteral("下へ (&W)"));
     stepButtons_ = {add, remove, up, down};
     auto* stepButtons = new QHBoxLayout;
     for (QPushButton* button : {add, remove, up, down}) {
@@ -74,6 +77,7 @@ NameToolsDialog::NameToolsDialog(NameTools& tools, QWidget* parent)
     preview_ = new NameToolsPreview(tools_, this);
     previewView_ = new QTableView;
     previewView_->setModel(preview_);
+    previewView_->setAccessibleName(QStringLiteral("プレビュー"));
     previewView_->setSelectionMode(QAbstractItemView::NoSelection);
     previewView_->setFocusPolicy(Qt::NoFocus);
     previewView_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);

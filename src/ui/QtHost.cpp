@@ -28,6 +28,7 @@
 #include "ui/MimeIconCache.h"
 #include "ui/NameToolsDialog.h"
 #include "ui/QtText.h"
+#include "ui/ScreenFit.h"
 #include "ui/SessionSocket.h"
 #include "ui/TraceView.h"
 
@@ -42,6 +43,9 @@ void ShowHiddenAndKeepLinks(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontResolveSymlinks);
     dialog.setFilter(dialog.filter() | QDir::Hidden | QDir::System);
 }
+
+// The usual sizes of the windows; each is made smaller where the screen is.
+constexpr QSize kMainWindowSize(700, 640);
 
 }  // namespace
 
@@ -64,8 +68,22 @@ std::optional<std::string> QtHost::ChosenPathBytes(const QString& shown, LastCom
     return ResolveChosenPath(app_->Files(), app_->Log(), PathBytes(shown), last);
 }
 
+void QtHost::StartInLastFolder(QFileDialog& dialog) const {
+    // Not the folder the program happened to be started in: home, then where the user was.
+    dialog.setDirectory(lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_);
+    FitToScreen(&dialog);
+}
+
+int QtHost::ExecFileDialog(QFileDialog& dialog) {
+    StartInLastFolder(dialog);
+    const int result = dialog.exec();
+    if (result == QDialog::Accepted)
+        lastFolder_ = dialog.directory().absolutePath();
+    return result;
+}
+
 std::string QtHost::RunFileDialog(QFileDialog& dialog, LastComponent last) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (ExecFileDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return ChosenPathBytes(dialog.selectedFiles().constFirst(), last).value_or(std::string());
 }
@@ -114,7 +132,7 @@ std::vector<std::string> QtHost::ChooseFilesToRegister() {
     dialog.setFileMode(QFileDialog::ExistingFiles);
     ShowHiddenAndKeepLinks(dialog);
     std::vector<std::string> paths;
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecFileDialog(dialog) != QDialog::Accepted)
         return paths;
     for (const QString& file : dialog.selectedFiles()) {
         // A file that cannot be told is named in the log and left out.
@@ -164,6 +182,7 @@ bool QtHost::ChooseFont(FontDescription& font) {
     QFontDialog dialog(Owner());
     ListEachEntryOnce(dialog);
     dialog.setCurrentFont(initial);
+    FitToScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     UpdateDescriptionFromChosenFont(dialog.selectedFont(), &font);
@@ -176,6 +195,7 @@ std::optional<Options> QtHost::RunOptionsDialog(const Options& current) {
         return std::nullopt;
     Options chosen = current;
     DialogOption dialog(chosen, app_->Files(), app_->Log(), Owner());
+    FitToScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return chosen;
@@ -183,11 +203,13 @@ std::optional<Options> QtHost::RunOptionsDialog(const Options& current) {
 
 bool QtHost::RunNameTools(NameTools& tools) {
     NameToolsDialog dialog(tools, Owner());
+    FitToScreen(&dialog);
     return dialog.exec() == QDialog::Accepted;
 }
 
 void QtHost::ShowAbout() {
     CAboutDlg dialog(Owner());
+    FitToScreen(&dialog, dialog.sizeHint());
     dialog.exec();
 }
 
@@ -322,7 +344,7 @@ bool QtHost::CreateMainWindow() {
         return false;
     frame_ = std::make_unique<CMainFrame>(*app_, icons_.get());
     frame_->setWindowIcon(MorvaneIcon());
-    frame_->resize(700, 640);
+    FitToScreen(frame_.get(), kMainWindowSize);
     ApplyFont(FontOf(app_->Settings()));
     frame_->show();
     frame_->setFocus(Qt::OtherFocusReason);

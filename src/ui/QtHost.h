@@ -93,6 +93,9 @@ private:
     // The bytes of the path a file dialog returned (see ResolveChosenPath); nothing, with a
     // line in the log, when they cannot be told.
     std::optional<std::string> ChosenPathBytes(const QString& shown, LastComponent last);
+    // Opens file dialogs at home, then in the folder of the last one the user accepted.
+    void StartInLastFolder(QFileDialog& dialog) const;
+    int ExecFileDialog(QFileDialog& dialog);
     // Runs the dialog; the chosen path in bytes, or an empty text.
     std::string RunFileDialog(QFileDialog& dialog, LastComponent last);
     // Shows appended rows and handles what is pending.
@@ -104,6 +107,7 @@ private:
     std::unique_ptr<DialogProcess> progress_;
     std::unique_ptr<SessionSocket> session_;
     QPointer<QWidget> focusBeforeDisable_;
+    QString lastFolder_;
     QElapsedTimer sinceEvents_;
     QTimer wakeUp_;
 };

@@ -106,10 +106,11 @@ public:
         }
     }
     void Flag(const char* key, bool value) {
-        auto* box = new QCheckBox(LabelOf(key));
+        auto* box = new QCheckBox;
         box->setChecked(value);
         QObject::connect(box, &QCheckBox::toggled, owner_, &StepForm::changed);
         fields_.push_back(box);
+        box->setText(Keyed(key));
         form_->addRow(box);
     }
     template <class N>
@@ -138,7 +139,15 @@ public:
 private:
     void Add(const char* key, QWidget* field) {
         fields_.push_back(field);
-        form_->addRow(LabelOf(key), field);
+        form_->addRow(Keyed(key), field);
+    }
+    // A form's fields take the access keys 1 to 9 in order: the dialog's buttons hold the
+    // letters, and the labels are Japanese.
+    QString Keyed(const char* key) const {
+        const std::size_t number = fields_.size();
+        if (number > 9)
+            return LabelOf(key);
+        return QStringLiteral("%1 (&%2)").arg(LabelOf(key)).arg(number);
     }
     QFormLayout* form_;
     StepForm* owner_;

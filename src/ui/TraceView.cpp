@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+#include "host/Messages.h"
 #include "ui/QtText.h"
 
 namespace morvane {
@@ -13,6 +14,7 @@ TraceView::TraceView(QWidget* parent) : QPlainTextEdit(parent) {
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setUndoRedoEnabled(false);
+    setAccessibleName(Qs(msg::kLogName));
 }
 
 void TraceView::Append(const std::string& text) {

@@ -30,7 +30,8 @@ TEST_F(RenameEngineTest, SwapVacatesBothThenPlacesBoth) {
     Run();
 
     ASSERT_EQ(host.questions.size(), 1u);
-    EXPECT_EQ(host.questions[0].text, msg::kRenameQuestion);
+    EXPECT_EQ(host.questions[0].text,
+              msg::kRenameQuestion + FormatText(msg::kRenameCounts, 2, 0, 0));
     EXPECT_EQ(host.questions[0].caption, msg::kRenameCaption);
     // Counters in list order; equal depth runs the later row first.
     EXPECT_EQ(moves,

@@ -54,7 +54,7 @@ TEST_F(StartupTest, AWritableProgramFolderKeepsTheSettingsBesideTheProgram) {
 
     app.ShutDown();
     EXPECT_FALSE(host.windowExists);
-    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "prog/config.ini")), 19);
+    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "prog/config.ini")), 21);
     EXPECT_FALSE(test::PathExists(dir / "xdg"));
 }
 
@@ -64,7 +64,7 @@ TEST_F(StartupTest, AMissingProgramFolderPutsTheSettingsUnderTheConfigHome) {
     EXPECT_EQ(AppInternals::SettingsPath(app), dir / "xdg/morvane/config.ini");
     app.ShutDown();
     // Both folders are made on the way.
-    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "xdg/morvane/config.ini")), 19);
+    EXPECT_EQ(CountKeyLines(test::ReadFileText(dir / "xdg/morvane/config.ini")), 21);
     EXPECT_FALSE(test::PathExists(dir / "missing"));
 }
 
@@ -186,7 +186,7 @@ TEST_F(StartupTest, InitInstanceRunsUntilTheWindowIsClosed) {
     EXPECT_EQ(waits, 3);
     EXPECT_FALSE(host.windowExists);
     const std::string written = test::ReadFileText(dir / "prog/config.ini");
-    EXPECT_EQ(CountKeyLines(written), 20);  // our 19 and the user's own
+    EXPECT_EQ(CountKeyLines(written), 22);  // our 21 and the user's own
     EXPECT_NE(written.find("CPUをフル使用=1\n"), std::string::npos);
     EXPECT_NE(written.find("[Mine]\na=b\n"), std::string::npos);
 }

@@ -184,13 +184,18 @@ TEST_F(TextExportTest, ReleaseReportsATextFileThatCannotBeDeleted) {
                                         FormatText(msg::kTextDeleteFailed, file.c_str())}));
 }
 
-TEST_F(TextExportTest, AnEditorThatCannotBeStartedIsReportedAndTheLockHolds) {
+// Rows are not tied to a text file no editor shows: the reason is logged, no lock is taken and
+// the file is gone again.
+TEST_F(TextExportTest, AnEditorThatCannotBeStartedIsReportedAndNoLockIsTaken) {
     AddFile("a.txt");
     settings.editorPath = dir / "no-such-editor";
     roundTrip.ExportAndLock();
-    EXPECT_TRUE(rowLock.RowLocked());
-    EXPECT_TRUE(host.editorButtonChecked);
-    EXPECT_EQ(LogLines().back(), FormatText(msg::kShellFileNotFound, settings.editorPath.c_str()));
+    EXPECT_FALSE(rowLock.RowLocked());
+    EXPECT_FALSE(host.editorButtonChecked);
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{
+                              FormatText(msg::kShellFileNotFound, settings.editorPath.c_str()),
+                              msg::kEditorNotStarted}));
+    EXPECT_EQ(dir.Names("tmp"), std::vector<std::string>{});
 }
 
 // What only the whole program does with the text file: the command table's row-lock question,

@@ -94,23 +94,25 @@ private slots:
             QVERIFY(!dialog->FolderNavigationBox()->isChecked());
             QVERIFY(!dialog->UseEditorBox()->isChecked());
             QCOMPARE(dialog->RegisterFoldersBox()->text(),
-                     QString("フォルダをリスト登録の対象に含める"));
+                     QString("フォルダをリスト登録の対象に含める (&F)"));
             QCOMPARE(dialog->RegisterBelowBox()->text(),
-                     QString("フォルダ登録時に下層のファイルをすべて登録する"));
+                     QString("フォルダ登録時に下層のファイルをすべて登録する (&S)"));
             QCOMPARE(dialog->OpenOnSelectionBox()->text(),
-                     QString("項目をダブルクリックかエンターキーで選択時にファイルを開く"));
+                     QString("項目をダブルクリックかエンターキーで選択時にファイルを開く (&O)"));
             QCOMPARE(
                 dialog->FolderNavigationBox()->text(),
                 QString("フォルダ選択時に中身を展開するエクスプロラー風の動作（キーボード誤操作に"
-                        "注意)"));
-            QCOMPARE(dialog->UseEditorBox()->text(), QString("外部テキストエディタを指定する"));
+                        "注意) (&N)"));
+            QCOMPARE(dialog->UseEditorBox()->text(),
+                     QString("外部テキストエディタを指定する (&E)"));
             QVERIFY(!dialog->AddToOpenWindowBox()->isChecked());
             QCOMPARE(
                 dialog->AddToOpenWindowBox()->text(),
-                QString("ファイルを指定して起動したとき、開いているウィンドウのリストに追加する"));
+                QString(
+                    "ファイルを指定して起動したとき、開いているウィンドウのリストに追加する (&W)"));
             QCOMPARE(dialog->EditorPathField()->text(), QString("/usr/bin/editor"));
             QCOMPARE(dialog->EditorPathField()->maxLength(), 31999);
-            QCOMPARE(dialog->BrowseButton()->text(), QString("参照"));
+            QCOMPARE(dialog->BrowseButton()->text(), QString("参照 (&B)"));
             // キャンセル on the left of OK, OK the default.
             QPushButton* ok = nullptr;
             QPushButton* cancel = nullptr;

@@ -179,7 +179,8 @@ private slots:
             QStringList({"リストにファイルを登録 (&A)", "リストにフォルダを登録 (&F)",
                          "選択中のリストをクリア (&R)", "すべてのリストをクリア （&C）", "-",
                          "選択中のリストを１つ上に移動　(&U)", "選択中のリストを１つ下に移動 (&D)",
-                         "-", "名前の一括変更 (&N)", "最近使ったプリセット (&P)"}));
+                         "-", "次のエラー行へ移動 (&E)", "前のエラー行へ移動 (&B)", "-",
+                         "名前の一括変更 (&N)", "最近使ったプリセット (&P)"}));
         QCOMPARE(labels(2), QStringList({"ツール バー(&T)", "ステータス バー(&S)", "-",
                                          "フォント (&F)", "-", "環境設定 (&O)"}));
         QCOMPARE(labels(3),
@@ -402,7 +403,7 @@ private slots:
         int keys = 0;
         for (char c : ini)
             keys += c == '=' ? 1 : 0;
-        QCOMPARE(keys, 19);
+        QCOMPARE(keys, 21);
     }
 
     void initInstanceRunsUntilTheWindowIsClosed() {

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <source_location>
 #include <string>
@@ -71,6 +73,21 @@ inline bool Trigger(QAction* action, const QString& what,
     }
     action->trigger();
     return true;
+}
+
+// Runs `act` on the modal window once it is up, while the code under test waits in exec().
+inline void OnModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
 }
 
 // Declare as a member of the test object, created in init() and destroyed in cleanup().

@@ -15,8 +15,27 @@
 
 namespace morvane {
 
+std::string RenameCommand::Question() const {
+    // The rows the run will take and those it will leave for their errors, as it decides.
+    int files = 0;
+    int folders = 0;
+    int inError = 0;
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        if (!list_.Row(row).entry.Moves())
+            continue;
+        if (!list_.Cell(row, ColError).empty()) {
+            ++inError;
+        } else if (list_.Cell(row, ColAttributes).find('D') != std::string_view::npos) {
+            ++folders;
+        } else {
+            ++files;
+        }
+    }
+    return msg::kRenameQuestion + FormatText(msg::kRenameCounts, files, folders, inError);
+}
+
 RenameRecord RenameCommand::RenameAll() {
-    if (!dialogs_.AskYesNo(msg::kRenameQuestion, msg::kRenameCaption))
+    if (!dialogs_.AskYesNo(Question(), msg::kRenameCaption))
         return {};
     return Run(RunKind::Rename, {});
 }
@@ -81,6 +100,14 @@ const std::string& RenameCommand::LastJournal() const {
 }
 
 void RenameCommand::KeepRowsLeft(RenameRecord& record) {
+    KeepOnlyRowsLeft(record);
+    // No line of the text file has a row any more; a lock would only make the next command
+    // ask about an empty list.
+    if (list_.RowCount() == 0)
+        rowLock_.Release();
+}
+
+void RenameCommand::KeepOnlyRowsLeft(RenameRecord& record) {
     if (record.left.empty()) {
         removal_.RemoveAllRows();
         return;

@@ -19,7 +19,7 @@ class Validation;
 class RenameCommand {
 public:
     RenameCommand(ListModel& list, Validation& validation, RenameEngine& engine,
-                  RowRemoval& removal, const RowLock& rowLock, Dialogs& dialogs)
+                  RowRemoval& removal, RowLock& rowLock, Dialogs& dialogs)
         : list_(list),
           validation_(validation),
           engine_(engine),
@@ -42,8 +42,13 @@ public:
     const std::string& LastJournal() const;
 
 private:
-    // After the run: the rows of record.left stay, every other row leaves.
+    // The question before a run, with the number of files and folders it will rename and of
+    // the rows it will skip for their errors.
+    std::string Question() const;
+    // After the run: the rows of record.left stay, every other row leaves. With none left the
+    // row lock ends too, its text file with it.
     void KeepRowsLeft(RenameRecord& record);
+    void KeepOnlyRowsLeft(RenameRecord& record);
     // The user's rows follow the moves of a run over another list.
     void FollowMoves(const RenameRecord& record);
 
@@ -51,7 +56,7 @@ private:
     Validation& validation_;
     RenameEngine& engine_;
     RowRemoval& removal_;
-    const RowLock& rowLock_;
+    RowLock& rowLock_;
     Dialogs& dialogs_;
 };
 

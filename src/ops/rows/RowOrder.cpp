@@ -114,6 +114,11 @@ void RowOrder::SortByColumn(int column) {
                 count, direction, [&](int row) { return Utf16SortKey(list.Cell(row, column)); });
             break;
     }
+    // Whichever way the labels run, the rows in error come first: that is what the user
+    // sorts by this column for.
+    if (column == ColError)
+        std::stable_partition(order.begin(), order.end(),
+                              [&](int row) { return !list.Cell(row, ColError).empty(); });
     lastSort_ = {column, column == ColIcon ? !direction : direction};
     list.Reorder(order);
     if (!rowLock_.RowLocked())

@@ -26,7 +26,8 @@ public:
     // block. Nothing moves when a selected row is already at the top (bottom).
     void MoveRowsUp();
     void MoveRowsDown();
-    // A click on the header of the column.
+    // A click on the header of the column. By the error column, the rows in error come first
+    // in both directions.
     void SortByColumn(int column);
 
     // The column the rows were last sorted by and in which direction, as the header's arrow

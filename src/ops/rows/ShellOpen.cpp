@@ -10,8 +10,10 @@
 
 namespace morvane {
 
-void OpenWithDesktop(FileSystem& fs, ActivityLog& log, const std::string& path) {
-    ReportOpenFailure(log, OpenWithDefaultApplication(fs, path), path);
+bool OpenWithDesktop(FileSystem& fs, ActivityLog& log, const std::string& path) {
+    const ShellOutcome outcome = OpenWithDefaultApplication(fs, path);
+    ReportOpenFailure(log, outcome, path);
+    return outcome == ShellOutcome::Started;
 }
 
 void ReportOpenFailure(ActivityLog& log, ShellOutcome outcome, const std::string& path) {

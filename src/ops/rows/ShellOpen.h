@@ -13,8 +13,8 @@ class Navigation;
 class RowLock;
 struct AppSettings;
 
-// Opens the path with the desktop's default application; a failure is logged.
-void OpenWithDesktop(FileSystem& fs, ActivityLog& log, const std::string& path);
+// Opens the path with the desktop's default application; a failure is logged and false.
+bool OpenWithDesktop(FileSystem& fs, ActivityLog& log, const std::string& path);
 // Logs the message of a failed open or start of `path`; nothing for a success.
 void ReportOpenFailure(ActivityLog& log, ShellOutcome outcome, const std::string& path);
 

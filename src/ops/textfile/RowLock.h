@@ -26,6 +26,13 @@ public:
     // Asks to release the lock if it holds; false when the user keeps it.
     bool ConfirmUnlockRows();
 
+    // Releases the lock without asking, as its holder does: for when no row is left to tie
+    // a line to.
+    void Release() {
+        if (holder_ != nullptr)
+            holder_->UnlockRows();
+    }
+
     void Take(Holder& holder) { holder_ = &holder; }
     void Released() { holder_ = nullptr; }
 

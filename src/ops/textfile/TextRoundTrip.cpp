@@ -12,6 +12,7 @@
 #include "ops/Busy.h"
 #include "ops/Locations.h"
 #include "ops/rows/ShellOpen.h"
+#include "ops/textfile/EditorCommand.h"
 #include "ops/textfile/InstanceRecord.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
@@ -94,14 +95,34 @@ void TextRoundTrip::ExportAndLock() {
     }
 
     instance_.TextFileCreated(path);
-    LockRows(path);
-
-    if (settings_.useExternalEditor != 0) {
-        ReportOpenFailure(log_, StartDetached(settings_.editorPath, {path}), settings_.editorPath);
-    } else {
-        OpenWithDesktop(fs_, log_, path);
+    // Rows are tied to a file only while an editor shows it.
+    if (!OpenInEditor(path)) {
+        log_.AppendLog(msg::kEditorNotStarted);
+        if (fs_.Remove(path).Ok())
+            instance_.TextFileRemoved(path);
+        window_.SetEditorButtonChecked(RowLocked());
+        return;
     }
+    LockRows(path);
     window_.SetEditorButtonChecked(true);
+}
+
+bool TextRoundTrip::OpenInEditor(const std::string& path) {
+    if (settings_.useTerminalEditor == 0 && settings_.useExternalEditor == 0)
+        return OpenWithDesktop(fs_, log_, path);
+    EditorChoice choice;
+    choice.commandLine = settings_.editorPath;
+    choice.inTerminal = settings_.useTerminalEditor != 0;
+    std::string why;
+    const std::vector<std::string> words = EditorArguments(choice, path, fs_, &why);
+    if (words.empty()) {
+        log_.AppendLog(why);
+        return false;
+    }
+    const ShellOutcome outcome =
+        StartDetached(words.front(), std::vector<std::string>(words.begin() + 1, words.end()));
+    ReportOpenFailure(log_, outcome, words.front());
+    return outcome == ShellOutcome::Started;
 }
 
 void TextRoundTrip::LockRows(const std::string& path) {

@@ -78,6 +78,9 @@ public:
     void ReimportTextFile();
 
 private:
+    // Opens the text file in the editor the settings choose; false, with the reason logged,
+    // when none could be started.
+    bool OpenInEditor(const std::string& path);
     // The reading pass: gives the entry of each claimed line (*names holds one per claimed
     // line, in line order) the line's name, unless its row is kept from renaming. False when
     // it stopped early, with the error to log in *stopMessage. Converted names live in
