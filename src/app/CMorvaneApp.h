@@ -137,8 +137,7 @@ private:
     ShellOpen shellOpen_{list_, fs_, log_, settings_, rowLock_, navigation_};
     RenameEngine renameEngine_{fs_, log_, host_, host_, itemBreak_, locations_};
     RenameCommand renameCommand_{list_, validation_, renameEngine_, removal_, rowLock_, host_};
-    UndoRun undoRun_{list_, validation_, fs_,           log_,
-                     host_, locations_,  registration_, renameCommand_};
+    UndoRun undoRun_{fs_, log_, host_, locations_, renameCommand_};
     RowOrder rowOrder_{list_, host_, rowLock_};
     ListFile listFile_{list_, validation_, fs_,        log_,          host_,
                        host_, busy_,       itemBreak_, registration_, removal_};

@@ -16,10 +16,13 @@
 //   recovered <depth> <old|new>        recovery put the batch at its old or new names
 //   complete                           after the end of the run
 //   undone                             the run was reversed
+//   b <index>                          an undo put the entry back at its old name
 //
 // Version 1 journals, written before files were told apart by more than their inode, have
 // "p <device> <inode> <current>\t<temporary>\t<new>" lines and no v lines; they are still read.
-// A line cut short by a crash has no line end and is ignored.
+// A line cut short by a crash has no line end and is ignored. A line that does not read (a
+// damaged disk block, a sync tool) is counted and passed over; a plan line so passed over
+// leaves the plan without it, and the plan is not whole.
 
 #include <cstddef>
 #include <cstdint>
@@ -62,6 +65,7 @@ struct JournalEntry {
     // inode alone.
     std::uint32_t volume = kNoVolume;
     FileMark mark;
+    bool back = false;  // an undo put it back at its old name
 };
 
 enum class RunKind { Rename, Undo };
@@ -79,6 +83,14 @@ struct JournalText {
     std::vector<std::pair<std::uint16_t, bool>> recovered;
     bool complete = false;
     bool undone = false;
+    // How the text read: whole lines, those of them that did not read, and whether it ends
+    // in a line cut short.
+    std::size_t lines = 0;
+    std::size_t badLines = 0;
+    bool cutShort = false;
+    bool planEnded = false;     // a "planned" line came, whatever its count
+    bool movedAfter = false;    // a line after the plan says a move was made
+    std::size_t backCount = 0;  // entries an undo put back
 };
 
 std::string JournalHeader(RunKind kind, std::string_view undoes);
@@ -90,6 +102,7 @@ std::string ProgressLine(std::uint16_t depth, int phase);
 std::string RecoveredLine(std::uint16_t depth, bool atNew);
 inline constexpr std::string_view kCompleteLine = "complete\n";
 inline constexpr std::string_view kUndoneLine = "undone\n";
+std::string BackLine(std::size_t index);
 
 // False when the text is not a journal (its first line is not ours).
 bool ParseJournal(std::string_view text, JournalText* journal);

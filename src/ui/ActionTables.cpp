@@ -77,6 +77,9 @@ const std::vector<KeyEntry>& KeyTable() {
 }
 
 QList<QKeySequence> KeySequencesOf(const KeyEntry& key) {
+    // Ctrl+Shift+Z is redo everywhere else: the undo of a run takes its own key alone.
+    if (key.command == Command::UndoRename)
+        return {QKeySequence(QKeyCombination(key.required, key.key))};
     static const Qt::KeyboardModifier kModifiers[] = {Qt::ShiftModifier, Qt::ControlModifier,
                                                       Qt::AltModifier, Qt::MetaModifier};
     QList<QKeySequence> sequences;

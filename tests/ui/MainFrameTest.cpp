@@ -152,6 +152,12 @@ private slots:
         ui->app.Execute(Command::Rename);
         QVERIFY(test::PathExists(ui->dir / "files/renamed.txt"));
         ui->list->setFocus();
+        // Ctrl+Shift+Z is redo elsewhere: it does not undo.
+        const std::size_t asked = ui->host.questions.size();
+        QTest::keyClick(ui->list, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(ui->frame, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(ui->host.questions.size(), asked);
+        QVERIFY(test::PathExists(ui->dir / "files/renamed.txt"));
         ui->host.yesNoAnswers.push_back(true);
         QTest::keyClick(ui->list, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(test::PathExists(ui->dir / "files/f000.txt"));

@@ -63,6 +63,10 @@ public:
     // The run is over: the journal is marked done and let go, and old ones are pruned.
     FsStatus Complete();
 
+    // The run ends with files left half-way: the journal stays in its running state, for the
+    // next start to offer to put them back, and is let go.
+    void LetGo() { file_.Close(); }
+
     bool IsOpen() const { return file_.IsOpen(); }
     // The journal's file name within its folder.
     const std::string& Name() const { return entry_.name; }
