@@ -137,6 +137,13 @@ std::string JournalHeader(RunKind kind, std::string_view undoes) {
     return text;
 }
 
+std::string SummaryLine(std::size_t count, std::size_t folders, std::string_view firstFolder) {
+    std::string line = "s " + std::to_string(count) + " " + std::to_string(folders) + " ";
+    AppendEscaped(&line, firstFolder);
+    line += '\n';
+    return line;
+}
+
 std::string VolumeLine(const JournalVolume& volume) {
     std::string line = "v " + std::to_string(volume.device) + (volume.stableInodes ? " i " : " n ");
     AppendEscaped(&line, volume.identity);
@@ -225,6 +232,14 @@ bool ParseJournal(std::string_view text, JournalText* journal) {
             read = ParseVolumeLine(line, &volume);
             if (read)
                 journal->volumes.push_back(std::move(volume));
+        } else if (tag == "s" && journal->plan.empty()) {
+            std::uint64_t count = 0, folders = 0;
+            read = Number(Word(&line), &count) && Number(Word(&line), &folders);
+            if (read) {
+                journal->summaryCount = static_cast<long long>(count);
+                journal->summaryFolders = folders;
+                journal->summaryFolder = Unescaped(line);
+            }
         } else if (tag == "run") {
             journal->kind = Word(&line) == "undo" ? RunKind::Undo : RunKind::Rename;
             journal->undoes = line == "-" ? std::string() : Unescaped(line);

@@ -4,6 +4,8 @@
 //
 //   morvane journal 2
 //   run rename -                       (or: run undo <file name of the journal it reverses>)
+//   s <count> <folders> <first folder> what the run is about, for a history that reads no
+//                                      further than the head of the file
 //   v <device> <i|n> <identity>        a file system the plan's files lie on, numbered from 0
 //                                      in line order; i: an inode number names a file there
 //   p <v> <kind> <inode> <size> <mtime> <birth> <current>\t<temporary>\t<new>
@@ -91,9 +93,14 @@ struct JournalText {
     bool planEnded = false;     // a "planned" line came, whatever its count
     bool movedAfter = false;    // a line after the plan says a move was made
     std::size_t backCount = 0;  // entries an undo put back
+    // From the s line; summaryCount -1 where there is none (journals written before it).
+    long long summaryCount = -1;
+    std::size_t summaryFolders = 0;
+    std::string summaryFolder;
 };
 
 std::string JournalHeader(RunKind kind, std::string_view undoes);
+std::string SummaryLine(std::size_t count, std::size_t folders, std::string_view firstFolder);
 std::string VolumeLine(const JournalVolume& volume);
 void AppendPlanLine(std::string* text, const JournalEntry& entry);
 std::string PlannedLine(std::size_t count);

@@ -195,11 +195,21 @@ inline constexpr const char* kUndoQuestion =
 inline constexpr const char* kUndoPassedOver =
     "【操作】%s のリネーム (%d 個のファイル、%s) には元に戻せるファイルが残っていないため、飛ばし"
     "ました。";
+// The history of runs.
+inline constexpr const char* kRunDone = "完了";
+inline constexpr const char* kRunPartlyUndone = "一部元に戻した";
+inline constexpr const char* kRunUndone = "元に戻した";
+inline constexpr const char* kRunInterrupted = "中断";
+inline constexpr const char* kRunKindRename = "リネーム";
+inline constexpr const char* kRunKindUndo = "元に戻す";
+inline constexpr const char* kFileAtNew = "新しい名前";
+inline constexpr const char* kFileAtOld = "元の名前";
+inline constexpr const char* kFileAtTemporary = "一時的な名前 (%s)";
+inline constexpr const char* kFileChanged = "変更された・見つからない";
+inline constexpr const char* kOlderRunsDropped =
+    "【操作】ジャーナルの合計サイズが上限を超えたため、古いリネームの記録 %d 件を削除しました。";
 inline constexpr const char* kOtherFolders = " 他 %d フォルダ";
 inline constexpr const char* kUndoCaption = "リネームを元に戻す";
-inline constexpr const char* kUndoListNotEmpty =
-    "【エラー】リストにファイルが登録されているため、リネームを元に戻せません。リストをクリアしてか"
-    "ら実行してください。";
 inline constexpr const char* kNothingToUndo = "【エラー】元に戻せるリネームはありません。";
 inline constexpr const char* kUndoChanged =
     "【エラー】リネームの後で移動・変更されたため、元に戻しませんでした。(%s)";

@@ -36,7 +36,9 @@ const std::vector<MenuEntry>& MenuTable() {
           {std::nullopt, nullptr, nullptr},
           {Command::Rename, "新しい名前でリネーム (&R)", "新しいファイル名にリネーム"},
           {Command::UndoRename, "直前のリネームを元に戻す (&U)",
-           "直前のリネームで変わった名前を元に戻す"}}},
+           "直前のリネームで変わった名前を元に戻す"},
+          {Command::History, "リネームの履歴 (&H)",
+           "これまでのリネームを一覧し、選んだものを元に戻す"}}},
         {"ヘルプ(&H)", {{Command::About, "バージョン情報 (&A)", nullptr}}},
     };
     return menus;

@@ -22,6 +22,7 @@
 #include "ui/DialogProcess.h"
 #include "ui/FileListModel.h"
 #include "ui/FontDialogLists.h"
+#include "ui/HistoryDialog.h"
 #include "ui/LinedMessageBox.h"
 #include "ui/ListFont.h"
 #include "ui/MainStatusBar.h"
@@ -154,6 +155,7 @@ void QtHost::SetApp(CMorvaneApp* app) {
     app_ = app;
     if (app_ != nullptr)
         app_->Tools().SetView(this);
+    app_->History().SetView(this);
 }
 
 bool QtHost::ChooseFont(FontDescription& font) {
@@ -184,6 +186,11 @@ std::optional<Options> QtHost::RunOptionsDialog(const Options& current) {
 bool QtHost::RunNameTools(NameTools& tools) {
     NameToolsDialog dialog(tools, Owner());
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtHost::ShowHistory(RunHistory& history) {
+    HistoryDialog dialog(history, Owner());
+    dialog.exec();
 }
 
 void QtHost::ShowAbout() {

@@ -190,7 +190,7 @@ private slots:
                                          "フォント (&F)", "-", "環境設定 (&O)"}));
         QCOMPARE(labels(3),
                  QStringList({"テキストエディタで編集 (&T)", "-", "新しい名前でリネーム (&R)",
-                              "直前のリネームを元に戻す (&U)"}));
+                              "直前のリネームを元に戻す (&U)", "リネームの履歴 (&H)"}));
         QCOMPARE(labels(4), QStringList({"バージョン情報 (&A)"}));
         QCOMPARE(ui->MenuItem(Command::Rename)->statusTip(), QString("新しいファイル名にリネーム"));
 

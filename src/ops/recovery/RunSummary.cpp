@@ -22,6 +22,12 @@ std::string RunTimeOf(const JournalFile& file) {
 }
 
 std::string RunFoldersOf(const JournalText& journal) {
+    if (journal.summaryCount >= 0) {
+        std::string text = journal.summaryFolder;
+        if (journal.summaryFolders > 1)
+            text += FormatText(msg::kOtherFolders, static_cast<int>(journal.summaryFolders - 1));
+        return text;
+    }
     if (journal.plan.empty())
         return {};
     std::unordered_set<std::string_view> folders;

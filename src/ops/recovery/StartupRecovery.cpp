@@ -25,6 +25,15 @@ void StartupRecovery::RecoverUnfinishedRuns() {
     }
 }
 
+void StartupRecovery::RecoverJournal(const std::string& name) {
+    if (places_.journalDir.empty())
+        return;
+    for (JournalFile& file : ListJournals(fs_, places_.journalDir)) {
+        if (file.name == name && file.state == JournalState::Running)
+            Recover(std::move(file));
+    }
+}
+
 void StartupRecovery::Recover(JournalFile file) {
     const std::string& folder = places_.journalDir;
     const std::string path = JoinPath(folder, file.name);

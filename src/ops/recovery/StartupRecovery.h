@@ -21,6 +21,8 @@ public:
         : fs_(fs), log_(log), dialogs_(dialogs), window_(window), places_(places) {}
 
     void RecoverUnfinishedRuns();
+    // The same for one journal (its file name), from the history.
+    void RecoverJournal(const std::string& name);
 
 private:
     void Recover(JournalFile file);
