@@ -3,10 +3,12 @@
 // progress of each phase, the end), the roll-back and the finish of a run cut off just before
 // its end, and the undo command after a whole run.
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Bench.h"
@@ -17,6 +19,7 @@
 #include "host/ActivityLog.h"
 #include "model/ListModel.h"
 #include "ops/Locations.h"
+#include "ops/recovery/RunHistory.h"
 #include "ops/recovery/StartupRecovery.h"
 #include "ops/rename/Journal.h"
 #include "ops/rename/PlanIdentity.h"
@@ -103,6 +106,17 @@ MORVANE_BENCH_SCENARIO(RecoverAndUndo, "rename journal, recovery and undo") {
         {}, [&] { RemoveJournals(journals); });
     ctx.Report("journal of the run (against the rename)", journal, rename, n, {.maxRatio = 0.10});
 
+    // A plain rename, out of every chain: it can go back by hand without replacing a file.
+    std::size_t fresh = 0;
+    {
+        const std::unordered_set<std::string> paths(tree.files.begin(), tree.files.end());
+        const std::unordered_set<std::string> targets(plan.targets.begin(), plan.targets.end());
+        while (fresh < n &&
+               (paths.count(plan.targets[fresh]) != 0 || targets.count(tree.files[fresh]) != 0))
+            ++fresh;
+        if (fresh == n)
+            mb::Fail("no plain rename in the plan");
+    }
     morvane::ActivityLog log;
     morvane::Locations places;
     places.journalDir = journals;
@@ -115,6 +129,9 @@ MORVANE_BENCH_SCENARIO(RecoverAndUndo, "rename journal, recovery and undo") {
             renamed();
             app.reset();
             ReopenLastJournal(journals);
+            // Killed before its last move: with every file at its new name the run is known
+            // as complete and nothing is rolled back.
+            std::filesystem::rename(plan.targets[fresh], tree.files[fresh]);
             host.choice = 0;
         },
         [&] {
@@ -149,5 +166,45 @@ MORVANE_BENCH_SCENARIO(RecoverAndUndo, "rename journal, recovery and undo") {
                         RemoveJournals(journals);
                     });
     ctx.Report("undo the run (against the rename)", undo, rename, n, {.maxRatio = 1.5});
+    // The history as its dialog opens it: 20 journals of n files each, told from their heads.
+    {
+        app = mb::ReadyToRename(host, tree, plan, journals);
+        for (int i = 0; i < 20; ++i) {
+            morvane::Journal written(fs);
+            if (!written.Begin(journals, morvane::RunKind::Rename, {}, volumes, entries).Ok())
+                mb::Fail("journal not written");
+            // Marked done by hand: the end of a run would prune them to the bytes kept.
+            written.LetGo();
+        }
+        std::uint64_t bytes = 0;
+        for (morvane::JournalFile file : morvane::ListJournals(fs, journals)) {
+            (void)morvane::MarkJournal(fs, journals, &file, morvane::JournalState::Done);
+            bytes += fs.Find(journals + "/" + file.name)->size;
+        }
+        std::printf("  20 journals of %zu files: %.1f MB\n", n, static_cast<double>(bytes) / 1e6);
+        morvane::RunHistory& history = app->History();
+        std::size_t listed = 0;
+        const mb::Measurement heads = ctx.Measure([&] { listed = history.Runs().size(); });
+        if (listed != 20)
+            mb::Fail("history lists " + std::to_string(listed) + " runs");
+        // What a history reading whole plans would cost.
+        const mb::Measurement whole = ctx.Measure([&] {
+            for (const morvane::JournalFile& file : morvane::ListJournals(fs, journals)) {
+                std::string text;
+                morvane::JournalText read;
+                if (!fs.ReadFile(journals + "/" + file.name, morvane::kNoSizeLimit, &text).Ok() ||
+                    !morvane::ParseJournal(text, &read))
+                    mb::Fail("journal not read");
+            }
+        });
+        ctx.Report("history of 20 runs of " + std::to_string(n) +
+                       " files, from the heads (against whole journals read)",
+                   heads, whole, 0);
+        std::printf("  history opens in %.3f s (target 0.5 s)\n", heads.seconds);
+        ctx.NoteTarget(heads.seconds <= 0.5);
+        app.reset();
+        RemoveJournals(journals);
+    }
+
     ctx.RebuildTree();
 }

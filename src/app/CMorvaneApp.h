@@ -17,6 +17,7 @@
 #include "ops/Locations.h"
 #include "ops/listfiles/ListFile.h"
 #include "ops/nametools/NameTools.h"
+#include "ops/recovery/RunHistory.h"
 #include "ops/recovery/StartupRecovery.h"
 #include "ops/recovery/UndoRun.h"
 #include "ops/registration/Navigation.h"
@@ -101,6 +102,7 @@ public:
     const RowLock& Lock() const { return rowLock_; }
     RowOrder& Order() { return rowOrder_; }
     NameTools& Tools() { return nameTools_; }
+    RunHistory& History() { return history_; }
     FileSystem& Files() { return fs_; }
 
 private:
@@ -137,8 +139,8 @@ private:
     ShellOpen shellOpen_{list_, fs_, log_, settings_, rowLock_, navigation_};
     RenameEngine renameEngine_{fs_, log_, host_, host_, itemBreak_, locations_};
     RenameCommand renameCommand_{list_, validation_, renameEngine_, removal_, rowLock_, host_};
-    UndoRun undoRun_{list_, validation_, fs_,           log_,
-                     host_, locations_,  registration_, renameCommand_};
+    UndoRun undoRun_{fs_, log_, host_, locations_, renameCommand_};
+    RunHistory history_{fs_, log_, locations_, undoRun_, recovery_};
     RowOrder rowOrder_{list_, host_, rowLock_};
     ListFile listFile_{list_, validation_, fs_,        log_,          host_,
                        host_, busy_,       itemBreak_, registration_, removal_};

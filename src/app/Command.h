@@ -32,6 +32,7 @@ enum class Command {
     EditorButton,      // the check button: locks when it is checked
     Rename,
     UndoRename,
+    History,
     // ヘルプ
     About,
     // The toolbar and the keys of the list.

@@ -13,6 +13,7 @@ namespace morvane {
 struct CommandParts {
     static ShellOpen& Opener(CMorvaneApp& app) { return app.shellOpen_; }
     static UndoRun& Undoer(CMorvaneApp& app) { return app.undoRun_; }
+    static RunHistory& Historian(CMorvaneApp& app) { return app.history_; }
     static Host& Windows(CMorvaneApp& app) { return app.host_; }
     static Registration& Registrar(CMorvaneApp& app) { return app.registration_; }
     static Navigation& Navigator(CMorvaneApp& app) { return app.navigation_; }
@@ -34,7 +35,7 @@ constexpr RowLockQuestion kNoQuestion = RowLockQuestion::None;
 constexpr RowLockQuestion kAsk = RowLockQuestion::Ask;
 
 // In the order of the enum, so a command's entry is found by its value.
-constexpr std::array<CommandEntry, 32> kCommands = {{
+constexpr std::array<CommandEntry, 33> kCommands = {{
     {Command::LoadListFile, nullptr, kAhead, kAsk,
      [](C& app, const A&) { P::ListFiles(app).OnLoadListFile(); }},
     {Command::OverwriteSave, nullptr, kAhead, kNoQuestion,
@@ -72,6 +73,8 @@ constexpr std::array<CommandEntry, 32> kCommands = {{
      [](C& app, const A&) { P::Renamer(app).RenameAll(); }},
     {Command::UndoRename, nullptr, kRefused, kAsk,
      [](C& app, const A&) { P::Undoer(app).UndoLastRun(); }},
+    {Command::History, nullptr, kRefused, kAsk,
+     [](C& app, const A&) { P::Historian(app).OnHistory(); }},
     {Command::About, nullptr, kAhead, kNoQuestion,
      [](C& app, const A&) { P::Windows(app).ShowAbout(); }},
     // Only a folder shown in the list replaces the rows; a file opens beside them.

@@ -1,5 +1,6 @@
 #include "formats/JournalFormat.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace morvane {
@@ -136,6 +137,13 @@ std::string JournalHeader(RunKind kind, std::string_view undoes) {
     return text;
 }
 
+std::string SummaryLine(std::size_t count, std::size_t folders, std::string_view firstFolder) {
+    std::string line = "s " + std::to_string(count) + " " + std::to_string(folders) + " ";
+    AppendEscaped(&line, firstFolder);
+    line += '\n';
+    return line;
+}
+
 std::string VolumeLine(const JournalVolume& volume) {
     std::string line = "v " + std::to_string(volume.device) + (volume.stableInodes ? " i " : " n ");
     AppendEscaped(&line, volume.identity);
@@ -180,6 +188,10 @@ std::string ProgressLine(std::uint16_t depth, int phase) {
     return "done " + std::to_string(depth) + " " + std::to_string(phase) + "\n";
 }
 
+std::string BackLine(std::size_t index) {
+    return "b " + std::to_string(index) + "\n";
+}
+
 std::string RecoveredLine(std::uint16_t depth, bool atNew) {
     return "recovered " + std::to_string(depth) + (atNew ? " new\n" : " old\n");
 }
@@ -195,46 +207,97 @@ bool ParseJournal(std::string_view text, JournalText* journal) {
     if (!v1 && text.substr(0, first.size()) != first)
         return false;
     text.remove_prefix(first.size());
+    // Plan lines that do not read keep their place, so that the indices of later lines still
+    // point at the right entries; they are dropped at the end.
+    std::vector<bool> unread;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        if (end == std::string_view::npos)
-            break;  // cut short
+        if (end == std::string_view::npos) {
+            journal->cutShort = true;
+            break;
+        }
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end + 1);
+        ++journal->lines;
         const std::string_view tag = Word(&line);
-        if (tag == "p" && !journal->planned) {
+        bool read = true;
+        if (tag == "p" && !journal->planEnded) {
             JournalEntry entry;
-            if (v1 ? ParsePlanLineV1(line, &entry) : ParsePlanLine(line, journal->volumes, &entry))
-                journal->plan.push_back(std::move(entry));
+            read =
+                v1 ? ParsePlanLineV1(line, &entry) : ParsePlanLine(line, journal->volumes, &entry);
+            journal->plan.push_back(read ? std::move(entry) : JournalEntry{});
+            unread.push_back(!read);
         } else if (tag == "v" && !v1 && journal->plan.empty()) {
             JournalVolume volume;
-            if (ParseVolumeLine(line, &volume))
+            read = ParseVolumeLine(line, &volume);
+            if (read)
                 journal->volumes.push_back(std::move(volume));
+        } else if (tag == "s" && journal->plan.empty()) {
+            std::uint64_t count = 0, folders = 0;
+            read = Number(Word(&line), &count) && Number(Word(&line), &folders);
+            if (read) {
+                journal->summaryCount = static_cast<long long>(count);
+                journal->summaryFolders = folders;
+                journal->summaryFolder = Unescaped(line);
+            }
         } else if (tag == "run") {
             journal->kind = Word(&line) == "undo" ? RunKind::Undo : RunKind::Rename;
             journal->undoes = line == "-" ? std::string() : Unescaped(line);
         } else if (tag == "planned") {
             std::uint64_t count = 0;
-            journal->planned = Number(line, &count) && count == journal->plan.size();
+            journal->planEnded = true;
+            journal->planned = Number(line, &count) && count == journal->plan.size() &&
+                               std::find(unread.begin(), unread.end(), true) == unread.end();
         } else if (tag == "t") {
             std::uint64_t index = 0;
-            if (Number(Word(&line), &index) && index < journal->plan.size())
+            read = Number(Word(&line), &index) && index < journal->plan.size();
+            if (read)
                 journal->plan[index].extraTemps.push_back(Unescaped(line));
+            journal->movedAfter = true;
         } else if (tag == "done") {
             std::uint64_t depth = 0, phase = 0;
-            if (Number(Word(&line), &depth) && Number(line, &phase) && depth <= 0xFFFF) {
+            read = Number(Word(&line), &depth) && Number(line, &phase) && depth <= 0xFFFF;
+            if (read) {
                 journal->doneDepth = static_cast<int>(depth);
                 journal->donePhase = static_cast<int>(phase);
             }
+            journal->movedAfter = true;
         } else if (tag == "recovered") {
             std::uint64_t depth = 0;
-            if (Number(Word(&line), &depth) && depth <= 0xFFFF && (line == "old" || line == "new"))
+            read =
+                Number(Word(&line), &depth) && depth <= 0xFFFF && (line == "old" || line == "new");
+            if (read)
                 journal->recovered.emplace_back(static_cast<std::uint16_t>(depth), line == "new");
+            journal->movedAfter = true;
+        } else if (tag == "b") {
+            std::uint64_t index = 0;
+            read = Number(line, &index) && index < journal->plan.size();
+            if (read && !journal->plan[index].back) {
+                journal->plan[index].back = true;
+                ++journal->backCount;
+            }
         } else if (tag == "complete") {
             journal->complete = true;
         } else if (tag == "undone") {
             journal->undone = true;
+        } else {
+            read = false;
         }
+        journal->badLines += read ? 0 : 1;
+    }
+    if (std::find(unread.begin(), unread.end(), true) != unread.end()) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < journal->plan.size(); ++i) {
+            if (unread[i])
+                continue;
+            if (kept != i)
+                journal->plan[kept] = std::move(journal->plan[i]);
+            ++kept;
+        }
+        journal->plan.resize(kept);
+        journal->backCount =
+            static_cast<std::size_t>(std::count_if(journal->plan.begin(), journal->plan.end(),
+                                                   [](const JournalEntry& e) { return e.back; }));
     }
     return true;
 }

@@ -4,6 +4,8 @@
 //
 //   morvane journal 2
 //   run rename -                       (or: run undo <file name of the journal it reverses>)
+//   s <count> <folders> <first folder> what the run is about, for a history that reads no
+//                                      further than the head of the file
 //   v <device> <i|n> <identity>        a file system the plan's files lie on, numbered from 0
 //                                      in line order; i: an inode number names a file there
 //   p <v> <kind> <inode> <size> <mtime> <birth> <current>\t<temporary>\t<new>
@@ -16,10 +18,13 @@
 //   recovered <depth> <old|new>        recovery put the batch at its old or new names
 //   complete                           after the end of the run
 //   undone                             the run was reversed
+//   b <index>                          an undo put the entry back at its old name
 //
 // Version 1 journals, written before files were told apart by more than their inode, have
 // "p <device> <inode> <current>\t<temporary>\t<new>" lines and no v lines; they are still read.
-// A line cut short by a crash has no line end and is ignored.
+// A line cut short by a crash has no line end and is ignored. A line that does not read (a
+// damaged disk block, a sync tool) is counted and passed over; a plan line so passed over
+// leaves the plan without it, and the plan is not whole.
 
 #include <cstddef>
 #include <cstdint>
@@ -62,6 +67,7 @@ struct JournalEntry {
     // inode alone.
     std::uint32_t volume = kNoVolume;
     FileMark mark;
+    bool back = false;  // an undo put it back at its old name
 };
 
 enum class RunKind { Rename, Undo };
@@ -79,9 +85,22 @@ struct JournalText {
     std::vector<std::pair<std::uint16_t, bool>> recovered;
     bool complete = false;
     bool undone = false;
+    // How the text read: whole lines, those of them that did not read, and whether it ends
+    // in a line cut short.
+    std::size_t lines = 0;
+    std::size_t badLines = 0;
+    bool cutShort = false;
+    bool planEnded = false;     // a "planned" line came, whatever its count
+    bool movedAfter = false;    // a line after the plan says a move was made
+    std::size_t backCount = 0;  // entries an undo put back
+    // From the s line; summaryCount -1 where there is none (journals written before it).
+    long long summaryCount = -1;
+    std::size_t summaryFolders = 0;
+    std::string summaryFolder;
 };
 
 std::string JournalHeader(RunKind kind, std::string_view undoes);
+std::string SummaryLine(std::size_t count, std::size_t folders, std::string_view firstFolder);
 std::string VolumeLine(const JournalVolume& volume);
 void AppendPlanLine(std::string* text, const JournalEntry& entry);
 std::string PlannedLine(std::size_t count);
@@ -90,6 +109,7 @@ std::string ProgressLine(std::uint16_t depth, int phase);
 std::string RecoveredLine(std::uint16_t depth, bool atNew);
 inline constexpr std::string_view kCompleteLine = "complete\n";
 inline constexpr std::string_view kUndoneLine = "undone\n";
+std::string BackLine(std::size_t index);
 
 // False when the text is not a journal (its first line is not ours).
 bool ParseJournal(std::string_view text, JournalText* journal);

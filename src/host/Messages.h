@@ -166,18 +166,56 @@ inline constexpr const char* kRecoveryPutOff =
     "【復旧】復旧を延期しました。次回の起動時にもう一度確認します。(ジャーナル : %s)";
 inline constexpr const char* kJournalUnreadable =
     "【エラー】ジャーナルを読み込めないため、そのままにしました。(%s)";
+inline constexpr const char* kJournalDamaged =
+    "【復旧】ジャーナルが壊れているため、全体は読めませんでした。読めた行 : %d 行、読めなかった行 "
+    ": "
+    "%d 行。読めた記録と一時的な名前のファイルから元に戻します。(ジャーナル : %s)";
+inline constexpr const char* kDamagedQuestion =
+    "前回のリネームのジャーナルが壊れています。(読めた行 : %d 行、読めなかった行 : %d 行)\n\n"
+    "元の名前のファイル : %d 件\n新しい名前のファイル : %d 件\n一時的な名前のファイル : %d 件\n"
+    "見つからないファイル : %d 件\nジャーナルにない一時的な名前のファイル : %d 件\n\n"
+    "読めた記録と一時的な名前から、ファイルを元の名前に戻しますか？";
+inline constexpr const char* kStrayPutBack =
+    "【復旧】一時的な名前のファイルを元の名前に戻しました。(%s → %s)";
+inline constexpr const char* kStrayNotPutBack =
+    "【エラー】一時的な名前のファイルを元の名前に戻せないため、そのままにしました。\n(\n"
+    "現在のファイル名 : \"%s\",\n元のファイル名 : \"%s\",\n理由 : %s\n)";
+inline constexpr const char* kStrayNameCut =
+    "【エラー】一時的な名前から元の名前がわからないため、そのままにしました。(%s)";
+inline constexpr const char* kRunFoundComplete =
+    "【復旧】前回のリネームは最後まで済んでいましたが、その記録が書き込めていませんでした。すべての"
+    "ファイルが新しい名前になっているため、完了として記録しました。(ジャーナル : %s)";
+inline constexpr const char* kStrandedKeptOpen =
+    "【エラー】一時的な名前のまま元に戻せなかったファイルがあるため、ジャーナルを残しました。次回の"
+    "起動時かリネームの履歴から元に戻せます。(ジャーナル : %s)";
 inline constexpr const char* kStaleTextFileRemoved =
     "【操作】前回の終了しなかったセッションのテキストファイルを削除しました。(%s)";
 
 // Undo.
+// The run the undo reverses: when, how many files, which folders.
+inline constexpr const char* kUndoRunLine =
+    "%s のリネーム (%d 個のファイル、%s) を元に戻します。\n";
 inline constexpr const char* kUndoQuestion =
-    "直前のリネームを元に戻します。\n%d "
-    "個のファイルを元の名前にリネームします。よろしいですか？\n\n"
+    "%d 個のファイルを元の名前にリネームします。よろしいですか？\n\n"
     "リネームの後で変更されたファイル (%d 個) はそのままにします。";
+inline constexpr const char* kUndoPassedOver =
+    "【操作】%s のリネーム (%d 個のファイル、%s) には元に戻せるファイルが残っていないため、飛ばし"
+    "ました。";
+// The history of runs.
+inline constexpr const char* kRunDone = "完了";
+inline constexpr const char* kRunPartlyUndone = "一部元に戻した";
+inline constexpr const char* kRunUndone = "元に戻した";
+inline constexpr const char* kRunInterrupted = "中断";
+inline constexpr const char* kRunKindRename = "リネーム";
+inline constexpr const char* kRunKindUndo = "元に戻す";
+inline constexpr const char* kFileAtNew = "新しい名前";
+inline constexpr const char* kFileAtOld = "元の名前";
+inline constexpr const char* kFileAtTemporary = "一時的な名前 (%s)";
+inline constexpr const char* kFileChanged = "変更された・見つからない";
+inline constexpr const char* kOlderRunsDropped =
+    "【操作】ジャーナルの合計サイズが上限を超えたため、古いリネームの記録 %d 件を削除しました。";
+inline constexpr const char* kOtherFolders = " 他 %d フォルダ";
 inline constexpr const char* kUndoCaption = "リネームを元に戻す";
-inline constexpr const char* kUndoListNotEmpty =
-    "【エラー】リストにファイルが登録されているため、リネームを元に戻せません。リストをクリアしてか"
-    "ら実行してください。";
 inline constexpr const char* kNothingToUndo = "【エラー】元に戻せるリネームはありません。";
 inline constexpr const char* kUndoChanged =
     "【エラー】リネームの後で移動・変更されたため、元に戻しませんでした。(%s)";

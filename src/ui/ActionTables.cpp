@@ -39,7 +39,9 @@ const std::vector<MenuEntry>& MenuTable() {
           {std::nullopt, nullptr, nullptr},
           {Command::Rename, "新しい名前でリネーム (&R)", "新しいファイル名にリネーム"},
           {Command::UndoRename, "直前のリネームを元に戻す (&U)",
-           "直前のリネームで変わった名前を元に戻す"}}},
+           "直前のリネームで変わった名前を元に戻す"},
+          {Command::History, "リネームの履歴 (&H)",
+           "これまでのリネームを一覧し、選んだものを元に戻す"}}},
         {"ヘルプ(&H)", {{Command::About, "バージョン情報 (&A)", nullptr}}},
     };
     return menus;
@@ -85,6 +87,9 @@ const std::vector<KeyEntry>& KeyTable() {
 }
 
 QList<QKeySequence> KeySequencesOf(const KeyEntry& key) {
+    // Ctrl+Shift+Z is redo everywhere else: the undo of a run takes its own key alone.
+    if (key.command == Command::UndoRename)
+        return {QKeySequence(QKeyCombination(key.required, key.key))};
     static const Qt::KeyboardModifier kModifiers[] = {Qt::ShiftModifier, Qt::ControlModifier,
                                                       Qt::AltModifier, Qt::MetaModifier};
     // A combination another entry of the same key asks for is that entry's (Shift+F8 goes

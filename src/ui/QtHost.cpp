@@ -22,6 +22,7 @@
 #include "ui/DialogProcess.h"
 #include "ui/FileListModel.h"
 #include "ui/FontDialogLists.h"
+#include "ui/HistoryDialog.h"
 #include "ui/LinedMessageBox.h"
 #include "ui/ListFont.h"
 #include "ui/MainStatusBar.h"
@@ -172,6 +173,7 @@ void QtHost::SetApp(CMorvaneApp* app) {
     app_ = app;
     if (app_ != nullptr)
         app_->Tools().SetView(this);
+    app_->History().SetView(this);
 }
 
 bool QtHost::ChooseFont(FontDescription& font) {
@@ -205,6 +207,11 @@ bool QtHost::RunNameTools(NameTools& tools) {
     NameToolsDialog dialog(tools, Owner());
     FitToScreen(&dialog);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtHost::ShowHistory(RunHistory& history) {
+    HistoryDialog dialog(history, Owner());
+    dialog.exec();
 }
 
 void QtHost::ShowAbout() {

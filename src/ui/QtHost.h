@@ -10,6 +10,7 @@
 
 #include "host/Host.h"
 #include "ops/nametools/NameToolsView.h"
+#include "ops/recovery/RunHistory.h"
 #include "ops/registration/ChosenPath.h"
 
 class QFileDialog;
@@ -22,7 +23,7 @@ class DialogProcess;
 class MimeIconCache;
 class SessionSocket;
 
-class QtHost : public Host, public NameToolsView {
+class QtHost : public Host, public NameToolsView, public HistoryView {
 public:
     QtHost();
     ~QtHost() override;
@@ -51,6 +52,7 @@ public:
     bool ChooseFont(FontDescription& font) override;
     std::optional<Options> RunOptionsDialog(const Options& current) override;
     bool RunNameTools(NameTools& tools) override;
+    void ShowHistory(RunHistory& history) override;
     void ShowAbout() override;
 
     void OpenProgressDialog() override;

@@ -33,8 +33,8 @@ TEST_F(CommandGuardTest, ABusyRefusalComesBeforeTheRowLockQuestion) {
         EXPECT_TRUE(app.Lock().RowLocked()) << "command " << c;
         host.yesNoAnswers.clear();
     }
-    // Rename, its undo, the name tools (twice), opening, going up.
-    EXPECT_EQ(refused, 6);
+    // Rename, its undo, the history, the name tools (twice), opening, going up.
+    EXPECT_EQ(refused, 7);
     EXPECT_EQ(Log(), [&] {
         std::string expected;
         for (int i = 0; i < refused; ++i)

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/CMorvaneApp.h"
+#include "host/Messages.h"
 #include "ops/rename/Journal.h"
 #include "support/FakeHost.h"
 #include "support/FaultFileSystem.h"
@@ -286,5 +287,47 @@ TEST_F(CrashRecoveryTest, WhereInodeNumbersAreMadeUpFilesAreFoundByTheirNames) {
     points.push_back(total);
     KillAndRecover(points, total);
 }
+
+// A run killed while its deepest batch made room, and its journal then damaged: cut at half,
+// or the plan line of a file under a temporary name garbled. The next start says so and puts
+// every file back, those the journal no longer names by the old name their temporary name
+// holds.
+TEST_F(CrashRecoveryTest, ADamagedJournalIsReportedAndEveryFileGoesBack) {
+    BuildTree(25);
+    const std::vector<long> p = Phases();
+    ASSERT_EQ(p.size(), 7u);
+    const std::string damaged(msg::kJournalDamaged);
+    for (const bool cut : {true, false}) {
+        SCOPED_TRACE(cut ? "cut at half" : "a plan line damaged");
+        ASSERT_TRUE(KilledBySigkill(RunChild(journals, WriteList(), cut ? p[1] / 2 : p[1], false)));
+        const std::vector<std::string> running = Journals(JournalState::Running);
+        ASSERT_EQ(running.size(), 1u);
+        const std::string path = journals + "/" + running[0];
+        std::string text = ReadFileText(path);
+        if (cut) {
+            text.resize(text.size() / 2);
+        } else {
+            const std::size_t line = text.rfind('\n', text.find("[MORVANE]_")) + 1;
+            ASSERT_EQ(text.compare(line, 2, "p "), 0);
+            text.replace(line + 2, 6, "\xff\xff\xff\xff\xff\xff");
+        }
+        std::ofstream(path, std::ios::trunc | std::ios::binary) << text;
+
+        FakeHost host;
+        host.choiceAnswers = {0};
+        FaultFileSystem fs;
+        CMorvaneApp app(host, fs);
+        EXPECT_EQ(app.StartUp({}, env), CMorvaneApp::StartResult::Running);
+        EXPECT_EQ(host.questions.size(), 1u);
+        EXPECT_NE(app.Log().Text().find(damaged.substr(0, damaged.find('%'))), std::string::npos)
+            << app.Log().Text();
+        CheckTree();
+        EXPECT_TRUE(Journals(JournalState::Running).empty()) << app.Log().Text();
+        app.ShutDown();
+        if (HasFailure())
+            break;
+    }
+}
+
 }  // namespace
 }  // namespace morvane::test

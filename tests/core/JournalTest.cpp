@@ -1,7 +1,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "RenameFixture.h"
 #include "host/ActivityLog.h"
@@ -14,11 +16,14 @@ namespace {
 
 using Names = std::vector<std::string>;
 struct JournalTest : RenameFixture {
-    // Renames a.txt to b.txt, then takes its journal back to what a run killed before its end
-    // leaves: the last line gone, the name of a running journal.
-    void RunCutOffBeforeItsEnd(JournalFile* journal) {
+    // Renames a.txt to b.txt and c.txt to d.txt, then takes the journal back to what a run
+    // that lost its last line leaves: the line gone, the name of a running journal. Unless
+    // `whole`, d.txt is put back as a run killed before its last move leaves it.
+    void RunCutOffBeforeItsEnd(JournalFile* journal, bool whole = false) {
         dir.MakeFile("a.txt", "A");
+        dir.MakeFile("c.txt", "C");
         SetName(Register("a.txt"), "b.txt");
+        SetName(Register("c.txt"), "d.txt");
         Run();
         const std::vector<JournalFile> journals = ListJournals(fs, JournalFolder());
         ASSERT_EQ(journals.size(), 1u);
@@ -28,6 +33,9 @@ struct JournalTest : RenameFixture {
         text.resize(text.size() - kCompleteLine.size());
         ASSERT_TRUE(fs.WriteFileAtomic(path, text).Ok());
         ASSERT_TRUE(MarkJournal(fs, JournalFolder(), journal, JournalState::Running).Ok());
+        if (!whole) {
+            ASSERT_EQ(std::rename((dir / "d.txt").c_str(), (dir / "c.txt").c_str()), 0);
+        }
     }
     std::string JournalFolder() const { return state / "morvane"; }
 };
@@ -156,7 +164,7 @@ TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
     recovery.RecoverUnfinishedRuns();
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0].caption, msg::kRecoveryCaption);
-    EXPECT_EQ(host.questions[0].text, FormatText(msg::kRecoveryQuestion, 0, 1, 0, 0));
+    EXPECT_EQ(host.questions[0].text, FormatText(msg::kRecoveryQuestion, 1, 1, 0, 0));
     EXPECT_EQ(ListJournals(fs, folder)[0].state, JournalState::Running);
     EXPECT_EQ(Content("b.txt"), "A");
 
@@ -164,7 +172,86 @@ TEST_F(JournalTest, AHeldJournalIsLeftAndPuttingOffKeepsItForTheNextStart) {
     recovery.RecoverUnfinishedRuns();
     EXPECT_EQ(host.questions.size(), 2u);
     EXPECT_EQ(Content("a.txt"), "A");
+    EXPECT_EQ(Content("c.txt"), "C");
     EXPECT_EQ(ListJournals(fs, folder)[0].state, JournalState::Undone);
+}
+
+TEST_F(JournalTest, ARunThatEndedButLostItsLastLineIsRecognisedAsComplete) {
+    JournalFile journal;
+    ASSERT_NO_FATAL_FAILURE(RunCutOffBeforeItsEnd(&journal, true));
+    StartupRecovery recovery(fs, log, host, host, places);
+    host.questions.clear();
+    recovery.RecoverUnfinishedRuns();
+    EXPECT_TRUE(host.questions.empty());
+    const std::vector<JournalFile> journals = ListJournals(fs, JournalFolder());
+    ASSERT_EQ(journals.size(), 1u);
+    EXPECT_EQ(journals[0].state, JournalState::Done);
+    EXPECT_NE(log.Text().find(FormatText(msg::kRunFoundComplete,
+                                         (JournalFolder() + "/" + journal.name).c_str())),
+              std::string::npos);
+    EXPECT_EQ(Content("b.txt"), "A");
+    EXPECT_EQ(Content("d.txt"), "C");
+}
+
+// A journal cut inside its plan before any move is of no use and goes; one whose files moved
+// is kept, and what it names is put back.
+TEST_F(JournalTest, AJournalCutInsideItsPlanGoesOnlyWhenNothingMoved) {
+    for (const bool moved : {false, true}) {
+        SCOPED_TRACE(moved ? "files moved" : "nothing moved");
+        JournalFile journal;
+        ASSERT_NO_FATAL_FAILURE(RunCutOffBeforeItsEnd(&journal, true));
+        const std::string path = JournalFolder() + "/" + journal.name;
+        std::string text = ReadFileText(path);
+        text.resize(text.find("\nplanned") + 1);
+        text.resize(text.size() - 5);  // the last plan line cut short
+        ASSERT_TRUE(fs.WriteFileAtomic(path, text).Ok());
+        if (!moved) {
+            ASSERT_EQ(std::rename((dir / "b.txt").c_str(), (dir / "a.txt").c_str()), 0);
+            ASSERT_EQ(std::rename((dir / "d.txt").c_str(), (dir / "c.txt").c_str()), 0);
+        }
+        StartupRecovery recovery(fs, log, host, host, places);
+        host.questions.clear();
+        host.choiceAnswers = {0};
+        recovery.RecoverUnfinishedRuns();
+        EXPECT_EQ(ListJournals(fs, JournalFolder()).size(), moved ? 1u : 0u);
+        EXPECT_EQ(host.questions.size(), moved ? 1u : 0u);
+        // The readable line names one of the two files; the other stays at its new name.
+        EXPECT_EQ(Content("c.txt"), "C");
+        EXPECT_EQ(Content(moved ? "b.txt" : "a.txt"), "A");
+        // Read: the run, summary, volume and first plan lines; the second is cut short.
+        const bool reported = log.Text().find(FormatText(msg::kJournalDamaged, 4, 1,
+                                                         path.c_str())) != std::string::npos;
+        EXPECT_EQ(reported, moved);
+        std::filesystem::remove_all(dir.path());
+        std::filesystem::create_directories(dir.path());
+        std::filesystem::remove_all(JournalFolder());
+        removal.RemoveAllRows();
+    }
+}
+
+TEST(JournalFormatTest, ADamagedLineIsCountedAndLaterLinesStillFindTheirEntries) {
+    JournalEntry a{"/d/a", "/d/00000000[MORVANE]_a", "/d/b", 1, 2, {}, 0, {}};
+    JournalEntry c{"/d/c", "", "/d/e", 1, 4, {}, 0, {}};
+    std::string text = JournalHeader(RunKind::Rename, {}) + VolumeLine({1, "uuid", true});
+    AppendPlanLine(&text, a);
+    text += "p 0 f 3 \x01 garbled\n";
+    AppendPlanLine(&text, c);
+    text += PlannedLine(3) + ExtraTempLine(2, "/d/00000002[MORVANE]_c") + BackLine(2) +
+            ProgressLine(0, 1) + "comp";
+    JournalText journal;
+    ASSERT_TRUE(ParseJournal(text, &journal));
+    EXPECT_FALSE(journal.planned);  // an entry is missing
+    EXPECT_TRUE(journal.planEnded);
+    EXPECT_TRUE(journal.movedAfter);
+    EXPECT_TRUE(journal.cutShort);
+    EXPECT_EQ(journal.lines, 9u);
+    EXPECT_EQ(journal.badLines, 1u);
+    ASSERT_EQ(journal.plan.size(), 2u);
+    EXPECT_EQ(journal.plan[1].from, "/d/c");
+    EXPECT_EQ(journal.plan[1].extraTemps, std::vector<std::string>{"/d/00000002[MORVANE]_c"});
+    EXPECT_TRUE(journal.plan[1].back);
+    EXPECT_FALSE(journal.plan[0].back);
+    EXPECT_EQ(journal.backCount, 1u);
 }
 
 TEST_F(JournalTest, ARecoveryMoveThatFailsLeavesTheFileAndSaysWhy) {

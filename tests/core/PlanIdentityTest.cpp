@@ -31,12 +31,17 @@ std::map<std::string, std::string> Snapshot(const std::string& root) {
 class PlanIdentityTest : public RenameFixture {
 protected:
     RegistrationPart registering{*this};
-    UndoRun undo{list, validation, fs, log, host, places, registering.registration, renamer};
+    UndoRun undo{fs, log, host, places, renamer};
 
     std::string Journals() const { return state / "morvane"; }
     JournalState LastState() { return ListJournals(fs, Journals()).back().state; }
-    // The last run's journal back to what a run killed before its end leaves.
-    void ReopenLastJournal() {
+    // The last run's journal back to what a run killed before its end leaves; a file `at`
+    // its new name goes back to its old name `old`, as if killed before its move (with every
+    // file at its new name the run would be known as complete).
+    void ReopenLastJournal(const std::string& at = {}, const std::string& old = {}) {
+        if (!at.empty()) {
+            ASSERT_EQ(std::rename((dir / at).c_str(), (dir / old).c_str()), 0);
+        }
         std::vector<JournalFile> journals = ListJournals(fs, Journals());
         ASSERT_FALSE(journals.empty());
         const std::string path = Journals() + "/" + journals.back().name;
@@ -94,7 +99,7 @@ protected:
 TEST_F(PlanIdentityTest, RecoveryAndUndoFindTheFilesOfAStickPluggedInAgain) {
     OnStick("uuid:0F2E-55A1");
     RenameSome();
-    ReopenLastJournal();
+    ReopenLastJournal("d.txt", "c.txt");
     PlugInAgain();
     Recover(0);
     EXPECT_EQ(Snapshot(dir.path()), before);
@@ -106,7 +111,7 @@ TEST_F(PlanIdentityTest, RecoveryAndUndoFindTheFilesOfAStickPluggedInAgain) {
     PlugInAgain();
     Undo();
     EXPECT_EQ(Snapshot(dir.path()), before);
-    EXPECT_EQ(host.questions.back().text, FormatText(msg::kUndoQuestion, 5, 0));
+    EXPECT_EQ(UndoCounts(host.questions.back().text), FormatText(msg::kUndoQuestion, 5, 0));
 }
 
 TEST_F(PlanIdentityTest, AnotherStickUnderTheSameDeviceNumberIsNotTheOne) {
@@ -123,7 +128,7 @@ TEST_F(PlanIdentityTest, AnotherStickUnderTheSameDeviceNumberIsNotTheOne) {
 TEST_F(PlanIdentityTest, AJournalStaysUntilEveryFileIsFoundAgain) {
     OnStick("uuid:0F2E-55A1");
     RenameSome();
-    ReopenLastJournal();
+    ReopenLastJournal("d.txt", "c.txt");
     // Unplugged: none of its paths leads anywhere.
     const std::string away = dir.path() + "-unplugged";
     ASSERT_EQ(std::rename(dir.path().c_str(), away.c_str()), 0);
@@ -164,7 +169,7 @@ TEST_F(PlanIdentityTest, AFileReplacedWhileTheQuestionStandsIsLeftAlone) {
     SetName(Register("a.txt"), "b.txt");
     SetName(Register("c.txt"), "d.txt");
     Run();
-    ReopenLastJournal();
+    ReopenLastJournal("b.txt", "a.txt");
     host.whileAsked = [this] {
         ASSERT_EQ(std::remove((dir / "d.txt").c_str()), 0);
         dir.MakeFile("d.txt", "someone else's");
@@ -264,7 +269,7 @@ TEST_F(PlanIdentityTest, UndoWhereInodeNumbersAreMadeUpGoesByNames) {
     dir.MakeFile("top/c3.txt", "changed");
 
     Undo();
-    EXPECT_EQ(host.questions.back().text, FormatText(msg::kUndoQuestion, 9, 1));
+    EXPECT_EQ(UndoCounts(host.questions.back().text), FormatText(msg::kUndoQuestion, 9, 1));
     EXPECT_TRUE(Logged(FormatText(msg::kUndoChanged, (dir / "top/c3.txt").c_str())));
     auto expected = before;
     expected.erase("/top/c2.txt");

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "RenameFixture.h"
+#include "ops/rename/Journal.h"
 
 namespace morvane::test {
 namespace {
@@ -20,6 +21,11 @@ protected:
                       const std::string& c, int error) {
         return FormatText(format, (dir / a).c_str(), (dir / b).c_str(), (dir / c).c_str(),
                           std::strerror(error));
+    }
+    // The line of a run that left files under temporary names and its journal open.
+    std::string KeptOpen() const {
+        return "\n" + FormatText(msg::kStrandedKeptOpen,
+                                 (state / ("morvane/" + renamer.LastJournal())).c_str());
     }
     bool Logged(const std::string& message) const {
         return Log().find("\n" + message) != std::string::npos;
@@ -74,7 +80,9 @@ TEST_F(RenameFailureTest, CaseOnlyChangeOnCaseInsensitiveFileSystemGoesThroughAT
                             "b.txt -> B.txt", "b.txt -> 00000001[MORVANE]_b.txt",
                             "00000001[MORVANE]_b.txt -> B.txt", "00000001[MORVANE]_b.txt -> b.txt",
                             "a.txt -> A.txt", "a.txt -> 00000002[MORVANE]_a.txt",
-                            "00000002[MORVANE]_a.txt -> A.txt"}));
+                            "00000002[MORVANE]_a.txt -> A.txt",
+                            // one more try at the end, its old name being free
+                            "00000000[MORVANE]_c.txt -> c.txt"}));
     EXPECT_EQ(dir.Names(), (Names{"00000000[MORVANE]_c.txt", "A.txt", "b.txt"}));
     EXPECT_EQ(Content("A.txt"), "lower");
     EXPECT_EQ(Content("b.txt"), "second");
@@ -83,7 +91,7 @@ TEST_F(RenameFailureTest, CaseOnlyChangeOnCaseInsensitiveFileSystemGoesThroughAT
               std::string("\n") + msg::kRenameStart + "\n" +
                   Fatal(msg::kPlaceFailed, "c.txt", "00000000[MORVANE]_c.txt", "C.txt", EACCES) +
                   "\n" + Fatal(msg::kMoveFailed, "b.txt", "B.txt", EACCES) + "\n" +
-                  msg::kRenameEnd + Summary(1, 0, 2));
+                  msg::kRenameEnd + KeptOpen() + Summary(1, 0, 2));
 }
 
 TEST_F(RenameFailureTest, FailedVacateLeavesTheFileAndTheRunGoesOn) {
@@ -184,7 +192,35 @@ TEST_F(RenameFailureTest, AFileThatCannotGoBackEitherStaysUnderItsTemporaryName)
     EXPECT_EQ(Log(),
               std::string("\n") + msg::kRenameStart + "\n" +
                   Fatal(msg::kPlaceFailed, "b.txt", "00000001[MORVANE]_b.txt", "a.txt", ENOSPC) +
-                  "\n" + msg::kRenameEnd + Summary(1, 0, 1));
+                  "\n" + msg::kRenameEnd + KeptOpen() + Summary(1, 0, 1));
+    // Kept open for the next start, which offers to put it back.
+    EXPECT_EQ(ListJournals(fs, state / "morvane")[0].state, JournalState::Running);
+}
+
+// Both halves of a swap fail; the one that could not go back at once (its way back failed
+// too) gets one more try at the end of the run, and the journal is closed as usual.
+TEST_F(RenameFailureTest, AFileLeftUnderATemporaryNameGetsOneMoreTryAtTheEnd) {
+    dir.MakeFile("a.txt", "A");
+    dir.MakeFile("b.txt", "B");
+    SetName(Register("a.txt"), "b.txt");
+    SetName(Register("b.txt"), "a.txt");
+    int wayBack = 0;
+    fault = [&wayBack](const std::string& from, const std::string& to) {
+        if (from == "00000001[MORVANE]_b.txt" && to == "a.txt")
+            return EACCES;
+        if (from == "00000000[MORVANE]_a.txt" && to == "a.txt" && wayBack++ == 0)
+            return EACCES;
+        return 0;
+    };
+    Run();
+
+    EXPECT_EQ(Attempts("00000000[MORVANE]_a.txt -> a.txt"), 2);
+    EXPECT_EQ(dir.Names(), (Names{"a.txt", "b.txt"}));
+    EXPECT_EQ(Content("a.txt"), "A");
+    EXPECT_EQ(Content("b.txt"), "B");
+    EXPECT_TRUE(Logged(Fatal(msg::kPutBack, "a.txt", "b.txt", EEXIST))) << Log();
+    EXPECT_EQ(ListJournals(fs, state / "morvane")[0].state, JournalState::Done);
+    EXPECT_EQ(list.RowCount(), 2);  // both stay to be tried again
 }
 
 TEST_F(RenameFailureTest, FileCreatedAtTheTargetAfterValidationIsNotOverwritten) {

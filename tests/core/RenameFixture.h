@@ -99,6 +99,11 @@ protected:
                Summary(renamed, inError, failed);
     }
 
+    // An undo's question without its first line, which names the run.
+    static std::string UndoCounts(const std::string& question) {
+        return question.substr(question.find('\n') + 1);
+    }
+
     std::vector<std::string> moves;
     std::function<int(const std::string& from, const std::string& to)> fault;
 };

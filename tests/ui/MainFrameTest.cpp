@@ -152,6 +152,12 @@ private slots:
         ui->app.Execute(Command::Rename);
         QVERIFY(test::PathExists(ui->dir / "files/renamed.txt"));
         ui->list->setFocus();
+        // Ctrl+Shift+Z is redo elsewhere: it does not undo.
+        const std::size_t asked = ui->host.questions.size();
+        QTest::keyClick(ui->list, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(ui->frame, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(ui->host.questions.size(), asked);
+        QVERIFY(test::PathExists(ui->dir / "files/renamed.txt"));
         ui->host.yesNoAnswers.push_back(true);
         QTest::keyClick(ui->list, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(test::PathExists(ui->dir / "files/f000.txt"));
@@ -185,7 +191,7 @@ private slots:
                                          "フォント (&F)", "-", "環境設定 (&O)"}));
         QCOMPARE(labels(3),
                  QStringList({"テキストエディタで編集 (&T)", "-", "新しい名前でリネーム (&R)",
-                              "直前のリネームを元に戻す (&U)"}));
+                              "直前のリネームを元に戻す (&U)", "リネームの履歴 (&H)"}));
         QCOMPARE(labels(4), QStringList({"バージョン情報 (&A)"}));
         QCOMPARE(ui->MenuItem(Command::Rename)->statusTip(), QString("新しいファイル名にリネーム"));
 

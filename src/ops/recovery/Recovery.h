@@ -60,6 +60,7 @@ public:
     // it is now.
     bool AtOld(std::size_t entry) const { return at_[entry] == kOld; }
     bool AtNew(std::size_t entry) const { return at_[entry] == kNew; }
+    bool Found(std::size_t entry) const { return at_[entry] != kNowhere; }
     std::string PathNow(std::size_t entry) const { return Now(Candidate(entry, at_[entry])); }
     // Where the entry's new name is now.
     std::string NewPathNow(std::size_t entry) const { return Now(plan_.plan[entry].to); }

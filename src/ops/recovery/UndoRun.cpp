@@ -1,16 +1,15 @@
 #include "ops/recovery/UndoRun.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "host/ActivityLog.h"
 #include "host/Dialogs.h"
 #include "host/Messages.h"
 #include "model/ListModel.h"
-#include "ops/Busy.h"
 #include "ops/Locations.h"
 #include "ops/recovery/Recovery.h"
-#include "ops/registration/Registration.h"
-#include "ops/rename/Journal.h"
+#include "ops/recovery/RunSummary.h"
 #include "ops/rename/RenameCommand.h"
 #include "platform/Paths.h"
 #include "rules/Validation.h"
@@ -18,29 +17,48 @@
 namespace morvane {
 
 void UndoRun::UndoLastRun() {
-    // The run renames every clean row of the list: the user's own rows must not ride along.
-    if (list_.RowCount() != 0) {
-        log_.AppendLog(msg::kUndoListNotEmpty);
-        return;
-    }
     const std::string& folder = places_.journalDir;
     std::vector<JournalFile> journals =
         folder.empty() ? std::vector<JournalFile>() : ListJournals(fs_, folder);
-    JournalFile* last = nullptr;
-    for (auto it = journals.rbegin(); it != journals.rend() && last == nullptr; ++it) {
-        if (it->kind == RunKind::Rename && it->state == JournalState::Done)
-            last = &*it;
+    std::vector<std::string> passedOver;
+    Outcome outcome = Outcome::NothingLeft;
+    for (auto it = journals.rbegin(); it != journals.rend(); ++it) {
+        if (it->kind != RunKind::Rename || it->state != JournalState::Done)
+            continue;
+        outcome = Undo(*it, &passedOver);
+        if (outcome == Outcome::Reversed)
+            return;
+        if (outcome == Outcome::Declined)
+            break;
     }
-    if (last == nullptr) {
+    for (const std::string& line : passedOver)
+        log_.AppendLog(line);
+    if (outcome != Outcome::Declined)
         log_.AppendLog(msg::kNothingToUndo);
-        return;
+}
+
+bool UndoRun::UndoJournal(const std::string& name) {
+    for (JournalFile& file : ListJournals(fs_, places_.journalDir)) {
+        if (file.name != name || file.kind != RunKind::Rename || file.state != JournalState::Done)
+            continue;
+        std::vector<std::string> passedOver;
+        const Outcome outcome = Undo(file, &passedOver);
+        for (const std::string& line : passedOver)
+            log_.AppendLog(line);
+        return outcome == Outcome::Reversed || outcome == Outcome::Declined;
     }
-    const std::string path = JoinPath(folder, last->name);
+    log_.AppendLog(msg::kNothingToUndo);
+    return false;
+}
+
+UndoRun::Outcome UndoRun::Undo(JournalFile file, std::vector<std::string>* passedOver) {
+    const std::string& folder = places_.journalDir;
+    const std::string path = JoinPath(folder, file.name);
     LockedFile held;
     JournalText read;
     if (!OpenJournal(fs_, path, &held, &read).Ok()) {
-        log_.AppendLog(FormatText(msg::kJournalUnreadable, path.c_str()));
-        return;
+        passedOver->push_back(FormatText(msg::kJournalUnreadable, path.c_str()));
+        return Outcome::Unreadable;
     }
     PlanRecovery located(fs_, log_, std::move(read), held);
     const JournalText& journal = located.Text();
@@ -48,21 +66,29 @@ void UndoRun::UndoLastRun() {
     std::vector<std::size_t> back;  // entries at their new names, to go back
     std::vector<std::string> changed;
     for (std::size_t i = 0; i < journal.plan.size(); ++i) {
+        if (journal.plan[i].back)
+            continue;  // an earlier undo put it back
         if (located.AtNew(i))
             back.push_back(i);
         else if (!located.AtOld(i))  // the run left those where they were
             changed.push_back(located.NewPathNow(i));
     }
+    const std::string when = RunTimeOf(file);
+    const std::string folders = RunFoldersOf(journal);
     if (back.empty()) {
         for (const std::string& gone : changed)
-            log_.AppendLog(FormatText(msg::kUndoChanged, gone.c_str()));
-        log_.AppendLog(msg::kNothingToUndo);
-        return;
+            passedOver->push_back(FormatText(msg::kUndoChanged, gone.c_str()));
+        passedOver->push_back(FormatText(msg::kUndoPassedOver, when.c_str(),
+                                         static_cast<int>(journal.plan.size()), folders.c_str()));
+        return Outcome::NothingLeft;
     }
-    if (!dialogs_.AskYesNo(FormatText(msg::kUndoQuestion, static_cast<int>(back.size()),
-                                      static_cast<int>(changed.size())),
-                           msg::kUndoCaption))
-        return;
+    const std::string question =
+        FormatText(msg::kUndoRunLine, when.c_str(), static_cast<int>(journal.plan.size()),
+                   folders.c_str()) +
+        FormatText(msg::kUndoQuestion, static_cast<int>(back.size()),
+                   static_cast<int>(changed.size()));
+    if (!dialogs_.AskYesNo(question, msg::kUndoCaption))
+        return Outcome::Declined;
     // Looked at again: the question may have stood open for long.
     std::erase_if(back, [&](std::size_t i) {
         if (located.StillThere(i))
@@ -71,36 +97,77 @@ void UndoRun::UndoLastRun() {
         return true;
     });
 
-    {
-        Registration::Run registering(registration_);
-        list_.ReserveRows(back.size());
-        // Folders before what is inside them, so every row's folder is the one it is in now.
-        for (auto it = back.rbegin(); it != back.rend(); ++it)
-            registration_.RegisterPathEvenFolder(located.PathNow(*it), located.InfoOf(*it));
-    }
+    // The rows of the undo, in a list of its own: the user's rows stay as they are.
+    ListModel rows;
+    Validation check(rows, fs_, log_);
+    rows.ReserveRows(back.size());
     std::vector<std::string> oldNames;
+    oldNames.reserve(back.size());  // the batch views them
     std::vector<NewName> names;
-    oldNames.reserve(back.size());
     names.reserve(back.size());
-    for (const std::size_t i : back) {
-        const FileEntry* entry = list_.CurrentPathIndex().Find(MakePathKey(located.PathNow(i)));
-        if (entry == nullptr) {
-            changed.push_back(located.PathNow(i));  // could not be registered
+    // Folders before what is inside them, as registration puts them.
+    for (auto it = back.rbegin(); it != back.rend(); ++it) {
+        const std::string now = located.PathNow(*it);
+        const FileInfo* info = located.InfoOf(*it);
+        const std::string_view parent = ParentOf(now);
+        const auto folderInfo = fs_.FindTarget(parent.empty() ? "/" : std::string(parent));
+        if (info == nullptr || !folderInfo) {
+            changed.push_back(now);
             continue;
         }
-        oldNames.emplace_back(NameOf(journal.plan[i].from));
-        names.emplace_back(entry->row, oldNames.back());
+        FolderId folderId{folderInfo->device, folderInfo->inode};
+        const bool foldsCase = fs_.TraitsOf(std::string(parent)).caseInsensitive;
+        const int row =
+            rows.AppendFileRow({MakePathKey(now), info, {}, 0, false, folderId, foldsCase});
+        check.OnRowRegistered(row);
+        oldNames.emplace_back(NameOf(journal.plan[*it].from));
+        names.emplace_back(row, oldNames.back());
     }
-    // The names stay put: oldNames was reserved whole.
-    validation_.SetNewNames(names, NameSource::Row);
+    check.SetNewNames(names, NameSource::Row);
     held.Close();
-    rename_.Run(RunKind::Undo, last->name);
+    rename_.RunOnList(rows, RunKind::Undo, file.name);
+    for (const std::string& line : *passedOver)
+        log_.AppendLog(line);
+    passedOver->clear();
     for (const std::string& gone : changed)
         log_.AppendLog(FormatText(msg::kUndoChanged, gone.c_str()));
-    if (rename_.LastJournal().empty())
-        return;  // no run: its journal could not be written
-    if (fs_.OpenLocked(path, false, &held).Ok())
-        (void)EndJournal(fs_, folder, last, held, kUndoneLine, JournalState::Undone);
+    if (!rename_.LastJournal().empty())
+        RecordWhatWentBack(fs_, log_, folder, file.name);
+    return Outcome::Reversed;
+}
+
+void RecordWhatWentBack(FileSystem& fs, ActivityLog& log, const std::string& folder,
+                        const std::string& name) {
+    for (JournalFile& file : ListJournals(fs, folder)) {
+        if (file.name != name || file.state != JournalState::Done)
+            continue;
+        const std::string path = JoinPath(folder, file.name);
+        LockedFile held;
+        JournalText read;
+        if (!OpenJournal(fs, path, &held, &read).Ok())
+            return;
+        PlanRecovery located(fs, log, std::move(read), held);
+        const JournalText& journal = located.Text();
+        located.Locate(true, false);
+        std::string lines;
+        std::size_t back = 0;
+        for (std::size_t i = 0; i < journal.plan.size(); ++i) {
+            if (journal.plan[i].back) {
+                ++back;
+            } else if (located.AtOld(i)) {
+                lines += BackLine(i);
+                ++back;
+            }
+        }
+        if (back == journal.plan.size()) {
+            lines += kUndoneLine;
+            if (fs.Append(held, lines, true).Ok())
+                (void)MarkJournal(fs, folder, &file, JournalState::Undone);
+        } else if (!lines.empty()) {
+            (void)fs.Append(held, lines, true);
+        }
+        return;
+    }
 }
 
 }  // namespace morvane

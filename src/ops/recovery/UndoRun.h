@@ -1,49 +1,52 @@
 #pragma once
-// The undo command: the most recent finished rename run that has not been reversed is
-// reversed by a run of its own. Its files are registered, given their old names through the
-// name rules, and renamed by the rename engine, so every check and every no-replace move of
-// a run holds, and the undo is journaled like any run. A file changed since the run (moved,
-// renamed, replaced) is named in the log and left alone.
+// The undo command: a finished rename run is reversed, as far as it can go, by a run of its
+// own over a private list, so every check and every no-replace move of a run holds, the undo
+// is journaled like any run, and the user's rows stay (those whose files moved follow them).
+// Each file goes back only while it is still what the run made it; any other is named in the
+// log and left alone. What went back is recorded in the run's journal file by file, so a
+// later undo tries only what is left.
 
+#include <cstddef>
 #include <string>
 #include <vector>
+
+#include "ops/rename/Journal.h"
 
 namespace morvane {
 
 class ActivityLog;
 class FileSystem;
 class Dialogs;
-class ListModel;
-class Registration;
 class RenameCommand;
-class Validation;
 struct Locations;
 
 class UndoRun {
 public:
-    UndoRun(ListModel& list, Validation& validation, FileSystem& fs, ActivityLog& log,
-            Dialogs& dialogs, const Locations& places, Registration& registration,
+    UndoRun(FileSystem& fs, ActivityLog& log, Dialogs& dialogs, const Locations& places,
             RenameCommand& rename)
-        : list_(list),
-          validation_(validation),
-          fs_(fs),
-          log_(log),
-          dialogs_(dialogs),
-          places_(places),
-          registration_(registration),
-          rename_(rename) {}
+        : fs_(fs), log_(log), dialogs_(dialogs), places_(places), rename_(rename) {}
 
+    // The newest run that still has something to reverse; runs with nothing left are passed
+    // over and named in the log.
     void UndoLastRun();
+    // The run of that journal (its file name in the journal folder), after the user's yes.
+    // False when it had nothing left to reverse.
+    bool UndoJournal(const std::string& name);
 
 private:
-    ListModel& list_;
-    Validation& validation_;
+    enum class Outcome { Reversed, NothingLeft, Declined, Unreadable };
+    Outcome Undo(JournalFile file, std::vector<std::string>* passedOver);
+
     FileSystem& fs_;
     ActivityLog& log_;
     Dialogs& dialogs_;
     const Locations& places_;
-    Registration& registration_;
     RenameCommand& rename_;
 };
+
+// After an undo of the run (or its recovery): every entry found at its old name is recorded
+// as back, and the run is marked undone once all are.
+void RecordWhatWentBack(FileSystem& fs, ActivityLog& log, const std::string& folder,
+                        const std::string& name);
 
 }  // namespace morvane

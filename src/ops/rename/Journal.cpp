@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <unordered_set>
 
 #include "host/Messages.h"
 #include "platform/Paths.h"
@@ -95,19 +96,44 @@ FsStatus EndJournal(FileSystem& fs, const std::string& folder, JournalFile* file
     return status;
 }
 
-void PruneJournals(FileSystem& fs, const std::string& folder) {
+int PruneJournals(FileSystem& fs, const std::string& folder, std::uint64_t bytesKept) {
     std::vector<JournalFile> journals = ListJournals(fs, folder);
+    std::vector<std::uint64_t> sizes(journals.size(), 0);
     std::size_t finished = 0;
-    for (const JournalFile& file : journals)
-        finished += file.state == JournalState::Running ? 0 : 1;
-    for (const JournalFile& file : journals) {
-        if (finished <= kJournalsKept)
-            break;
-        if (file.state == JournalState::Running)
+    std::uint64_t bytes = 0;
+    for (std::size_t i = 0; i < journals.size(); ++i) {
+        if (journals[i].state == JournalState::Running)
             continue;  // only recovery decides about those
-        (void)fs.Remove(JoinPath(folder, file.name));
-        --finished;
+        ++finished;
+        if (const auto info = fs.Find(JoinPath(folder, journals[i].name)))
+            sizes[i] = info->size;
+        bytes += sizes[i];
     }
+    int forSize = 0;
+    for (std::size_t i = 0; i < journals.size(); ++i) {
+        if (finished <= kJournalsKept && bytes <= bytesKept)
+            break;
+        if (journals[i].state == JournalState::Running)
+            continue;
+        const bool tooMany = finished > kJournalsKept;
+        if (!fs.Remove(JoinPath(folder, journals[i].name)).Ok())
+            continue;
+        forSize += tooMany ? 0 : 1;
+        --finished;
+        bytes -= sizes[i];
+    }
+    if (forSize != 0) {
+        const std::string text = std::to_string(DroppedRuns(fs, folder) + forSize);
+        (void)fs.WriteFileAtomic(JoinPath(folder, kDroppedFile), text);
+    }
+    return forSize;
+}
+
+int DroppedRuns(FileSystem& fs, const std::string& folder) {
+    std::string text;
+    if (!fs.ReadFile(JoinPath(folder, kDroppedFile), 64, &text).Ok())
+        return 0;
+    return std::atoi(text.c_str());
 }
 
 FsStatus Journal::Begin(const std::string& folder, RunKind kind, std::string_view undoes,
@@ -141,6 +167,12 @@ FsStatus Journal::Begin(const std::string& folder, RunKind kind, std::string_vie
         return opened;
     std::string text = JournalHeader(kind, undoes);
     text.reserve(text.size() + plan.size() * 200);
+    if (!plan.empty()) {
+        std::unordered_set<std::string_view> folders;
+        for (const JournalEntry& entry : plan)
+            folders.insert(ParentOf(entry.from));
+        text += SummaryLine(plan.size(), folders.size(), ParentOf(plan.front().from));
+    }
     for (const JournalVolume& volume : volumes)
         text += VolumeLine(volume);
     for (const JournalEntry& entry : plan)
@@ -167,7 +199,7 @@ FsStatus Journal::Progress(std::uint16_t depth, int phase) {
 FsStatus Journal::Complete() {
     const FsStatus status =
         EndJournal(fs_, folder_, &entry_, file_, kCompleteLine, JournalState::Done);
-    PruneJournals(fs_, folder_);
+    (void)PruneJournals(fs_, folder_);
     return status;
 }
 

@@ -19,8 +19,13 @@
 
 namespace morvane {
 
-// How many finished journals are kept; older ones are deleted.
+// How many finished journals are kept, and how many bytes they may take together (a run of a
+// million files writes tens of MB); older ones are deleted. Journals of runs still
+// interrupted are never deleted and count for neither.
 inline constexpr std::size_t kJournalsKept = 20;
+inline constexpr std::uint64_t kJournalBytesKept = 200ull << 20;
+// Where the number of runs dropped for their size is kept, for the history to say so.
+inline constexpr std::string_view kDroppedFile = "dropped-runs";
 
 enum class JournalState { Running, Done, Undone };
 
@@ -44,8 +49,12 @@ FsStatus OpenJournal(FileSystem& fs, const std::string& path, LockedFile* held,
 // Ends a held journal: its last line, durable, the name of its new state, and the lock let go.
 FsStatus EndJournal(FileSystem& fs, const std::string& folder, JournalFile* file, LockedFile& held,
                     std::string_view lastLine, JournalState state);
-// Deletes the oldest finished journals beyond kJournalsKept.
-void PruneJournals(FileSystem& fs, const std::string& folder);
+// Deletes the oldest finished journals beyond kJournalsKept or bytesKept; the number deleted
+// for their size (added to the count in kDroppedFile).
+int PruneJournals(FileSystem& fs, const std::string& folder,
+                  std::uint64_t bytesKept = kJournalBytesKept);
+// How many runs were dropped for their size so far.
+int DroppedRuns(FileSystem& fs, const std::string& folder);
 
 class Journal {
 public:
@@ -62,6 +71,10 @@ public:
     FsStatus Progress(std::uint16_t depth, int phase);
     // The run is over: the journal is marked done and let go, and old ones are pruned.
     FsStatus Complete();
+
+    // The run ends with files left half-way: the journal stays in its running state, for the
+    // next start to offer to put them back, and is let go.
+    void LetGo() { file_.Close(); }
 
     bool IsOpen() const { return file_.IsOpen(); }
     // The journal's file name within its folder.

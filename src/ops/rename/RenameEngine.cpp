@@ -36,6 +36,7 @@ RenameRecord RenameEngine::Run(const ListModel& list, RunKind kind, const std::s
 
     jobs_.clear();
     record_ = {};
+    stranded_.clear();
     counter_ = 0;
     wanting_ = 0;
     nameLimits_.clear();
@@ -80,13 +81,20 @@ RenameRecord RenameEngine::Run(const ListModel& list, RunKind kind, const std::s
         (void)journal_.Progress(depth, 2);
         begin = end;
     }
+    const bool stranded = RetryStranded();
     jobs_.clear();
     folders_.reset();
 
     progress_.SetStatusProgress(0.0f);
     window_.SetMainWindowEnabled(true);
     log_.AppendLog(msg::kRenameEnd);
-    if (journal_.IsOpen()) {
+    if (journal_.IsOpen() && stranded) {
+        // The journal stays open: the next start, and the history, offer to put them back.
+        lastJournal_ = journal_.Name();
+        journal_.LetGo();
+        log_.AppendLog(
+            FormatText(msg::kStrandedKeptOpen, JoinPath(places_.journalDir, lastJournal_).c_str()));
+    } else if (journal_.IsOpen()) {
         const FsStatus closed = journal_.Complete();
         lastJournal_ = journal_.Name();
         if (!closed.Ok()) {
@@ -279,8 +287,7 @@ void RenameEngine::Place(const Job& job) {
             }
             log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), job.temp.c_str(),
                                       job.target.c_str(), std::strerror(placed.error)));
-            Leave(job.source, job.temp, job.target, RenameRecord::Reason::LeftTemporary,
-                  placed.error);
+            Strand(job, job.temp, placed.error);
         }
         return;
     }
@@ -305,8 +312,30 @@ void RenameEngine::Place(const Job& job) {
     } else {
         log_.AppendLog(FormatText(msg::kPlaceFailed, job.source.c_str(), strandedAt.c_str(),
                                   job.target.c_str(), std::strerror(error)));
-        Leave(job.source, strandedAt, job.target, RenameRecord::Reason::LeftTemporary, error);
+        Strand(job, strandedAt, error);
     }
+}
+
+void RenameEngine::Strand(const Job& job, const std::string& at, int error) {
+    stranded_.emplace_back(static_cast<std::size_t>(&job - jobs_.data()), record_.left.size());
+    Leave(job.source, at, job.target, RenameRecord::Reason::LeftTemporary, error);
+}
+
+bool RenameEngine::RetryStranded() {
+    bool left = false;
+    for (const auto& [index, leftIndex] : stranded_) {
+        const Job& job = jobs_[index];
+        RenameRecord::Left& row = record_.left[leftIndex];
+        if (fs_.Exists(job.source) || !Step(job.folder, row.path, job.source, true).Ok()) {
+            left = true;
+            continue;
+        }
+        log_.AppendLog(FormatText(msg::kPutBack, job.source.c_str(), job.target.c_str(),
+                                  std::strerror(row.error)));
+        row.path = job.source;
+        row.reason = RenameRecord::Reason::MoveFailed;
+    }
+    return left;
 }
 
 FsStatus RenameEngine::MoveThroughTemporary(const Job& job, std::string* strandedAt) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "ops/Locations.h"
@@ -84,6 +85,11 @@ private:
     void LeaveReplacedFolder(const std::string& path, const std::string& target, int error);
     void Leave(const std::string& source, std::string path, std::string target,
                RenameRecord::Reason reason, int error);
+    // The file reached a temporary name and stays there at `at` for now.
+    void Strand(const Job& job, const std::string& at, int error);
+    // At the end of the run each stranded file tries its old name once more, which a partner
+    // that failed too may have left free; true when some are still stranded.
+    bool RetryStranded();
     // A no-replace move refused because the target is the source itself (a change of case on
     // a file system that folds case without saying so) goes through a temporary name in the
     // same folder.
@@ -106,6 +112,8 @@ private:
     std::vector<Job> jobs_;
     std::optional<RunFolders> folders_;
     RenameRecord record_;
+    // Of the files left under temporary names: the job and its entry in record_.left.
+    std::vector<std::pair<std::size_t, std::size_t>> stranded_;
     std::uint32_t counter_ = 0;
     // Rows that wanted a new name: those renamed, those left in error, those that failed.
     std::ptrdiff_t wanting_ = 0;
