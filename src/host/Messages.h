@@ -219,6 +219,10 @@ inline constexpr const char* kUndoCaption = "リネームを元に戻す";
 inline constexpr const char* kNothingToUndo = "【エラー】元に戻せるリネームはありません。";
 inline constexpr const char* kUndoChanged =
     "【エラー】リネームの後で移動・変更されたため、元に戻しませんでした。(%s)";
+// A later run renamed the file: where it is now. Undoing that run first brings it back.
+inline constexpr const char* kUndoRenamedSince =
+    "【エラー】後のリネームで名前が変わったため、元に戻しませんでした。先にそのリネームを元に戻"
+    "してください。(%s → 現在 : %s)";
 
 // Row lock and text file.
 inline constexpr const char* kLocked =

@@ -191,6 +191,33 @@ TEST_F(UndoTest, TheUsersRowsStayAndFollowTheFilesTheUndoMoved) {
 
 // Three runs over overlapping files, undone in every order: each undo reverses the files
 // still at its run's new names; nothing is lost or overwritten.
+TEST_F(UndoTest, AFileALaterRunRenamedIsNamedWithWhereItIsNow) {
+    dir.MakeFile("a.txt", "a");
+    dir.MakeFile("b.txt", "b");
+    SetName(Register("a.txt"), "a1.txt");
+    SetName(Register("b.txt"), "b1.txt");
+    Run();
+    const std::string first = renamer.LastJournal();
+    SetName(Register("a1.txt"), "a2.txt");
+    Run();
+
+    host.yesNoAnswers.push_back(true);
+    EXPECT_TRUE(undo.UndoJournal(first));
+    EXPECT_EQ(Content("b.txt"), "b");
+    EXPECT_EQ(Content("a2.txt"), "a");
+    EXPECT_NE(Log().find(FormatText(msg::kUndoRenamedSince, (dir / "a1.txt").c_str(),
+                                    (dir / "a2.txt").c_str())),
+              std::string::npos)
+        << Log();
+    // Moved by hand after that: only the run's own record of it is known.
+    ASSERT_EQ(std::rename((dir / "a2.txt").c_str(), (dir / "a3.txt").c_str()), 0);
+    host.yesNoAnswers.push_back(true);
+    undo.UndoJournal(first);
+    EXPECT_NE(Log().find(FormatText(msg::kUndoChanged, (dir / "a1.txt").c_str())),
+              std::string::npos)
+        << Log();
+}
+
 TEST_F(UndoTest, ThreeOverlappingRunsUndoneInEveryOrder) {
     // run -> (old name, new name) of each file it renamed
     const std::vector<std::vector<std::pair<std::string, std::string>>> runs = {

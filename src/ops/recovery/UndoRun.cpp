@@ -52,6 +52,7 @@ bool UndoRun::UndoJournal(const std::string& name) {
 }
 
 UndoRun::Outcome UndoRun::Undo(JournalFile file, std::vector<std::string>* passedOver) {
+    laterThan_.clear();  // journals may have come or changed since the last undo
     const std::string& folder = places_.journalDir;
     const std::string path = JoinPath(folder, file.name);
     LockedFile held;
@@ -63,21 +64,21 @@ UndoRun::Outcome UndoRun::Undo(JournalFile file, std::vector<std::string>* passe
     PlanRecovery located(fs_, log_, std::move(read), held);
     const JournalText& journal = located.Text();
     located.Locate(true, true);
-    std::vector<std::size_t> back;  // entries at their new names, to go back
-    std::vector<std::string> changed;
+    std::vector<std::size_t> back;     // entries at their new names, to go back
+    std::vector<std::string> changed;  // log lines
     for (std::size_t i = 0; i < journal.plan.size(); ++i) {
         if (journal.plan[i].back)
             continue;  // an earlier undo put it back
         if (located.AtNew(i))
             back.push_back(i);
         else if (!located.AtOld(i))  // the run left those where they were
-            changed.push_back(located.NewPathNow(i));
+            changed.push_back(ChangedLine(file.name, located.NewPathNow(i), journal.plan[i]));
     }
     const std::string when = RunTimeOf(file);
     const std::string folders = RunFoldersOf(journal);
     if (back.empty()) {
-        for (const std::string& gone : changed)
-            passedOver->push_back(FormatText(msg::kUndoChanged, gone.c_str()));
+        for (const std::string& line : changed)
+            passedOver->push_back(line);
         passedOver->push_back(FormatText(msg::kUndoPassedOver, when.c_str(),
                                          static_cast<int>(journal.plan.size()), folders.c_str()));
         return Outcome::NothingLeft;
@@ -93,7 +94,7 @@ UndoRun::Outcome UndoRun::Undo(JournalFile file, std::vector<std::string>* passe
     std::erase_if(back, [&](std::size_t i) {
         if (located.StillThere(i))
             return false;
-        changed.push_back(located.NewPathNow(i));
+        changed.push_back(ChangedLine(file.name, located.NewPathNow(i), journal.plan[i]));
         return true;
     });
 
@@ -112,7 +113,7 @@ UndoRun::Outcome UndoRun::Undo(JournalFile file, std::vector<std::string>* passe
         const std::string_view parent = ParentOf(now);
         const auto folderInfo = fs_.FindTarget(parent.empty() ? "/" : std::string(parent));
         if (info == nullptr || !folderInfo) {
-            changed.push_back(now);
+            changed.push_back(ChangedLine(file.name, now, journal.plan[*it]));
             continue;
         }
         FolderId folderId{folderInfo->device, folderInfo->inode};
@@ -129,11 +130,45 @@ UndoRun::Outcome UndoRun::Undo(JournalFile file, std::vector<std::string>* passe
     for (const std::string& line : *passedOver)
         log_.AppendLog(line);
     passedOver->clear();
-    for (const std::string& gone : changed)
-        log_.AppendLog(FormatText(msg::kUndoChanged, gone.c_str()));
+    for (const std::string& line : changed)
+        log_.AppendLog(line);
     if (!rename_.LastJournal().empty())
         RecordWhatWentBack(fs_, log_, folder, file.name);
     return Outcome::Reversed;
+}
+
+std::string UndoRun::ChangedLine(const std::string& name, const std::string& path,
+                                 const JournalEntry& entry) {
+    if (laterThan_ != name) {
+        laterThan_ = name;
+        laterMoves_.clear();
+        for (const JournalFile& later : ListJournals(fs_, places_.journalDir)) {
+            if (later.name <= name || later.kind != RunKind::Rename)
+                continue;
+            LockedFile held;
+            JournalText read;
+            if (!OpenJournal(fs_, JoinPath(places_.journalDir, later.name), &held, &read).Ok())
+                continue;
+            auto& moves = laterMoves_.emplace_back();
+            for (JournalEntry& moved : read.plan) {
+                if (!moved.back)
+                    moves.emplace(std::move(moved.from),
+                                  LaterMove{std::move(moved.to), moved.inode});
+            }
+        }
+    }
+    // Followed through the later runs, oldest first: each that moved the file on (the same
+    // path, the same inode number where both journals know one) gives its new path.
+    std::string now = path;
+    for (const auto& moves : laterMoves_) {
+        const auto moved = moves.find(now);
+        if (moved != moves.end() &&
+            (moved->second.inode == 0 || entry.inode == 0 || moved->second.inode == entry.inode))
+            now = moved->second.to;
+    }
+    if (now != path && fs_.Find(now))
+        return FormatText(msg::kUndoRenamedSince, path.c_str(), now.c_str());
+    return FormatText(msg::kUndoChanged, path.c_str());
 }
 
 void RecordWhatWentBack(FileSystem& fs, ActivityLog& log, const std::string& folder,

@@ -7,7 +7,9 @@
 // later undo tries only what is left.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ops/rename/Journal.h"
@@ -36,6 +38,17 @@ public:
 private:
     enum class Outcome { Reversed, NothingLeft, Declined, Unreadable };
     Outcome Undo(JournalFile file, std::vector<std::string>* passedOver);
+    // The log line for a file of the run `name` that is not at `path` (its new name) any
+    // more: where later runs took it, when they did and it is there.
+    std::string ChangedLine(const std::string& name, const std::string& path,
+                            const JournalEntry& entry);
+    // The moves of the runs after laterThan_, read once per undo: from → (to, inode).
+    struct LaterMove {
+        std::string to;
+        std::uint64_t inode = 0;
+    };
+    std::string laterThan_;
+    std::vector<std::unordered_map<std::string, LaterMove>> laterMoves_;
 
     FileSystem& fs_;
     ActivityLog& log_;
