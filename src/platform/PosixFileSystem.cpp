@@ -279,12 +279,15 @@ public:
         rights.caller = geteuid();
         struct statfs fs {};
         struct statx sx {};
-        if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx))
+        using Verdict = FolderRights::Verdict;
+        // A folder that cannot be looked at cannot be vouched for.
+        if (statfs(folder.c_str(), &fs) != 0 || !StatxOf(folder, 0, &sx)) {
+            rights.verdict = Verdict::Refused;
             return rights;
+        }
         rights.id = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
         rights.sticky = (sx.stx_mode & S_ISVTX) != 0;
         rights.owner = sx.stx_uid;
-        using Verdict = FolderRights::Verdict;
         // What can be read refuses on every file system; a server or a FUSE daemon may still
         // refuse what all of it allows.
         const bool readOnly = (fs.f_flags & ST_RDONLY) != 0;

@@ -141,6 +141,22 @@ TEST(FileSystemTest, ARefusedFlagIsKeptForItsDeviceAlone) {
                     "renameat2 beside a refusing device");
 }
 
+TEST(FileSystemTest, RightsAreReadFromTheFolderAndRefusedWhereItCannotBeRead) {
+    test::TempDir dir;
+    FileSystem& fs = RealFileSystem();
+    const FolderRights here = fs.RightsIn(dir.path());
+    EXPECT_EQ(here.verdict, FolderRights::Verdict::Allowed);
+    struct stat st {};
+    ASSERT_EQ(stat(dir.path().c_str(), &st), 0);
+    EXPECT_EQ(here.id, (FolderId{st.st_dev, st.st_ino}));
+    EXPECT_EQ(here.owner, st.st_uid);
+    EXPECT_EQ(here.caller, geteuid());
+    // Nothing to vouch for: not an Unknown that registration would let through.
+    const FolderRights absent = fs.RightsIn(dir / "absent");
+    EXPECT_EQ(absent.verdict, FolderRights::Verdict::Refused);
+    EXPECT_FALSE(absent.id.Known());
+}
+
 TEST(FileSystemTest, FindDescribesTheEntryItselfWithLargeSizes) {
     test::TempDir dir;
     FileSystem& fs = RealFileSystem();
