@@ -19,6 +19,7 @@
 #include "platform/MountDescription.h"
 #include "platform/MountTraitsCache.h"
 #include "platform/Paths.h"
+#include "platform/ReadToEnd.h"
 
 namespace morvane {
 namespace detail {
@@ -410,27 +411,12 @@ public:
             close(fd);
             return FsStatus::Failed(FsOp::Read, EFBIG);
         }
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = read(fd, buffer, sizeof buffer);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                const int e = LastError();
-                close(fd);
-                return FsStatus::Failed(FsOp::Read, e);
-            }
-            if (n == 0)
-                break;
-            // Files of /proc tell no size; and a file may grow while it is read.
-            if (content->size() + static_cast<std::uint64_t>(n) > maxBytes) {
-                close(fd);
-                content->clear();
-                return FsStatus::Failed(FsOp::Read, EFBIG);
-            }
-            content->append(buffer, static_cast<std::size_t>(n));
-        }
+        const int e = ReadAtMost(fd, maxBytes, content);
         close(fd);
+        if (e != 0) {
+            content->clear();
+            return FsStatus::Failed(FsOp::Read, e);
+        }
         return FsStatus::Done();
     }
 

@@ -18,16 +18,6 @@
 namespace morvane::test {
 namespace {
 
-// Every path under the folder with the content of each file ("/" for a folder).
-std::map<std::string, std::string> Snapshot(const std::string& root) {
-    std::map<std::string, std::string> tree;
-    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
-        const std::string path = item.path().string().substr(root.size());
-        tree[path] = item.is_directory() ? "/" : ReadFileText(item.path().string());
-    }
-    return tree;
-}
-
 class PlanIdentityTest : public RenameFixture {
 protected:
     RegistrationPart registering{*this};

@@ -61,6 +61,15 @@ std::string ReadFileText(const std::string& path) {
     return s.str();
 }
 
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+    std::map<std::string, std::string> tree;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string path = item.path().string().substr(root.size());
+        tree[path] = item.is_directory() ? "/" : ReadFileText(item.path().string());
+    }
+    return tree;
+}
+
 bool PathExists(const std::string& path) {
     struct stat st {};
     return lstat(path.c_str(), &st) == 0;

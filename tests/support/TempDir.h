@@ -1,6 +1,7 @@
 #pragma once
 // A real temporary folder for a test, removed with everything in it at the end.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,7 @@ private:
 
 std::string ReadFileText(const std::string& path);
 bool PathExists(const std::string& path);
+// Every path under the folder ("/…") with the content of each file ("/" for a folder).
+std::map<std::string, std::string> Snapshot(const std::string& root);
 
 }  // namespace morvane::test
